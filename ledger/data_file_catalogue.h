@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ledger_connection.h"
+#include "ledger_date.h"
+
+namespace vat {
+
+// Whether a database of the server's catalogue is a company data file: every database but
+// "edb", "mgmtsvr" and those with "template" anywhere in the name (case-sensitive).
+bool IsDataFileName(std::string_view name);
+
+// The data files of the connected server, in the catalogue's own row order.
+std::vector<std::string> ListDataFiles(LedgerConnection& ledger);
+
+// The company settings row of a data file.
+struct CompanySettings {
+    std::optional<LedgerDate> yearStart;  // super.dt1
+    std::optional<LedgerDate> yearEnd;    // super.dt2
+    std::string kst;                      // the dealer's own TIN as stored
+};
+
+// Reads "select * from super"; nullopt when the table has no row.
+std::optional<CompanySettings> ReadCompanySettings(LedgerConnection& ledger);
+
+}  // namespace vat

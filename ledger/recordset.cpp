@@ -1,0 +1,173 @@
+#include "recordset.h"
+
+#include <sqlext.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "ledger_error.h"
+#include "odbc_diagnostics.h"
+
+namespace vat {
+
+namespace {
+
+std::string LowerCase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+template <typename Number>
+Number ParseNumber(std::string_view name, const std::string& raw) {
+    std::string_view text = Trimmed(raw);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    Number value{};
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        throw LedgerError("", "The field " + std::string(name) + " holds \"" + raw +
+                                  "\", which is not a number");
+    return value;
+}
+
+}  // namespace
+
+std::string Field::Text() const { return value_->value_or(std::string()); }
+
+long long Field::Integer() const {
+    if (IsNull()) return 0;
+    // An integer column may reach us in a numeric type ("12.00"): take its whole part.
+    const std::string& raw = **value_;
+    if (raw.find('.') != std::string::npos) return static_cast<long long>(Double());
+    return ParseNumber<long long>(name_, raw);
+}
+
+double Field::Double() const { return IsNull() ? 0.0 : ParseNumber<double>(name_, **value_); }
+
+std::optional<LedgerDate> Field::Date() const {
+    if (IsNull()) return std::nullopt;
+    // A timestamp column carries a time after the date: the date is its first ten characters.
+    auto date = LedgerDate::Parse(std::string_view(**value_).substr(0, 10));
+    if (!date)
+        throw LedgerError("", "The field " + std::string(name_) + " holds \"" + **value_ +
+                                  "\", which is not a date");
+    return date;
+}
+
+Recordset::~Recordset() { Release(); }
+
+void Recordset::Attach(SQLHDBC connection) {
+    Release();
+    connection_ = connection;
+}
+
+void Recordset::Release() {
+    Close();
+    if (statement_ != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, statement_);
+    statement_ = SQL_NULL_HSTMT;
+    connection_ = SQL_NULL_HDBC;
+}
+
+void Recordset::Close() {
+    if (open_ && statement_ != SQL_NULL_HSTMT) SQLFreeStmt(statement_, SQL_CLOSE);
+    open_ = false;
+    eof_ = bof_ = true;
+    rowIndex_ = -1;
+    rowCount_ = -1;
+    columnNames_.clear();
+    row_.clear();
+}
+
+void Recordset::Open(const std::string& sql) {
+    if (connection_ == SQL_NULL_HDBC) throw LedgerError("08003", "The ledger is not connected");
+    Close();
+    sql_ = sql;
+    if (statement_ == SQL_NULL_HSTMT)
+        CheckOdbc(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &statement_), SQL_HANDLE_DBC,
+                  connection_, "Cannot prepare a query");
+
+    SQLRETURN code = SQLExecDirect(
+        statement_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql_.c_str())), SQL_NTS);
+    if (code != SQL_NO_DATA)
+        CheckOdbc(code, SQL_HANDLE_STMT, statement_, "The query \"" + sql_ + "\" failed");
+
+    SQLSMALLINT columns = 0;
+    CheckOdbc(SQLNumResultCols(statement_, &columns), SQL_HANDLE_STMT, statement_,
+              "Cannot read the columns of \"" + sql_ + "\"");
+    for (SQLSMALLINT column = 1; column <= columns; ++column) {
+        SQLCHAR name[256];
+        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        CheckOdbc(SQLDescribeCol(statement_, column, name, sizeof name, &nameLength, &type, &size,
+                                 &digits, &nullable),
+                  SQL_HANDLE_STMT, statement_, "Cannot read the columns of \"" + sql_ + "\"");
+        columnNames_.push_back(LowerCase(reinterpret_cast<const char*>(name)));
+    }
+    SQLLEN rows = -1;
+    rowCount_ = SQL_SUCCEEDED(SQLRowCount(statement_, &rows)) ? rows : -1;
+    open_ = true;
+    FetchRow();
+    bof_ = eof_;
+}
+
+void Recordset::FetchRow() {
+    row_.clear();
+    SQLRETURN code = columnNames_.empty() ? SQL_NO_DATA : SQLFetch(statement_);
+    if (code == SQL_NO_DATA) {
+        eof_ = true;
+        return;
+    }
+    CheckOdbc(code, SQL_HANDLE_STMT, statement_, "Cannot read a row of \"" + sql_ + "\"");
+    eof_ = false;
+    ++rowIndex_;
+    row_.resize(columnNames_.size());
+    for (SQLUSMALLINT column = 1; column <= columnNames_.size(); ++column) {
+        std::string value;
+        char buffer[512];
+        SQLLEN length = 0;
+        for (;;) {
+            code = SQLGetData(statement_, column, SQL_C_CHAR, buffer, sizeof buffer, &length);
+            if (code == SQL_NO_DATA) break;
+            CheckOdbc(code, SQL_HANDLE_STMT, statement_,
+                      "Cannot read the field " + columnNames_[column - 1]);
+            if (length == SQL_NULL_DATA) break;
+            bool truncated = length == SQL_NO_TOTAL || length >= SQLLEN(sizeof buffer);
+            value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<size_t>(length));
+            if (code != SQL_SUCCESS_WITH_INFO || !truncated) break;
+        }
+        if (length != SQL_NULL_DATA) row_[column - 1] = std::move(value);
+    }
+}
+
+void Recordset::MoveFirst() {
+    if (!open_) throw LedgerError("", "The recordset is not open");
+    // Forward-only cursor: going back to the first row means running the query again.
+    if (rowIndex_ > 0) Open(std::string(sql_));
+}
+
+void Recordset::MoveNext() {
+    if (!open_ || eof_) throw LedgerError("", "Cannot move past the end of \"" + sql_ + "\"");
+    FetchRow();
+}
+
+Field Recordset::operator[](std::string_view name) const {
+    if (!open_ || eof_ || row_.empty())
+        throw LedgerError("", "No current row to read the field " + std::string(name) +
+                                  " from \"" + sql_ + "\"");
+    const std::string lower = LowerCase(name);
+    auto at = std::find(columnNames_.begin(), columnNames_.end(), lower);
+    if (at == columnNames_.end())
+        throw LedgerError("", "The query \"" + sql_ + "\" has no field " + std::string(name));
+    size_t index = static_cast<size_t>(at - columnNames_.begin());
+    return Field(columnNames_[index], &row_[index]);
+}
+
+}  // namespace vat

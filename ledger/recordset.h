@@ -1,0 +1,79 @@
+#pragma once
+
+#include <sql.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ledger_date.h"
+
+namespace vat {
+
+// One value of the current row. Every column is fetched as text and converted here, so an
+// amount is the double nearest its decimal text whatever the driver's type mapping.
+class Field {
+public:
+    Field(std::string_view name, const std::optional<std::string>* value)
+        : name_(name), value_(value) {}
+
+    bool IsNull() const { return !value_->has_value(); }
+    const std::optional<std::string>& Raw() const { return *value_; }
+
+    std::string Text() const;                // NULL reads as empty
+    long long Integer() const;               // NULL reads as 0
+    double Double() const;                   // NULL reads as 0
+    std::optional<LedgerDate> Date() const;  // NULL reads as nullopt
+
+private:
+    std::string_view name_;
+    const std::optional<std::string>* value_;
+};
+
+// A forward-only result set with the end-of-set tests a voucher walk needs.
+class Recordset {
+public:
+    Recordset() = default;
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+    ~Recordset();
+
+    bool IsOpen() const { return open_; }
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    const std::string& Sql() const { return sql_; }
+    // The number of rows of the result when the driver knows it, else -1.
+    long long RowCount() const { return rowCount_; }
+
+    void MoveFirst();
+    void MoveNext();
+
+    // The current row's field, looked up by name without regard to case.
+    Field operator[](std::string_view name) const;
+
+private:
+    friend class LedgerConnection;
+    friend void OpenQuery(Recordset& recordset, const std::string& sql);
+    friend void ConnectLedger(class LedgerConnection& ledger, const std::string& database,
+                              bool readOnly);
+
+    void Attach(SQLHDBC connection);
+    void Release();
+    void Close();
+    void Open(const std::string& sql);
+    void FetchRow();
+
+    SQLHDBC connection_ = SQL_NULL_HDBC;
+    SQLHSTMT statement_ = SQL_NULL_HSTMT;
+    std::string sql_;
+    bool open_ = false;
+    bool eof_ = true;
+    bool bof_ = true;
+    long long rowIndex_ = -1;
+    long long rowCount_ = -1;
+    std::vector<std::string> columnNames_;  // lower case
+    std::vector<std::optional<std::string>> row_;
+};
+
+}  // namespace vat

@@ -1,0 +1,106 @@
+#include "generation_run.h"
+
+#include <cmath>
+
+#include "ledger_error.h"
+#include "number_forms.h"
+#include "return_file_writer.h"
+#include "return_files.h"
+#include "schema_validation.h"
+
+namespace vat {
+
+namespace {
+
+struct Generator {
+    const ReturnFileSpec& (*spec)();
+    void (*generate)(ReturnContext&);
+};
+
+// The fixed order of a run.
+constexpr Generator kGenerators[] = {
+    {LocalPurchaseFileSpec, GenerateLocalPurchaseFile},
+    {PurchaseReturnFileSpec, GeneratePurchaseReturnFile},
+    {LocalSalesFileSpec, GenerateLocalSalesFile},
+    {SalesReturnFileSpec, GenerateSalesReturnFile},
+    {InterstateSalesFileSpec, GenerateInterstateSalesFile},
+    {InterstatePurchaseFileSpec, GenerateInterstatePurchaseFile},
+};
+
+void ResetFigures(FormState& form) {
+    for (const char* label : {"lbl_CST_Purchase", "lbl_CST_Sales", "lbl_InputVAT_Minus",
+                              "lbl_InputVAT_Plus", "lbl_OutputVAT_Minus", "lbl_OutputVAT_Plus",
+                              "lbl_TaxAmt"})
+        form.SetCaption(label, "0.00");
+    form.SetCaption("lbl_TaxPayableRefundable", "");
+    form.ClearErrorRows();
+    form.Urd = UrdTotals{};
+    form.FilesWritten.clear();
+}
+
+void ShowVatAndUrdFigures(FormState& form) {
+    const double vat =
+        (form.CaptionValue("lbl_OutputVAT_Plus") - form.CaptionValue("lbl_OutputVAT_Minus")) -
+        (form.CaptionValue("lbl_InputVAT_Plus") - form.CaptionValue("lbl_InputVAT_Minus"));
+    form.SetCaption("lbl_TaxPayableRefundable", vat >= 0 ? "VAT Payable" : "VAT Refundable");
+    form.SetCaption("lbl_TaxAmt", PictureText(std::fabs(vat)));
+
+    const UrdTotals& urd = form.Urd;
+    form.SetCaption("lbl_Pur_URD_NoOfBills", std::to_string(urd.purchaseBills));
+    form.SetCaption("lbl_Pur_URD_Basic_Amt", PictureText(urd.purchaseBasic));
+    form.SetCaption("lbl_Pur_URD_VAT_Amt", PictureText(urd.purchaseVat));
+    form.SetCaption("lbl_Sal_URD_NoOfBills", std::to_string(urd.salesBills));
+    form.SetCaption("lbl_Sal_URD_Basic_Amt", PictureText(urd.salesBasic));
+    form.SetCaption("lbl_Sal_URD_VAT_Amt", PictureText(urd.salesVat));
+}
+
+}  // namespace
+
+RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
+                         const std::string& dataFile, const std::filesystem::path& programFolder) {
+    if (monthNumber < 1 || monthNumber > 12) return RunOutcome::NoMonth;
+    if (dataFile.empty()) return RunOutcome::NoDataFile;
+    if (!form.TinFlag.empty()) {
+        form.ShowMessage({"INCORRECT TIN CAN NOT PROCEED", false});
+        return RunOutcome::Refused;
+    }
+    if (!form.DataFileReady || form.SelectedDataFile != dataFile || !form.YearStart) {
+        form.ShowMessage({"The data file " + dataFile +
+                              " could not be read; choose a data file that opens without error.",
+                          true});
+        return RunOutcome::Refused;
+    }
+
+    try {
+        ConnectLedger(ledger, dataFile, true);
+    } catch (const LedgerError& error) {
+        form.ShowMessage({std::string("Cannot reopen the data file: ") + error.what(), true});
+        return RunOutcome::Failed;
+    }
+    ResetFigures(form);
+
+    ReturnContext context{ledger, form, {monthNumber, form.YearStart->year}, programFolder};
+    for (const Generator& generator : kGenerators) {
+        const std::string file = std::string(generator.spec().baseName) +
+                                 context.period.MonthTag() + ".xml";
+        try {
+            generator.generate(context);
+        } catch (const LedgerError& error) {
+            form.ShowMessage({"Writing " + file + " failed: " + error.what(), true});
+            return RunOutcome::Failed;
+        } catch (const ReturnFileError& error) {
+            form.ShowMessage({"Writing " + file + " failed: " + error.what(), true});
+            return RunOutcome::Failed;
+        } catch (const SchemaLoadError& error) {
+            form.ShowMessage({"Checking " + file + " failed: " + error.what(), true});
+            return RunOutcome::Failed;
+        }
+    }
+
+    ShowVatAndUrdFigures(form);
+    form.Repaint();
+    form.ShowMessage({"OVER", false});
+    return RunOutcome::Completed;
+}
+
+}  // namespace vat

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "form_state.h"
+#include "ledger_connection.h"
+
+namespace vat {
+
+enum class RunOutcome {
+    NoMonth,     // no month chosen: the window moves the focus to the month list
+    NoDataFile,  // no data file chosen: the window moves the focus to the data-file list
+    Refused,     // the TIN flag or an unusable data file: a message was shown
+    Failed,      // the data file could not be reopened or a generator failed: a message was shown
+    Completed,   // all six generators ran and "OVER" was shown
+};
+
+// The Generate Files run. monthNumber is 1 to 12, or 0 when no month is chosen; dataFile is
+// empty when none is chosen. Return files go below programFolder, schemas are read from its
+// XSD folder.
+RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
+                         const std::string& dataFile, const std::filesystem::path& programFolder);
+
+}  // namespace vat

@@ -1,0 +1,51 @@
+#include "return_file_generator.h"
+#include "return_files.h"
+
+namespace vat {
+
+// Purchases from sellers outside the state.
+const ReturnFileSpec& InterstatePurchaseFileSpec() {
+    using enum ElementValue;
+    static const ReturnFileSpec spec{
+        .baseName = "efile_is_pur",
+        .rootElement = "ISPur",
+        .extraHeaderLines = {},
+        .closingLine = "  </ISPur> ",
+        .recordElement = "ISPurInv",
+        .schemaFile = "eval_pur_is.xsd",
+        .validationType = "Purchase Outside State",
+        .omissionType = "Purchase Outside State",
+        .omissionPrefix = "B No.",
+        .lists = {{
+            .sqlBeforeMonth =
+                "select distinct(vno) as vn, max(vdate) as b_dt, max(pur_bill_no) as b_no, "
+                "max(pur_act) as pur_act,max(bill_dt) as bill_date  from daybok "
+                " where out_state=1 and unact= 0 and  v_type='PR' and extract(month from vdate)=",
+            .sqlAfterMonth = "  group by vno, vdate, bill_no, cn_act order by b_dt",
+            .tinRule = TinRule::SkipOutsideState,
+        }},
+        .partyColumn = PartyColumn::PurAct,
+        .address = AddressRule::LinesOrDash,
+        .sanitiseNumber = true,
+        .dateColumn = "bill_date",
+        .basicSums = {{"select coalesce(sum(amount),0) as pur_amt from daybok where v_type='PR' and vno=",
+                       " and (recact=19)", "pur_amt"}},
+        .taxSum = {"select coalesce(sum(amount),0) as tax_amt  from daybok where  v_type='PR' and vno=",
+                   " and (recact=22)", "tax_amt"},
+        .linesQuery = "select sum(p_sqty+p_fqty) as qty,max(p_tax) as tax_rate from inventory where vno=",
+        .elements = {{"SelTin", Tin}, {"SelName", PartyName, true}, {"SelAddr", Address, true},
+                     {"InvNo", Number, true}, {"InvDate", Date}, {"NetVal", NetVal, true},
+                     {"TaxCh", TaxCh}, {"OthCh", OthCh}, {"TotCh", TotCh}, {"TranType", TranType},
+                     {"MainComm", Literal, false, "53"}, {"SubComm", Literal, false, "1"},
+                     {"Qty", Qty}, {"Purpose", Literal, false, "1"}},
+        .summaryLabel = "lbl_CST_Purchase",
+        .labelSide = LabelSide::Input,
+    };
+    return spec;
+}
+
+void GenerateInterstatePurchaseFile(ReturnContext& context) {
+    GenerateReturnFile(InterstatePurchaseFileSpec(), context);
+}
+
+}  // namespace vat

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vat {
+
+// A document amount as the return files write it: the plain decimal text of the double with
+// at most 15 significant digits, no trailing zeros, no point for a whole number ("1234.5").
+std::string AmountText(double value);
+
+// A summary figure: two decimals rounded half away from zero, at least one digit before the
+// point, a leading minus when negative ("#########0.00" and its wider twins).
+std::string PictureText(double value);
+
+// The leading number of a caption, "." as the decimal point; 0 when it has none.
+double LeadingNumber(std::string_view text);
+
+// A generator's running tax total: a 64-bit amount with four decimals. Each addition rounds
+// the document's double tax to the nearest ten-thousandth, halves to the even digit.
+class TaxTotal {
+public:
+    void Add(double tax);
+    void Reset() { tenThousandths_ = 0; }
+    double Value() const { return static_cast<double>(tenThousandths_) / 10000.0; }
+    std::int64_t TenThousandths() const { return tenThousandths_; }
+
+private:
+    std::int64_t tenThousandths_ = 0;
+};
+
+}  // namespace vat

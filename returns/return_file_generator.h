@@ -1,0 +1,14 @@
+#pragma once
+
+#include "return_context.h"
+#include "return_file_spec.h"
+
+namespace vat {
+
+// The skeleton every return file follows: delete the month's old file, walk the voucher
+// lists, write the file, set the summary labels and check the file against its schema.
+// Throws LedgerError, ReturnFileError or SchemaLoadError when the run cannot go on; no
+// partial file remains then.
+void GenerateReturnFile(const ReturnFileSpec& spec, ReturnContext& context);
+
+}  // namespace vat

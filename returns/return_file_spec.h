@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace vat {
+
+// What a voucher list does with a party whose TIN does not begin with "29".
+enum class TinRule {
+    None,               // written with its TIN
+    SkipOutsideState,   // skipped silently
+    UrdOutsideState,    // written with the URD marker TIN
+};
+
+// One voucher list: its SQL around the month number, and its own rules.
+struct VoucherListSpec {
+    std::string_view sqlBeforeMonth = {};
+    std::string_view sqlAfterMonth = {};
+    TinRule tinRule = TinRule::None;
+    std::string_view invoicePrefix = {};  // put before the document number in the file ("C", "CR")
+};
+
+// A sum query on one voucher: head + voucher number + tail, read from field.
+struct VoucherSum {
+    std::string_view head = {};
+    std::string_view tail = {};
+    std::string_view field = {};
+};
+
+// The value a block element carries.
+enum class ElementValue {
+    Tin, PartyName, Address, Number, Date, NetVal, TaxCh, OthCh, TotCh, TranType, Qty, Literal
+};
+
+struct ElementSpec {
+    std::string_view name = {};
+    ElementValue value;
+    bool trailingSpace = false;  // one space after the end tag, as the portal's samples have it
+    std::string_view literal = {};
+};
+
+enum class PartyColumn { PurAct, DnAct, CnAct, SalesParty /* p_act when above 0, else c_act */ };
+enum class AddressRule { None, LinesAndCity, LinesOrDash };
+enum class UrdSide { None, Purchases, Sales };
+enum class LabelSide { Input, Output };  // lbl_in_p/n/net or lbl_out_p/n/net
+
+// Everything one return file declares; the shared skeleton does the rest.
+struct ReturnFileSpec {
+    // The file
+    std::string_view baseName = {};      // "efile_pur": the file is <base><MonthTag>.xml
+    std::string_view rootElement = {};   // "PurchaseDetails"
+    std::vector<std::string_view> extraHeaderLines = {};  // after the Period line
+    std::string_view closingLine = {};   // with its own leading and trailing spaces
+    std::string_view recordElement = {}; // the block, and the node whose children are validated
+    std::string_view schemaFile = {};    // under the XSD folder
+    std::string_view validationType = {};
+    std::string_view omissionType = {};
+    std::string_view omissionPrefix = {};  // "B No."
+
+    std::vector<VoucherListSpec> lists = {};
+
+    // One document
+    bool goodsTest = false;  // a debit note with vat_dn 0 counts only with inventory lines
+    PartyColumn partyColumn = PartyColumn::PurAct;
+    AddressRule address = AddressRule::None;
+    bool sanitiseNumber = false;
+    std::string_view dateColumn = {};       // "bill_date" or "b_dt"
+    std::vector<VoucherSum> basicSums = {}; // the first minus the others
+    VoucherSum taxSum = {};
+    std::string_view linesQuery = {};       // quantity and highest rate, empty when not reported
+    bool totalFromWrittenTexts = true; // else basic + tax as doubles
+    std::vector<ElementSpec> elements = {};
+
+    // Figures
+    UrdSide urd = UrdSide::None;
+    std::string_view summaryLabel = {};  // "lbl_InputVAT_Plus"
+    LabelSide labelSide = LabelSide::Input;
+};
+
+}  // namespace vat

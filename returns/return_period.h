@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vat {
+
+// One entry of the month list: its text and its month number (the entry's item data).
+struct MonthEntry {
+    std::string_view name;
+    int number;
+};
+
+// The twelve months in financial-year order, April first.
+const std::array<MonthEntry, 12>& FinancialYearMonths();
+
+// A month given as its list text (any case: "apr", "OCT") or its number ("1" to "12").
+std::optional<int> ParseMonth(std::string_view text);
+
+// The chosen month of a run.
+struct ReturnPeriod {
+    int MonthNumber = 0;  // 1 to 12; written into SQL without a leading zero
+    int ReturnYear = 0;   // the year of the financial-year start, for every month
+
+    std::string MonthTag() const;  // "01" to "12": folder and file names, the Period element
+};
+
+}  // namespace vat

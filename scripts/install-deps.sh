@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project builds, runs and tests with.
+# Idempotent and non-interactive; safe to run as root on a fresh Debian 12.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  qt6-base-dev libgl-dev
+  unixodbc unixodbc-dev odbc-postgresql
+  libxml2-dev libxml2-utils
+  libgtest-dev googletest
+  nlohmann-json3-dev
+  postgresql postgresql-client
+  poppler-utils
+  time
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  SUDO=""
+  [[ $(id -u) -eq 0 ]] || SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi

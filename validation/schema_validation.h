@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace vat {
+
+// A schema or return file that cannot be loaded: error number 1 from "Validate".
+class SchemaLoadError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+    static constexpr int Number = 1;
+    static constexpr const char* Source = "Validate";
+};
+
+// Receives the Error text of one failing node.
+using ValidationErrorSink = std::function<void(const std::string& message)>;
+
+// Checks, each on its own, every element child of every element named baseNode in the return
+// file against the schema, the way a DOM's validateNode does; the header and the records'
+// content models are not checked. Calls addValidationError once per failing node, in document
+// order, and returns true when none failed. Throws SchemaLoadError when either file cannot be
+// loaded or the schema does not compile.
+bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std::string& baseNode,
+              const ValidationErrorSink& addValidationError);
+
+}  // namespace vat
