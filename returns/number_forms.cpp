@@ -52,6 +52,28 @@ std::string PlainDecimal(const std::string& digits, int exponent) {
 
 }  // namespace
 
+std::int64_t ScaledDecimal(double value, int decimals, Tie tie) {
+    const DecimalDigits decimal = Decompose(value, 15);
+    const int keep = decimal.exponent + 1 + decimals;  // digits of the whole units
+    if (decimal.digits.empty() || keep < 0) return 0;
+    const std::string& digits = decimal.digits;
+    std::string kept = digits.substr(0, std::min<std::size_t>(keep, digits.size()));
+    kept.append(static_cast<std::size_t>(keep) - kept.size(), '0');
+    std::int64_t units = 0;
+    for (char digit : kept) units = units * 10 + (digit - '0');
+
+    const std::string_view dropped =
+        static_cast<std::size_t>(keep) < digits.size() ? std::string_view(digits).substr(keep) : "";
+    bool up = false;
+    if (!dropped.empty() && dropped.front() > '5') up = true;
+    if (!dropped.empty() && dropped.front() == '5') {
+        const bool exactHalf = dropped.size() == 1;  // the digits carry no trailing zeros
+        up = !exactHalf || tie == Tie::AwayFromZero || units % 2 == 1;
+    }
+    if (up) ++units;
+    return decimal.negative ? -units : units;
+}
+
 std::string AmountText(double value) {
     DecimalDigits decimal = Decompose(value, 15);
     if (decimal.digits.empty()) return "0";
@@ -59,36 +81,12 @@ std::string AmountText(double value) {
 }
 
 std::string PictureText(double value) {
-    // Round the 15-digit decimal form, as an accountant reads the figure, not the binary one:
-    // 2.675 shows as 2.68.
-    DecimalDigits decimal = Decompose(value, 15);
-    std::string cents;  // the value in hundredths, as digits
-    if (!decimal.digits.empty()) {
-        const int keep = decimal.exponent + 3;  // digits down to the hundredths
-        if (keep >= 0) {
-            std::string digits = decimal.digits;
-            bool roundUp = static_cast<int>(digits.size()) > keep &&
-                           digits[static_cast<size_t>(keep)] >= '5';
-            if (static_cast<int>(digits.size()) > keep) digits.resize(static_cast<size_t>(keep));
-            digits += std::string(static_cast<size_t>(keep) - digits.size(), '0');
-            if (roundUp) {
-                int at = keep - 1;
-                for (; at >= 0 && digits[static_cast<size_t>(at)] == '9'; --at)
-                    digits[static_cast<size_t>(at)] = '0';
-                if (at >= 0)
-                    ++digits[static_cast<size_t>(at)];
-                else
-                    digits.insert(digits.begin(), '1');
-            }
-            cents = digits;
-        }
-    }
-    while (cents.size() > 1 && cents.front() == '0') cents.erase(cents.begin());
-    if (cents.empty()) cents = "0";
-    if (cents.size() < 3) cents.insert(0, 3 - cents.size(), '0');
-    const bool zero = cents.find_first_not_of('0') == std::string::npos;
-    std::string text = cents.substr(0, cents.size() - 2) + "." + cents.substr(cents.size() - 2);
-    return (decimal.negative && !zero ? "-" : "") + text;
+    const std::int64_t cents = ScaledDecimal(value, 2, Tie::AwayFromZero);
+    const std::uint64_t magnitude = cents < 0 ? 0 - static_cast<std::uint64_t>(cents) : cents;
+    std::string text = std::to_string(magnitude / 100) + ".";
+    text += static_cast<char>('0' + magnitude % 100 / 10);
+    text += static_cast<char>('0' + magnitude % 10);
+    return (cents < 0 ? "-" : "") + text;
 }
 
 double LeadingNumber(std::string_view text) {
@@ -114,9 +112,6 @@ double LeadingNumber(std::string_view text) {
     return value;
 }
 
-void TaxTotal::Add(double tax) {
-    // long double holds the product exactly for a ledger's amounts; ties go to the even digit.
-    tenThousandths_ += static_cast<std::int64_t>(std::nearbyint(static_cast<long double>(tax) * 10000.0L));
-}
+void TaxTotal::Add(double tax) { tenThousandths_ += ScaledDecimal(tax, 4, Tie::ToEven); }
 
 }  // namespace vat

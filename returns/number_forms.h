@@ -14,11 +14,18 @@ std::string AmountText(double value);
 // point, a leading minus when negative ("#########0.00" and its wider twins).
 std::string PictureText(double value);
 
+enum class Tie { AwayFromZero, ToEven };
+
+// The value in units of 10^-decimals, rounded from its 15-digit decimal form, so that a value
+// is rounded as the decimal the ledger holds rather than its binary neighbour (0.00015 is a
+// half, not 0.000149999...).
+std::int64_t ScaledDecimal(double value, int decimals, Tie tie);
+
 // The leading number of a caption, "." as the decimal point; 0 when it has none.
 double LeadingNumber(std::string_view text);
 
 // A generator's running tax total: a 64-bit amount with four decimals. Each addition rounds
-// the document's double tax to the nearest ten-thousandth, halves to the even digit.
+// the document's tax to the nearest ten-thousandth, halves to the even digit.
 class TaxTotal {
 public:
     void Add(double tax);

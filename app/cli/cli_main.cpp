@@ -1,0 +1,90 @@
+// vat-efile-cli: the Generate Files run without a window, for scheduled and scripted use.
+#include <unistd.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "cli_options.h"
+#include "cli_report.h"
+#include "data_file_catalogue.h"
+#include "data_file_selection.h"
+#include "generation_run.h"
+#include "ledger_error.h"
+
+namespace {
+
+enum ExitStatus { kCompleted = 0, kFailed = 1, kRefused = 2 };
+
+// Shows progress on a terminal, at most a few times a second.
+class TerminalView : public vat::FormView {
+public:
+    void Progress(const std::string& file, long long done, long long total) override {
+        if (!isatty(STDERR_FILENO)) return;
+        if (done != total && done % 200 != 0) return;
+        std::cerr << "\r" << file << ": " << done;
+        if (total >= 0) std::cerr << " of " << total;
+        std::cerr << " vouchers" << (done == total ? "\n" : "") << std::flush;
+    }
+};
+
+std::filesystem::path ExecutableFolder() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path() : self.parent_path();
+}
+
+int Report(const vat::FormState& form, const CliOptions& options, int status) {
+    if (options.json)
+        PrintJsonReport(form, std::cout);
+    else
+        PrintHumanReport(form, std::cout);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    auto options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::cerr << "vat-efile-cli: " << error << "\n\n" << kCliUsage;
+        return kRefused;
+    }
+    if (options->help) {
+        std::cout << kCliUsage;
+        return kCompleted;
+    }
+    if (options->programFolder.empty()) options->programFolder = ExecutableFolder();
+
+    vat::FormState form;
+    TerminalView view;
+    form.SetView(&view);
+    vat::LedgerConnection ledger;
+    std::vector<std::string> dataFiles;
+    try {
+        vat::ConnectLedger(ledger, "edb", false);
+        dataFiles = vat::ListDataFiles(ledger);
+    } catch (const vat::LedgerError& failure) {
+        std::cerr << "vat-efile-cli: " << failure.what() << '\n';
+        form.ShowMessage({"UNABLE TO CONNECT", false});
+        return Report(form, *options, kFailed);
+    }
+    if (options->listDataFiles) {
+        for (const std::string& name : dataFiles) std::cout << name << '\n';
+        return kCompleted;
+    }
+    if (std::find(dataFiles.begin(), dataFiles.end(), options->dataFile) == dataFiles.end()) {
+        std::cerr << "vat-efile-cli: \"" << options->dataFile
+                  << "\" is not a data file of the server (see --list-data-files)\n";
+        return kRefused;
+    }
+
+    vat::SelectDataFile(ledger, form, options->dataFile);
+    if (!form.DataFileReady) return Report(form, *options, kFailed);
+    switch (vat::GenerationRun(ledger, form, options->month, options->dataFile,
+                               options->programFolder)) {
+        case vat::RunOutcome::Completed: return Report(form, *options, kCompleted);
+        case vat::RunOutcome::Failed: return Report(form, *options, kFailed);
+        default: return Report(form, *options, kRefused);
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the command line asked for.
+struct CliOptions {
+    bool help = false;
+    bool listDataFiles = false;
+    bool json = false;
+    std::string dataFile;
+    int month = 0;  // 1 to 12
+    std::filesystem::path programFolder;
+};
+
+// Parses the arguments (without the program name); nullopt with a reason on a bad command line.
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
+                                          std::string& error);
+
+extern const char* const kCliUsage;

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <ostream>
+
+#include "form_state.h"
+
+// The run as the window would have shown it: summary figures with their captions, the error
+// list and the messages in order.
+void PrintHumanReport(const vat::FormState& form, std::ostream& out);
+
+// One JSON object: labels, errors, messages and files.
+void PrintJsonReport(const vat::FormState& form, std::ostream& out);

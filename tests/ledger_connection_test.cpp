@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "data_file_catalogue.h"
+#include "data_file_selection.h"
+#include "ledger_connection.h"
+#include "ledger_error.h"
+#include "return_files.h"
+
+namespace vat {
+namespace {
+
+TEST(DataFileCatalogue, FiltersTheManagementAndTemplateDatabasesCaseSensitively) {
+    const struct {
+        const char* name;
+        bool dataFile;
+    } cases[] = {
+        {"edb", false},      {"mgmtsvr", false},   {"template0", false}, {"template1", false},
+        {"mytemplate", false}, {"a_template_b", false}, {"shop2013", true}, {"shop2014", true},
+        {"Template1", true}, {"Template2", true},   {"EDB", true},        {"edb2", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IsDataFileName(c.name), c.dataFile) << c.name;
+}
+
+TEST(DataFileCatalogue, ListsTheServersDataFilesInCatalogueOrder) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "edb", false);
+    const std::vector<std::string> names = ListDataFiles(ledger);
+    const std::set<std::string> listed(names.begin(), names.end());
+    for (const char* hidden : {"edb", "mgmtsvr", "company_template", "template0", "template1"})
+        EXPECT_EQ(listed.count(hidden), 0u) << hidden;
+    for (const char* shown : {"shop2013", "shop2014", "t_local_purchase"})
+        EXPECT_EQ(listed.count(shown), 1u) << shown;
+
+    // The catalogue's own row order, unsorted.
+    std::vector<std::string> catalogue;
+    OpenQuery(ledger.LookupRecordset, "select datname from pg_database");
+    for (; !ledger.LookupRecordset.Eof(); ledger.LookupRecordset.MoveNext())
+        if (IsDataFileName(ledger.LookupRecordset["datname"].Text()))
+            catalogue.push_back(ledger.LookupRecordset["datname"].Text());
+    EXPECT_EQ(names, catalogue);
+}
+
+TEST(LedgerConnection, ADataFileConnectionIsRefusedWritesByTheServer) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "shop2013", true);
+    try {
+        OpenQuery(ledger.LookupRecordset,
+                  "insert into city (code, name) values (77, 'WRITTEN')");
+        FAIL() << "the read-only data file took an INSERT";
+    } catch (const LedgerError& error) {
+        EXPECT_EQ(error.SqlState().substr(0, 2), "25") << error.what();
+        EXPECT_NE(std::string(error.what()).find("read-only"), std::string::npos) << error.what();
+    }
+}
+
+TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
+    LedgerConnection ledger;
+    try {
+        ConnectLedger(ledger, "no_such_data_file", true);
+        FAIL() << "connected to a data file that does not exist";
+    } catch (const LedgerError& error) {
+        EXPECT_NE(std::string(error.what()).find("no_such_data_file"), std::string::npos);
+        EXPECT_EQ(std::string(error.what()).find("qzt784"), std::string::npos);
+    }
+    EXPECT_THROW(ConnectLedger(ledger, "shop;UID=other", true), LedgerError);
+}
+
+TEST(Recordset, ReadsFieldsByNameTypedAndNullVisible) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "shop2013", true);
+    Recordset& row = ledger.LookupRecordset;
+    OpenQuery(row, "select 12.50::numeric(14,2) as Amount, null::varchar as nothing, "
+                   "'2014-03-31'::date as day, 42 as whole");
+    EXPECT_FALSE(row.Eof());
+    EXPECT_FALSE(row.Bof());
+    EXPECT_DOUBLE_EQ(row["AMOUNT"].Double(), 12.5);
+    EXPECT_TRUE(row["Nothing"].IsNull());
+    EXPECT_EQ(row["nothing"].Text(), "");
+    EXPECT_DOUBLE_EQ(row["nothing"].Double(), 0);
+    EXPECT_EQ(row["day"].Date()->DisplayText(), "31/03/2014");
+    EXPECT_EQ(row["whole"].Integer(), 42);
+    EXPECT_THROW(row["missing"], LedgerError);
+    row.MoveNext();
+    EXPECT_TRUE(row.Eof());
+}
+
+TEST(Recordset, AnEmptySumYieldsZeroAndAnEmptySetIsBothEndAndBeginning) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "shop2013", true);
+    Recordset& row = ledger.LookupRecordset;
+    OpenQuery(row, "select coalesce(sum(amount),0) as tax_amt from daybok where vno=-1");
+    EXPECT_DOUBLE_EQ(row["tax_amt"].Double(), 0);
+    OpenQuery(row, "select * from daybok where vno=-1");
+    EXPECT_TRUE(row.Eof());
+    EXPECT_TRUE(row.Bof());
+}
+
+TEST(Recordset, AFailedQueryCarriesTheServersMessage) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "shop2013", true);
+    try {
+        OpenQuery(ledger.LookupRecordset, "select no_such_column from daybok");
+        FAIL();
+    } catch (const LedgerError& error) {
+        EXPECT_EQ(error.SqlState(), "42703");
+        EXPECT_NE(std::string(error.what()).find("no_such_column"), std::string::npos);
+    }
+}
+
+TEST(Recordset, AWalkSurvivesLookUpsOnTheOtherRecordsets) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "t_local_purchase", true);
+    OpenQuery(ledger.VoucherRecordset, "select vno from daybok where vno in (1, 2) order by vno");
+    std::vector<long long> walked;
+    for (; !ledger.VoucherRecordset.Eof(); ledger.VoucherRecordset.MoveNext()) {
+        walked.push_back(ledger.VoucherRecordset["vno"].Integer());
+        OpenQuery(ledger.LookupRecordset, "select * from city");
+        OpenQuery(ledger.PostingRecordset, "select * from super");
+    }
+    EXPECT_EQ(walked, (std::vector<long long>{1, 1, 1, 2, 2, 2, 2}));
+}
+
+TEST(VoucherLists, AppendTheMonthWithoutALeadingZero) {
+    const VoucherListSpec& list = LocalPurchaseFileSpec().lists.front();
+    const std::string october = std::string(list.sqlBeforeMonth) + "10" + std::string(list.sqlAfterMonth);
+    EXPECT_NE(october.find("extract(month from vdate)=10  group by vno, vdate, bill_no, cn_act order by b_dt"),
+              std::string::npos);
+    const std::string april = std::string(list.sqlBeforeMonth) + "4" + std::string(list.sqlAfterMonth);
+    EXPECT_NE(april.find("extract(month from vdate)=4  group by"), std::string::npos);
+}
+
+TEST(DataFileSelection, FlagsATenCharacterTinThenClearsItForAGoodDataFile) {
+    LedgerConnection ledger;
+    FormState form;
+    SelectDataFile(ledger, form, "shop2013");
+    EXPECT_EQ(form.DealerTin, "29111111111");
+    EXPECT_EQ(form.TinFlag, "");
+    EXPECT_EQ(form.YearStart->DisplayText(), "01/04/2013");
+
+    SelectDataFile(ledger, form, "shop2014");
+    EXPECT_EQ(form.TinFlag, "NN");
+    EXPECT_EQ(form.DealerTin, "29111111111") << "the previous TIN is kept while flagged";
+    EXPECT_EQ(form.YearStart->DisplayText(), "01/04/2014");
+    EXPECT_EQ(form.YearEnd->DisplayText(), "31/03/2015");
+    ASSERT_FALSE(form.Messages().empty());
+    EXPECT_EQ(form.Messages().back().text, "YOUR TIN FOUND TO BE INCORRECT. CHECK THE SAME");
+
+    SelectDataFile(ledger, form, "shop2013");
+    EXPECT_EQ(form.TinFlag, "");
+    EXPECT_TRUE(form.DataFileReady);
+}
+
+TEST(DataFileSelection, ADataFileThatCannotBeOpenedIsReportedAndLeftUnusable) {
+    LedgerConnection ledger;
+    FormState form;
+    SelectDataFile(ledger, form, "edb");  // no super table
+    EXPECT_FALSE(form.DataFileReady);
+    ASSERT_EQ(form.Messages().size(), 1u);
+    EXPECT_NE(form.Messages()[0].text.find("edb"), std::string::npos) << form.Messages()[0].text;
+}
+
+}  // namespace
+}  // namespace vat

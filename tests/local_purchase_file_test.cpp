@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ledger_session.h"
+#include "return_files.h"
+
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LedgerSession;
+
+TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
+    LedgerSession session("t_local_purchase");
+    ReturnContext context = session.Context(4);
+    GenerateLocalPurchaseFile(context);
+
+    EXPECT_EQ(session.ReturnFile("04/efile_pur04.xml"),
+              session.Expected("t_local_purchase/efile_pur04.xml"));
+    const std::vector<ErrorRow> rows{
+        {"Purchase Within State",
+         "B No.T1 Dated:2014-04-08 of TINY BILLS  omitted due to basic amount being less than Rs.1"},
+        {"Purchase Within State",
+         "B No.M8 of voucher 8 left out: the party account 999 has no row in ledger_acts"},
+        {"Purchase Within State",
+         "B No.M9 of voucher 9 left out: the city code 9 of party account 106 has no row in city"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(session.form.ErrorTypeText, "Purchase Within State");
+}
+
+TEST(LocalPurchaseFile, TotalsInputVatWithOmittedBillsAndUrdPurchasesOfWrittenBills) {
+    LedgerSession session("t_local_purchase");
+    ReturnContext context = session.Context(4);
+    GenerateLocalPurchaseFile(context);
+
+    const FormState& form = session.form;
+    // 10 + 5.01 + 50 + 0.02 (omitted) + 5 twice + 8 + 12; the other state's 15 is not in it.
+    EXPECT_EQ(form.Caption("lbl_InputVAT_Plus"), "95.03");
+    EXPECT_EQ(form.Caption("lbl_in_p"), "95.03");
+    EXPECT_EQ(form.Caption("lbl_in_n"), "95.03");
+    EXPECT_EQ(form.Caption("lbl_in_net"), "190.06");
+    EXPECT_EQ(form.Caption("lbl_pay"), "-190.06");
+    EXPECT_EQ(form.Urd.purchaseBills, 1);
+    EXPECT_DOUBLE_EQ(form.Urd.purchaseBasic, 1000);
+    EXPECT_DOUBLE_EQ(form.Urd.purchaseVat, 50);
+    EXPECT_EQ(form.FilesWritten, std::vector<std::string>{(session.folder / "04/efile_pur04.xml").string()});
+}
+
+TEST(LocalPurchaseFile, AMonthWithoutPurchasesRemovesTheOldFileAndTouchesNothingElse) {
+    LedgerSession session("t_empty_month");
+    fs::create_directories(session.folder / "04");
+    std::ofstream(session.folder / "04/efile_pur04.xml") << "old";
+    session.form.SetCaption("lbl_InputVAT_Plus", "7.00");
+    ReturnContext context = session.Context(4);
+    GenerateLocalPurchaseFile(context);
+
+    EXPECT_FALSE(fs::exists(session.folder / "04/efile_pur04.xml"));
+    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Plus"), "7.00");
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+
+    ReturnContext june = session.Context(6);
+    GenerateLocalPurchaseFile(june);
+    EXPECT_FALSE(fs::exists(session.folder / "06")) << "no folder for a month without a file";
+}
+
+TEST(LocalPurchaseFile, ReplacesAReadOnlyOldFile) {
+    LedgerSession session("t_local_purchase");
+    fs::create_directories(session.folder / "04");
+    const fs::path old = session.folder / "04/efile_pur04.xml";
+    std::ofstream(old) << "old";
+    fs::permissions(old, fs::perms::owner_read);
+    ReturnContext context = session.Context(4);
+    GenerateLocalPurchaseFile(context);
+    EXPECT_EQ(session.ReturnFile("04/efile_pur04.xml"),
+              session.Expected("t_local_purchase/efile_pur04.xml"));
+}
+
+TEST(LocalPurchaseFile, ASchemaThatCannotBeLoadedFailsTheGeneratorWithoutAFile) {
+    LedgerSession session("t_local_purchase");
+    fs::remove(session.folder / "XSD/eval_pur.xsd");
+    ReturnContext context = session.Context(4);
+    try {
+        GenerateLocalPurchaseFile(context);
+        FAIL() << "a missing schema was not reported";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("Load XSD failed: ", 0), 0u) << error.what();
+    }
+}
+
+}  // namespace
+}  // namespace vat

@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "number_forms.h"
+
+namespace vat {
+namespace {
+
+TEST(AmountText, WritesThePlainDecimalOfFifteenDigits) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {1500, "1500"},        {1234.5, "1234.5"},     {1234.50, "1234.5"},
+        {0.5, "0.5"},          {99.99, "99.99"},       {-3.25, "-3.25"},
+        {0.1 + 0.2, "0.3"},    {0, "0"},               {-0.0, "0"},
+        {1000.0, "1000"},      {0.02, "0.02"},         {950, "950"},
+        {1000.1 - 0.2, "999.9"},                        {123456789012.34, "123456789012.34"},
+        {999999999999999, "999999999999999"},           {1e15, "1000000000000000"},
+        {123456789012345.6, "123456789012346"},         {0.000001, "0.000001"},
+        {-0.5, "-0.5"},        {2.675, "2.675"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(AmountText(c.value), c.text) << c.value;
+}
+
+TEST(PictureText, RoundsHalvesAwayFromZeroToTwoDecimals) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0, "0.00"},        {290, "290.00"},      {1250.5, "1250.50"},  {62.53, "62.53"},
+        {0.005, "0.01"},    {-0.005, "-0.01"},    {2.675, "2.68"},      {1.005, "1.01"},
+        {-150, "-150.00"},  {0.004, "0.00"},      {-0.004, "0.00"},     {99.995, "100.00"},
+        {-2.5, "-2.50"},    {0.1 + 0.2, "0.30"},  {1234567890123.45, "1234567890123.45"},
+        {999999999.999, "1000000000.00"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PictureText(c.value), c.text) << c.value;
+}
+
+TEST(LeadingNumber, ReadsACaptionsLeadingNumber) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"290.00", 290},   {"-150.00", -150},  {"0.00", 0},   {"", 0},       {"VAT Payable", 0},
+        {"  12.5x", 12.5}, {"1.2.3", 1.2},     {"-", 0},      {"+7", 7},     {"1234.50", 1234.5},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(LeadingNumber(c.text), c.value) << c.text;
+}
+
+TEST(TaxTotal, RoundsEachAdditionHalfToEvenAtTheFourthDecimal) {
+    const struct {
+        double tax;
+        std::int64_t tenThousandths;
+    } cases[] = {
+        {0.00005, 0},  {0.00015, 2},     {0.00025, 2},   {0.00035, 4},  {-0.00025, -2},
+        {0.03125, 312}, {0.09375, 938},  {0.125, 1250},  {10, 100000},  {0.1 + 0.2, 3000},
+        {12.53, 125300}, {-0.12344, -1234},
+    };
+    for (const auto& c : cases) {
+        TaxTotal total;
+        total.Add(c.tax);
+        EXPECT_EQ(total.TenThousandths(), c.tenThousandths) << c.tax;
+    }
+}
+
+TEST(TaxTotal, KeepsExactCentsOverManyAdditions) {
+    TaxTotal total;
+    for (int i = 0; i < 100000; ++i) total.Add(0.1);
+    EXPECT_EQ(total.TenThousandths(), 100000000);
+    EXPECT_EQ(PictureText(total.Value()), "10000.00");
+    total.Reset();
+    EXPECT_EQ(total.TenThousandths(), 0);
+}
+
+}  // namespace
+}  // namespace vat

@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include "return_period.h"
+
+namespace vat {
+namespace {
+
+TEST(FinancialYearMonths, RunFromAprilToMarchWithTheirNumbers) {
+    const auto& months = FinancialYearMonths();
+    const char* names[] = {"APR", "MAY", "JUN", "JUL", "AUG", "SEP",
+                           "OCT", "NOV", "DEC", "JAN", "FEB", "MAR"};
+    const int numbers[] = {4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2, 3};
+    for (std::size_t i = 0; i < months.size(); ++i) {
+        EXPECT_EQ(months[i].name, names[i]);
+        EXPECT_EQ(months[i].number, numbers[i]);
+    }
+}
+
+TEST(ReturnPeriod, TagsMonthsWithTwoDigits) {
+    EXPECT_EQ((ReturnPeriod{4, 2014}.MonthTag()), "04");
+    EXPECT_EQ((ReturnPeriod{10, 2014}.MonthTag()), "10");
+    EXPECT_EQ((ReturnPeriod{1, 2014}.MonthTag()), "01");
+    EXPECT_EQ((ReturnPeriod{12, 2014}.MonthTag()), "12");
+}
+
+TEST(ParseMonth, TakesNamesInAnyCaseAndNumbers) {
+    EXPECT_EQ(ParseMonth("apr"), 4);
+    EXPECT_EQ(ParseMonth("Oct"), 10);
+    EXPECT_EQ(ParseMonth("MAR"), 3);
+    EXPECT_EQ(ParseMonth("1"), 1);
+    EXPECT_EQ(ParseMonth("12"), 12);
+    for (const char* bad : {"", "0", "13", "April", "4x", "-4", " 4"})
+        EXPECT_FALSE(ParseMonth(bad).has_value()) << bad;
+}
+
+}  // namespace
+}  // namespace vat

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "form_state.h"
+#include "ledger_connection.h"
+#include "program_folder.h"
+#include "return_context.h"
+
+namespace vat::test {
+
+// A fixture ledger opened as the window opens it, with a fresh program folder: enough to run
+// one generator or a whole run against the real server.
+class LedgerSession {
+public:
+    explicit LedgerSession(const std::string& dataFile);
+
+    // The context of a run for the month; the figures start as a run leaves them.
+    ReturnContext Context(int monthNumber);
+
+    std::string ReturnFile(const std::string& name) const;  // bytes of <folder>/<name>
+    std::string Expected(const std::string& name) const;    // bytes of tests/data/expected/<name>
+
+    LedgerConnection ledger;
+    FormState form;
+    ProgramFolder folder;
+    std::string dataFile;
+};
+
+}  // namespace vat::test

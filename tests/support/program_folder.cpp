@@ -1,0 +1,37 @@
+#include "program_folder.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace vat::test {
+
+namespace fs = std::filesystem;
+
+ProgramFolder::ProgramFolder() {
+    std::random_device seed;
+    path_ = fs::temp_directory_path() / ("vat-efile-test-" + std::to_string(seed()));
+    fs::create_directories(path_ / "XSD");
+    for (const auto& schema : fs::directory_iterator(VAT_SCHEMA_DIR))
+        fs::copy_file(schema.path(), path_ / "XSD" / schema.path().filename());
+}
+
+ProgramFolder::~ProgramFolder() {
+    std::error_code ignored;
+    // A test may leave read-only files or folders behind.
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+fs::path TestDataPath(const std::string& relative) { return fs::path(VAT_TEST_DATA_DIR) / relative; }
+
+}  // namespace vat::test

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace vat::test {
+
+// A temporary program folder with the shipped schemas in its XSD folder, removed afterwards.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    ProgramFolder(const ProgramFolder&) = delete;
+    ProgramFolder& operator=(const ProgramFolder&) = delete;
+    ~ProgramFolder();
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const std::string& relative) const { return path_ / relative; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// The whole file as bytes; empty when it does not exist.
+std::string ReadBytes(const std::filesystem::path& path);
+
+// A file kept under tests/data.
+std::filesystem::path TestDataPath(const std::string& relative);
+
+}  // namespace vat::test
