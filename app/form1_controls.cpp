@@ -1,0 +1,211 @@
+// The controls of Form1, where the design puts them (left, top, width, height in twips).
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "form1.h"
+#include "run_status_line.h"
+#include "twips.h"
+
+namespace {
+
+constexpr int kClientWidth = 8790;
+constexpr int kClientHeight = 12435;
+constexpr int kLabelHeight = 330;
+constexpr int kSummaryWidth = 1935;  // captions and values of the VAT and CST rows
+constexpr int kUrdCaptionWidth = 1215;
+constexpr int kUrdCountWidth = 855;
+constexpr int kUrdAmountWidth = 1575;
+constexpr int kSecondaryWidth = 1500;
+
+const QColor kWindowColour(255, 224, 192);
+const QColor kHeadingColour(255, 192, 192);
+const QColor kHighlightText(0, 255, 0);
+const QColor kHighlightBackground(0, 64, 0);
+
+const char* const kFilesNote =
+    "Generate Files writes six return files - efile_pur, efile_pur_rtn, efile_sal, "
+    "efile_sal_returns, efile_sal_iss_ and efile_is_pur, each ending in the month number and "
+    ".xml - into the month's folder (04 for April) beside this program, replacing earlier ones.";
+
+template <typename Control>
+Control* Place(Control* control, const char* name, QRect place) {
+    control->setObjectName(name);
+    control->setGeometry(place);
+    return control;
+}
+
+void Fill(QWidget& widget, const QColor& background) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, background);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+}  // namespace
+
+Form1::Form1(std::filesystem::path programFolder, std::unique_ptr<MessagePresenter> messages,
+             QWidget* parent)
+    : QWidget(parent),
+      messages_(messages ? std::move(messages) : std::make_unique<MessageBoxPresenter>(this)),
+      programFolder_(std::move(programFolder)) {
+    setObjectName("Form1");
+    setWindowTitle("VAT e-Filing Returns");
+    Fill(*this, kWindowColour);
+
+    const Twips at(*this);
+    setFixedSize(at.Size(kClientWidth, kClientHeight));
+    CreateSelectionControls(at);
+    CreateLocalSummary(at);
+    CreateInterstateSummary(at);
+    CreateUrdSummary(at);
+    CreateSecondarySummary(at);
+    CreateErrorList(at);
+
+    for (const auto& [label, caption] : state_.Captions()) CaptionChanged(label, caption);
+    state_.SetView(this);
+    ConnectHandlers();
+}
+
+QLabel* Form1::AddLabel(const char* name, const QString& text, QRect place, LabelLook look) {
+    auto* label = Place(new QLabel(text, this), name, place);
+    label->setIndent(4);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    switch (look) {
+        case LabelLook::Prompt:
+            break;
+        case LabelLook::Heading:
+            Fill(*label, kHeadingColour);
+            break;
+        case LabelLook::Plain:
+            Fill(*label, palette().color(QPalette::Base));
+            break;
+        case LabelLook::Value:
+            Fill(*label, palette().color(QPalette::Base));
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case LabelLook::Highlight: {
+            Fill(*label, kHighlightBackground);
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, kHighlightText);
+            label->setPalette(palette);
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+            break;
+        }
+    }
+    return label;
+}
+
+void Form1::CreateSelectionControls(const Twips& at) {
+    Label10 =
+        AddLabel("Label10", "Select Datafile", at.Rect(240, 240, 1770, 330), LabelLook::Prompt);
+    Combo2 = Place(new QComboBox(this), "Combo2", at.Rect(1920, 195, 3405, 420));
+    Text1 = Place(new QLineEdit(this), "Text1", at.Rect(5400, 195, 1485, 420));
+    Text2 = Place(new QLineEdit(this), "Text2", at.Rect(7005, 195, 1500, 420));
+    // The dates come from the data file; typing over them would change nothing.
+    Text1->setReadOnly(true);
+    Text2->setReadOnly(true);
+    Label12 = AddLabel("Label12", "Select Month", at.Rect(240, 720, 1770, 330), LabelLook::Prompt);
+    Combo1 = Place(new QComboBox(this), "Combo1", at.Rect(1920, 720, 2250, 420));
+    Command1 =
+        Place(new QPushButton("Generate Files", this), "Command1", at.Rect(5400, 720, 3060, 495));
+}
+
+void Form1::CreateLocalSummary(const Twips& at) {
+    const auto row = [&](const char* name, const QString& text, int left, int top, LabelLook look) {
+        return AddLabel(name, text, at.Rect(left, top, kSummaryWidth, kLabelHeight), look);
+    };
+    Label7 = AddLabel("Label7", "Local Purchase / Sales", at.Rect(225, 1485, 8235, kLabelHeight),
+                      LabelLook::Heading);
+    Label17 = row("Label17", "Input Vat (+)", 225, 1965, LabelLook::Plain);
+    lbl_InputVAT_Plus = row("lbl_InputVAT_Plus", {}, 2310, 1965, LabelLook::Value);
+    Label16 = row("Label16", "Input Vat (-)", 225, 2445, LabelLook::Plain);
+    lbl_InputVAT_Minus = row("lbl_InputVAT_Minus", {}, 2310, 2445, LabelLook::Value);
+    Label15 = row("Label15", "Output Vat (+)", 4380, 1965, LabelLook::Plain);
+    lbl_OutputVAT_Plus = row("lbl_OutputVAT_Plus", {}, 6465, 1965, LabelLook::Value);
+    Label14 = row("Label14", "Output Vat (-)", 4380, 2445, LabelLook::Plain);
+    lbl_OutputVAT_Minus = row("lbl_OutputVAT_Minus", {}, 6465, 2445, LabelLook::Value);
+    lbl_TaxPayableRefundable = row("lbl_TaxPayableRefundable", {}, 225, 2925, LabelLook::Highlight);
+    lbl_TaxAmt = row("lbl_TaxAmt", {}, 2310, 2925, LabelLook::Highlight);
+    lbl_TaxAmt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void Form1::CreateInterstateSummary(const Twips& at) {
+    const auto row = [&](const char* name, const QString& text, int left, LabelLook look) {
+        return AddLabel(name, text, at.Rect(left, 3885, kSummaryWidth, kLabelHeight), look);
+    };
+    Label9 = AddLabel("Label9", "Interstate Purchase / Sales",
+                      at.Rect(225, 3405, 8235, kLabelHeight), LabelLook::Heading);
+    Label11 = row("Label11", "Purchase CST", 225, LabelLook::Plain);
+    lbl_CST_Purchase = row("lbl_CST_Purchase", {}, 2310, LabelLook::Value);
+    Label13 = row("Label13", "CST Payable", 4380, LabelLook::Plain);
+    lbl_CST_Sales = row("lbl_CST_Sales", {}, 6465, LabelLook::Value);
+}
+
+// Each URD block: a heading bar, then the bill count, basic amount and VAT with their captions.
+void Form1::CreateUrdSummary(const Twips& at) {
+    const auto caption = [&](const char* name, const QString& text, int left, int top) {
+        return AddLabel(name, text, at.Rect(left, top, kUrdCaptionWidth, kLabelHeight),
+                        LabelLook::Plain);
+    };
+    const auto value = [&](const char* name, int left, int top, int width) {
+        return AddLabel(name, {}, at.Rect(left, top, width, kLabelHeight), LabelLook::Value);
+    };
+    Label27 = AddLabel("Label27", "URD Purchase", at.Rect(240, 4320, 8175, kLabelHeight),
+                       LabelLook::Heading);
+    Label26 = caption("Label26", "No Of Bills", 240, 4800);
+    lbl_Pur_URD_NoOfBills = value("lbl_Pur_URD_NoOfBills", 1560, 4800, kUrdCountWidth);
+    Label20 = caption("Label20", "Basic Amt", 2520, 4800);
+    lbl_Pur_URD_Basic_Amt = value("lbl_Pur_URD_Basic_Amt", 3840, 4800, kUrdAmountWidth);
+    Label21 = caption("Label21", "VAT Amt", 5520, 4800);
+    lbl_Pur_URD_VAT_Amt = value("lbl_Pur_URD_VAT_Amt", 6840, 4800, kUrdAmountWidth);
+
+    Label24 = AddLabel("Label24", "URD Sales", at.Rect(240, 5280, 8175, kLabelHeight),
+                       LabelLook::Heading);
+    Label23 = caption("Label23", "No Of Bills", 240, 5760);
+    lbl_Sal_URD_NoOfBills = value("lbl_Sal_URD_NoOfBills", 1560, 5760, kUrdCountWidth);
+    Label22 = caption("Label22", "Basic Amt", 2520, 5760);
+    lbl_Sal_URD_Basic_Amt = value("lbl_Sal_URD_Basic_Amt", 3840, 5760, kUrdAmountWidth);
+    Label25 = caption("Label25", "VAT Amt", 5520, 5760);
+    lbl_Sal_URD_VAT_Amt = value("lbl_Sal_URD_VAT_Amt", 6840, 5760, kUrdAmountWidth);
+}
+
+// Net figures kept beside the designed client area, out of sight at the window's fixed size:
+// three columns of caption over value, the payable VAT under the net column.
+void Form1::CreateSecondarySummary(const Twips& at) {
+    const auto label = [&](const char* name, const QString& text, int left, int top,
+                           LabelLook look) {
+        return AddLabel(name, text, at.Rect(left, top, kSecondaryWidth, kLabelHeight), look);
+    };
+    Label1 = label("Label1", "Input Vat (+)", 9720, 1965, LabelLook::Plain);
+    lbl_in_p = label("lbl_in_p", {}, 9720, 2325, LabelLook::Value);
+    Label2 = label("Label2", "Input Vat (-)", 11340, 1965, LabelLook::Plain);
+    lbl_in_n = label("lbl_in_n", {}, 11340, 2325, LabelLook::Value);
+    Label3 = label("Label3", "Net Input Vat", 12945, 1965, LabelLook::Plain);
+    lbl_in_net = label("lbl_in_net", {}, 12945, 2325, LabelLook::Value);
+    Label4 = label("Label4", "Output Vat (+)", 9720, 2805, LabelLook::Plain);
+    lbl_out_p = label("lbl_out_p", {}, 9720, 3165, LabelLook::Value);
+    Label5 = label("Label5", "Output Vat (-)", 11340, 2805, LabelLook::Plain);
+    lbl_out_n = label("lbl_out_n", {}, 11340, 3165, LabelLook::Value);
+    Label6 = label("Label6", "Net output Vat", 12945, 2805, LabelLook::Plain);
+    lbl_out_net = label("lbl_out_net", {}, 12945, 3165, LabelLook::Value);
+    Label8 = label("Label8", "Payable Vat", 12945, 3645, LabelLook::Highlight);
+    lbl_pay = label("lbl_pay", {}, 12945, 4005, LabelLook::Highlight);
+    lbl_pay->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void Form1::CreateErrorList(const Twips& at) {
+    Label18 = AddLabel("Label18", kFilesNote, at.Rect(240, 6240, 8205, 825), LabelLook::Plain);
+    Label18->setWordWrap(true);
+    Label19 = AddLabel("Label19", "Validation Errors", at.Rect(240, 7200, 3075, kLabelHeight),
+                       LabelLook::Prompt);
+    grd_Errors = Place(new QTableWidget(this), "grd_Errors", at.Rect(240, 7560, 8295, 4335));
+    btn_Print =
+        Place(new QPushButton("&Print", this), "btn_Print", at.Rect(7200, 12000, 1335, 375));
+    // The run's progress takes the free space left of Print.
+    runStatus_ = Place(new RunStatusLine(this), "runStatus", at.Rect(240, 12000, 6720, 375));
+}

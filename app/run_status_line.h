@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+
+// The line at the foot of the window that follows a run: which return file is being written
+// and how many of its vouchers are done.
+class RunStatusLine : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit RunStatusLine(QWidget* parent);
+
+    void Show(const QString& file, long long done, long long total);
+    void Clear();
+
+  private:
+    QLabel* text_;
+    QProgressBar* bar_;
+};

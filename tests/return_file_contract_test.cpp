@@ -1,0 +1,111 @@
+// What every return file promises, checked for all six on one ledger month.
+#include <gtest/gtest.h>
+
+#include "ledger_session.h"
+#include "number_forms.h"
+#include "return_files.h"
+#include "schema_validation.h"
+
+namespace vat {
+namespace {
+
+struct ReturnFileCase {
+    const char* name;
+    const ReturnFileSpec& (*spec)();
+    void (*generate)(ReturnContext&);
+    const char* taxTotal;  // of April in t_contract, the omitted document's tax included
+};
+
+void PrintTo(const ReturnFileCase& c, std::ostream* out) { *out << c.name; }
+
+class ReturnFileContract : public testing::TestWithParam<ReturnFileCase> {
+protected:
+    ReturnFileContract() : session("t_contract") {
+        ReturnContext context = session.Context(4);
+        GetParam().generate(context);
+    }
+
+    const ReturnFileSpec& Spec() const { return GetParam().spec(); }
+    std::string FileName() const { return "04/" + std::string(Spec().baseName) + "04.xml"; }
+
+    test::LedgerSession session;
+};
+
+TEST_P(ReturnFileContract, EveryLineEndsInCrLf) {
+    const std::string file = session.ReturnFile(FileName());
+    ASSERT_FALSE(file.empty());
+    ASSERT_EQ(file.substr(file.size() - 2), "\r\n");
+    for (std::size_t at = file.find('\n'); at != std::string::npos; at = file.find('\n', at + 1))
+        ASSERT_EQ(file[at - 1], '\r') << "a bare LF at byte " << at;
+}
+
+TEST_P(ReturnFileContract, OpensWithTheDeclarationAndHeaderAndEndsWithItsClosingLine) {
+    const ReturnFileSpec& spec = Spec();
+    std::string header = "<?xml version=\"1.0\"?>\r\n   <" + std::string(spec.rootElement) +
+                         ">\r\n   <Version>13.11</Version>\r\n   <TinNo>29123456789</TinNo>\r\n"
+                         "   <RetPerdEnd>2014</RetPerdEnd>\r\n   <FilingType>M</FilingType>\r\n"
+                         "   <Period>04</Period>\r\n";
+    for (std::string_view line : spec.extraHeaderLines) header += std::string(line) + "\r\n";
+    header += "       <" + std::string(spec.recordElement) + ">\r\n";
+    const std::string file = session.ReturnFile(FileName());
+    EXPECT_EQ(file.substr(0, header.size()), header);
+    const std::string closing = std::string(spec.closingLine) + "\r\n";
+    const std::string lastRecord = "       </" + std::string(spec.recordElement) + ">\r\n";
+    EXPECT_EQ(file.substr(file.size() - closing.size() - lastRecord.size()), lastRecord + closing);
+}
+
+TEST_P(ReturnFileContract, WritesOneBlockAndPassesItsSchema) {
+    const std::string file = session.ReturnFile(FileName());
+    const std::string open = "       <" + std::string(Spec().recordElement) + ">\r\n";
+    EXPECT_EQ(file.find(open), file.rfind(open)) << "exactly one written document";
+    std::vector<std::string> failures;
+    EXPECT_TRUE(Validate((session.folder / FileName()).string(),
+                         (session.folder / "XSD" / std::string(Spec().schemaFile)).string(),
+                         std::string(Spec().recordElement),
+                         [&](const std::string& message) { failures.push_back(message); }));
+    EXPECT_TRUE(failures.empty()) << failures.front();
+    EXPECT_EQ(session.form.ErrorTypeText, Spec().validationType);
+    EXPECT_TRUE(session.form.Messages().empty());
+}
+
+TEST_P(ReturnFileContract, ListsTheDocumentBelowOneRupeeUnderItsOmissionType) {
+    const ReturnFileSpec& spec = Spec();
+    int omissions = 0;
+    for (const ErrorRow& row : session.form.ErrorRows()) {
+        ASSERT_EQ(row.type, spec.omissionType) << row.error;
+        EXPECT_EQ(row.error.rfind(spec.omissionPrefix, 0), 0u) << row.error;
+        EXPECT_NE(row.error.find(" of SHREE RAMA AGENCIES BANGALORE omitted due to basic amount "
+                                 "being less than Rs.1"),
+                  std::string::npos)
+            << row.error;
+        ++omissions;
+    }
+    EXPECT_GE(omissions, 1);
+}
+
+TEST_P(ReturnFileContract, ShowsItsTaxTotalInItsLabelAndTheSecondarySide) {
+    const ReturnFileSpec& spec = Spec();
+    const std::string side = spec.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
+    const FormState& form = session.form;
+    EXPECT_EQ(form.Caption(spec.summaryLabel), GetParam().taxTotal);
+    EXPECT_EQ(form.Caption(side + "p"), GetParam().taxTotal);
+    EXPECT_EQ(form.Caption(side + "n"), GetParam().taxTotal);
+    EXPECT_EQ(form.Caption(side + "net"), PictureText(2 * LeadingNumber(GetParam().taxTotal)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SixReturnFiles, ReturnFileContract,
+    testing::Values(
+        ReturnFileCase{"LocalPurchases", LocalPurchaseFileSpec, GenerateLocalPurchaseFile, "25.05"},
+        ReturnFileCase{"DebitNotes", PurchaseReturnFileSpec, GeneratePurchaseReturnFile, "5.05"},
+        // The interstate bills are sales bills too: the local list takes them, with no local
+        // sales amount, as omissions; their CST is not in the output VAT.
+        ReturnFileCase{"LocalSales", LocalSalesFileSpec, GenerateLocalSalesFile, "50.05"},
+        ReturnFileCase{"CreditNotes", SalesReturnFileSpec, GenerateSalesReturnFile, "10.05"},
+        ReturnFileCase{"InterstateSales", InterstateSalesFileSpec, GenerateInterstateSalesFile, "16.05"},
+        ReturnFileCase{"InterstatePurchases", InterstatePurchaseFileSpec,
+                       GenerateInterstatePurchaseFile, "8.05"}),
+    [](const testing::TestParamInfo<ReturnFileCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace vat

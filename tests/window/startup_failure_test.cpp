@@ -1,0 +1,34 @@
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+
+#include "form1.h"
+#include "recording_presenter.h"
+
+// Start-up against a data source whose server does not answer.
+class StartupFailureTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void unreachableServerEndsTheProgram() {
+        QTemporaryDir odbcFolder;
+        std::ofstream(odbcFolder.filePath("odbc.ini").toStdString())
+            << "[edb]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/psqlodbca.so\n"
+               "Servername=127.0.0.1\nPort=1\nDatabase=edb\n";
+        std::ofstream(odbcFolder.filePath("odbcinst.ini").toStdString());
+        qputenv("ODBCSYSINI", odbcFolder.path().toLocal8Bit());
+        qputenv("ODBCINI", odbcFolder.filePath("odbc.ini").toLocal8Bit());
+
+        QTemporaryDir programFolder;
+        auto messages = std::make_unique<RecordingPresenter>();
+        RecordingPresenter& shown = *messages;
+        Form1 window(programFolder.path().toStdString(), std::move(messages));
+
+        QVERIFY(!window.Form_Load());
+        QCOMPARE(shown.texts, QStringList{"UNABLE TO CONNECT"});
+        QCOMPARE(shown.criticalFlags, QList<bool>{false});
+    }
+};
+
+QTEST_MAIN(StartupFailureTest)
+#include "startup_failure_test.moc"

@@ -1,0 +1,57 @@
+#include "document_loading.h"
+
+#include "libxml_errors.h"
+#include "schema_validation.h"
+
+namespace vat::xml {
+
+DocumentPtr ReadDocument(const std::string& path, const std::string& failurePrefix)
+{
+    ParserContextPtr parser(xmlNewParserCtxt());
+    if (!parser) {
+        throw SchemaLoadError(failurePrefix + "out of memory");
+    }
+    constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
+    FirstErrorCollector errors;
+    DocumentPtr document;
+    {
+        CollectUnhandledErrors collecting(errors);
+        document.reset(xmlCtxtReadFile(parser.get(), path.c_str(), nullptr, options));
+    }
+    if (!document || xmlDocGetRootElement(document.get()) == nullptr) {
+        // The first error names the fault; a file that cannot be opened only gets a warning.
+        std::string reason = errors.Reason();
+        if (reason.empty()) {
+            reason = ReasonText(xmlCtxtGetLastError(parser.get()));
+        }
+        if (reason.empty()) {
+            reason = "the file \"" + path + "\" holds no XML document";
+        }
+        throw SchemaLoadError(failurePrefix + reason);
+    }
+    return document;
+}
+
+void ForgetFileName(xmlDoc* document)
+{
+    xmlFree(const_cast<xmlChar*>(document->URL));
+    document->URL = nullptr;
+}
+
+SchemaPtr CompileSchema(xmlDoc* schemaDocument, std::string& failureReason)
+{
+    SchemaParserContextPtr parser(xmlSchemaNewDocParserCtxt(schemaDocument));
+    if (!parser) {
+        failureReason = "out of memory";
+        return nullptr;
+    }
+    FirstErrorCollector errors;
+    xmlSchemaSetParserStructuredErrors(parser.get(), FirstErrorCollector::Receive, &errors);
+    SchemaPtr schema(xmlSchemaParse(parser.get()));
+    if (!schema) {
+        failureReason = errors.Reason().empty() ? "the schema does not compile" : errors.Reason();
+    }
+    return schema;
+}
+
+}  // namespace vat::xml

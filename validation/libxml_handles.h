@@ -1,0 +1,28 @@
+#pragma once
+
+#include <libxml/tree.h>
+#include <libxml/parser.h>
+#include <libxml/xmlschemas.h>
+#include <libxml/xpath.h>
+
+#include <memory>
+
+namespace vat::xml {
+
+// Owning pointers for the libxml2 objects of one check, so every path out frees them.
+template <auto FreeFunction>
+struct FreeWith {
+    template <typename T>
+    void operator()(T* object) const noexcept { FreeFunction(object); }
+};
+
+using DocumentPtr = std::unique_ptr<xmlDoc, FreeWith<xmlFreeDoc>>;
+using NodePtr = std::unique_ptr<xmlNode, FreeWith<xmlFreeNode>>;
+using ParserContextPtr = std::unique_ptr<xmlParserCtxt, FreeWith<xmlFreeParserCtxt>>;
+using SchemaParserContextPtr = std::unique_ptr<xmlSchemaParserCtxt, FreeWith<xmlSchemaFreeParserCtxt>>;
+using SchemaPtr = std::unique_ptr<xmlSchema, FreeWith<xmlSchemaFree>>;
+using SchemaValidContextPtr = std::unique_ptr<xmlSchemaValidCtxt, FreeWith<xmlSchemaFreeValidCtxt>>;
+using XPathContextPtr = std::unique_ptr<xmlXPathContext, FreeWith<xmlXPathFreeContext>>;
+using XPathObjectPtr = std::unique_ptr<xmlXPathObject, FreeWith<xmlXPathFreeObject>>;
+
+}  // namespace vat::xml

@@ -1,0 +1,67 @@
+#include "record_child_checker.h"
+
+#include "document_loading.h"
+#include "promoted_declaration.h"
+#include "xml_nodes.h"
+
+namespace vat::xml {
+
+RecordChildChecker::RecordChildChecker(const xmlDoc* schemaDocument, xmlSchema* schema)
+    : schemaDocument_(schemaDocument), declarations_(schemaDocument), globalValidator_(schema)
+{
+}
+
+std::optional<std::string> RecordChildChecker::Check(xmlNode* element)
+{
+    const xmlNode* parent = element->parent;
+    if (parent == nullptr || parent->type != XML_ELEMENT_NODE) {
+        return globalValidator_.Check(element);
+    }
+    if (parent != lastParent_) {
+        lastParent_ = parent;
+        lastParentDeclaration_ = DeclarationOf(parent);
+    }
+    if (lastParentDeclaration_ == nullptr) {
+        // Without a declaration for the parent only a global one can apply.
+        return globalValidator_.Check(element);
+    }
+    const xmlNode* declaration = declarations_.Child(lastParentDeclaration_, QualifiedName(element));
+    if (declaration == nullptr) {
+        return "Element '" + QualifiedName(element) + "' is not declared in the content of '" +
+               QualifiedName(parent) + "'.";
+    }
+    return ValidatorFor(declaration).Check(element);
+}
+
+const xmlNode* RecordChildChecker::DeclarationOf(const xmlNode* element)
+{
+    const xmlNode* parent = element->parent;
+    if (parent == nullptr || parent->type != XML_ELEMENT_NODE) {
+        return declarations_.Global(QualifiedName(element));
+    }
+    const xmlNode* parentDeclaration = DeclarationOf(parent);
+    return parentDeclaration == nullptr ? nullptr
+                                        : declarations_.Child(parentDeclaration, QualifiedName(element));
+}
+
+ElementValidator& RecordChildChecker::ValidatorFor(const xmlNode* declaration)
+{
+    if (SchemaDeclarations::IsGlobal(declaration)) {
+        return globalValidator_;
+    }
+    auto [entry, added] = derivedSchemas_.try_emplace(declaration);
+    DerivedSchema& derived = entry->second;
+    if (added) {
+        derived.document = PromoteToGlobal(schemaDocument_, declaration);
+        std::string failure;
+        derived.schema = derived.document ? CompileSchema(derived.document.get(), failure) : nullptr;
+        if (derived.schema) {
+            derived.validator = std::make_unique<ElementValidator>(derived.schema.get());
+        }
+    }
+    // A derived schema that does not compile (a replaced global still referenced elsewhere)
+    // leaves the element to the schema's own global of that name, if any.
+    return derived.validator ? *derived.validator : globalValidator_;
+}
+
+}  // namespace vat::xml

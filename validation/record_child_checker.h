@@ -1,0 +1,47 @@
+#pragma once
+
+#include "element_validator.h"
+#include "libxml_handles.h"
+#include "schema_declarations.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+namespace vat::xml {
+
+// Checks one element of a return file on its own, as a DOM's validateNode does: its declaration
+// is the one its parent's type gives it; its type, facets, attributes and subtree are checked,
+// its siblings and ancestors are not.
+//
+// libxml2 validates a lone element only against a global declaration, so an element declared
+// locally is checked against a derived schema in which that declaration is also global. Each
+// derived schema is compiled once per check, however many elements use it.
+class RecordChildChecker {
+public:
+    RecordChildChecker(const xmlDoc* schemaDocument, xmlSchema* schema);
+
+    // The first reason the element fails for, or nothing when it is valid.
+    std::optional<std::string> Check(xmlNode* element);
+
+private:
+    struct DerivedSchema {
+        DocumentPtr document;
+        SchemaPtr schema;
+        std::unique_ptr<ElementValidator> validator;
+    };
+
+    const xmlNode* DeclarationOf(const xmlNode* element);
+    ElementValidator& ValidatorFor(const xmlNode* declaration);
+
+    const xmlDoc* schemaDocument_;
+    SchemaDeclarations declarations_;
+    ElementValidator globalValidator_;
+    std::unordered_map<const xmlNode*, DerivedSchema> derivedSchemas_;
+    // Siblings share a parent; its declaration is looked up once for all of them.
+    const xmlNode* lastParent_ = nullptr;
+    const xmlNode* lastParentDeclaration_ = nullptr;
+};
+
+}  // namespace vat::xml
