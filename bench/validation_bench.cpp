@@ -2,11 +2,6 @@
 // whole-document libxml2 validation of the same file, for a valid file and for one in which
 // every record has a bad TIN.
 
-#include "document_loading.h"
-#include "libxml_handles.h"
-#include "record_child_checker.h"
-#include "schema_validation.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -15,6 +10,11 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "document_loading.h"
+#include "libxml_handles.h"
+#include "record_child_checker.h"
+#include "schema_validation.h"
 
 namespace {
 
@@ -25,8 +25,7 @@ constexpr int Repeats = 21;
 const std::string SchemaPath = VAT_XSD_DIR "/eval_pur.xsd";
 const std::string RecordName = "PurchaseInvoiceDetails";
 
-void WriteReturnFile(const std::string& path, bool badTins)
-{
+void WriteReturnFile(const std::string& path, bool badTins) {
     std::ofstream out(path, std::ios::binary);
     out << "<?xml version=\"1.0\"?>\r\n   <PurchaseDetails>\r\n   <Version>13.11</Version>\r\n"
            "   <TinNo>29123456789</TinNo>\r\n   <RetPerdEnd>2014</RetPerdEnd>\r\n"
@@ -34,7 +33,8 @@ void WriteReturnFile(const std::string& path, bool badTins)
     for (int record = 1; record <= Records; ++record) {
         const int day = record % 28 + 1;
         out << "       <PurchaseInvoiceDetails>\r\n"
-            << "           <SelTin>" << (badTins ? 29400 : 29400000000LL) + record << "</SelTin>\r\n"
+            << "           <SelTin>" << (badTins ? 29400 : 29400000000LL) + record
+            << "</SelTin>\r\n"
             << "           <SelName>SUPPLIER " << record << " PUNE</SelName> \r\n"
             << "           <InvNo>B" << record << "</InvNo> \r\n"
             << "           <InvDate>2014-04-" << (day < 10 ? "0" : "") << day << "</InvDate>\r\n"
@@ -48,8 +48,7 @@ void WriteReturnFile(const std::string& path, bool badTins)
 }
 
 // Median wall time of a piece of work, in milliseconds.
-double MedianMs(const std::function<void()>& work)
-{
+double MedianMs(const std::function<void()>& work) {
     std::vector<double> times;
     for (int run = 0; run < Repeats; ++run) {
         const auto start = std::chrono::steady_clock::now();
@@ -68,8 +67,7 @@ struct Loaded {
     vat::xml::DocumentPtr returnDocument;
 };
 
-Loaded Load(const std::string& xmlPath)
-{
+Loaded Load(const std::string& xmlPath) {
     Loaded loaded;
     loaded.schemaDocument = vat::xml::ReadDocument(SchemaPath, "Load XSD failed: ");
     std::string failure;
@@ -80,12 +78,11 @@ Loaded Load(const std::string& xmlPath)
 }
 
 // The per-node part of Validate on documents already loaded; returns the failing nodes.
-long CheckEachNode(const Loaded& loaded)
-{
+long CheckEachNode(const Loaded& loaded) {
     vat::xml::XPathContextPtr context(xmlXPathNewContext(loaded.returnDocument.get()));
     const std::string expression = "//" + RecordName + "/*";
-    vat::xml::XPathObjectPtr selection(
-        xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(expression.c_str()), context.get()));
+    vat::xml::XPathObjectPtr selection(xmlXPathEvalExpression(
+        reinterpret_cast<const xmlChar*>(expression.c_str()), context.get()));
     vat::xml::RecordChildChecker checker(loaded.schemaDocument.get(), loaded.schema.get());
     long failures = 0;
     for (int index = 0; index < selection->nodesetval->nodeNr; ++index) {
@@ -96,8 +93,7 @@ long CheckEachNode(const Loaded& loaded)
 
 void CountError(void* count, xmlErrorPtr) { ++*static_cast<long*>(count); }
 
-long ValidateWholeDocument(const Loaded& loaded)
-{
+long ValidateWholeDocument(const Loaded& loaded) {
     vat::xml::SchemaValidContextPtr context(xmlSchemaNewValidCtxt(loaded.schema.get()));
     long errors = 0;
     xmlSchemaSetValidStructuredErrors(context.get(), CountError, &errors);
@@ -105,8 +101,7 @@ long ValidateWholeDocument(const Loaded& loaded)
     return errors;
 }
 
-void Measure(const std::string& title, const std::string& xmlPath)
-{
+void Measure(const std::string& title, const std::string& xmlPath) {
     long rows = 0;
     const double validate = MedianMs([&] {
         rows = 0;
@@ -126,15 +121,15 @@ void Measure(const std::string& title, const std::string& xmlPath)
                 perNode, failingNodes);
     std::printf("  whole-document validation, loaded:       %8.2f ms  (%ld errors)\n", whole,
                 wholeErrors);
-    std::printf("  Validate end to end:                     %8.2f ms  (%ld rows)\n", validate, rows);
+    std::printf("  Validate end to end:                     %8.2f ms  (%ld rows)\n", validate,
+                rows);
     std::printf("  ratio per-node / whole-document:          %7.2f\n", perNode / whole);
     std::printf("  ratio Validate / (load + whole-document): %7.2f\n\n", validate / (load + whole));
 }
 
 }  // namespace
 
-int main()
-{
+int main() {
     const auto folder = std::filesystem::temp_directory_path() / "vat-validation-bench";
     std::filesystem::create_directories(folder);
     const std::string validPath = (folder / "efile_pur04.xml").string();

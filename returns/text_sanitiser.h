@@ -9,8 +9,9 @@ namespace vat {
 // document numbers; every other character, spaces included, stays in place.
 std::string StripSpecialChars(std::string_view text);
 
-// A value as it may stand between two tags: "&", "<" and ">" escaped, and the control
-// characters XML 1.0 forbids (all below a space but tab, CR and LF) dropped.
+// A value as it may stand between two tags: "&", "<" and ">" escaped, the control characters
+// XML 1.0 forbids (all below a space but tab, CR and LF) dropped, and bytes that are not UTF-8
+// (a data file kept in an 8-bit code page) read as Latin-1, so the file always loads.
 std::string XmlText(std::string_view text);
 
 }  // namespace vat

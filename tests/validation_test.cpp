@@ -1,6 +1,5 @@
-#include "schema_validation.h"
-
 #include <gtest/gtest.h>
+#include <libxml/parser.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,26 +10,30 @@
 #include <utility>
 #include <vector>
 
+#include "schema_validation.h"
+
 namespace vat {
 namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path XsdFolder = VAT_XSD_DIR;
-const fs::path SampleFolder = VAT_VALIDATION_DATA_DIR;
+const fs::path XsdFolder = VAT_SCHEMA_DIR;
+const fs::path SampleFolder = fs::path(VAT_TEST_DATA_DIR) / "validation";
 
 using Children = std::vector<std::pair<std::string, std::string>>;
 
-Children ValidBill()
-{
-    return {{"SelTin", "29412345678"}, {"SelName", "SHREE RAMA AGENCIES "},
-            {"InvNo", "4711"},         {"InvDate", "2014-04-07"},
-            {"NetVal", "1234.5"},      {"TaxCh", "61.73"},
-            {"OthCh", "0"},            {"TotCh", "1296.23"}};
+Children ValidBill() {
+    return {{"SelTin", "29412345678"},
+            {"SelName", "SHREE RAMA AGENCIES "},
+            {"InvNo", "4711"},
+            {"InvDate", "2014-04-07"},
+            {"NetVal", "1234.5"},
+            {"TaxCh", "61.73"},
+            {"OthCh", "0"},
+            {"TotCh", "1296.23"}};
 }
 
-Children With(Children children, const std::string& name, const std::string& value)
-{
+Children With(Children children, const std::string& name, const std::string& value) {
     for (auto& child : children) {
         if (child.first == name) {
             child.second = value;
@@ -39,16 +42,15 @@ Children With(Children children, const std::string& name, const std::string& val
     return children;
 }
 
-std::string Header(const std::string& tin = "29123456789", const std::string& period = "04")
-{
+std::string Header(const std::string& tin = "29123456789", const std::string& period = "04") {
     return "   <Version>13.11</Version>\r\n   <TinNo>" + tin +
            "</TinNo>\r\n   <RetPerdEnd>2014</RetPerdEnd>\r\n   <FilingType>M</FilingType>\r\n"
-           "   <Period>" + period + "</Period>\r\n";
+           "   <Period>" +
+           period + "</Period>\r\n";
 }
 
 // A local purchase file in the generator's line layout.
-std::string PurchaseFile(const std::vector<Children>& bills, const std::string& header = Header())
-{
+std::string PurchaseFile(const std::vector<Children>& bills, const std::string& header = Header()) {
     std::ostringstream text;
     text << "<?xml version=\"1.0\"?>\r\n   <PurchaseDetails>\r\n" << header;
     for (const auto& bill : bills) {
@@ -62,8 +64,7 @@ std::string PurchaseFile(const std::vector<Children>& bills, const std::string& 
     return text.str();
 }
 
-std::string ReadFile(const fs::path& path)
-{
+std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
@@ -77,8 +78,7 @@ struct Outcome {
 
 class ValidationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         std::string pattern = (fs::temp_directory_path() / "vat-validation-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder_ = pattern;
@@ -86,16 +86,14 @@ protected:
 
     void TearDown() override { fs::remove_all(folder_); }
 
-    std::string Write(const std::string& name, const std::string& text) const
-    {
+    std::string Write(const std::string& name, const std::string& text) const {
         const fs::path path = folder_ / name;
         std::ofstream(path, std::ios::binary) << text;
         return path.string();
     }
 
     static Outcome Run(const std::string& xmlPath, const std::string& xsdPath,
-                       const std::string& baseNode)
-    {
+                       const std::string& baseNode) {
         Outcome outcome;
         outcome.valid = Validate(xmlPath, xsdPath, baseNode, [&](const std::string& message) {
             outcome.rows.push_back(message);
@@ -103,8 +101,7 @@ protected:
         return outcome;
     }
 
-    Outcome RunPurchase(const std::string& fileText) const
-    {
+    Outcome RunPurchase(const std::string& fileText) const {
         return Run(Write("efile_pur04.xml", fileText), (XsdFolder / "eval_pur.xsd").string(),
                    "PurchaseInvoiceDetails");
     }
@@ -115,8 +112,7 @@ protected:
 // The number a row carries: "<Name> (n) is not valid ...".
 std::string RowHead(const std::string& row) { return row.substr(0, row.find(" is not valid")); }
 
-TEST_F(ValidationTest, RecordNameMatchingNothingAddsNoRows)
-{
+TEST_F(ValidationTest, RecordNameMatchingNothingAddsNoRows) {
     const std::string xml = Write("bad.xml", PurchaseFile({With(ValidBill(), "SelTin", "12")}));
     for (const std::string baseNode : {"NoSuchRecord", "", "Purchase Invoice", "a:b", "x]"}) {
         SCOPED_TRACE(baseNode);
@@ -126,16 +122,14 @@ TEST_F(ValidationTest, RecordNameMatchingNothingAddsNoRows)
     }
 }
 
-TEST_F(ValidationTest, HeaderErrorsAloneAreNotReported)
-{
+TEST_F(ValidationTest, HeaderErrorsAloneAreNotReported) {
     const std::string header = Header("ABC", "13") + "   <Unexpected>1</Unexpected>\r\n";
     const Outcome outcome = RunPurchase(PurchaseFile({ValidBill(), ValidBill()}, header));
     EXPECT_TRUE(outcome.valid);
     EXPECT_TRUE(outcome.rows.empty());
 }
 
-TEST_F(ValidationTest, RecordsContentModelIsNotChecked)
-{
+TEST_F(ValidationTest, RecordsContentModelIsNotChecked) {
     Children reordered = ValidBill();
     std::swap(reordered[0], reordered[7]);
     Children incomplete = ValidBill();
@@ -148,8 +142,7 @@ TEST_F(ValidationTest, RecordsContentModelIsNotChecked)
     EXPECT_TRUE(outcome.rows.empty());
 }
 
-TEST_F(ValidationTest, FailingChildrenOfThreeRecordsAreNumberedAcrossTheFile)
-{
+TEST_F(ValidationTest, FailingChildrenOfThreeRecordsAreNumberedAcrossTheFile) {
     const Children bad = With(With(ValidBill(), "SelTin", "2941234"), "NetVal", "12,5");
     const Outcome outcome = RunPurchase(PurchaseFile({bad, bad, bad}));
 
@@ -169,12 +162,10 @@ TEST_F(ValidationTest, FailingChildrenOfThreeRecordsAreNumberedAcrossTheFile)
               "value of the atomic type 'xs:decimal'.");
 }
 
-TEST_F(ValidationTest, UndeclaredChildGetsARowAndLaterNodesAreStillChecked)
-{
+TEST_F(ValidationTest, UndeclaredChildGetsARowAndLaterNodesAreStillChecked) {
     Children withRemark = ValidBill();
     withRemark.insert(withRemark.begin() + 1, {"Remarks", "urgent"});
-    const Outcome outcome =
-        RunPurchase(PurchaseFile({withRemark, With(ValidBill(), "TotCh", "")}));
+    const Outcome outcome = RunPurchase(PurchaseFile({withRemark, With(ValidBill(), "TotCh", "")}));
 
     EXPECT_FALSE(outcome.valid);
     ASSERT_EQ(outcome.rows.size(), 2u);
@@ -184,8 +175,7 @@ TEST_F(ValidationTest, UndeclaredChildGetsARowAndLaterNodesAreStillChecked)
     EXPECT_EQ(RowHead(outcome.rows[1]), "<TotCh> (17)");
 }
 
-TEST_F(ValidationTest, NumberingIsNotLimitedTo16Bits)
-{
+TEST_F(ValidationTest, NumberingIsNotLimitedTo16Bits) {
     std::vector<Children> bills(4200, ValidBill());
     bills.back() = With(ValidBill(), "TotCh", "many");
     const Outcome outcome = RunPurchase(PurchaseFile(bills));
@@ -194,8 +184,7 @@ TEST_F(ValidationTest, NumberingIsNotLimitedTo16Bits)
     EXPECT_EQ(RowHead(outcome.rows[0]), "<TotCh> (33600)");
 }
 
-TEST_F(ValidationTest, FilesThatCannotBeLoadedRaiseTheLoadErrorWithoutRows)
-{
+TEST_F(ValidationTest, FilesThatCannotBeLoadedRaiseTheLoadErrorWithoutRows) {
     const std::string goodXml = Write("good.xml", PurchaseFile({ValidBill()}));
     const std::string goodXsd = (XsdFolder / "eval_pur.xsd").string();
     const std::string schemaStart =
@@ -217,8 +206,9 @@ TEST_F(ValidationTest, FilesThatCannotBeLoadedRaiseTheLoadErrorWithoutRows)
         {"schema that is no schema", goodXml, Write("plain.xsd", "<PurchaseDetails/>"),
          "Load XSD failed: "},
         {"missing return file", (folder_ / "missing.xml").string(), goodXsd, "Load XML failed: "},
-        {"return file not well-formed", Write("broken.xml", "<?xml version=\"1.0\"?>\r\n<A><B></A>"),
-         goodXsd, "Load XML failed: "},
+        {"return file not well-formed",
+         Write("broken.xml", "<?xml version=\"1.0\"?>\r\n<A><B></A>"), goodXsd,
+         "Load XML failed: "},
         {"empty return file", Write("empty.xml", ""), goodXsd, "Load XML failed: "},
     };
     for (const auto& test : cases) {
@@ -237,12 +227,27 @@ TEST_F(ValidationTest, FilesThatCannotBeLoadedRaiseTheLoadErrorWithoutRows)
     }
 }
 
+TEST_F(ValidationTest, LibxmlIsSilentDuringACheckAndItsHandlersComeBackAfter) {
+    const std::string badXml = Write("bad.xml", PurchaseFile({With(ValidBill(), "SelTin", "1")}));
+    const std::string brokenXml = Write("broken.xml", "<PurchaseDetails><SelTin>");
+    const std::string xsd = (XsdFolder / "eval_pur.xsd").string();
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Run(badXml, xsd, "PurchaseInvoiceDetails").rows.size(), 1u);
+    EXPECT_THROW(Run(brokenXml, xsd, "PurchaseInvoiceDetails"), SchemaLoadError);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+
+    ::testing::internal::CaptureStderr();
+    xmlFreeDoc(xmlReadMemory("<a>", 3, "after.xml", nullptr, 0));
+    EXPECT_NE(::testing::internal::GetCapturedStderr(), "");
+}
+
 // The same small return against schemas that declare its records' children in different ways.
-TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows)
-{
+TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows) {
     const std::string xs = "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">";
-    const std::string code = "<xs:simpleType name=\"Code\"><xs:restriction base=\"xs:string\">"
-                             "<xs:maxLength value=\"3\"/></xs:restriction></xs:simpleType>";
+    const std::string code =
+        "<xs:simpleType name=\"Code\"><xs:restriction base=\"xs:string\">"
+        "<xs:maxLength value=\"3\"/></xs:restriction></xs:simpleType>";
     const std::string localChildren =
         "<xs:element name=\"Qty\" type=\"xs:integer\" minOccurs=\"0\"/>"
         "<xs:element name=\"Code\" type=\"Code\" maxOccurs=\"2\" form=\"unqualified\"/>"
@@ -255,10 +260,12 @@ TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows)
         "<xs:element name=\"Line\"><xs:complexType><xs:sequence>"
         "<xs:element name=\"Rate\" type=\"xs:decimal\"/></xs:sequence>"
         "<xs:attribute name=\"kind\" type=\"xs:integer\"/></xs:complexType></xs:element>";
-    const std::string refs = "<xs:element ref=\"Qty\"/><xs:element ref=\"Code\"/>"
-                             "<xs:element ref=\"Line\"/>";
-    const std::string root = "<xs:element name=\"Return\"><xs:complexType><xs:sequence>"
-                             "<xs:element name=\"Period\" type=\"xs:integer\"/>";
+    const std::string refs =
+        "<xs:element ref=\"Qty\"/><xs:element ref=\"Code\"/>"
+        "<xs:element ref=\"Line\"/>";
+    const std::string root =
+        "<xs:element name=\"Return\"><xs:complexType><xs:sequence>"
+        "<xs:element name=\"Period\" type=\"xs:integer\"/>";
     const std::string rootEnd = "</xs:sequence></xs:complexType></xs:element>";
     const std::string bills = " maxOccurs=\"unbounded\"";
 
@@ -266,9 +273,11 @@ TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows)
         {"nested", xs + code + root + "<xs:element name=\"Bill\"" + bills +
                        "><xs:complexType><xs:sequence>" + localChildren +
                        "</xs:sequence></xs:complexType></xs:element>" + rootEnd + "</xs:schema>"},
-        {"flat", xs + code + globalChildren + "<xs:element name=\"Bill\"><xs:complexType>"
-                     "<xs:sequence>" + refs + "</xs:sequence></xs:complexType></xs:element>" +
-                     root + "<xs:element ref=\"Bill\"" + bills + "/>" + rootEnd + "</xs:schema>"},
+        {"flat", xs + code + globalChildren +
+                     "<xs:element name=\"Bill\"><xs:complexType>"
+                     "<xs:sequence>" +
+                     refs + "</xs:sequence></xs:complexType></xs:element>" + root +
+                     "<xs:element ref=\"Bill\"" + bills + "/>" + rootEnd + "</xs:schema>"},
         {"named type", xs + code + "<xs:complexType name=\"BillType\"><xs:choice maxOccurs=\"9\">" +
                            localChildren + "</xs:choice></xs:complexType>" + root +
                            "<xs:element name=\"Bill\" type=\"BillType\"" + bills + "/>" + rootEnd +
@@ -276,7 +285,8 @@ TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows)
         {"group", xs + code + "<xs:group name=\"BillLines\"><xs:sequence>" + localChildren +
                       "</xs:sequence></xs:group>" + root + "<xs:element name=\"Bill\"" + bills +
                       "><xs:complexType><xs:sequence><xs:group ref=\"BillLines\"/></xs:sequence>"
-                      "</xs:complexType></xs:element>" + rootEnd + "</xs:schema>"},
+                      "</xs:complexType></xs:element>" +
+                      rootEnd + "</xs:schema>"},
         {"extension", xs + code + globalChildren +
                           "<xs:complexType name=\"Base\"><xs:sequence><xs:element ref=\"Qty\"/>"
                           "</xs:sequence></xs:complexType>"
@@ -297,13 +307,12 @@ TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows)
         "    <Line><Rate>1</Rate><Rate>2</Rate></Line>\r\n    <Period>1</Period>\r\n  </Bill>\r\n"
         "</Return>\r\n");
 
-    std::vector<std::string> expectedHeads = {"<Code> (2)",  "<Line> (4)", "<Qty> (5)",
-                                              "<Line> (6)",  "<Line> (7)", "<Period> (8)"};
+    std::vector<std::string> expectedHeads = {"<Code> (2)", "<Line> (4)", "<Qty> (5)",
+                                              "<Line> (6)", "<Line> (7)", "<Period> (8)"};
     std::vector<std::string> firstRows;
     for (const auto& [style, text] : schemas) {
         SCOPED_TRACE(style);
-        const Outcome outcome =
-            Run(xml, Write(std::string(style) + ".xsd", text), "Bill");
+        const Outcome outcome = Run(xml, Write(std::string(style) + ".xsd", text), "Bill");
         std::vector<std::string> heads;
         for (const auto& row : outcome.rows) {
             heads.push_back(RowHead(row));
@@ -318,25 +327,25 @@ TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows)
     }
 }
 
-TEST_F(ValidationTest, LocalDeclarationOutranksAGlobalOfTheSameName)
-{
-    const std::string xsd = Write(
-        "shadow.xsd",
-        "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">"
-        "<xs:element name=\"Code\" type=\"xs:integer\"/>"
-        "<xs:element name=\"Return\"><xs:complexType><xs:sequence>"
-        "<xs:element ref=\"Code\"/>"
-        "<xs:element name=\"Bill\" maxOccurs=\"unbounded\"><xs:complexType><xs:choice "
-        "maxOccurs=\"unbounded\">"
-        "<xs:element name=\"Code\"><xs:simpleType><xs:restriction base=\"xs:string\">"
-        "<xs:maxLength value=\"2\"/></xs:restriction></xs:simpleType></xs:element>"
-        "<xs:element name=\"Item\"><xs:complexType><xs:sequence><xs:element ref=\"Code\"/>"
-        "</xs:sequence></xs:complexType></xs:element>"
-        "</xs:choice></xs:complexType></xs:element>"
-        "</xs:sequence></xs:complexType></xs:element></xs:schema>");
-    const std::string xml = Write(
-        "shadow.xml", "<Return><Code>1</Code><Bill><Code>AB</Code><Code>ABC</Code>"
-                      "<Item><Code>X</Code></Item><Item><Code>7</Code></Item></Bill></Return>");
+TEST_F(ValidationTest, LocalDeclarationOutranksAGlobalOfTheSameName) {
+    const std::string xsd =
+        Write("shadow.xsd",
+              "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">"
+              "<xs:element name=\"Code\" type=\"xs:integer\"/>"
+              "<xs:element name=\"Return\"><xs:complexType><xs:sequence>"
+              "<xs:element ref=\"Code\"/>"
+              "<xs:element name=\"Bill\" maxOccurs=\"unbounded\"><xs:complexType><xs:choice "
+              "maxOccurs=\"unbounded\">"
+              "<xs:element name=\"Code\"><xs:simpleType><xs:restriction base=\"xs:string\">"
+              "<xs:maxLength value=\"2\"/></xs:restriction></xs:simpleType></xs:element>"
+              "<xs:element name=\"Item\"><xs:complexType><xs:sequence><xs:element ref=\"Code\"/>"
+              "</xs:sequence></xs:complexType></xs:element>"
+              "</xs:choice></xs:complexType></xs:element>"
+              "</xs:sequence></xs:complexType></xs:element></xs:schema>");
+    const std::string xml =
+        Write("shadow.xml",
+              "<Return><Code>1</Code><Bill><Code>AB</Code><Code>ABC</Code>"
+              "<Item><Code>X</Code></Item><Item><Code>7</Code></Item></Bill></Return>");
 
     const Outcome outcome = Run(xml, xsd, "Bill");
     ASSERT_EQ(outcome.rows.size(), 2u);
@@ -346,8 +355,7 @@ TEST_F(ValidationTest, LocalDeclarationOutranksAGlobalOfTheSameName)
     EXPECT_NE(outcome.rows[1].find("xs:integer"), std::string::npos) << outcome.rows[1];
 }
 
-TEST_F(ValidationTest, RecordsUnderAnUndeclaredRootFailWithoutCrashing)
-{
+TEST_F(ValidationTest, RecordsUnderAnUndeclaredRootFailWithoutCrashing) {
     std::string text = PurchaseFile({ValidBill()});
     text = std::regex_replace(text, std::regex("PurchaseDetails"), "Purchases");
     const Outcome outcome = RunPurchase(text);
@@ -356,8 +364,7 @@ TEST_F(ValidationTest, RecordsUnderAnUndeclaredRootFailWithoutCrashing)
 }
 
 // Each shipped schema with a sample of its return in the generators' exact layout.
-TEST_F(ValidationTest, ShippedSchemasAcceptTheirSampleAndRejectABadTinOrALongName)
-{
+TEST_F(ValidationTest, ShippedSchemasAcceptTheirSampleAndRejectABadTinOrALongName) {
     struct Case {
         const char* schema;
         const char* sample;
@@ -388,7 +395,8 @@ TEST_F(ValidationTest, ShippedSchemasAcceptTheirSampleAndRejectABadTinOrALongNam
 
         const auto replaceFirst = [&](const std::string& element, const std::string& value) {
             const std::regex first("<" + element + ">[^<]*</" + element + ">");
-            return std::regex_replace(sample, first, "<" + element + ">" + value + "</" + element + ">",
+            return std::regex_replace(sample, first,
+                                      "<" + element + ">" + value + "</" + element + ">",
                                       std::regex_constants::format_first_only);
         };
         const auto expectOneRow = [&](const std::string& text, const std::string& element,
@@ -399,15 +407,16 @@ TEST_F(ValidationTest, ShippedSchemasAcceptTheirSampleAndRejectABadTinOrALongNam
             EXPECT_EQ(RowHead(outcome.rows[0]),
                       "<" + element + "> (" + std::to_string(position) + ")");
         };
-        expectOneRow(replaceFirst(test.tinElement, "2941234567"), test.tinElement, test.tinPosition);
+        expectOneRow(replaceFirst(test.tinElement, "2941234567"), test.tinElement,
+                     test.tinPosition);
         expectOneRow(replaceFirst(test.tinElement, "29A12345678"), test.tinElement,
                      test.tinPosition);
         expectOneRow(replaceFirst(test.nameElement, std::string(31, 'N')), test.nameElement,
                      test.namePosition);
 
-        const Outcome longest = Run(Write(test.sample, replaceFirst(test.nameElement,
-                                                                    std::string(30, 'N'))),
-                                    xsd, test.record);
+        const Outcome longest =
+            Run(Write(test.sample, replaceFirst(test.nameElement, std::string(30, 'N'))), xsd,
+                test.record);
         EXPECT_TRUE(longest.rows.empty());
     }
 }

@@ -5,13 +5,13 @@
 
 namespace vat::xml {
 
-DocumentPtr ReadDocument(const std::string& path, const std::string& failurePrefix)
-{
+DocumentPtr ReadDocument(const std::string& path, const std::string& failurePrefix) {
     ParserContextPtr parser(xmlNewParserCtxt());
     if (!parser) {
         throw SchemaLoadError(failurePrefix + "out of memory");
     }
-    constexpr int options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
+    constexpr int options =
+        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
     FirstErrorCollector errors;
     DocumentPtr document;
     {
@@ -32,14 +32,12 @@ DocumentPtr ReadDocument(const std::string& path, const std::string& failurePref
     return document;
 }
 
-void ForgetFileName(xmlDoc* document)
-{
+void ForgetFileName(xmlDoc* document) {
     xmlFree(const_cast<xmlChar*>(document->URL));
     document->URL = nullptr;
 }
 
-SchemaPtr CompileSchema(xmlDoc* schemaDocument, std::string& failureReason)
-{
+SchemaPtr CompileSchema(xmlDoc* schemaDocument, std::string& failureReason) {
     SchemaParserContextPtr parser(xmlSchemaNewDocParserCtxt(schemaDocument));
     if (!parser) {
         failureReason = "out of memory";

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "libxml_handles.h"
-
 #include <string>
+
+#include "libxml_handles.h"
 
 namespace vat::xml {
 

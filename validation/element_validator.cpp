@@ -2,15 +2,13 @@
 
 namespace vat::xml {
 
-ElementValidator::ElementValidator(xmlSchema* schema) : context_(xmlSchemaNewValidCtxt(schema))
-{
+ElementValidator::ElementValidator(xmlSchema* schema) : context_(xmlSchemaNewValidCtxt(schema)) {
     if (context_) {
         xmlSchemaSetValidStructuredErrors(context_.get(), FirstErrorCollector::Receive, &errors_);
     }
 }
 
-std::optional<std::string> ElementValidator::Check(xmlNode* element)
-{
+std::optional<std::string> ElementValidator::Check(xmlNode* element) {
     if (!context_) {
         return "out of memory";
     }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "libxml_errors.h"
-#include "libxml_handles.h"
-
 #include <optional>
 #include <string>
+
+#include "libxml_errors.h"
+#include "libxml_handles.h"
 
 namespace vat::xml {
 

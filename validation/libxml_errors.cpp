@@ -10,8 +10,7 @@ void IgnoreGenericError(void*, const char*, ...) {}
 
 }  // namespace
 
-std::string ReasonText(const xmlError* error)
-{
+std::string ReasonText(const xmlError* error) {
     if (error == nullptr || error->message == nullptr) {
         return {};
     }
@@ -22,14 +21,12 @@ std::string ReasonText(const xmlError* error)
     return text;
 }
 
-void FirstErrorCollector::Clear()
-{
+void FirstErrorCollector::Clear() {
     seen_ = false;
     reason_.clear();
 }
 
-void FirstErrorCollector::Receive(void* collector, xmlErrorPtr error)
-{
+void FirstErrorCollector::Receive(void* collector, xmlErrorPtr error) {
     auto& self = *static_cast<FirstErrorCollector*>(collector);
     if (self.seen_ || error == nullptr || error->level < XML_ERR_ERROR) {
         return;
@@ -39,30 +36,24 @@ void FirstErrorCollector::Receive(void* collector, xmlErrorPtr error)
 }
 
 CollectUnhandledErrors::CollectUnhandledErrors(FirstErrorCollector& collector)
-    : handler_(xmlStructuredError), context_(xmlStructuredErrorContext)
-{
+    : handler_(xmlStructuredError), context_(xmlStructuredErrorContext) {
     xmlSetStructuredErrorFunc(&collector, FirstErrorCollector::Receive);
 }
 
-CollectUnhandledErrors::~CollectUnhandledErrors()
-{
-    xmlSetStructuredErrorFunc(context_, handler_);
-}
+CollectUnhandledErrors::~CollectUnhandledErrors() { xmlSetStructuredErrorFunc(context_, handler_); }
 
 QuietLibxmlScope::QuietLibxmlScope()
     : genericHandler_(xmlGenericError),
       genericContext_(xmlGenericErrorContext),
       structuredHandler_(xmlStructuredError),
       structuredContext_(xmlStructuredErrorContext),
-      entityLoader_(xmlGetExternalEntityLoader())
-{
+      entityLoader_(xmlGetExternalEntityLoader()) {
     xmlSetGenericErrorFunc(nullptr, IgnoreGenericError);
     xmlSetStructuredErrorFunc(nullptr, nullptr);
     xmlSetExternalEntityLoader(xmlNoNetExternalEntityLoader);
 }
 
-QuietLibxmlScope::~QuietLibxmlScope()
-{
+QuietLibxmlScope::~QuietLibxmlScope() {
     xmlSetExternalEntityLoader(entityLoader_);
     xmlSetStructuredErrorFunc(structuredContext_, structuredHandler_);
     xmlSetGenericErrorFunc(genericContext_, genericHandler_);

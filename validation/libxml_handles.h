@@ -1,7 +1,7 @@
 #pragma once
 
-#include <libxml/tree.h>
 #include <libxml/parser.h>
+#include <libxml/tree.h>
 #include <libxml/xmlschemas.h>
 #include <libxml/xpath.h>
 
@@ -13,13 +13,16 @@ namespace vat::xml {
 template <auto FreeFunction>
 struct FreeWith {
     template <typename T>
-    void operator()(T* object) const noexcept { FreeFunction(object); }
+    void operator()(T* object) const noexcept {
+        FreeFunction(object);
+    }
 };
 
 using DocumentPtr = std::unique_ptr<xmlDoc, FreeWith<xmlFreeDoc>>;
 using NodePtr = std::unique_ptr<xmlNode, FreeWith<xmlFreeNode>>;
 using ParserContextPtr = std::unique_ptr<xmlParserCtxt, FreeWith<xmlFreeParserCtxt>>;
-using SchemaParserContextPtr = std::unique_ptr<xmlSchemaParserCtxt, FreeWith<xmlSchemaFreeParserCtxt>>;
+using SchemaParserContextPtr =
+    std::unique_ptr<xmlSchemaParserCtxt, FreeWith<xmlSchemaFreeParserCtxt>>;
 using SchemaPtr = std::unique_ptr<xmlSchema, FreeWith<xmlSchemaFree>>;
 using SchemaValidContextPtr = std::unique_ptr<xmlSchemaValidCtxt, FreeWith<xmlSchemaFreeValidCtxt>>;
 using XPathContextPtr = std::unique_ptr<xmlXPathContext, FreeWith<xmlXPathFreeContext>>;

@@ -1,17 +1,16 @@
 #include "promoted_declaration.h"
 
-#include "xml_nodes.h"
-
 #include <string>
 #include <vector>
+
+#include "xml_nodes.h"
 
 namespace vat::xml {
 
 namespace {
 
 // Positions among siblings from the document down to the node; the copy has the same shape.
-std::vector<int> PathFromDocument(const xmlNode* node)
-{
+std::vector<int> PathFromDocument(const xmlNode* node) {
     std::vector<int> path;
     for (; node != nullptr && node->type != XML_DOCUMENT_NODE; node = node->parent) {
         int position = 0;
@@ -23,8 +22,7 @@ std::vector<int> PathFromDocument(const xmlNode* node)
     return path;
 }
 
-xmlNode* Follow(xmlDoc* document, const std::vector<int>& path)
-{
+xmlNode* Follow(xmlDoc* document, const std::vector<int>& path) {
     xmlNode* node = reinterpret_cast<xmlNode*>(document);
     for (const int position : path) {
         node = node->children;
@@ -40,8 +38,7 @@ xmlNode* Follow(xmlDoc* document, const std::vector<int>& path)
 
 const xmlChar* Text(const char* text) { return reinterpret_cast<const xmlChar*>(text); }
 
-void RetargetReferences(xmlNode* parent, const std::string& name, const std::string& newName)
-{
+void RetargetReferences(xmlNode* parent, const std::string& name, const std::string& newName) {
     for (xmlNode* node = parent->children; node != nullptr; node = node->next) {
         if (IsXsd(node, "element") && LocalPart(Attribute(node, "ref")) == name) {
             xmlSetProp(node, Text("ref"), Text(newName.c_str()));
@@ -52,10 +49,10 @@ void RetargetReferences(xmlNode* parent, const std::string& name, const std::str
 
 // Moves the schema's own global of that name out of the way under a name no instance uses, and
 // points its references at it, so the schema still compiles with the promoted declaration.
-void RenameGlobal(xmlNode* schema, const std::string& name, const xmlNode* promoted)
-{
+void RenameGlobal(xmlNode* schema, const std::string& name, const xmlNode* promoted) {
     xmlNode* global = nullptr;
-    for (xmlNode* node = schema->children; node != nullptr && global == nullptr; node = node->next) {
+    for (xmlNode* node = schema->children; node != nullptr && global == nullptr;
+         node = node->next) {
         if (node != promoted && IsXsd(node, "element") && Attribute(node, "name") == name) {
             global = node;
         }
@@ -70,8 +67,7 @@ void RenameGlobal(xmlNode* schema, const std::string& name, const xmlNode* promo
 
 }  // namespace
 
-DocumentPtr PromoteToGlobal(const xmlDoc* schemaDocument, const xmlNode* localDeclaration)
-{
+DocumentPtr PromoteToGlobal(const xmlDoc* schemaDocument, const xmlNode* localDeclaration) {
     DocumentPtr copy(xmlCopyDoc(const_cast<xmlDoc*>(schemaDocument), 1));
     xmlNode* schema = copy ? xmlDocGetRootElement(copy.get()) : nullptr;
     xmlNode* local = copy ? Follow(copy.get(), PathFromDocument(localDeclaration)) : nullptr;

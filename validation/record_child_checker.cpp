@@ -7,12 +7,9 @@
 namespace vat::xml {
 
 RecordChildChecker::RecordChildChecker(const xmlDoc* schemaDocument, xmlSchema* schema)
-    : schemaDocument_(schemaDocument), declarations_(schemaDocument), globalValidator_(schema)
-{
-}
+    : schemaDocument_(schemaDocument), declarations_(schemaDocument), globalValidator_(schema) {}
 
-std::optional<std::string> RecordChildChecker::Check(xmlNode* element)
-{
+std::optional<std::string> RecordChildChecker::Check(xmlNode* element) {
     const xmlNode* parent = element->parent;
     if (parent == nullptr || parent->type != XML_ELEMENT_NODE) {
         return globalValidator_.Check(element);
@@ -25,7 +22,8 @@ std::optional<std::string> RecordChildChecker::Check(xmlNode* element)
         // Without a declaration for the parent only a global one can apply.
         return globalValidator_.Check(element);
     }
-    const xmlNode* declaration = declarations_.Child(lastParentDeclaration_, QualifiedName(element));
+    const xmlNode* declaration =
+        declarations_.Child(lastParentDeclaration_, QualifiedName(element));
     if (declaration == nullptr) {
         return "Element '" + QualifiedName(element) + "' is not declared in the content of '" +
                QualifiedName(parent) + "'.";
@@ -33,19 +31,19 @@ std::optional<std::string> RecordChildChecker::Check(xmlNode* element)
     return ValidatorFor(declaration).Check(element);
 }
 
-const xmlNode* RecordChildChecker::DeclarationOf(const xmlNode* element)
-{
+const xmlNode* RecordChildChecker::DeclarationOf(const xmlNode* element) {
     const xmlNode* parent = element->parent;
     if (parent == nullptr || parent->type != XML_ELEMENT_NODE) {
         return declarations_.Global(QualifiedName(element));
     }
     const xmlNode* parentDeclaration = DeclarationOf(parent);
-    return parentDeclaration == nullptr ? nullptr
-                                        : declarations_.Child(parentDeclaration, QualifiedName(element));
+    if (parentDeclaration == nullptr) {
+        return nullptr;
+    }
+    return declarations_.Child(parentDeclaration, QualifiedName(element));
 }
 
-ElementValidator& RecordChildChecker::ValidatorFor(const xmlNode* declaration)
-{
+ElementValidator& RecordChildChecker::ValidatorFor(const xmlNode* declaration) {
     if (SchemaDeclarations::IsGlobal(declaration)) {
         return globalValidator_;
     }
@@ -54,13 +52,13 @@ ElementValidator& RecordChildChecker::ValidatorFor(const xmlNode* declaration)
     if (added) {
         derived.document = PromoteToGlobal(schemaDocument_, declaration);
         std::string failure;
-        derived.schema = derived.document ? CompileSchema(derived.document.get(), failure) : nullptr;
+        derived.schema =
+            derived.document ? CompileSchema(derived.document.get(), failure) : nullptr;
         if (derived.schema) {
             derived.validator = std::make_unique<ElementValidator>(derived.schema.get());
         }
     }
-    // A derived schema that does not compile (a replaced global still referenced elsewhere)
-    // leaves the element to the schema's own global of that name, if any.
+    // Should a derived schema not compile, the schema's own global of that name, if any, decides.
     return derived.validator ? *derived.validator : globalValidator_;
 }
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "element_validator.h"
-#include "libxml_handles.h"
-#include "schema_declarations.h"
-
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+
+#include "element_validator.h"
+#include "libxml_handles.h"
+#include "schema_declarations.h"
 
 namespace vat::xml {
 

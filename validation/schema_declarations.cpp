@@ -11,8 +11,7 @@ constexpr int MaxDepth = 64;
 
 }  // namespace
 
-SchemaDeclarations::SchemaDeclarations(const xmlDoc* schemaDocument)
-{
+SchemaDeclarations::SchemaDeclarations(const xmlDoc* schemaDocument) {
     const xmlNode* schema = xmlDocGetRootElement(schemaDocument);
     if (schema == nullptr || !IsXsd(schema, "schema")) {
         return;
@@ -28,14 +27,12 @@ SchemaDeclarations::SchemaDeclarations(const xmlDoc* schemaDocument)
     }
 }
 
-const xmlNode* SchemaDeclarations::Global(std::string_view name) const
-{
+const xmlNode* SchemaDeclarations::Global(std::string_view name) const {
     return Lookup(elements_, name);
 }
 
 const xmlNode* SchemaDeclarations::Child(const xmlNode* parentDeclaration,
-                                         const std::string& childName)
-{
+                                         const std::string& childName) {
     auto key = std::make_pair(parentDeclaration, childName);
     if (const auto known = children_.find(key); known != children_.end()) {
         return known->second;
@@ -45,13 +42,11 @@ const xmlNode* SchemaDeclarations::Child(const xmlNode* parentDeclaration,
     return declaration;
 }
 
-bool SchemaDeclarations::IsGlobal(const xmlNode* declaration)
-{
+bool SchemaDeclarations::IsGlobal(const xmlNode* declaration) {
     return declaration->parent != nullptr && IsXsd(declaration->parent, "schema");
 }
 
-const xmlNode* SchemaDeclarations::ComplexTypeOf(const xmlNode* declaration) const
-{
+const xmlNode* SchemaDeclarations::ComplexTypeOf(const xmlNode* declaration) const {
     if (declaration == nullptr) {
         return nullptr;
     }
@@ -67,8 +62,7 @@ const xmlNode* SchemaDeclarations::ComplexTypeOf(const xmlNode* declaration) con
 }
 
 const xmlNode* SchemaDeclarations::FindInComplexType(const xmlNode* complexType,
-                                                     std::string_view name, int depth) const
-{
+                                                     std::string_view name, int depth) const {
     if (complexType == nullptr || depth > MaxDepth) {
         return nullptr;
     }
@@ -95,8 +89,7 @@ const xmlNode* SchemaDeclarations::FindInComplexType(const xmlNode* complexType,
 
 // Searches the model groups (sequence, choice, all, group references) directly inside container.
 const xmlNode* SchemaDeclarations::FindInParticles(const xmlNode* container, std::string_view name,
-                                                   int depth) const
-{
+                                                   int depth) const {
     if (depth > MaxDepth) {
         return nullptr;
     }
@@ -117,8 +110,7 @@ const xmlNode* SchemaDeclarations::FindInParticles(const xmlNode* container, std
 }
 
 const xmlNode* SchemaDeclarations::FindInElement(const xmlNode* element,
-                                                 std::string_view name) const
-{
+                                                 std::string_view name) const {
     if (const std::string reference = Attribute(element, "ref"); !reference.empty()) {
         return LocalPart(reference) == name ? Global(name) : nullptr;
     }
@@ -126,14 +118,12 @@ const xmlNode* SchemaDeclarations::FindInElement(const xmlNode* element,
 }
 
 const xmlNode* SchemaDeclarations::FindInGroupRef(const xmlNode* groupRef, std::string_view name,
-                                                  int depth) const
-{
+                                                  int depth) const {
     const xmlNode* group = Lookup(groups_, LocalPart(Attribute(groupRef, "ref")));
     return group == nullptr ? nullptr : FindInParticles(group, name, depth);
 }
 
-const xmlNode* SchemaDeclarations::Lookup(const NamedNodes& nodes, std::string_view name)
-{
+const xmlNode* SchemaDeclarations::Lookup(const NamedNodes& nodes, std::string_view name) {
     const auto found = nodes.find(name);
     return found == nodes.end() ? nullptr : found->second;
 }

@@ -1,12 +1,12 @@
 #include "schema_validation.h"
 
+#include <cstdint>
+
 #include "document_loading.h"
 #include "libxml_errors.h"
 #include "libxml_handles.h"
 #include "record_child_checker.h"
 #include "xml_nodes.h"
-
-#include <cstdint>
 
 namespace vat {
 
@@ -14,8 +14,7 @@ namespace {
 
 // Every element child of every element named baseNode, in document order. A name that is not
 // an XML name selects nothing, as a name that occurs nowhere does.
-xml::XPathObjectPtr SelectRecordChildren(xmlDoc* document, const std::string& baseNode)
-{
+xml::XPathObjectPtr SelectRecordChildren(xmlDoc* document, const std::string& baseNode) {
     const auto* name = reinterpret_cast<const xmlChar*>(baseNode.c_str());
     if (xmlValidateNCName(name, 0) != 0) {
         return nullptr;
@@ -25,15 +24,14 @@ xml::XPathObjectPtr SelectRecordChildren(xmlDoc* document, const std::string& ba
         return nullptr;
     }
     const std::string expression = "//" + baseNode + "/*";
-    return xml::XPathObjectPtr(
-        xmlXPathEvalExpression(reinterpret_cast<const xmlChar*>(expression.c_str()), context.get()));
+    return xml::XPathObjectPtr(xmlXPathEvalExpression(
+        reinterpret_cast<const xmlChar*>(expression.c_str()), context.get()));
 }
 
 }  // namespace
 
 bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std::string& baseNode,
-              const ValidationErrorSink& addValidationError)
-{
+              const ValidationErrorSink& addValidationError) {
     xml::QuietLibxmlScope quiet;
 
     const xml::DocumentPtr schemaDocument = xml::ReadDocument(xsdPath, "Load XSD failed: ");

@@ -10,15 +10,13 @@ constexpr const char* XsdNamespace = "http://www.w3.org/2001/XMLSchema";
 
 }  // namespace
 
-bool IsXsd(const xmlNode* node, const char* localName)
-{
+bool IsXsd(const xmlNode* node, const char* localName) {
     return node->type == XML_ELEMENT_NODE && node->ns != nullptr && node->ns->href != nullptr &&
            std::strcmp(reinterpret_cast<const char*>(node->ns->href), XsdNamespace) == 0 &&
            std::strcmp(reinterpret_cast<const char*>(node->name), localName) == 0;
 }
 
-std::string Attribute(const xmlNode* node, const char* name)
-{
+std::string Attribute(const xmlNode* node, const char* name) {
     xmlChar* value = xmlGetNoNsProp(node, reinterpret_cast<const xmlChar*>(name));
     if (value == nullptr) {
         return {};
@@ -28,8 +26,7 @@ std::string Attribute(const xmlNode* node, const char* name)
     return text;
 }
 
-std::string QualifiedName(const xmlNode* element)
-{
+std::string QualifiedName(const xmlNode* element) {
     std::string name = reinterpret_cast<const char*>(element->name);
     if (element->ns != nullptr && element->ns->prefix != nullptr) {
         name.insert(0, reinterpret_cast<const char*>(element->ns->prefix) + std::string(":"));
@@ -37,8 +34,7 @@ std::string QualifiedName(const xmlNode* element)
     return name;
 }
 
-std::string LocalPart(const std::string& qualifiedName)
-{
+std::string LocalPart(const std::string& qualifiedName) {
     const auto colon = qualifiedName.find(':');
     return colon == std::string::npos ? qualifiedName : qualifiedName.substr(colon + 1);
 }

@@ -4,6 +4,7 @@
 
 #include "form_state.h"
 #include "ledger_connection.h"
+#include "printers.h"
 #include "program_folder.h"
 #include "return_context.h"
 

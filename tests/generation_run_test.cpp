@@ -1,0 +1,433 @@
+// The Generate Files run on the real server: the VAT verdict and URD figures, what a run resets
+// and what it keeps, the refusals, a generator failing part-way, and a demo month end to end.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "generation_run.h"
+#include "data_file_selection.h"
+#include "ledger_session.h"
+#include "text_sanitiser.h"
+
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LedgerSession;
+using Labels = std::map<std::string, std::string>;
+
+const std::string kOmitted = " omitted due to basic amount being less than Rs.1";
+
+RunOutcome Run(LedgerSession& session, int month) {
+    return GenerationRun(session.ledger, session.form, month, session.dataFile,
+                         session.folder.Path());
+}
+
+// Every label the table names, with the caption the form shows.
+Labels Shown(const FormState& form, const Labels& expected) {
+    Labels shown;
+    for (const auto& [label, caption] : expected) shown[label] = form.Caption(label);
+    return shown;
+}
+
+std::vector<std::string> MessageTexts(const FormState& form) {
+    std::vector<std::string> texts;
+    for (const UserMessage& message : form.Messages()) texts.push_back(message.text);
+    return texts;
+}
+
+// File name -> bytes of every file in a folder.
+std::map<std::string, std::string> FolderContents(const fs::path& folder) {
+    std::map<std::string, std::string> contents;
+    if (!fs::exists(folder)) return contents;
+    for (const auto& entry : fs::directory_iterator(folder))
+        contents[entry.path().filename().string()] = test::ReadBytes(entry.path());
+    return contents;
+}
+
+std::map<std::string, std::string> ExpectedApril() {
+    std::map<std::string, std::string> files;
+    for (const char* name : {"efile_pur04.xml", "efile_pur_rtn04.xml", "efile_sal04.xml",
+                             "efile_sal_returns04.xml", "efile_is_pur04.xml"})
+        files[name] = test::ReadBytes(test::TestDataPath(std::string("expected/t_run_figures/") + name));
+    return files;
+}
+
+Labels UrdLabels(const char* bills, const char* basic, const char* vat) {
+    return {{"lbl_Pur_URD_NoOfBills", bills}, {"lbl_Pur_URD_Basic_Amt", basic},
+            {"lbl_Pur_URD_VAT_Amt", vat}, {"lbl_Sal_URD_NoOfBills", "0"},
+            {"lbl_Sal_URD_Basic_Amt", "0.00"}, {"lbl_Sal_URD_VAT_Amt", "0.00"}};
+}
+
+Labels Merged(Labels labels, const Labels& more) {
+    labels.insert(more.begin(), more.end());
+    return labels;
+}
+
+struct MonthCase {
+    const char* name;
+    int month;
+    Labels labels;
+    std::vector<ErrorRow> rows;
+};
+
+const std::vector<MonthCase> kMonths = {
+    {"NotesOnBothSidesGivePayable290", 4,
+     Merged({{"lbl_InputVAT_Plus", "500.00"}, {"lbl_InputVAT_Minus", "20.00"},
+             {"lbl_OutputVAT_Plus", "800.00"}, {"lbl_OutputVAT_Minus", "30.00"},
+             // The CST of the interstate purchase takes no part in the VAT.
+             {"lbl_CST_Purchase", "40.00"}, {"lbl_CST_Sales", "0.00"},
+             {"lbl_TaxPayableRefundable", "VAT Payable"}, {"lbl_TaxAmt", "290.00"}},
+            UrdLabels("0", "0.00", "0.00")),
+     {}},
+    {"MoreInputThanOutputIsRefundable500", 5,
+     Merged({{"lbl_InputVAT_Plus", "900.00"}, {"lbl_InputVAT_Minus", "0.00"},
+             {"lbl_OutputVAT_Plus", "400.00"}, {"lbl_OutputVAT_Minus", "0.00"},
+             {"lbl_CST_Purchase", "0.00"}, {"lbl_CST_Sales", "0.00"},
+             {"lbl_TaxPayableRefundable", "VAT Refundable"}, {"lbl_TaxAmt", "500.00"}},
+            UrdLabels("0", "0.00", "0.00")),
+     {}},
+    {"EqualInputAndOutputIsPayableZero", 6,
+     Merged({{"lbl_InputVAT_Plus", "300.00"}, {"lbl_OutputVAT_Plus", "300.00"},
+             {"lbl_CST_Sales", "100.00"},
+             {"lbl_TaxPayableRefundable", "VAT Payable"}, {"lbl_TaxAmt", "0.00"}},
+            UrdLabels("0", "0.00", "0.00")),
+     {{"Sales Within State", "Inv No.323 Dated:2014-06-07 of MADRAS PHARMA CHENNAI" + kOmitted}}},
+    {"TwoUrdPurchasesAreCountedWithoutTheOmittedBill", 7,
+     Merged({{"lbl_InputVAT_Plus", "62.55"}, {"lbl_OutputVAT_Plus", "0.00"},
+             {"lbl_TaxPayableRefundable", "VAT Refundable"}, {"lbl_TaxAmt", "62.55"}},
+            UrdLabels("2", "1250.50", "62.53")),
+     {{"Purchase Within State", "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+};
+
+class RunOfAMonth : public testing::TestWithParam<MonthCase> {};
+
+TEST_P(RunOfAMonth, ShowsTheVatVerdictAndUrdFiguresAndEndsWithOver) {
+    const MonthCase& month = GetParam();
+    LedgerSession session("t_run_figures");
+    EXPECT_EQ(Run(session, month.month), RunOutcome::Completed);
+    EXPECT_EQ(Shown(session.form, month.labels), month.labels);
+    EXPECT_EQ(session.form.ErrorRows(), month.rows);
+    EXPECT_EQ(session.form.Messages(), std::vector<UserMessage>{{"OVER", false}});
+}
+
+INSTANTIATE_TEST_SUITE_P(TRunFigures, RunOfAMonth, testing::ValuesIn(kMonths),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GenerationRun, WritesTheMonthsFilesByteForByteAndListsThemInRunOrder) {
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    EXPECT_EQ(FolderContents(session.folder / "04"), ExpectedApril());
+    const std::vector<std::string> written = {
+        (session.folder / "04/efile_pur04.xml").string(),
+        (session.folder / "04/efile_pur_rtn04.xml").string(),
+        (session.folder / "04/efile_sal04.xml").string(),
+        (session.folder / "04/efile_sal_returns04.xml").string(),
+        (session.folder / "04/efile_is_pur04.xml").string()};
+    EXPECT_EQ(session.form.FilesWritten, written);
+}
+
+// Each row: a first run, then a second run of another month in the same window.
+struct RunPair {
+    const char* name;
+    int first;
+    int second;
+    Labels labels;               // after the second run
+    std::vector<ErrorRow> rows;  // after the second run
+};
+
+const std::vector<RunPair> kRunPairs = {
+    // April has debit and credit notes and an interstate purchase; May has none of them.
+    {"AMonthWithoutNotesShowsZeroNotes", 4, 5,
+     {{"lbl_InputVAT_Minus", "0.00"}, {"lbl_OutputVAT_Minus", "0.00"}, {"lbl_CST_Purchase", "0.00"},
+      // The secondary labels are not reset: only the local purchase and sales files set them.
+      {"lbl_in_net", "1800.00"}, {"lbl_out_net", "800.00"}, {"lbl_pay", "-1000.00"}},
+     {}},
+    {"AMonthWithoutInterstateSalesShowsZeroCst", 6, 5, {{"lbl_CST_Sales", "0.00"}}, {}},
+    {"AMonthWithoutUrdPurchasesShowsZeroUrd", 7, 4, UrdLabels("0", "0.00", "0.00"), {}},
+    {"TheErrorListHoldsOnlyTheLatestRunsRows", 6, 7, {},
+     {{"Purchase Within State", "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+    // July writes only the local purchase file, so the output side keeps April's last figures.
+    {"SecondaryLabelsKeepWhatNoGeneratorOfTheMonthSet", 4, 7,
+     {{"lbl_in_p", "62.55"}, {"lbl_in_n", "62.55"}, {"lbl_in_net", "125.10"},
+      {"lbl_out_p", "30.00"}, {"lbl_out_n", "30.00"}, {"lbl_out_net", "60.00"},
+      {"lbl_pay", "-65.10"}},
+     {{"Purchase Within State", "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+};
+
+class SecondRun : public testing::TestWithParam<RunPair> {};
+
+TEST_P(SecondRun, ReplacesWhatTheFirstRunShowed) {
+    const RunPair& pair = GetParam();
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(Run(session, pair.first), RunOutcome::Completed);
+    ASSERT_EQ(Run(session, pair.second), RunOutcome::Completed);
+    EXPECT_EQ(Shown(session.form, pair.labels), pair.labels);
+    EXPECT_EQ(session.form.ErrorRows(), pair.rows);
+    EXPECT_EQ(session.form.Messages(), (std::vector<UserMessage>{{"OVER", false}, {"OVER", false}}));
+    for (const std::string& file : session.form.FilesWritten)
+        EXPECT_EQ(fs::path(file).parent_path().filename(), (ReturnPeriod{pair.second, 2014}.MonthTag()))
+            << "FilesWritten lists only the latest run's files: " << file;
+}
+
+INSTANTIATE_TEST_SUITE_P(TRunFigures, SecondRun, testing::ValuesIn(kRunPairs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GenerationRun, AprilSecondaryLabelsFollowTheLastGeneratorOfEachSide) {
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    // Input side: the interstate purchase file (CST 40) comes last; output side: the credit
+    // notes (30), as April has no interstate sale.
+    const Labels expected = {{"lbl_in_p", "40.00"},   {"lbl_in_n", "40.00"},
+                             {"lbl_in_net", "80.00"}, {"lbl_out_p", "30.00"},
+                             {"lbl_out_n", "30.00"},  {"lbl_out_net", "60.00"},
+                             {"lbl_pay", "-20.00"}};
+    EXPECT_EQ(Shown(session.form, expected), expected);
+}
+
+TEST(GenerationRun, PayableSecondaryLabelIsOutputNetLessInputNet) {
+    FormState form;
+    form.SetCaption("lbl_out_net", "300.00");
+    form.SetCaption("lbl_in_net", "450.00");
+    EXPECT_EQ(form.Caption("lbl_pay"), "-150.00");
+}
+
+TEST(GenerationRun, ASecondIdenticalRunGivesIdenticalFilesAndFigures) {
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    const auto files = FolderContents(session.folder / "04");
+    const auto captions = session.form.Captions();
+    const auto rows = session.form.ErrorRows();
+    const auto written = session.form.FilesWritten;
+    session.form.ClearMessages();
+
+    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    EXPECT_EQ(FolderContents(session.folder / "04"), files);
+    EXPECT_EQ(session.form.Captions(), captions);
+    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(session.form.FilesWritten, written);
+    EXPECT_EQ(MessageTexts(session.form), std::vector<std::string>{"OVER"});
+}
+
+// What a refused run must leave alone: figures, error list, written files and their times.
+struct Snapshot {
+    std::vector<std::pair<std::string, std::string>> captions;
+    std::vector<ErrorRow> rows;
+    std::vector<std::string> filesWritten;
+    std::map<std::string, std::string> files;
+    std::map<std::string, fs::file_time_type> times;
+
+    explicit Snapshot(const LedgerSession& session)
+        : captions(session.form.Captions()),
+          rows(session.form.ErrorRows()),
+          filesWritten(session.form.FilesWritten),
+          files(FolderContents(session.folder / "04")) {
+        for (const auto& [name, bytes] : files)
+            times[name] = fs::last_write_time(session.folder / "04" / name);
+    }
+    friend bool operator==(const Snapshot&, const Snapshot&) = default;
+};
+
+TEST(GenerationRun, WithoutAMonthOrADataFileNothingHappens) {
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    session.form.ClearMessages();
+    const Snapshot before(session);
+
+    EXPECT_EQ(GenerationRun(session.ledger, session.form, 0, session.dataFile,
+                            session.folder.Path()),
+              RunOutcome::NoMonth);
+    EXPECT_EQ(GenerationRun(session.ledger, session.form, 0, "", session.folder.Path()),
+              RunOutcome::NoMonth)
+        << "the month list has the focus first";
+    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, "", session.folder.Path()),
+              RunOutcome::NoDataFile);
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(Snapshot(session), before);
+}
+
+TEST(GenerationRun, AnIncorrectTinRefusesTheRunAndChangesNothing) {
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    SelectDataFile(session.ledger, session.form, "t_run_bad_tin");
+    ASSERT_EQ(session.form.TinFlag, "NN");
+    session.form.ClearMessages();
+    const Snapshot before(session);
+
+    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_bad_tin",
+                            session.folder.Path()),
+              RunOutcome::Refused);
+    EXPECT_EQ(session.form.Messages(),
+              (std::vector<UserMessage>{{"INCORRECT TIN CAN NOT PROCEED", false}}));
+    EXPECT_EQ(Snapshot(session), before);
+}
+
+TEST(GenerationRun, ADataFileThatDidNotOpenIsRefusedWithAMessage) {
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    SelectDataFile(session.ledger, session.form, "t_run_no_such_data_file");
+    ASSERT_FALSE(session.form.DataFileReady);
+    session.form.ClearMessages();
+    const Snapshot before(session);
+
+    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_no_such_data_file",
+                            session.folder.Path()),
+              RunOutcome::Refused);
+    ASSERT_EQ(session.form.Messages().size(), 1u);
+    EXPECT_TRUE(session.form.Messages()[0].critical);
+    EXPECT_EQ(session.form.Messages()[0].text,
+              "The data file t_run_no_such_data_file could not be read; choose a data file that "
+              "opens without error.");
+    EXPECT_EQ(Snapshot(session), before);
+}
+
+TEST(GenerationRun, AGeneratorThatCannotCheckItsFileEndsTheRunAndKeepsWhatWasDone) {
+    LedgerSession session("t_run_figures");
+    const fs::path schema = session.folder / "XSD/eval_sal.xsd";
+    fs::remove(schema);
+
+    EXPECT_EQ(Run(session, 4), RunOutcome::Failed);
+    ASSERT_EQ(session.form.Messages().size(), 1u) << "one message and no OVER";
+    const UserMessage& message = session.form.Messages()[0];
+    EXPECT_TRUE(message.critical);
+    EXPECT_EQ(message.text.rfind("Checking efile_sal04.xml failed: Load XSD failed: ", 0), 0u)
+        << message.text;
+
+    // The first two files and their figures stand; the sales file was complete before its
+    // check, and nothing later ran. No temporary file is left behind.
+    auto expected = ExpectedApril();
+    expected.erase("efile_sal_returns04.xml");
+    expected.erase("efile_is_pur04.xml");
+    EXPECT_EQ(FolderContents(session.folder / "04"), expected);
+    const Labels labels = {{"lbl_InputVAT_Plus", "500.00"}, {"lbl_InputVAT_Minus", "20.00"},
+                           {"lbl_OutputVAT_Minus", "0.00"}, {"lbl_CST_Purchase", "0.00"},
+                           {"lbl_TaxPayableRefundable", ""},  {"lbl_TaxAmt", "0.00"}};
+    EXPECT_EQ(Shown(session.form, labels), labels);
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+
+    fs::copy_file(fs::path(VAT_SCHEMA_DIR) / "eval_sal.xsd", schema);
+    session.form.ClearMessages();
+    EXPECT_EQ(Run(session, 4), RunOutcome::Completed);
+    EXPECT_EQ(MessageTexts(session.form), std::vector<std::string>{"OVER"});
+    EXPECT_EQ(FolderContents(session.folder / "04"), ExpectedApril());
+    EXPECT_EQ(session.form.Caption("lbl_TaxAmt"), "290.00");
+}
+
+// ---- A demo month end to end ----
+
+// Sum of the TaxCh elements of a return file, in paise.
+long long TaxChPaise(const fs::path& file) {
+    const std::string text = test::ReadBytes(file);
+    long long paise = 0;
+    for (auto at = text.find("<TaxCh>"); at != std::string::npos; at = text.find("<TaxCh>", at)) {
+        at += 7;
+        paise += std::llround(std::stod(text.substr(at, text.find("</TaxCh>", at) - at)) * 100);
+    }
+    return paise;
+}
+
+long long CaptionPaise(const FormState& form, const char* label) {
+    return std::llround(form.CaptionValue(label) * 100);
+}
+
+// How an omission row of one file leads back to its voucher.
+struct OmissionSource {
+    std::string type;
+    std::string prefix;
+    std::string candidates;  // + date + "'": vno and the document number as stored
+    bool sanitisedNumber;
+    std::string taxTail;     // "select coalesce(sum(amount),0) as t from daybok where vno=" + vno + this
+};
+
+const std::vector<OmissionSource> kOmissionSources = {
+    {"Purchase Within State", "B No.",
+     "select vno, max(pur_bill_no) as number from daybok where v_type='PR' and out_state=0 and "
+     "unact=0 and extract(month from vdate)=4 group by vno having max(bill_dt)='",
+     true, " and recact in (20,21,35)"},
+    {"Debit Note Within State", "DN No.",
+     "select vno, max(pur_bill_no) as number from daybok where v_type='DN' and unact=0 and "
+     "extract(month from vdate)=4 group by vno having max(vdate)='",
+     true, " and payact in (20,21,35)"},
+    {"Sales Within State", "Inv No.",
+     "select vno, max(bill_no) as number from daybok where v_type='SR' and unact=0 and ca_sale=0 "
+     "and extract(month from vdate)=4 group by vno having max(vdate)='",
+     false, " and payact in (12,13)"},
+    {"Credit Note Within State", "Inv No.",
+     "select vno, max(bill_no) as number from daybok where v_type='CN' and unact=0 and ca_sale=0 "
+     "and extract(month from vdate)=4 group by vno having max(vdate)='",
+     false, " and recact in (12,13)"},
+};
+
+// The tax of the voucher an omission row names, read from the ledger; the row must name
+// exactly one voucher.
+long long OmittedTaxPaise(LedgerConnection& ledger, const OmissionSource& source,
+                          const std::string& error) {
+    const std::string body = error.substr(source.prefix.size(), error.size() - kOmitted.size() -
+                                                                    source.prefix.size());
+    const auto dated = body.find(" Dated:");
+    const std::string number = body.substr(0, dated);
+    const std::string date = body.substr(dated + 7, 10);
+    std::vector<long long> vouchers;
+    Recordset& rows = ledger.LookupRecordset;
+    for (OpenQuery(rows, source.candidates + date + "'"); !rows.Eof(); rows.MoveNext()) {
+        const std::string stored = rows["number"].Text();
+        if ((source.sanitisedNumber ? StripSpecialChars(stored) : stored) == number)
+            vouchers.push_back(rows["vno"].Integer());
+    }
+    if (vouchers.size() != 1) {
+        ADD_FAILURE() << vouchers.size() << " vouchers match the omission row " << error;
+        return 0;
+    }
+    OpenQuery(rows, "select coalesce(sum(amount),0) as t from daybok where vno=" +
+                        std::to_string(vouchers[0]) + source.taxTail);
+    return std::llround(rows["t"].Double() * 100);
+}
+
+TEST(GenerationRun, ADemoMonthWritesSixCleanFilesWhoseTaxGivesTheVerdictToThePaisa) {
+    // fixtures/ledgers/t_run_demo.sql: 150 demo vouchers of April 2014 (its first line says how
+    // it was made).
+    LedgerSession session("t_run_demo");
+    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    const FormState& form = session.form;
+    EXPECT_EQ(MessageTexts(form), std::vector<std::string>{"OVER"}) << "no file failed its check";
+
+    const std::vector<std::string> names = {"efile_pur04.xml", "efile_pur_rtn04.xml",
+                                            "efile_sal04.xml", "efile_sal_returns04.xml",
+                                            "efile_sal_iss_04.xml", "efile_is_pur04.xml"};
+    std::vector<std::string> written;
+    for (const std::string& name : names) written.push_back((session.folder / "04" / name).string());
+    EXPECT_EQ(form.FilesWritten, written);
+
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "t_run_demo", true);
+    std::map<std::string, long long> omitted;
+    for (const ErrorRow& row : form.ErrorRows()) {
+        EXPECT_FALSE(row.error.starts_with("<")) << "schema error: " << row.error;
+        if (!row.error.ends_with(kOmitted)) continue;
+        for (const OmissionSource& source : kOmissionSources)
+            if (row.type == source.type && row.error.starts_with(source.prefix))
+                omitted[source.type] += OmittedTaxPaise(ledger, source, row.error);
+    }
+
+    const long long inputPlus =
+        TaxChPaise(session.folder / "04/efile_pur04.xml") + omitted["Purchase Within State"];
+    const long long inputMinus =
+        TaxChPaise(session.folder / "04/efile_pur_rtn04.xml") + omitted["Debit Note Within State"];
+    const long long outputPlus =
+        TaxChPaise(session.folder / "04/efile_sal04.xml") + omitted["Sales Within State"];
+    const long long outputMinus = TaxChPaise(session.folder / "04/efile_sal_returns04.xml") +
+                                  omitted["Credit Note Within State"];
+    EXPECT_EQ(CaptionPaise(form, "lbl_InputVAT_Plus"), inputPlus);
+    EXPECT_EQ(CaptionPaise(form, "lbl_InputVAT_Minus"), inputMinus);
+    EXPECT_EQ(CaptionPaise(form, "lbl_OutputVAT_Plus"), outputPlus);
+    EXPECT_EQ(CaptionPaise(form, "lbl_OutputVAT_Minus"), outputMinus);
+
+    const long long payable = (outputPlus - outputMinus) - (inputPlus - inputMinus);
+    EXPECT_EQ(form.Caption("lbl_TaxPayableRefundable"), payable >= 0 ? "VAT Payable" : "VAT Refundable");
+    EXPECT_EQ(CaptionPaise(form, "lbl_TaxAmt"), std::llabs(payable));
+}
+
+}  // namespace
+}  // namespace vat

@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "ledger_session.h"
+#include "return_files.h"
+
+// The fixture ledger t_interstate_purchase: April holds every rule of the file, May purchases
+// from sellers of other states only, June a local purchase only, July vouchers whose rows the
+// list's grouping splits or joins and a party whose city has no row.
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LedgerSession;
+using Captions = std::vector<std::pair<std::string, std::string>>;
+
+void ExpectCaptions(const FormState& form, const Captions& expected) {
+    for (const auto& [label, caption] : expected) EXPECT_EQ(form.Caption(label), caption) << label;
+}
+
+TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
+    LedgerSession session("t_interstate_purchase");
+    ReturnContext context = session.Context(4);
+    GenerateInterstatePurchaseFile(context);
+
+    // In voucher-date order with the supplier's bill dates; the seller of another state, the
+    // local and cancelled purchases are not in it, nor is A/117 below one rupee.
+    EXPECT_EQ(session.ReturnFile("04/efile_is_pur04.xml"),
+              session.Expected("t_interstate_purchase/efile_is_pur04.xml"));
+    const std::vector<ErrorRow> rows{
+        {"Purchase Outside State",
+         "B No.A117 Dated:2014-04-05 of PHARMA PUNE omitted due to basic amount being less than Rs.1"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows) << "the file passes its schema: no validation rows";
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(session.form.ErrorTypeText, "Purchase Outside State");
+    EXPECT_EQ(session.form.FilesWritten,
+              std::vector<std::string>{(session.folder / "04/efile_is_pur04.xml").string()});
+}
+
+TEST(InterstatePurchaseFile, TotalsCstWithOmittedPurchasesButNotSkippedOnes) {
+    LedgerSession session("t_interstate_purchase");
+    ReturnContext context = session.Context(4);
+    GenerateInterstatePurchaseFile(context);
+
+    // 5.01 + 84.46 + 0.49 (omitted) + 0.04 + 10; the skipped seller's 40, the local purchase's
+    // 20 and the cancelled purchase's 18 are not in it.
+    ExpectCaptions(session.form, {{"lbl_CST_Purchase", "100.00"},
+                                  {"lbl_in_p", "100.00"},
+                                  {"lbl_in_n", "100.00"},
+                                  {"lbl_in_net", "200.00"},
+                                  {"lbl_pay", "-200.00"}});
+    EXPECT_EQ(session.form.Urd.purchaseBills, 0) << "interstate purchases add nothing to the URD figures";
+    EXPECT_EQ(session.form.Urd.purchaseBasic, 0);
+}
+
+TEST(InterstatePurchaseFile, SellersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZeroLabels) {
+    LedgerSession session("t_interstate_purchase");
+    for (const char* label : {"lbl_CST_Purchase", "lbl_in_p", "lbl_in_n", "lbl_in_net"})
+        session.form.SetCaption(label, "7.00");
+    ReturnContext context = session.Context(5);
+    GenerateInterstatePurchaseFile(context);
+
+    EXPECT_EQ(session.ReturnFile("05/efile_is_pur05.xml"),
+              session.Expected("t_interstate_purchase/efile_is_pur05.xml"));
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    ExpectCaptions(session.form, {{"lbl_CST_Purchase", "0.00"},
+                                  {"lbl_in_p", "0.00"},
+                                  {"lbl_in_n", "0.00"},
+                                  {"lbl_in_net", "0.00"}});
+    EXPECT_EQ(session.form.ErrorTypeText, "Purchase Outside State");
+}
+
+TEST(InterstatePurchaseFile, FollowsTheListsGroupingAndLeavesOutAPartyWithoutACityRow) {
+    LedgerSession session("t_interstate_purchase");
+    ReturnContext context = session.Context(7);
+    GenerateInterstatePurchaseFile(context);
+
+    // T/30 has rows on two voucher dates: two list rows, each with all its postings. Q/31's rows
+    // differ only in bill_no: two groups that DISTINCT makes one row.
+    EXPECT_EQ(session.ReturnFile("07/efile_is_pur07.xml"),
+              session.Expected("t_interstate_purchase/efile_is_pur07.xml"));
+    const std::vector<ErrorRow> rows{
+        {"Purchase Outside State",
+         "B No.M32 of voucher 32 left out: the city code 9 of party account 307 has no row in city"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(session.form.Caption("lbl_CST_Purchase"), "10.00") << "2 twice and 6; M/32's 50 is not in it";
+}
+
+TEST(InterstatePurchaseFile, AFileWithoutBillsIsStillCheckedAgainstItsSchema) {
+    LedgerSession session("t_interstate_purchase");
+    fs::remove(session.folder / "XSD/eval_pur_is.xsd");
+    ReturnContext context = session.Context(5);
+    try {
+        GenerateInterstatePurchaseFile(context);
+        FAIL() << "the schema check of the May file did not run";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("Load XSD failed: ", 0), 0u) << error.what();
+    }
+}
+
+TEST(InterstatePurchaseFile, AMonthWithoutInterstatePurchasesRemovesTheOldFileAndTouchesNothingElse) {
+    LedgerSession session("t_interstate_purchase");
+    fs::create_directories(session.folder / "06");
+    std::ofstream(session.folder / "06/efile_is_pur06.xml") << "old";
+    const Captions before{{"lbl_CST_Purchase", "7.00"},
+                          {"lbl_in_p", "8.00"},
+                          {"lbl_in_n", "9.00"},
+                          {"lbl_in_net", "17.00"}};
+    for (const auto& [label, caption] : before) session.form.SetCaption(label, caption);
+    session.form.ErrorTypeText = "Sales Outside State";
+    // Nothing is checked either: a missing schema goes unnoticed.
+    fs::remove(session.folder / "XSD/eval_pur_is.xsd");
+
+    // June holds a local purchase only, August nothing.
+    ReturnContext june = session.Context(6);
+    GenerateInterstatePurchaseFile(june);
+    EXPECT_FALSE(fs::exists(session.folder / "06/efile_is_pur06.xml"));
+    ReturnContext august = session.Context(8);
+    GenerateInterstatePurchaseFile(august);
+    EXPECT_FALSE(fs::exists(session.folder / "08")) << "no folder for a month without a file";
+
+    ExpectCaptions(session.form, before);
+    EXPECT_EQ(session.form.ErrorTypeText, "Sales Outside State");
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.Messages().empty());
+    EXPECT_TRUE(session.form.FilesWritten.empty());
+}
+
+}  // namespace
+}  // namespace vat

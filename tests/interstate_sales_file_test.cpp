@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <utility>
+#include <vector>
+
+#include "ledger_session.h"
+#include "return_files.h"
+
+// The fixture ledger t_interstate_sales: April holds both bill series with every rule of the
+// file, May the second series only, June first-series bills to buyers of other states only,
+// July a local bill only.
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LedgerSession;
+using Captions = std::vector<std::pair<std::string, std::string>>;
+
+void ExpectCaptions(const FormState& form, const Captions& expected) {
+    for (const auto& [label, caption] : expected) EXPECT_EQ(form.Caption(label), caption) << label;
+}
+
+TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
+    LedgerSession session("t_interstate_sales");
+    ReturnContext context = session.Context(4);
+    GenerateInterstateSalesFile(context);
+
+    // First series before second, each in text order of its bill numbers (10 before 9); the
+    // first-series buyer of another state (bill 11), the local, cancelled and cash bills are
+    // not in it, nor is bill 13 below one rupee.
+    EXPECT_EQ(session.ReturnFile("04/efile_sal_iss_04.xml"),
+              session.Expected("t_interstate_sales/efile_sal_iss_04.xml"));
+    const std::vector<ErrorRow> rows{
+        {"Sales Outside State",
+         "Inv No.13 Dated:2014-04-06 of TINY BUYER HUBLI omitted due to basic amount being less than Rs.1"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows) << "the file passes its schema: no validation rows";
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(session.form.ErrorTypeText, "Sales Outside State");
+    EXPECT_EQ(session.form.FilesWritten,
+              std::vector<std::string>{(session.folder / "04/efile_sal_iss_04.xml").string()});
+}
+
+TEST(InterstateSalesFile, TotalsCstOfBothSeriesWithOmittedBillsButNotSkippedOnes) {
+    LedgerSession session("t_interstate_sales");
+    ReturnContext context = session.Context(4);
+    GenerateInterstateSalesFile(context);
+
+    // 20 + 19.75 + 0.04 + 0.02 (omitted) + 4, then 1000 + 190.69; the skipped bill's 50, the
+    // local bill's 44 and the cancelled and cash bills are not in it.
+    ExpectCaptions(session.form, {{"lbl_CST_Sales", "1234.50"},
+                                  {"lbl_out_p", "1234.50"},
+                                  {"lbl_out_n", "1234.50"},
+                                  {"lbl_out_net", "2469.00"},
+                                  {"lbl_pay", "2469.00"}});
+    EXPECT_EQ(session.form.Urd.salesBills, 0) << "interstate sales add nothing to the URD figures";
+    EXPECT_EQ(session.form.Urd.salesBasic, 0);
+}
+
+TEST(InterstateSalesFile, AMonthOfSecondSeriesBillsOnlyWritesThemAllWithCrNumbers) {
+    LedgerSession session("t_interstate_sales");
+    ReturnContext context = session.Context(5);
+    GenerateInterstateSalesFile(context);
+
+    // Bill numbers as stored, not sanitised: B/6 before B/7.
+    EXPECT_EQ(session.ReturnFile("05/efile_sal_iss_05.xml"),
+              session.Expected("t_interstate_sales/efile_sal_iss_05.xml"));
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    ExpectCaptions(session.form, {{"lbl_CST_Sales", "14.00"},
+                                  {"lbl_out_p", "14.00"},
+                                  {"lbl_out_n", "14.00"},
+                                  {"lbl_out_net", "28.00"}});
+}
+
+TEST(InterstateSalesFile, FirstSeriesBuyersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZeroLabels) {
+    LedgerSession session("t_interstate_sales");
+    for (const char* label : {"lbl_CST_Sales", "lbl_out_p", "lbl_out_n", "lbl_out_net"})
+        session.form.SetCaption(label, "7.00");
+    ReturnContext context = session.Context(6);
+    GenerateInterstateSalesFile(context);
+
+    EXPECT_EQ(session.ReturnFile("06/efile_sal_iss_06.xml"),
+              session.Expected("t_interstate_sales/efile_sal_iss_06.xml"));
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    ExpectCaptions(session.form, {{"lbl_CST_Sales", "0.00"},
+                                  {"lbl_out_p", "0.00"},
+                                  {"lbl_out_n", "0.00"},
+                                  {"lbl_out_net", "0.00"}});
+    EXPECT_EQ(session.form.ErrorTypeText, "Sales Outside State");
+}
+
+TEST(InterstateSalesFile, LeavesOutABillWithoutAPartyRowAndEscapesABillNumberAsStored) {
+    LedgerSession session("t_interstate_sales");
+    ReturnContext context = session.Context(8);
+    GenerateInterstateSalesFile(context);
+
+    EXPECT_EQ(session.ReturnFile("08/efile_sal_iss_08.xml"),
+              session.Expected("t_interstate_sales/efile_sal_iss_08.xml"));
+    const std::vector<ErrorRow> rows{
+        {"Sales Outside State",
+         "Inv No.60 of voucher 60 left out: the party account 999 has no row in ledger_acts"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(session.form.Caption("lbl_CST_Sales"), "4.00") << "nothing of a bill left out counts";
+}
+
+TEST(InterstateSalesFile, AFileWithoutBillsIsStillCheckedAgainstItsSchema) {
+    LedgerSession session("t_interstate_sales");
+    fs::remove(session.folder / "XSD/eval_sal_is.xsd");
+    ReturnContext context = session.Context(6);
+    try {
+        GenerateInterstateSalesFile(context);
+        FAIL() << "the schema check of the June file did not run";
+    } catch (const std::exception& error) {
+        EXPECT_EQ(std::string(error.what()).rfind("Load XSD failed: ", 0), 0u) << error.what();
+    }
+}
+
+TEST(InterstateSalesFile, AMonthWithoutInterstateBillsRemovesTheOldFileAndTouchesNothingElse) {
+    LedgerSession session("t_interstate_sales");
+    fs::create_directories(session.folder / "07");
+    std::ofstream(session.folder / "07/efile_sal_iss_07.xml") << "old";
+    const Captions before{{"lbl_CST_Sales", "7.00"},
+                          {"lbl_out_p", "8.00"},
+                          {"lbl_out_n", "9.00"},
+                          {"lbl_out_net", "17.00"}};
+    for (const auto& [label, caption] : before) session.form.SetCaption(label, caption);
+    session.form.ErrorTypeText = "Credit Notes Within State";
+    // Nothing is checked either: a missing schema goes unnoticed.
+    fs::remove(session.folder / "XSD/eval_sal_is.xsd");
+
+    // July holds a local bill only, September nothing.
+    ReturnContext july = session.Context(7);
+    GenerateInterstateSalesFile(july);
+    EXPECT_FALSE(fs::exists(session.folder / "07/efile_sal_iss_07.xml"));
+    ReturnContext september = session.Context(9);
+    GenerateInterstateSalesFile(september);
+    EXPECT_FALSE(fs::exists(session.folder / "09")) << "no folder for a month without a file";
+
+    ExpectCaptions(session.form, before);
+    EXPECT_EQ(session.form.ErrorTypeText, "Credit Notes Within State");
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.Messages().empty());
+    EXPECT_TRUE(session.form.FilesWritten.empty());
+}
+
+}  // namespace
+}  // namespace vat

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ledger_session.h"
+#include "return_files.h"
+
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LedgerSession;
+
+const char* const kOmitted = " omitted due to basic amount being less than Rs.1";
+
+// April holds both series, an escaped bill number in each (the file must still pass
+// eval_sal.xsd: no schema row) and a voucher listed on two dates.
+TEST(LocalSalesFile, WritesBothSeriesOfAprilByteForByte) {
+    LedgerSession session("t_local_sales");
+    ReturnContext context = session.Context(4);
+    GenerateLocalSalesFile(context);
+
+    EXPECT_EQ(session.ReturnFile("04/efile_sal04.xml"),
+              session.Expected("t_local_sales/efile_sal04.xml"));
+    const std::vector<ErrorRow> rows{
+        {"Sales Within State", std::string("Inv No.T-47 Dated:2014-04-08 of CASH CUSTOMER HUBLI") + kOmitted},
+        {"Sales Within State",
+         "Inv No.M-56 of voucher 56 left out: the party account 999 has no row in ledger_acts"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(session.form.ErrorTypeText, "Sales Within State");
+    EXPECT_EQ(session.form.FilesWritten,
+              std::vector<std::string>{(session.folder / "04/efile_sal04.xml").string()});
+}
+
+TEST(LocalSalesFile, TotalsOutputVatOfBothSeriesAndUrdSalesOfWrittenBills) {
+    LedgerSession session("t_local_sales");
+    ReturnContext context = session.Context(4);
+    GenerateLocalSalesFile(context);
+
+    const FormState& form = session.form;
+    // First series 47.5 + 5 + 10 + 15 + 20 + 0.05 (omitted) + 25 twice, second 30 + 35 + 40
+    // + 2.5; not the cancelled, counter-sale or left-out bills.
+    EXPECT_EQ(form.Caption("lbl_OutputVAT_Plus"), "255.05");
+    EXPECT_EQ(form.Caption("lbl_out_p"), "255.05");
+    EXPECT_EQ(form.Caption("lbl_out_n"), "255.05");
+    EXPECT_EQ(form.Caption("lbl_out_net"), "510.10");
+    EXPECT_EQ(form.Caption("lbl_pay"), "510.10");
+    // G-44 (first series, TIN of another state), K-45 and K-53 (no TIN); not G-52 (second
+    // series keeps the TIN) nor the omitted T-47.
+    EXPECT_EQ(form.Urd.salesBills, 3);
+    EXPECT_DOUBLE_EQ(form.Urd.salesBasic, 1300);
+    EXPECT_DOUBLE_EQ(form.Urd.salesVat, 65);
+    EXPECT_EQ(form.Urd.purchaseBills, 0);
+}
+
+// One series only: the file holds only its prefix, and an omitted bill 1234 is listed
+// without the prefix.
+TEST(LocalSalesFile, AMonthOfOneSeriesOnly) {
+    struct Case {
+        int month;
+        const char* file;
+        const char* omission;
+        const char* outputVat;
+    };
+    for (const Case& month : {
+             Case{5, "05/efile_sal05.xml",
+                  "Inv No.1234 Dated:2014-05-03 of SAI MEDICALS BANGALORE", "5.04"},
+             Case{6, "06/efile_sal06.xml", "Inv No.1234 Dated:2014-06-03 of GOA BUYER ", "5.02"},
+         }) {
+        SCOPED_TRACE(month.file);
+        LedgerSession session("t_local_sales");
+        ReturnContext context = session.Context(month.month);
+        GenerateLocalSalesFile(context);
+
+        EXPECT_EQ(session.ReturnFile(month.file),
+                  session.Expected(std::string("t_local_sales/") + fs::path(month.file).filename().string()));
+        const std::vector<ErrorRow> omission{{"Sales Within State", month.omission + std::string(kOmitted)}};
+        EXPECT_EQ(session.form.ErrorRows(), omission);
+        EXPECT_TRUE(session.form.Messages().empty());
+        EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Plus"), month.outputVat);
+        EXPECT_EQ(session.form.Urd.salesBills, 0);
+    }
+}
+
+TEST(LocalSalesFile, AMonthWithoutSalesRemovesTheOldFileAndTouchesNothingElse) {
+    LedgerSession session("t_local_sales");
+    fs::create_directories(session.folder / "07");
+    std::ofstream(session.folder / "07/efile_sal07.xml") << "old";
+    session.form.SetCaption("lbl_out_p", "6.00");
+    session.form.SetCaption("lbl_out_n", "6.00");
+    session.form.SetCaption("lbl_out_net", "12.00");
+    ReturnContext context = session.Context(7);
+    GenerateLocalSalesFile(context);
+
+    EXPECT_FALSE(fs::exists(session.folder / "07/efile_sal07.xml"));
+    EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Plus"), "0.00");
+    EXPECT_EQ(session.form.Caption("lbl_out_p"), "6.00");
+    EXPECT_EQ(session.form.Caption("lbl_out_n"), "6.00");
+    EXPECT_EQ(session.form.Caption("lbl_out_net"), "12.00");
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.FilesWritten.empty());
+
+    ReturnContext august = session.Context(8);
+    GenerateLocalSalesFile(august);
+    EXPECT_FALSE(fs::exists(session.folder / "08")) << "no folder for a month without a file";
+}
+
+}  // namespace
+}  // namespace vat

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ledger_session.h"
+#include "return_files.h"
+
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LedgerSession;
+
+std::size_t Occurrences(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+TEST(PurchaseReturnFile, WritesMayOfTheFixtureLedgerByteForByte) {
+    LedgerSession session("t_purchase_return");
+    ReturnContext context = session.Context(5);
+    GeneratePurchaseReturnFile(context);
+
+    EXPECT_EQ(session.ReturnFile("05/efile_pur_rtn05.xml"),
+              session.Expected("t_purchase_return/efile_pur_rtn05.xml"));
+    // No schema row: the written file passes eval_dn.xsd.
+    const std::vector<ErrorRow> rows{
+        {"Debit Note Within State",
+         "DN No.D26 Dated:2014-05-11 of TINY RETURNS  omitted due to basic amount being less than Rs.1"},
+        {"Debit Note Within State",
+         "DN No.DN0028 of voucher 28 left out: the party account 998 has no row in ledger_acts"},
+        {"Debit Note Within State",
+         "DN No.DN0030 of voucher 30 left out: the party account is empty"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(session.form.ErrorTypeText, "Debit Notes Within State");
+}
+
+TEST(PurchaseReturnFile, WritesOrSkipsEachNoteByTheGoodsAndTinTests) {
+    LedgerSession session("t_purchase_return");
+    ReturnContext context = session.Context(5);
+    GeneratePurchaseReturnFile(context);
+    const std::string file = session.ReturnFile("05/efile_pur_rtn05.xml");
+
+    struct Case {
+        const char* number;
+        std::size_t blocks;
+        const char* why;
+    };
+    for (const Case& note : {
+             Case{"DN0017", 1, "vat_dn 0 with inventory lines"},
+             Case{"DN0022", 0, "vat_dn 0 without inventory lines"},
+             Case{"DN0023", 1, "vat_dn 1 without inventory lines"},
+             Case{"DN0024", 0, "an 11-character TIN beginning 30"},
+             Case{"DN25", 1, "a 9-character TIN, written as the URD marker"},
+             Case{"DN0029", 0, "cancelled"},
+             Case{"DN0032", 0, "June"},
+         })
+        EXPECT_EQ(Occurrences(file, std::string("<DebitNo>") + note.number + "</DebitNo>"),
+                  note.blocks)
+            << note.why;
+}
+
+// The note list groups by bill_no too, but DISTINCT applies to the whole selected row, which
+// holds no bill_no: the two groups of note 27 are one row, so the note is written and counted
+// once.
+TEST(PurchaseReturnFile, ANoteWhoseRowsDifferOnlyInBillNoIsListedOnce) {
+    LedgerSession session("t_purchase_return");
+    ReturnContext context = session.Context(5);
+    GeneratePurchaseReturnFile(context);
+
+    EXPECT_EQ(Occurrences(session.ReturnFile("05/efile_pur_rtn05.xml"), "<DebitNo>DN0027</DebitNo>"),
+              1u);
+    // 50 + 10 + 20 + 0.10 + 7.50 once
+    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Minus"), "87.60");
+}
+
+TEST(PurchaseReturnFile, TotalsInputVatOfListedNotesOmittedOnesIncluded) {
+    LedgerSession session("t_purchase_return");
+    ReturnContext context = session.Context(5);
+    GeneratePurchaseReturnFile(context);
+
+    const FormState& form = session.form;
+    // 50 + 10 + 20 + 0.10 (omitted) + 7.50; not the skipped notes' 7 and 15 nor the 4.50 and
+    // 3 of the notes left out for missing party data.
+    EXPECT_EQ(form.Caption("lbl_InputVAT_Minus"), "87.60");
+    EXPECT_EQ(form.Caption("lbl_in_p"), "87.60");
+    EXPECT_EQ(form.Caption("lbl_in_n"), "87.60");
+    EXPECT_EQ(form.Caption("lbl_in_net"), "175.20");
+    EXPECT_EQ(form.Caption("lbl_pay"), "-175.20");
+    EXPECT_EQ(form.Caption("lbl_InputVAT_Plus"), "0.00");
+    // Debit notes count in no URD figure, not even the note written with the URD marker.
+    EXPECT_EQ(form.Urd.purchaseBills, 0);
+    EXPECT_EQ(form.Urd.purchaseBasic, 0);
+    EXPECT_EQ(form.Urd.purchaseVat, 0);
+    EXPECT_EQ(form.Urd.salesBills, 0);
+    EXPECT_EQ(form.FilesWritten,
+              std::vector<std::string>{(session.folder / "05/efile_pur_rtn05.xml").string()});
+}
+
+// A note without a date cannot pass the month filter, so no month lists it or reports it.
+TEST(PurchaseReturnFile, ANoteWithoutADateIsInNoMonth) {
+    LedgerSession session("t_purchase_return");
+    for (int month = 1; month <= 12; ++month) {
+        ReturnContext context = session.Context(month);
+        GeneratePurchaseReturnFile(context);
+    }
+    for (const std::string& path : session.form.FilesWritten)
+        EXPECT_EQ(test::ReadBytes(path).find("DN0031"), std::string::npos) << path;
+    for (const ErrorRow& row : session.form.ErrorRows())
+        EXPECT_EQ(row.error.find("DN0031"), std::string::npos) << row.error;
+    EXPECT_EQ(session.form.FilesWritten.size(), 2u) << "May and June";
+}
+
+TEST(PurchaseReturnFile, AMonthWithoutNotesRemovesTheOldFileAndTouchesNothingElse) {
+    LedgerSession session("t_purchase_return");
+    fs::create_directories(session.folder / "04");
+    std::ofstream(session.folder / "04/efile_pur_rtn04.xml") << "old";
+    session.form.SetCaption("lbl_InputVAT_Minus", "3.00");
+    session.form.SetCaption("lbl_in_p", "4.00");
+    session.form.SetCaption("lbl_in_n", "4.00");
+    session.form.SetCaption("lbl_in_net", "8.00");
+    ReturnContext context = session.Context(4);
+    GeneratePurchaseReturnFile(context);
+
+    EXPECT_FALSE(fs::exists(session.folder / "04/efile_pur_rtn04.xml"));
+    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Minus"), "3.00");
+    EXPECT_EQ(session.form.Caption("lbl_in_p"), "4.00");
+    EXPECT_EQ(session.form.Caption("lbl_in_n"), "4.00");
+    EXPECT_EQ(session.form.Caption("lbl_in_net"), "8.00");
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.FilesWritten.empty());
+
+    ReturnContext july = session.Context(7);
+    GeneratePurchaseReturnFile(july);
+    EXPECT_FALSE(fs::exists(session.folder / "07")) << "no folder for a month without a file";
+}
+
+}  // namespace
+}  // namespace vat

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ledger_session.h"
+#include "return_files.h"
+
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LedgerSession;
+
+TEST(SalesReturnFile, WritesJuneOfTheFixtureLedgerByteForByte) {
+    LedgerSession session("t_sales_return");
+    ReturnContext context = session.Context(6);
+    GenerateSalesReturnFile(context);
+
+    EXPECT_EQ(session.ReturnFile("06/efile_sal_returns06.xml"),
+              session.Expected("t_sales_return/efile_sal_returns06.xml"));
+    // No schema row: the written file passes eval_cn.xsd.
+    const std::vector<ErrorRow> rows{
+        {"Credit Note Within State",
+         "Inv No.E-84 Dated:2014-06-15 of SAI MEDICALS  omitted due to basic amount being less than Rs.1"},
+        {"Credit Note Within State",
+         "Inv No.F-85 of voucher 85 left out: the party account 404 has no city code"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    EXPECT_EQ(session.form.ErrorTypeText, "Credit Note Within State");
+    EXPECT_EQ(session.form.FilesWritten,
+              std::vector<std::string>{(session.folder / "06/efile_sal_returns06.xml").string()});
+}
+
+// What the local sales file left in the secondary labels is replaced by the notes' tax.
+TEST(SalesReturnFile, ReplacesTheSecondaryOutputLabelsWithTheNotesTax) {
+    LedgerSession session("t_sales_return");
+    session.form.SetCaption("lbl_out_p", "99.00");
+    session.form.SetCaption("lbl_out_n", "99.00");
+    session.form.SetCaption("lbl_out_net", "198.00");
+    session.form.SetCaption("lbl_in_net", "10.00");
+    ReturnContext context = session.Context(6);
+    GenerateSalesReturnFile(context);
+
+    const FormState& form = session.form;
+    // 19 + 8 + 4 + 0.02 (omitted); not the 12 of the note left out.
+    EXPECT_EQ(form.Caption("lbl_OutputVAT_Minus"), "31.02");
+    EXPECT_EQ(form.Caption("lbl_OutputVAT_Plus"), "0.00");
+    EXPECT_EQ(form.Caption("lbl_out_p"), "31.02");
+    EXPECT_EQ(form.Caption("lbl_out_n"), "31.02");
+    EXPECT_EQ(form.Caption("lbl_out_net"), "62.04");
+    EXPECT_EQ(form.Caption("lbl_pay"), "52.04");
+    // The note written with the URD marker counts in no URD figure.
+    EXPECT_EQ(form.Urd.salesBills, 0);
+    EXPECT_EQ(form.Urd.salesBasic, 0);
+    EXPECT_EQ(form.Urd.salesVat, 0);
+}
+
+TEST(SalesReturnFile, AMonthWithoutNotesRemovesTheOldFileAndTouchesNothingElse) {
+    LedgerSession session("t_sales_return");
+    fs::create_directories(session.folder / "07");
+    std::ofstream(session.folder / "07/efile_sal_returns07.xml") << "old";
+    session.form.SetCaption("lbl_out_p", "12.00");
+    session.form.SetCaption("lbl_out_n", "12.00");
+    session.form.SetCaption("lbl_out_net", "24.00");
+    ReturnContext context = session.Context(7);
+    GenerateSalesReturnFile(context);
+
+    EXPECT_FALSE(fs::exists(session.folder / "07/efile_sal_returns07.xml"));
+    EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Minus"), "0.00");
+    EXPECT_EQ(session.form.Caption("lbl_out_p"), "12.00");
+    EXPECT_EQ(session.form.Caption("lbl_out_n"), "12.00");
+    EXPECT_EQ(session.form.Caption("lbl_out_net"), "24.00");
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.FilesWritten.empty());
+
+    ReturnContext september = session.Context(9);
+    GenerateSalesReturnFile(september);
+    EXPECT_FALSE(fs::exists(session.folder / "09")) << "no folder for a month without a file";
+}
+
+}  // namespace
+}  // namespace vat
