@@ -1,10 +1,11 @@
 #include "generation_run.h"
 
 #include <cmath>
+#include <iterator>
+#include <optional>
 
 #include "ledger_error.h"
 #include "number_forms.h"
-#include "return_file_writer.h"
 #include "return_files.h"
 #include "schema_validation.h"
 
@@ -54,6 +55,34 @@ void ShowVatAndUrdFigures(FormState& form) {
     form.SetCaption("lbl_Sal_URD_VAT_Amt", PictureText(urd.salesVat));
 }
 
+std::string FileName(const Generator& generator, const ReturnContext& context) {
+    return std::string(generator.spec().baseName) + context.period.MonthTag() + ".xml";
+}
+
+// Runs one generator; the message for the user when it could not finish.
+std::optional<std::string> RunGenerator(const Generator& generator, ReturnContext& context) {
+    const std::string file = FileName(generator, context);
+    try {
+        generator.generate(context);
+        return std::nullopt;
+    } catch (const SchemaLoadError& error) {
+        return "Checking " + file + " failed: " + error.what();
+    } catch (const std::exception& error) {
+        return "Writing " + file + " failed: " + error.what();
+    }
+}
+
+// After a failed run the month must not mix new files with an earlier run's: the files the
+// remaining generators would have replaced are removed.
+void RemoveOldFilesOfLaterGenerators(std::size_t failed, const ReturnContext& context) {
+    for (std::size_t index = failed + 1; index < std::size(kGenerators); ++index) {
+        std::error_code ignored;
+        std::filesystem::remove(context.programFolder / context.period.MonthTag() /
+                                    FileName(kGenerators[index], context),
+                                ignored);
+    }
+}
+
 }  // namespace
 
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
@@ -80,19 +109,10 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
     ResetFigures(form);
 
     ReturnContext context{ledger, form, {monthNumber, form.YearStart->year}, programFolder};
-    for (const Generator& generator : kGenerators) {
-        const std::string file = std::string(generator.spec().baseName) +
-                                 context.period.MonthTag() + ".xml";
-        try {
-            generator.generate(context);
-        } catch (const LedgerError& error) {
-            form.ShowMessage({"Writing " + file + " failed: " + error.what(), true});
-            return RunOutcome::Failed;
-        } catch (const ReturnFileError& error) {
-            form.ShowMessage({"Writing " + file + " failed: " + error.what(), true});
-            return RunOutcome::Failed;
-        } catch (const SchemaLoadError& error) {
-            form.ShowMessage({"Checking " + file + " failed: " + error.what(), true});
+    for (std::size_t index = 0; index < std::size(kGenerators); ++index) {
+        if (auto failure = RunGenerator(kGenerators[index], context)) {
+            RemoveOldFilesOfLaterGenerators(index, context);
+            form.ShowMessage({*failure, true});
             return RunOutcome::Failed;
         }
     }

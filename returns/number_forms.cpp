@@ -77,16 +77,19 @@ std::int64_t ScaledDecimal(double value, int decimals, Tie tie) {
 std::string AmountText(double value) {
     DecimalDigits decimal = Decompose(value, 15);
     if (decimal.digits.empty()) return "0";
-    return (decimal.negative ? "-" : "") + PlainDecimal(decimal.digits, decimal.exponent);
+    std::string text = decimal.negative ? "-" : "";
+    return text += PlainDecimal(decimal.digits, decimal.exponent);
 }
 
 std::string PictureText(double value) {
     const std::int64_t cents = ScaledDecimal(value, 2, Tie::AwayFromZero);
     const std::uint64_t magnitude = cents < 0 ? 0 - static_cast<std::uint64_t>(cents) : cents;
-    std::string text = std::to_string(magnitude / 100) + ".";
+    std::string text = cents < 0 ? "-" : "";
+    text += std::to_string(magnitude / 100);
+    text += '.';
     text += static_cast<char>('0' + magnitude % 100 / 10);
     text += static_cast<char>('0' + magnitude % 10);
-    return (cents < 0 ? "-" : "") + text;
+    return text;
 }
 
 double LeadingNumber(std::string_view text) {

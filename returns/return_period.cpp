@@ -30,7 +30,8 @@ std::optional<int> ParseMonth(std::string_view text) {
 }
 
 std::string ReturnPeriod::MonthTag() const {
-    return (MonthNumber < 10 ? "0" : "") + std::to_string(MonthNumber);
+    std::string tag = MonthNumber < 10 ? "0" : "";
+    return tag += std::to_string(MonthNumber);
 }
 
 }  // namespace vat

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <sstream>
 
 #include "program_folder.h"
@@ -34,8 +34,8 @@ CliResult RunCli(const std::vector<std::string>& arguments, const ProgramFolder&
                  const std::string& environment = "") {
     const fs::path errors = scratch / "stderr.txt";
     std::string command = environment + " " + Quoted(VAT_CLI_PROGRAM);
-    for (const std::string& argument : arguments) command += " " + Quoted(argument);
-    command += " 2>" + Quoted(errors.string());
+    for (const std::string& argument : arguments) (command += ' ') += Quoted(argument);
+    (command += " 2>") += Quoted(errors.string());
 
     CliResult result;
     FILE* pipe = popen(command.c_str(), "r");
@@ -87,6 +87,9 @@ const std::vector<StatusCase> kStatusCases = {
     {"ADataFileWithAnIncorrectTin", {"--data-file", "shop2014", "--month", "APR", "--folder", "{folder}"}, 2},
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const StatusCase& statusCase, std::ostream* out) { *out << statusCase.name; }
+
 class CliExitStatus : public testing::TestWithParam<StatusCase> {};
 
 TEST_P(CliExitStatus, Is) {
@@ -111,6 +114,23 @@ TEST(Cli, ARefusedDataFileWritesNothing) {
     EXPECT_EQ(report["messages"].back(), "INCORRECT TIN CAN NOT PROCEED");
     EXPECT_TRUE(report["files"].empty());
     EXPECT_FALSE(fs::exists(folder / "04"));
+}
+
+TEST(Cli, ARefusalBeforeAnyRunStillAnswersJsonWhenAskedTo) {
+    ProgramFolder folder;
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--json", "--month", "APRIL", "--data-file", "t_run_figures"},
+          std::vector<std::string>{"--json", "--month", "APR", "--data-file", "t_run_no_such_data_file",
+                                   "--folder", folder.Path().string()}}) {
+        const CliResult result = RunCli(arguments, folder);
+        ASSERT_EQ(result.status, 2) << Describe(result);
+        const auto report = nlohmann::json::parse(result.out);
+        ASSERT_EQ(report["messages"].size(), 1u) << result.out;
+        EXPECT_NE(report["messages"][0].get<std::string>().find(arguments[2] == "APRIL" ? "APRIL" : "t_run_no_such"),
+                  std::string::npos)
+            << result.out;
+        EXPECT_TRUE(report["files"].empty());
+    }
 }
 
 TEST(Cli, NoServerFailsWithUnableToConnect) {

@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <set>
 
-#include "generation_run.h"
 #include "data_file_selection.h"
+#include "generation_run.h"
 #include "ledger_session.h"
 #include "text_sanitiser.h"
 
@@ -20,7 +21,7 @@ using Labels = std::map<std::string, std::string>;
 
 const std::string kOmitted = " omitted due to basic amount being less than Rs.1";
 
-RunOutcome Run(LedgerSession& session, int month) {
+RunOutcome RunMonth(LedgerSession& session, int month) {
     return GenerationRun(session.ledger, session.form, month, session.dataFile,
                          session.folder.Path());
 }
@@ -102,15 +103,18 @@ const std::vector<MonthCase> kMonths = {
      {{"Purchase Within State", "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
 };
 
+// Name the cases in test listings instead of dumping their bytes.
+void PrintTo(const MonthCase& month, std::ostream* out) { *out << month.name; }
+
 class RunOfAMonth : public testing::TestWithParam<MonthCase> {};
 
 TEST_P(RunOfAMonth, ShowsTheVatVerdictAndUrdFiguresAndEndsWithOver) {
     const MonthCase& month = GetParam();
     LedgerSession session("t_run_figures");
-    EXPECT_EQ(Run(session, month.month), RunOutcome::Completed);
+    EXPECT_EQ(RunMonth(session, month.month), RunOutcome::Completed);
     EXPECT_EQ(Shown(session.form, month.labels), month.labels);
     EXPECT_EQ(session.form.ErrorRows(), month.rows);
-    EXPECT_EQ(session.form.Messages(), std::vector<UserMessage>{{"OVER", false}});
+    EXPECT_EQ(session.form.Messages(), (std::vector<UserMessage>{{"OVER", false}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(TRunFigures, RunOfAMonth, testing::ValuesIn(kMonths),
@@ -118,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(TRunFigures, RunOfAMonth, testing::ValuesIn(kMonths),
 
 TEST(GenerationRun, WritesTheMonthsFilesByteForByteAndListsThemInRunOrder) {
     LedgerSession session("t_run_figures");
-    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     EXPECT_EQ(FolderContents(session.folder / "04"), ExpectedApril());
     const std::vector<std::string> written = {
         (session.folder / "04/efile_pur04.xml").string(),
@@ -157,13 +161,15 @@ const std::vector<RunPair> kRunPairs = {
      {{"Purchase Within State", "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
 };
 
+void PrintTo(const RunPair& pair, std::ostream* out) { *out << pair.name; }
+
 class SecondRun : public testing::TestWithParam<RunPair> {};
 
 TEST_P(SecondRun, ReplacesWhatTheFirstRunShowed) {
     const RunPair& pair = GetParam();
     LedgerSession session("t_run_figures");
-    ASSERT_EQ(Run(session, pair.first), RunOutcome::Completed);
-    ASSERT_EQ(Run(session, pair.second), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, pair.first), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, pair.second), RunOutcome::Completed);
     EXPECT_EQ(Shown(session.form, pair.labels), pair.labels);
     EXPECT_EQ(session.form.ErrorRows(), pair.rows);
     EXPECT_EQ(session.form.Messages(), (std::vector<UserMessage>{{"OVER", false}, {"OVER", false}}));
@@ -177,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(TRunFigures, SecondRun, testing::ValuesIn(kRunPairs),
 
 TEST(GenerationRun, AprilSecondaryLabelsFollowTheLastGeneratorOfEachSide) {
     LedgerSession session("t_run_figures");
-    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     // Input side: the interstate purchase file (CST 40) comes last; output side: the credit
     // notes (30), as April has no interstate sale.
     const Labels expected = {{"lbl_in_p", "40.00"},   {"lbl_in_n", "40.00"},
@@ -196,14 +202,14 @@ TEST(GenerationRun, PayableSecondaryLabelIsOutputNetLessInputNet) {
 
 TEST(GenerationRun, ASecondIdenticalRunGivesIdenticalFilesAndFigures) {
     LedgerSession session("t_run_figures");
-    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     const auto files = FolderContents(session.folder / "04");
     const auto captions = session.form.Captions();
     const auto rows = session.form.ErrorRows();
     const auto written = session.form.FilesWritten;
     session.form.ClearMessages();
 
-    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     EXPECT_EQ(FolderContents(session.folder / "04"), files);
     EXPECT_EQ(session.form.Captions(), captions);
     EXPECT_EQ(session.form.ErrorRows(), rows);
@@ -232,7 +238,7 @@ struct Snapshot {
 
 TEST(GenerationRun, WithoutAMonthOrADataFileNothingHappens) {
     LedgerSession session("t_run_figures");
-    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     session.form.ClearMessages();
     const Snapshot before(session);
 
@@ -250,7 +256,7 @@ TEST(GenerationRun, WithoutAMonthOrADataFileNothingHappens) {
 
 TEST(GenerationRun, AnIncorrectTinRefusesTheRunAndChangesNothing) {
     LedgerSession session("t_run_figures");
-    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     SelectDataFile(session.ledger, session.form, "t_run_bad_tin");
     ASSERT_EQ(session.form.TinFlag, "NN");
     session.form.ClearMessages();
@@ -266,7 +272,7 @@ TEST(GenerationRun, AnIncorrectTinRefusesTheRunAndChangesNothing) {
 
 TEST(GenerationRun, ADataFileThatDidNotOpenIsRefusedWithAMessage) {
     LedgerSession session("t_run_figures");
-    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     SelectDataFile(session.ledger, session.form, "t_run_no_such_data_file");
     ASSERT_FALSE(session.form.DataFileReady);
     session.form.ClearMessages();
@@ -283,12 +289,42 @@ TEST(GenerationRun, ADataFileThatDidNotOpenIsRefusedWithAMessage) {
     EXPECT_EQ(Snapshot(session), before);
 }
 
+// psql on the server the tests use (the PG* settings of scripts/pg-cluster.sh env).
+int Psql(const std::string& database, const std::string& sql) {
+    return std::system(("psql -X -q -v ON_ERROR_STOP=1 -d " + database + " -c \"" + sql +
+                        "\" >/dev/null 2>&1")
+                           .c_str());
+}
+
+TEST(GenerationRun, ADataFileThatVanishedSinceItsSelectionFailsTheRunWithAMessage) {
+    const std::string name = "t_run_vanishing";
+    ASSERT_EQ(Psql("edb", "drop database if exists " + name + " with (force)"), 0)
+        << "psql cannot reach the server: eval \"$(scripts/pg-cluster.sh env)\"";
+    ASSERT_EQ(Psql("edb", "create database " + name), 0);
+    ASSERT_EQ(Psql(name, "create table super (dt1 date, dt2 date, kst varchar(20)); insert into "
+                         "super values ('2014-04-01', '2015-03-31', '29123456789')"),
+              0);
+    LedgerSession session(name);
+    session.form.SetCaption("lbl_InputVAT_Plus", "7.00");  // as an earlier run left it
+    ASSERT_EQ(Psql("edb", "drop database " + name + " with (force)"), 0);
+
+    EXPECT_EQ(RunMonth(session, 4), RunOutcome::Failed);
+    ASSERT_EQ(session.form.Messages().size(), 1u);
+    EXPECT_TRUE(session.form.Messages()[0].critical);
+    EXPECT_TRUE(session.form.Messages()[0].text.starts_with("Cannot reopen the data file: "))
+        << session.form.Messages()[0].text;
+    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Plus"), "7.00") << "nothing was reset";
+    EXPECT_FALSE(fs::exists(session.folder / "04"));
+}
+
 TEST(GenerationRun, AGeneratorThatCannotCheckItsFileEndsTheRunAndKeepsWhatWasDone) {
     LedgerSession session("t_run_figures");
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
+    session.form.ClearMessages();
     const fs::path schema = session.folder / "XSD/eval_sal.xsd";
     fs::remove(schema);
 
-    EXPECT_EQ(Run(session, 4), RunOutcome::Failed);
+    EXPECT_EQ(RunMonth(session, 4), RunOutcome::Failed);
     ASSERT_EQ(session.form.Messages().size(), 1u) << "one message and no OVER";
     const UserMessage& message = session.form.Messages()[0];
     EXPECT_TRUE(message.critical);
@@ -296,7 +332,8 @@ TEST(GenerationRun, AGeneratorThatCannotCheckItsFileEndsTheRunAndKeepsWhatWasDon
         << message.text;
 
     // The first two files and their figures stand; the sales file was complete before its
-    // check, and nothing later ran. No temporary file is left behind.
+    // check. The earlier run's files of the generators that did not run are gone, so the month
+    // never mixes two runs. No temporary file is left behind.
     auto expected = ExpectedApril();
     expected.erase("efile_sal_returns04.xml");
     expected.erase("efile_is_pur04.xml");
@@ -309,7 +346,7 @@ TEST(GenerationRun, AGeneratorThatCannotCheckItsFileEndsTheRunAndKeepsWhatWasDon
 
     fs::copy_file(fs::path(VAT_SCHEMA_DIR) / "eval_sal.xsd", schema);
     session.form.ClearMessages();
-    EXPECT_EQ(Run(session, 4), RunOutcome::Completed);
+    EXPECT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     EXPECT_EQ(MessageTexts(session.form), std::vector<std::string>{"OVER"});
     EXPECT_EQ(FolderContents(session.folder / "04"), ExpectedApril());
     EXPECT_EQ(session.form.Caption("lbl_TaxAmt"), "290.00");
@@ -389,7 +426,7 @@ TEST(GenerationRun, ADemoMonthWritesSixCleanFilesWhoseTaxGivesTheVerdictToThePai
     // fixtures/ledgers/t_run_demo.sql: 150 demo vouchers of April 2014 (its first line says how
     // it was made).
     LedgerSession session("t_run_demo");
-    ASSERT_EQ(Run(session, 4), RunOutcome::Completed);
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     const FormState& form = session.form;
     EXPECT_EQ(MessageTexts(form), std::vector<std::string>{"OVER"}) << "no file failed its check";
 
@@ -410,6 +447,10 @@ TEST(GenerationRun, ADemoMonthWritesSixCleanFilesWhoseTaxGivesTheVerdictToThePai
             if (row.type == source.type && row.error.starts_with(source.prefix))
                 omitted[source.type] += OmittedTaxPaise(ledger, source, row.error);
     }
+
+    // The fixture holds a purchase and a debit note below one rupee that carry tax.
+    EXPECT_GT(omitted["Purchase Within State"], 0);
+    EXPECT_GT(omitted["Debit Note Within State"], 0);
 
     const long long inputPlus =
         TaxChPaise(session.folder / "04/efile_pur04.xml") + omitted["Purchase Within State"];

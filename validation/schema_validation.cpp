@@ -56,8 +56,12 @@ bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std:
         xmlNode* node = nodes->nodeTab[index];
         ++number;
         if (const auto reason = checker.Check(node)) {
-            addValidationError("<" + xml::QualifiedName(node) + "> (" + std::to_string(number) +
-                               ") is not valid : \r\nReason :" + *reason);
+            std::string message = "<";
+            message += xml::QualifiedName(node);
+            message += "> (";
+            message += std::to_string(number);
+            message += ") is not valid : \r\nReason :";
+            addValidationError(message += *reason);
             allValid = false;
         }
     }

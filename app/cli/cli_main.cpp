@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <nlohmann/json.hpp>
 
 #include "cli_options.h"
 #include "cli_report.h"
@@ -41,13 +42,30 @@ int Report(const vat::FormState& form, const CliOptions& options, int status) {
     return status;
 }
 
+CliOptions JsonOnly() {
+    CliOptions options;
+    options.json = true;
+    return options;
+}
+
+// A refusal before any run: with --json the reason is the one message of the object.
+int Refuse(const CliOptions& options, const std::string& reason) {
+    vat::FormState form;
+    form.ShowMessage({reason, true});
+    return Report(form, options, kRefused);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::string error;
-    auto options = ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    auto options = ParseCliOptions(arguments, error);
     if (!options) {
         std::cerr << "vat-efile-cli: " << error << "\n\n" << kCliUsage;
+        // A script that asked for JSON still gets one object saying why.
+        if (std::find(arguments.begin(), arguments.end(), "--json") != arguments.end())
+            return Refuse(JsonOnly(), "vat-efile-cli: " + error);
         return kRefused;
     }
     if (options->help) {
@@ -70,13 +88,17 @@ int main(int argc, char** argv) {
         return Report(form, *options, kFailed);
     }
     if (options->listDataFiles) {
-        for (const std::string& name : dataFiles) std::cout << name << '\n';
+        if (options->json)
+            std::cout << nlohmann::json{{"dataFiles", dataFiles}}.dump(2) << '\n';
+        else
+            for (const std::string& name : dataFiles) std::cout << name << '\n';
         return kCompleted;
     }
     if (std::find(dataFiles.begin(), dataFiles.end(), options->dataFile) == dataFiles.end()) {
-        std::cerr << "vat-efile-cli: \"" << options->dataFile
-                  << "\" is not a data file of the server (see --list-data-files)\n";
-        return kRefused;
+        const std::string reason = "\"" + options->dataFile +
+                                   "\" is not a data file of the server (see --list-data-files)";
+        std::cerr << "vat-efile-cli: " << reason << '\n';
+        return options->json ? Refuse(*options, reason) : kRefused;
     }
 
     vat::SelectDataFile(ledger, form, options->dataFile);

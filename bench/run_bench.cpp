@@ -1,0 +1,169 @@
+// run-bench: times a whole Generate Files run of one month of a data file against one
+// streaming pass over that month's day-book rows through the same connection, and reports the
+// process's peak memory. One data file per process, so that the peak belongs to that run.
+//
+//   run-bench --data-file NAME [--month M] [--passes N]
+//   run-bench --header
+//
+// scripts/bench.sh loads the demo ledgers and prints the whole table.
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "data_file_selection.h"
+#include "generation_run.h"
+#include "ledger_error.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kRowFormat = "%-20s %-5s %9s %10s %9s %9s %9s %8s\n";
+
+struct Options {
+    std::string dataFile;
+    int month = 4;
+    int passes = 3;
+};
+
+[[noreturn]] void Usage(const std::string& problem) {
+    std::fprintf(stderr,
+                 "run-bench: %s\nusage: run-bench --data-file NAME [--month M] [--passes N]\n"
+                 "       run-bench --header\n",
+                 problem.c_str());
+    std::exit(2);
+}
+
+double Seconds(Clock::duration elapsed) { return std::chrono::duration<double>(elapsed).count(); }
+
+long long CountOf(vat::LedgerConnection& ledger, const std::string& sql) {
+    vat::OpenQuery(ledger.LookupRecordset, sql);
+    return ledger.LookupRecordset["n"].Integer();
+}
+
+// One pass over the month's day book, every row fetched; returns the rows seen.
+long long StreamDayBook(vat::LedgerConnection& ledger, int month) {
+    vat::Recordset& rows = ledger.PostingRecordset;
+    vat::OpenQuery(rows, "select * from daybok where extract(month from vdate)=" +
+                             std::to_string(month));
+    long long count = 0;
+    for (; !rows.Eof(); rows.MoveNext()) ++count;
+    return count;
+}
+
+// The median of several passes, after one that warms the server's cache as the run's own
+// first queries would.
+double PassSeconds(vat::LedgerConnection& ledger, int month, int passes, long long& rows) {
+    rows = StreamDayBook(ledger, month);
+    std::vector<double> times;
+    for (int i = 0; i < passes; ++i) {
+        const auto start = Clock::now();
+        StreamDayBook(ledger, month);
+        times.push_back(Seconds(Clock::now() - start));
+    }
+    std::nth_element(times.begin(), times.begin() + passes / 2, times.end());
+    return times[passes / 2];
+}
+
+// A throwaway program folder with the schemas that lie beside this program.
+fs::path MakeProgramFolder() {
+    const fs::path self = fs::read_symlink("/proc/self/exe");
+    const fs::path folder =
+        fs::temp_directory_path() / ("vat-run-bench-" + std::to_string(std::random_device{}()));
+    fs::create_directories(folder / "XSD");
+    for (const auto& schema : fs::directory_iterator(self.parent_path() / "XSD"))
+        fs::copy_file(schema.path(), folder / "XSD" / schema.path().filename());
+    return folder;
+}
+
+double PeakMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in kilobytes
+}
+
+int Measure(const Options& options) {
+    vat::FormState form;
+    vat::LedgerConnection ledger;
+    vat::SelectDataFile(ledger, form, options.dataFile);
+    if (!form.DataFileReady || !form.TinFlag.empty()) {
+        std::fprintf(stderr, "run-bench: %s: %s\n", options.dataFile.c_str(),
+                     form.Messages().empty() ? "not usable" : form.Messages().back().text.c_str());
+        return 1;
+    }
+    const std::string month = std::to_string(options.month);
+    const long long vouchers = CountOf(
+        ledger, "select count(distinct vno) as n from daybok where extract(month from vdate)=" + month);
+    const bool indexed =
+        CountOf(ledger, "select count(*) as n from pg_indexes where tablename='daybok'") > 0;
+
+    long long rows = 0;
+    const double pass = PassSeconds(ledger, options.month, options.passes, rows);
+
+    const fs::path folder = MakeProgramFolder();
+    const auto start = Clock::now();
+    const vat::RunOutcome outcome =
+        vat::GenerationRun(ledger, form, options.month, options.dataFile, folder);
+    const double run = Seconds(Clock::now() - start);
+    std::error_code ignored;
+    fs::remove_all(folder, ignored);
+    if (outcome != vat::RunOutcome::Completed) {
+        std::fprintf(stderr, "run-bench: the run of %s did not reach OVER: %s\n",
+                     options.dataFile.c_str(),
+                     form.Messages().empty() ? "" : form.Messages().back().text.c_str());
+        return 1;
+    }
+
+    char passText[32], runText[32], ratioText[32], peakText[32], vouchersText[32], rowsText[32];
+    std::snprintf(vouchersText, sizeof vouchersText, "%lld", vouchers);
+    std::snprintf(rowsText, sizeof rowsText, "%lld", rows);
+    std::snprintf(passText, sizeof passText, "%.3f", pass);
+    std::snprintf(runText, sizeof runText, "%.2f", run);
+    std::snprintf(ratioText, sizeof ratioText, "%.0f", run / pass);
+    std::snprintf(peakText, sizeof peakText, "%.0f", PeakMegabytes());
+    std::printf(kRowFormat, options.dataFile.c_str(), indexed ? "yes" : "no", vouchersText,
+                rowsText, passText, runText, ratioText, peakText);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--header") {
+            std::printf(kRowFormat, "data file", "index", "vouchers", "day rows", "pass s",
+                        "run s", "run/pass", "peak MB");
+            return 0;
+        }
+        if (i + 1 == argc) Usage(option + " needs a value");
+        const std::string value = argv[++i];
+        if (option == "--data-file") {
+            options.dataFile = value;
+        } else if (option == "--month") {
+            options.month = std::atoi(value.c_str());
+            if (options.month < 1 || options.month > 12) Usage("--month is 1 to 12");
+        } else if (option == "--passes") {
+            options.passes = std::max(1, std::atoi(value.c_str()));
+        } else {
+            Usage("unknown option " + option);
+        }
+    }
+    if (options.dataFile.empty()) Usage("--data-file is required");
+    try {
+        return Measure(options);
+    } catch (const vat::LedgerError& error) {
+        std::fprintf(stderr, "run-bench: %s\n", error.what());
+        return 1;
+    }
+}
