@@ -27,6 +27,13 @@ void SelectDataFile(LedgerConnection& ledger, FormState& form, const std::string
                           true});
         return;
     }
+    if (!settings->yearStart) {
+        // Every return's RetPerdEnd is the year the financial year starts in.
+        form.ShowMessage({"The data file " + dataFile +
+                              " has no financial-year start date (super.dt1).",
+                          true});
+        return;
+    }
     form.YearStart = settings->yearStart;
     form.YearEnd = settings->yearEnd;
     form.DataFileReady = true;

@@ -93,7 +93,7 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
         form.ShowMessage({"INCORRECT TIN CAN NOT PROCEED", false});
         return RunOutcome::Refused;
     }
-    if (!form.DataFileReady || form.SelectedDataFile != dataFile || !form.YearStart) {
+    if (!form.DataFileReady || form.SelectedDataFile != dataFile) {
         form.ShowMessage({"The data file " + dataFile +
                               " could not be read; choose a data file that opens without error.",
                           true});
@@ -108,7 +108,7 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
     }
     ResetFigures(form);
 
-    ReturnContext context{ledger, form, {monthNumber, form.YearStart->year}, programFolder};
+    ReturnContext context{ledger, form, {monthNumber, form.YearStart.value().year}, programFolder};
     for (std::size_t index = 0; index < std::size(kGenerators); ++index) {
         if (auto failure = RunGenerator(kGenerators[index], context)) {
             RemoveOldFilesOfLaterGenerators(index, context);

@@ -5,6 +5,7 @@
 
 #include "data_file_catalogue.h"
 #include "data_file_selection.h"
+#include "generation_run.h"
 #include "ledger_connection.h"
 #include "ledger_error.h"
 #include "return_files.h"
@@ -153,13 +154,26 @@ TEST(DataFileSelection, FlagsATenCharacterTinThenClearsItForAGoodDataFile) {
     EXPECT_TRUE(form.DataFileReady);
 }
 
-TEST(DataFileSelection, ADataFileThatCannotBeOpenedIsReportedAndLeftUnusable) {
-    LedgerConnection ledger;
-    FormState form;
-    SelectDataFile(ledger, form, "edb");  // no super table
-    EXPECT_FALSE(form.DataFileReady);
-    ASSERT_EQ(form.Messages().size(), 1u);
-    EXPECT_NE(form.Messages()[0].text.find("edb"), std::string::npos) << form.Messages()[0].text;
+TEST(DataFileSelection, ADataFileThatCannotBeUsedIsReportedAndLeftUnusable) {
+    const struct {
+        const char* dataFile;
+        const char* reason;
+    } cases[] = {
+        {"edb", "cannot be opened"},  // no super table
+        {"t_no_year", "has no financial-year start date (super.dt1)"},
+    };
+    for (const auto& c : cases) {
+        LedgerConnection ledger;
+        FormState form;
+        SelectDataFile(ledger, form, c.dataFile);
+        EXPECT_FALSE(form.DataFileReady) << c.dataFile;
+        ASSERT_EQ(form.Messages().size(), 1u) << c.dataFile;
+        EXPECT_NE(form.Messages()[0].text.find(std::string("The data file ") + c.dataFile + " "),
+                  std::string::npos)
+            << form.Messages()[0].text;
+        EXPECT_NE(form.Messages()[0].text.find(c.reason), std::string::npos) << form.Messages()[0].text;
+        EXPECT_EQ(GenerationRun(ledger, form, 4, c.dataFile, "/nonexistent"), RunOutcome::Refused);
+    }
 }
 
 }  // namespace
