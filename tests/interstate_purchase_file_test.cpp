@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <utility>
 #include <vector>
 
 #include "ledger_session.h"
@@ -15,12 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::LedgerSession;
-using Captions = std::vector<std::pair<std::string, std::string>>;
-
-void ExpectCaptions(const FormState& form, const Captions& expected) {
-    for (const auto& [label, caption] : expected) EXPECT_EQ(form.Caption(label), caption) << label;
-}
-
+using test::ExpectCaptions;
 TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
     LedgerSession session("t_interstate_purchase");
     ReturnContext context = session.Context(4);
@@ -103,34 +96,6 @@ TEST(InterstatePurchaseFile, AFileWithoutBillsIsStillCheckedAgainstItsSchema) {
     } catch (const std::exception& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Load XSD failed: ", 0), 0u) << error.what();
     }
-}
-
-TEST(InterstatePurchaseFile, AMonthWithoutInterstatePurchasesRemovesTheOldFileAndTouchesNothingElse) {
-    LedgerSession session("t_interstate_purchase");
-    fs::create_directories(session.folder / "06");
-    std::ofstream(session.folder / "06/efile_is_pur06.xml") << "old";
-    const Captions before{{"lbl_CST_Purchase", "7.00"},
-                          {"lbl_in_p", "8.00"},
-                          {"lbl_in_n", "9.00"},
-                          {"lbl_in_net", "17.00"}};
-    for (const auto& [label, caption] : before) session.form.SetCaption(label, caption);
-    session.form.ErrorTypeText = "Sales Outside State";
-    // Nothing is checked either: a missing schema goes unnoticed.
-    fs::remove(session.folder / "XSD/eval_pur_is.xsd");
-
-    // June holds a local purchase only, August nothing.
-    ReturnContext june = session.Context(6);
-    GenerateInterstatePurchaseFile(june);
-    EXPECT_FALSE(fs::exists(session.folder / "06/efile_is_pur06.xml"));
-    ReturnContext august = session.Context(8);
-    GenerateInterstatePurchaseFile(august);
-    EXPECT_FALSE(fs::exists(session.folder / "08")) << "no folder for a month without a file";
-
-    ExpectCaptions(session.form, before);
-    EXPECT_EQ(session.form.ErrorTypeText, "Sales Outside State");
-    EXPECT_TRUE(session.form.ErrorRows().empty());
-    EXPECT_TRUE(session.form.Messages().empty());
-    EXPECT_TRUE(session.form.FilesWritten.empty());
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <utility>
 #include <vector>
 
 #include "ledger_session.h"
@@ -15,12 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::LedgerSession;
-using Captions = std::vector<std::pair<std::string, std::string>>;
-
-void ExpectCaptions(const FormState& form, const Captions& expected) {
-    for (const auto& [label, caption] : expected) EXPECT_EQ(form.Caption(label), caption) << label;
-}
-
+using test::ExpectCaptions;
 TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
     LedgerSession session("t_interstate_sales");
     ReturnContext context = session.Context(4);
@@ -118,34 +111,6 @@ TEST(InterstateSalesFile, AFileWithoutBillsIsStillCheckedAgainstItsSchema) {
     } catch (const std::exception& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Load XSD failed: ", 0), 0u) << error.what();
     }
-}
-
-TEST(InterstateSalesFile, AMonthWithoutInterstateBillsRemovesTheOldFileAndTouchesNothingElse) {
-    LedgerSession session("t_interstate_sales");
-    fs::create_directories(session.folder / "07");
-    std::ofstream(session.folder / "07/efile_sal_iss_07.xml") << "old";
-    const Captions before{{"lbl_CST_Sales", "7.00"},
-                          {"lbl_out_p", "8.00"},
-                          {"lbl_out_n", "9.00"},
-                          {"lbl_out_net", "17.00"}};
-    for (const auto& [label, caption] : before) session.form.SetCaption(label, caption);
-    session.form.ErrorTypeText = "Credit Notes Within State";
-    // Nothing is checked either: a missing schema goes unnoticed.
-    fs::remove(session.folder / "XSD/eval_sal_is.xsd");
-
-    // July holds a local bill only, September nothing.
-    ReturnContext july = session.Context(7);
-    GenerateInterstateSalesFile(july);
-    EXPECT_FALSE(fs::exists(session.folder / "07/efile_sal_iss_07.xml"));
-    ReturnContext september = session.Context(9);
-    GenerateInterstateSalesFile(september);
-    EXPECT_FALSE(fs::exists(session.folder / "09")) << "no folder for a month without a file";
-
-    ExpectCaptions(session.form, before);
-    EXPECT_EQ(session.form.ErrorTypeText, "Credit Notes Within State");
-    EXPECT_TRUE(session.form.ErrorRows().empty());
-    EXPECT_TRUE(session.form.Messages().empty());
-    EXPECT_TRUE(session.form.FilesWritten.empty());
 }
 
 }  // namespace

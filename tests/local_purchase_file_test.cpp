@@ -49,23 +49,6 @@ TEST(LocalPurchaseFile, TotalsInputVatWithOmittedBillsAndUrdPurchasesOfWrittenBi
     EXPECT_EQ(form.FilesWritten, std::vector<std::string>{(session.folder / "04/efile_pur04.xml").string()});
 }
 
-TEST(LocalPurchaseFile, AMonthWithoutPurchasesRemovesTheOldFileAndTouchesNothingElse) {
-    LedgerSession session("t_empty_month");
-    fs::create_directories(session.folder / "04");
-    std::ofstream(session.folder / "04/efile_pur04.xml") << "old";
-    session.form.SetCaption("lbl_InputVAT_Plus", "7.00");
-    ReturnContext context = session.Context(4);
-    GenerateLocalPurchaseFile(context);
-
-    EXPECT_FALSE(fs::exists(session.folder / "04/efile_pur04.xml"));
-    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Plus"), "7.00");
-    EXPECT_TRUE(session.form.ErrorRows().empty());
-
-    ReturnContext june = session.Context(6);
-    GenerateLocalPurchaseFile(june);
-    EXPECT_FALSE(fs::exists(session.folder / "06")) << "no folder for a month without a file";
-}
-
 TEST(LocalPurchaseFile, ReplacesAReadOnlyOldFile) {
     LedgerSession session("t_local_purchase");
     fs::create_directories(session.folder / "04");

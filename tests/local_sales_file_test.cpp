@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "ledger_session.h"
 #include "return_files.h"
@@ -82,29 +81,6 @@ TEST(LocalSalesFile, AMonthOfOneSeriesOnly) {
         EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Plus"), month.outputVat);
         EXPECT_EQ(session.form.Urd.salesBills, 0);
     }
-}
-
-TEST(LocalSalesFile, AMonthWithoutSalesRemovesTheOldFileAndTouchesNothingElse) {
-    LedgerSession session("t_local_sales");
-    fs::create_directories(session.folder / "07");
-    std::ofstream(session.folder / "07/efile_sal07.xml") << "old";
-    session.form.SetCaption("lbl_out_p", "6.00");
-    session.form.SetCaption("lbl_out_n", "6.00");
-    session.form.SetCaption("lbl_out_net", "12.00");
-    ReturnContext context = session.Context(7);
-    GenerateLocalSalesFile(context);
-
-    EXPECT_FALSE(fs::exists(session.folder / "07/efile_sal07.xml"));
-    EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Plus"), "0.00");
-    EXPECT_EQ(session.form.Caption("lbl_out_p"), "6.00");
-    EXPECT_EQ(session.form.Caption("lbl_out_n"), "6.00");
-    EXPECT_EQ(session.form.Caption("lbl_out_net"), "12.00");
-    EXPECT_TRUE(session.form.ErrorRows().empty());
-    EXPECT_TRUE(session.form.FilesWritten.empty());
-
-    ReturnContext august = session.Context(8);
-    GenerateLocalSalesFile(august);
-    EXPECT_FALSE(fs::exists(session.folder / "08")) << "no folder for a month without a file";
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "ledger_session.h"
 #include "return_files.h"
@@ -113,30 +112,6 @@ TEST(PurchaseReturnFile, ANoteWithoutADateIsInNoMonth) {
     for (const ErrorRow& row : session.form.ErrorRows())
         EXPECT_EQ(row.error.find("DN0031"), std::string::npos) << row.error;
     EXPECT_EQ(session.form.FilesWritten.size(), 2u) << "May and June";
-}
-
-TEST(PurchaseReturnFile, AMonthWithoutNotesRemovesTheOldFileAndTouchesNothingElse) {
-    LedgerSession session("t_purchase_return");
-    fs::create_directories(session.folder / "04");
-    std::ofstream(session.folder / "04/efile_pur_rtn04.xml") << "old";
-    session.form.SetCaption("lbl_InputVAT_Minus", "3.00");
-    session.form.SetCaption("lbl_in_p", "4.00");
-    session.form.SetCaption("lbl_in_n", "4.00");
-    session.form.SetCaption("lbl_in_net", "8.00");
-    ReturnContext context = session.Context(4);
-    GeneratePurchaseReturnFile(context);
-
-    EXPECT_FALSE(fs::exists(session.folder / "04/efile_pur_rtn04.xml"));
-    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Minus"), "3.00");
-    EXPECT_EQ(session.form.Caption("lbl_in_p"), "4.00");
-    EXPECT_EQ(session.form.Caption("lbl_in_n"), "4.00");
-    EXPECT_EQ(session.form.Caption("lbl_in_net"), "8.00");
-    EXPECT_TRUE(session.form.ErrorRows().empty());
-    EXPECT_TRUE(session.form.FilesWritten.empty());
-
-    ReturnContext july = session.Context(7);
-    GeneratePurchaseReturnFile(july);
-    EXPECT_FALSE(fs::exists(session.folder / "07")) << "no folder for a month without a file";
 }
 
 }  // namespace

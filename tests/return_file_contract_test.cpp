@@ -1,6 +1,8 @@
 // What every return file promises, checked for all six on one ledger month.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "ledger_session.h"
 #include "number_forms.h"
 #include "return_files.h"
@@ -8,6 +10,8 @@
 
 namespace vat {
 namespace {
+
+namespace fs = std::filesystem;
 
 struct ReturnFileCase {
     const char* name;
@@ -93,19 +97,60 @@ TEST_P(ReturnFileContract, ShowsItsTaxTotalInItsLabelAndTheSecondarySide) {
     EXPECT_EQ(form.Caption(side + "net"), PictureText(2 * LeadingNumber(GetParam().taxTotal)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SixReturnFiles, ReturnFileContract,
-    testing::Values(
-        ReturnFileCase{"LocalPurchases", LocalPurchaseFileSpec, GenerateLocalPurchaseFile, "25.05"},
-        ReturnFileCase{"DebitNotes", PurchaseReturnFileSpec, GeneratePurchaseReturnFile, "5.05"},
-        // The interstate bills are sales bills too: the local list takes them, with no local
-        // sales amount, as omissions; their CST is not in the output VAT.
-        ReturnFileCase{"LocalSales", LocalSalesFileSpec, GenerateLocalSalesFile, "50.05"},
-        ReturnFileCase{"CreditNotes", SalesReturnFileSpec, GenerateSalesReturnFile, "10.05"},
-        ReturnFileCase{"InterstateSales", InterstateSalesFileSpec, GenerateInterstateSalesFile, "16.05"},
-        ReturnFileCase{"InterstatePurchases", InterstatePurchaseFileSpec,
-                       GenerateInterstatePurchaseFile, "8.05"}),
-    [](const testing::TestParamInfo<ReturnFileCase>& info) { return std::string(info.param.name); });
+// A month without any voucher of the file's kind: the old file goes, nothing else changes.
+class ReturnFileWithoutDocuments : public testing::TestWithParam<ReturnFileCase> {};
+
+TEST_P(ReturnFileWithoutDocuments, RemovesTheOldFileAndTouchesNothingElse) {
+    const ReturnFileSpec& spec = GetParam().spec();
+    test::LedgerSession session("t_empty_month");
+    const std::string name = std::string(spec.baseName) + "04.xml";
+    fs::create_directories(session.folder / "04");
+    std::ofstream(session.folder / "04" / name) << "old";
+    fs::permissions(session.folder / "04" / name, fs::perms::owner_read);
+    const std::string side = spec.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
+    const test::Captions before{{std::string(spec.summaryLabel), "7.00"},
+                                {side + "p", "8.00"},
+                                {side + "n", "9.00"},
+                                {side + "net", "17.00"}};
+    for (const auto& [label, caption] : before) session.form.SetCaption(label, caption);
+    session.form.ErrorTypeText = "an earlier file's";
+    // Nothing is checked either: a missing schema goes unnoticed.
+    fs::remove(session.folder / "XSD" / std::string(spec.schemaFile));
+
+    ReturnContext april = session.Context(4);
+    GetParam().generate(april);
+    ReturnContext june = session.Context(6);
+    GetParam().generate(june);
+
+    EXPECT_FALSE(fs::exists(session.folder / "04" / name));
+    EXPECT_FALSE(fs::exists(session.folder / "06")) << "no folder for a month without a file";
+    test::ExpectCaptions(session.form, before);
+    EXPECT_EQ(session.form.ErrorTypeText, "an earlier file's");
+    EXPECT_TRUE(session.form.ErrorRows().empty());
+    EXPECT_TRUE(session.form.Messages().empty());
+    EXPECT_TRUE(session.form.FilesWritten.empty());
+    EXPECT_EQ(session.form.Urd.purchaseBills + session.form.Urd.salesBills, 0);
+}
+
+const ReturnFileCase kSixReturnFiles[] = {
+    {"LocalPurchases", LocalPurchaseFileSpec, GenerateLocalPurchaseFile, "25.05"},
+    {"DebitNotes", PurchaseReturnFileSpec, GeneratePurchaseReturnFile, "5.05"},
+    // The interstate bills are sales bills too: the local list takes them, with no local sales
+    // amount, as omissions; their CST is not in the output VAT.
+    {"LocalSales", LocalSalesFileSpec, GenerateLocalSalesFile, "50.05"},
+    {"CreditNotes", SalesReturnFileSpec, GenerateSalesReturnFile, "10.05"},
+    {"InterstateSales", InterstateSalesFileSpec, GenerateInterstateSalesFile, "16.05"},
+    {"InterstatePurchases", InterstatePurchaseFileSpec, GenerateInterstatePurchaseFile, "8.05"},
+};
+
+std::string CaseName(const testing::TestParamInfo<ReturnFileCase>& info) {
+    return info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(SixReturnFiles, ReturnFileContract, testing::ValuesIn(kSixReturnFiles),
+                         CaseName);
+INSTANTIATE_TEST_SUITE_P(SixReturnFiles, ReturnFileWithoutDocuments,
+                         testing::ValuesIn(kSixReturnFiles), CaseName);
 
 }  // namespace
 }  // namespace vat

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 
 #include "ledger_session.h"
 #include "return_files.h"
@@ -54,29 +53,6 @@ TEST(SalesReturnFile, ReplacesTheSecondaryOutputLabelsWithTheNotesTax) {
     EXPECT_EQ(form.Urd.salesBills, 0);
     EXPECT_EQ(form.Urd.salesBasic, 0);
     EXPECT_EQ(form.Urd.salesVat, 0);
-}
-
-TEST(SalesReturnFile, AMonthWithoutNotesRemovesTheOldFileAndTouchesNothingElse) {
-    LedgerSession session("t_sales_return");
-    fs::create_directories(session.folder / "07");
-    std::ofstream(session.folder / "07/efile_sal_returns07.xml") << "old";
-    session.form.SetCaption("lbl_out_p", "12.00");
-    session.form.SetCaption("lbl_out_n", "12.00");
-    session.form.SetCaption("lbl_out_net", "24.00");
-    ReturnContext context = session.Context(7);
-    GenerateSalesReturnFile(context);
-
-    EXPECT_FALSE(fs::exists(session.folder / "07/efile_sal_returns07.xml"));
-    EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Minus"), "0.00");
-    EXPECT_EQ(session.form.Caption("lbl_out_p"), "12.00");
-    EXPECT_EQ(session.form.Caption("lbl_out_n"), "12.00");
-    EXPECT_EQ(session.form.Caption("lbl_out_net"), "24.00");
-    EXPECT_TRUE(session.form.ErrorRows().empty());
-    EXPECT_TRUE(session.form.FilesWritten.empty());
-
-    ReturnContext september = session.Context(9);
-    GenerateSalesReturnFile(september);
-    EXPECT_FALSE(fs::exists(session.folder / "09")) << "no folder for a month without a file";
 }
 
 }  // namespace

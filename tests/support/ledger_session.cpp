@@ -26,4 +26,8 @@ std::string LedgerSession::Expected(const std::string& name) const {
     return ReadBytes(TestDataPath("expected/" + name));
 }
 
+void ExpectCaptions(const FormState& form, const Captions& expected) {
+    for (const auto& [label, caption] : expected) EXPECT_EQ(form.Caption(label), caption) << label;
+}
+
 }  // namespace vat::test

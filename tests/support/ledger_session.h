@@ -1,6 +1,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "form_state.h"
 #include "ledger_connection.h"
@@ -27,5 +29,10 @@ public:
     ProgramFolder folder;
     std::string dataFile;
 };
+
+using Captions = std::vector<std::pair<std::string, std::string>>;
+
+// Checks each label's caption, naming the label that differs.
+void ExpectCaptions(const FormState& form, const Captions& expected);
 
 }  // namespace vat::test
