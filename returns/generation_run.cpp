@@ -6,6 +6,7 @@
 
 #include "ledger_error.h"
 #include "number_forms.h"
+#include "return_file_generator.h"
 #include "return_files.h"
 #include "schema_validation.h"
 
@@ -14,18 +15,18 @@ namespace vat {
 namespace {
 
 struct Generator {
-    const ReturnFileSpec& (*spec)();
+    const ReturnFileKind& (*kind)();
     void (*generate)(ReturnContext&);
 };
 
 // The fixed order of a run.
 constexpr Generator kGenerators[] = {
-    {LocalPurchaseFileSpec, GenerateLocalPurchaseFile},
-    {PurchaseReturnFileSpec, GeneratePurchaseReturnFile},
-    {LocalSalesFileSpec, GenerateLocalSalesFile},
-    {SalesReturnFileSpec, GenerateSalesReturnFile},
-    {InterstateSalesFileSpec, GenerateInterstateSalesFile},
-    {InterstatePurchaseFileSpec, GenerateInterstatePurchaseFile},
+    {LocalPurchaseFileKind, GenerateLocalPurchaseFile},
+    {PurchaseReturnFileKind, GeneratePurchaseReturnFile},
+    {LocalSalesFileKind, GenerateLocalSalesFile},
+    {SalesReturnFileKind, GenerateSalesReturnFile},
+    {InterstateSalesFileKind, GenerateInterstateSalesFile},
+    {InterstatePurchaseFileKind, GenerateInterstatePurchaseFile},
 };
 
 void ResetFigures(FormState& form) {
@@ -55,13 +56,9 @@ void ShowVatAndUrdFigures(FormState& form) {
     form.SetCaption("lbl_Sal_URD_VAT_Amt", PictureText(urd.salesVat));
 }
 
-std::string FileName(const Generator& generator, const ReturnContext& context) {
-    return std::string(generator.spec().baseName) + context.period.MonthTag() + ".xml";
-}
-
 // Runs one generator; the message for the user when it could not finish.
 std::optional<std::string> RunGenerator(const Generator& generator, ReturnContext& context) {
-    const std::string file = FileName(generator, context);
+    const std::string file = ReturnFilePath(generator.kind(), context).filename().string();
     try {
         generator.generate(context);
         return std::nullopt;
@@ -77,9 +74,7 @@ std::optional<std::string> RunGenerator(const Generator& generator, ReturnContex
 void RemoveOldFilesOfLaterGenerators(std::size_t failed, const ReturnContext& context) {
     for (std::size_t index = failed + 1; index < std::size(kGenerators); ++index) {
         std::error_code ignored;
-        std::filesystem::remove(context.programFolder / context.period.MonthTag() /
-                                    FileName(kGenerators[index], context),
-                                ignored);
+        std::filesystem::remove(ReturnFilePath(kGenerators[index].kind(), context), ignored);
     }
 }
 

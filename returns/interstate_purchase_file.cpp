@@ -4,9 +4,9 @@
 namespace vat {
 
 // Purchases from sellers outside the state.
-const ReturnFileSpec& InterstatePurchaseFileSpec() {
+const ReturnFileKind& InterstatePurchaseFileKind() {
     using enum ElementValue;
-    static const ReturnFileSpec spec{
+    static const ReturnFileKind kind{
         .baseName = "efile_is_pur",
         .rootElement = "ISPur",
         .extraHeaderLines = {},
@@ -41,11 +41,11 @@ const ReturnFileSpec& InterstatePurchaseFileSpec() {
         .summaryLabel = "lbl_CST_Purchase",
         .labelSide = LabelSide::Input,
     };
-    return spec;
+    return kind;
 }
 
 void GenerateInterstatePurchaseFile(ReturnContext& context) {
-    GenerateReturnFile(InterstatePurchaseFileSpec(), context);
+    GenerateReturnFile(InterstatePurchaseFileKind(), context);
 }
 
 }  // namespace vat

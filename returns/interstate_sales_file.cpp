@@ -13,7 +13,7 @@ constexpr std::string_view kListTail = " and bills.tax_type=6 group  by daybok.v
 }  // namespace
 
 // Sales to buyers outside the state, both bill series: op 2 with p_act, then op 3 with c_act.
-const ReturnFileSpec& InterstateSalesFileSpec() {
+const ReturnFileKind& InterstateSalesFileKind() {
     using enum ElementValue;
     static const std::string firstSeries =
         std::string(kListHead) +
@@ -23,7 +23,7 @@ const ReturnFileSpec& InterstateSalesFileSpec() {
         std::string(kListHead) +
         " where bills.vno=daybok.vno and  c_act>0 and unact=0 and (bills.op=3) and daybok.ca_sale=0 "
         "and extract(month from vdate)=";
-    static const ReturnFileSpec spec{
+    static const ReturnFileKind kind{
         .baseName = "efile_sal_iss_",
         .rootElement = "ISSale",
         .extraHeaderLines = {},
@@ -55,11 +55,11 @@ const ReturnFileSpec& InterstateSalesFileSpec() {
         .summaryLabel = "lbl_CST_Sales",
         .labelSide = LabelSide::Output,
     };
-    return spec;
+    return kind;
 }
 
 void GenerateInterstateSalesFile(ReturnContext& context) {
-    GenerateReturnFile(InterstateSalesFileSpec(), context);
+    GenerateReturnFile(InterstateSalesFileKind(), context);
 }
 
 }  // namespace vat

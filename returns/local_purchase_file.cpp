@@ -4,9 +4,9 @@
 namespace vat {
 
 // Purchases from dealers within the state.
-const ReturnFileSpec& LocalPurchaseFileSpec() {
+const ReturnFileKind& LocalPurchaseFileKind() {
     using enum ElementValue;
-    static const ReturnFileSpec spec{
+    static const ReturnFileKind kind{
         .baseName = "efile_pur",
         .rootElement = "PurchaseDetails",
         .extraHeaderLines = {},
@@ -38,11 +38,11 @@ const ReturnFileSpec& LocalPurchaseFileSpec() {
         .summaryLabel = "lbl_InputVAT_Plus",
         .labelSide = LabelSide::Input,
     };
-    return spec;
+    return kind;
 }
 
 void GenerateLocalPurchaseFile(ReturnContext& context) {
-    GenerateReturnFile(LocalPurchaseFileSpec(), context);
+    GenerateReturnFile(LocalPurchaseFileKind(), context);
 }
 
 }  // namespace vat

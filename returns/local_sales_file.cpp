@@ -13,7 +13,7 @@ constexpr std::string_view kListTail = " group by vno,vdate order by b_no";
 }  // namespace
 
 // Sales bills within the state, both series in one file: the p_act series first.
-const ReturnFileSpec& LocalSalesFileSpec() {
+const ReturnFileKind& LocalSalesFileKind() {
     using enum ElementValue;
     static const std::string firstSeries =
         std::string(kListHead) +
@@ -21,7 +21,7 @@ const ReturnFileSpec& LocalSalesFileSpec() {
     static const std::string secondSeries =
         std::string(kListHead) +
         " where c_act>0 and unact=0 and v_type='SR' and ca_sale=0 and extract(month from vdate)=";
-    static const ReturnFileSpec spec{
+    static const ReturnFileKind kind{
         .baseName = "efile_sal",
         .rootElement = "SaleDetails",
         .extraHeaderLines = {},
@@ -49,11 +49,11 @@ const ReturnFileSpec& LocalSalesFileSpec() {
         .summaryLabel = "lbl_OutputVAT_Plus",
         .labelSide = LabelSide::Output,
     };
-    return spec;
+    return kind;
 }
 
 void GenerateLocalSalesFile(ReturnContext& context) {
-    GenerateReturnFile(LocalSalesFileSpec(), context);
+    GenerateReturnFile(LocalSalesFileKind(), context);
 }
 
 }  // namespace vat

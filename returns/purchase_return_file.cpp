@@ -4,9 +4,9 @@
 namespace vat {
 
 // Debit notes raised on suppliers within the state.
-const ReturnFileSpec& PurchaseReturnFileSpec() {
+const ReturnFileKind& PurchaseReturnFileKind() {
     using enum ElementValue;
-    static const ReturnFileSpec spec{
+    static const ReturnFileKind kind{
         .baseName = "efile_pur_rtn",
         .rootElement = "DebitDetails",
         .extraHeaderLines = {"   <FilingType>M</FilingType>", "   <TranCode>I</TranCode>"},
@@ -40,11 +40,11 @@ const ReturnFileSpec& PurchaseReturnFileSpec() {
         .summaryLabel = "lbl_InputVAT_Minus",
         .labelSide = LabelSide::Input,
     };
-    return spec;
+    return kind;
 }
 
 void GeneratePurchaseReturnFile(ReturnContext& context) {
-    GenerateReturnFile(PurchaseReturnFileSpec(), context);
+    GenerateReturnFile(PurchaseReturnFileKind(), context);
 }
 
 }  // namespace vat

@@ -84,23 +84,23 @@ void ReadLines(LedgerConnection& ledger, std::string_view query, long long vn,
 
 }  // namespace
 
-std::string DocumentNumber(const ReturnFileSpec& spec, LedgerConnection& ledger) {
+std::string DocumentNumber(const ReturnFileKind& kind, LedgerConnection& ledger) {
     std::string number = ledger.VoucherRecordset["b_no"].Text();
-    return spec.sanitiseNumber ? StripSpecialChars(number) : number;
+    return kind.sanitiseNumber ? StripSpecialChars(number) : number;
 }
 
-std::optional<ReturnDocument> ReadDocument(const ReturnFileSpec& spec, const VoucherListSpec& list,
+std::optional<ReturnDocument> ReadDocument(const ReturnFileKind& kind, const VoucherList& list,
                                            LedgerConnection& ledger) {
     Recordset& voucher = ledger.VoucherRecordset;
     const long long vn = VoucherNumber(voucher);
-    if (spec.goodsTest && voucher["vat_dn"].Double() == 0 && !HasInventoryLines(ledger, vn))
+    if (kind.goodsTest && voucher["vat_dn"].Double() == 0 && !HasInventoryLines(ledger, vn))
         return std::nullopt;
 
-    const long long account = PartyAccount(spec.partyColumn, voucher);
+    const long long account = PartyAccount(kind.partyColumn, voucher);
     // Read the list's own fields before the look-ups move on.
-    const std::optional<LedgerDate> date = voucher[spec.dateColumn].Date();
+    const std::optional<LedgerDate> date = voucher[kind.dateColumn].Date();
 
-    const PartyRow party = ReadParty(ledger, account, spec.address != AddressRule::None);
+    const PartyRow party = ReadParty(ledger, account, kind.address != AddressRule::None);
     ReturnDocument document;
     document.tin = NormalizePartyTin(party.tin);
     if (!IsWithinStateTin(document.tin)) {
@@ -109,17 +109,17 @@ std::optional<ReturnDocument> ReadDocument(const ReturnFileSpec& spec, const Vou
     }
     const CityRow city = ReadCity(ledger, party.city, account);
     document.partyName = BuildPartyName(party.name, city.PartyCityName());
-    document.address = Address(spec.address, party, city);
+    document.address = Address(kind.address, party, city);
     if (!date) throw MissingLedgerData("the document date is empty");
     document.date = date->IsoText();
 
-    document.basic = Sum(ledger, spec.basicSums.front(), vn);
-    for (std::size_t i = 1; i < spec.basicSums.size(); ++i)
-        document.basic -= Sum(ledger, spec.basicSums[i], vn);
-    document.tax = Sum(ledger, spec.taxSum, vn);
-    if (!spec.linesQuery.empty()) ReadLines(ledger, spec.linesQuery, vn, document);
+    document.basic = Sum(ledger, kind.basicSums.front(), vn);
+    for (std::size_t i = 1; i < kind.basicSums.size(); ++i)
+        document.basic -= Sum(ledger, kind.basicSums[i], vn);
+    document.tax = Sum(ledger, kind.taxSum, vn);
+    if (!kind.linesQuery.empty()) ReadLines(ledger, kind.linesQuery, vn, document);
 
-    document.total = spec.totalFromWrittenTexts
+    document.total = kind.totalFromWrittenTexts
                          ? LeadingNumber(AmountText(document.basic)) +
                                LeadingNumber(AmountText(document.tax))
                          : document.basic + document.tax;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "return_context.h"
-#include "return_file_spec.h"
+#include "return_file_kind.h"
 
 namespace vat {
 
@@ -22,12 +22,12 @@ struct ReturnDocument {
 };
 
 // The document number of the voucher list's current row, as the omission rows show it.
-std::string DocumentNumber(const ReturnFileSpec& spec, LedgerConnection& ledger);
+std::string DocumentNumber(const ReturnFileKind& kind, LedgerConnection& ledger);
 
 // Reads the current voucher of the list with its look-ups, in the order the books expect them.
 // nullopt: the voucher is skipped silently (goods test, TIN test). Throws MissingLedgerData
 // when a row or value the document needs is missing.
-std::optional<ReturnDocument> ReadDocument(const ReturnFileSpec& spec, const VoucherListSpec& list,
+std::optional<ReturnDocument> ReadDocument(const ReturnFileKind& kind, const VoucherList& list,
                                            LedgerConnection& ledger);
 
 }  // namespace vat

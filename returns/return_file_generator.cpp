@@ -16,18 +16,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ListSql(const VoucherListSpec& list, int monthNumber) {
+std::string ListSql(const VoucherList& list, int monthNumber) {
     return std::string(list.sqlBeforeMonth) + std::to_string(monthNumber) +
            std::string(list.sqlAfterMonth);
 }
 
-bool OpenList(LedgerConnection& ledger, const VoucherListSpec& list, int monthNumber) {
+bool OpenList(LedgerConnection& ledger, const VoucherList& list, int monthNumber) {
     OpenQuery(ledger.VoucherRecordset, ListSql(list, monthNumber));
     return !ledger.VoucherRecordset.Eof() && !ledger.VoucherRecordset.Bof();
 }
 
-void WriteHeader(ReturnFileWriter& file, const ReturnFileSpec& spec, const ReturnContext& context) {
-    const std::string root(spec.rootElement);
+void WriteHeader(ReturnFileWriter& file, const ReturnFileKind& kind, const ReturnContext& context) {
+    const std::string root(kind.rootElement);
     file.WriteLine("<?xml version=\"1.0\"?>");
     file.WriteLine("   <" + root + ">");
     file.WriteLine("   <Version>13.11</Version>");
@@ -35,10 +35,10 @@ void WriteHeader(ReturnFileWriter& file, const ReturnFileSpec& spec, const Retur
     file.WriteLine("   <RetPerdEnd>" + std::to_string(context.period.ReturnYear) + "</RetPerdEnd>");
     file.WriteLine("   <FilingType>M</FilingType>");
     file.WriteLine("   <Period>" + context.period.MonthTag() + "</Period>");
-    for (std::string_view line : spec.extraHeaderLines) file.WriteLine(line);
+    for (std::string_view line : kind.extraHeaderLines) file.WriteLine(line);
 }
 
-std::string ElementText(const ElementSpec& element, const VoucherListSpec& list,
+std::string ElementText(const BlockElement& element, const VoucherList& list,
                         const std::string& number, const ReturnDocument& document) {
     switch (element.value) {
         case ElementValue::Tin: return document.tin;
@@ -57,11 +57,11 @@ std::string ElementText(const ElementSpec& element, const VoucherListSpec& list,
     return {};
 }
 
-void WriteBlock(ReturnFileWriter& file, const ReturnFileSpec& spec, const VoucherListSpec& list,
+void WriteBlock(ReturnFileWriter& file, const ReturnFileKind& kind, const VoucherList& list,
                 const std::string& number, const ReturnDocument& document) {
-    const std::string record(spec.recordElement);
+    const std::string record(kind.recordElement);
     file.WriteLine("       <" + record + ">");
-    for (const ElementSpec& element : spec.elements) {
+    for (const BlockElement& element : kind.elements) {
         const std::string name(element.name);
         file.WriteLine("           <" + name + ">" + XmlText(ElementText(element, list, number, document)) +
                        "</" + name + ">" + (element.trailingSpace ? " " : ""));
@@ -83,7 +83,7 @@ void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd
 }
 
 // Walks one voucher list, writing a block, an omission row or a missing-data row per voucher.
-void WalkList(const ReturnFileSpec& spec, const VoucherListSpec& list, ReturnContext& context,
+void WalkList(const ReturnFileKind& kind, const VoucherList& list, ReturnContext& context,
               ReturnFileWriter& file, TaxTotal& taxTotal) {
     LedgerConnection& ledger = context.ledger;
     Recordset& vouchers = ledger.VoucherRecordset;
@@ -92,33 +92,33 @@ void WalkList(const ReturnFileSpec& spec, const VoucherListSpec& list, ReturnCon
     long long done = 0;
     for (vouchers.MoveFirst(); !vouchers.Eof(); vouchers.MoveNext()) {
         context.form.ReportProgress(fileName, done++, total);
-        const std::string number = DocumentNumber(spec, ledger);
+        const std::string number = DocumentNumber(kind, ledger);
         std::optional<ReturnDocument> document;
         try {
-            document = ReadDocument(spec, list, ledger);
+            document = ReadDocument(kind, list, ledger);
         } catch (const MissingLedgerData& missing) {
-            context.form.AddErrorRow(std::string(spec.omissionType),
-                                     std::string(spec.omissionPrefix) + number + " of voucher " +
+            context.form.AddErrorRow(std::string(kind.omissionType),
+                                     std::string(kind.omissionPrefix) + number + " of voucher " +
                                          vouchers["vn"].Text() + " left out: " + missing.what());
             continue;
         }
         if (!document) continue;
         taxTotal.Add(document->tax);
         if (document->basic < 1) {
-            ReportOmission(context.form, spec.omissionType, spec.omissionPrefix, number,
+            ReportOmission(context.form, kind.omissionType, kind.omissionPrefix, number,
                            document->date, document->partyName);
             continue;
         }
-        AddToUrdTotals(spec.urd, *document, context.form.Urd);
-        WriteBlock(file, spec, list, number, *document);
+        AddToUrdTotals(kind.urd, *document, context.form.Urd);
+        WriteBlock(file, kind, list, number, *document);
     }
     context.form.ReportProgress(fileName, done, total);
 }
 
-void SetSummaryLabels(const ReturnFileSpec& spec, FormState& form, const TaxTotal& taxTotal) {
+void SetSummaryLabels(const ReturnFileKind& kind, FormState& form, const TaxTotal& taxTotal) {
     const std::string figure = PictureText(taxTotal.Value());
-    const std::string side = spec.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
-    form.SetCaption(spec.summaryLabel, figure);
+    const std::string side = kind.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
+    form.SetCaption(kind.summaryLabel, figure);
     form.SetCaption(side + "p", figure);
     form.SetCaption(side + "n", figure);
     form.SetCaption(side + "net",
@@ -127,15 +127,19 @@ void SetSummaryLabels(const ReturnFileSpec& spec, FormState& form, const TaxTota
 
 }  // namespace
 
-void GenerateReturnFile(const ReturnFileSpec& spec, ReturnContext& context) {
+fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context) {
     const std::string monthTag = context.period.MonthTag();
-    const fs::path folder = context.programFolder / monthTag;
-    const fs::path path = folder / (std::string(spec.baseName) + monthTag + ".xml");
+    return context.programFolder / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
+}
+
+void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
+    const fs::path path = ReturnFilePath(kind, context);
+    const fs::path folder = path.parent_path();
     ForceRemove(path);
 
     std::optional<std::size_t> openList;
-    for (std::size_t i = 0; i < spec.lists.size() && !openList; ++i)
-        if (OpenList(context.ledger, spec.lists[i], context.period.MonthNumber)) openList = i;
+    for (std::size_t i = 0; i < kind.lists.size() && !openList; ++i)
+        if (OpenList(context.ledger, kind.lists[i], context.period.MonthNumber)) openList = i;
     if (!openList) return;
 
     std::error_code error;
@@ -146,23 +150,23 @@ void GenerateReturnFile(const ReturnFileSpec& spec, ReturnContext& context) {
     TaxTotal taxTotal;
     {
         ReturnFileWriter file(path);
-        WriteHeader(file, spec, context);
-        for (std::size_t i = 0; i < spec.lists.size(); ++i) {
+        WriteHeader(file, kind, context);
+        for (std::size_t i = 0; i < kind.lists.size(); ++i) {
             // A list that was opened to find the first non-empty one is walked as it stands.
             bool hasRows = i == *openList || (i > *openList &&
-                                               OpenList(context.ledger, spec.lists[i],
+                                               OpenList(context.ledger, kind.lists[i],
                                                         context.period.MonthNumber));
-            if (hasRows) WalkList(spec, spec.lists[i], context, file, taxTotal);
+            if (hasRows) WalkList(kind, kind.lists[i], context, file, taxTotal);
         }
-        file.WriteLine(spec.closingLine);
+        file.WriteLine(kind.closingLine);
         file.Commit();
     }
-    SetSummaryLabels(spec, context.form, taxTotal);
+    SetSummaryLabels(kind, context.form, taxTotal);
     context.form.FilesWritten.push_back(path.string());
 
-    context.form.ErrorTypeText = std::string(spec.validationType);
-    const fs::path schema = context.programFolder / "XSD" / spec.schemaFile;
-    if (!IsXMLValid(context.form, path.string(), schema.string(), std::string(spec.recordElement)))
+    context.form.ErrorTypeText = std::string(kind.validationType);
+    const fs::path schema = context.programFolder / "XSD" / kind.schemaFile;
+    if (!IsXMLValid(context.form, path.string(), schema.string(), std::string(kind.recordElement)))
         context.form.ShowMessage({"Validation failed for file " + path.string(), true});
 }
 

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "return_context.h"
-#include "return_file_spec.h"
+#include "return_file_kind.h"
 
 namespace vat {
+
+// <program folder>/<MonthTag>/<base name><MonthTag>.xml
+std::filesystem::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context);
 
 // The skeleton every return file follows: delete the month's old file, walk the voucher
 // lists, write the file, set the summary labels and check the file against its schema.
 // Throws LedgerError, ReturnFileError or SchemaLoadError when the run cannot go on; no
 // partial file remains then.
-void GenerateReturnFile(const ReturnFileSpec& spec, ReturnContext& context);
+void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context);
 
 }  // namespace vat

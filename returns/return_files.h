@@ -1,17 +1,17 @@
 #pragma once
 
 #include "return_context.h"
-#include "return_file_spec.h"
+#include "return_file_kind.h"
 
 namespace vat {
 
 // The six return files, in the order a run writes them.
-const ReturnFileSpec& LocalPurchaseFileSpec();
-const ReturnFileSpec& PurchaseReturnFileSpec();
-const ReturnFileSpec& LocalSalesFileSpec();
-const ReturnFileSpec& SalesReturnFileSpec();
-const ReturnFileSpec& InterstateSalesFileSpec();
-const ReturnFileSpec& InterstatePurchaseFileSpec();
+const ReturnFileKind& LocalPurchaseFileKind();
+const ReturnFileKind& PurchaseReturnFileKind();
+const ReturnFileKind& LocalSalesFileKind();
+const ReturnFileKind& SalesReturnFileKind();
+const ReturnFileKind& InterstateSalesFileKind();
+const ReturnFileKind& InterstatePurchaseFileKind();
 
 void GenerateLocalPurchaseFile(ReturnContext& context);
 void GeneratePurchaseReturnFile(ReturnContext& context);

@@ -4,9 +4,9 @@
 namespace vat {
 
 // Credit notes issued to buyers within the state.
-const ReturnFileSpec& SalesReturnFileSpec() {
+const ReturnFileKind& SalesReturnFileKind() {
     using enum ElementValue;
-    static const ReturnFileSpec spec{
+    static const ReturnFileKind kind{
         .baseName = "efile_sal_returns",
         .rootElement = "CreditDetails",
         .extraHeaderLines = {"   <TranCode>I</TranCode>"},
@@ -39,11 +39,11 @@ const ReturnFileSpec& SalesReturnFileSpec() {
         .summaryLabel = "lbl_OutputVAT_Minus",
         .labelSide = LabelSide::Output,
     };
-    return spec;
+    return kind;
 }
 
 void GenerateSalesReturnFile(ReturnContext& context) {
-    GenerateReturnFile(SalesReturnFileSpec(), context);
+    GenerateReturnFile(SalesReturnFileKind(), context);
 }
 
 }  // namespace vat

@@ -4,8 +4,21 @@ namespace vat {
 
 namespace {
 
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 constexpr std::string_view kSpecialChars = "~`!@#$%^&*()-_=+\\|[]{};:'\"<>.,/?";
 static_assert(kSpecialChars.size() == 32);
+
+// The length of the well-formed UTF-8 sequence starting at text[at], or 0 when there is none.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
+                       : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (length == 0 || at + length > text.size()) return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if (!IsContinuationByte(text[at + i])) return 0;
+    return length;
+}
 
 }  // namespace
 
@@ -16,22 +29,6 @@ std::string StripSpecialChars(std::string_view text) {
         if (kSpecialChars.find(c) == std::string_view::npos) stripped += c;
     return stripped;
 }
-
-namespace {
-
-// The length of the well-formed UTF-8 sequence starting at text[at], or 0 when there is none.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
-                       : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i)
-        if ((byte(at + i) & 0xC0) != 0x80) return 0;
-    return length;
-}
-
-}  // namespace
 
 std::string XmlText(std::string_view text) {
     std::string escaped;
@@ -63,16 +60,6 @@ std::string XmlText(std::string_view text) {
     }
     return escaped;
 }
-
-}  // namespace vat
-
-namespace vat {
-
-namespace {
-
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-}  // namespace
 
 std::size_t CharacterCount(std::string_view text) {
     std::size_t count = 0;

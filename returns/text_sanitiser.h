@@ -14,10 +14,6 @@ std::string StripSpecialChars(std::string_view text);
 // (a data file kept in an 8-bit code page) read as Latin-1, so the file always loads.
 std::string XmlText(std::string_view text);
 
-}  // namespace vat
-
-namespace vat {
-
 // Length and prefix in characters of UTF-8 text, so that a cut never splits a character.
 std::size_t CharacterCount(std::string_view text);
 std::string FirstCharacters(std::string_view text, std::size_t count);

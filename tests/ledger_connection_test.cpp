@@ -125,7 +125,7 @@ TEST(Recordset, AWalkSurvivesLookUpsOnTheOtherRecordsets) {
 }
 
 TEST(VoucherLists, AppendTheMonthWithoutALeadingZero) {
-    const VoucherListSpec& list = LocalPurchaseFileSpec().lists.front();
+    const VoucherList& list = LocalPurchaseFileKind().lists.front();
     const std::string october = std::string(list.sqlBeforeMonth) + "10" + std::string(list.sqlAfterMonth);
     EXPECT_NE(october.find("extract(month from vdate)=10  group by vno, vdate, bill_no, cn_act order by b_dt"),
               std::string::npos);

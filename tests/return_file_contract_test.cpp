@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 struct ReturnFileCase {
     const char* name;
-    const ReturnFileSpec& (*spec)();
+    const ReturnFileKind& (*kind)();
     void (*generate)(ReturnContext&);
     const char* taxTotal;  // of April in t_contract, the omitted document's tax included
 };
@@ -29,8 +29,8 @@ protected:
         GetParam().generate(context);
     }
 
-    const ReturnFileSpec& Spec() const { return GetParam().spec(); }
-    std::string FileName() const { return "04/" + std::string(Spec().baseName) + "04.xml"; }
+    const ReturnFileKind& Kind() const { return GetParam().kind(); }
+    std::string FileName() const { return "04/" + std::string(Kind().baseName) + "04.xml"; }
 
     test::LedgerSession session;
 };
@@ -44,40 +44,40 @@ TEST_P(ReturnFileContract, EveryLineEndsInCrLf) {
 }
 
 TEST_P(ReturnFileContract, OpensWithTheDeclarationAndHeaderAndEndsWithItsClosingLine) {
-    const ReturnFileSpec& spec = Spec();
-    std::string header = "<?xml version=\"1.0\"?>\r\n   <" + std::string(spec.rootElement) +
+    const ReturnFileKind& kind = Kind();
+    std::string header = "<?xml version=\"1.0\"?>\r\n   <" + std::string(kind.rootElement) +
                          ">\r\n   <Version>13.11</Version>\r\n   <TinNo>29123456789</TinNo>\r\n"
                          "   <RetPerdEnd>2014</RetPerdEnd>\r\n   <FilingType>M</FilingType>\r\n"
                          "   <Period>04</Period>\r\n";
-    for (std::string_view line : spec.extraHeaderLines) header += std::string(line) + "\r\n";
-    header += "       <" + std::string(spec.recordElement) + ">\r\n";
+    for (std::string_view line : kind.extraHeaderLines) header += std::string(line) + "\r\n";
+    header += "       <" + std::string(kind.recordElement) + ">\r\n";
     const std::string file = session.ReturnFile(FileName());
     EXPECT_EQ(file.substr(0, header.size()), header);
-    const std::string closing = std::string(spec.closingLine) + "\r\n";
-    const std::string lastRecord = "       </" + std::string(spec.recordElement) + ">\r\n";
+    const std::string closing = std::string(kind.closingLine) + "\r\n";
+    const std::string lastRecord = "       </" + std::string(kind.recordElement) + ">\r\n";
     EXPECT_EQ(file.substr(file.size() - closing.size() - lastRecord.size()), lastRecord + closing);
 }
 
 TEST_P(ReturnFileContract, WritesOneBlockAndPassesItsSchema) {
     const std::string file = session.ReturnFile(FileName());
-    const std::string open = "       <" + std::string(Spec().recordElement) + ">\r\n";
+    const std::string open = "       <" + std::string(Kind().recordElement) + ">\r\n";
     EXPECT_EQ(file.find(open), file.rfind(open)) << "exactly one written document";
     std::vector<std::string> failures;
     EXPECT_TRUE(Validate((session.folder / FileName()).string(),
-                         (session.folder / "XSD" / std::string(Spec().schemaFile)).string(),
-                         std::string(Spec().recordElement),
+                         (session.folder / "XSD" / std::string(Kind().schemaFile)).string(),
+                         std::string(Kind().recordElement),
                          [&](const std::string& message) { failures.push_back(message); }));
     EXPECT_TRUE(failures.empty()) << failures.front();
-    EXPECT_EQ(session.form.ErrorTypeText, Spec().validationType);
+    EXPECT_EQ(session.form.ErrorTypeText, Kind().validationType);
     EXPECT_TRUE(session.form.Messages().empty());
 }
 
 TEST_P(ReturnFileContract, ListsTheDocumentBelowOneRupeeUnderItsOmissionType) {
-    const ReturnFileSpec& spec = Spec();
+    const ReturnFileKind& kind = Kind();
     int omissions = 0;
     for (const ErrorRow& row : session.form.ErrorRows()) {
-        ASSERT_EQ(row.type, spec.omissionType) << row.error;
-        EXPECT_EQ(row.error.rfind(spec.omissionPrefix, 0), 0u) << row.error;
+        ASSERT_EQ(row.type, kind.omissionType) << row.error;
+        EXPECT_EQ(row.error.rfind(kind.omissionPrefix, 0), 0u) << row.error;
         EXPECT_NE(row.error.find(" of SHREE RAMA AGENCIES BANGALORE omitted due to basic amount "
                                  "being less than Rs.1"),
                   std::string::npos)
@@ -88,10 +88,10 @@ TEST_P(ReturnFileContract, ListsTheDocumentBelowOneRupeeUnderItsOmissionType) {
 }
 
 TEST_P(ReturnFileContract, ShowsItsTaxTotalInItsLabelAndTheSecondarySide) {
-    const ReturnFileSpec& spec = Spec();
-    const std::string side = spec.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
+    const ReturnFileKind& kind = Kind();
+    const std::string side = kind.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
     const FormState& form = session.form;
-    EXPECT_EQ(form.Caption(spec.summaryLabel), GetParam().taxTotal);
+    EXPECT_EQ(form.Caption(kind.summaryLabel), GetParam().taxTotal);
     EXPECT_EQ(form.Caption(side + "p"), GetParam().taxTotal);
     EXPECT_EQ(form.Caption(side + "n"), GetParam().taxTotal);
     EXPECT_EQ(form.Caption(side + "net"), PictureText(2 * LeadingNumber(GetParam().taxTotal)));
@@ -101,21 +101,21 @@ TEST_P(ReturnFileContract, ShowsItsTaxTotalInItsLabelAndTheSecondarySide) {
 class ReturnFileWithoutDocuments : public testing::TestWithParam<ReturnFileCase> {};
 
 TEST_P(ReturnFileWithoutDocuments, RemovesTheOldFileAndTouchesNothingElse) {
-    const ReturnFileSpec& spec = GetParam().spec();
+    const ReturnFileKind& kind = GetParam().kind();
     test::LedgerSession session("t_empty_month");
-    const std::string name = std::string(spec.baseName) + "04.xml";
+    const std::string name = std::string(kind.baseName) + "04.xml";
     fs::create_directories(session.folder / "04");
     std::ofstream(session.folder / "04" / name) << "old";
     fs::permissions(session.folder / "04" / name, fs::perms::owner_read);
-    const std::string side = spec.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
-    const test::Captions before{{std::string(spec.summaryLabel), "7.00"},
+    const std::string side = kind.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
+    const test::Captions before{{std::string(kind.summaryLabel), "7.00"},
                                 {side + "p", "8.00"},
                                 {side + "n", "9.00"},
                                 {side + "net", "17.00"}};
     for (const auto& [label, caption] : before) session.form.SetCaption(label, caption);
     session.form.ErrorTypeText = "an earlier file's";
     // Nothing is checked either: a missing schema goes unnoticed.
-    fs::remove(session.folder / "XSD" / std::string(spec.schemaFile));
+    fs::remove(session.folder / "XSD" / std::string(kind.schemaFile));
 
     ReturnContext april = session.Context(4);
     GetParam().generate(april);
@@ -133,14 +133,14 @@ TEST_P(ReturnFileWithoutDocuments, RemovesTheOldFileAndTouchesNothingElse) {
 }
 
 const ReturnFileCase kSixReturnFiles[] = {
-    {"LocalPurchases", LocalPurchaseFileSpec, GenerateLocalPurchaseFile, "25.05"},
-    {"DebitNotes", PurchaseReturnFileSpec, GeneratePurchaseReturnFile, "5.05"},
+    {"LocalPurchases", LocalPurchaseFileKind, GenerateLocalPurchaseFile, "25.05"},
+    {"DebitNotes", PurchaseReturnFileKind, GeneratePurchaseReturnFile, "5.05"},
     // The interstate bills are sales bills too: the local list takes them, with no local sales
     // amount, as omissions; their CST is not in the output VAT.
-    {"LocalSales", LocalSalesFileSpec, GenerateLocalSalesFile, "50.05"},
-    {"CreditNotes", SalesReturnFileSpec, GenerateSalesReturnFile, "10.05"},
-    {"InterstateSales", InterstateSalesFileSpec, GenerateInterstateSalesFile, "16.05"},
-    {"InterstatePurchases", InterstatePurchaseFileSpec, GenerateInterstatePurchaseFile, "8.05"},
+    {"LocalSales", LocalSalesFileKind, GenerateLocalSalesFile, "50.05"},
+    {"CreditNotes", SalesReturnFileKind, GenerateSalesReturnFile, "10.05"},
+    {"InterstateSales", InterstateSalesFileKind, GenerateInterstateSalesFile, "16.05"},
+    {"InterstatePurchases", InterstatePurchaseFileKind, GenerateInterstatePurchaseFile, "8.05"},
 };
 
 std::string CaseName(const testing::TestParamInfo<ReturnFileCase>& info) {

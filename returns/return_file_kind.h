@@ -13,7 +13,7 @@ enum class TinRule {
 };
 
 // One voucher list: its SQL around the month number, and its own rules.
-struct VoucherListSpec {
+struct VoucherList {
     std::string_view sqlBeforeMonth = {};
     std::string_view sqlAfterMonth = {};
     TinRule tinRule = TinRule::None;
@@ -32,7 +32,7 @@ enum class ElementValue {
     Tin, PartyName, Address, Number, Date, NetVal, TaxCh, OthCh, TotCh, TranType, Qty, Literal
 };
 
-struct ElementSpec {
+struct BlockElement {
     std::string_view name = {};
     ElementValue value;
     bool trailingSpace = false;  // one space after the end tag, as the portal's samples have it
@@ -45,7 +45,7 @@ enum class UrdSide { None, Purchases, Sales };
 enum class LabelSide { Input, Output };  // lbl_in_p/n/net or lbl_out_p/n/net
 
 // Everything one return file declares; the shared skeleton does the rest.
-struct ReturnFileSpec {
+struct ReturnFileKind {
     // The file
     std::string_view baseName = {};      // "efile_pur": the file is <base><MonthTag>.xml
     std::string_view rootElement = {};   // "PurchaseDetails"
@@ -57,7 +57,7 @@ struct ReturnFileSpec {
     std::string_view omissionType = {};
     std::string_view omissionPrefix = {};  // "B No."
 
-    std::vector<VoucherListSpec> lists = {};
+    std::vector<VoucherList> lists = {};
 
     // One document
     bool goodsTest = false;  // a debit note with vat_dn 0 counts only with inventory lines
@@ -69,7 +69,7 @@ struct ReturnFileSpec {
     VoucherSum taxSum = {};
     std::string_view linesQuery = {};       // quantity and highest rate, empty when not reported
     bool totalFromWrittenTexts = true; // else basic + tax as doubles
-    std::vector<ElementSpec> elements = {};
+    std::vector<BlockElement> elements = {};
 
     // Figures
     UrdSide urd = UrdSide::None;
