@@ -23,7 +23,7 @@ class Twips;
 class Form1 : public QWidget, private vat::FormView {
     Q_OBJECT
 
-  public:
+public:
     // Return files go below programFolder. Without a presenter messages are modal boxes.
     explicit Form1(std::filesystem::path programFolder,
                    std::unique_ptr<MessagePresenter> messages = nullptr, QWidget* parent = nullptr);
@@ -33,10 +33,10 @@ class Form1 : public QWidget, private vat::FormView {
 
     vat::FormState& State() { return state_; }
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
-  private:
+private:
     enum class LabelLook { Prompt, Heading, Plain, Value, Highlight };
 
     void CreateSelectionControls(const Twips& at);

@@ -10,13 +10,13 @@ class QProgressBar;
 class RunStatusLine : public QWidget {
     Q_OBJECT
 
-  public:
+public:
     explicit RunStatusLine(QWidget* parent);
 
     void Show(const QString& file, long long done, long long total);
     void Clear();
 
-  private:
+private:
     QLabel* text_;
     QProgressBar* bar_;
 };

@@ -8,7 +8,7 @@ class QPaintDevice;
 // The window is designed in twips (1440 to the inch); this places it at the screen's logical
 // resolution so that it keeps its designed proportions at any scaling.
 class Twips {
-  public:
+public:
     explicit Twips(const QPaintDevice& device);
 
     int X(int twips) const;
@@ -16,7 +16,7 @@ class Twips {
     QSize Size(int width, int height) const;
     QRect Rect(int left, int top, int width, int height) const;
 
-  private:
+private:
     int dpiX_;
     int dpiY_;
 };

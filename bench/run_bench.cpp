@@ -53,8 +53,8 @@ long long CountOf(vat::LedgerConnection& ledger, const std::string& sql) {
 // One pass over the month's day book, every row fetched; returns the rows seen.
 long long StreamDayBook(vat::LedgerConnection& ledger, int month) {
     vat::Recordset& rows = ledger.PostingRecordset;
-    vat::OpenQuery(rows, "select * from daybok where extract(month from vdate)=" +
-                             std::to_string(month));
+    vat::OpenQuery(rows,
+                   "select * from daybok where extract(month from vdate)=" + std::to_string(month));
     long long count = 0;
     for (; !rows.Eof(); rows.MoveNext()) ++count;
     return count;
@@ -102,7 +102,8 @@ int Measure(const Options& options) {
     }
     const std::string month = std::to_string(options.month);
     const long long vouchers = CountOf(
-        ledger, "select count(distinct vno) as n from daybok where extract(month from vdate)=" + month);
+        ledger,
+        "select count(distinct vno) as n from daybok where extract(month from vdate)=" + month);
     const bool indexed =
         CountOf(ledger, "select count(*) as n from pg_indexes where tablename='daybok'") > 0;
 
@@ -142,8 +143,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--header") {
-            std::printf(kRowFormat, "data file", "index", "vouchers", "day rows", "pass s",
-                        "run s", "run/pass", "peak MB");
+            std::printf(kRowFormat, "data file", "index", "vouchers", "day rows", "pass s", "run s",
+                        "run/pass", "peak MB");
             return 0;
         }
         if (i + 1 == argc) Usage(option + " needs a value");

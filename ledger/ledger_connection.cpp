@@ -39,9 +39,10 @@ void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool r
     SQLHDBC connection = SQL_NULL_HDBC;
     CheckOdbc(SQLAllocHandle(SQL_HANDLE_DBC, ledger.environment_, &connection), SQL_HANDLE_ENV,
               ledger.environment_, "Cannot open the data file " + database);
-    SQLRETURN code = SQLDriverConnect(
-        connection, nullptr, reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionString.c_str())),
-        SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    SQLRETURN code =
+        SQLDriverConnect(connection, nullptr,
+                         reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionString.c_str())),
+                         SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(code)) {
         LedgerError failure =
             OdbcFailure(SQL_HANDLE_DBC, connection, "Cannot open the data file " + database);

@@ -13,8 +13,8 @@ constexpr const char* kPassword = "qzt784";
 std::string LedgerConnectionString(const std::string& database, bool readOnly) {
     // A name that could close the attribute would let the catalogue rewrite the login.
     if (database.find_first_of(";{}=") != std::string::npos)
-        throw LedgerError("", "The data file name \"" + database +
-                                  "\" cannot be used in a connection string");
+        throw LedgerError(
+            "", "The data file name \"" + database + "\" cannot be used in a connection string");
     std::string text = "DSN=edb;UID=SYSTEM;PWD=" + std::string(kPassword) + ";DATABASE=" + database;
     // Only the server's own setting makes a session read-only; psqlODBC's ReadOnly=1 is a
     // client-side check of the SQL text and, beside ConnSettings, drops the setting.

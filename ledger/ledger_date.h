@@ -15,8 +15,8 @@ struct LedgerDate {
     // Parses the server's "yyyy-mm-dd" text; nullopt for anything else.
     static std::optional<LedgerDate> Parse(std::string_view text);
 
-    std::string IsoText() const;     // "yyyy-MM-dd", the return files' form
-    std::string DisplayText() const; // "dd/MM/yyyy", the window's form
+    std::string IsoText() const;      // "yyyy-MM-dd", the return files' form
+    std::string DisplayText() const;  // "dd/MM/yyyy", the window's form
 
     friend bool operator==(const LedgerDate&, const LedgerDate&) = default;
 };

@@ -13,9 +13,8 @@ LedgerError OdbcFailure(SQLSMALLINT handleType, SQLHANDLE handle, const std::str
     SQLCHAR text[SQL_MAX_MESSAGE_LENGTH];
     SQLINTEGER nativeError = 0;
     SQLSMALLINT length = 0;
-    for (SQLSMALLINT record = 1;
-         SQLGetDiagRec(handleType, handle, record, state, &nativeError, text, sizeof text,
-                       &length) == SQL_SUCCESS;
+    for (SQLSMALLINT record = 1; SQLGetDiagRec(handleType, handle, record, state, &nativeError,
+                                               text, sizeof text, &length) == SQL_SUCCESS;
          ++record) {
         if (firstState.empty()) firstState = reinterpret_cast<const char*>(state);
         if (!messages.empty()) messages += "; ";

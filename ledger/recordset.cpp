@@ -33,8 +33,8 @@ Number ParseNumber(std::string_view name, const std::string& raw) {
     Number value{};
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        throw LedgerError("", "The field " + std::string(name) + " holds \"" + raw +
-                                  "\", which is not a number");
+        throw LedgerError(
+            "", "The field " + std::string(name) + " holds \"" + raw + "\", which is not a number");
     return value;
 }
 
@@ -160,8 +160,8 @@ void Recordset::MoveNext() {
 
 Field Recordset::operator[](std::string_view name) const {
     if (!open_ || eof_ || row_.empty())
-        throw LedgerError("", "No current row to read the field " + std::string(name) +
-                                  " from \"" + sql_ + "\"");
+        throw LedgerError(
+            "", "No current row to read the field " + std::string(name) + " from \"" + sql_ + "\"");
     const std::string lower = LowerCase(name);
     auto at = std::find(columnNames_.begin(), columnNames_.end(), lower);
     if (at == columnNames_.end())

@@ -19,19 +19,19 @@ void SelectDataFile(LedgerConnection& ledger, FormState& form, const std::string
         ConnectLedger(ledger, dataFile, true);
         settings = ReadCompanySettings(ledger);
     } catch (const LedgerError& error) {
-        form.ShowMessage({"The data file " + dataFile + " cannot be opened: " + error.what(), true});
+        form.ShowMessage(
+            {"The data file " + dataFile + " cannot be opened: " + error.what(), true});
         return;
     }
     if (!settings) {
-        form.ShowMessage({"The data file " + dataFile + " has no company settings row (table super).",
-                          true});
+        form.ShowMessage(
+            {"The data file " + dataFile + " has no company settings row (table super).", true});
         return;
     }
     if (!settings->yearStart) {
         // Every return's RetPerdEnd is the year the financial year starts in.
-        form.ShowMessage({"The data file " + dataFile +
-                              " has no financial-year start date (super.dt1).",
-                          true});
+        form.ShowMessage(
+            {"The data file " + dataFile + " has no financial-year start date (super.dt1).", true});
         return;
     }
     form.YearStart = settings->yearStart;

@@ -7,8 +7,8 @@ namespace vat {
 void ReportOmission(FormState& form, std::string_view typeText, std::string_view numberPrefix,
                     std::string_view number, std::string_view date, std::string_view partyName) {
     form.AddErrorRow(std::string(typeText),
-                     std::string(numberPrefix) + std::string(number) + " Dated:" +
-                         std::string(date) + " of " + std::string(partyName) +
+                     std::string(numberPrefix) + std::string(number) +
+                         " Dated:" + std::string(date) + " of " + std::string(partyName) +
                          " omitted due to basic amount being less than Rs.1");
 }
 

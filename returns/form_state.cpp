@@ -8,17 +8,27 @@ namespace vat {
 
 FormState::FormState()
     : captions_{
-          {"lbl_InputVAT_Plus", "0.00"},     {"lbl_InputVAT_Minus", "0.00"},
-          {"lbl_OutputVAT_Plus", "0.00"},    {"lbl_OutputVAT_Minus", "0.00"},
+          {"lbl_InputVAT_Plus", "0.00"},
+          {"lbl_InputVAT_Minus", "0.00"},
+          {"lbl_OutputVAT_Plus", "0.00"},
+          {"lbl_OutputVAT_Minus", "0.00"},
           {"lbl_TaxPayableRefundable", "VAT Pay/Ref"},
-          {"lbl_TaxAmt", "0.00"},            {"lbl_CST_Purchase", "0.00"},
-          {"lbl_CST_Sales", "0.00"},         {"lbl_Pur_URD_NoOfBills", ""},
-          {"lbl_Pur_URD_Basic_Amt", "0.00"}, {"lbl_Pur_URD_VAT_Amt", "0.00"},
-          {"lbl_Sal_URD_NoOfBills", ""},     {"lbl_Sal_URD_Basic_Amt", "0.00"},
-          {"lbl_Sal_URD_VAT_Amt", "0.00"},   {"lbl_in_p", "0.00"},
-          {"lbl_in_n", "0.00"},              {"lbl_in_net", "0.00"},
-          {"lbl_out_p", "0.00"},             {"lbl_out_n", "0.00"},
-          {"lbl_out_net", "0.00"},           {"lbl_pay", "0.00"},
+          {"lbl_TaxAmt", "0.00"},
+          {"lbl_CST_Purchase", "0.00"},
+          {"lbl_CST_Sales", "0.00"},
+          {"lbl_Pur_URD_NoOfBills", ""},
+          {"lbl_Pur_URD_Basic_Amt", "0.00"},
+          {"lbl_Pur_URD_VAT_Amt", "0.00"},
+          {"lbl_Sal_URD_NoOfBills", ""},
+          {"lbl_Sal_URD_Basic_Amt", "0.00"},
+          {"lbl_Sal_URD_VAT_Amt", "0.00"},
+          {"lbl_in_p", "0.00"},
+          {"lbl_in_n", "0.00"},
+          {"lbl_in_net", "0.00"},
+          {"lbl_out_p", "0.00"},
+          {"lbl_out_n", "0.00"},
+          {"lbl_out_net", "0.00"},
+          {"lbl_pay", "0.00"},
       } {}
 
 const std::string& FormState::Caption(std::string_view label) const {
@@ -34,8 +44,8 @@ void FormState::SetCaption(std::string_view label, std::string caption) {
         current = std::move(caption);
         view_->CaptionChanged(name, current);
         if (label == "lbl_in_net" || label == "lbl_out_net")
-            SetCaption("lbl_pay", PictureText(CaptionValue("lbl_out_net") -
-                                              CaptionValue("lbl_in_net")));
+            SetCaption("lbl_pay",
+                       PictureText(CaptionValue("lbl_out_net") - CaptionValue("lbl_in_net")));
         return;
     }
     throw std::out_of_range("No summary label named " + std::string(label));

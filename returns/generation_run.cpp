@@ -30,9 +30,9 @@ constexpr Generator kGenerators[] = {
 };
 
 void ResetFigures(FormState& form) {
-    for (const char* label : {"lbl_CST_Purchase", "lbl_CST_Sales", "lbl_InputVAT_Minus",
-                              "lbl_InputVAT_Plus", "lbl_OutputVAT_Minus", "lbl_OutputVAT_Plus",
-                              "lbl_TaxAmt"})
+    for (const char* label :
+         {"lbl_CST_Purchase", "lbl_CST_Sales", "lbl_InputVAT_Minus", "lbl_InputVAT_Plus",
+          "lbl_OutputVAT_Minus", "lbl_OutputVAT_Plus", "lbl_TaxAmt"})
         form.SetCaption(label, "0.00");
     form.SetCaption("lbl_TaxPayableRefundable", "");
     form.ClearErrorRows();

@@ -32,14 +32,16 @@ std::string BuildPartyName(std::string_view name, std::string_view cityName) {
 
 PartyRow ReadParty(LedgerConnection& ledger, long long account, bool withAddress) {
     Recordset& row = ledger.LookupRecordset;
-    OpenQuery(row, std::string(withAddress ? "select name,city,tin,addr1,addr2 from ledger_acts where code="
-                                           : "select name,city,tin from ledger_acts where code=") +
+    OpenQuery(row, std::string(withAddress
+                                   ? "select name,city,tin,addr1,addr2 from ledger_acts where code="
+                                   : "select name,city,tin from ledger_acts where code=") +
                        std::to_string(account));
     if (row.Eof())
         throw MissingLedgerData("the party account " + std::to_string(account) +
                                 " has no row in ledger_acts");
     if (row["city"].IsNull())
-        throw MissingLedgerData("the party account " + std::to_string(account) + " has no city code");
+        throw MissingLedgerData("the party account " + std::to_string(account) +
+                                " has no city code");
     PartyRow party{row["Name"].Text(), row["tin"].Text(), row["city"].Integer(), {}, {}};
     if (withAddress) {
         party.addr1 = row["addr1"].Text();

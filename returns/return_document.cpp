@@ -28,9 +28,15 @@ long long PartyAccount(PartyColumn column, Recordset& voucher) {
     };
     std::optional<long long> party;
     switch (column) {
-        case PartyColumn::PurAct: party = account("pur_act"); break;
-        case PartyColumn::DnAct: party = account("dn_act"); break;
-        case PartyColumn::CnAct: party = account("cn_act"); break;
+        case PartyColumn::PurAct:
+            party = account("pur_act");
+            break;
+        case PartyColumn::DnAct:
+            party = account("dn_act");
+            break;
+        case PartyColumn::CnAct:
+            party = account("cn_act");
+            break;
         case PartyColumn::SalesParty: {
             std::optional<long long> first = account("p_act");
             party = first && *first > 0 ? first : account("c_act");
@@ -54,7 +60,8 @@ bool HasInventoryLines(LedgerConnection& ledger, long long vn) {
 
 std::string Address(AddressRule rule, const PartyRow& party, const CityRow& city) {
     switch (rule) {
-        case AddressRule::None: return {};
+        case AddressRule::None:
+            return {};
         case AddressRule::LinesAndCity:
             return FirstCharacters(
                 StripSpecialChars(party.addr1 + "," + party.addr2 + ", " + city.name),
@@ -119,10 +126,9 @@ std::optional<ReturnDocument> ReadDocument(const ReturnFileKind& kind, const Vou
     document.tax = Sum(ledger, kind.taxSum, vn);
     if (!kind.linesQuery.empty()) ReadLines(ledger, kind.linesQuery, vn, document);
 
-    document.total = kind.totalFromWrittenTexts
-                         ? LeadingNumber(AmountText(document.basic)) +
-                               LeadingNumber(AmountText(document.tax))
-                         : document.basic + document.tax;
+    document.total = kind.totalFromWrittenTexts ? LeadingNumber(AmountText(document.basic)) +
+                                                      LeadingNumber(AmountText(document.tax))
+                                                : document.basic + document.tax;
     return document;
 }
 

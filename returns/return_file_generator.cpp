@@ -41,18 +41,30 @@ void WriteHeader(ReturnFileWriter& file, const ReturnFileKind& kind, const Retur
 std::string ElementText(const BlockElement& element, const VoucherList& list,
                         const std::string& number, const ReturnDocument& document) {
     switch (element.value) {
-        case ElementValue::Tin: return document.tin;
-        case ElementValue::PartyName: return document.partyName;
-        case ElementValue::Address: return document.address;
-        case ElementValue::Number: return std::string(list.invoicePrefix) + number;
-        case ElementValue::Date: return document.date;
-        case ElementValue::NetVal: return AmountText(document.basic);
-        case ElementValue::TaxCh: return AmountText(document.tax);
-        case ElementValue::OthCh: return "0";
-        case ElementValue::TotCh: return AmountText(document.total);
-        case ElementValue::TranType: return document.tranType;
-        case ElementValue::Qty: return std::to_string(document.quantity);
-        case ElementValue::Literal: return std::string(element.literal);
+        case ElementValue::Tin:
+            return document.tin;
+        case ElementValue::PartyName:
+            return document.partyName;
+        case ElementValue::Address:
+            return document.address;
+        case ElementValue::Number:
+            return std::string(list.invoicePrefix) + number;
+        case ElementValue::Date:
+            return document.date;
+        case ElementValue::NetVal:
+            return AmountText(document.basic);
+        case ElementValue::TaxCh:
+            return AmountText(document.tax);
+        case ElementValue::OthCh:
+            return "0";
+        case ElementValue::TotCh:
+            return AmountText(document.total);
+        case ElementValue::TranType:
+            return document.tranType;
+        case ElementValue::Qty:
+            return std::to_string(document.quantity);
+        case ElementValue::Literal:
+            return std::string(element.literal);
     }
     return {};
 }
@@ -63,8 +75,9 @@ void WriteBlock(ReturnFileWriter& file, const ReturnFileKind& kind, const Vouche
     file.WriteLine("       <" + record + ">");
     for (const BlockElement& element : kind.elements) {
         const std::string name(element.name);
-        file.WriteLine("           <" + name + ">" + XmlText(ElementText(element, list, number, document)) +
-                       "</" + name + ">" + (element.trailingSpace ? " " : ""));
+        file.WriteLine("           <" + name + ">" +
+                       XmlText(ElementText(element, list, number, document)) + "</" + name + ">" +
+                       (element.trailingSpace ? " " : ""));
     }
     file.WriteLine("       </" + record + ">");
 }
@@ -145,7 +158,8 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     std::error_code error;
     fs::create_directory(folder, error);
     if (error)
-        throw ReturnFileError("Cannot create the folder " + folder.string() + ": " + error.message());
+        throw ReturnFileError("Cannot create the folder " + folder.string() + ": " +
+                              error.message());
 
     TaxTotal taxTotal;
     {
@@ -153,9 +167,9 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         WriteHeader(file, kind, context);
         for (std::size_t i = 0; i < kind.lists.size(); ++i) {
             // A list that was opened to find the first non-empty one is walked as it stands.
-            bool hasRows = i == *openList || (i > *openList &&
-                                               OpenList(context.ledger, kind.lists[i],
-                                                        context.period.MonthNumber));
+            bool hasRows = i == *openList ||
+                           (i > *openList &&
+                            OpenList(context.ledger, kind.lists[i], context.period.MonthNumber));
             if (hasRows) WalkList(kind, kind.lists[i], context, file, taxTotal);
         }
         file.WriteLine(kind.closingLine);

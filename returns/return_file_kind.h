@@ -7,9 +7,9 @@ namespace vat {
 
 // What a voucher list does with a party whose TIN does not begin with "29".
 enum class TinRule {
-    None,               // written with its TIN
-    SkipOutsideState,   // skipped silently
-    UrdOutsideState,    // written with the URD marker TIN
+    None,              // written with its TIN
+    SkipOutsideState,  // skipped silently
+    UrdOutsideState,   // written with the URD marker TIN
 };
 
 // One voucher list: its SQL around the month number, and its own rules.
@@ -29,7 +29,18 @@ struct VoucherSum {
 
 // The value a block element carries.
 enum class ElementValue {
-    Tin, PartyName, Address, Number, Date, NetVal, TaxCh, OthCh, TotCh, TranType, Qty, Literal
+    Tin,
+    PartyName,
+    Address,
+    Number,
+    Date,
+    NetVal,
+    TaxCh,
+    OthCh,
+    TotCh,
+    TranType,
+    Qty,
+    Literal
 };
 
 struct BlockElement {
@@ -47,12 +58,12 @@ enum class LabelSide { Input, Output };  // lbl_in_p/n/net or lbl_out_p/n/net
 // Everything one return file declares; the shared skeleton does the rest.
 struct ReturnFileKind {
     // The file
-    std::string_view baseName = {};      // "efile_pur": the file is <base><MonthTag>.xml
-    std::string_view rootElement = {};   // "PurchaseDetails"
+    std::string_view baseName = {};     // "efile_pur": the file is <base><MonthTag>.xml
+    std::string_view rootElement = {};  // "PurchaseDetails"
     std::vector<std::string_view> extraHeaderLines = {};  // after the Period line
-    std::string_view closingLine = {};   // with its own leading and trailing spaces
-    std::string_view recordElement = {}; // the block, and the node whose children are validated
-    std::string_view schemaFile = {};    // under the XSD folder
+    std::string_view closingLine = {};    // with its own leading and trailing spaces
+    std::string_view recordElement = {};  // the block, and the node whose children are validated
+    std::string_view schemaFile = {};     // under the XSD folder
     std::string_view validationType = {};
     std::string_view omissionType = {};
     std::string_view omissionPrefix = {};  // "B No."
@@ -64,11 +75,11 @@ struct ReturnFileKind {
     PartyColumn partyColumn = PartyColumn::PurAct;
     AddressRule address = AddressRule::None;
     bool sanitiseNumber = false;
-    std::string_view dateColumn = {};       // "bill_date" or "b_dt"
-    std::vector<VoucherSum> basicSums = {}; // the first minus the others
+    std::string_view dateColumn = {};        // "bill_date" or "b_dt"
+    std::vector<VoucherSum> basicSums = {};  // the first minus the others
     VoucherSum taxSum = {};
-    std::string_view linesQuery = {};       // quantity and highest rate, empty when not reported
-    bool totalFromWrittenTexts = true; // else basic + tax as doubles
+    std::string_view linesQuery = {};   // quantity and highest rate, empty when not reported
+    bool totalFromWrittenTexts = true;  // else basic + tax as doubles
     std::vector<BlockElement> elements = {};
 
     // Figures

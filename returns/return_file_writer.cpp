@@ -66,7 +66,8 @@ void ForceRemove(const fs::path& path) {
     // run where it does: clear the read-only state first, as the accountant expects.
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
     if (!fs::remove(path, error) && error)
-        throw ReturnFileError("Cannot delete the old file " + path.string() + ": " + error.message());
+        throw ReturnFileError("Cannot delete the old file " + path.string() + ": " +
+                              error.message());
 }
 
 }  // namespace vat

@@ -8,8 +8,18 @@ namespace vat {
 
 const std::array<MonthEntry, 12>& FinancialYearMonths() {
     static const std::array<MonthEntry, 12> months{{
-        {"APR", 4}, {"MAY", 5}, {"JUN", 6}, {"JUL", 7}, {"AUG", 8}, {"SEP", 9},
-        {"OCT", 10}, {"NOV", 11}, {"DEC", 12}, {"JAN", 1}, {"FEB", 2}, {"MAR", 3},
+        {"APR", 4},
+        {"MAY", 5},
+        {"JUN", 6},
+        {"JUL", 7},
+        {"AUG", 8},
+        {"SEP", 9},
+        {"OCT", 10},
+        {"NOV", 11},
+        {"DEC", 12},
+        {"JAN", 1},
+        {"FEB", 2},
+        {"MAR", 3},
     }};
     return months;
 }

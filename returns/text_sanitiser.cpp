@@ -12,8 +12,11 @@ static_assert(kSpecialChars.size() == 32);
 // The length of the well-formed UTF-8 sequence starting at text[at], or 0 when there is none.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2
-                       : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    std::size_t length = lead < 0x80                    ? 1
+                         : lead >= 0xC2 && lead <= 0xDF ? 2
+                         : lead >= 0xE0 && lead <= 0xEF ? 3
+                         : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                        : 0;
     if (length == 0 || at + length > text.size()) return 0;
     for (std::size_t i = 1; i < length; ++i)
         if (!IsContinuationByte(text[at + i])) return 0;
@@ -49,10 +52,20 @@ std::string XmlText(std::string_view text) {
             continue;
         }
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '\t': case '\n': case '\r': escaped += c; break;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '\t':
+            case '\n':
+            case '\r':
+                escaped += c;
+                break;
             default:
                 if (static_cast<unsigned char>(c) >= 0x20) escaped += c;
         }

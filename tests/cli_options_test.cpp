@@ -1,7 +1,7 @@
 // The command line of vat-efile-cli, read without running anything.
-#include <gtest/gtest.h>
-
 #include "cli_options.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

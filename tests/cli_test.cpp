@@ -74,17 +74,29 @@ struct StatusCase {
 };
 
 const std::vector<StatusCase> kStatusCases = {
-    {"AGoodMonthReachesOver", {"--data-file", "t_run_figures", "--month", "APR", "--folder", "{folder}"}, 0},
-    {"TheMonthMayBeANumber", {"--data-file", "t_run_figures", "--month", "5", "--folder", "{folder}"}, 0},
+    {"AGoodMonthReachesOver",
+     {"--data-file", "t_run_figures", "--month", "APR", "--folder", "{folder}"},
+     0},
+    {"TheMonthMayBeANumber",
+     {"--data-file", "t_run_figures", "--month", "5", "--folder", "{folder}"},
+     0},
     {"NoArguments", {}, 2},
     {"AnUnknownArgument", {"--data-file", "t_run_figures", "--month", "APR", "--verbose"}, 2},
     {"AMissingMonth", {"--data-file", "t_run_figures", "--folder", "{folder}"}, 2},
     {"AMissingValue", {"--data-file", "t_run_figures", "--month"}, 2},
-    {"AnUnknownMonthName", {"--data-file", "t_run_figures", "--month", "APRIL", "--folder", "{folder}"}, 2},
-    {"AMonthNumberOutOfRange", {"--data-file", "t_run_figures", "--month", "13", "--folder", "{folder}"}, 2},
-    {"AnUnknownDataFile", {"--data-file", "t_run_no_such_data_file", "--month", "APR", "--folder", "{folder}"}, 2},
+    {"AnUnknownMonthName",
+     {"--data-file", "t_run_figures", "--month", "APRIL", "--folder", "{folder}"},
+     2},
+    {"AMonthNumberOutOfRange",
+     {"--data-file", "t_run_figures", "--month", "13", "--folder", "{folder}"},
+     2},
+    {"AnUnknownDataFile",
+     {"--data-file", "t_run_no_such_data_file", "--month", "APR", "--folder", "{folder}"},
+     2},
     {"TheServersOwnDatabase", {"--data-file", "edb", "--month", "APR", "--folder", "{folder}"}, 2},
-    {"ADataFileWithAnIncorrectTin", {"--data-file", "shop2014", "--month", "APR", "--folder", "{folder}"}, 2},
+    {"ADataFileWithAnIncorrectTin",
+     {"--data-file", "shop2014", "--month", "APR", "--folder", "{folder}"},
+     2},
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -120,13 +132,15 @@ TEST(Cli, ARefusalBeforeAnyRunStillAnswersJsonWhenAskedTo) {
     ProgramFolder folder;
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{"--json", "--month", "APRIL", "--data-file", "t_run_figures"},
-          std::vector<std::string>{"--json", "--month", "APR", "--data-file", "t_run_no_such_data_file",
-                                   "--folder", folder.Path().string()}}) {
+          std::vector<std::string>{"--json", "--month", "APR", "--data-file",
+                                   "t_run_no_such_data_file", "--folder",
+                                   folder.Path().string()}}) {
         const CliResult result = RunCli(arguments, folder);
         ASSERT_EQ(result.status, 2) << Describe(result);
         const auto report = nlohmann::json::parse(result.out);
         ASSERT_EQ(report["messages"].size(), 1u) << result.out;
-        EXPECT_NE(report["messages"][0].get<std::string>().find(arguments[2] == "APRIL" ? "APRIL" : "t_run_no_such"),
+        EXPECT_NE(report["messages"][0].get<std::string>().find(
+                      arguments[2] == "APRIL" ? "APRIL" : "t_run_no_such"),
                   std::string::npos)
             << result.out;
         EXPECT_TRUE(report["files"].empty());
@@ -136,10 +150,11 @@ TEST(Cli, ARefusalBeforeAnyRunStillAnswersJsonWhenAskedTo) {
 TEST(Cli, NoServerFailsWithUnableToConnect) {
     ProgramFolder folder;
     const std::string environment = OdbcWithoutServer(folder);
-    ASSERT_FALSE(environment.empty()) << "ODBCINI is not set: eval \"$(scripts/pg-cluster.sh env)\"";
-    const CliResult result = RunCli(
-        {"--data-file", "t_run_figures", "--month", "APR", "--folder", folder.Path().string(), "--json"},
-        folder, environment);
+    ASSERT_FALSE(environment.empty())
+        << "ODBCINI is not set: eval \"$(scripts/pg-cluster.sh env)\"";
+    const CliResult result = RunCli({"--data-file", "t_run_figures", "--month", "APR", "--folder",
+                                     folder.Path().string(), "--json"},
+                                    folder, environment);
     EXPECT_EQ(result.status, 1) << Describe(result);
     const auto report = nlohmann::json::parse(result.out);
     EXPECT_EQ(report["messages"], nlohmann::json::array({"UNABLE TO CONNECT"}));
@@ -149,9 +164,9 @@ TEST(Cli, NoServerFailsWithUnableToConnect) {
 TEST(Cli, AGeneratorFailureEndsWithItsMessageAndStatus1) {
     ProgramFolder folder;
     fs::remove(folder / "XSD/eval_sal.xsd");
-    const CliResult result = RunCli(
-        {"--data-file", "t_run_figures", "--month", "APR", "--folder", folder.Path().string(), "--json"},
-        folder);
+    const CliResult result = RunCli({"--data-file", "t_run_figures", "--month", "APR", "--folder",
+                                     folder.Path().string(), "--json"},
+                                    folder);
     EXPECT_EQ(result.status, 1) << Describe(result);
     const auto report = nlohmann::json::parse(result.out);
     ASSERT_EQ(report["messages"].size(), 1u) << report.dump(2);
@@ -164,9 +179,9 @@ TEST(Cli, AGeneratorFailureEndsWithItsMessageAndStatus1) {
 
 TEST(Cli, JsonReportsLabelsErrorsMessagesAndFilesAndNothingElse) {
     ProgramFolder folder;
-    const CliResult result = RunCli(
-        {"--json", "--data-file", "t_run_figures", "--month", "JUN", "--folder", folder.Path().string()},
-        folder);
+    const CliResult result = RunCli({"--json", "--data-file", "t_run_figures", "--month", "JUN",
+                                     "--folder", folder.Path().string()},
+                                    folder);
     ASSERT_EQ(result.status, 0) << Describe(result);
     // parse() refuses anything around the one object.
     const nlohmann::json report = nlohmann::json::parse(result.out);
@@ -177,13 +192,27 @@ TEST(Cli, JsonReportsLabelsErrorsMessagesAndFilesAndNothingElse) {
     EXPECT_EQ(keys, (std::vector<std::string>{"errors", "files", "labels", "messages"}));
 
     const nlohmann::json& labels = report["labels"];
-    for (const char* label : {"lbl_in_p", "lbl_in_n", "lbl_in_net", "lbl_out_p", "lbl_out_n",
-                              "lbl_out_net", "lbl_pay", "lbl_InputVAT_Plus", "lbl_InputVAT_Minus",
-                              "lbl_OutputVAT_Plus", "lbl_OutputVAT_Minus", "lbl_CST_Purchase",
-                              "lbl_CST_Sales", "lbl_TaxPayableRefundable", "lbl_TaxAmt",
-                              "lbl_Pur_URD_NoOfBills", "lbl_Pur_URD_Basic_Amt",
-                              "lbl_Pur_URD_VAT_Amt", "lbl_Sal_URD_NoOfBills",
-                              "lbl_Sal_URD_Basic_Amt", "lbl_Sal_URD_VAT_Amt"})
+    for (const char* label : {"lbl_in_p",
+                              "lbl_in_n",
+                              "lbl_in_net",
+                              "lbl_out_p",
+                              "lbl_out_n",
+                              "lbl_out_net",
+                              "lbl_pay",
+                              "lbl_InputVAT_Plus",
+                              "lbl_InputVAT_Minus",
+                              "lbl_OutputVAT_Plus",
+                              "lbl_OutputVAT_Minus",
+                              "lbl_CST_Purchase",
+                              "lbl_CST_Sales",
+                              "lbl_TaxPayableRefundable",
+                              "lbl_TaxAmt",
+                              "lbl_Pur_URD_NoOfBills",
+                              "lbl_Pur_URD_Basic_Amt",
+                              "lbl_Pur_URD_VAT_Amt",
+                              "lbl_Sal_URD_NoOfBills",
+                              "lbl_Sal_URD_Basic_Amt",
+                              "lbl_Sal_URD_VAT_Amt"})
         EXPECT_TRUE(labels.contains(label)) << label;
     EXPECT_EQ(labels["lbl_InputVAT_Plus"], "300.00");
     EXPECT_EQ(labels["lbl_OutputVAT_Plus"], "300.00");
@@ -193,8 +222,9 @@ TEST(Cli, JsonReportsLabelsErrorsMessagesAndFilesAndNothingElse) {
 
     const nlohmann::json errors = nlohmann::json::array(
         {{{"type", "Sales Within State"},
-          {"error", "Inv No.323 Dated:2014-06-07 of MADRAS PHARMA CHENNAI omitted due to basic "
-                    "amount being less than Rs.1"}}});
+          {"error",
+           "Inv No.323 Dated:2014-06-07 of MADRAS PHARMA CHENNAI omitted due to basic "
+           "amount being less than Rs.1"}}});
     EXPECT_EQ(report["errors"], errors);
     EXPECT_EQ(report["messages"], nlohmann::json::array({"OVER"}));
 
@@ -211,7 +241,8 @@ TEST(Cli, WithoutJsonPrintsTheSummaryAsTheWindowShowsIt) {
         {"--data-file", "t_run_figures", "--month", "APR", "--folder", folder.Path().string()},
         folder);
     ASSERT_EQ(result.status, 0) << Describe(result);
-    EXPECT_NE(result.out.find("VAT Payable               290.00\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("VAT Payable               290.00\n"), std::string::npos)
+        << result.out;
     EXPECT_TRUE(result.out.ends_with("\nOVER\n")) << result.out;
 }
 
@@ -235,7 +266,8 @@ TEST(Cli, HelpPrintsTheUsageAndExits0) {
     ProgramFolder folder;
     const CliResult result = RunCli({"--help"}, folder);
     EXPECT_EQ(result.status, 0) << Describe(result);
-    EXPECT_TRUE(result.out.starts_with("Usage: vat-efile-cli --data-file NAME --month M")) << result.out;
+    EXPECT_TRUE(result.out.starts_with("Usage: vat-efile-cli --data-file NAME --month M"))
+        << result.out;
 }
 
 }  // namespace

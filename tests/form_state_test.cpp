@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "form_state.h"
+
+#include <gtest/gtest.h>
 
 namespace vat {
 namespace {

@@ -1,5 +1,7 @@
 // The Generate Files run on the real server: the VAT verdict and URD figures, what a run resets
 // and what it keeps, the refusals, a generator failing part-way, and a demo month end to end.
+#include "generation_run.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +10,6 @@
 #include <set>
 
 #include "data_file_selection.h"
-#include "generation_run.h"
 #include "ledger_session.h"
 #include "text_sanitiser.h"
 
@@ -52,13 +53,14 @@ std::map<std::string, std::string> ExpectedApril() {
     std::map<std::string, std::string> files;
     for (const char* name : {"efile_pur04.xml", "efile_pur_rtn04.xml", "efile_sal04.xml",
                              "efile_sal_returns04.xml", "efile_is_pur04.xml"})
-        files[name] = test::ReadBytes(test::TestDataPath(std::string("expected/t_run_figures/") + name));
+        files[name] =
+            test::ReadBytes(test::TestDataPath(std::string("expected/t_run_figures/") + name));
     return files;
 }
 
 Labels UrdLabels(const char* bills, const char* basic, const char* vat) {
-    return {{"lbl_Pur_URD_NoOfBills", bills}, {"lbl_Pur_URD_Basic_Amt", basic},
-            {"lbl_Pur_URD_VAT_Amt", vat}, {"lbl_Sal_URD_NoOfBills", "0"},
+    return {{"lbl_Pur_URD_NoOfBills", bills},  {"lbl_Pur_URD_Basic_Amt", basic},
+            {"lbl_Pur_URD_VAT_Amt", vat},      {"lbl_Sal_URD_NoOfBills", "0"},
             {"lbl_Sal_URD_Basic_Amt", "0.00"}, {"lbl_Sal_URD_VAT_Amt", "0.00"}};
 }
 
@@ -75,32 +77,49 @@ struct MonthCase {
 };
 
 const std::vector<MonthCase> kMonths = {
-    {"NotesOnBothSidesGivePayable290", 4,
-     Merged({{"lbl_InputVAT_Plus", "500.00"}, {"lbl_InputVAT_Minus", "20.00"},
-             {"lbl_OutputVAT_Plus", "800.00"}, {"lbl_OutputVAT_Minus", "30.00"},
+    {"NotesOnBothSidesGivePayable290",
+     4,
+     Merged({{"lbl_InputVAT_Plus", "500.00"},
+             {"lbl_InputVAT_Minus", "20.00"},
+             {"lbl_OutputVAT_Plus", "800.00"},
+             {"lbl_OutputVAT_Minus", "30.00"},
              // The CST of the interstate purchase takes no part in the VAT.
-             {"lbl_CST_Purchase", "40.00"}, {"lbl_CST_Sales", "0.00"},
-             {"lbl_TaxPayableRefundable", "VAT Payable"}, {"lbl_TaxAmt", "290.00"}},
+             {"lbl_CST_Purchase", "40.00"},
+             {"lbl_CST_Sales", "0.00"},
+             {"lbl_TaxPayableRefundable", "VAT Payable"},
+             {"lbl_TaxAmt", "290.00"}},
             UrdLabels("0", "0.00", "0.00")),
      {}},
-    {"MoreInputThanOutputIsRefundable500", 5,
-     Merged({{"lbl_InputVAT_Plus", "900.00"}, {"lbl_InputVAT_Minus", "0.00"},
-             {"lbl_OutputVAT_Plus", "400.00"}, {"lbl_OutputVAT_Minus", "0.00"},
-             {"lbl_CST_Purchase", "0.00"}, {"lbl_CST_Sales", "0.00"},
-             {"lbl_TaxPayableRefundable", "VAT Refundable"}, {"lbl_TaxAmt", "500.00"}},
+    {"MoreInputThanOutputIsRefundable500",
+     5,
+     Merged({{"lbl_InputVAT_Plus", "900.00"},
+             {"lbl_InputVAT_Minus", "0.00"},
+             {"lbl_OutputVAT_Plus", "400.00"},
+             {"lbl_OutputVAT_Minus", "0.00"},
+             {"lbl_CST_Purchase", "0.00"},
+             {"lbl_CST_Sales", "0.00"},
+             {"lbl_TaxPayableRefundable", "VAT Refundable"},
+             {"lbl_TaxAmt", "500.00"}},
             UrdLabels("0", "0.00", "0.00")),
      {}},
-    {"EqualInputAndOutputIsPayableZero", 6,
-     Merged({{"lbl_InputVAT_Plus", "300.00"}, {"lbl_OutputVAT_Plus", "300.00"},
+    {"EqualInputAndOutputIsPayableZero",
+     6,
+     Merged({{"lbl_InputVAT_Plus", "300.00"},
+             {"lbl_OutputVAT_Plus", "300.00"},
              {"lbl_CST_Sales", "100.00"},
-             {"lbl_TaxPayableRefundable", "VAT Payable"}, {"lbl_TaxAmt", "0.00"}},
+             {"lbl_TaxPayableRefundable", "VAT Payable"},
+             {"lbl_TaxAmt", "0.00"}},
             UrdLabels("0", "0.00", "0.00")),
      {{"Sales Within State", "Inv No.323 Dated:2014-06-07 of MADRAS PHARMA CHENNAI" + kOmitted}}},
-    {"TwoUrdPurchasesAreCountedWithoutTheOmittedBill", 7,
-     Merged({{"lbl_InputVAT_Plus", "62.55"}, {"lbl_OutputVAT_Plus", "0.00"},
-             {"lbl_TaxPayableRefundable", "VAT Refundable"}, {"lbl_TaxAmt", "62.55"}},
+    {"TwoUrdPurchasesAreCountedWithoutTheOmittedBill",
+     7,
+     Merged({{"lbl_InputVAT_Plus", "62.55"},
+             {"lbl_OutputVAT_Plus", "0.00"},
+             {"lbl_TaxPayableRefundable", "VAT Refundable"},
+             {"lbl_TaxAmt", "62.55"}},
             UrdLabels("2", "1250.50", "62.53")),
-     {{"Purchase Within State", "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+     {{"Purchase Within State",
+       "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
 };
 
 // Name the cases in test listings instead of dumping their bytes.
@@ -144,21 +163,38 @@ struct RunPair {
 
 const std::vector<RunPair> kRunPairs = {
     // April has debit and credit notes and an interstate purchase; May has none of them.
-    {"AMonthWithoutNotesShowsZeroNotes", 4, 5,
-     {{"lbl_InputVAT_Minus", "0.00"}, {"lbl_OutputVAT_Minus", "0.00"}, {"lbl_CST_Purchase", "0.00"},
+    {"AMonthWithoutNotesShowsZeroNotes",
+     4,
+     5,
+     {{"lbl_InputVAT_Minus", "0.00"},
+      {"lbl_OutputVAT_Minus", "0.00"},
+      {"lbl_CST_Purchase", "0.00"},
       // The secondary labels are not reset: only the local purchase and sales files set them.
-      {"lbl_in_net", "1800.00"}, {"lbl_out_net", "800.00"}, {"lbl_pay", "-1000.00"}},
+      {"lbl_in_net", "1800.00"},
+      {"lbl_out_net", "800.00"},
+      {"lbl_pay", "-1000.00"}},
      {}},
     {"AMonthWithoutInterstateSalesShowsZeroCst", 6, 5, {{"lbl_CST_Sales", "0.00"}}, {}},
     {"AMonthWithoutUrdPurchasesShowsZeroUrd", 7, 4, UrdLabels("0", "0.00", "0.00"), {}},
-    {"TheErrorListHoldsOnlyTheLatestRunsRows", 6, 7, {},
-     {{"Purchase Within State", "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+    {"TheErrorListHoldsOnlyTheLatestRunsRows",
+     6,
+     7,
+     {},
+     {{"Purchase Within State",
+       "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
     // July writes only the local purchase file, so the output side keeps April's last figures.
-    {"SecondaryLabelsKeepWhatNoGeneratorOfTheMonthSet", 4, 7,
-     {{"lbl_in_p", "62.55"}, {"lbl_in_n", "62.55"}, {"lbl_in_net", "125.10"},
-      {"lbl_out_p", "30.00"}, {"lbl_out_n", "30.00"}, {"lbl_out_net", "60.00"},
+    {"SecondaryLabelsKeepWhatNoGeneratorOfTheMonthSet",
+     4,
+     7,
+     {{"lbl_in_p", "62.55"},
+      {"lbl_in_n", "62.55"},
+      {"lbl_in_net", "125.10"},
+      {"lbl_out_p", "30.00"},
+      {"lbl_out_n", "30.00"},
+      {"lbl_out_net", "60.00"},
       {"lbl_pay", "-65.10"}},
-     {{"Purchase Within State", "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+     {{"Purchase Within State",
+       "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
 };
 
 void PrintTo(const RunPair& pair, std::ostream* out) { *out << pair.name; }
@@ -172,9 +208,11 @@ TEST_P(SecondRun, ReplacesWhatTheFirstRunShowed) {
     ASSERT_EQ(RunMonth(session, pair.second), RunOutcome::Completed);
     EXPECT_EQ(Shown(session.form, pair.labels), pair.labels);
     EXPECT_EQ(session.form.ErrorRows(), pair.rows);
-    EXPECT_EQ(session.form.Messages(), (std::vector<UserMessage>{{"OVER", false}, {"OVER", false}}));
+    EXPECT_EQ(session.form.Messages(),
+              (std::vector<UserMessage>{{"OVER", false}, {"OVER", false}}));
     for (const std::string& file : session.form.FilesWritten)
-        EXPECT_EQ(fs::path(file).parent_path().filename(), (ReturnPeriod{pair.second, 2014}.MonthTag()))
+        EXPECT_EQ(fs::path(file).parent_path().filename(),
+                  (ReturnPeriod{pair.second, 2014}.MonthTag()))
             << "FilesWritten lists only the latest run's files: " << file;
 }
 
@@ -242,9 +280,9 @@ TEST(GenerationRun, WithoutAMonthOrADataFileNothingHappens) {
     session.form.ClearMessages();
     const Snapshot before(session);
 
-    EXPECT_EQ(GenerationRun(session.ledger, session.form, 0, session.dataFile,
-                            session.folder.Path()),
-              RunOutcome::NoMonth);
+    EXPECT_EQ(
+        GenerationRun(session.ledger, session.form, 0, session.dataFile, session.folder.Path()),
+        RunOutcome::NoMonth);
     EXPECT_EQ(GenerationRun(session.ledger, session.form, 0, "", session.folder.Path()),
               RunOutcome::NoMonth)
         << "the month list has the focus first";
@@ -262,9 +300,9 @@ TEST(GenerationRun, AnIncorrectTinRefusesTheRunAndChangesNothing) {
     session.form.ClearMessages();
     const Snapshot before(session);
 
-    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_bad_tin",
-                            session.folder.Path()),
-              RunOutcome::Refused);
+    EXPECT_EQ(
+        GenerationRun(session.ledger, session.form, 4, "t_run_bad_tin", session.folder.Path()),
+        RunOutcome::Refused);
     EXPECT_EQ(session.form.Messages(),
               (std::vector<UserMessage>{{"INCORRECT TIN CAN NOT PROCEED", false}}));
     EXPECT_EQ(Snapshot(session), before);
@@ -291,9 +329,9 @@ TEST(GenerationRun, ADataFileThatDidNotOpenIsRefusedWithAMessage) {
 
 // psql on the server the tests use (the PG* settings of scripts/pg-cluster.sh env).
 int Psql(const std::string& database, const std::string& sql) {
-    return std::system(("psql -X -q -v ON_ERROR_STOP=1 -d " + database + " -c \"" + sql +
-                        "\" >/dev/null 2>&1")
-                           .c_str());
+    return std::system(
+        ("psql -X -q -v ON_ERROR_STOP=1 -d " + database + " -c \"" + sql + "\" >/dev/null 2>&1")
+            .c_str());
 }
 
 TEST(GenerationRun, ADataFileThatVanishedSinceItsSelectionFailsTheRunWithAMessage) {
@@ -301,8 +339,9 @@ TEST(GenerationRun, ADataFileThatVanishedSinceItsSelectionFailsTheRunWithAMessag
     ASSERT_EQ(Psql("edb", "drop database if exists " + name + " with (force)"), 0)
         << "psql cannot reach the server: eval \"$(scripts/pg-cluster.sh env)\"";
     ASSERT_EQ(Psql("edb", "create database " + name), 0);
-    ASSERT_EQ(Psql(name, "create table super (dt1 date, dt2 date, kst varchar(20)); insert into "
-                         "super values ('2014-04-01', '2015-03-31', '29123456789')"),
+    ASSERT_EQ(Psql(name,
+                   "create table super (dt1 date, dt2 date, kst varchar(20)); insert into "
+                   "super values ('2014-04-01', '2015-03-31', '29123456789')"),
               0);
     LedgerSession session(name);
     session.form.SetCaption("lbl_InputVAT_Plus", "7.00");  // as an earlier run left it
@@ -338,9 +377,9 @@ TEST(GenerationRun, AGeneratorThatCannotCheckItsFileEndsTheRunAndKeepsWhatWasDon
     expected.erase("efile_sal_returns04.xml");
     expected.erase("efile_is_pur04.xml");
     EXPECT_EQ(FolderContents(session.folder / "04"), expected);
-    const Labels labels = {{"lbl_InputVAT_Plus", "500.00"}, {"lbl_InputVAT_Minus", "20.00"},
-                           {"lbl_OutputVAT_Minus", "0.00"}, {"lbl_CST_Purchase", "0.00"},
-                           {"lbl_TaxPayableRefundable", ""},  {"lbl_TaxAmt", "0.00"}};
+    const Labels labels = {{"lbl_InputVAT_Plus", "500.00"},  {"lbl_InputVAT_Minus", "20.00"},
+                           {"lbl_OutputVAT_Minus", "0.00"},  {"lbl_CST_Purchase", "0.00"},
+                           {"lbl_TaxPayableRefundable", ""}, {"lbl_TaxAmt", "0.00"}};
     EXPECT_EQ(Shown(session.form, labels), labels);
     EXPECT_TRUE(session.form.ErrorRows().empty());
 
@@ -375,7 +414,8 @@ struct OmissionSource {
     std::string prefix;
     std::string candidates;  // + date + "'": vno and the document number as stored
     bool sanitisedNumber;
-    std::string taxTail;     // "select coalesce(sum(amount),0) as t from daybok where vno=" + vno + this
+    std::string
+        taxTail;  // "select coalesce(sum(amount),0) as t from daybok where vno=" + vno + this
 };
 
 const std::vector<OmissionSource> kOmissionSources = {
@@ -401,8 +441,8 @@ const std::vector<OmissionSource> kOmissionSources = {
 // exactly one voucher.
 long long OmittedTaxPaise(LedgerConnection& ledger, const OmissionSource& source,
                           const std::string& error) {
-    const std::string body = error.substr(source.prefix.size(), error.size() - kOmitted.size() -
-                                                                    source.prefix.size());
+    const std::string body =
+        error.substr(source.prefix.size(), error.size() - kOmitted.size() - source.prefix.size());
     const auto dated = body.find(" Dated:");
     const std::string number = body.substr(0, dated);
     const std::string date = body.substr(dated + 7, 10);
@@ -430,11 +470,12 @@ TEST(GenerationRun, ADemoMonthWritesSixCleanFilesWhoseTaxGivesTheVerdictToThePai
     const FormState& form = session.form;
     EXPECT_EQ(MessageTexts(form), std::vector<std::string>{"OVER"}) << "no file failed its check";
 
-    const std::vector<std::string> names = {"efile_pur04.xml", "efile_pur_rtn04.xml",
-                                            "efile_sal04.xml", "efile_sal_returns04.xml",
+    const std::vector<std::string> names = {"efile_pur04.xml",      "efile_pur_rtn04.xml",
+                                            "efile_sal04.xml",      "efile_sal_returns04.xml",
                                             "efile_sal_iss_04.xml", "efile_is_pur04.xml"};
     std::vector<std::string> written;
-    for (const std::string& name : names) written.push_back((session.folder / "04" / name).string());
+    for (const std::string& name : names)
+        written.push_back((session.folder / "04" / name).string());
     EXPECT_EQ(form.FilesWritten, written);
 
     LedgerConnection ledger;
@@ -466,7 +507,8 @@ TEST(GenerationRun, ADemoMonthWritesSixCleanFilesWhoseTaxGivesTheVerdictToThePai
     EXPECT_EQ(CaptionPaise(form, "lbl_OutputVAT_Minus"), outputMinus);
 
     const long long payable = (outputPlus - outputMinus) - (inputPlus - inputMinus);
-    EXPECT_EQ(form.Caption("lbl_TaxPayableRefundable"), payable >= 0 ? "VAT Payable" : "VAT Refundable");
+    EXPECT_EQ(form.Caption("lbl_TaxPayableRefundable"),
+              payable >= 0 ? "VAT Payable" : "VAT Refundable");
     EXPECT_EQ(CaptionPaise(form, "lbl_TaxAmt"), std::llabs(payable));
 }
 

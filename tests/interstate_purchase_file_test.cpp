@@ -12,8 +12,8 @@ namespace vat {
 namespace {
 
 namespace fs = std::filesystem;
-using test::LedgerSession;
 using test::ExpectCaptions;
+using test::LedgerSession;
 TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
     LedgerSession session("t_interstate_purchase");
     ReturnContext context = session.Context(4);
@@ -25,7 +25,8 @@ TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
               session.Expected("t_interstate_purchase/efile_is_pur04.xml"));
     const std::vector<ErrorRow> rows{
         {"Purchase Outside State",
-         "B No.A117 Dated:2014-04-05 of PHARMA PUNE omitted due to basic amount being less than Rs.1"},
+         "B No.A117 Dated:2014-04-05 of PHARMA PUNE omitted due to basic amount being less than "
+         "Rs.1"},
     };
     EXPECT_EQ(session.form.ErrorRows(), rows) << "the file passes its schema: no validation rows";
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
@@ -46,7 +47,8 @@ TEST(InterstatePurchaseFile, TotalsCstWithOmittedPurchasesButNotSkippedOnes) {
                                   {"lbl_in_n", "100.00"},
                                   {"lbl_in_net", "200.00"},
                                   {"lbl_pay", "-200.00"}});
-    EXPECT_EQ(session.form.Urd.purchaseBills, 0) << "interstate purchases add nothing to the URD figures";
+    EXPECT_EQ(session.form.Urd.purchaseBills, 0)
+        << "interstate purchases add nothing to the URD figures";
     EXPECT_EQ(session.form.Urd.purchaseBasic, 0);
 }
 
@@ -79,11 +81,13 @@ TEST(InterstatePurchaseFile, FollowsTheListsGroupingAndLeavesOutAPartyWithoutACi
               session.Expected("t_interstate_purchase/efile_is_pur07.xml"));
     const std::vector<ErrorRow> rows{
         {"Purchase Outside State",
-         "B No.M32 of voucher 32 left out: the city code 9 of party account 307 has no row in city"},
+         "B No.M32 of voucher 32 left out: the city code 9 of party account 307 has no row in "
+         "city"},
     };
     EXPECT_EQ(session.form.ErrorRows(), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    EXPECT_EQ(session.form.Caption("lbl_CST_Purchase"), "10.00") << "2 twice and 6; M/32's 50 is not in it";
+    EXPECT_EQ(session.form.Caption("lbl_CST_Purchase"), "10.00")
+        << "2 twice and 6; M/32's 50 is not in it";
 }
 
 TEST(InterstatePurchaseFile, AFileWithoutBillsIsStillCheckedAgainstItsSchema) {

@@ -12,8 +12,8 @@ namespace vat {
 namespace {
 
 namespace fs = std::filesystem;
-using test::LedgerSession;
 using test::ExpectCaptions;
+using test::LedgerSession;
 TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
     LedgerSession session("t_interstate_sales");
     ReturnContext context = session.Context(4);
@@ -26,7 +26,8 @@ TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
               session.Expected("t_interstate_sales/efile_sal_iss_04.xml"));
     const std::vector<ErrorRow> rows{
         {"Sales Outside State",
-         "Inv No.13 Dated:2014-04-06 of TINY BUYER HUBLI omitted due to basic amount being less than Rs.1"},
+         "Inv No.13 Dated:2014-04-06 of TINY BUYER HUBLI omitted due to basic amount being less "
+         "than Rs.1"},
     };
     EXPECT_EQ(session.form.ErrorRows(), rows) << "the file passes its schema: no validation rows";
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;

@@ -1,3 +1,5 @@
+#include "ledger_connection.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 #include "data_file_catalogue.h"
 #include "data_file_selection.h"
 #include "generation_run.h"
-#include "ledger_connection.h"
 #include "ledger_error.h"
 #include "return_files.h"
 
@@ -18,9 +19,9 @@ TEST(DataFileCatalogue, FiltersTheManagementAndTemplateDatabasesCaseSensitively)
         const char* name;
         bool dataFile;
     } cases[] = {
-        {"edb", false},      {"mgmtsvr", false},   {"template0", false}, {"template1", false},
-        {"mytemplate", false}, {"a_template_b", false}, {"shop2013", true}, {"shop2014", true},
-        {"Template1", true}, {"Template2", true},   {"EDB", true},        {"edb2", true},
+        {"edb", false},        {"mgmtsvr", false},      {"template0", false}, {"template1", false},
+        {"mytemplate", false}, {"a_template_b", false}, {"shop2013", true},   {"shop2014", true},
+        {"Template1", true},   {"Template2", true},     {"EDB", true},        {"edb2", true},
     };
     for (const auto& c : cases) EXPECT_EQ(IsDataFileName(c.name), c.dataFile) << c.name;
 }
@@ -48,8 +49,7 @@ TEST(LedgerConnection, ADataFileConnectionIsRefusedWritesByTheServer) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "shop2013", true);
     try {
-        OpenQuery(ledger.LookupRecordset,
-                  "insert into city (code, name) values (77, 'WRITTEN')");
+        OpenQuery(ledger.LookupRecordset, "insert into city (code, name) values (77, 'WRITTEN')");
         FAIL() << "the read-only data file took an INSERT";
     } catch (const LedgerError& error) {
         EXPECT_EQ(error.SqlState().substr(0, 2), "25") << error.what();
@@ -73,8 +73,9 @@ TEST(Recordset, ReadsFieldsByNameTypedAndNullVisible) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "shop2013", true);
     Recordset& row = ledger.LookupRecordset;
-    OpenQuery(row, "select 12.50::numeric(14,2) as Amount, null::varchar as nothing, "
-                   "'2014-03-31'::date as day, 42 as whole");
+    OpenQuery(row,
+              "select 12.50::numeric(14,2) as Amount, null::varchar as nothing, "
+              "'2014-03-31'::date as day, 42 as whole");
     EXPECT_FALSE(row.Eof());
     EXPECT_FALSE(row.Bof());
     EXPECT_DOUBLE_EQ(row["AMOUNT"].Double(), 12.5);
@@ -126,10 +127,14 @@ TEST(Recordset, AWalkSurvivesLookUpsOnTheOtherRecordsets) {
 
 TEST(VoucherLists, AppendTheMonthWithoutALeadingZero) {
     const VoucherList& list = LocalPurchaseFileKind().lists.front();
-    const std::string october = std::string(list.sqlBeforeMonth) + "10" + std::string(list.sqlAfterMonth);
-    EXPECT_NE(october.find("extract(month from vdate)=10  group by vno, vdate, bill_no, cn_act order by b_dt"),
-              std::string::npos);
-    const std::string april = std::string(list.sqlBeforeMonth) + "4" + std::string(list.sqlAfterMonth);
+    const std::string october =
+        std::string(list.sqlBeforeMonth) + "10" + std::string(list.sqlAfterMonth);
+    EXPECT_NE(
+        october.find(
+            "extract(month from vdate)=10  group by vno, vdate, bill_no, cn_act order by b_dt"),
+        std::string::npos);
+    const std::string april =
+        std::string(list.sqlBeforeMonth) + "4" + std::string(list.sqlAfterMonth);
     EXPECT_NE(april.find("extract(month from vdate)=4  group by"), std::string::npos);
 }
 
@@ -171,7 +176,8 @@ TEST(DataFileSelection, ADataFileThatCannotBeUsedIsReportedAndLeftUnusable) {
         EXPECT_NE(form.Messages()[0].text.find(std::string("The data file ") + c.dataFile + " "),
                   std::string::npos)
             << form.Messages()[0].text;
-        EXPECT_NE(form.Messages()[0].text.find(c.reason), std::string::npos) << form.Messages()[0].text;
+        EXPECT_NE(form.Messages()[0].text.find(c.reason), std::string::npos)
+            << form.Messages()[0].text;
         EXPECT_EQ(GenerationRun(ledger, form, 4, c.dataFile, "/nonexistent"), RunOutcome::Refused);
     }
 }

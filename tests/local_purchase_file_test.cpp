@@ -20,7 +20,8 @@ TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
               session.Expected("t_local_purchase/efile_pur04.xml"));
     const std::vector<ErrorRow> rows{
         {"Purchase Within State",
-         "B No.T1 Dated:2014-04-08 of TINY BILLS  omitted due to basic amount being less than Rs.1"},
+         "B No.T1 Dated:2014-04-08 of TINY BILLS  omitted due to basic amount being less than "
+         "Rs.1"},
         {"Purchase Within State",
          "B No.M8 of voucher 8 left out: the party account 999 has no row in ledger_acts"},
         {"Purchase Within State",
@@ -46,7 +47,8 @@ TEST(LocalPurchaseFile, TotalsInputVatWithOmittedBillsAndUrdPurchasesOfWrittenBi
     EXPECT_EQ(form.Urd.purchaseBills, 1);
     EXPECT_DOUBLE_EQ(form.Urd.purchaseBasic, 1000);
     EXPECT_DOUBLE_EQ(form.Urd.purchaseVat, 50);
-    EXPECT_EQ(form.FilesWritten, std::vector<std::string>{(session.folder / "04/efile_pur04.xml").string()});
+    EXPECT_EQ(form.FilesWritten,
+              std::vector<std::string>{(session.folder / "04/efile_pur04.xml").string()});
 }
 
 TEST(LocalPurchaseFile, ReplacesAReadOnlyOldFile) {

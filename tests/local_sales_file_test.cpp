@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "ledger_session.h"
 #include "return_files.h"
 
@@ -22,7 +21,8 @@ TEST(LocalSalesFile, WritesBothSeriesOfAprilByteForByte) {
     EXPECT_EQ(session.ReturnFile("04/efile_sal04.xml"),
               session.Expected("t_local_sales/efile_sal04.xml"));
     const std::vector<ErrorRow> rows{
-        {"Sales Within State", std::string("Inv No.T-47 Dated:2014-04-08 of CASH CUSTOMER HUBLI") + kOmitted},
+        {"Sales Within State",
+         std::string("Inv No.T-47 Dated:2014-04-08 of CASH CUSTOMER HUBLI") + kOmitted},
         {"Sales Within State",
          "Inv No.M-56 of voucher 56 left out: the party account 999 has no row in ledger_acts"},
     };
@@ -64,8 +64,8 @@ TEST(LocalSalesFile, AMonthOfOneSeriesOnly) {
         const char* outputVat;
     };
     for (const Case& month : {
-             Case{5, "05/efile_sal05.xml",
-                  "Inv No.1234 Dated:2014-05-03 of SAI MEDICALS BANGALORE", "5.04"},
+             Case{5, "05/efile_sal05.xml", "Inv No.1234 Dated:2014-05-03 of SAI MEDICALS BANGALORE",
+                  "5.04"},
              Case{6, "06/efile_sal06.xml", "Inv No.1234 Dated:2014-06-03 of GOA BUYER ", "5.02"},
          }) {
         SCOPED_TRACE(month.file);
@@ -74,8 +74,10 @@ TEST(LocalSalesFile, AMonthOfOneSeriesOnly) {
         GenerateLocalSalesFile(context);
 
         EXPECT_EQ(session.ReturnFile(month.file),
-                  session.Expected(std::string("t_local_sales/") + fs::path(month.file).filename().string()));
-        const std::vector<ErrorRow> omission{{"Sales Within State", month.omission + std::string(kOmitted)}};
+                  session.Expected(std::string("t_local_sales/") +
+                                   fs::path(month.file).filename().string()));
+        const std::vector<ErrorRow> omission{
+            {"Sales Within State", month.omission + std::string(kOmitted)}};
         EXPECT_EQ(session.form.ErrorRows(), omission);
         EXPECT_TRUE(session.form.Messages().empty());
         EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Plus"), month.outputVat);

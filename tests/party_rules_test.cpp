@@ -22,7 +22,8 @@ TEST(XmlText, EscapesMarkupAndDropsForbiddenControls) {
     EXPECT_EQ(XmlText(std::string("X\x01Y\x1fZ\tW", 8)), "XYZ\tW");
     EXPECT_EQ(XmlText("1234.5"), "1234.5");
     EXPECT_EQ(XmlText("CAF\xC3\x89"), "CAF\xC3\x89") << "UTF-8 passes through";
-    EXPECT_EQ(XmlText("CAF\xC9 \xE2\x82"), "CAF\xC3\x89 \xC3\xA2\xC2\x82") << "8-bit bytes read as Latin-1";
+    EXPECT_EQ(XmlText("CAF\xC9 \xE2\x82"), "CAF\xC3\x89 \xC3\xA2\xC2\x82")
+        << "8-bit bytes read as Latin-1";
 }
 
 TEST(NormalizePartyTin, MarksEveryLengthButElevenAsUrd) {

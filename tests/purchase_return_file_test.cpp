@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "ledger_session.h"
 #include "return_files.h"
 
@@ -27,7 +26,8 @@ TEST(PurchaseReturnFile, WritesMayOfTheFixtureLedgerByteForByte) {
     // No schema row: the written file passes eval_dn.xsd.
     const std::vector<ErrorRow> rows{
         {"Debit Note Within State",
-         "DN No.D26 Dated:2014-05-11 of TINY RETURNS  omitted due to basic amount being less than Rs.1"},
+         "DN No.D26 Dated:2014-05-11 of TINY RETURNS  omitted due to basic amount being less than "
+         "Rs.1"},
         {"Debit Note Within State",
          "DN No.DN0028 of voucher 28 left out: the party account 998 has no row in ledger_acts"},
         {"Debit Note Within State",
@@ -71,8 +71,8 @@ TEST(PurchaseReturnFile, ANoteWhoseRowsDifferOnlyInBillNoIsListedOnce) {
     ReturnContext context = session.Context(5);
     GeneratePurchaseReturnFile(context);
 
-    EXPECT_EQ(Occurrences(session.ReturnFile("05/efile_pur_rtn05.xml"), "<DebitNo>DN0027</DebitNo>"),
-              1u);
+    EXPECT_EQ(
+        Occurrences(session.ReturnFile("05/efile_pur_rtn05.xml"), "<DebitNo>DN0027</DebitNo>"), 1u);
     // 50 + 10 + 20 + 0.10 + 7.50 once
     EXPECT_EQ(session.form.Caption("lbl_InputVAT_Minus"), "87.60");
 }

@@ -143,9 +143,7 @@ const ReturnFileCase kSixReturnFiles[] = {
     {"InterstatePurchases", InterstatePurchaseFileKind, GenerateInterstatePurchaseFile, "8.05"},
 };
 
-std::string CaseName(const testing::TestParamInfo<ReturnFileCase>& info) {
-    return info.param.name;
-}
+std::string CaseName(const testing::TestParamInfo<ReturnFileCase>& info) { return info.param.name; }
 
 INSTANTIATE_TEST_SUITE_P(SixReturnFiles, ReturnFileContract, testing::ValuesIn(kSixReturnFiles),
                          CaseName);

@@ -1,10 +1,11 @@
+#include "return_file_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <streambuf>
 
 #include "program_folder.h"
-#include "return_file_writer.h"
 
 namespace vat {
 namespace {
@@ -97,7 +98,8 @@ TEST(ForceRemove, DeletesReadOnlyFilesAndIgnoresMissingOnes) {
 }
 
 TEST(ReturnFileWriter, ReportsAFolderThatCannotBeWritten) {
-    EXPECT_THROW(ReturnFileWriter(fs::path("/nonexistent-folder/efile_pur04.xml")), ReturnFileError);
+    EXPECT_THROW(ReturnFileWriter(fs::path("/nonexistent-folder/efile_pur04.xml")),
+                 ReturnFileError);
 }
 
 }  // namespace

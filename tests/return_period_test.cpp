@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "return_period.h"
+
+#include <gtest/gtest.h>
 
 namespace vat {
 namespace {

@@ -105,8 +105,11 @@ int main(int argc, char** argv) {
     if (!form.DataFileReady) return Report(form, *options, kFailed);
     switch (vat::GenerationRun(ledger, form, options->month, options->dataFile,
                                options->programFolder)) {
-        case vat::RunOutcome::Completed: return Report(form, *options, kCompleted);
-        case vat::RunOutcome::Failed: return Report(form, *options, kFailed);
-        default: return Report(form, *options, kRefused);
+        case vat::RunOutcome::Completed:
+            return Report(form, *options, kCompleted);
+        case vat::RunOutcome::Failed:
+            return Report(form, *options, kFailed);
+        default:
+            return Report(form, *options, kRefused);
     }
 }

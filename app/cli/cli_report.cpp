@@ -12,9 +12,12 @@ struct CaptionedLabel {
 
 // The summary as the window lays it out, caption beside value.
 constexpr CaptionedLabel kSummary[] = {
-    {"Input Vat (+)", "lbl_InputVAT_Plus"},     {"Input Vat (-)", "lbl_InputVAT_Minus"},
-    {"Output Vat (+)", "lbl_OutputVAT_Plus"},   {"Output Vat (-)", "lbl_OutputVAT_Minus"},
-    {"Purchase CST", "lbl_CST_Purchase"},       {"CST Payable", "lbl_CST_Sales"},
+    {"Input Vat (+)", "lbl_InputVAT_Plus"},
+    {"Input Vat (-)", "lbl_InputVAT_Minus"},
+    {"Output Vat (+)", "lbl_OutputVAT_Plus"},
+    {"Output Vat (-)", "lbl_OutputVAT_Minus"},
+    {"Purchase CST", "lbl_CST_Purchase"},
+    {"CST Payable", "lbl_CST_Sales"},
     {"URD Purchase No Of Bills", "lbl_Pur_URD_NoOfBills"},
     {"URD Purchase Basic Amt", "lbl_Pur_URD_Basic_Amt"},
     {"URD Purchase VAT Amt", "lbl_Pur_URD_VAT_Amt"},
@@ -35,8 +38,7 @@ void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
         << form.Caption("lbl_TaxAmt") << "\n\n";
 
     out << "Validation Errors (" << form.ErrorRows().size() << ")\n";
-    for (const vat::ErrorRow& row : form.ErrorRows())
-        out << row.type << "\t" << row.error << '\n';
+    for (const vat::ErrorRow& row : form.ErrorRows()) out << row.type << "\t" << row.error << '\n';
     out << '\n';
     for (const vat::UserMessage& message : form.Messages())
         out << (message.critical ? "[!] " : "") << message.text << '\n';

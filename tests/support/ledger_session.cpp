@@ -14,8 +14,8 @@ LedgerSession::LedgerSession(const std::string& name) : dataFile(name) {
 }
 
 ReturnContext LedgerSession::Context(int monthNumber) {
-    return ReturnContext{ledger, form, {monthNumber, form.YearStart ? form.YearStart->year : 0},
-                         folder.Path()};
+    return ReturnContext{
+        ledger, form, {monthNumber, form.YearStart ? form.YearStart->year : 0}, folder.Path()};
 }
 
 std::string LedgerSession::ReturnFile(const std::string& name) const {

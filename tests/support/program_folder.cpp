@@ -32,6 +32,8 @@ std::string ReadBytes(const fs::path& path) {
     return bytes.str();
 }
 
-fs::path TestDataPath(const std::string& relative) { return fs::path(VAT_TEST_DATA_DIR) / relative; }
+fs::path TestDataPath(const std::string& relative) {
+    return fs::path(VAT_TEST_DATA_DIR) / relative;
+}
 
 }  // namespace vat::test

@@ -29,7 +29,7 @@ QStringList PrintedPages(const std::vector<vat::ErrorRow>& rows, const QString& 
 class ErrorListPrintoutTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void printsHeadingsAndRows() {
         QTemporaryDir folder;
         const QStringList pages = PrintedPages(

@@ -28,7 +28,7 @@ int Pixels(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi
 class Form1Test : public QObject {
     Q_OBJECT
 
-  private:
+private:
     template <typename Control>
     Control* Find(const char* name) {
         auto* control = window_->findChild<Control*>(name);
@@ -47,7 +47,7 @@ class Form1Test : public QObject {
     std::unique_ptr<Form1> window_;
     RecordingPresenter* messages_ = nullptr;
 
-  private slots:
+private slots:
     void initTestCase() {
         auto messages = std::make_unique<RecordingPresenter>();
         messages_ = messages.get();

@@ -6,7 +6,7 @@
 
 // Keeps the window's messages instead of showing modal boxes.
 class RecordingPresenter : public MessagePresenter {
-  public:
+public:
     void Show(const QString& text, bool critical) override {
         texts.append(text);
         criticalFlags.append(critical);

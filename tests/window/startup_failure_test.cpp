@@ -9,7 +9,7 @@
 class StartupFailureTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void unreachableServerEndsTheProgram() {
         QTemporaryDir odbcFolder;
         std::ofstream(odbcFolder.filePath("odbc.ini").toStdString())
