@@ -1,4 +1,4 @@
-#include "error_grid.h"
+#include "app/error_grid.h"
 
 #include <QHeaderView>
 #include <QScrollBar>

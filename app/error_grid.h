@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "form_state.h"
+#include "returns/form_state.h"
 
 class QTableWidget;
 

@@ -1,4 +1,4 @@
-#include "error_list_printout.h"
+#include "app/error_list_printout.h"
 
 #include <QPrinter>
 #include <QTextDocument>

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "form_state.h"
+#include "returns/form_state.h"
 
 class QPrinter;
 

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "app/form1.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -11,14 +11,14 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
-#include "data_file_catalogue.h"
-#include "data_file_selection.h"
-#include "error_grid.h"
-#include "error_list_printout.h"
-#include "generation_run.h"
-#include "ledger_error.h"
-#include "return_period.h"
-#include "run_status_line.h"
+#include "app/error_grid.h"
+#include "app/error_list_printout.h"
+#include "app/run_status_line.h"
+#include "ledger/data_file_catalogue.h"
+#include "ledger/ledger_error.h"
+#include "returns/data_file_selection.h"
+#include "returns/generation_run.h"
+#include "returns/return_period.h"
 
 namespace {
 

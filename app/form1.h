@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "form_state.h"
-#include "ledger_connection.h"
-#include "message_presenter.h"
+#include "app/message_presenter.h"
+#include "ledger/ledger_connection.h"
+#include "returns/form_state.h"
 
 class QComboBox;
 class QLabel;

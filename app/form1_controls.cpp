@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "form1.h"
-#include "run_status_line.h"
-#include "twips.h"
+#include "app/form1.h"
+#include "app/run_status_line.h"
+#include "app/twips.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "form1.h"
+#include "app/form1.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -1,4 +1,4 @@
-#include "message_presenter.h"
+#include "app/message_presenter.h"
 
 #include <QMessageBox>
 

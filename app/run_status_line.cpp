@@ -1,4 +1,4 @@
-#include "run_status_line.h"
+#include "app/run_status_line.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

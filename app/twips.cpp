@@ -1,4 +1,4 @@
-#include "twips.h"
+#include "app/twips.h"
 
 #include <QPaintDevice>
 #include <cmath>

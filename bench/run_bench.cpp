@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "data_file_selection.h"
-#include "generation_run.h"
-#include "ledger_error.h"
+#include "ledger/ledger_error.h"
+#include "returns/data_file_selection.h"
+#include "returns/generation_run.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "document_loading.h"
-#include "libxml_handles.h"
-#include "record_child_checker.h"
-#include "schema_validation.h"
+#include "validation/document_loading.h"
+#include "validation/libxml_handles.h"
+#include "validation/record_child_checker.h"
+#include "validation/schema_validation.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "data_file_catalogue.h"
+#include "ledger/data_file_catalogue.h"
 
 namespace vat {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "ledger_connection.h"
-#include "ledger_date.h"
+#include "ledger/ledger_connection.h"
+#include "ledger/ledger_date.h"
 
 namespace vat {
 

@@ -1,10 +1,10 @@
-#include "ledger_connection.h"
+#include "ledger/ledger_connection.h"
 
 #include <sqlext.h>
 
-#include "ledger_credentials.h"
-#include "ledger_error.h"
-#include "odbc_diagnostics.h"
+#include "ledger/ledger_credentials.h"
+#include "ledger/ledger_error.h"
+#include "ledger/odbc_diagnostics.h"
 
 namespace vat {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "recordset.h"
+#include "ledger/recordset.h"
 
 namespace vat {
 

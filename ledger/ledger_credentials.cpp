@@ -1,6 +1,6 @@
-#include "ledger_credentials.h"
+#include "ledger/ledger_credentials.h"
 
-#include "ledger_error.h"
+#include "ledger/ledger_error.h"
 
 namespace vat {
 

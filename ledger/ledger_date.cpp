@@ -1,4 +1,4 @@
-#include "ledger_date.h"
+#include "ledger/ledger_date.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "odbc_diagnostics.h"
+#include "ledger/odbc_diagnostics.h"
 
 #include <sqlext.h>
 
-#include "ledger_credentials.h"
+#include "ledger/ledger_credentials.h"
 
 namespace vat {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ledger_error.h"
+#include "ledger/ledger_error.h"
 
 namespace vat {
 

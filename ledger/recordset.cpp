@@ -1,4 +1,4 @@
-#include "recordset.h"
+#include "ledger/recordset.h"
 
 #include <sqlext.h>
 
@@ -6,8 +6,8 @@
 #include <cctype>
 #include <charconv>
 
-#include "ledger_error.h"
-#include "odbc_diagnostics.h"
+#include "ledger/ledger_error.h"
+#include "ledger/odbc_diagnostics.h"
 
 namespace vat {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ledger_date.h"
+#include "ledger/ledger_date.h"
 
 namespace vat {
 

@@ -1,7 +1,7 @@
-#include "data_file_selection.h"
+#include "returns/data_file_selection.h"
 
-#include "data_file_catalogue.h"
-#include "ledger_error.h"
+#include "ledger/data_file_catalogue.h"
+#include "ledger/ledger_error.h"
 
 namespace vat {
 

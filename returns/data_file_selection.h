@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "form_state.h"
-#include "ledger_connection.h"
+#include "ledger/ledger_connection.h"
+#include "returns/form_state.h"
 
 namespace vat {
 

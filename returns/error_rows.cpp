@@ -1,6 +1,6 @@
-#include "error_rows.h"
+#include "returns/error_rows.h"
 
-#include "schema_validation.h"
+#include "validation/schema_validation.h"
 
 namespace vat {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "form_state.h"
+#include "returns/form_state.h"
 
 namespace vat {
 

@@ -1,8 +1,8 @@
-#include "form_state.h"
+#include "returns/form_state.h"
 
 #include <stdexcept>
 
-#include "number_forms.h"
+#include "returns/number_forms.h"
 
 namespace vat {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "ledger_date.h"
+#include "ledger/ledger_date.h"
 
 namespace vat {
 

@@ -1,14 +1,14 @@
-#include "generation_run.h"
+#include "returns/generation_run.h"
 
 #include <cmath>
 #include <iterator>
 #include <optional>
 
-#include "ledger_error.h"
-#include "number_forms.h"
-#include "return_file_generator.h"
-#include "return_files.h"
-#include "schema_validation.h"
+#include "ledger/ledger_error.h"
+#include "returns/number_forms.h"
+#include "returns/return_file_generator.h"
+#include "returns/return_files.h"
+#include "validation/schema_validation.h"
 
 namespace vat {
 

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "form_state.h"
-#include "ledger_connection.h"
+#include "ledger/ledger_connection.h"
+#include "returns/form_state.h"
 
 namespace vat {
 

@@ -1,5 +1,5 @@
-#include "return_file_generator.h"
-#include "return_files.h"
+#include "returns/return_file_generator.h"
+#include "returns/return_files.h"
 
 namespace vat {
 

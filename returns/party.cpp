@@ -1,7 +1,7 @@
-#include "party.h"
+#include "returns/party.h"
 
-#include "missing_ledger_data.h"
-#include "text_sanitiser.h"
+#include "returns/missing_ledger_data.h"
+#include "returns/text_sanitiser.h"
 
 namespace vat {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "ledger_connection.h"
+#include "ledger/ledger_connection.h"
 
 namespace vat {
 

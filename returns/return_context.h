@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "form_state.h"
-#include "ledger_connection.h"
-#include "return_period.h"
+#include "ledger/ledger_connection.h"
+#include "returns/form_state.h"
+#include "returns/return_period.h"
 
 namespace vat {
 

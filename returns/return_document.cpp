@@ -1,12 +1,12 @@
-#include "return_document.h"
+#include "returns/return_document.h"
 
 #include <cmath>
 #include <limits>
 
-#include "missing_ledger_data.h"
-#include "number_forms.h"
-#include "party.h"
-#include "text_sanitiser.h"
+#include "returns/missing_ledger_data.h"
+#include "returns/number_forms.h"
+#include "returns/party.h"
+#include "returns/text_sanitiser.h"
 
 namespace vat {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "return_context.h"
-#include "return_file_kind.h"
+#include "returns/return_context.h"
+#include "returns/return_file_kind.h"
 
 namespace vat {
 

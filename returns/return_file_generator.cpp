@@ -1,14 +1,14 @@
-#include "return_file_generator.h"
+#include "returns/return_file_generator.h"
 
 #include <optional>
 
-#include "error_rows.h"
-#include "missing_ledger_data.h"
-#include "number_forms.h"
-#include "party.h"
-#include "return_document.h"
-#include "return_file_writer.h"
-#include "text_sanitiser.h"
+#include "returns/error_rows.h"
+#include "returns/missing_ledger_data.h"
+#include "returns/number_forms.h"
+#include "returns/party.h"
+#include "returns/return_document.h"
+#include "returns/return_file_writer.h"
+#include "returns/text_sanitiser.h"
 
 namespace vat {
 

@@ -1,4 +1,4 @@
-#include "return_file_writer.h"
+#include "returns/return_file_writer.h"
 
 #include <cerrno>
 #include <cstring>

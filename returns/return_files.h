@@ -1,7 +1,7 @@
 #pragma once
 
-#include "return_context.h"
-#include "return_file_kind.h"
+#include "returns/return_context.h"
+#include "returns/return_file_kind.h"
 
 namespace vat {
 

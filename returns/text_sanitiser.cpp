@@ -1,4 +1,4 @@
-#include "text_sanitiser.h"
+#include "returns/text_sanitiser.h"
 
 namespace vat {
 

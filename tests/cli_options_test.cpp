@@ -1,5 +1,5 @@
 // The command line of vat-efile-cli, read without running anything.
-#include "cli_options.h"
+#include "app/cli/cli_options.h"
 
 #include <gtest/gtest.h>
 

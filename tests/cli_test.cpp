@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "program_folder.h"
+#include "support/program_folder.h"
 
 namespace vat {
 namespace {

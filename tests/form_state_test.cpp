@@ -1,4 +1,4 @@
-#include "form_state.h"
+#include "returns/form_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The Generate Files run on the real server: the VAT verdict and URD figures, what a run resets
 // and what it keeps, the refusals, a generator failing part-way, and a demo month end to end.
-#include "generation_run.h"
+#include "returns/generation_run.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <map>
 #include <set>
 
-#include "data_file_selection.h"
-#include "ledger_session.h"
-#include "text_sanitiser.h"
+#include "returns/data_file_selection.h"
+#include "returns/text_sanitiser.h"
+#include "support/ledger_session.h"
 
 namespace vat {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "ledger_session.h"
-#include "return_files.h"
+#include "returns/return_files.h"
+#include "support/ledger_session.h"
 
 // The fixture ledger t_interstate_purchase: April holds every rule of the file, May purchases
 // from sellers of other states only, June a local purchase only, July vouchers whose rows the

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "ledger_session.h"
-#include "return_files.h"
+#include "returns/return_files.h"
+#include "support/ledger_session.h"
 
 // The fixture ledger t_interstate_sales: April holds both bill series with every rule of the
 // file, May the second series only, June first-series bills to buyers of other states only,

@@ -1,15 +1,15 @@
-#include "ledger_connection.h"
+#include "ledger/ledger_connection.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 
-#include "data_file_catalogue.h"
-#include "data_file_selection.h"
-#include "generation_run.h"
-#include "ledger_error.h"
-#include "return_files.h"
+#include "ledger/data_file_catalogue.h"
+#include "ledger/ledger_error.h"
+#include "returns/data_file_selection.h"
+#include "returns/generation_run.h"
+#include "returns/return_files.h"
 
 namespace vat {
 namespace {

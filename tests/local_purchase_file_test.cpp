@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "ledger_session.h"
-#include "return_files.h"
+#include "returns/return_files.h"
+#include "support/ledger_session.h"
 
 namespace vat {
 namespace {

@@ -1,4 +1,4 @@
-#include "number_forms.h"
+#include "returns/number_forms.h"
 
 #include <gtest/gtest.h>
 

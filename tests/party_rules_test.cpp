@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "party.h"
-#include "text_sanitiser.h"
+#include "returns/party.h"
+#include "returns/text_sanitiser.h"
 
 namespace vat {
 namespace {

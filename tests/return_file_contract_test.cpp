@@ -3,10 +3,10 @@
 
 #include <fstream>
 
-#include "ledger_session.h"
-#include "number_forms.h"
-#include "return_files.h"
-#include "schema_validation.h"
+#include "returns/number_forms.h"
+#include "returns/return_files.h"
+#include "support/ledger_session.h"
+#include "validation/schema_validation.h"
 
 namespace vat {
 namespace {

@@ -1,11 +1,11 @@
-#include "return_file_writer.h"
+#include "returns/return_file_writer.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <streambuf>
 
-#include "program_folder.h"
+#include "support/program_folder.h"
 
 namespace vat {
 namespace {

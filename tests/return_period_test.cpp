@@ -1,4 +1,4 @@
-#include "return_period.h"
+#include "returns/return_period.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "ledger_session.h"
-#include "return_files.h"
+#include "returns/return_files.h"
+#include "support/ledger_session.h"
 
 namespace vat {
 namespace {

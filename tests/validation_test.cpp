@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "schema_validation.h"
+#include "validation/schema_validation.h"
 
 namespace vat {
 namespace {

@@ -1,7 +1,7 @@
-#include "document_loading.h"
+#include "validation/document_loading.h"
 
-#include "libxml_errors.h"
-#include "schema_validation.h"
+#include "validation/libxml_errors.h"
+#include "validation/schema_validation.h"
 
 namespace vat::xml {
 

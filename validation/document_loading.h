@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "libxml_handles.h"
+#include "validation/libxml_handles.h"
 
 namespace vat::xml {
 

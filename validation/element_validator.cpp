@@ -1,4 +1,4 @@
-#include "element_validator.h"
+#include "validation/element_validator.h"
 
 namespace vat::xml {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "libxml_errors.h"
-#include "libxml_handles.h"
+#include "validation/libxml_errors.h"
+#include "validation/libxml_handles.h"
 
 namespace vat::xml {
 

@@ -1,4 +1,4 @@
-#include "libxml_errors.h"
+#include "validation/libxml_errors.h"
 
 #include <libxml/globals.h>
 

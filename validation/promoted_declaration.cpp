@@ -1,9 +1,9 @@
-#include "promoted_declaration.h"
+#include "validation/promoted_declaration.h"
 
 #include <string>
 #include <vector>
 
-#include "xml_nodes.h"
+#include "validation/xml_nodes.h"
 
 namespace vat::xml {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "libxml_handles.h"
+#include "validation/libxml_handles.h"
 
 namespace vat::xml {
 

@@ -1,8 +1,8 @@
-#include "record_child_checker.h"
+#include "validation/record_child_checker.h"
 
-#include "document_loading.h"
-#include "promoted_declaration.h"
-#include "xml_nodes.h"
+#include "validation/document_loading.h"
+#include "validation/promoted_declaration.h"
+#include "validation/xml_nodes.h"
 
 namespace vat::xml {
 

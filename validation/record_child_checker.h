@@ -5,9 +5,9 @@
 #include <string>
 #include <unordered_map>
 
-#include "element_validator.h"
-#include "libxml_handles.h"
-#include "schema_declarations.h"
+#include "validation/element_validator.h"
+#include "validation/libxml_handles.h"
+#include "validation/schema_declarations.h"
 
 namespace vat::xml {
 

@@ -1,6 +1,6 @@
-#include "schema_declarations.h"
+#include "validation/schema_declarations.h"
 
-#include "xml_nodes.h"
+#include "validation/xml_nodes.h"
 
 namespace vat::xml {
 

@@ -1,12 +1,12 @@
-#include "schema_validation.h"
+#include "validation/schema_validation.h"
 
 #include <cstdint>
 
-#include "document_loading.h"
-#include "libxml_errors.h"
-#include "libxml_handles.h"
-#include "record_child_checker.h"
-#include "xml_nodes.h"
+#include "validation/document_loading.h"
+#include "validation/libxml_errors.h"
+#include "validation/libxml_handles.h"
+#include "validation/record_child_checker.h"
+#include "validation/xml_nodes.h"
 
 namespace vat {
 

@@ -1,4 +1,4 @@
-#include "xml_nodes.h"
+#include "validation/xml_nodes.h"
 
 #include <cstring>
 

@@ -5,12 +5,12 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "cli_options.h"
-#include "cli_report.h"
-#include "data_file_catalogue.h"
-#include "data_file_selection.h"
-#include "generation_run.h"
-#include "ledger_error.h"
+#include "app/cli/cli_options.h"
+#include "app/cli/cli_report.h"
+#include "ledger/data_file_catalogue.h"
+#include "ledger/ledger_error.h"
+#include "returns/data_file_selection.h"
+#include "returns/generation_run.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "cli_options.h"
+#include "app/cli/cli_options.h"
 
-#include "return_period.h"
+#include "returns/return_period.h"
 
 const char* const kCliUsage =
     "Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--json]\n"

@@ -1,4 +1,4 @@
-#include "cli_report.h"
+#include "app/cli/cli_report.h"
 
 #include <iomanip>
 #include <nlohmann/json.hpp>

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "form_state.h"
+#include "returns/form_state.h"
 
 // The run as the window would have shown it: summary figures with their captions, the error
 // list and the messages in order.

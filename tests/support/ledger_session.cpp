@@ -1,8 +1,8 @@
-#include "ledger_session.h"
+#include "support/ledger_session.h"
 
 #include <gtest/gtest.h>
 
-#include "data_file_selection.h"
+#include "returns/data_file_selection.h"
 
 namespace vat::test {
 

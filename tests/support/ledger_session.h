@@ -4,11 +4,11 @@
 #include <utility>
 #include <vector>
 
-#include "form_state.h"
-#include "ledger_connection.h"
-#include "printers.h"
-#include "program_folder.h"
-#include "return_context.h"
+#include "ledger/ledger_connection.h"
+#include "returns/form_state.h"
+#include "returns/return_context.h"
+#include "support/printers.h"
+#include "support/program_folder.h"
 
 namespace vat::test {
 

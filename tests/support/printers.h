@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "form_state.h"
+#include "returns/form_state.h"
 
 namespace vat {
 

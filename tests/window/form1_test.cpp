@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "app/form1.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -13,7 +13,7 @@
 #include <QTest>
 #include <cmath>
 
-#include "recording_presenter.h"
+#include "window/recording_presenter.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "message_presenter.h"
+#include "app/message_presenter.h"
 
 // Keeps the window's messages instead of showing modal boxes.
 class RecordingPresenter : public MessagePresenter {

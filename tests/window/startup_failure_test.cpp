@@ -2,8 +2,8 @@
 #include <QTest>
 #include <fstream>
 
-#include "form1.h"
-#include "recording_presenter.h"
+#include "app/form1.h"
+#include "window/recording_presenter.h"
 
 // Start-up against a data source whose server does not answer.
 class StartupFailureTest : public QObject {
