@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "ledger/ledger_date.h"
+#include "returns/return_figures.h"
+#include "returns/summary_captions.h"
 
 namespace vat {
 
@@ -21,16 +23,6 @@ struct UserMessage {
     std::string text;
     bool critical = false;  // shown with the critical-error icon
     friend bool operator==(const UserMessage&, const UserMessage&) = default;
-};
-
-// The run's accumulators of purchases from and sales to unregistered dealers.
-struct UrdTotals {
-    long long purchaseBills = 0;
-    double purchaseBasic = 0;
-    double purchaseVat = 0;
-    long long salesBills = 0;
-    double salesBasic = 0;
-    double salesVat = 0;
 };
 
 // How a front end follows the state: the window repaints its controls and shows modal
@@ -51,17 +43,20 @@ public:
 // from any widget so that every rule can be tested without a screen.
 class FormState {
 public:
-    FormState();
-
     void SetView(FormView* view) { view_ = view ? view : &silent_; }
 
-    // Summary captions, by the window's label names ("lbl_InputVAT_Plus", "lbl_pay", ...).
-    const std::string& Caption(std::string_view label) const;
-    // Setting lbl_in_net or lbl_out_net to a new text recomputes lbl_pay.
-    void SetCaption(std::string_view label, std::string caption);
-    // The leading number of a caption, "." as the decimal point.
-    double CaptionValue(std::string_view label) const;
-    const std::vector<std::pair<std::string, std::string>>& Captions() const { return captions_; }
+    // The summary figures, and the captions the window shows for them.
+    const ReturnFigures& Figures() const { return figures_; }
+    // Changes the figures and tells the view which captions changed.
+    template <typename Change>
+    void UpdateFigures(Change&& change) {
+        SummaryCaptions before = CaptionsOf(figures_);
+        change(figures_);
+        NotifyCaptionChanges(before);
+    }
+    SummaryCaptions Captions() const { return CaptionsOf(figures_); }
+    // The caption of a label by its designed name ("lbl_InputVAT_Plus", "lbl_pay", ...).
+    std::string Caption(std::string_view label) const;
 
     // The error list. ErrorTypeText is the Type of every validation row.
     std::string ErrorTypeText;
@@ -94,7 +89,9 @@ public:
     std::vector<std::string> FilesWritten;
 
 private:
-    std::vector<std::pair<std::string, std::string>> captions_;
+    void NotifyCaptionChanges(const SummaryCaptions& before);
+
+    ReturnFigures figures_;
     std::vector<ErrorRow> errorRows_;
     std::vector<UserMessage> messages_;
     FormView silent_;

@@ -1,4 +1,5 @@
-#include "returns/return_file_generator.h"
+#include <string>
+
 #include "returns/return_files.h"
 
 namespace vat {
@@ -50,14 +51,10 @@ const ReturnFileKind& InterstatePurchaseFileKind() {
                      {"SubComm", Literal, false, "1"},
                      {"Qty", Qty},
                      {"Purpose", Literal, false, "1"}},
-        .summaryLabel = "lbl_CST_Purchase",
-        .labelSide = LabelSide::Input,
+        .figure = TaxFigure::CstPurchases,
+        .side = FigureSide::Input,
     };
     return kind;
-}
-
-void GenerateInterstatePurchaseFile(ReturnContext& context) {
-    GenerateReturnFile(InterstatePurchaseFileKind(), context);
 }
 
 }  // namespace vat

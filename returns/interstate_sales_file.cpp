@@ -1,4 +1,5 @@
-#include "returns/return_file_generator.h"
+#include <string>
+
 #include "returns/return_files.h"
 
 namespace vat {
@@ -65,14 +66,10 @@ const ReturnFileKind& InterstateSalesFileKind() {
                      {"MainComm", Literal, false, "53"},
                      {"SubComm", Literal, false, "1"},
                      {"Qty", Qty}},
-        .summaryLabel = "lbl_CST_Sales",
-        .labelSide = LabelSide::Output,
+        .figure = TaxFigure::CstSales,
+        .side = FigureSide::Output,
     };
     return kind;
-}
-
-void GenerateInterstateSalesFile(ReturnContext& context) {
-    GenerateReturnFile(InterstateSalesFileKind(), context);
 }
 
 }  // namespace vat

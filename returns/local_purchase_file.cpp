@@ -1,4 +1,5 @@
-#include "returns/return_file_generator.h"
+#include <string>
+
 #include "returns/return_files.h"
 
 namespace vat {
@@ -42,14 +43,10 @@ const ReturnFileKind& LocalPurchaseFileKind() {
                      {"OthCh", OthCh},
                      {"TotCh", TotCh}},
         .urd = UrdSide::Purchases,
-        .summaryLabel = "lbl_InputVAT_Plus",
-        .labelSide = LabelSide::Input,
+        .figure = TaxFigure::InputVatPlus,
+        .side = FigureSide::Input,
     };
     return kind;
-}
-
-void GenerateLocalPurchaseFile(ReturnContext& context) {
-    GenerateReturnFile(LocalPurchaseFileKind(), context);
 }
 
 }  // namespace vat

@@ -1,4 +1,5 @@
-#include "returns/return_file_generator.h"
+#include <string>
+
 #include "returns/return_files.h"
 
 namespace vat {
@@ -53,14 +54,10 @@ const ReturnFileKind& LocalSalesFileKind() {
                      {"OthCh", OthCh},
                      {"TotCh", TotCh}},
         .urd = UrdSide::Sales,
-        .summaryLabel = "lbl_OutputVAT_Plus",
-        .labelSide = LabelSide::Output,
+        .figure = TaxFigure::OutputVatPlus,
+        .side = FigureSide::Output,
     };
     return kind;
-}
-
-void GenerateLocalSalesFile(ReturnContext& context) {
-    GenerateReturnFile(LocalSalesFileKind(), context);
 }
 
 }  // namespace vat

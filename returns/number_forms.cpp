@@ -82,9 +82,12 @@ std::string AmountText(double value) {
 }
 
 std::string PictureText(double value) {
-    const std::int64_t cents = ScaledDecimal(value, 2, Tie::AwayFromZero);
-    const std::uint64_t magnitude = cents < 0 ? 0 - static_cast<std::uint64_t>(cents) : cents;
-    std::string text = cents < 0 ? "-" : "";
+    return PaiseText(ScaledDecimal(value, 2, Tie::AwayFromZero));
+}
+
+std::string PaiseText(std::int64_t paise) {
+    const std::uint64_t magnitude = paise < 0 ? 0 - static_cast<std::uint64_t>(paise) : paise;
+    std::string text = paise < 0 ? "-" : "";
     text += std::to_string(magnitude / 100);
     text += '.';
     text += static_cast<char>('0' + magnitude % 100 / 10);

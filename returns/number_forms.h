@@ -14,6 +14,9 @@ std::string AmountText(double value);
 // point, a leading minus when negative ("#########0.00" and its wider twins).
 std::string PictureText(double value);
 
+// A sum in paise in the same picture ("1250.50", "-0.02").
+std::string PaiseText(std::int64_t paise);
+
 enum class Tie { AwayFromZero, ToEven };
 
 // The value in units of 10^-decimals, rounded from its 15-digit decimal form, so that a value

@@ -1,4 +1,5 @@
-#include "returns/return_file_generator.h"
+#include <string>
+
 #include "returns/return_files.h"
 
 namespace vat {
@@ -45,14 +46,10 @@ const ReturnFileKind& PurchaseReturnFileKind() {
                      {"TotCh", TotCh},
                      {"OrgInvNo", Literal, false, "NA1"},
                      {"OrgInvDate", Date}},
-        .summaryLabel = "lbl_InputVAT_Minus",
-        .labelSide = LabelSide::Input,
+        .figure = TaxFigure::InputVatMinus,
+        .side = FigureSide::Input,
     };
     return kind;
-}
-
-void GeneratePurchaseReturnFile(ReturnContext& context) {
-    GenerateReturnFile(PurchaseReturnFileKind(), context);
 }
 
 }  // namespace vat

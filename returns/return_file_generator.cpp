@@ -128,16 +128,6 @@ void WalkList(const ReturnFileKind& kind, const VoucherList& list, ReturnContext
     context.form.ReportProgress(fileName, done, total);
 }
 
-void SetSummaryLabels(const ReturnFileKind& kind, FormState& form, const TaxTotal& taxTotal) {
-    const std::string figure = PictureText(taxTotal.Value());
-    const std::string side = kind.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
-    form.SetCaption(kind.summaryLabel, figure);
-    form.SetCaption(side + "p", figure);
-    form.SetCaption(side + "n", figure);
-    form.SetCaption(side + "net",
-                    PictureText(form.CaptionValue(side + "n") + form.CaptionValue(side + "p")));
-}
-
 }  // namespace
 
 fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context) {
@@ -175,7 +165,9 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         file.WriteLine(kind.closingLine);
         file.Commit();
     }
-    SetSummaryLabels(kind, context.form, taxTotal);
+    context.form.UpdateFigures([&](ReturnFigures& figures) {
+        SetFileTotal(figures, kind.figure, kind.side, taxTotal.TenThousandths());
+    });
     context.form.FilesWritten.push_back(path.string());
 
     context.form.ErrorTypeText = std::string(kind.validationType);

@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+#include "returns/return_figures.h"
+
 namespace vat {
 
 // What a voucher list does with a party whose TIN does not begin with "29".
@@ -53,7 +55,6 @@ struct BlockElement {
 enum class PartyColumn { PurAct, DnAct, CnAct, SalesParty /* p_act when above 0, else c_act */ };
 enum class AddressRule { None, LinesAndCity, LinesOrDash };
 enum class UrdSide { None, Purchases, Sales };
-enum class LabelSide { Input, Output };  // lbl_in_p/n/net or lbl_out_p/n/net
 
 // Everything one return file declares; the shared skeleton does the rest.
 struct ReturnFileKind {
@@ -84,8 +85,8 @@ struct ReturnFileKind {
 
     // Figures
     UrdSide urd = UrdSide::None;
-    std::string_view summaryLabel = {};  // "lbl_InputVAT_Plus"
-    LabelSide labelSide = LabelSide::Input;
+    TaxFigure figure = TaxFigure::InputVatPlus;
+    FigureSide side = FigureSide::Input;
 };
 
 }  // namespace vat

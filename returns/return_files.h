@@ -1,11 +1,13 @@
 #pragma once
 
-#include "returns/return_context.h"
+#include <array>
+#include <functional>
+
 #include "returns/return_file_kind.h"
 
 namespace vat {
 
-// The six return files, in the order a run writes them.
+// The six return files.
 const ReturnFileKind& LocalPurchaseFileKind();
 const ReturnFileKind& PurchaseReturnFileKind();
 const ReturnFileKind& LocalSalesFileKind();
@@ -13,11 +15,8 @@ const ReturnFileKind& SalesReturnFileKind();
 const ReturnFileKind& InterstateSalesFileKind();
 const ReturnFileKind& InterstatePurchaseFileKind();
 
-void GenerateLocalPurchaseFile(ReturnContext& context);
-void GeneratePurchaseReturnFile(ReturnContext& context);
-void GenerateLocalSalesFile(ReturnContext& context);
-void GenerateSalesReturnFile(ReturnContext& context);
-void GenerateInterstateSalesFile(ReturnContext& context);
-void GenerateInterstatePurchaseFile(ReturnContext& context);
+// The six in the order a run writes them; the run, the tests and the benchmark walk this list.
+using ReturnFileKinds = std::array<std::reference_wrapper<const ReturnFileKind>, 6>;
+const ReturnFileKinds& RunOrder();
 
 }  // namespace vat

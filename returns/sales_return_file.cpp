@@ -1,4 +1,5 @@
-#include "returns/return_file_generator.h"
+#include <string>
+
 #include "returns/return_files.h"
 
 namespace vat {
@@ -45,14 +46,10 @@ const ReturnFileKind& SalesReturnFileKind() {
                      {"TotCh", TotCh},
                      {"OrgInvNo", Literal, false, "NA"},
                      {"OrgInvDate", Date}},
-        .summaryLabel = "lbl_OutputVAT_Minus",
-        .labelSide = LabelSide::Output,
+        .figure = TaxFigure::OutputVatMinus,
+        .side = FigureSide::Output,
     };
     return kind;
-}
-
-void GenerateSalesReturnFile(ReturnContext& context) {
-    GenerateReturnFile(SalesReturnFileKind(), context);
 }
 
 }  // namespace vat

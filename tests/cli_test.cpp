@@ -177,7 +177,7 @@ TEST(Cli, AGeneratorFailureEndsWithItsMessageAndStatus1) {
     EXPECT_EQ(report["labels"]["lbl_TaxPayableRefundable"], "");
 }
 
-TEST(Cli, JsonReportsLabelsErrorsMessagesAndFilesAndNothingElse) {
+TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
     ProgramFolder folder;
     const CliResult result = RunCli({"--json", "--data-file", "t_run_figures", "--month", "JUN",
                                      "--folder", folder.Path().string()},
@@ -189,7 +189,7 @@ TEST(Cli, JsonReportsLabelsErrorsMessagesAndFilesAndNothingElse) {
 
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"errors", "files", "labels", "messages"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "labels", "messages"}));
 
     const nlohmann::json& labels = report["labels"];
     for (const char* label : {"lbl_in_p",
@@ -219,6 +219,17 @@ TEST(Cli, JsonReportsLabelsErrorsMessagesAndFilesAndNothingElse) {
     EXPECT_EQ(labels["lbl_CST_Sales"], "100.00");
     EXPECT_EQ(labels["lbl_TaxPayableRefundable"], "VAT Payable");
     EXPECT_EQ(labels["lbl_TaxAmt"], "0.00");
+
+    // The same figures as numbers under readable keys.
+    const nlohmann::json& figures = report["figures"];
+    EXPECT_EQ(figures["inputVatPlus"], 300.0);
+    EXPECT_EQ(figures["outputVatPlus"], 300.0);
+    EXPECT_EQ(figures["cstOnSales"], 100.0);
+    EXPECT_EQ(figures["vat"], "payable");
+    EXPECT_EQ(figures["vatAmount"], 0.0);
+    EXPECT_EQ(figures["urdSales"]["bills"],
+              std::stoll(labels["lbl_Sal_URD_NoOfBills"].get<std::string>()));
+    EXPECT_EQ(figures["payableVat"], std::stod(labels["lbl_pay"].get<std::string>()));
 
     const nlohmann::json errors = nlohmann::json::array(
         {{{"type", "Sales Within State"},

@@ -10,6 +10,7 @@
 #include <set>
 
 #include "returns/data_file_selection.h"
+#include "returns/number_forms.h"
 #include "returns/text_sanitiser.h"
 #include "support/ledger_session.h"
 
@@ -233,8 +234,7 @@ TEST(GenerationRun, AprilSecondaryLabelsFollowTheLastGeneratorOfEachSide) {
 
 TEST(GenerationRun, PayableSecondaryLabelIsOutputNetLessInputNet) {
     FormState form;
-    form.SetCaption("lbl_out_net", "300.00");
-    form.SetCaption("lbl_in_net", "450.00");
+    test::SetShownFigures(form, {{"lbl_out_net", "300.00"}, {"lbl_in_net", "450.00"}});
     EXPECT_EQ(form.Caption("lbl_pay"), "-150.00");
 }
 
@@ -344,7 +344,8 @@ TEST(GenerationRun, ADataFileThatVanishedSinceItsSelectionFailsTheRunWithAMessag
                    "super values ('2014-04-01', '2015-03-31', '29123456789')"),
               0);
     LedgerSession session(name);
-    session.form.SetCaption("lbl_InputVAT_Plus", "7.00");  // as an earlier run left it
+    test::SetShownFigures(session.form,
+                          {{"lbl_InputVAT_Plus", "7.00"}});  // as an earlier run left it
     ASSERT_EQ(Psql("edb", "drop database " + name + " with (force)"), 0);
 
     EXPECT_EQ(RunMonth(session, 4), RunOutcome::Failed);
@@ -405,7 +406,7 @@ long long TaxChPaise(const fs::path& file) {
 }
 
 long long CaptionPaise(const FormState& form, const char* label) {
-    return std::llround(form.CaptionValue(label) * 100);
+    return std::llround(LeadingNumber(form.Caption(label)) * 100);
 }
 
 // How an omission row of one file leads back to its voucher.

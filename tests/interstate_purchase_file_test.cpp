@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "returns/return_file_generator.h"
 #include "returns/return_files.h"
 #include "support/ledger_session.h"
 
@@ -17,7 +18,7 @@ using test::LedgerSession;
 TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
     LedgerSession session("t_interstate_purchase");
     ReturnContext context = session.Context(4);
-    GenerateInterstatePurchaseFile(context);
+    GenerateReturnFile(InterstatePurchaseFileKind(), context);
 
     // In voucher-date order with the supplier's bill dates; the seller of another state, the
     // local and cancelled purchases are not in it, nor is A/117 below one rupee.
@@ -38,7 +39,7 @@ TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
 TEST(InterstatePurchaseFile, TotalsCstWithOmittedPurchasesButNotSkippedOnes) {
     LedgerSession session("t_interstate_purchase");
     ReturnContext context = session.Context(4);
-    GenerateInterstatePurchaseFile(context);
+    GenerateReturnFile(InterstatePurchaseFileKind(), context);
 
     // 5.01 + 84.46 + 0.49 (omitted) + 0.04 + 10; the skipped seller's 40, the local purchase's
     // 20 and the cancelled purchase's 18 are not in it.
@@ -54,10 +55,12 @@ TEST(InterstatePurchaseFile, TotalsCstWithOmittedPurchasesButNotSkippedOnes) {
 
 TEST(InterstatePurchaseFile, SellersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZeroLabels) {
     LedgerSession session("t_interstate_purchase");
-    for (const char* label : {"lbl_CST_Purchase", "lbl_in_p", "lbl_in_n", "lbl_in_net"})
-        session.form.SetCaption(label, "7.00");
+    test::SetShownFigures(session.form, {{"lbl_CST_Purchase", "7.00"},
+                                         {"lbl_in_p", "7.00"},
+                                         {"lbl_in_n", "7.00"},
+                                         {"lbl_in_net", "7.00"}});
     ReturnContext context = session.Context(5);
-    GenerateInterstatePurchaseFile(context);
+    GenerateReturnFile(InterstatePurchaseFileKind(), context);
 
     EXPECT_EQ(session.ReturnFile("05/efile_is_pur05.xml"),
               session.Expected("t_interstate_purchase/efile_is_pur05.xml"));
@@ -73,7 +76,7 @@ TEST(InterstatePurchaseFile, SellersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZe
 TEST(InterstatePurchaseFile, FollowsTheListsGroupingAndLeavesOutAPartyWithoutACityRow) {
     LedgerSession session("t_interstate_purchase");
     ReturnContext context = session.Context(7);
-    GenerateInterstatePurchaseFile(context);
+    GenerateReturnFile(InterstatePurchaseFileKind(), context);
 
     // T/30 has rows on two voucher dates: two list rows, each with all its postings. Q/31's rows
     // differ only in bill_no: two groups that DISTINCT makes one row.
@@ -95,7 +98,7 @@ TEST(InterstatePurchaseFile, AFileWithoutBillsIsStillCheckedAgainstItsSchema) {
     fs::remove(session.folder / "XSD/eval_pur_is.xsd");
     ReturnContext context = session.Context(5);
     try {
-        GenerateInterstatePurchaseFile(context);
+        GenerateReturnFile(InterstatePurchaseFileKind(), context);
         FAIL() << "the schema check of the May file did not run";
     } catch (const std::exception& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Load XSD failed: ", 0), 0u) << error.what();

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "returns/return_file_generator.h"
 #include "returns/return_files.h"
 #include "support/ledger_session.h"
 
@@ -17,7 +18,7 @@ using test::LedgerSession;
 TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
     LedgerSession session("t_interstate_sales");
     ReturnContext context = session.Context(4);
-    GenerateInterstateSalesFile(context);
+    GenerateReturnFile(InterstateSalesFileKind(), context);
 
     // First series before second, each in text order of its bill numbers (10 before 9); the
     // first-series buyer of another state (bill 11), the local, cancelled and cash bills are
@@ -39,7 +40,7 @@ TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
 TEST(InterstateSalesFile, TotalsCstOfBothSeriesWithOmittedBillsButNotSkippedOnes) {
     LedgerSession session("t_interstate_sales");
     ReturnContext context = session.Context(4);
-    GenerateInterstateSalesFile(context);
+    GenerateReturnFile(InterstateSalesFileKind(), context);
 
     // 20 + 19.75 + 0.04 + 0.02 (omitted) + 4, then 1000 + 190.69; the skipped bill's 50, the
     // local bill's 44 and the cancelled and cash bills are not in it.
@@ -55,7 +56,7 @@ TEST(InterstateSalesFile, TotalsCstOfBothSeriesWithOmittedBillsButNotSkippedOnes
 TEST(InterstateSalesFile, AMonthOfSecondSeriesBillsOnlyWritesThemAllWithCrNumbers) {
     LedgerSession session("t_interstate_sales");
     ReturnContext context = session.Context(5);
-    GenerateInterstateSalesFile(context);
+    GenerateReturnFile(InterstateSalesFileKind(), context);
 
     // Bill numbers as stored, not sanitised: B/6 before B/7.
     EXPECT_EQ(session.ReturnFile("05/efile_sal_iss_05.xml"),
@@ -70,10 +71,12 @@ TEST(InterstateSalesFile, AMonthOfSecondSeriesBillsOnlyWritesThemAllWithCrNumber
 
 TEST(InterstateSalesFile, FirstSeriesBuyersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZeroLabels) {
     LedgerSession session("t_interstate_sales");
-    for (const char* label : {"lbl_CST_Sales", "lbl_out_p", "lbl_out_n", "lbl_out_net"})
-        session.form.SetCaption(label, "7.00");
+    test::SetShownFigures(session.form, {{"lbl_CST_Sales", "7.00"},
+                                         {"lbl_out_p", "7.00"},
+                                         {"lbl_out_n", "7.00"},
+                                         {"lbl_out_net", "7.00"}});
     ReturnContext context = session.Context(6);
-    GenerateInterstateSalesFile(context);
+    GenerateReturnFile(InterstateSalesFileKind(), context);
 
     EXPECT_EQ(session.ReturnFile("06/efile_sal_iss_06.xml"),
               session.Expected("t_interstate_sales/efile_sal_iss_06.xml"));
@@ -89,7 +92,7 @@ TEST(InterstateSalesFile, FirstSeriesBuyersOfOtherStatesOnlyLeaveAFileWithoutBil
 TEST(InterstateSalesFile, LeavesOutABillWithoutAPartyRowAndEscapesABillNumberAsStored) {
     LedgerSession session("t_interstate_sales");
     ReturnContext context = session.Context(8);
-    GenerateInterstateSalesFile(context);
+    GenerateReturnFile(InterstateSalesFileKind(), context);
 
     EXPECT_EQ(session.ReturnFile("08/efile_sal_iss_08.xml"),
               session.Expected("t_interstate_sales/efile_sal_iss_08.xml"));
@@ -107,7 +110,7 @@ TEST(InterstateSalesFile, AFileWithoutBillsIsStillCheckedAgainstItsSchema) {
     fs::remove(session.folder / "XSD/eval_sal_is.xsd");
     ReturnContext context = session.Context(6);
     try {
-        GenerateInterstateSalesFile(context);
+        GenerateReturnFile(InterstateSalesFileKind(), context);
         FAIL() << "the schema check of the June file did not run";
     } catch (const std::exception& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Load XSD failed: ", 0), 0u) << error.what();

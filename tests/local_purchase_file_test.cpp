@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "returns/return_file_generator.h"
 #include "returns/return_files.h"
 #include "support/ledger_session.h"
 
@@ -14,7 +15,7 @@ using test::LedgerSession;
 TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
     LedgerSession session("t_local_purchase");
     ReturnContext context = session.Context(4);
-    GenerateLocalPurchaseFile(context);
+    GenerateReturnFile(LocalPurchaseFileKind(), context);
 
     EXPECT_EQ(session.ReturnFile("04/efile_pur04.xml"),
               session.Expected("t_local_purchase/efile_pur04.xml"));
@@ -35,7 +36,7 @@ TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
 TEST(LocalPurchaseFile, TotalsInputVatWithOmittedBillsAndUrdPurchasesOfWrittenBills) {
     LedgerSession session("t_local_purchase");
     ReturnContext context = session.Context(4);
-    GenerateLocalPurchaseFile(context);
+    GenerateReturnFile(LocalPurchaseFileKind(), context);
 
     const FormState& form = session.form;
     // 10 + 5.01 + 50 + 0.02 (omitted) + 5 twice + 8 + 12; the other state's 15 is not in it.
@@ -58,7 +59,7 @@ TEST(LocalPurchaseFile, ReplacesAReadOnlyOldFile) {
     std::ofstream(old) << "old";
     fs::permissions(old, fs::perms::owner_read);
     ReturnContext context = session.Context(4);
-    GenerateLocalPurchaseFile(context);
+    GenerateReturnFile(LocalPurchaseFileKind(), context);
     EXPECT_EQ(session.ReturnFile("04/efile_pur04.xml"),
               session.Expected("t_local_purchase/efile_pur04.xml"));
 }
@@ -68,7 +69,7 @@ TEST(LocalPurchaseFile, ASchemaThatCannotBeLoadedFailsTheGeneratorWithoutAFile) 
     fs::remove(session.folder / "XSD/eval_pur.xsd");
     ReturnContext context = session.Context(4);
     try {
-        GenerateLocalPurchaseFile(context);
+        GenerateReturnFile(LocalPurchaseFileKind(), context);
         FAIL() << "a missing schema was not reported";
     } catch (const std::exception& error) {
         EXPECT_EQ(std::string(error.what()).rfind("Load XSD failed: ", 0), 0u) << error.what();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "returns/return_file_generator.h"
 #include "returns/return_files.h"
 #include "support/ledger_session.h"
 
@@ -16,7 +17,7 @@ const char* const kOmitted = " omitted due to basic amount being less than Rs.1"
 TEST(LocalSalesFile, WritesBothSeriesOfAprilByteForByte) {
     LedgerSession session("t_local_sales");
     ReturnContext context = session.Context(4);
-    GenerateLocalSalesFile(context);
+    GenerateReturnFile(LocalSalesFileKind(), context);
 
     EXPECT_EQ(session.ReturnFile("04/efile_sal04.xml"),
               session.Expected("t_local_sales/efile_sal04.xml"));
@@ -36,7 +37,7 @@ TEST(LocalSalesFile, WritesBothSeriesOfAprilByteForByte) {
 TEST(LocalSalesFile, TotalsOutputVatOfBothSeriesAndUrdSalesOfWrittenBills) {
     LedgerSession session("t_local_sales");
     ReturnContext context = session.Context(4);
-    GenerateLocalSalesFile(context);
+    GenerateReturnFile(LocalSalesFileKind(), context);
 
     const FormState& form = session.form;
     // First series 47.5 + 5 + 10 + 15 + 20 + 0.05 (omitted) + 25 twice, second 30 + 35 + 40
@@ -71,7 +72,7 @@ TEST(LocalSalesFile, AMonthOfOneSeriesOnly) {
         SCOPED_TRACE(month.file);
         LedgerSession session("t_local_sales");
         ReturnContext context = session.Context(month.month);
-        GenerateLocalSalesFile(context);
+        GenerateReturnFile(LocalSalesFileKind(), context);
 
         EXPECT_EQ(session.ReturnFile(month.file),
                   session.Expected(std::string("t_local_sales/") +

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "returns/return_file_generator.h"
 #include "returns/return_files.h"
 #include "support/ledger_session.h"
 
@@ -19,7 +20,7 @@ std::size_t Occurrences(const std::string& text, const std::string& part) {
 TEST(PurchaseReturnFile, WritesMayOfTheFixtureLedgerByteForByte) {
     LedgerSession session("t_purchase_return");
     ReturnContext context = session.Context(5);
-    GeneratePurchaseReturnFile(context);
+    GenerateReturnFile(PurchaseReturnFileKind(), context);
 
     EXPECT_EQ(session.ReturnFile("05/efile_pur_rtn05.xml"),
               session.Expected("t_purchase_return/efile_pur_rtn05.xml"));
@@ -41,7 +42,7 @@ TEST(PurchaseReturnFile, WritesMayOfTheFixtureLedgerByteForByte) {
 TEST(PurchaseReturnFile, WritesOrSkipsEachNoteByTheGoodsAndTinTests) {
     LedgerSession session("t_purchase_return");
     ReturnContext context = session.Context(5);
-    GeneratePurchaseReturnFile(context);
+    GenerateReturnFile(PurchaseReturnFileKind(), context);
     const std::string file = session.ReturnFile("05/efile_pur_rtn05.xml");
 
     struct Case {
@@ -69,7 +70,7 @@ TEST(PurchaseReturnFile, WritesOrSkipsEachNoteByTheGoodsAndTinTests) {
 TEST(PurchaseReturnFile, ANoteWhoseRowsDifferOnlyInBillNoIsListedOnce) {
     LedgerSession session("t_purchase_return");
     ReturnContext context = session.Context(5);
-    GeneratePurchaseReturnFile(context);
+    GenerateReturnFile(PurchaseReturnFileKind(), context);
 
     EXPECT_EQ(
         Occurrences(session.ReturnFile("05/efile_pur_rtn05.xml"), "<DebitNo>DN0027</DebitNo>"), 1u);
@@ -80,7 +81,7 @@ TEST(PurchaseReturnFile, ANoteWhoseRowsDifferOnlyInBillNoIsListedOnce) {
 TEST(PurchaseReturnFile, TotalsInputVatOfListedNotesOmittedOnesIncluded) {
     LedgerSession session("t_purchase_return");
     ReturnContext context = session.Context(5);
-    GeneratePurchaseReturnFile(context);
+    GenerateReturnFile(PurchaseReturnFileKind(), context);
 
     const FormState& form = session.form;
     // 50 + 10 + 20 + 0.10 (omitted) + 7.50; not the skipped notes' 7 and 15 nor the 4.50 and
@@ -105,7 +106,7 @@ TEST(PurchaseReturnFile, ANoteWithoutADateIsInNoMonth) {
     LedgerSession session("t_purchase_return");
     for (int month = 1; month <= 12; ++month) {
         ReturnContext context = session.Context(month);
-        GeneratePurchaseReturnFile(context);
+        GenerateReturnFile(PurchaseReturnFileKind(), context);
     }
     for (const std::string& path : session.form.FilesWritten)
         EXPECT_EQ(test::ReadBytes(path).find("DN0031"), std::string::npos) << path;

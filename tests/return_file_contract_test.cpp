@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "returns/number_forms.h"
+#include "returns/return_file_generator.h"
 #include "returns/return_files.h"
 #include "support/ledger_session.h"
 #include "validation/schema_validation.h"
@@ -16,7 +17,6 @@ namespace fs = std::filesystem;
 struct ReturnFileCase {
     const char* name;
     const ReturnFileKind& (*kind)();
-    void (*generate)(ReturnContext&);
     const char* taxTotal;  // of April in t_contract, the omitted document's tax included
 };
 
@@ -26,7 +26,7 @@ class ReturnFileContract : public testing::TestWithParam<ReturnFileCase> {
 protected:
     ReturnFileContract() : session("t_contract") {
         ReturnContext context = session.Context(4);
-        GetParam().generate(context);
+        GenerateReturnFile(GetParam().kind(), context);
     }
 
     const ReturnFileKind& Kind() const { return GetParam().kind(); }
@@ -89,9 +89,9 @@ TEST_P(ReturnFileContract, ListsTheDocumentBelowOneRupeeUnderItsOmissionType) {
 
 TEST_P(ReturnFileContract, ShowsItsTaxTotalInItsLabelAndTheSecondarySide) {
     const ReturnFileKind& kind = Kind();
-    const std::string side = kind.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
+    const std::string side = kind.side == FigureSide::Input ? "lbl_in_" : "lbl_out_";
     const FormState& form = session.form;
-    EXPECT_EQ(form.Caption(kind.summaryLabel), GetParam().taxTotal);
+    EXPECT_EQ(form.Caption(LabelOf(kind.figure)), GetParam().taxTotal);
     EXPECT_EQ(form.Caption(side + "p"), GetParam().taxTotal);
     EXPECT_EQ(form.Caption(side + "n"), GetParam().taxTotal);
     EXPECT_EQ(form.Caption(side + "net"), PictureText(2 * LeadingNumber(GetParam().taxTotal)));
@@ -107,20 +107,20 @@ TEST_P(ReturnFileWithoutDocuments, RemovesTheOldFileAndTouchesNothingElse) {
     fs::create_directories(session.folder / "04");
     std::ofstream(session.folder / "04" / name) << "old";
     fs::permissions(session.folder / "04" / name, fs::perms::owner_read);
-    const std::string side = kind.labelSide == LabelSide::Input ? "lbl_in_" : "lbl_out_";
-    const test::Captions before{{std::string(kind.summaryLabel), "7.00"},
+    const std::string side = kind.side == FigureSide::Input ? "lbl_in_" : "lbl_out_";
+    const test::Captions before{{std::string(LabelOf(kind.figure)), "7.00"},
                                 {side + "p", "8.00"},
                                 {side + "n", "9.00"},
                                 {side + "net", "17.00"}};
-    for (const auto& [label, caption] : before) session.form.SetCaption(label, caption);
+    test::SetShownFigures(session.form, before);
     session.form.ErrorTypeText = "an earlier file's";
     // Nothing is checked either: a missing schema goes unnoticed.
     fs::remove(session.folder / "XSD" / std::string(kind.schemaFile));
 
     ReturnContext april = session.Context(4);
-    GetParam().generate(april);
+    GenerateReturnFile(kind, april);
     ReturnContext june = session.Context(6);
-    GetParam().generate(june);
+    GenerateReturnFile(kind, june);
 
     EXPECT_FALSE(fs::exists(session.folder / "04" / name));
     EXPECT_FALSE(fs::exists(session.folder / "06")) << "no folder for a month without a file";
@@ -133,14 +133,14 @@ TEST_P(ReturnFileWithoutDocuments, RemovesTheOldFileAndTouchesNothingElse) {
 }
 
 const ReturnFileCase kSixReturnFiles[] = {
-    {"LocalPurchases", LocalPurchaseFileKind, GenerateLocalPurchaseFile, "25.05"},
-    {"DebitNotes", PurchaseReturnFileKind, GeneratePurchaseReturnFile, "5.05"},
+    {"LocalPurchases", LocalPurchaseFileKind, "25.05"},
+    {"DebitNotes", PurchaseReturnFileKind, "5.05"},
     // The interstate bills are sales bills too: the local list takes them, with no local sales
     // amount, as omissions; their CST is not in the output VAT.
-    {"LocalSales", LocalSalesFileKind, GenerateLocalSalesFile, "50.05"},
-    {"CreditNotes", SalesReturnFileKind, GenerateSalesReturnFile, "10.05"},
-    {"InterstateSales", InterstateSalesFileKind, GenerateInterstateSalesFile, "16.05"},
-    {"InterstatePurchases", InterstatePurchaseFileKind, GenerateInterstatePurchaseFile, "8.05"},
+    {"LocalSales", LocalSalesFileKind, "50.05"},
+    {"CreditNotes", SalesReturnFileKind, "10.05"},
+    {"InterstateSales", InterstateSalesFileKind, "16.05"},
+    {"InterstatePurchases", InterstatePurchaseFileKind, "8.05"},
 };
 
 std::string CaseName(const testing::TestParamInfo<ReturnFileCase>& info) { return info.param.name; }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "returns/return_file_generator.h"
 #include "returns/return_files.h"
 #include "support/ledger_session.h"
 
@@ -12,7 +13,7 @@ using test::LedgerSession;
 TEST(SalesReturnFile, WritesJuneOfTheFixtureLedgerByteForByte) {
     LedgerSession session("t_sales_return");
     ReturnContext context = session.Context(6);
-    GenerateSalesReturnFile(context);
+    GenerateReturnFile(SalesReturnFileKind(), context);
 
     EXPECT_EQ(session.ReturnFile("06/efile_sal_returns06.xml"),
               session.Expected("t_sales_return/efile_sal_returns06.xml"));
@@ -34,12 +35,12 @@ TEST(SalesReturnFile, WritesJuneOfTheFixtureLedgerByteForByte) {
 // What the local sales file left in the secondary labels is replaced by the notes' tax.
 TEST(SalesReturnFile, ReplacesTheSecondaryOutputLabelsWithTheNotesTax) {
     LedgerSession session("t_sales_return");
-    session.form.SetCaption("lbl_out_p", "99.00");
-    session.form.SetCaption("lbl_out_n", "99.00");
-    session.form.SetCaption("lbl_out_net", "198.00");
-    session.form.SetCaption("lbl_in_net", "10.00");
+    test::SetShownFigures(session.form, {{"lbl_out_p", "99.00"},
+                                         {"lbl_out_n", "99.00"},
+                                         {"lbl_out_net", "198.00"},
+                                         {"lbl_in_net", "10.00"}});
     ReturnContext context = session.Context(6);
-    GenerateSalesReturnFile(context);
+    GenerateReturnFile(SalesReturnFileKind(), context);
 
     const FormState& form = session.form;
     // 19 + 8 + 4 + 0.02 (omitted); not the 12 of the note left out.

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <functional>
+#include <map>
+
 #include "returns/data_file_selection.h"
+#include "returns/number_forms.h"
 
 namespace vat::test {
 
@@ -28,6 +33,46 @@ std::string LedgerSession::Expected(const std::string& name) const {
 
 void ExpectCaptions(const FormState& form, const Captions& expected) {
     for (const auto& [label, caption] : expected) EXPECT_EQ(form.Caption(label), caption) << label;
+}
+
+}  // namespace vat::test
+
+namespace vat::test {
+
+namespace {
+
+std::int64_t Paise(const std::string& caption) {
+    return std::llround(LeadingNumber(caption) * 100);
+}
+
+}  // namespace
+
+void SetShownFigures(FormState& form, const Captions& captions) {
+    using Setter = std::function<void(ReturnFigures&, std::int64_t)>;
+    const auto tax = [](TaxFigure figure) -> Setter {
+        return [figure](ReturnFigures& f, std::int64_t paise) { f.Tax(figure) = paise * 100; };
+    };
+    const auto secondary = [](std::int64_t SecondaryFigures::*field) -> Setter {
+        return [field](ReturnFigures& f, std::int64_t paise) { f.secondary.*field = paise; };
+    };
+    using enum TaxFigure;
+    const std::map<std::string, Setter> setters{
+        {"lbl_InputVAT_Plus", tax(InputVatPlus)},
+        {"lbl_InputVAT_Minus", tax(InputVatMinus)},
+        {"lbl_OutputVAT_Plus", tax(OutputVatPlus)},
+        {"lbl_OutputVAT_Minus", tax(OutputVatMinus)},
+        {"lbl_CST_Purchase", tax(CstPurchases)},
+        {"lbl_CST_Sales", tax(CstSales)},
+        {"lbl_in_p", secondary(&SecondaryFigures::inputPlus)},
+        {"lbl_in_n", secondary(&SecondaryFigures::inputMinus)},
+        {"lbl_in_net", secondary(&SecondaryFigures::inputNet)},
+        {"lbl_out_p", secondary(&SecondaryFigures::outputPlus)},
+        {"lbl_out_n", secondary(&SecondaryFigures::outputMinus)},
+        {"lbl_out_net", secondary(&SecondaryFigures::outputNet)},
+    };
+    form.UpdateFigures([&](ReturnFigures& figures) {
+        for (const auto& [label, caption] : captions) setters.at(label)(figures, Paise(caption));
+    });
 }
 
 }  // namespace vat::test

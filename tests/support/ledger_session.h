@@ -36,3 +36,11 @@ using Captions = std::vector<std::pair<std::string, std::string>>;
 void ExpectCaptions(const FormState& form, const Captions& expected);
 
 }  // namespace vat::test
+
+namespace vat::test {
+
+// Puts the figures behind each caption as an earlier run would have left them ("7.00" in
+// lbl_in_net, ...): a start state for checking what a file or a run replaces.
+void SetShownFigures(FormState& form, const Captions& captions);
+
+}  // namespace vat::test

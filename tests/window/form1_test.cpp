@@ -209,9 +209,11 @@ private slots:
 
     void captionsReachTheirLabels() {
         vat::FormState& state = window_->State();
-        state.SetCaption("lbl_InputVAT_Plus", "500.00");
-        state.SetCaption("lbl_out_net", "300.00");
-        state.SetCaption("lbl_in_net", "450.00");
+        state.UpdateFigures([](vat::ReturnFigures& figures) {
+            figures.inputVatPlus = 5000000;  // ten-thousandths
+            figures.secondary.outputNet = 30000;
+            figures.secondary.inputNet = 45000;
+        });
         QCOMPARE(Find<QLabel>("lbl_InputVAT_Plus")->text(), QString("500.00"));
         QCOMPARE(Find<QLabel>("lbl_pay")->text(), QString("-150.00"));
     }
