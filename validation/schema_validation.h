@@ -6,12 +6,10 @@
 
 namespace vat {
 
-// A schema or return file that cannot be loaded: error number 1 from "Validate".
+// A schema or return file that cannot be loaded, or a schema that does not compile.
 class SchemaLoadError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
-    static constexpr int Number = 1;
-    static constexpr const char* Source = "Validate";
 };
 
 // Receives the Error text of one failing node.
