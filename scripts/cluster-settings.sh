@@ -10,9 +10,9 @@ VAT_ODBC_DIR=${VAT_ODBC_DIR:-$VAT_ROOT/.run/odbc}
 [[ $VAT_PG_DIR == /* ]] || VAT_PG_DIR=$PWD/$VAT_PG_DIR
 [[ $VAT_ODBC_DIR == /* ]] || VAT_ODBC_DIR=$PWD/$VAT_ODBC_DIR
 
-# The books' login, as the program connects with it.
-VAT_PG_USER=SYSTEM
-VAT_PG_PASSWORD=qzt784
+# The books' login, from the file the program's build takes it from.
+VAT_PG_USER=$(sed -n 's/^user=//p' "$VAT_ROOT/ledger/login.conf")
+VAT_PG_PASSWORD=$(sed -n 's/^password=//p' "$VAT_ROOT/ledger/login.conf")
 
 # PostgreSQL refuses to run as root, so root hands the server to the packaged system user.
 if [[ $(id -u) -eq 0 ]]; then

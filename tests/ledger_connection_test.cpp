@@ -7,6 +7,7 @@
 
 #include "ledger/data_file_catalogue.h"
 #include "ledger/ledger_error.h"
+#include "ledger/ledger_login.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "returns/return_files.h"
@@ -64,7 +65,7 @@ TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
         FAIL() << "connected to a data file that does not exist";
     } catch (const LedgerError& error) {
         EXPECT_NE(std::string(error.what()).find("no_such_data_file"), std::string::npos);
-        EXPECT_EQ(std::string(error.what()).find("qzt784"), std::string::npos);
+        EXPECT_EQ(std::string(error.what()).find(kLedgerPassword), std::string::npos);
     }
     EXPECT_THROW(ConnectLedger(ledger, "shop;UID=other", true), LedgerError);
 }

@@ -7,10 +7,9 @@
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
-#include "ledger/data_file_catalogue.h"
-#include "ledger/ledger_error.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
+#include "returns/server_catalogue.h"
 
 namespace {
 
@@ -78,15 +77,12 @@ int main(int argc, char** argv) {
     TerminalView view;
     form.SetView(&view);
     vat::LedgerConnection ledger;
-    std::vector<std::string> dataFiles;
-    try {
-        vat::ConnectLedger(ledger, "edb", false);
-        dataFiles = vat::ListDataFiles(ledger);
-    } catch (const vat::LedgerError& failure) {
-        std::cerr << "vat-efile-cli: " << failure.what() << '\n';
-        form.ShowMessage({"UNABLE TO CONNECT", false});
+    const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger, form);
+    if (!server.connected) {
+        std::cerr << "vat-efile-cli: " << server.failure << '\n';
         return Report(form, *options, kFailed);
     }
+    const std::vector<std::string>& dataFiles = server.dataFiles;
     if (options->listDataFiles) {
         if (options->json)
             std::cout << nlohmann::json{{"dataFiles", dataFiles}}.dump(2) << '\n';

@@ -2,7 +2,7 @@
 #include <QTest>
 #include <fstream>
 
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "window/recording_presenter.h"
 
 // Start-up against a data source whose server does not answer.
@@ -22,9 +22,9 @@ private slots:
         QTemporaryDir programFolder;
         auto messages = std::make_unique<RecordingPresenter>();
         RecordingPresenter& shown = *messages;
-        Form1 window(programFolder.path().toStdString(), std::move(messages));
+        MainWindow window(programFolder.path().toStdString(), std::move(messages));
 
-        QVERIFY(!window.Form_Load());
+        QVERIFY(!window.loadDataFiles());
         QCOMPARE(shown.texts, QStringList{"UNABLE TO CONNECT"});
         QCOMPARE(shown.criticalFlags, QList<bool>{false});
     }

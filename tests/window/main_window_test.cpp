@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/main_window.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -25,14 +25,14 @@ int Pixels(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi
 }  // namespace
 
 // The window after a real start-up against the test server, driven by its controls' names.
-class Form1Test : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
     template <typename Control>
     Control* Find(const char* name) {
         auto* control = window_->findChild<Control*>(name);
-        if (!control) qFatal("Form1 has no control named %s", name);
+        if (!control) qFatal("The window has no control named %s", name);
         return control;
     }
 
@@ -44,15 +44,16 @@ private:
     }
 
     QTemporaryDir programFolder_;
-    std::unique_ptr<Form1> window_;
+    std::unique_ptr<MainWindow> window_;
     RecordingPresenter* messages_ = nullptr;
 
 private slots:
     void initTestCase() {
         auto messages = std::make_unique<RecordingPresenter>();
         messages_ = messages.get();
-        window_ = std::make_unique<Form1>(programFolder_.path().toStdString(), std::move(messages));
-        QVERIFY(window_->Form_Load());
+        window_ =
+            std::make_unique<MainWindow>(programFolder_.path().toStdString(), std::move(messages));
+        QVERIFY(window_->loadDataFiles());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -84,7 +85,7 @@ private slots:
                      qPrintable(name));
 
         QCOMPARE(dataFiles->currentIndex(), 0);
-        const vat::FormState& state = window_->State();
+        const vat::FormState& state = window_->state();
         QCOMPARE(QString::fromStdString(state.SelectedDataFile), listed.first());
         QVERIFY(state.YearStart && state.YearEnd);
         QCOMPARE(Find<QLineEdit>("Text1")->text(),
@@ -115,7 +116,7 @@ private slots:
     }
 
     void badTinIsFlaggedUntilAGoodOneIsSelected() {
-        vat::FormState& state = window_->State();
+        vat::FormState& state = window_->state();
         SelectDataFile("shop2013");
         SelectDataFile("shop2014");
         QCOMPARE(messages_->texts, QStringList{"YOUR TIN FOUND TO BE INCORRECT. CHECK THE SAME"});
@@ -172,7 +173,7 @@ private slots:
         QVERIFY(!messages_->texts.isEmpty());
         QCOMPARE(messages_->texts.last(), QString("OVER"));
         QStringList written;
-        for (const std::string& file : window_->State().FilesWritten)
+        for (const std::string& file : window_->state().FilesWritten)
             written.append(QFileInfo(QString::fromStdString(file)).fileName());
         written.sort();
         QVERIFY(!written.isEmpty());
@@ -181,16 +182,16 @@ private slots:
         const QString verdict = Find<QLabel>("lbl_TaxPayableRefundable")->text();
         QVERIFY2(verdict == "VAT Payable" || verdict == "VAT Refundable", qPrintable(verdict));
         QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(),
-                 QString::fromStdString(window_->State().Caption("lbl_TaxAmt")));
+                 QString::fromStdString(window_->state().Caption("lbl_TaxAmt")));
         QCOMPARE(Find<QTableWidget>("grd_Errors")->rowCount(),
-                 static_cast<int>(window_->State().ErrorRows().size()));
+                 static_cast<int>(window_->state().ErrorRows().size()));
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         QVERIFY(Find<QLabel>("runStatusText")->text().isEmpty());
-        window_->State().ClearErrorRows();
+        window_->state().ClearErrorRows();
     }
 
     void errorRowsAreShownAndLongOnesWrap() {
-        vat::FormState& state = window_->State();
+        vat::FormState& state = window_->state();
         const std::string longMessage =
             "Element 'SellerName': [facet 'maxLength'] The value 'A VERY LONG SUPPLIER NAME "
             "WITH ITS CITY' has a length of 41; this exceeds the allowed maximum length of 30, "
@@ -208,7 +209,7 @@ private slots:
     }
 
     void captionsReachTheirLabels() {
-        vat::FormState& state = window_->State();
+        vat::FormState& state = window_->state();
         state.UpdateFigures([](vat::ReturnFigures& figures) {
             figures.inputVatPlus = 5000000;  // ten-thousandths
             figures.secondary.outputNet = 30000;
@@ -220,7 +221,7 @@ private slots:
 
     // Keeps window.png beside the test for a look at the layout.
     void windowRendersAtItsDesignedSize() {
-        vat::FormState& state = window_->State();
+        vat::FormState& state = window_->state();
         state.AddErrorRow("Local Purchase",
                           "Bill 12 of RAMA MEDICALS BANGALORE omitted: basic amount below 1");
         state.AddErrorRow("Local Purchase",
@@ -247,11 +248,11 @@ private slots:
     }
 
     void progressNamesTheFileAndItsVouchers() {
-        window_->State().ReportProgress("/somewhere/04/efile_pur04.xml", 3, 40);
+        window_->state().ReportProgress("/somewhere/04/efile_pur04.xml", 3, 40);
         QCOMPARE(Find<QLabel>("runStatusText")->text(),
                  QString("efile_pur04.xml: 3 of 40 vouchers"));
     }
 };
 
-QTEST_MAIN(Form1Test)
-#include "form1_test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/main_window.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -14,11 +14,10 @@
 #include "app/error_grid.h"
 #include "app/error_list_printout.h"
 #include "app/run_status_line.h"
-#include "ledger/data_file_catalogue.h"
-#include "ledger/ledger_error.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "returns/return_period.h"
+#include "returns/server_catalogue.h"
 
 namespace {
 
@@ -32,57 +31,51 @@ QString DateText(const std::optional<vat::LedgerDate>& date) {
 
 }  // namespace
 
-void Form1::ConnectHandlers() {
-    connect(Combo2, &QComboBox::currentIndexChanged, this, &Form1::Combo2_Click);
-    connect(Command1, &QPushButton::clicked, this, &Form1::GenerationRun);
-    connect(btn_Print, &QPushButton::clicked, this, &Form1::btn_Print_Click);
+void MainWindow::connectHandlers() {
+    connect(dataFileCombo_, &QComboBox::currentIndexChanged, this, &MainWindow::onDataFileChosen);
+    connect(generateButton_, &QPushButton::clicked, this, &MainWindow::runGeneration);
+    connect(printButton_, &QPushButton::clicked, this, &MainWindow::printErrorList);
 }
 
-bool Form1::Form_Load() {
-    FillMonthList();
-    std::vector<std::string> dataFiles;
-    try {
-        vat::ConnectLedger(ledger_, "edb", false);
-        dataFiles = vat::ListDataFiles(ledger_);
-    } catch (const vat::LedgerError&) {
-        state_.ShowMessage({"UNABLE TO CONNECT", false});
-        return false;
-    }
-    FillDataFileList(dataFiles);
-    SetupErrorGrid();
+bool MainWindow::loadDataFiles() {
+    fillMonthList();
+    const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger_, state_);
+    if (!server.connected) return false;
+    fillDataFileList(server.dataFiles);
+    FormatErrorGrid(*errorGrid_);
     return true;
 }
 
-void Form1::FillMonthList() {
+void MainWindow::fillMonthList() {
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
-        Combo1->addItem(QString::fromLatin1(month.name.data(), month.name.size()), month.number);
-    Combo1->setCurrentIndex(0);
+        monthCombo_->addItem(QString::fromLatin1(month.name.data(), month.name.size()),
+                             month.number);
+    monthCombo_->setCurrentIndex(0);
 }
 
 // The list is filled quietly; only the selection of its first entry reads a data file.
-void Form1::FillDataFileList(const std::vector<std::string>& dataFiles) {
+void MainWindow::fillDataFileList(const std::vector<std::string>& dataFiles) {
     {
-        const QSignalBlocker quiet(Combo2);
-        for (const std::string& name : dataFiles) Combo2->addItem(QString::fromStdString(name));
-        Combo2->setCurrentIndex(-1);
+        const QSignalBlocker quiet(dataFileCombo_);
+        for (const std::string& name : dataFiles)
+            dataFileCombo_->addItem(QString::fromStdString(name));
+        dataFileCombo_->setCurrentIndex(-1);
     }
     if (dataFiles.empty())
         state_.ShowMessage({"No data file was found on the server.", false});
     else
-        Combo2->setCurrentIndex(0);
+        dataFileCombo_->setCurrentIndex(0);
 }
 
-void Form1::Combo2_Click() {
-    if (Combo2->currentIndex() < 0) return;
-    vat::SelectDataFile(ledger_, state_, Combo2->currentText().toStdString());
+void MainWindow::onDataFileChosen() {
+    if (dataFileCombo_->currentIndex() < 0) return;
+    vat::SelectDataFile(ledger_, state_, dataFileCombo_->currentText().toStdString());
     // A data file that could not be read shows no year rather than the previous file's.
-    Text1->setText(state_.DataFileReady ? DateText(state_.YearStart) : QString());
-    Text2->setText(state_.DataFileReady ? DateText(state_.YearEnd) : QString());
+    yearStartEdit_->setText(state_.DataFileReady ? DateText(state_.YearStart) : QString());
+    yearEndEdit_->setText(state_.DataFileReady ? DateText(state_.YearEnd) : QString());
 }
 
-void Form1::SetupErrorGrid() { FormatErrorGrid(*grd_Errors); }
-
-void Form1::btn_Print_Click() {
+void MainWindow::printErrorList() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle("Print Validation Errors");
@@ -90,51 +83,53 @@ void Form1::btn_Print_Click() {
     PrintErrorList(state_.ErrorRows(), printer);
 }
 
-void Form1::GenerationRun() {
-    const int month = Combo1->currentIndex() < 0 ? 0 : Combo1->currentData().toInt();
-    const std::string dataFile =
-        Combo2->currentIndex() < 0 ? std::string() : Combo2->currentText().toStdString();
-    SetRunning(true);
+void MainWindow::runGeneration() {
+    const int month = monthCombo_->currentIndex() < 0 ? 0 : monthCombo_->currentData().toInt();
+    const std::string dataFile = dataFileCombo_->currentIndex() < 0
+                                     ? std::string()
+                                     : dataFileCombo_->currentText().toStdString();
+    setRunning(true);
     const vat::RunOutcome outcome =
         vat::GenerationRun(ledger_, state_, month, dataFile, programFolder_);
-    SetRunning(false);
-    if (outcome == vat::RunOutcome::NoMonth) Combo1->setFocus();
-    if (outcome == vat::RunOutcome::NoDataFile) Combo2->setFocus();
+    setRunning(false);
+    if (outcome == vat::RunOutcome::NoMonth) monthCombo_->setFocus();
+    if (outcome == vat::RunOutcome::NoDataFile) dataFileCombo_->setFocus();
 }
 
 // The run keeps the window's thread, so it paints itself while the user's clicks and keys
 // wait in the queue; those are let through only while the controls are still disabled, where
 // they do nothing, so that a click made during a run cannot start another.
-void Form1::SetRunning(bool running) {
+void MainWindow::setRunning(bool running) {
     if (!running) {
         QCoreApplication::processEvents();
         runStatus_->Clear();
         progressFile_.clear();
     }
     running_ = running;
-    for (QWidget* control : {static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo2),
-                             static_cast<QWidget*>(Command1), static_cast<QWidget*>(btn_Print)})
+    for (QWidget* control :
+         {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
+          static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(printButton_)})
         control->setEnabled(!running);
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (running_)
         event->ignore();
     else
         QWidget::closeEvent(event);
 }
 
-void Form1::CaptionChanged(const std::string& label, const std::string& caption) {
+void MainWindow::CaptionChanged(const std::string& label, const std::string& caption) {
     findChild<QLabel*>(QString::fromStdString(label))->setText(QString::fromStdString(caption));
 }
 
-void Form1::ErrorRowsChanged() { ShowErrorRows(*grd_Errors, state_.ErrorRows()); }
+void MainWindow::ErrorRowsChanged() { ShowErrorRows(*errorGrid_, state_.ErrorRows()); }
 
-void Form1::ShowMessage(const vat::UserMessage& message) {
+void MainWindow::ShowMessage(const vat::UserMessage& message) {
     messages_->Show(QString::fromStdString(message.text), message.critical);
 }
 
-void Form1::Progress(const std::string& file, long long done, long long total) {
+void MainWindow::Progress(const std::string& file, long long done, long long total) {
     const bool newFile = file != progressFile_;
     if (!newFile && done != total && sinceProgressShown_.isValid() &&
         sinceProgressShown_.elapsed() < kProgressPaintMilliseconds)
@@ -146,4 +141,4 @@ void Form1::Progress(const std::string& file, long long done, long long total) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void Form1::Repaint() { repaint(); }
+void MainWindow::Repaint() { repaint(); }

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "app/message_presenter.h"
+#include "ledger/ledger_connection.h"
+#include "returns/form_state.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+class RunStatusLine;
+class Twips;
+
+// The one window: choice of data file and month, the Generate Files run, the summary figures
+// and the error list. Every rule lives in the core; the window shows FormState and passes the
+// user's choices on. Each control keeps its designed name as its object name ("Combo2",
+// "lbl_TaxAmt", ...), by which the summary labels are found when their captions change.
+class MainWindow : public QWidget, private vat::FormView {
+    Q_OBJECT
+
+public:
+    // Return files go below programFolder. Without a presenter messages are modal boxes.
+    explicit MainWindow(std::filesystem::path programFolder,
+                        std::unique_ptr<MessagePresenter> messages = nullptr,
+                        QWidget* parent = nullptr);
+
+    // Start-up: fills the month list, connects to the server and lists and selects its data
+    // files; false when the server cannot be reached and the program has to end.
+    bool loadDataFiles();
+
+    vat::FormState& state() { return state_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    enum class LabelLook { Prompt, Heading, Plain, Value, Highlight };
+
+    void createSelectionControls(const Twips& at);
+    void createLocalSummary(const Twips& at);
+    void createInterstateSummary(const Twips& at);
+    void createUrdSummary(const Twips& at);
+    void createSecondarySummary(const Twips& at);
+    void createErrorList(const Twips& at);
+    QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
+    void connectHandlers();
+
+    void fillMonthList();
+    void fillDataFileList(const std::vector<std::string>& dataFiles);
+    void onDataFileChosen();
+    void printErrorList();
+    void runGeneration();
+    void setRunning(bool running);
+
+    // vat::FormView
+    void CaptionChanged(const std::string& label, const std::string& caption) override;
+    void ErrorRowsChanged() override;
+    void ShowMessage(const vat::UserMessage& message) override;
+    void Progress(const std::string& file, long long done, long long total) override;
+    void Repaint() override;
+
+    vat::LedgerConnection ledger_;
+    vat::FormState state_;
+    std::unique_ptr<MessagePresenter> messages_;
+    std::filesystem::path programFolder_;
+    bool running_ = false;
+    QElapsedTimer sinceProgressShown_;
+    std::string progressFile_;
+
+    QComboBox* dataFileCombo_;
+    QLineEdit* yearStartEdit_;
+    QLineEdit* yearEndEdit_;
+    QComboBox* monthCombo_;
+    QPushButton* generateButton_;
+    QTableWidget* errorGrid_;
+    QPushButton* printButton_;
+    RunStatusLine* runStatus_;
+};

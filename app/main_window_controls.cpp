@@ -1,0 +1,208 @@
+// The controls of the main window, where the design puts them (left, top, width, height in twips).
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include "app/main_window.h"
+#include "app/run_status_line.h"
+#include "app/twips.h"
+
+namespace {
+
+constexpr int kClientWidth = 8790;
+constexpr int kClientHeight = 12435;
+constexpr int kLabelHeight = 330;
+constexpr int kSummaryWidth = 1935;  // captions and values of the VAT and CST rows
+constexpr int kUrdCaptionWidth = 1215;
+constexpr int kUrdCountWidth = 855;
+constexpr int kUrdAmountWidth = 1575;
+constexpr int kSecondaryWidth = 1500;
+
+const QColor kWindowColour(255, 224, 192);
+const QColor kHeadingColour(255, 192, 192);
+const QColor kHighlightText(0, 255, 0);
+const QColor kHighlightBackground(0, 64, 0);
+
+const char* const kFilesNote =
+    "Generate Files writes six return files - efile_pur, efile_pur_rtn, efile_sal, "
+    "efile_sal_returns, efile_sal_iss_ and efile_is_pur, each ending in the month number and "
+    ".xml - into the month's folder (04 for April) beside this program, replacing earlier ones.";
+
+template <typename Control>
+Control* Place(Control* control, const char* name, QRect place) {
+    control->setObjectName(name);
+    control->setGeometry(place);
+    return control;
+}
+
+void Fill(QWidget& widget, const QColor& background) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, background);
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::filesystem::path programFolder,
+                       std::unique_ptr<MessagePresenter> messages, QWidget* parent)
+    : QWidget(parent),
+      messages_(messages ? std::move(messages) : std::make_unique<MessageBoxPresenter>(this)),
+      programFolder_(std::move(programFolder)) {
+    setObjectName("Form1");
+    setWindowTitle("VAT e-Filing Returns");
+    Fill(*this, kWindowColour);
+
+    const Twips at(*this);
+    setFixedSize(at.Size(kClientWidth, kClientHeight));
+    createSelectionControls(at);
+    createLocalSummary(at);
+    createInterstateSummary(at);
+    createUrdSummary(at);
+    createSecondarySummary(at);
+    createErrorList(at);
+
+    for (const auto& [label, caption] : state_.Captions()) CaptionChanged(label, caption);
+    state_.SetView(this);
+    connectHandlers();
+}
+
+// Labels belong to the window; the summary values among them are found by name.
+QLabel* MainWindow::addLabel(const char* name, const QString& text, QRect place, LabelLook look) {
+    auto* label = Place(new QLabel(text, this), name, place);
+    label->setIndent(4);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    switch (look) {
+        case LabelLook::Prompt:
+            break;
+        case LabelLook::Heading:
+            Fill(*label, kHeadingColour);
+            break;
+        case LabelLook::Plain:
+            Fill(*label, palette().color(QPalette::Base));
+            break;
+        case LabelLook::Value:
+            Fill(*label, palette().color(QPalette::Base));
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case LabelLook::Highlight: {
+            Fill(*label, kHighlightBackground);
+            QPalette palette = label->palette();
+            palette.setColor(QPalette::WindowText, kHighlightText);
+            label->setPalette(palette);
+            QFont bold = label->font();
+            bold.setBold(true);
+            label->setFont(bold);
+            break;
+        }
+    }
+    return label;
+}
+
+void MainWindow::createSelectionControls(const Twips& at) {
+    addLabel("Label10", "Select Datafile", at.Rect(240, 240, 1770, 330), LabelLook::Prompt);
+    dataFileCombo_ = Place(new QComboBox(this), "Combo2", at.Rect(1920, 195, 3405, 420));
+    yearStartEdit_ = Place(new QLineEdit(this), "Text1", at.Rect(5400, 195, 1485, 420));
+    yearEndEdit_ = Place(new QLineEdit(this), "Text2", at.Rect(7005, 195, 1500, 420));
+    // The dates come from the data file; typing over them would change nothing.
+    yearStartEdit_->setReadOnly(true);
+    yearEndEdit_->setReadOnly(true);
+    addLabel("Label12", "Select Month", at.Rect(240, 720, 1770, 330), LabelLook::Prompt);
+    monthCombo_ = Place(new QComboBox(this), "Combo1", at.Rect(1920, 720, 2250, 420));
+    generateButton_ =
+        Place(new QPushButton("Generate Files", this), "Command1", at.Rect(5400, 720, 3060, 495));
+}
+
+void MainWindow::createLocalSummary(const Twips& at) {
+    const auto row = [&](const char* name, const QString& text, int left, int top, LabelLook look) {
+        return addLabel(name, text, at.Rect(left, top, kSummaryWidth, kLabelHeight), look);
+    };
+    addLabel("Label7", "Local Purchase / Sales", at.Rect(225, 1485, 8235, kLabelHeight),
+             LabelLook::Heading);
+    row("Label17", "Input Vat (+)", 225, 1965, LabelLook::Plain);
+    row("lbl_InputVAT_Plus", {}, 2310, 1965, LabelLook::Value);
+    row("Label16", "Input Vat (-)", 225, 2445, LabelLook::Plain);
+    row("lbl_InputVAT_Minus", {}, 2310, 2445, LabelLook::Value);
+    row("Label15", "Output Vat (+)", 4380, 1965, LabelLook::Plain);
+    row("lbl_OutputVAT_Plus", {}, 6465, 1965, LabelLook::Value);
+    row("Label14", "Output Vat (-)", 4380, 2445, LabelLook::Plain);
+    row("lbl_OutputVAT_Minus", {}, 6465, 2445, LabelLook::Value);
+    row("lbl_TaxPayableRefundable", {}, 225, 2925, LabelLook::Highlight);
+    row("lbl_TaxAmt", {}, 2310, 2925, LabelLook::Highlight)
+        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void MainWindow::createInterstateSummary(const Twips& at) {
+    const auto row = [&](const char* name, const QString& text, int left, LabelLook look) {
+        return addLabel(name, text, at.Rect(left, 3885, kSummaryWidth, kLabelHeight), look);
+    };
+    addLabel("Label9", "Interstate Purchase / Sales", at.Rect(225, 3405, 8235, kLabelHeight),
+             LabelLook::Heading);
+    row("Label11", "Purchase CST", 225, LabelLook::Plain);
+    row("lbl_CST_Purchase", {}, 2310, LabelLook::Value);
+    row("Label13", "CST Payable", 4380, LabelLook::Plain);
+    row("lbl_CST_Sales", {}, 6465, LabelLook::Value);
+}
+
+// Each URD block: a heading bar, then the bill count, basic amount and VAT with their captions.
+void MainWindow::createUrdSummary(const Twips& at) {
+    const auto caption = [&](const char* name, const QString& text, int left, int top) {
+        addLabel(name, text, at.Rect(left, top, kUrdCaptionWidth, kLabelHeight), LabelLook::Plain);
+    };
+    const auto value = [&](const char* name, int left, int top, int width) {
+        addLabel(name, {}, at.Rect(left, top, width, kLabelHeight), LabelLook::Value);
+    };
+    addLabel("Label27", "URD Purchase", at.Rect(240, 4320, 8175, kLabelHeight), LabelLook::Heading);
+    caption("Label26", "No Of Bills", 240, 4800);
+    value("lbl_Pur_URD_NoOfBills", 1560, 4800, kUrdCountWidth);
+    caption("Label20", "Basic Amt", 2520, 4800);
+    value("lbl_Pur_URD_Basic_Amt", 3840, 4800, kUrdAmountWidth);
+    caption("Label21", "VAT Amt", 5520, 4800);
+    value("lbl_Pur_URD_VAT_Amt", 6840, 4800, kUrdAmountWidth);
+
+    addLabel("Label24", "URD Sales", at.Rect(240, 5280, 8175, kLabelHeight), LabelLook::Heading);
+    caption("Label23", "No Of Bills", 240, 5760);
+    value("lbl_Sal_URD_NoOfBills", 1560, 5760, kUrdCountWidth);
+    caption("Label22", "Basic Amt", 2520, 5760);
+    value("lbl_Sal_URD_Basic_Amt", 3840, 5760, kUrdAmountWidth);
+    caption("Label25", "VAT Amt", 5520, 5760);
+    value("lbl_Sal_URD_VAT_Amt", 6840, 5760, kUrdAmountWidth);
+}
+
+// Net figures kept beside the designed client area, out of sight at the window's fixed size:
+// three columns of caption over value, the payable VAT under the net column.
+void MainWindow::createSecondarySummary(const Twips& at) {
+    const auto label = [&](const char* name, const QString& text, int left, int top,
+                           LabelLook look) {
+        return addLabel(name, text, at.Rect(left, top, kSecondaryWidth, kLabelHeight), look);
+    };
+    label("Label1", "Input Vat (+)", 9720, 1965, LabelLook::Plain);
+    label("lbl_in_p", {}, 9720, 2325, LabelLook::Value);
+    label("Label2", "Input Vat (-)", 11340, 1965, LabelLook::Plain);
+    label("lbl_in_n", {}, 11340, 2325, LabelLook::Value);
+    label("Label3", "Net Input Vat", 12945, 1965, LabelLook::Plain);
+    label("lbl_in_net", {}, 12945, 2325, LabelLook::Value);
+    label("Label4", "Output Vat (+)", 9720, 2805, LabelLook::Plain);
+    label("lbl_out_p", {}, 9720, 3165, LabelLook::Value);
+    label("Label5", "Output Vat (-)", 11340, 2805, LabelLook::Plain);
+    label("lbl_out_n", {}, 11340, 3165, LabelLook::Value);
+    label("Label6", "Net output Vat", 12945, 2805, LabelLook::Plain);
+    label("lbl_out_net", {}, 12945, 3165, LabelLook::Value);
+    label("Label8", "Payable Vat", 12945, 3645, LabelLook::Highlight);
+    label("lbl_pay", {}, 12945, 4005, LabelLook::Highlight)
+        ->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void MainWindow::createErrorList(const Twips& at) {
+    addLabel("Label18", kFilesNote, at.Rect(240, 6240, 8205, 825), LabelLook::Plain)
+        ->setWordWrap(true);
+    addLabel("Label19", "Validation Errors", at.Rect(240, 7200, 3075, kLabelHeight),
+             LabelLook::Prompt);
+    errorGrid_ = Place(new QTableWidget(this), "grd_Errors", at.Rect(240, 7560, 8295, 4335));
+    printButton_ =
+        Place(new QPushButton("&Print", this), "btn_Print", at.Rect(7200, 12000, 1335, 375));
+    // The run's progress takes the free space left of Print.
+    runStatus_ = Place(new RunStatusLine(this), "runStatus", at.Rect(240, 12000, 6720, 375));
+}
