@@ -56,6 +56,9 @@ void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool r
     ledger.PostingRecordset.Attach(connection);
 }
 
-void OpenQuery(Recordset& recordset, const std::string& sql) { recordset.Open(sql); }
+void OpenQuery(Recordset& recordset, const std::string& sql,
+               const std::vector<std::string>& textParameters) {
+    recordset.Open(sql, textParameters);
+}
 
 }  // namespace vat

@@ -3,6 +3,7 @@
 #include <sql.h>
 
 #include <string>
+#include <vector>
 
 #include "ledger/recordset.h"
 
@@ -39,6 +40,8 @@ private:
 void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly);
 
 // Closes the recordset when open and runs the SQL text on it, positioned on its first row.
-void OpenQuery(Recordset& recordset, const std::string& sql);
+// Each "?" of the text takes one of the text parameters, bound, never spliced into the text.
+void OpenQuery(Recordset& recordset, const std::string& sql,
+               const std::vector<std::string>& textParameters = {});
 
 }  // namespace vat

@@ -86,7 +86,7 @@ void Recordset::Close() {
     row_.clear();
 }
 
-void Recordset::Open(const std::string& sql) {
+void Recordset::Open(const std::string& sql, const std::vector<std::string>& textParameters) {
     if (connection_ == SQL_NULL_HDBC) throw LedgerError("08003", "The ledger is not connected");
     Close();
     sql_ = sql;
@@ -94,6 +94,7 @@ void Recordset::Open(const std::string& sql) {
         CheckOdbc(SQLAllocHandle(SQL_HANDLE_STMT, connection_, &statement_), SQL_HANDLE_DBC,
                   connection_, "Cannot prepare a query");
 
+    BindParameters(textParameters);
     SQLRETURN code = SQLExecDirect(
         statement_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql_.c_str())), SQL_NTS);
     if (code != SQL_NO_DATA)
@@ -116,6 +117,20 @@ void Recordset::Open(const std::string& sql) {
     open_ = true;
     FetchRow();
     bof_ = eof_;
+}
+
+void Recordset::BindParameters(const std::vector<std::string>& textParameters) {
+    SQLFreeStmt(statement_, SQL_RESET_PARAMS);
+    parameters_ = textParameters;
+    parameterLengths_.assign(parameters_.size(), SQL_NTS);
+    for (std::size_t index = 0; index < parameters_.size(); ++index) {
+        std::string& text = parameters_[index];
+        CheckOdbc(
+            SQLBindParameter(statement_, static_cast<SQLUSMALLINT>(index + 1), SQL_PARAM_INPUT,
+                             SQL_C_CHAR, SQL_LONGVARCHAR, text.size(), 0, text.data(),
+                             static_cast<SQLLEN>(text.size() + 1), &parameterLengths_[index]),
+            SQL_HANDLE_STMT, statement_, "Cannot bind a parameter of \"" + sql_ + "\"");
+    }
 }
 
 void Recordset::FetchRow() {
@@ -150,7 +165,7 @@ void Recordset::FetchRow() {
 void Recordset::MoveFirst() {
     if (!open_) throw LedgerError("", "The recordset is not open");
     // Forward-only cursor: going back to the first row means running the query again.
-    if (rowIndex_ > 0) Open(std::string(sql_));
+    if (rowIndex_ > 0) Open(std::string(sql_), std::vector<std::string>(parameters_));
 }
 
 void Recordset::MoveNext() {

@@ -52,16 +52,22 @@ public:
     // The current row's field, looked up by name without regard to case.
     Field operator[](std::string_view name) const;
 
+    // The columns' names in lower case, and the current row's values moved out of the set.
+    const std::vector<std::string>& ColumnNames() const { return columnNames_; }
+    std::vector<std::optional<std::string>> TakeRow() { return std::move(row_); }
+
 private:
     friend class LedgerConnection;
-    friend void OpenQuery(Recordset& recordset, const std::string& sql);
+    friend void OpenQuery(Recordset& recordset, const std::string& sql,
+                          const std::vector<std::string>& textParameters);
     friend void ConnectLedger(class LedgerConnection& ledger, const std::string& database,
                               bool readOnly);
 
     void Attach(SQLHDBC connection);
     void Release();
     void Close();
-    void Open(const std::string& sql);
+    void Open(const std::string& sql, const std::vector<std::string>& textParameters = {});
+    void BindParameters(const std::vector<std::string>& textParameters);
     void FetchRow();
 
     SQLHDBC connection_ = SQL_NULL_HDBC;
@@ -74,6 +80,8 @@ private:
     long long rowCount_ = -1;
     std::vector<std::string> columnNames_;  // lower case
     std::vector<std::optional<std::string>> row_;
+    std::vector<std::string> parameters_;  // bound while the statement runs
+    std::vector<SQLLEN> parameterLengths_;
 };
 
 }  // namespace vat

@@ -28,6 +28,7 @@ const ReturnFileKind& InterstatePurchaseFileKind() {
         .partyColumn = PartyColumn::PurAct,
         .address = AddressRule::LinesOrDash,
         .sanitiseNumber = true,
+        .voucherType = "PR",
         .dateColumn = "bill_date",
         .basicSums =
             {{"select coalesce(sum(amount),0) as pur_amt from daybok where v_type='PR' and vno=",
@@ -35,8 +36,7 @@ const ReturnFileKind& InterstatePurchaseFileKind() {
         .taxSum =
             {"select coalesce(sum(amount),0) as tax_amt  from daybok where  v_type='PR' and vno=",
              " and (recact=22)", "tax_amt"},
-        .linesQuery =
-            "select sum(p_sqty+p_fqty) as qty,max(p_tax) as tax_rate from inventory where vno=",
+        .lines = LinesQuery{"sum(p_sqty+p_fqty) as qty,max(p_tax) as tax_rate", "inventory"},
         .elements = {{"SelTin", Tin},
                      {"SelName", PartyName, true},
                      {"SelAddr", Address, true},

@@ -41,6 +41,7 @@ const ReturnFileKind& InterstateSalesFileKind() {
         .partyColumn = PartyColumn::SalesParty,
         .address = AddressRule::LinesAndCity,
         .sanitiseNumber = false,
+        .voucherType = "SR",
         .dateColumn = "b_dt",
         .basicSums =
             {{"select coalesce(sum(amount),0) as  sold_amt from daybok where v_type='SR' and vno=",
@@ -50,8 +51,7 @@ const ReturnFileKind& InterstateSalesFileKind() {
         .taxSum =
             {"select coalesce(sum(amount),0) as  tax_amt  from daybok where v_type='SR'  and vno=",
              " and (payact=14)", "tax_amt"},
-        .linesQuery =
-            "select sum(sqty+fqty) as qty,max(tax_rate) as tax_rate from bills where vno=",
+        .lines = LinesQuery{"sum(sqty+fqty) as qty,max(tax_rate) as tax_rate", "bills"},
         .totalFromWrittenTexts = false,
         .elements = {{"PurTin", Tin},
                      {"PurName", PartyName, true},

@@ -27,6 +27,7 @@ const ReturnFileKind& LocalPurchaseFileKind() {
         }},
         .partyColumn = PartyColumn::PurAct,
         .sanitiseNumber = true,
+        .voucherType = "PR",
         .dateColumn = "bill_date",
         .basicSums =
             {{"select coalesce(sum(amount),0) as pur_amt from daybok where v_type='PR' and vno=",

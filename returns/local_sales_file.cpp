@@ -36,6 +36,7 @@ const ReturnFileKind& LocalSalesFileKind() {
                   {secondSeries, kListTail, TinRule::None, "CR"}},
         .partyColumn = PartyColumn::SalesParty,
         .sanitiseNumber = false,
+        .voucherType = "SR",
         .dateColumn = "b_dt",
         .basicSums =
             {{"select coalesce(sum(amount),0) as  sold_amt from daybok where v_type='SR' and vno=",

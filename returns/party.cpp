@@ -1,6 +1,5 @@
 #include "returns/party.h"
 
-#include "returns/missing_ledger_data.h"
 #include "returns/text_sanitiser.h"
 
 namespace vat {
@@ -28,35 +27,6 @@ std::string BuildPartyName(std::string_view name, std::string_view cityName) {
         city = FirstCharacters(city, kShortCity);
     }
     return party + " " + city;
-}
-
-PartyRow ReadParty(LedgerConnection& ledger, long long account, bool withAddress) {
-    Recordset& row = ledger.LookupRecordset;
-    OpenQuery(row, std::string(withAddress
-                                   ? "select name,city,tin,addr1,addr2 from ledger_acts where code="
-                                   : "select name,city,tin from ledger_acts where code=") +
-                       std::to_string(account));
-    if (row.Eof())
-        throw MissingLedgerData("the party account " + std::to_string(account) +
-                                " has no row in ledger_acts");
-    if (row["city"].IsNull())
-        throw MissingLedgerData("the party account " + std::to_string(account) +
-                                " has no city code");
-    PartyRow party{row["Name"].Text(), row["tin"].Text(), row["city"].Integer(), {}, {}};
-    if (withAddress) {
-        party.addr1 = row["addr1"].Text();
-        party.addr2 = row["addr2"].Text();
-    }
-    return party;
-}
-
-CityRow ReadCity(LedgerConnection& ledger, long long cityCode, long long partyAccount) {
-    Recordset& row = ledger.LookupRecordset;
-    OpenQuery(row, "select * from city where code=" + std::to_string(cityCode));
-    if (row.Eof())
-        throw MissingLedgerData("the city code " + std::to_string(cityCode) + " of party account " +
-                                std::to_string(partyAccount) + " has no row in city");
-    return CityRow{row["CODE"].Integer(), row["Name"].Text()};
 }
 
 }  // namespace vat

@@ -28,6 +28,7 @@ const ReturnFileKind& PurchaseReturnFileKind() {
         .goodsTest = true,
         .partyColumn = PartyColumn::DnAct,
         .sanitiseNumber = true,
+        .voucherType = "DN",
         .dateColumn = "bill_date",
         .basicSums =
             {{"select coalesce(sum(amount),0) as pur_amt from daybok where v_type='DN' and vno=",

@@ -8,12 +8,17 @@
 
 namespace vat {
 
+// How a generator reads the facts of its documents: a few statements over each file's
+// lists (the default), or the statements of each voucher one by one.
+enum class FactReading { PerList, PerVoucher };
+
 // What every generator of a run reads and changes.
 struct ReturnContext {
     LedgerConnection& ledger;
     FormState& form;
     ReturnPeriod period;
     std::filesystem::path programFolder;
+    FactReading reading = FactReading::PerList;
 };
 
 }  // namespace vat

@@ -1,12 +1,15 @@
 #include "returns/return_file_generator.h"
 
-#include <optional>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
+#include "returns/document_rules.h"
 #include "returns/error_rows.h"
-#include "returns/missing_ledger_data.h"
+#include "returns/list_facts.h"
 #include "returns/number_forms.h"
 #include "returns/party.h"
-#include "returns/return_document.h"
+#include "returns/per_voucher_facts.h"
 #include "returns/return_file_writer.h"
 #include "returns/text_sanitiser.h"
 
@@ -21,9 +24,20 @@ std::string ListSql(const VoucherList& list, int monthNumber) {
            std::string(list.sqlAfterMonth);
 }
 
-bool OpenList(LedgerConnection& ledger, const VoucherList& list, int monthNumber) {
-    OpenQuery(ledger.VoucherRecordset, ListSql(list, monthNumber));
-    return !ledger.VoucherRecordset.Eof() && !ledger.VoucherRecordset.Bof();
+// Each list query runs once, on its own: its grouping and order decide the order of blocks.
+std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, const ReturnContext& context) {
+    std::vector<BufferedRows> lists;
+    for (const VoucherList& list : kind.lists) {
+        OpenQuery(context.ledger.VoucherRecordset, ListSql(list, context.period.MonthNumber));
+        lists.push_back(ReadAllRows(context.ledger.VoucherRecordset));
+    }
+    return lists;
+}
+
+std::unique_ptr<DocumentFacts> FactsFor(const ReturnContext& context) {
+    if (context.reading == FactReading::PerVoucher)
+        return std::make_unique<PerVoucherFacts>(context.ledger);
+    return std::make_unique<ListFacts>(context.ledger);
 }
 
 void WriteHeader(ReturnFileWriter& file, const ReturnFileKind& kind, const ReturnContext& context) {
@@ -96,36 +110,39 @@ void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd
 }
 
 // Walks one voucher list, writing a block, an omission row or a missing-data row per voucher.
-void WalkList(const ReturnFileKind& kind, const VoucherList& list, ReturnContext& context,
-              ReturnFileWriter& file, TaxTotal& taxTotal) {
-    LedgerConnection& ledger = context.ledger;
-    Recordset& vouchers = ledger.VoucherRecordset;
+void WalkList(const ReturnFileKind& kind, const VoucherList& list, const BufferedRows& rows,
+              DocumentFacts& facts, ReturnContext& context, ReturnFileWriter& file,
+              TaxTotal& taxTotal) {
     const std::string fileName = file.Path().filename().string();
-    const long long total = vouchers.RowCount();
-    long long done = 0;
-    for (vouchers.MoveFirst(); !vouchers.Eof(); vouchers.MoveNext()) {
-        context.form.ReportProgress(fileName, done++, total);
-        const std::string number = DocumentNumber(kind, ledger);
-        std::optional<ReturnDocument> document;
-        try {
-            document = ReadDocument(kind, list, ledger);
-        } catch (const MissingLedgerData& missing) {
-            context.form.AddErrorRow(std::string(kind.omissionType),
-                                     std::string(kind.omissionPrefix) + number + " of voucher " +
-                                         vouchers["vn"].Text() + " left out: " + missing.what());
-            continue;
+    const auto total = static_cast<long long>(rows.Size());
+    for (std::size_t row = 0; row < rows.Size(); ++row) {
+        context.form.ReportProgress(fileName, static_cast<long long>(row), total);
+        const std::string number = DocumentNumber(kind, rows, row);
+        const ShapedDocument shaped = ShapeDocument(kind, list, rows, row, facts);
+        const ReturnDocument& document = shaped.document;
+        switch (shaped.fate) {
+            case DocumentFate::MissingData:
+                context.form.AddErrorRow(std::string(kind.omissionType),
+                                         std::string(kind.omissionPrefix) + number +
+                                             " of voucher " + rows.At(row, "vn").Text() +
+                                             " left out: " + shaped.missing);
+                break;
+            case DocumentFate::TinSkipped:
+            case DocumentFate::NotGoods:
+                break;
+            case DocumentFate::BelowOneRupee:
+                taxTotal.Add(document.tax);
+                ReportOmission(context.form, kind.omissionType, kind.omissionPrefix, number,
+                               document.date, document.partyName);
+                break;
+            case DocumentFate::Written:
+                taxTotal.Add(document.tax);
+                AddToUrdTotals(kind.urd, document, context.form.Urd);
+                WriteBlock(file, kind, list, number, document);
+                break;
         }
-        if (!document) continue;
-        taxTotal.Add(document->tax);
-        if (document->basic < 1) {
-            ReportOmission(context.form, kind.omissionType, kind.omissionPrefix, number,
-                           document->date, document->partyName);
-            continue;
-        }
-        AddToUrdTotals(kind.urd, *document, context.form.Urd);
-        WriteBlock(file, kind, list, number, *document);
     }
-    context.form.ReportProgress(fileName, done, total);
+    context.form.ReportProgress(fileName, total, total);
 }
 
 }  // namespace
@@ -140,10 +157,9 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     const fs::path folder = path.parent_path();
     ForceRemove(path);
 
-    std::optional<std::size_t> openList;
-    for (std::size_t i = 0; i < kind.lists.size() && !openList; ++i)
-        if (OpenList(context.ledger, kind.lists[i], context.period.MonthNumber)) openList = i;
-    if (!openList) return;
+    const std::vector<BufferedRows> lists = ReadLists(kind, context);
+    const auto hasRows = [](const BufferedRows& list) { return !list.Empty(); };
+    if (std::none_of(lists.begin(), lists.end(), hasRows)) return;
 
     std::error_code error;
     fs::create_directory(folder, error);
@@ -151,17 +167,15 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         throw ReturnFileError("Cannot create the folder " + folder.string() + ": " +
                               error.message());
 
+    const std::unique_ptr<DocumentFacts> facts = FactsFor(context);
+    facts->PrepareFile(kind, lists);
     TaxTotal taxTotal;
     {
         ReturnFileWriter file(path);
         WriteHeader(file, kind, context);
-        for (std::size_t i = 0; i < kind.lists.size(); ++i) {
-            // A list that was opened to find the first non-empty one is walked as it stands.
-            bool hasRows = i == *openList ||
-                           (i > *openList &&
-                            OpenList(context.ledger, kind.lists[i], context.period.MonthNumber));
-            if (hasRows) WalkList(kind, kind.lists[i], context, file, taxTotal);
-        }
+        for (std::size_t i = 0; i < kind.lists.size(); ++i)
+            if (hasRows(lists[i]))
+                WalkList(kind, kind.lists[i], lists[i], *facts, context, file, taxTotal);
         file.WriteLine(kind.closingLine);
         file.Commit();
     }

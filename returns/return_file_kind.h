@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -22,11 +23,21 @@ struct VoucherList {
     std::string_view invoicePrefix = {};  // put before the document number in the file ("C", "CR")
 };
 
-// A sum query on one voucher: head + voucher number + tail, read from field.
+// A sum query on one voucher: head + voucher number + tail, read from field. The tail is
+// " and " followed by the condition on the voucher's rows.
 struct VoucherSum {
     std::string_view head = {};
     std::string_view tail = {};
     std::string_view field = {};
+
+    std::string_view Condition() const;
+};
+
+// The quantity and highest rate of a voucher's lines: "select " columns " from " table
+// " where vno=" and the voucher number.
+struct LinesQuery {
+    std::string_view columns = {};
+    std::string_view table = {};
 };
 
 // The value a block element carries.
@@ -76,11 +87,12 @@ struct ReturnFileKind {
     PartyColumn partyColumn = PartyColumn::PurAct;
     AddressRule address = AddressRule::None;
     bool sanitiseNumber = false;
+    std::string_view voucherType = {};       // v_type of every list and sum: "PR"
     std::string_view dateColumn = {};        // "bill_date" or "b_dt"
     std::vector<VoucherSum> basicSums = {};  // the first minus the others
     VoucherSum taxSum = {};
-    std::string_view linesQuery = {};   // quantity and highest rate, empty when not reported
-    bool totalFromWrittenTexts = true;  // else basic + tax as doubles
+    std::optional<LinesQuery> lines = {};  // for files that report a quantity and rate
+    bool totalFromWrittenTexts = true;     // else basic + tax as doubles
     std::vector<BlockElement> elements = {};
 
     // Figures

@@ -27,6 +27,7 @@ const ReturnFileKind& SalesReturnFileKind() {
         }},
         .partyColumn = PartyColumn::CnAct,
         .sanitiseNumber = false,
+        .voucherType = "CN",
         .dateColumn = "b_dt",
         .basicSums =
             {{"select coalesce(sum(amount),0) as  sold_amt from daybok where v_type='CN' and vno=",

@@ -1,0 +1,36 @@
+#include "ledger/buffered_rows.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "ledger/ledger_error.h"
+
+namespace vat {
+
+BufferedRows::BufferedRows(std::vector<std::string> columnNames, std::vector<Row> rows)
+    : columnNames_(std::move(columnNames)), rows_(std::move(rows)) {
+    for (std::string& name : columnNames_)
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+}
+
+Field BufferedRows::At(std::size_t row, std::string_view name) const {
+    const auto same = [&](const std::string& column) {
+        return std::equal(
+            column.begin(), column.end(), name.begin(), name.end(),
+            [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+    };
+    const auto at = std::find_if(columnNames_.begin(), columnNames_.end(), same);
+    if (at == columnNames_.end())
+        throw LedgerError("", "The list has no field " + std::string(name));
+    const auto index = static_cast<std::size_t>(at - columnNames_.begin());
+    return Field(*at, &rows_.at(row)[index]);
+}
+
+BufferedRows ReadAllRows(Recordset& recordset) {
+    std::vector<BufferedRows::Row> rows;
+    for (; !recordset.Eof(); recordset.MoveNext()) rows.push_back(recordset.TakeRow());
+    return BufferedRows(recordset.ColumnNames(), std::move(rows));
+}
+
+}  // namespace vat

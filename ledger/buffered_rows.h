@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ledger/recordset.h"
+
+namespace vat {
+
+// A whole result held in memory, so that it can be walked again and looked up while the
+// connection runs other statements.
+class BufferedRows {
+public:
+    using Row = std::vector<std::optional<std::string>>;
+
+    BufferedRows() = default;
+    BufferedRows(std::vector<std::string> columnNames, std::vector<Row> rows);
+
+    std::size_t Size() const { return rows_.size(); }
+    bool Empty() const { return rows_.empty(); }
+
+    // A field of a row, by name without regard to case; throws LedgerError for a name the
+    // result does not have.
+    Field At(std::size_t row, std::string_view name) const;
+
+private:
+    std::vector<std::string> columnNames_;  // lower case
+    std::vector<Row> rows_;
+};
+
+// Reads every remaining row of an open recordset.
+BufferedRows ReadAllRows(Recordset& recordset);
+
+}  // namespace vat

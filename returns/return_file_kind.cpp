@@ -1,0 +1,12 @@
+#include "returns/return_file_kind.h"
+
+namespace vat {
+
+std::string_view VoucherSum::Condition() const {
+    constexpr std::string_view kJoin = " and ";
+    std::string_view condition = tail;
+    if (condition.starts_with(kJoin)) condition.remove_prefix(kJoin.size());
+    return condition;
+}
+
+}  // namespace vat
