@@ -43,7 +43,8 @@ void RemoveOldFilesOfLaterGenerators(std::size_t failed, const ReturnContext& co
 }  // namespace
 
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
-                         const std::string& dataFile, const std::filesystem::path& programFolder) {
+                         const std::string& dataFile, const std::filesystem::path& programFolder,
+                         FactReading reading) {
     if (monthNumber < 1 || monthNumber > 12) return RunOutcome::NoMonth;
     if (dataFile.empty()) return RunOutcome::NoDataFile;
     if (!form.TinFlag.empty()) {
@@ -65,7 +66,8 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
     }
     ResetFigures(form);
 
-    ReturnContext context{ledger, form, {monthNumber, form.YearStart.value().year}, programFolder};
+    ReturnContext context{
+        ledger, form, {monthNumber, form.YearStart.value().year}, programFolder, reading};
     for (std::size_t index = 0; index < RunOrder().size(); ++index) {
         if (auto failure = RunGenerator(RunOrder()[index], context)) {
             RemoveOldFilesOfLaterGenerators(index, context);

@@ -5,6 +5,7 @@
 
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
+#include "returns/return_context.h"
 
 namespace vat {
 
@@ -20,6 +21,7 @@ enum class RunOutcome {
 // empty when none is chosen. Return files go below programFolder, schemas are read from its
 // XSD folder.
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
-                         const std::string& dataFile, const std::filesystem::path& programFolder);
+                         const std::string& dataFile, const std::filesystem::path& programFolder,
+                         FactReading reading = FactReading::PerList);
 
 }  // namespace vat

@@ -75,12 +75,16 @@ fsync = off
 synchronous_commit = off
 full_page_writes = off
 max_wal_size = 4GB
+# Lets the tests count the statements a run sends.
+shared_preload_libraries = 'pg_stat_statements'
 EOF
 }
 
-# Idempotent, so a start interrupted halfway is completed by the next one.
+# Idempotent, so a start interrupted halfway is completed by the next one. Databases are
+# created from template1, so each gets the statement statistics view.
 create_books_login_and_databases() {
   admin_psql <<EOF
+create extension if not exists pg_stat_statements;
 select 'create role "$VAT_PG_USER" login createdb password ''$VAT_PG_PASSWORD'''
   where not exists (select from pg_roles where rolname = '$VAT_PG_USER') \gexec
 select format('create database %I owner "$VAT_PG_USER"', name)

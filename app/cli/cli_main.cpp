@@ -99,8 +99,9 @@ int main(int argc, char** argv) {
 
     vat::SelectDataFile(ledger, form, options->dataFile);
     if (!form.DataFileReady) return Report(form, *options, kFailed);
-    switch (vat::GenerationRun(ledger, form, options->month, options->dataFile,
-                               options->programFolder)) {
+    switch (vat::GenerationRun(
+        ledger, form, options->month, options->dataFile, options->programFolder,
+        options->queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList)) {
         case vat::RunOutcome::Completed:
             return Report(form, *options, kCompleted);
         case vat::RunOutcome::Failed:

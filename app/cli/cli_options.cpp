@@ -4,6 +4,7 @@
 
 const char* const kCliUsage =
     "Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--json]\n"
+    "                     [--query-per-voucher]\n"
     "       vat-efile-cli --list-data-files\n"
     "\n"
     "Writes the month's six VAT e-filing return files of a data file and checks them against\n"
@@ -14,6 +15,8 @@ const char* const kCliUsage =
     "  --folder DIR       the program folder: schemas are read from DIR/XSD and the month\n"
     "                     folders are written in DIR (default: the folder of this program)\n"
     "  --json             print one JSON object with the figures, errors, messages and files\n"
+    "  --query-per-voucher  read each voucher's facts with statements of its own (slow;\n"
+    "                     for comparing with the default reading per list)\n"
     "  --list-data-files  print the data files as the window lists them, one a line\n"
     "  --help             print this text\n"
     "\n"
@@ -38,6 +41,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             options.listDataFiles = true;
         } else if (argument == "--json") {
             options.json = true;
+        } else if (argument == "--query-per-voucher") {
+            options.queryPerVoucher = true;
         } else if (argument == "--data-file") {
             auto name = value();
             if (!name) return std::nullopt;

@@ -10,6 +10,7 @@ struct CliOptions {
     bool help = false;
     bool listDataFiles = false;
     bool json = false;
+    bool queryPerVoucher = false;
     std::string dataFile;
     int month = 0;  // 1 to 12
     std::filesystem::path programFolder;

@@ -1,0 +1,162 @@
+// Reading a document's facts per list gives what reading them per voucher gives: the same
+// files, figures, rows and messages for every data file and month on the test server, and a
+// number of statements that does not grow with the month.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <map>
+
+#include "ledger/data_file_catalogue.h"
+#include "returns/data_file_selection.h"
+#include "returns/generation_run.h"
+#include "support/ledger_session.h"
+
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Everything a run leaves for the user, with the program folder taken out of the texts.
+struct RunResult {
+    RunOutcome outcome = RunOutcome::Failed;
+    std::map<std::string, std::string> files;
+    SummaryCaptions captions;
+    std::vector<ErrorRow> rows;
+    std::vector<std::string> messages;
+    std::vector<std::string> written;
+    friend bool operator==(const RunResult&, const RunResult&) = default;
+};
+
+std::string WithoutFolder(std::string text, const std::string& folder) {
+    for (auto at = text.find(folder); at != std::string::npos; at = text.find(folder, at))
+        text.replace(at, folder.size(), "<folder>");
+    return text;
+}
+
+RunResult RunMonth(const std::string& dataFile, int month, FactReading reading) {
+    test::LedgerSession session(dataFile);
+    RunResult result;
+    result.outcome = GenerationRun(session.ledger, session.form, month, dataFile,
+                                   session.folder.Path(), reading);
+    const std::string folder = session.folder.Path().string();
+    const fs::path monthFolder = session.folder / ReturnPeriod{month, 0}.MonthTag();
+    if (fs::exists(monthFolder))
+        for (const auto& entry : fs::directory_iterator(monthFolder))
+            result.files[entry.path().filename().string()] = test::ReadBytes(entry.path());
+    result.captions = session.form.Captions();
+    result.rows = session.form.ErrorRows();
+    for (const UserMessage& message : session.form.Messages())
+        result.messages.push_back(WithoutFolder(message.text, folder));
+    for (const std::string& file : session.form.FilesWritten)
+        result.written.push_back(WithoutFolder(file, folder));
+    return result;
+}
+
+// The data files of the test server that a run accepts.
+std::vector<std::string> RunnableDataFiles() {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "edb", false);
+    std::vector<std::string> runnable;
+    for (const std::string& dataFile : ListDataFiles(ledger)) {
+        FormState form;
+        SelectDataFile(ledger, form, dataFile);
+        if (form.DataFileReady && form.TinFlag.empty()) runnable.push_back(dataFile);
+    }
+    return runnable;
+}
+
+TEST(FactReading, PerListAndPerVoucherGiveTheSameRunForEveryDataFileAndMonth) {
+    int compared = 0;
+    for (const std::string& dataFile : RunnableDataFiles()) {
+        for (int month = 1; month <= 12; ++month) {
+            const RunResult perList = RunMonth(dataFile, month, FactReading::PerList);
+            const RunResult perVoucher = RunMonth(dataFile, month, FactReading::PerVoucher);
+            EXPECT_EQ(perList, perVoucher) << dataFile << " month " << month;
+            ++compared;
+        }
+    }
+    EXPECT_GE(compared, 12 * 10) << "the fixture ledgers are loaded";
+}
+
+// The corner cases of the look-ups, each visible in April of t_reading_traps.
+TEST(FactReading, TheLookUpsCornerCasesReadAsTheBooksHoldThem) {
+    const RunResult april = RunMonth("t_reading_traps", 4, FactReading::PerList);
+    ASSERT_EQ(april.outcome, RunOutcome::Completed);
+    const std::string& purchases = april.files.at("efile_pur04.xml");
+    // Sums over every row of the number: 500 + 70 (May), 25 + 3.50 (cancelled).
+    EXPECT_NE(purchases.find("<NetVal>570</NetVal>"), std::string::npos) << purchases;
+    EXPECT_NE(purchases.find("<TaxCh>28.5</TaxCh>"), std::string::npos);
+    EXPECT_NE(purchases.find("<SelName>FIRST ROW WINS BANGALORE</SelName>"), std::string::npos);
+    EXPECT_NE(purchases.find("<InvDate>2015-04-01</InvDate>"), std::string::npos);
+    const auto twice = purchases.find("<InvNo>P3</InvNo>");
+    EXPECT_NE(purchases.find("<InvNo>P3</InvNo>", twice + 1), std::string::npos)
+        << "a voucher on two dates is written twice";
+    const std::vector<ErrorRow> missing{
+        {"Purchase Within State",
+         "B No.P4 of voucher 4 left out: the party account 399 has no row in ledger_acts"},
+        {"Purchase Within State",
+         "B No.P5 of voucher 5 left out: the party account 302 has no city code"},
+        {"Purchase Within State",
+         "B No.P6 of voucher 6 left out: the city code 77 of party account 303 has no row in "
+         "city"},
+    };
+    for (const ErrorRow& row : missing)
+        EXPECT_NE(std::find(april.rows.begin(), april.rows.end(), row), april.rows.end())
+            << row.error;
+    const std::string& interstate = april.files.at("efile_sal_iss_04.xml");
+    // 10 + 2 of the interstate line and 5 + NULL of the local one, which adds nothing.
+    EXPECT_NE(interstate.find("<Qty>12</Qty>"), std::string::npos) << interstate;
+    EXPECT_NE(interstate.find("<Qty>0</Qty>"), std::string::npos);
+}
+
+// A psql query's one value on the test server (the PG* settings of scripts/pg-cluster.sh env).
+std::string PsqlValue(const std::string& database, const std::string& sql) {
+    FILE* pipe = popen(("psql -X -q -tA -d " + database + " -c \"" + sql + "\"").c_str(), "r");
+    std::string out;
+    char buffer[256];
+    for (std::size_t got; pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, got);
+    if (pipe) pclose(pipe);
+    while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
+    return out;
+}
+
+// The statements a whole run of April sends to a demo ledger of that many vouchers, as the
+// server's statement statistics count them. A cursor's FETCHes read one statement's result in
+// pieces and are not counted.
+long long RunStatements(int vouchers) {
+    const std::string name = "t_count_" + std::to_string(vouchers);
+    const std::string load = std::string(VAT_DEMO_LEDGER_PROGRAM) +
+                             " --seed 7 --months 4 --vouchers-per-month " +
+                             std::to_string(vouchers) + " | " + VAT_SOURCE_DIR +
+                             "/scripts/load-ledger.sh " + name + " - >/dev/null 2>&1";
+    if (std::system(load.c_str()) != 0) return -1;
+    const std::string count =
+        "select coalesce(sum(calls), 0) from pg_stat_statements s join pg_database d on d.oid = "
+        "s.dbid where d.datname = '" +
+        name + "' and s.query not ilike 'fetch%'";
+    const long long before = std::stoll(PsqlValue("edb", count));
+    test::ProgramFolder folder;
+    const std::string run = std::string(VAT_CLI_PROGRAM) + " --data-file " + name +
+                            " --month 4 --json --folder " + folder.Path().string() +
+                            " >/dev/null 2>&1";
+    const int status = std::system(run.c_str());
+    const long long after = std::stoll(PsqlValue("edb", count));
+    PsqlValue("edb", "drop database " + name + " with (force)");
+    return status == 0 ? after - before : -1;
+}
+
+TEST(FactReading, TheStatementsOfARunDoNotGrowWithTheMonth) {
+    const long long small = RunStatements(300);
+    const long long large = RunStatements(3000);
+    ASSERT_GT(small, 0);
+    EXPECT_EQ(large, small);
+    EXPECT_LT(small, 100) << "a few statements per file, not per voucher";
+    std::cout << "A run of April: " << small << " statements\n";
+}
+
+}  // namespace
+}  // namespace vat
