@@ -2,7 +2,7 @@
 // streaming pass over that month's day-book rows through the same connection, and reports the
 // process's peak memory. One data file per process, so that the peak belongs to that run.
 //
-//   run-bench --data-file NAME [--month M] [--passes N]
+//   run-bench --data-file NAME [--month M] [--passes N] [--query-per-voucher]
 //   run-bench --header
 //
 // scripts/bench.sh loads the demo ledgers and prints the whole table.
@@ -27,17 +27,19 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kRowFormat = "%-20s %-5s %9s %10s %9s %9s %9s %8s\n";
+constexpr const char* kRowFormat = "%-20s %-5s %-11s %9s %10s %9s %9s %9s %8s\n";
 
 struct Options {
     std::string dataFile;
     int month = 4;
     int passes = 3;
+    vat::FactReading reading = vat::FactReading::PerList;
 };
 
 [[noreturn]] void Usage(const std::string& problem) {
     std::fprintf(stderr,
-                 "run-bench: %s\nusage: run-bench --data-file NAME [--month M] [--passes N]\n"
+                 "run-bench: %s\nusage: run-bench --data-file NAME [--month M] [--passes N] "
+                 "[--query-per-voucher]\n"
                  "       run-bench --header\n",
                  problem.c_str());
     std::exit(2);
@@ -113,7 +115,7 @@ int Measure(const Options& options) {
     const fs::path folder = MakeProgramFolder();
     const auto start = Clock::now();
     const vat::RunOutcome outcome =
-        vat::GenerationRun(ledger, form, options.month, options.dataFile, folder);
+        vat::GenerationRun(ledger, form, options.month, options.dataFile, folder, options.reading);
     const double run = Seconds(Clock::now() - start);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
@@ -129,9 +131,10 @@ int Measure(const Options& options) {
     std::snprintf(rowsText, sizeof rowsText, "%lld", rows);
     std::snprintf(passText, sizeof passText, "%.3f", pass);
     std::snprintf(runText, sizeof runText, "%.2f", run);
-    std::snprintf(ratioText, sizeof ratioText, "%.0f", run / pass);
+    std::snprintf(ratioText, sizeof ratioText, "%.1f", run / pass);
     std::snprintf(peakText, sizeof peakText, "%.0f", PeakMegabytes());
-    std::printf(kRowFormat, options.dataFile.c_str(), indexed ? "yes" : "no", vouchersText,
+    const char* reading = options.reading == vat::FactReading::PerList ? "per list" : "per voucher";
+    std::printf(kRowFormat, options.dataFile.c_str(), indexed ? "yes" : "no", reading, vouchersText,
                 rowsText, passText, runText, ratioText, peakText);
     return 0;
 }
@@ -143,9 +146,13 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--header") {
-            std::printf(kRowFormat, "data file", "index", "vouchers", "day rows", "pass s", "run s",
-                        "run/pass", "peak MB");
+            std::printf(kRowFormat, "data file", "index", "facts", "vouchers", "day rows", "pass s",
+                        "run s", "run/pass", "peak MB");
             return 0;
+        }
+        if (option == "--query-per-voucher") {
+            options.reading = vat::FactReading::PerVoucher;
+            continue;
         }
         if (i + 1 == argc) Usage(option + " needs a value");
         const std::string value = argv[++i];

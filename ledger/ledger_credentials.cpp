@@ -12,6 +12,10 @@ std::string LedgerConnectionString(const std::string& database, bool readOnly) {
             "", "The data file name \"" + database + "\" cannot be used in a connection string");
     std::string text = std::string("DSN=edb;UID=") + kLedgerUser + ";PWD=" + kLedgerPassword +
                        ";DATABASE=" + database;
+    // Large results come through a cursor in slices rather than whole into the driver's memory.
+    // An error rolls back the whole (read-only) transaction, which spares the driver a
+    // savepoint around every statement.
+    text += ";UseDeclareFetch=1;Fetch=2000;Protocol=7.4-1";
     // Only the server's own setting makes a session read-only; psqlODBC's ReadOnly=1 is a
     // client-side check of the SQL text and, beside ConnSettings, drops the setting.
     if (readOnly) text += ";ConnSettings=SET default_transaction_read_only TO on";

@@ -81,7 +81,6 @@ void Recordset::Close() {
     open_ = false;
     eof_ = bof_ = true;
     rowIndex_ = -1;
-    rowCount_ = -1;
     columnNames_.clear();
     row_.clear();
 }
@@ -112,8 +111,6 @@ void Recordset::Open(const std::string& sql, const std::vector<std::string>& tex
                   SQL_HANDLE_STMT, statement_, "Cannot read the columns of \"" + sql_ + "\"");
         columnNames_.push_back(LowerCase(reinterpret_cast<const char*>(name)));
     }
-    SQLLEN rows = -1;
-    rowCount_ = SQL_SUCCEEDED(SQLRowCount(statement_, &rows)) ? rows : -1;
     open_ = true;
     FetchRow();
     bof_ = eof_;

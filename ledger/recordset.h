@@ -43,8 +43,6 @@ public:
     bool Eof() const { return eof_; }
     bool Bof() const { return bof_; }
     const std::string& Sql() const { return sql_; }
-    // The number of rows of the result when the driver knows it, else -1.
-    long long RowCount() const { return rowCount_; }
 
     void MoveFirst();
     void MoveNext();
@@ -77,7 +75,6 @@ private:
     bool eof_ = true;
     bool bof_ = true;
     long long rowIndex_ = -1;
-    long long rowCount_ = -1;
     std::vector<std::string> columnNames_;  // lower case
     std::vector<std::optional<std::string>> row_;
     std::vector<std::string> parameters_;  // bound while the statement runs

@@ -125,8 +125,8 @@ std::string PsqlValue(const std::string& database, const std::string& sql) {
 }
 
 // The statements a whole run of April sends to a demo ledger of that many vouchers, as the
-// server's statement statistics count them. A cursor's FETCHes read one statement's result in
-// pieces and are not counted.
+// server's statement statistics count them. The driver's own transaction and cursor commands
+// around each statement (BEGIN, FETCH of the next slice, CLOSE, COMMIT) are not counted.
 long long RunStatements(int vouchers) {
     const std::string name = "t_count_" + std::to_string(vouchers);
     const std::string load = std::string(VAT_DEMO_LEDGER_PROGRAM) +
