@@ -32,9 +32,31 @@ void LedgerConnection::Close() {
     database_.clear();
 }
 
+namespace {
+
+// Makes every later transaction of the session read-only on the server, whatever the data
+// source, the login or the database set as default, and checks that the server agrees. In
+// autocommit mode the SET is committed at once, so no rollback of the driver undoes it.
+void MakeSessionReadOnly(LedgerConnection& ledger) {
+    Recordset& session = ledger.LookupRecordset;
+    try {
+        OpenQuery(session, "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
+        OpenQuery(session, "SHOW transaction_read_only");
+        const std::string readOnly = session["transaction_read_only"].Text();
+        if (readOnly != "on")
+            throw LedgerError("", "the server reports transaction_read_only \"" + readOnly + "\"");
+    } catch (const LedgerError& failure) {
+        throw LedgerError(failure.SqlState(),
+                          "The data file " + ledger.Database() +
+                              " could not be opened read-only: " + failure.what());
+    }
+}
+
+}  // namespace
+
 void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly) {
     ledger.Close();
-    const std::string connectionString = LedgerConnectionString(database, readOnly);
+    const std::string connectionString = LedgerConnectionString(database);
 
     SQLHDBC connection = SQL_NULL_HDBC;
     CheckOdbc(SQLAllocHandle(SQL_HANDLE_DBC, ledger.environment_, &connection), SQL_HANDLE_ENV,
@@ -54,6 +76,13 @@ void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool r
     ledger.VoucherRecordset.Attach(connection);
     ledger.LookupRecordset.Attach(connection);
     ledger.PostingRecordset.Attach(connection);
+    if (!readOnly) return;
+    try {
+        MakeSessionReadOnly(ledger);
+    } catch (const LedgerError&) {
+        ledger.Close();
+        throw;
+    }
 }
 
 void OpenQuery(Recordset& recordset, const std::string& sql) { recordset.Open(sql); }

@@ -35,7 +35,8 @@ private:
 };
 
 // (Re)opens the connection on a database of the data source "edb". A read-only connection is
-// enforced by the server: every transaction of the session is read-only.
+// enforced by the server: every transaction of the session is read-only, whatever the data
+// source, login or database say, or the connection is refused (LedgerError) and left closed.
 void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly);
 
 // Closes the recordset when open and runs the SQL text on it, positioned on its first row.

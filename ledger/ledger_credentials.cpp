@@ -10,16 +10,16 @@ constexpr const char* kPassword = "qzt784";
 
 }  // namespace
 
-std::string LedgerConnectionString(const std::string& database, bool readOnly) {
+std::string LedgerConnectionString(const std::string& database) {
     // A name that could close the attribute would let the catalogue rewrite the login.
     if (database.find_first_of(";{}=") != std::string::npos)
         throw LedgerError(
             "", "The data file name \"" + database + "\" cannot be used in a connection string");
-    std::string text = "DSN=edb;UID=SYSTEM;PWD=" + std::string(kPassword) + ";DATABASE=" + database;
-    // Only the server's own setting makes a session read-only; psqlODBC's ReadOnly=1 is a
-    // client-side check of the SQL text and, beside ConnSettings, drops the setting.
-    if (readOnly) text += ";ConnSettings=SET default_transaction_read_only TO on";
-    return text;
+    // The program sets its session up itself (read-only, timeouts) with SET statements, which
+    // psqlODBC's own ReadOnly=1, a client-side check of the SQL text, would refuse; a DSN that
+    // sets it is overridden here, and the server enforces read-only instead.
+    return "DSN=edb;UID=SYSTEM;PWD=" + std::string(kPassword) + ";DATABASE=" + database +
+           ";ReadOnly=0";
 }
 
 std::string HidePassword(std::string text) {

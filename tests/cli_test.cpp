@@ -1,15 +1,13 @@
 // vat-efile-cli run as a program against the real server: exit statuses, the JSON report and
 // the data-file list.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "support/program_folder.h"
+#include "support/program_run.h"
 
 namespace vat {
 namespace {
@@ -17,54 +15,19 @@ namespace {
 namespace fs = std::filesystem;
 using test::ProgramFolder;
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliResult = test::ProgramResult;
+using test::Describe;
 
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs the program with the arguments; environment is prepended as NAME=value words.
 CliResult RunCli(const std::vector<std::string>& arguments, const ProgramFolder& scratch,
                  const std::string& environment = "") {
-    const fs::path errors = scratch / "stderr.txt";
-    std::string command = environment + " " + Quoted(VAT_CLI_PROGRAM);
-    for (const std::string& argument : arguments) (command += ' ') += Quoted(argument);
-    (command += " 2>") += Quoted(errors.string());
-
-    CliResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.out.append(buffer, got);
-    const int wait = pclose(pipe);
-    result.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    result.err = test::ReadBytes(errors);
-    return result;
-}
-
-std::string Describe(const CliResult& result) {
-    return "exit " + std::to_string(result.status) + "\nstdout:\n" + result.out + "\nstderr:\n" +
-           result.err;
+    return test::RunProgram(VAT_CLI_PROGRAM, arguments, scratch, environment);
 }
 
 // An ODBC set-up whose data source edb points at a port where no server listens.
 std::string OdbcWithoutServer(const ProgramFolder& scratch) {
-    const char* odbcIni = std::getenv("ODBCINI");
-    if (!odbcIni) return {};
-    std::ifstream in(odbcIni);
-    std::ostringstream out;
-    for (std::string line; std::getline(in, line);)
-        out << (line.starts_with("Port=") ? "Port=1" : line) << '\n';
-    const fs::path copy = scratch / "odbc-no-server.ini";
-    std::ofstream(copy) << out.str();
-    return "ODBCINI=" + Quoted(copy.string());
+    return test::OdbcIniVariant(scratch, [](const std::string& line) {
+        return line.starts_with("Port=") ? std::string("Port=1") : line;
+    });
 }
 
 struct StatusCase {

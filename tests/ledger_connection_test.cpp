@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <set>
+#include <sstream>
 
 #include "ledger/data_file_catalogue.h"
 #include "ledger/ledger_error.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "returns/return_files.h"
+#include "support/program_run.h"
+#include "support/server_psql.h"
 
 namespace vat {
 namespace {
@@ -56,6 +59,83 @@ TEST(LedgerConnection, ADataFileConnectionIsRefusedWritesByTheServer) {
         EXPECT_NE(std::string(error.what()).find("read-only"), std::string::npos) << error.what();
     }
 }
+
+// A setting of the data source, the login or the database that leaves a session writable.
+struct WritableSetting {
+    const char* name;
+    const char* dataSourceLine;  // added to the data source edb in a copy of odbc.ini
+    const char* serverSetUp;     // run as the superuser before connecting
+    const char* serverTearDown;  // and after the test
+};
+
+void PrintTo(const WritableSetting& setting, std::ostream* out) { *out << setting.name; }
+
+constexpr const char* kWriteProbe = "t_write_probe";
+
+const WritableSetting kWritableSettings[] = {
+    // psqlODBC's own check passes every SELECT and, beside it, drops ConnSettings.
+    {"DataSourceReadOnly", "ReadOnly=1", "", ""},
+    {"DataSourceConnSettings", "ConnSettings=SET default_transaction_read_only TO off", "", ""},
+    // The driver runs each SELECT in a transaction of its own and rolls it back on an error.
+    {"DataSourceCursorFetch", "UseDeclareFetch=1", "", ""},
+    {"SuperuserLogin", "", R"(alter role "SYSTEM" superuser)",
+     R"(alter role "SYSTEM" nosuperuser)"},
+    {"LoginDefault", "", R"(alter role "SYSTEM" set default_transaction_read_only = off)",
+     R"(alter role "SYSTEM" reset default_transaction_read_only)"},
+    {"DatabaseDefault", "", "alter database t_write_probe set default_transaction_read_only = off",
+     ""},
+};
+
+// A data file with a view whose SELECT writes a row into the table written, made for each case
+// and dropped after it.
+class ReadOnlySession : public testing::TestWithParam<WritableSetting> {
+protected:
+    void SetUp() override {
+        test::Psql("edb", std::string("drop database if exists ") + kWriteProbe + " with (force)");
+        test::Psql("edb", std::string("create database ") + kWriteProbe);
+        test::Psql(kWriteProbe, R"(
+            create table written (at timestamp default now());
+            create function write_a_row() returns int volatile language plpgsql
+                as $$ begin insert into written default values; return 1; end $$;
+            create view writing_view as select write_a_row() as value;)");
+        if (*GetParam().serverSetUp) test::AdminPsql("edb", GetParam().serverSetUp);
+    }
+    void TearDown() override {
+        if (*GetParam().serverTearDown) test::AdminPsql("edb", GetParam().serverTearDown);
+        test::Psql("edb", std::string("drop database ") + kWriteProbe + " with (force)");
+    }
+};
+
+TEST_P(ReadOnlySession, RefusesAViewThatWrites) {
+    const test::ProgramFolder scratch;
+    const std::string line = GetParam().dataSourceLine;
+    const std::string odbcIni =
+        line.empty() ? "" : test::OdbcIniVariant(scratch, [&](const std::string& text) {
+            return text == "[edb]" ? text + "\n" + line : text;
+        });
+    const test::ProgramResult probe =
+        test::RunProgram(VAT_LEDGER_PROBE,
+                         {"--read-only", kWriteProbe,
+                          // A failed statement first: the driver's rollback must not undo the
+                          // session's read-only setting.
+                          "select no_such_column from writing_view", "select * from writing_view",
+                          "select current_setting('transaction_read_only') as value"},
+                         scratch, odbcIni);
+    ASSERT_EQ(probe.status, 0) << test::Describe(probe);
+    std::istringstream lines(probe.out);
+    std::string missingColumn, writingView, readOnly;
+    std::getline(lines, missingColumn);
+    std::getline(lines, writingView);
+    std::getline(lines, readOnly);
+    EXPECT_TRUE(missingColumn.starts_with("error 42703")) << probe.out;
+    EXPECT_TRUE(writingView.starts_with("error 25006")) << probe.out;
+    EXPECT_NE(writingView.find("read-only transaction"), std::string::npos) << probe.out;
+    EXPECT_EQ(readOnly, "row: on") << probe.out;
+    EXPECT_EQ(test::Psql(kWriteProbe, "select count(*) from written"), "0\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(LedgerConnection, ReadOnlySession, testing::ValuesIn(kWritableSettings),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
     LedgerConnection ledger;
