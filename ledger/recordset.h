@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ledger/ledger_date.h"
+#include "ledger/query_watch.h"
 
 namespace vat {
 
@@ -58,13 +59,14 @@ private:
     friend void ConnectLedger(class LedgerConnection& ledger, const std::string& database,
                               bool readOnly);
 
-    void Attach(SQLHDBC connection);
+    void Attach(SQLHDBC connection, QueryWatch& watch);
     void Release();
     void Close();
     void Open(const std::string& sql);
     void FetchRow();
 
     SQLHDBC connection_ = SQL_NULL_HDBC;
+    QueryWatch* watch_ = nullptr;
     SQLHSTMT statement_ = SQL_NULL_HSTMT;
     std::string sql_;
     bool open_ = false;

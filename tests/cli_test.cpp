@@ -8,6 +8,7 @@
 
 #include "support/program_folder.h"
 #include "support/program_run.h"
+#include "support/server_psql.h"
 
 namespace vat {
 namespace {
@@ -122,6 +123,20 @@ TEST(Cli, NoServerFailsWithUnableToConnect) {
     const auto report = nlohmann::json::parse(result.out);
     EXPECT_EQ(report["messages"], nlohmann::json::array({"UNABLE TO CONNECT"}));
     EXPECT_FALSE(result.err.empty()) << "the data source's own description goes to stderr";
+}
+
+TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
+    ProgramFolder folder;
+    const test::TableLock lock("t_run_figures", "daybok");
+    const CliResult result = RunCli({"--data-file", "t_run_figures", "--month", "APR", "--folder",
+                                     folder.Path().string(), "--json", "--statement-timeout", "1"},
+                                    folder);
+    EXPECT_EQ(result.status, 1) << Describe(result);
+    const auto report = nlohmann::json::parse(result.out);
+    EXPECT_EQ(report["messages"],
+              nlohmann::json::array({"Writing efile_pur04.xml failed: A query on the data file "
+                                     "t_run_figures was stopped after 1 second (statement "
+                                     "timeout)"}));
 }
 
 TEST(Cli, AGeneratorFailureEndsWithItsMessageAndStatus1) {

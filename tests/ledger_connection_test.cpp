@@ -1,10 +1,16 @@
 #include "ledger/ledger_connection.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
 #include <sstream>
+#include <thread>
 
 #include "ledger/data_file_catalogue.h"
 #include "ledger/ledger_error.h"
@@ -136,6 +142,91 @@ TEST_P(ReadOnlySession, RefusesAViewThatWrites) {
 
 INSTANTIATE_TEST_SUITE_P(LedgerConnection, ReadOnlySession, testing::ValuesIn(kWritableSettings),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A server that takes connections and never answers: a socket listening on a free port of
+// 127.0.0.1. The kernel completes each handshake; nobody ever reads or replies.
+class SilentServer {
+public:
+    SilentServer() : socket_(socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        EXPECT_EQ(bind(socket_, generic, length), 0);
+        EXPECT_EQ(listen(socket_, 8), 0);
+        EXPECT_EQ(getsockname(socket_, generic, &length), 0);
+        port_ = ntohs(address.sin_port);
+    }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+    ~SilentServer() { close(socket_); }
+
+    int Port() const { return port_; }
+
+private:
+    int socket_;
+    int port_ = 0;
+};
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using std::chrono::steady_clock;
+
+TEST(LedgerConnection, GivesUpOnAServerThatNeverAnswersAfterTheLoginTimeout) {
+    const SilentServer server;
+    const test::ProgramFolder scratch;
+    const std::string odbcIni = test::OdbcIniVariant(scratch, [&](const std::string& line) {
+        return line.starts_with("Port=") ? "Port=" + std::to_string(server.Port()) : line;
+    });
+    ASSERT_FALSE(odbcIni.empty()) << "ODBCINI is not set: eval \"$(scripts/pg-cluster.sh env)\"";
+    const auto started = steady_clock::now();
+    const test::ProgramResult probe =
+        test::RunProgram(VAT_LEDGER_PROBE, {"--login-timeout", "2", "shop2013"}, scratch, odbcIni);
+    EXPECT_LT(steady_clock::now() - started, seconds(6));
+    EXPECT_EQ(probe.status, 1) << test::Describe(probe);
+    EXPECT_NE(probe.out.find(": The data file shop2013 did not answer within 2 seconds (login)\n"),
+              std::string::npos)
+        << probe.out;
+}
+
+TEST(LedgerConnection, AQueryWaitingForALockedTableStopsAtTheStatementTimeout) {
+    LedgerConnection ledger(ConnectionOptions{.statementTimeoutSeconds = 1});
+    ConnectLedger(ledger, "shop2013", true);
+    const test::TableLock lock("shop2013", "daybok");
+    try {
+        OpenQuery(ledger.LookupRecordset, "select count(*) from daybok");
+        FAIL() << "the query did not wait for the lock";
+    } catch (const LedgerError& error) {
+        EXPECT_EQ(error.SqlState(), "57014");
+        EXPECT_STREQ(error.what(),
+                     "A query on the data file shop2013 was stopped after 1 second (statement "
+                     "timeout)");
+    }
+}
+
+TEST(LedgerConnection, ACancelFromAnotherThreadStopsTheQueryAndEveryLaterOneUntilReconnected) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "shop2013", true);
+    const auto started = steady_clock::now();
+    std::thread cancelButton([&] {
+        std::this_thread::sleep_for(milliseconds(200));
+        ledger.CancelRunningStatement();
+    });
+    try {
+        OpenQuery(ledger.LookupRecordset, "select pg_sleep(30)");
+        ADD_FAILURE() << "the query ran to its end";
+    } catch (const LedgerError& error) {
+        EXPECT_STREQ(error.what(), "A query on the data file shop2013 was cancelled");
+    }
+    cancelButton.join();
+    EXPECT_LT(steady_clock::now() - started, seconds(5));
+
+    EXPECT_THROW(OpenQuery(ledger.LookupRecordset, "select 1 as value"), LedgerError);
+    ConnectLedger(ledger, "shop2013", true);
+    OpenQuery(ledger.LookupRecordset, "select 1 as value");
+    EXPECT_EQ(ledger.LookupRecordset["value"].Integer(), 1);
+}
 
 TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
     LedgerConnection ledger;

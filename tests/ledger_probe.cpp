@@ -2,7 +2,7 @@
 // each SQL text in turn, printing one line per text: "row: " and the field "value" of the
 // first row, "no row", or "error " with the SQLSTATE and message. A failed connect prints its error
 // and exits 1. Tests run it as a separate process to try variants of odbc.ini.
-//   ledger_probe [--read-only] DATABASE [SQL...]
+//   ledger_probe [--read-only] [--login-timeout SECONDS] DATABASE [SQL...]
 #include <algorithm>
 #include <iostream>
 #include <string>
@@ -22,14 +22,23 @@ void PrintError(const vat::LedgerError& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    bool readOnly = false;
+    vat::ConnectionOptions options;
     int at = 1;
-    const bool readOnly = at < argc && std::string(argv[at]) == "--read-only";
-    if (readOnly) ++at;
-    if (at >= argc) {
-        std::cerr << "usage: ledger_probe [--read-only] DATABASE [SQL...]\n";
+    for (; at < argc && std::string(argv[at]).starts_with("--"); ++at) {
+        if (std::string(argv[at]) == "--read-only")
+            readOnly = true;
+        else if (std::string(argv[at]) == "--login-timeout" && at + 1 < argc)
+            options.loginTimeoutSeconds = std::stoi(argv[++at]);
+        else
+            break;
+    }
+    if (at >= argc || std::string(argv[at]).starts_with("--")) {
+        std::cerr << "usage: ledger_probe [--read-only] [--login-timeout SECONDS] DATABASE "
+                     "[SQL...]\n";
         return 2;
     }
-    vat::LedgerConnection ledger;
+    vat::LedgerConnection ledger(options);
     try {
         vat::ConnectLedger(ledger, argv[at], readOnly);
     } catch (const vat::LedgerError& error) {

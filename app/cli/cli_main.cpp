@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     vat::FormState form;
     TerminalView view;
     form.SetView(&view);
-    vat::LedgerConnection ledger;
+    vat::LedgerConnection ledger(options->connection);
     std::vector<std::string> dataFiles;
     try {
         vat::ConnectLedger(ledger, "edb", false);

@@ -13,4 +13,15 @@ std::string Psql(const std::string& database, const std::string& sql);
 // only the cluster's own system user reaches: for changing the books' login itself.
 std::string AdminPsql(const std::string& database, const std::string& sql);
 
+// Another session holding an ACCESS EXCLUSIVE lock on a table of a database from construction
+// to destruction: psql in the background inside a transaction, ended by terminating its
+// server process.
+class TableLock {
+public:
+    TableLock(const std::string& database, const std::string& table);
+    TableLock(const TableLock&) = delete;
+    TableLock& operator=(const TableLock&) = delete;
+    ~TableLock();
+};
+
 }  // namespace vat::test
