@@ -2,13 +2,16 @@
 
 #include <sqlext.h>
 
+#include <chrono>
+
+#include "ledger/connection_options.h"
 #include "ledger/ledger_credentials.h"
 #include "ledger/ledger_error.h"
 #include "ledger/odbc_diagnostics.h"
 
 namespace vat {
 
-LedgerConnection::LedgerConnection() {
+LedgerConnection::LedgerConnection(ConnectionOptions options) : options_(options) {
     CheckOdbc(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &environment_), SQL_HANDLE_ENV,
               SQL_NULL_HANDLE, "Cannot start ODBC");
     CheckOdbc(SQLSetEnvAttr(environment_, SQL_ATTR_ODBC_VERSION,
@@ -32,28 +35,79 @@ void LedgerConnection::Close() {
     database_.clear();
 }
 
+namespace {
+
+// Makes every later transaction of the session read-only on the server, whatever the data
+// source, the login or the database set as default, and checks that the server agrees. In
+// autocommit mode the SET is committed at once, so no rollback of the driver undoes it.
+void MakeSessionReadOnly(LedgerConnection& ledger) {
+    Recordset& session = ledger.LookupRecordset;
+    try {
+        OpenQuery(session, "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
+        OpenQuery(session, "SHOW transaction_read_only");
+        const std::string readOnly = session["transaction_read_only"].Text();
+        if (readOnly != "on")
+            throw LedgerError("", "the server reports transaction_read_only \"" + readOnly + "\"");
+    } catch (const LedgerError& failure) {
+        throw LedgerError(failure.SqlState(),
+                          "The data file " + ledger.Database() +
+                              " could not be opened read-only: " + failure.what());
+    }
+}
+
+// Connects to the database through the data source edb. A server that takes the connection
+// and never answers is given up after the login timeout, and the failure says so.
+SQLHDBC OpenOdbcConnection(SQLHENV environment, const std::string& database,
+                           int loginTimeoutSeconds) {
+    const std::string context = "Cannot open the data file " + database;
+    SQLHDBC connection = SQL_NULL_HDBC;
+    CheckOdbc(SQLAllocHandle(SQL_HANDLE_DBC, environment, &connection), SQL_HANDLE_ENV, environment,
+              context);
+    // psqlODBC hands the login timeout to libpq as its connect_timeout.
+    SQLRETURN code = SQLSetConnectAttr(
+        connection, SQL_ATTR_LOGIN_TIMEOUT,
+        reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(loginTimeoutSeconds)), 0);
+    const auto started = std::chrono::steady_clock::now();
+    if (SQL_SUCCEEDED(code)) {
+        const std::string connectionString = LedgerConnectionString(database);
+        code = SQLDriverConnect(
+            connection, nullptr,
+            reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionString.c_str())), SQL_NTS,
+            nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    }
+    if (SQL_SUCCEEDED(code)) return connection;
+
+    LedgerError failure = OdbcFailure(SQL_HANDLE_DBC, connection, context);
+    SQLFreeHandle(SQL_HANDLE_DBC, connection);
+    if (loginTimeoutSeconds > 0 &&
+        std::chrono::steady_clock::now() - started >= std::chrono::seconds(loginTimeoutSeconds))
+        throw LedgerError(failure.SqlState(), "The data file " + database +
+                                                  " did not answer within " +
+                                                  SecondsText(loginTimeoutSeconds) + " (login)");
+    throw failure;
+}
+
+}  // namespace
+
 void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly) {
     ledger.Close();
-    const std::string connectionString = LedgerConnectionString(database, readOnly);
-
-    SQLHDBC connection = SQL_NULL_HDBC;
-    CheckOdbc(SQLAllocHandle(SQL_HANDLE_DBC, ledger.environment_, &connection), SQL_HANDLE_ENV,
-              ledger.environment_, "Cannot open the data file " + database);
-    SQLRETURN code =
-        SQLDriverConnect(connection, nullptr,
-                         reinterpret_cast<SQLCHAR*>(const_cast<char*>(connectionString.c_str())),
-                         SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(code)) {
-        LedgerError failure =
-            OdbcFailure(SQL_HANDLE_DBC, connection, "Cannot open the data file " + database);
-        SQLFreeHandle(SQL_HANDLE_DBC, connection);
-        throw failure;
-    }
-    ledger.connection_ = connection;
+    // From here a cancel is kept for the new session's first query.
+    ledger.watch_.Begin(database, ledger.options_.statementTimeoutSeconds);
+    ledger.connection_ =
+        OpenOdbcConnection(ledger.environment_, database, ledger.options_.loginTimeoutSeconds);
     ledger.database_ = database;
-    ledger.VoucherRecordset.Attach(connection);
-    ledger.LookupRecordset.Attach(connection);
-    ledger.PostingRecordset.Attach(connection);
+    for (Recordset* recordset :
+         {&ledger.VoucherRecordset, &ledger.LookupRecordset, &ledger.PostingRecordset})
+        recordset->Attach(ledger.connection_, ledger.watch_);
+    try {
+        OpenQuery(ledger.LookupRecordset,
+                  "SET statement_timeout = " +
+                      std::to_string(ledger.options_.statementTimeoutSeconds * 1000LL));
+        if (readOnly) MakeSessionReadOnly(ledger);
+    } catch (const LedgerError&) {
+        ledger.Close();
+        throw;
+    }
 }
 
 void OpenQuery(Recordset& recordset, const std::string& sql,

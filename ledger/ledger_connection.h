@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ledger/connection_options.h"
+#include "ledger/query_watch.h"
 #include "ledger/recordset.h"
 
 namespace vat {
@@ -13,7 +15,7 @@ namespace vat {
 // VoucherRecordset, so a generator's walk of its voucher list survives every look-up.
 class LedgerConnection {
 public:
-    LedgerConnection();
+    explicit LedgerConnection(ConnectionOptions options = {});
     LedgerConnection(const LedgerConnection&) = delete;
     LedgerConnection& operator=(const LedgerConnection&) = delete;
     ~LedgerConnection();
@@ -25,18 +27,28 @@ public:
     bool IsOpen() const { return connection_ != SQL_NULL_HDBC; }
     const std::string& Database() const { return database_; }
 
+    // Thread-safe, for a Cancel button: stops the query running now on the server, and fails
+    // every later query until the connection is reopened, so that a cancel falling between two
+    // queries still ends the work. The stopped query throws a LedgerError saying it was cancelled.
+    void CancelRunningStatement() { watch_.Cancel(); }
+
 private:
     friend void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly);
 
     void Close();
 
+    ConnectionOptions options_;
+    QueryWatch watch_;
     SQLHENV environment_ = SQL_NULL_HENV;
     SQLHDBC connection_ = SQL_NULL_HDBC;
     std::string database_;
 };
 
 // (Re)opens the connection on a database of the data source "edb". A read-only connection is
-// enforced by the server: every transaction of the session is read-only.
+// enforced by the server: every transaction of the session is read-only, whatever the data
+// source, login or database say, or the connection is refused (LedgerError) and left closed.
+// Every session gets the options' statement timeout; a server that does not answer the connect
+// within the login timeout is given up.
 void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly);
 
 // Closes the recordset when open and runs the SQL text on it, positioned on its first row.

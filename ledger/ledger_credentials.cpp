@@ -5,21 +5,18 @@
 
 namespace vat {
 
-std::string LedgerConnectionString(const std::string& database, bool readOnly) {
+std::string LedgerConnectionString(const std::string& database) {
     // A name that could close the attribute would let the catalogue rewrite the login.
     if (database.find_first_of(";{}=") != std::string::npos)
         throw LedgerError(
             "", "The data file name \"" + database + "\" cannot be used in a connection string");
-    std::string text = std::string("DSN=edb;UID=") + kLedgerUser + ";PWD=" + kLedgerPassword +
-                       ";DATABASE=" + database;
-    // Large results come through a cursor in slices rather than whole into the driver's memory.
-    // An error rolls back the whole (read-only) transaction, which spares the driver a
-    // savepoint around every statement.
-    text += ";UseDeclareFetch=1;Fetch=2000;Protocol=7.4-1";
-    // Only the server's own setting makes a session read-only; psqlODBC's ReadOnly=1 is a
-    // client-side check of the SQL text and, beside ConnSettings, drops the setting.
-    if (readOnly) text += ";ConnSettings=SET default_transaction_read_only TO on";
-    return text;
+    // The program sets its session up itself (read-only, timeouts) with SET statements, which
+    // psqlODBC's own ReadOnly=1, a client-side check of the SQL text, would refuse; a DSN that
+    // sets it is overridden here, and the server enforces read-only instead. Large results come
+    // through a cursor in slices rather than whole into the driver's memory, and an error rolls
+    // back the whole (read-only) transaction, which spares a savepoint around every statement.
+    return std::string("DSN=edb;UID=") + kLedgerUser + ";PWD=" + kLedgerPassword +
+           ";DATABASE=" + database + ";ReadOnly=0;UseDeclareFetch=1;Fetch=2000;Protocol=7.4-1";
 }
 
 std::string HidePassword(std::string text) {

@@ -64,9 +64,10 @@ std::optional<LedgerDate> Field::Date() const {
 
 Recordset::~Recordset() { Release(); }
 
-void Recordset::Attach(SQLHDBC connection) {
+void Recordset::Attach(SQLHDBC connection, QueryWatch& watch) {
     Release();
     connection_ = connection;
+    watch_ = &watch;
 }
 
 void Recordset::Release() {
@@ -74,6 +75,7 @@ void Recordset::Release() {
     if (statement_ != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, statement_);
     statement_ = SQL_NULL_HSTMT;
     connection_ = SQL_NULL_HDBC;
+    watch_ = nullptr;
 }
 
 void Recordset::Close() {
@@ -94,10 +96,10 @@ void Recordset::Open(const std::string& sql, const std::vector<std::string>& tex
                   connection_, "Cannot prepare a query");
 
     BindParameters(textParameters);
-    SQLRETURN code = SQLExecDirect(
-        statement_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql_.c_str())), SQL_NTS);
-    if (code != SQL_NO_DATA)
-        CheckOdbc(code, SQL_HANDLE_STMT, statement_, "The query \"" + sql_ + "\" failed");
+    watch_->Run(statement_, "The query \"" + sql_ + "\" failed", [this] {
+        return SQLExecDirect(statement_,
+                             reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql_.c_str())), SQL_NTS);
+    });
 
     SQLSMALLINT columns = 0;
     CheckOdbc(SQLNumResultCols(statement_, &columns), SQL_HANDLE_STMT, statement_,
@@ -132,12 +134,14 @@ void Recordset::BindParameters(const std::vector<std::string>& textParameters) {
 
 void Recordset::FetchRow() {
     row_.clear();
-    SQLRETURN code = columnNames_.empty() ? SQL_NO_DATA : SQLFetch(statement_);
+    SQLRETURN code = columnNames_.empty()
+                         ? SQL_NO_DATA
+                         : watch_->Run(statement_, "Cannot read a row of \"" + sql_ + "\"",
+                                       [this] { return SQLFetch(statement_); });
     if (code == SQL_NO_DATA) {
         eof_ = true;
         return;
     }
-    CheckOdbc(code, SQL_HANDLE_STMT, statement_, "Cannot read a row of \"" + sql_ + "\"");
     eof_ = false;
     ++rowIndex_;
     row_.resize(columnNames_.size());

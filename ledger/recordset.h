@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ledger/ledger_date.h"
+#include "ledger/query_watch.h"
 
 namespace vat {
 
@@ -61,7 +62,7 @@ private:
     friend void ConnectLedger(class LedgerConnection& ledger, const std::string& database,
                               bool readOnly);
 
-    void Attach(SQLHDBC connection);
+    void Attach(SQLHDBC connection, QueryWatch& watch);
     void Release();
     void Close();
     void Open(const std::string& sql, const std::vector<std::string>& textParameters = {});
@@ -69,6 +70,7 @@ private:
     void FetchRow();
 
     SQLHDBC connection_ = SQL_NULL_HDBC;
+    QueryWatch* watch_ = nullptr;
     SQLHSTMT statement_ = SQL_NULL_HSTMT;
     std::string sql_;
     bool open_ = false;

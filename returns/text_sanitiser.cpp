@@ -9,21 +9,51 @@ bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) 
 constexpr std::string_view kSpecialChars = "~`!@#$%^&*()-_=+\\|[]{};:'\"<>.,/?";
 static_assert(kSpecialChars.size() == 32);
 
-// The length of the well-formed UTF-8 sequence starting at text[at], or 0 when there is none.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    std::size_t length = lead < 0x80                    ? 1
-                         : lead >= 0xC2 && lead <= 0xDF ? 2
-                         : lead >= 0xE0 && lead <= 0xEF ? 3
-                         : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                        : 0;
-    if (length == 0 || at + length > text.size()) return 0;
-    for (std::size_t i = 1; i < length; ++i)
-        if (!IsContinuationByte(text[at + i])) return 0;
-    return length;
+// The Char production of XML 1.0: what an XML document may carry at all.
+bool IsXmlChar(char32_t c) {
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
+           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
+// A byte of an 8-bit code page (0x80 to 0xFF) read as Latin-1, in UTF-8.
+void AppendLatin1(std::string& text, unsigned char byte) {
+    text += static_cast<char>(0xC0 | (byte >> 6));
+    text += static_cast<char>(0x80 | (byte & 0x3F));
+}
+
+// The lead byte of a multi-byte sequence: its marker bits, the length it announces, and the
+// smallest code point that needs that length (anything less is an overlong form).
+struct LeadByte {
+    unsigned char mask;
+    unsigned char marker;
+    std::size_t length;
+    char32_t smallest;
+};
+constexpr LeadByte kLeadBytes[] = {
+    {0xE0, 0xC0, 2, 0x80},
+    {0xF0, 0xE0, 3, 0x800},
+    {0xF8, 0xF0, 4, 0x10000},
+};
+
 }  // namespace
+
+std::optional<Utf8Character> DecodeUtf8(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) return Utf8Character{lead, 1};
+    for (const LeadByte& form : kLeadBytes) {
+        if ((lead & form.mask) != form.marker) continue;
+        if (at + form.length > text.size()) return std::nullopt;
+        char32_t codePoint = lead & static_cast<unsigned char>(~form.mask);
+        for (std::size_t i = 1; i < form.length; ++i) {
+            if (!IsContinuationByte(text[at + i])) return std::nullopt;
+            codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+        }
+        const bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+        if (codePoint < form.smallest || surrogate || codePoint > 0x10FFFF) return std::nullopt;
+        return Utf8Character{codePoint, form.length};
+    }
+    return std::nullopt;
+}
 
 std::string StripSpecialChars(std::string_view text) {
     std::string stripped;
@@ -37,21 +67,13 @@ std::string XmlText(std::string_view text) {
     std::string escaped;
     escaped.reserve(text.size());
     for (std::size_t at = 0; at < text.size();) {
-        const char c = text[at];
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            if (std::size_t length = Utf8SequenceLength(text, at)) {
-                escaped.append(text.substr(at, length));
-                at += length;
-            } else {
-                // A byte of an 8-bit code page: read it as Latin-1 so the file stays readable.
-                const auto byte = static_cast<unsigned char>(c);
-                escaped += static_cast<char>(0xC0 | (byte >> 6));
-                escaped += static_cast<char>(0x80 | (byte & 0x3F));
-                ++at;
-            }
+        const std::optional<Utf8Character> character = DecodeUtf8(text, at);
+        if (!character) {
+            // A byte of an 8-bit code page: read it as Latin-1 so the file stays readable.
+            AppendLatin1(escaped, static_cast<unsigned char>(text[at++]));
             continue;
         }
-        switch (c) {
+        switch (character->codePoint) {
             case '&':
                 escaped += "&amp;";
                 break;
@@ -61,15 +83,10 @@ std::string XmlText(std::string_view text) {
             case '>':
                 escaped += "&gt;";
                 break;
-            case '\t':
-            case '\n':
-            case '\r':
-                escaped += c;
-                break;
             default:
-                if (static_cast<unsigned char>(c) >= 0x20) escaped += c;
+                if (IsXmlChar(character->codePoint)) escaped += text.substr(at, character->length);
         }
-        ++at;
+        at += character->length;
     }
     return escaped;
 }

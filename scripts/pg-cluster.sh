@@ -3,7 +3,8 @@
 #   start    create the cluster on first use, then start it (already running is fine)
 #   stop     stop it (not running is fine)
 #   status   say whether it runs, where and on which port
-#   env      print export lines for psql and for the ODBC data source "edb"
+#   env      print export lines for psql and for the ODBC data source "edb", and the folder of
+#            the server's socket, where the superuser postgres is trusted (for tests)
 #   destroy  stop it and delete its data folder
 # VAT_PG_PORT (default 54329), VAT_PG_DIR (default .run/pg) and VAT_ODBC_DIR choose the instance.
 set -euo pipefail
@@ -142,6 +143,7 @@ status() {
 }
 
 print_env() {
+  resolve_data_dir
   cat <<EOF
 export PGHOST=127.0.0.1
 export PGPORT=$VAT_PG_PORT
@@ -150,6 +152,7 @@ export PGPASSWORD=$VAT_PG_PASSWORD
 export PGDATABASE=edb
 export ODBCSYSINI=$VAT_ODBC_DIR
 export ODBCINI=$VAT_ODBC_DIR/odbc.ini
+export VAT_PG_SOCKET_DIR=$data_dir
 EOF
 }
 

@@ -10,6 +10,7 @@ struct OptionsCase {
     std::vector<std::string> arguments;
     bool accepted;
     int month;  // when accepted and a run was asked for
+    int statementTimeoutSeconds = 600;
 };
 
 void PrintTo(const OptionsCase& options, std::ostream* out) { *out << options.name; }
@@ -28,6 +29,24 @@ const std::vector<OptionsCase> kCases = {
     {"HelpNeedsNothingElse", {"--help"}, true, 0},
     {"ListNeedsNothingElse", {"--list-data-files"}, true, 0},
     {"UnknownOption", {"--list-data-files", "--all"}, false, 0},
+    {"StatementTimeout",
+     {"--data-file", "d", "--month", "4", "--statement-timeout", "30"},
+     true,
+     4,
+     30},
+    {"NoStatementTimeout",
+     {"--data-file", "d", "--month", "4", "--statement-timeout", "0"},
+     true,
+     4,
+     0},
+    {"LongestStatementTimeout",
+     {"--data-file", "d", "--month", "4", "--statement-timeout", "2147483"},
+     true,
+     4,
+     2147483},
+    {"StatementTimeoutTooLong", {"--list-data-files", "--statement-timeout", "2147484"}, false, 0},
+    {"NegativeStatementTimeout", {"--list-data-files", "--statement-timeout", "-1"}, false, 0},
+    {"StatementTimeoutInMinutes", {"--list-data-files", "--statement-timeout", "10m"}, false, 0},
 };
 
 class CliOptionsParse : public testing::TestWithParam<OptionsCase> {};
@@ -41,6 +60,7 @@ TEST_P(CliOptionsParse, AcceptsOrGivesAReason) {
         EXPECT_FALSE(error.empty());
     } else if (!options->help && !options->listDataFiles) {
         EXPECT_EQ(options->month, given.month);
+        EXPECT_EQ(options->connection.statementTimeoutSeconds, given.statementTimeoutSeconds);
     }
 }
 

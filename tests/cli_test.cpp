@@ -1,15 +1,14 @@
 // vat-efile-cli run as a program against the real server: exit statuses, the JSON report and
 // the data-file list.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "support/program_folder.h"
+#include "support/program_run.h"
+#include "support/server_psql.h"
 
 namespace vat {
 namespace {
@@ -17,54 +16,19 @@ namespace {
 namespace fs = std::filesystem;
 using test::ProgramFolder;
 
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliResult = test::ProgramResult;
+using test::Describe;
 
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-// Runs the program with the arguments; environment is prepended as NAME=value words.
 CliResult RunCli(const std::vector<std::string>& arguments, const ProgramFolder& scratch,
                  const std::string& environment = "") {
-    const fs::path errors = scratch / "stderr.txt";
-    std::string command = environment + " " + Quoted(VAT_CLI_PROGRAM);
-    for (const std::string& argument : arguments) (command += ' ') += Quoted(argument);
-    (command += " 2>") += Quoted(errors.string());
-
-    CliResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.out.append(buffer, got);
-    const int wait = pclose(pipe);
-    result.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
-    result.err = test::ReadBytes(errors);
-    return result;
-}
-
-std::string Describe(const CliResult& result) {
-    return "exit " + std::to_string(result.status) + "\nstdout:\n" + result.out + "\nstderr:\n" +
-           result.err;
+    return test::RunProgram(VAT_CLI_PROGRAM, arguments, scratch, environment);
 }
 
 // An ODBC set-up whose data source edb points at a port where no server listens.
 std::string OdbcWithoutServer(const ProgramFolder& scratch) {
-    const char* odbcIni = std::getenv("ODBCINI");
-    if (!odbcIni) return {};
-    std::ifstream in(odbcIni);
-    std::ostringstream out;
-    for (std::string line; std::getline(in, line);)
-        out << (line.starts_with("Port=") ? "Port=1" : line) << '\n';
-    const fs::path copy = scratch / "odbc-no-server.ini";
-    std::ofstream(copy) << out.str();
-    return "ODBCINI=" + Quoted(copy.string());
+    return test::OdbcIniVariant(scratch, [](const std::string& line) {
+        return line.starts_with("Port=") ? std::string("Port=1") : line;
+    });
 }
 
 struct StatusCase {
@@ -159,6 +123,20 @@ TEST(Cli, NoServerFailsWithUnableToConnect) {
     const auto report = nlohmann::json::parse(result.out);
     EXPECT_EQ(report["messages"], nlohmann::json::array({"UNABLE TO CONNECT"}));
     EXPECT_FALSE(result.err.empty()) << "the data source's own description goes to stderr";
+}
+
+TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
+    ProgramFolder folder;
+    const test::TableLock lock("t_run_figures", "daybok");
+    const CliResult result = RunCli({"--data-file", "t_run_figures", "--month", "APR", "--folder",
+                                     folder.Path().string(), "--json", "--statement-timeout", "1"},
+                                    folder);
+    EXPECT_EQ(result.status, 1) << Describe(result);
+    const auto report = nlohmann::json::parse(result.out);
+    EXPECT_EQ(report["messages"],
+              nlohmann::json::array({"Writing efile_pur04.xml failed: A query on the data file "
+                                     "t_run_figures was stopped after 1 second (statement "
+                                     "timeout)"}));
 }
 
 TEST(Cli, AGeneratorFailureEndsWithItsMessageAndStatus1) {

@@ -1,9 +1,16 @@
 #include "ledger/ledger_connection.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <set>
+#include <sstream>
+#include <thread>
 
 #include "ledger/data_file_catalogue.h"
 #include "ledger/ledger_error.h"
@@ -11,6 +18,8 @@
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "returns/return_files.h"
+#include "support/program_run.h"
+#include "support/server_psql.h"
 
 namespace vat {
 namespace {
@@ -56,6 +65,168 @@ TEST(LedgerConnection, ADataFileConnectionIsRefusedWritesByTheServer) {
         EXPECT_EQ(error.SqlState().substr(0, 2), "25") << error.what();
         EXPECT_NE(std::string(error.what()).find("read-only"), std::string::npos) << error.what();
     }
+}
+
+// A setting of the data source, the login or the database that leaves a session writable.
+struct WritableSetting {
+    const char* name;
+    const char* dataSourceLine;  // added to the data source edb in a copy of odbc.ini
+    const char* serverSetUp;     // run as the superuser before connecting
+    const char* serverTearDown;  // and after the test
+};
+
+void PrintTo(const WritableSetting& setting, std::ostream* out) { *out << setting.name; }
+
+constexpr const char* kWriteProbe = "t_write_probe";
+
+const WritableSetting kWritableSettings[] = {
+    // psqlODBC's own check passes every SELECT and, beside it, drops ConnSettings.
+    {"DataSourceReadOnly", "ReadOnly=1", "", ""},
+    {"DataSourceConnSettings", "ConnSettings=SET default_transaction_read_only TO off", "", ""},
+    // The driver runs each SELECT in a transaction of its own and rolls it back on an error.
+    {"DataSourceCursorFetch", "UseDeclareFetch=1", "", ""},
+    {"SuperuserLogin", "", R"(alter role "SYSTEM" superuser)",
+     R"(alter role "SYSTEM" nosuperuser)"},
+    {"LoginDefault", "", R"(alter role "SYSTEM" set default_transaction_read_only = off)",
+     R"(alter role "SYSTEM" reset default_transaction_read_only)"},
+    {"DatabaseDefault", "", "alter database t_write_probe set default_transaction_read_only = off",
+     ""},
+};
+
+// A data file with a view whose SELECT writes a row into the table written, made for each case
+// and dropped after it.
+class ReadOnlySession : public testing::TestWithParam<WritableSetting> {
+protected:
+    void SetUp() override {
+        test::Psql("edb", std::string("drop database if exists ") + kWriteProbe + " with (force)");
+        test::Psql("edb", std::string("create database ") + kWriteProbe);
+        test::Psql(kWriteProbe, R"(
+            create table written (at timestamp default now());
+            create function write_a_row() returns int volatile language plpgsql
+                as $$ begin insert into written default values; return 1; end $$;
+            create view writing_view as select write_a_row() as value;)");
+        if (*GetParam().serverSetUp) test::AdminPsql("edb", GetParam().serverSetUp);
+    }
+    void TearDown() override {
+        if (*GetParam().serverTearDown) test::AdminPsql("edb", GetParam().serverTearDown);
+        test::Psql("edb", std::string("drop database ") + kWriteProbe + " with (force)");
+    }
+};
+
+TEST_P(ReadOnlySession, RefusesAViewThatWrites) {
+    const test::ProgramFolder scratch;
+    const std::string line = GetParam().dataSourceLine;
+    const std::string odbcIni =
+        line.empty() ? "" : test::OdbcIniVariant(scratch, [&](const std::string& text) {
+            return text == "[edb]" ? text + "\n" + line : text;
+        });
+    const test::ProgramResult probe =
+        test::RunProgram(VAT_LEDGER_PROBE,
+                         {"--read-only", kWriteProbe,
+                          // A failed statement first: the driver's rollback must not undo the
+                          // session's read-only setting.
+                          "select no_such_column from writing_view", "select * from writing_view",
+                          "select current_setting('transaction_read_only') as value"},
+                         scratch, odbcIni);
+    ASSERT_EQ(probe.status, 0) << test::Describe(probe);
+    std::istringstream lines(probe.out);
+    std::string missingColumn, writingView, readOnly;
+    std::getline(lines, missingColumn);
+    std::getline(lines, writingView);
+    std::getline(lines, readOnly);
+    EXPECT_TRUE(missingColumn.starts_with("error 42703")) << probe.out;
+    EXPECT_TRUE(writingView.starts_with("error 25006")) << probe.out;
+    EXPECT_NE(writingView.find("read-only transaction"), std::string::npos) << probe.out;
+    EXPECT_EQ(readOnly, "row: on") << probe.out;
+    EXPECT_EQ(test::Psql(kWriteProbe, "select count(*) from written"), "0\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(LedgerConnection, ReadOnlySession, testing::ValuesIn(kWritableSettings),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A server that takes connections and never answers: a socket listening on a free port of
+// 127.0.0.1. The kernel completes each handshake; nobody ever reads or replies.
+class SilentServer {
+public:
+    SilentServer() : socket_(socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        EXPECT_EQ(bind(socket_, generic, length), 0);
+        EXPECT_EQ(listen(socket_, 8), 0);
+        EXPECT_EQ(getsockname(socket_, generic, &length), 0);
+        port_ = ntohs(address.sin_port);
+    }
+    SilentServer(const SilentServer&) = delete;
+    SilentServer& operator=(const SilentServer&) = delete;
+    ~SilentServer() { close(socket_); }
+
+    int Port() const { return port_; }
+
+private:
+    int socket_;
+    int port_ = 0;
+};
+
+using std::chrono::milliseconds;
+using std::chrono::seconds;
+using std::chrono::steady_clock;
+
+TEST(LedgerConnection, GivesUpOnAServerThatNeverAnswersAfterTheLoginTimeout) {
+    const SilentServer server;
+    const test::ProgramFolder scratch;
+    const std::string odbcIni = test::OdbcIniVariant(scratch, [&](const std::string& line) {
+        return line.starts_with("Port=") ? "Port=" + std::to_string(server.Port()) : line;
+    });
+    ASSERT_FALSE(odbcIni.empty()) << "ODBCINI is not set: eval \"$(scripts/pg-cluster.sh env)\"";
+    const auto started = steady_clock::now();
+    const test::ProgramResult probe =
+        test::RunProgram(VAT_LEDGER_PROBE, {"--login-timeout", "2", "shop2013"}, scratch, odbcIni);
+    EXPECT_LT(steady_clock::now() - started, seconds(6));
+    EXPECT_EQ(probe.status, 1) << test::Describe(probe);
+    EXPECT_NE(probe.out.find(": The data file shop2013 did not answer within 2 seconds (login)\n"),
+              std::string::npos)
+        << probe.out;
+}
+
+TEST(LedgerConnection, AQueryWaitingForALockedTableStopsAtTheStatementTimeout) {
+    LedgerConnection ledger(ConnectionOptions{.statementTimeoutSeconds = 1});
+    ConnectLedger(ledger, "shop2013", true);
+    const test::TableLock lock("shop2013", "daybok");
+    try {
+        OpenQuery(ledger.LookupRecordset, "select count(*) from daybok");
+        FAIL() << "the query did not wait for the lock";
+    } catch (const LedgerError& error) {
+        EXPECT_EQ(error.SqlState(), "57014");
+        EXPECT_STREQ(error.what(),
+                     "A query on the data file shop2013 was stopped after 1 second (statement "
+                     "timeout)");
+    }
+}
+
+TEST(LedgerConnection, ACancelFromAnotherThreadStopsTheQueryAndEveryLaterOneUntilReconnected) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "shop2013", true);
+    const auto started = steady_clock::now();
+    std::thread cancelButton([&] {
+        std::this_thread::sleep_for(milliseconds(200));
+        ledger.CancelRunningStatement();
+    });
+    try {
+        OpenQuery(ledger.LookupRecordset, "select pg_sleep(30)");
+        ADD_FAILURE() << "the query ran to its end";
+    } catch (const LedgerError& error) {
+        EXPECT_STREQ(error.what(), "A query on the data file shop2013 was cancelled");
+    }
+    cancelButton.join();
+    EXPECT_LT(steady_clock::now() - started, seconds(5));
+
+    EXPECT_THROW(OpenQuery(ledger.LookupRecordset, "select 1 as value"), LedgerError);
+    ConnectLedger(ledger, "shop2013", true);
+    OpenQuery(ledger.LookupRecordset, "select 1 as value");
+    EXPECT_EQ(ledger.LookupRecordset["value"].Integer(), 1);
 }
 
 TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {

@@ -16,14 +16,33 @@ TEST(StripSpecialChars, RemovesExactlyTheThirtyTwoCharacters) {
               "12 MG RoadShivajinagar BANGALORE");
 }
 
-TEST(XmlText, EscapesMarkupAndDropsForbiddenControls) {
-    EXPECT_EQ(XmlText("S/101"), "S/101");
-    EXPECT_EQ(XmlText("A&B<C>D"), "A&amp;B&lt;C&gt;D");
-    EXPECT_EQ(XmlText(std::string("X\x01Y\x1fZ\tW", 8)), "XYZ\tW");
-    EXPECT_EQ(XmlText("1234.5"), "1234.5");
-    EXPECT_EQ(XmlText("CAF\xC3\x89"), "CAF\xC3\x89") << "UTF-8 passes through";
-    EXPECT_EQ(XmlText("CAF\xC9 \xE2\x82"), "CAF\xC3\x89 \xC3\xA2\xC2\x82")
-        << "8-bit bytes read as Latin-1";
+TEST(XmlText, EscapesMarkupDropsWhatXmlCannotCarryAndReadsOtherBytesAsLatin1) {
+    using namespace std::string_literals;
+    const struct {
+        const char* name;
+        std::string text;
+        std::string xml;
+    } cases[] = {
+        {"plain", "S/101", "S/101"},
+        {"markup", "A&B<C>D", "A&amp;B&lt;C&gt;D"},
+        {"decimal", "1234.5", "1234.5"},
+        {"C0 controls but tab, LF and CR", "X\0Y\x01Z\x1f\tW\r\n"s, "XYZ\tW\r\n"},
+        {"DEL and C1 controls are XML 1.0 characters", "A\x7f-\xc2\x85-\xc2\x9f",
+         "A\x7f-\xc2\x85-\xc2\x9f"},
+        {"UTF-8", "CAF\xc3\x89", "CAF\xc3\x89"},
+        {"U+FFFE and U+FFFF", "B\xef\xbf\xbe-1\xef\xbf\xbf-2", "B-1-2"},
+        {"U+FFFD, the last below them", "\xef\xbf\xbd", "\xef\xbf\xbd"},
+        {"U+D7FF and U+E000 either side of the surrogates", "\xed\x9f\xbf\xee\x80\x80",
+         "\xed\x9f\xbf\xee\x80\x80"},
+        {"U+FDD0, a noncharacter XML 1.0 allows", "\xef\xb7\x90", "\xef\xb7\x90"},
+        {"U+10000 and U+10FFFF", "\xf0\x90\x80\x80\xf4\x8f\xbf\xbf",
+         "\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"},
+        {"8-bit bytes", "CAF\xc9 \xe2\x82", "CAF\xc3\x89 \xc3\xa2\xc2\x82"},
+        {"an encoded surrogate is not UTF-8", "\xed\xa0\x80", "\xc3\xad\xc2\xa0\xc2\x80"},
+        {"an overlong \"<\" is not UTF-8", "\xc0\xbc", "\xc3\x80\xc2\xbc"},
+        {"beyond U+10FFFF is not UTF-8", "\xf4\x90\x80\x80", "\xc3\xb4\xc2\x90\xc2\x80\xc2\x80"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(XmlText(c.text), c.xml) << c.name;
 }
 
 TEST(NormalizePartyTin, MarksEveryLengthButElevenAsUrd) {

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     vat::FormState form;
     TerminalView view;
     form.SetView(&view);
-    vat::LedgerConnection ledger;
+    vat::LedgerConnection ledger(options->connection);
     const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger, form);
     if (!server.connected) {
         std::cerr << "vat-efile-cli: " << server.failure << '\n';

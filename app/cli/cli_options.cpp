@@ -1,10 +1,13 @@
 #include "app/cli/cli_options.h"
 
+#include <charconv>
+
 #include "returns/return_period.h"
 
 const char* const kCliUsage =
     "Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--json]\n"
     "                     [--query-per-voucher]\n"
+    "                     [--statement-timeout SECONDS]\n"
     "       vat-efile-cli --list-data-files\n"
     "\n"
     "Writes the month's six VAT e-filing return files of a data file and checks them against\n"
@@ -18,9 +21,30 @@ const char* const kCliUsage =
     "  --query-per-voucher  read each voucher's facts with statements of its own (slow;\n"
     "                     for comparing with the default reading per list)\n"
     "  --list-data-files  print the data files as the window lists them, one a line\n"
+    "  --statement-timeout SECONDS\n"
+    "                     stop a query on the server that runs longer, waits for locks\n"
+    "                     included (default 600; 0 for no limit)\n"
     "  --help             print this text\n"
     "\n"
     "Exit status: 0 when the run reached OVER, 1 when it failed, 2 when it was refused.\n";
+
+namespace {
+
+static_assert(vat::ConnectionOptions{}.statementTimeoutSeconds == 600, "the usage names it");
+
+// The server keeps a statement timeout in milliseconds in a 32-bit integer.
+constexpr int kLongestStatementTimeoutSeconds = 2'147'483;
+
+std::optional<int> ParseSeconds(const std::string& text) {
+    int seconds = -1;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || seconds < 0 ||
+        seconds > kLongestStatementTimeoutSeconds)
+        return std::nullopt;
+    return seconds;
+}
+
+}  // namespace
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
                                           std::string& error) {
@@ -57,6 +81,16 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             }
             options.month = *month;
             monthGiven = true;
+        } else if (argument == "--statement-timeout") {
+            auto text = value();
+            if (!text) return std::nullopt;
+            auto seconds = ParseSeconds(*text);
+            if (!seconds) {
+                error = "--statement-timeout takes whole seconds from 0 (no limit) to " +
+                        std::to_string(kLongestStatementTimeoutSeconds) + ", not \"" + *text + "\"";
+                return std::nullopt;
+            }
+            options.connection.statementTimeoutSeconds = *seconds;
         } else if (argument == "--folder") {
             auto folder = value();
             if (!folder) return std::nullopt;

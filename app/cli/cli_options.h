@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "ledger/connection_options.h"
+
 // What the command line asked for.
 struct CliOptions {
     bool help = false;
@@ -14,6 +16,7 @@ struct CliOptions {
     std::string dataFile;
     int month = 0;  // 1 to 12
     std::filesystem::path programFolder;
+    vat::ConnectionOptions connection;  // --statement-timeout sets its statement timeout
 };
 
 // Parses the arguments (without the program name); nullopt with a reason on a bad command line.

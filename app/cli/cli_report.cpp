@@ -1,9 +1,12 @@
 #include "app/cli/cli_report.h"
 
+#include <cstdio>
 #include <iomanip>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "returns/number_forms.h"
+#include "returns/text_sanitiser.h"
 
 namespace {
 
@@ -76,22 +79,57 @@ nlohmann::ordered_json FiguresJson(const vat::ReturnFigures& figures) {
     };
 }
 
+// A code as printf's format writes it, e.g. "\\x%02x" gives \x1b.
+std::string Escaped(const char* format, unsigned value) {
+    char text[8];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+// Ledger text as a terminal may show it: a control character could move the cursor or start an
+// escape sequence, so C0 and DEL are written as \x1b, C1 as \u009b and every byte that is not
+// UTF-8 (an 8-bit terminal reads 0x9b as a control too) as \x9b. Tab and line feed stay, and so
+// does a CR ending a line: the schema errors break their text with CR LF.
+std::string TerminalText(std::string_view text) {
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const auto character = vat::DecodeUtf8(text, at);
+        if (!character) {
+            shown += Escaped("\\x%02x", static_cast<unsigned char>(text[at++]));
+            continue;
+        }
+        const char32_t c = character->codePoint;
+        const bool lineEnd = c == '\n' || (c == '\r' && text.substr(at + 1, 1) == "\n");
+        if ((c < 0x20 && c != '\t' && !lineEnd) || c == 0x7f)
+            shown += Escaped("\\x%02x", c);
+        else if (c >= 0x80 && c <= 0x9f)
+            shown += Escaped("\\u%04x", c);
+        else
+            shown += text.substr(at, character->length);
+        at += character->length;
+    }
+    return shown;
+}
+
 }  // namespace
 
 void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
     constexpr int kCaptionWidth = 26;
     for (const CaptionedLabel& row : kSummary)
-        out << std::left << std::setw(kCaptionWidth) << row.caption << form.Caption(row.label)
-            << '\n';
+        out << std::left << std::setw(kCaptionWidth) << row.caption
+            << TerminalText(form.Caption(row.label)) << '\n';
     const std::string& verdict = form.Caption("lbl_TaxPayableRefundable");
-    out << std::left << std::setw(kCaptionWidth) << (verdict.empty() ? "VAT Pay/Ref" : verdict)
-        << form.Caption("lbl_TaxAmt") << "\n\n";
+    out << std::left << std::setw(kCaptionWidth)
+        << (verdict.empty() ? "VAT Pay/Ref" : TerminalText(verdict))
+        << TerminalText(form.Caption("lbl_TaxAmt")) << "\n\n";
 
     out << "Validation Errors (" << form.ErrorRows().size() << ")\n";
-    for (const vat::ErrorRow& row : form.ErrorRows()) out << row.type << "\t" << row.error << '\n';
+    for (const vat::ErrorRow& row : form.ErrorRows())
+        out << TerminalText(row.type) << "\t" << TerminalText(row.error) << '\n';
     out << '\n';
     for (const vat::UserMessage& message : form.Messages())
-        out << (message.critical ? "[!] " : "") << message.text << '\n';
+        out << (message.critical ? "[!] " : "") << TerminalText(message.text) << '\n';
 }
 
 void PrintJsonReport(const vat::FormState& form, std::ostream& out) {

@@ -5,7 +5,8 @@
 #include "returns/form_state.h"
 
 // The run as the window would have shown it: summary figures with their captions, the error
-// list and the messages in order.
+// list and the messages in order. Control characters of the ledger's text are shown escaped
+// (ESC as \x1b), never passed to the terminal.
 void PrintHumanReport(const vat::FormState& form, std::ostream& out);
 
 // One JSON object: labels, errors, messages and files.

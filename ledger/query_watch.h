@@ -1,0 +1,41 @@
+#pragma once
+
+#include <sql.h>
+
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "ledger/ledger_error.h"
+
+namespace vat {
+
+// The queries of one connection while they run: which statement is waiting for the server, so
+// that another thread can cancel it, and why a query stopped, the statement timeout or a cancel.
+class QueryWatch {
+public:
+    // A new session on the database, whose server stops a query after the timeout (0: never).
+    void Begin(const std::string& database, int statementTimeoutSeconds);
+
+    // Thread-safe. Asks the server to stop the statement running now, and refuses every later
+    // one until the next Begin, so that a cancel falling between two queries still ends the work.
+    void Cancel();
+
+    // Runs a call that waits for the server on the statement (execute, fetch) and returns its
+    // code when it succeeded or found no data. Otherwise throws LedgerError with the context
+    // and the driver's description, or, for a query stopped by the timeout or by Cancel, a
+    // message naming the data file and the reason.
+    SQLRETURN Run(SQLHSTMT statement, const std::string& context,
+                  const std::function<SQLRETURN()>& call);
+
+private:
+    LedgerError Cancelled(const std::string& sqlState) const;
+
+    std::mutex mutex_;  // guards running_ and cancelled_
+    SQLHSTMT running_ = SQL_NULL_HSTMT;
+    bool cancelled_ = false;
+    std::string database_;
+    int statementTimeoutSeconds_ = 0;
+};
+
+}  // namespace vat

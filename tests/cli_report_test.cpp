@@ -1,0 +1,42 @@
+// The command-line tool's report for a person at a terminal, printed without running anything.
+#include "app/cli/cli_report.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using namespace std::string_literals;
+
+TEST(CliHumanReport, ShowsControlCharactersOfTheLedgerEscaped) {
+    const struct {
+        const char* name;
+        std::string billNumber;
+        std::string shown;
+    } cases[] = {
+        {"an escape sequence that clears the screen", "S\x1b[2J\x1b[H1", "S\\x1b[2J\\x1b[H1"},
+        {"a title-setting sequence ended by BEL", "\x1b]0;owned\x07", "\\x1b]0;owned\\x07"},
+        {"NUL, backspace and DEL", "A\0B\bC\x7f"s, "A\\x00B\\x08C\\x7f"},
+        {"a CR that would overwrite the line", "12\rOVER", "12\\x0dOVER"},
+        {"C1 CSI in UTF-8, erasing the line", "X\xc2\x9bK", "X\\u009bK"},
+        {"an 8-bit CSI byte, erasing the line", "X\x9bK", "X\\x9bK"},
+        {"text a terminal shows as it is", "CAF\xc3\x89 7/A\tB", "CAF\xc3\x89 7/A\tB"},
+        {"a line break of its own", "Reason :\r\nB 7", "Reason :\r\nB 7"},
+    };
+    for (const auto& c : cases) {
+        vat::FormState form;
+        form.AddErrorRow("Sales Within State", "Inv No." + c.billNumber + " Dated:2014-04-07");
+        form.ShowMessage({"Bill " + c.billNumber, false});
+        std::ostringstream out;
+        PrintHumanReport(form, out);
+        EXPECT_NE(out.str().find("\nSales Within State\tInv No." + c.shown + " Dated:2014-04-07\n"),
+                  std::string::npos)
+            << c.name << ":\n"
+            << out.str();
+        EXPECT_TRUE(out.str().ends_with("\nBill " + c.shown + "\n")) << c.name << ":\n"
+                                                                     << out.str();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/program_folder.h"
+
+namespace vat::test {
+
+// What a program run as a separate process left behind.
+struct ProgramResult {
+    int status = -1;  // the exit status, -1 when it did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// The text as one word for the shell.
+std::string ShellQuoted(const std::string& text);
+
+// Runs the program with the arguments; environment is prepended as NAME=value words, and the
+// folder holds its standard error while it runs.
+ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const ProgramFolder& scratch, const std::string& environment = "");
+
+// Exit status, standard output and standard error, for a failure message.
+std::string Describe(const ProgramResult& result);
+
+// A copy of the test data source's odbc.ini (ODBCINI) in the folder with every line passed
+// through edit; returns the ODBCINI=... word that points a program at it, empty when ODBCINI
+// is not set. unixODBC keeps what it read of odbc.ini for 20 seconds, so only a program started
+// afterwards sees the copy: tests run it as a separate process.
+std::string OdbcIniVariant(const ProgramFolder& folder,
+                           const std::function<std::string(const std::string& line)>& edit);
+
+}  // namespace vat::test
