@@ -125,7 +125,9 @@ void Recordset::FetchRow() {
         eof_ = true;
         return;
     }
-    CheckOdbc(code, SQL_HANDLE_STMT, statement_, "Cannot read a row of \"" + sql_ + "\"");
+    // Checked before the context text is built: this runs for every row of every query.
+    if (!SQL_SUCCEEDED(code))
+        throw OdbcFailure(SQL_HANDLE_STMT, statement_, "Cannot read a row of \"" + sql_ + "\"");
     eof_ = false;
     ++rowIndex_;
     row_.resize(columnNames_.size());
@@ -136,8 +138,9 @@ void Recordset::FetchRow() {
         for (;;) {
             code = SQLGetData(statement_, column, SQL_C_CHAR, buffer, sizeof buffer, &length);
             if (code == SQL_NO_DATA) break;
-            CheckOdbc(code, SQL_HANDLE_STMT, statement_,
-                      "Cannot read the field " + columnNames_[column - 1]);
+            if (!SQL_SUCCEEDED(code))
+                throw OdbcFailure(SQL_HANDLE_STMT, statement_,
+                                  "Cannot read the field " + columnNames_[column - 1]);
             if (length == SQL_NULL_DATA) break;
             bool truncated = length == SQL_NO_TOTAL || length >= SQLLEN(sizeof buffer);
             value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<size_t>(length));
