@@ -11,7 +11,8 @@ CheckedElements::CheckedElements(const std::string& recordName)
 
 bool CheckedElements::Enter(std::string_view localName, bool qualified) {
     const bool checked = !isRecord_.empty() && isRecord_.back();
-    isRecord_.push_back(!selectsNothing_ && !qualified && localName == recordName_);
+    isRecord_.push_back(
+        static_cast<char>(!selectsNothing_ && !qualified && localName == recordName_));
     if (checked) {
         ++count_;
     }

@@ -30,7 +30,7 @@ public:
 private:
     std::string recordName_;
     bool selectsNothing_;
-    std::vector<bool> isRecord_;
+    std::vector<char> isRecord_;  // not vector<bool>: this runs for every start tag
     std::uint64_t count_ = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "validation/failure_locator.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace vat::xml {
 
@@ -15,17 +16,6 @@ void FailureLocator::StartElement(std::string_view localName, bool qualified,
     if (schemaInstanceAttributes) {
         LayErrorTo(open_.size() - 1, checked_.Count() + 1);
     }
-}
-
-void FailureLocator::EndElement() {
-    CloseEndedElement();
-    ended_ = true;
-    starting_ = false;
-}
-
-void FailureLocator::Content() {
-    CloseEndedElement();
-    starting_ = false;
 }
 
 void FailureLocator::Error() {
@@ -43,16 +33,12 @@ void FailureLocator::Error() {
 
 CheckPlan FailureLocator::Finish() {
     while (!open_.empty()) {
-        ended_ = true;
-        CloseEndedElement();
+        CloseInnermostElement();
     }
     return std::move(plan_);
 }
 
-void FailureLocator::CloseEndedElement() {
-    if (!ended_) {
-        return;
-    }
+void FailureLocator::CloseInnermostElement() {
     ended_ = false;
     open_.pop_back();
     checked_.Leave();

@@ -28,9 +28,16 @@ public:
     // schemaInstanceAttributes: the element carries xsi:type or the like, which change how it
     // and its content validate.
     void StartElement(std::string_view localName, bool qualified, bool schemaInstanceAttributes);
-    void EndElement();
+    void EndElement() {
+        CloseEndedElement();
+        ended_ = true;
+        starting_ = false;
+    }
     // Text, CDATA or an entity reference.
-    void Content();
+    void Content() {
+        CloseEndedElement();
+        starting_ = false;
+    }
     // An error (or warning) reported by the validator just now.
     void Error();
     // Plans every checked element: the whole file's validation says nothing about them.
@@ -51,7 +58,13 @@ private:
         std::size_t owner;
     };
 
-    void CloseEndedElement();
+    // Called for every tag and every piece of text: the common case stays inline.
+    void CloseEndedElement() {
+        if (ended_) {
+            CloseInnermostElement();
+        }
+    }
+    void CloseInnermostElement();
     void LayErrorTo(std::size_t index, std::uint64_t from);
 
     CheckedElements checked_;
