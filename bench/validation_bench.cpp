@@ -1,10 +1,17 @@
-// Times the element-by-element schema check of a large local purchase file against one
-// whole-document libxml2 validation of the same file, for a valid file and for one in which
-// every record has a bad TIN.
+// Times the schema check of a local purchase file against one whole-document libxml2
+// validation of the same file (the schema read and compiled, the file validated in a stream),
+// for a valid file, one whose last record fails and one in which every record fails; then
+// measures the check's peak memory at two file sizes, each measurement in a process of its own.
+//   validation-bench                                   the whole report
+//   validation-bench --peak-memory FILE check|whole    one run; prints ru_maxrss in kB
+
+#include <libxml/xmlschemas.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,29 +19,44 @@
 #include <vector>
 
 #include "validation/document_loading.h"
+#include "validation/libxml_errors.h"
 #include "validation/libxml_handles.h"
-#include "validation/record_child_checker.h"
 #include "validation/schema_validation.h"
 
 namespace {
 
-constexpr int Records = 5000;
+constexpr int TimedRecords = 5000;
+constexpr int MemoryRecords[] = {5000, 50000};
 constexpr int ChildrenPerRecord = 8;
 constexpr int Repeats = 21;
 
 const std::string SchemaPath = VAT_XSD_DIR "/eval_pur.xsd";
 const std::string RecordName = "PurchaseInvoiceDetails";
 
-void WriteReturnFile(const std::string& path, bool badTins) {
+enum class Failing { None, LastRecord, EveryRecord };
+
+struct Case {
+    const char* title;
+    Failing failing;
+};
+
+const Case Cases[] = {
+    {"valid file", Failing::None},
+    {"last record failing", Failing::LastRecord},
+    {"every record failing", Failing::EveryRecord},
+};
+
+void WriteReturnFile(const std::string& path, int records, Failing failing) {
     std::ofstream out(path, std::ios::binary);
     out << "<?xml version=\"1.0\"?>\r\n   <PurchaseDetails>\r\n   <Version>13.11</Version>\r\n"
            "   <TinNo>29123456789</TinNo>\r\n   <RetPerdEnd>2014</RetPerdEnd>\r\n"
            "   <FilingType>M</FilingType>\r\n   <Period>04</Period>\r\n";
-    for (int record = 1; record <= Records; ++record) {
+    for (int record = 1; record <= records; ++record) {
+        const bool badTin = failing == Failing::EveryRecord ||
+                            (failing == Failing::LastRecord && record == records);
         const int day = record % 28 + 1;
         out << "       <PurchaseInvoiceDetails>\r\n"
-            << "           <SelTin>" << (badTins ? 29400 : 29400000000LL) + record
-            << "</SelTin>\r\n"
+            << "           <SelTin>" << (badTin ? 29400 : 29400000000LL) + record << "</SelTin>\r\n"
             << "           <SelName>SUPPLIER " << record << " PUNE</SelName> \r\n"
             << "           <InvNo>B" << record << "</InvNo> \r\n"
             << "           <InvDate>2014-04-" << (day < 10 ? "0" : "") << day << "</InvDate>\r\n"
@@ -47,102 +69,128 @@ void WriteReturnFile(const std::string& path, bool badTins) {
     out << "  </PurchaseDetails> \r\n";
 }
 
-// Median wall time of a piece of work, in milliseconds.
-double MedianMs(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int run = 0; run < Repeats; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(
-            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-                .count());
-    }
-    std::nth_element(times.begin(), times.begin() + Repeats / 2, times.end());
-    return times[Repeats / 2];
-}
-
-struct Loaded {
-    vat::xml::DocumentPtr schemaDocument;
-    vat::xml::SchemaPtr schema;
-    vat::xml::DocumentPtr returnDocument;
-};
-
-Loaded Load(const std::string& xmlPath) {
-    Loaded loaded;
-    loaded.schemaDocument = vat::xml::ReadDocument(SchemaPath, "Load XSD failed: ");
-    std::string failure;
-    loaded.schema = vat::xml::CompileSchema(loaded.schemaDocument.get(), failure);
-    loaded.returnDocument = vat::xml::ReadDocument(xmlPath, "Load XML failed: ");
-    vat::xml::ForgetFileName(loaded.returnDocument.get());
-    return loaded;
-}
-
-// The per-node part of Validate on documents already loaded; returns the failing nodes.
-long CheckEachNode(const Loaded& loaded) {
-    vat::xml::XPathContextPtr context(xmlXPathNewContext(loaded.returnDocument.get()));
-    const std::string expression = "//" + RecordName + "/*";
-    vat::xml::XPathObjectPtr selection(xmlXPathEvalExpression(
-        reinterpret_cast<const xmlChar*>(expression.c_str()), context.get()));
-    vat::xml::RecordChildChecker checker(loaded.schemaDocument.get(), loaded.schema.get());
-    long failures = 0;
-    for (int index = 0; index < selection->nodesetval->nodeNr; ++index) {
-        failures += checker.Check(selection->nodesetval->nodeTab[index]).has_value() ? 1 : 0;
-    }
-    return failures;
+std::string FilePath(const std::filesystem::path& folder, int records, Failing failing) {
+    return (folder / ("efile_pur_" + std::to_string(records) + "_" +
+                      std::to_string(static_cast<int>(failing)) + ".xml"))
+        .string();
 }
 
 void CountError(void* count, xmlErrorPtr) { ++*static_cast<long*>(count); }
 
-long ValidateWholeDocument(const Loaded& loaded) {
-    vat::xml::SchemaValidContextPtr context(xmlSchemaNewValidCtxt(loaded.schema.get()));
+// The yardstick: one validation of the whole file, read and compiled schema included.
+long ValidateWholeDocument(const std::string& xmlPath) {
+    vat::xml::QuietLibxmlScope quiet;
+    const vat::xml::DocumentPtr schemaDocument =
+        vat::xml::ReadDocument(SchemaPath, vat::xml::SchemaLoadFailure);
+    std::string failure;
+    const vat::xml::SchemaPtr schema = vat::xml::CompileSchema(schemaDocument.get(), failure);
+    const vat::xml::SchemaValidContextPtr context(xmlSchemaNewValidCtxt(schema.get()));
     long errors = 0;
     xmlSchemaSetValidStructuredErrors(context.get(), CountError, &errors);
-    xmlSchemaValidateDoc(context.get(), loaded.returnDocument.get());
+    xmlSchemaValidateFile(context.get(), xmlPath.c_str(), 0);
     return errors;
 }
 
-void Measure(const std::string& title, const std::string& xmlPath) {
+long Check(const std::string& xmlPath) {
     long rows = 0;
-    const double validate = MedianMs([&] {
-        rows = 0;
-        vat::Validate(xmlPath, SchemaPath, RecordName, [&](const std::string&) { ++rows; });
-    });
-    const double load = MedianMs([&] { Load(xmlPath); });
+    vat::Validate(xmlPath, SchemaPath, RecordName, [&](const std::string&) { ++rows; });
+    return rows;
+}
 
-    const Loaded loaded = Load(xmlPath);
-    long failingNodes = 0;
-    const double perNode = MedianMs([&] { failingNodes = CheckEachNode(loaded); });
-    long wholeErrors = 0;
-    const double whole = MedianMs([&] { wholeErrors = ValidateWholeDocument(loaded); });
+double Milliseconds(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
 
-    std::printf("%s\n", title.c_str());
-    std::printf("  load (schema, compile, return file):     %8.2f ms\n", load);
-    std::printf("  per-node check, loaded documents:        %8.2f ms  (%ld failing nodes)\n",
-                perNode, failingNodes);
-    std::printf("  whole-document validation, loaded:       %8.2f ms  (%ld errors)\n", whole,
-                wholeErrors);
-    std::printf("  Validate end to end:                     %8.2f ms  (%ld rows)\n", validate,
-                rows);
-    std::printf("  ratio per-node / whole-document:          %7.2f\n", perNode / whole);
-    std::printf("  ratio Validate / (load + whole-document): %7.2f\n\n", validate / (load + whole));
+double Median(std::vector<double> times) {
+    std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
+    return times[times.size() / 2];
+}
+
+// Runs alternate, so that a change in the machine's load weighs on both alike.
+void TimeCase(const Case& test, const std::string& xmlPath) {
+    std::vector<double> whole;
+    std::vector<double> check;
+    long errors = 0;
+    long rows = 0;
+    for (int run = 0; run < Repeats; ++run) {
+        whole.push_back(Milliseconds([&] { errors = ValidateWholeDocument(xmlPath); }));
+        check.push_back(Milliseconds([&] { rows = Check(xmlPath); }));
+    }
+    std::printf("%-22s %8.2f ms %8.2f ms %7.2f %7ld %7ld\n", test.title, Median(whole),
+                Median(check), Median(check) / Median(whole), errors, rows);
+}
+
+long PeakMemoryKb(const std::string& xmlPath, const char* what) {
+    const std::string command = std::filesystem::read_symlink("/proc/self/exe").string() +
+                                " --peak-memory '" + xmlPath + "' " + what;
+    FILE* child = popen(command.c_str(), "r");
+    long kilobytes = -1;
+    if (child != nullptr) {
+        if (std::fscanf(child, "%ld", &kilobytes) != 1) {
+            kilobytes = -1;
+        }
+        pclose(child);
+    }
+    return kilobytes;
+}
+
+int MeasureOnce(const std::string& xmlPath, const std::string& what) {
+    if (what == "whole") {
+        ValidateWholeDocument(xmlPath);
+    } else {
+        Check(xmlPath);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%ld\n", usage.ru_maxrss);
+    return 0;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc == 4 && std::strcmp(argv[1], "--peak-memory") == 0) {
+        return MeasureOnce(argv[2], argv[3]);
+    }
     const auto folder = std::filesystem::temp_directory_path() / "vat-validation-bench";
     std::filesystem::create_directories(folder);
-    const std::string validPath = (folder / "efile_pur04.xml").string();
-    const std::string badTinPath = (folder / "efile_pur05.xml").string();
-    WriteReturnFile(validPath, false);
-    WriteReturnFile(badTinPath, true);
+    for (const int records : {TimedRecords, MemoryRecords[0], MemoryRecords[1]}) {
+        for (const Case& test : Cases) {
+            const std::string path = FilePath(folder, records, test.failing);
+            if (!std::filesystem::exists(path)) {
+                WriteReturnFile(path, records, test.failing);
+            }
+        }
+    }
 
-    std::printf("%d records of %d children: %d selected nodes, %d elements in all\n\n", Records,
-                ChildrenPerRecord, Records * ChildrenPerRecord,
-                Records * (ChildrenPerRecord + 1) + 6);
-    Measure("valid file", validPath);
-    Measure("every record with a bad TIN", badTinPath);
+    std::printf("%d records of %d checked children; median of %d runs each\n", TimedRecords,
+                ChildrenPerRecord, Repeats);
+    std::printf("%-22s %11s %11s %7s %7s %7s\n", "", "whole doc.", "Validate", "ratio", "errors",
+                "rows");
+    for (const Case& test : Cases) {
+        TimeCase(test, FilePath(folder, TimedRecords, test.failing));
+    }
 
+    std::printf("\npeak memory (ru_maxrss), each run in a process of its own\n%-32s", "");
+    for (const int records : MemoryRecords) {
+        std::printf(" %8d rec.", records);
+    }
+    std::printf("\n%-32s", "whole-document validation");
+    for (const int records : MemoryRecords) {
+        std::printf(" %8.1f MB",
+                    PeakMemoryKb(FilePath(folder, records, Failing::None), "whole") / 1024.0);
+    }
+    for (const Case& test : Cases) {
+        std::printf("\nValidate, %-22s", test.title);
+        for (const int records : MemoryRecords) {
+            std::printf(" %8.1f MB",
+                        PeakMemoryKb(FilePath(folder, records, test.failing), "check") / 1024.0);
+        }
+    }
+    std::printf("\n");
     std::filesystem::remove_all(folder);
     return 0;
 }

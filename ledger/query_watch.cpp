@@ -31,7 +31,7 @@ void QueryWatch::Cancel() {
     if (running_ != SQL_NULL_HSTMT) SQLCancel(running_);
 }
 
-SQLRETURN QueryWatch::Run(SQLHSTMT statement, const std::string& context,
+SQLRETURN QueryWatch::Run(SQLHSTMT statement, const std::function<std::string()>& context,
                           const std::function<SQLRETURN()>& call) {
     {
         const std::lock_guard lock(mutex_);
@@ -49,7 +49,7 @@ SQLRETURN QueryWatch::Run(SQLHSTMT statement, const std::string& context,
     }
     if (SQL_SUCCEEDED(code) || code == SQL_NO_DATA) return code;
 
-    LedgerError failure = OdbcFailure(SQL_HANDLE_STMT, statement, context);
+    LedgerError failure = OdbcFailure(SQL_HANDLE_STMT, statement, context());
     if (wasCancelled) throw Cancelled(failure.SqlState());
     // The server's own text may be in another language: the time waited tells the timeout.
     if (failure.SqlState() == kQueryCanceled && statementTimeoutSeconds_ > 0 &&

@@ -25,7 +25,8 @@ public:
     // code when it succeeded or found no data. Otherwise throws LedgerError with the context
     // and the driver's description, or, for a query stopped by the timeout or by Cancel, a
     // message naming the data file and the reason.
-    SQLRETURN Run(SQLHSTMT statement, const std::string& context,
+    // The context is built only on failure: fetching calls this for every row.
+    SQLRETURN Run(SQLHSTMT statement, const std::function<std::string()>& context,
                   const std::function<SQLRETURN()>& call);
 
 private:

@@ -96,10 +96,12 @@ void Recordset::Open(const std::string& sql, const std::vector<std::string>& tex
                   connection_, "Cannot prepare a query");
 
     BindParameters(textParameters);
-    watch_->Run(statement_, "The query \"" + sql_ + "\" failed", [this] {
-        return SQLExecDirect(statement_,
-                             reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql_.c_str())), SQL_NTS);
-    });
+    watch_->Run(
+        statement_, [this] { return "The query \"" + sql_ + "\" failed"; },
+        [this] {
+            return SQLExecDirect(
+                statement_, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql_.c_str())), SQL_NTS);
+        });
 
     SQLSMALLINT columns = 0;
     CheckOdbc(SQLNumResultCols(statement_, &columns), SQL_HANDLE_STMT, statement_,
@@ -134,10 +136,12 @@ void Recordset::BindParameters(const std::vector<std::string>& textParameters) {
 
 void Recordset::FetchRow() {
     row_.clear();
-    SQLRETURN code = columnNames_.empty()
-                         ? SQL_NO_DATA
-                         : watch_->Run(statement_, "Cannot read a row of \"" + sql_ + "\"",
-                                       [this] { return SQLFetch(statement_); });
+    SQLRETURN code =
+        columnNames_.empty()
+            ? SQL_NO_DATA
+            : watch_->Run(
+                  statement_, [this] { return "Cannot read a row of \"" + sql_ + "\""; },
+                  [this] { return SQLFetch(statement_); });
     if (code == SQL_NO_DATA) {
         eof_ = true;
         return;
@@ -152,8 +156,9 @@ void Recordset::FetchRow() {
         for (;;) {
             code = SQLGetData(statement_, column, SQL_C_CHAR, buffer, sizeof buffer, &length);
             if (code == SQL_NO_DATA) break;
-            CheckOdbc(code, SQL_HANDLE_STMT, statement_,
-                      "Cannot read the field " + columnNames_[column - 1]);
+            if (!SQL_SUCCEEDED(code))
+                throw OdbcFailure(SQL_HANDLE_STMT, statement_,
+                                  "Cannot read the field " + columnNames_[column - 1]);
             if (length == SQL_NULL_DATA) break;
             bool truncated = length == SQL_NO_TOTAL || length >= SQLLEN(sizeof buffer);
             value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<size_t>(length));

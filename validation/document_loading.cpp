@@ -10,13 +10,11 @@ DocumentPtr ReadDocument(const std::string& path, const std::string& failurePref
     if (!parser) {
         throw SchemaLoadError(failurePrefix + "out of memory");
     }
-    constexpr int options =
-        XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
     FirstErrorCollector errors;
     DocumentPtr document;
     {
         CollectUnhandledErrors collecting(errors);
-        document.reset(xmlCtxtReadFile(parser.get(), path.c_str(), nullptr, options));
+        document.reset(xmlCtxtReadFile(parser.get(), path.c_str(), nullptr, ReadOptions));
     }
     if (!document || xmlDocGetRootElement(document.get()) == nullptr) {
         // The first error names the fault; a file that cannot be opened only gets a warning.
@@ -30,6 +28,11 @@ DocumentPtr ReadDocument(const std::string& path, const std::string& failurePref
         throw SchemaLoadError(failurePrefix + reason);
     }
     return document;
+}
+
+void ThrowReturnFileLoadError(const std::string& path, const std::string& streamingReason) {
+    ReadDocument(path, ReturnFileLoadFailure);
+    throw SchemaLoadError(ReturnFileLoadFailure + streamingReason);
 }
 
 void ForgetFileName(xmlDoc* document) {

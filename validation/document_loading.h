@@ -6,9 +6,23 @@
 
 namespace vat::xml {
 
-// Reads a file as plain XML: no validation, no DTD loading, no network. Throws SchemaLoadError
-// whose text is failurePrefix followed by libxml2's reason when the file cannot be read.
+// How every pass reads a file: plain XML, no validation, no DTD loading, no network.
+inline constexpr int ReadOptions =
+    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
+
+// The starts of the messages for a schema and for a return file that cannot be loaded.
+inline constexpr const char* SchemaLoadFailure = "Load XSD failed: ";
+inline constexpr const char* ReturnFileLoadFailure = "Load XML failed: ";
+
+// Reads a file as XML with ReadOptions. Throws SchemaLoadError whose text is failurePrefix
+// followed by libxml2's reason when the file cannot be read.
 DocumentPtr ReadDocument(const std::string& path, const std::string& failurePrefix);
+
+// For a return file that a streaming pass could not read: throws what ReadDocument throws for
+// it, so the message is the same whichever way the file was read; streamingReason serves only
+// should the file read after all.
+[[noreturn]] void ThrowReturnFileLoadError(const std::string& path,
+                                           const std::string& streamingReason);
 
 // Drops the document's file name. libxml2 then no longer searches, for every error it reports,
 // all the nodes before the failing one for XInclude boundaries (which made a file with many

@@ -2,8 +2,8 @@
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
+#include <libxml/xmlreader.h>
 #include <libxml/xmlschemas.h>
-#include <libxml/xpath.h>
 
 #include <memory>
 
@@ -25,7 +25,7 @@ using SchemaParserContextPtr =
     std::unique_ptr<xmlSchemaParserCtxt, FreeWith<xmlSchemaFreeParserCtxt>>;
 using SchemaPtr = std::unique_ptr<xmlSchema, FreeWith<xmlSchemaFree>>;
 using SchemaValidContextPtr = std::unique_ptr<xmlSchemaValidCtxt, FreeWith<xmlSchemaFreeValidCtxt>>;
-using XPathContextPtr = std::unique_ptr<xmlXPathContext, FreeWith<xmlXPathFreeContext>>;
-using XPathObjectPtr = std::unique_ptr<xmlXPathObject, FreeWith<xmlXPathFreeObject>>;
+using SchemaSaxPlugPtr = std::unique_ptr<xmlSchemaSAXPlugStruct, FreeWith<xmlSchemaSAXUnplug>>;
+using TextReaderPtr = std::unique_ptr<xmlTextReader, FreeWith<xmlFreeTextReader>>;
 
 }  // namespace vat::xml

@@ -14,8 +14,8 @@ std::optional<std::string> RecordChildChecker::Check(xmlNode* element) {
     if (parent == nullptr || parent->type != XML_ELEMENT_NODE) {
         return globalValidator_.Check(element);
     }
-    if (parent != lastParent_) {
-        lastParent_ = parent;
+    if (!IsOnLastParentPath(parent)) {
+        RememberParentPath(parent);
         lastParentDeclaration_ = DeclarationOf(parent);
     }
     if (lastParentDeclaration_ == nullptr) {
@@ -41,6 +41,25 @@ const xmlNode* RecordChildChecker::DeclarationOf(const xmlNode* element) {
         return nullptr;
     }
     return declarations_.Child(parentDeclaration, QualifiedName(element));
+}
+
+bool RecordChildChecker::IsOnLastParentPath(const xmlNode* parent) const {
+    std::size_t level = 0;
+    for (const xmlNode* node = parent; node != nullptr && node->type == XML_ELEMENT_NODE;
+         node = node->parent, ++level) {
+        if (level == lastParentPath_.size() || !HasQualifiedName(node, lastParentPath_[level])) {
+            return false;
+        }
+    }
+    return level == lastParentPath_.size();
+}
+
+void RecordChildChecker::RememberParentPath(const xmlNode* parent) {
+    lastParentPath_.clear();
+    for (const xmlNode* node = parent; node != nullptr && node->type == XML_ELEMENT_NODE;
+         node = node->parent) {
+        lastParentPath_.push_back(QualifiedName(node));
+    }
 }
 
 ElementValidator& RecordChildChecker::ValidatorFor(const xmlNode* declaration) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "validation/element_validator.h"
 #include "validation/libxml_handles.h"
@@ -34,13 +35,17 @@ private:
 
     const xmlNode* DeclarationOf(const xmlNode* element);
     ElementValidator& ValidatorFor(const xmlNode* declaration);
+    bool IsOnLastParentPath(const xmlNode* parent) const;
+    void RememberParentPath(const xmlNode* parent);
 
     const xmlDoc* schemaDocument_;
     SchemaDeclarations declarations_;
     ElementValidator globalValidator_;
     std::unordered_map<const xmlNode*, DerivedSchema> derivedSchemas_;
-    // Siblings share a parent; its declaration is looked up once for all of them.
-    const xmlNode* lastParent_ = nullptr;
+    // An element's declaration follows from the names from the root down to it, so the last
+    // parent's is kept while those names repeat: for its siblings and the next record's
+    // children. Names, not the node, tell: a file read in a stream frees nodes as it goes.
+    std::vector<std::string> lastParentPath_;  // qualified names, the parent's first
     const xmlNode* lastParentDeclaration_ = nullptr;
 };
 

@@ -37,13 +37,31 @@ const xmlNode* SchemaDeclarations::Child(const xmlNode* parentDeclaration,
     if (const auto known = children_.find(key); known != children_.end()) {
         return known->second;
     }
-    const xmlNode* declaration = FindInComplexType(ComplexTypeOf(parentDeclaration), childName, 0);
+    const xmlNode* declaration = nullptr;
+    VisitComplexType(
+        ComplexTypeOf(parentDeclaration),
+        [&](const std::string& name, const xmlNode* candidate) {
+            declaration = name == childName ? candidate : nullptr;
+            return declaration != nullptr;
+        },
+        0);
     children_.emplace(std::move(key), declaration);
     return declaration;
 }
 
 bool SchemaDeclarations::IsGlobal(const xmlNode* declaration) {
     return declaration->parent != nullptr && IsXsd(declaration->parent, "schema");
+}
+
+bool SchemaDeclarations::HasConflictingDeclarations(const xmlNode* complexType) const {
+    NamedNodes seen;
+    return VisitComplexType(
+        complexType,
+        [&](const std::string& name, const xmlNode* declaration) {
+            const auto [entry, added] = seen.emplace(name, declaration);
+            return !added && entry->second != declaration;
+        },
+        0);
 }
 
 const xmlNode* SchemaDeclarations::ComplexTypeOf(const xmlNode* declaration) const {
@@ -61,10 +79,10 @@ const xmlNode* SchemaDeclarations::ComplexTypeOf(const xmlNode* declaration) con
     return nullptr;
 }
 
-const xmlNode* SchemaDeclarations::FindInComplexType(const xmlNode* complexType,
-                                                     std::string_view name, int depth) const {
+bool SchemaDeclarations::VisitComplexType(const xmlNode* complexType, const ParticleVisitor& visit,
+                                          int depth) const {
     if (complexType == nullptr || depth > MaxDepth) {
-        return nullptr;
+        return false;
     }
     for (const xmlNode* node = complexType->children; node != nullptr; node = node->next) {
         if (!IsXsd(node, "complexContent")) {
@@ -75,52 +93,52 @@ const xmlNode* SchemaDeclarations::FindInComplexType(const xmlNode* complexType,
             if (IsXsd(derivation, "extension")) {
                 const xmlNode* base =
                     Lookup(complexTypes_, LocalPart(Attribute(derivation, "base")));
-                if (const xmlNode* found = FindInComplexType(base, name, depth + 1)) {
-                    return found;
+                if (VisitComplexType(base, visit, depth + 1)) {
+                    return true;
                 }
             }
             if (IsXsd(derivation, "extension") || IsXsd(derivation, "restriction")) {
-                return FindInParticles(derivation, name, depth + 1);
+                return VisitParticles(derivation, visit, depth + 1);
             }
         }
     }
-    return FindInParticles(complexType, name, depth + 1);
+    return VisitParticles(complexType, visit, depth + 1);
 }
 
-// Searches the model groups (sequence, choice, all, group references) directly inside container.
-const xmlNode* SchemaDeclarations::FindInParticles(const xmlNode* container, std::string_view name,
-                                                   int depth) const {
+// Walks the model groups (sequence, choice, all, group references) directly inside container.
+bool SchemaDeclarations::VisitParticles(const xmlNode* container, const ParticleVisitor& visit,
+                                        int depth) const {
     if (depth > MaxDepth) {
-        return nullptr;
+        return false;
     }
     for (const xmlNode* node = container->children; node != nullptr; node = node->next) {
-        const xmlNode* found = nullptr;
+        bool stopped = false;
         if (IsXsd(node, "element")) {
-            found = FindInElement(node, name);
+            stopped = VisitElement(node, visit);
         } else if (IsXsd(node, "sequence") || IsXsd(node, "choice") || IsXsd(node, "all")) {
-            found = FindInParticles(node, name, depth + 1);
+            stopped = VisitParticles(node, visit, depth + 1);
         } else if (IsXsd(node, "group")) {
-            found = FindInGroupRef(node, name, depth + 1);
+            stopped = VisitGroupRef(node, visit, depth + 1);
         }
-        if (found != nullptr) {
-            return found;
+        if (stopped) {
+            return true;
         }
     }
-    return nullptr;
+    return false;
 }
 
-const xmlNode* SchemaDeclarations::FindInElement(const xmlNode* element,
-                                                 std::string_view name) const {
+bool SchemaDeclarations::VisitElement(const xmlNode* element, const ParticleVisitor& visit) const {
     if (const std::string reference = Attribute(element, "ref"); !reference.empty()) {
-        return LocalPart(reference) == name ? Global(name) : nullptr;
+        const std::string name = LocalPart(reference);
+        return visit(name, Global(name));
     }
-    return Attribute(element, "name") == name ? element : nullptr;
+    return visit(Attribute(element, "name"), element);
 }
 
-const xmlNode* SchemaDeclarations::FindInGroupRef(const xmlNode* groupRef, std::string_view name,
-                                                  int depth) const {
+bool SchemaDeclarations::VisitGroupRef(const xmlNode* groupRef, const ParticleVisitor& visit,
+                                       int depth) const {
     const xmlNode* group = Lookup(groups_, LocalPart(Attribute(groupRef, "ref")));
-    return group == nullptr ? nullptr : FindInParticles(group, name, depth);
+    return group != nullptr && VisitParticles(group, visit, depth);
 }
 
 const xmlNode* SchemaDeclarations::Lookup(const NamedNodes& nodes, std::string_view name) {

@@ -2,6 +2,7 @@
 
 #include <libxml/tree.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -26,16 +27,25 @@ public:
 
     static bool IsGlobal(const xmlNode* declaration);
 
+    // Whether the content of complexType reaches two different declarations of one name. The
+    // schema language forbids that unless they have one type, but libxml2 does not check it,
+    // and Child gives the first of them only.
+    bool HasConflictingDeclarations(const xmlNode* complexType) const;
+
 private:
     using NamedNodes = std::map<std::string, const xmlNode*, std::less<>>;
+    // Called with each element particle's name and declaration; returning true stops the walk.
+    using ParticleVisitor =
+        std::function<bool(const std::string& name, const xmlNode* declaration)>;
 
     const xmlNode* ComplexTypeOf(const xmlNode* declaration) const;
-    const xmlNode* FindInComplexType(const xmlNode* complexType, std::string_view name,
-                                     int depth) const;
-    const xmlNode* FindInParticles(const xmlNode* container, std::string_view name,
-                                   int depth) const;
-    const xmlNode* FindInElement(const xmlNode* element, std::string_view name) const;
-    const xmlNode* FindInGroupRef(const xmlNode* groupRef, std::string_view name, int depth) const;
+    // Walks the element particles of the content of complexType in document order, an
+    // extension's base first; returns whether the visitor stopped the walk.
+    bool VisitComplexType(const xmlNode* complexType, const ParticleVisitor& visit,
+                          int depth) const;
+    bool VisitParticles(const xmlNode* container, const ParticleVisitor& visit, int depth) const;
+    bool VisitElement(const xmlNode* element, const ParticleVisitor& visit) const;
+    bool VisitGroupRef(const xmlNode* groupRef, const ParticleVisitor& visit, int depth) const;
 
     static const xmlNode* Lookup(const NamedNodes& nodes, std::string_view name);
 

@@ -34,6 +34,19 @@ std::string QualifiedName(const xmlNode* element) {
     return name;
 }
 
+bool HasQualifiedName(const xmlNode* element, std::string_view qualifiedName) {
+    if (element->ns != nullptr && element->ns->prefix != nullptr) {
+        const std::string_view prefix = reinterpret_cast<const char*>(element->ns->prefix);
+        if (qualifiedName.size() <= prefix.size() ||
+            qualifiedName.substr(0, prefix.size()) != prefix ||
+            qualifiedName[prefix.size()] != ':') {
+            return false;
+        }
+        qualifiedName.remove_prefix(prefix.size() + 1);
+    }
+    return qualifiedName == reinterpret_cast<const char*>(element->name);
+}
+
 std::string LocalPart(const std::string& qualifiedName) {
     const auto colon = qualifiedName.find(':');
     return colon == std::string::npos ? qualifiedName : qualifiedName.substr(colon + 1);

@@ -3,6 +3,7 @@
 #include <libxml/tree.h>
 
 #include <string>
+#include <string_view>
 
 namespace vat::xml {
 
@@ -14,6 +15,9 @@ std::string Attribute(const xmlNode* node, const char* name);
 
 // The element's name as written, prefix included.
 std::string QualifiedName(const xmlNode* element);
+
+// Whether the element's name as written is qualifiedName.
+bool HasQualifiedName(const xmlNode* element, std::string_view qualifiedName);
 
 // A QName's local part: the schemas have no target namespace, so a prefix says nothing.
 std::string LocalPart(const std::string& qualifiedName);
