@@ -71,7 +71,7 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
                std::string(declared[column]->Condition()) + "),0) as s" + std::to_string(column);
     }
     sql += " from daybok where v_type='" + std::string(kind.voucherType) +
-           "' and vno = any(?::bigint[]) group by vno";
+           "' and vno in (select unnest(?::bigint[])) group by vno";
     const BufferedRows rows = Query(ledger_, sql, vouchers);
     sums_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row) {
@@ -87,12 +87,12 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
 // without an order gives it.
 void ListFacts::ReadParties(const ReturnFileKind& kind, const std::string& accounts) {
     const bool withAddress = kind.address != AddressRule::None;
-    const BufferedRows rows =
-        Query(ledger_,
-              std::string("select distinct on (code) code, name, city, tin") +
-                  (withAddress ? ", addr1, addr2" : "") +
-                  " from ledger_acts where code = any(?::bigint[]) order by code, ctid",
-              accounts);
+    const BufferedRows rows = Query(
+        ledger_,
+        std::string("select distinct on (code) code, name, city, tin") +
+            (withAddress ? ", addr1, addr2" : "") +
+            " from ledger_acts where code in (select unnest(?::bigint[])) order by code, ctid",
+        accounts);
     parties_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row) {
         const std::optional<long long> code = Key(rows.At(row, "code"));
@@ -115,11 +115,11 @@ void ListFacts::ReadCities() {
     for (const auto& [account, party] : parties_)
         if (party.city)
             if (auto code = Key(Field("city", &party.city))) codes.insert(*code);
-    const BufferedRows rows =
-        Query(ledger_,
-              "select distinct on (code) code, name from city where code = any(?::bigint[]) "
-              "order by code, ctid",
-              ArrayText(codes));
+    const BufferedRows rows = Query(ledger_,
+                                    "select distinct on (code) code, name from city "
+                                    "where code in (select unnest(?::bigint[])) "
+                                    "order by code, ctid",
+                                    ArrayText(codes));
     cities_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
         if (auto code = Key(rows.At(row, "code")))
@@ -131,7 +131,7 @@ void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) 
     const BufferedRows rows =
         Query(ledger_,
               "select vno, " + std::string(lines.columns) + " from " + std::string(lines.table) +
-                  " where vno = any(?::bigint[]) group by vno",
+                  " where vno in (select unnest(?::bigint[])) group by vno",
               vouchers);
     lines_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
@@ -141,8 +141,9 @@ void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) 
 }
 
 void ListFacts::ReadInventoryVouchers(const std::string& vouchers) {
-    const BufferedRows rows =
-        Query(ledger_, "select distinct vno from inventory where vno = any(?::bigint[])", vouchers);
+    const BufferedRows rows = Query(
+        ledger_, "select distinct vno from inventory where vno in (select unnest(?::bigint[]))",
+        vouchers);
     inventoryVouchers_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
         if (auto voucher = Key(rows.At(row, "vno"))) inventoryVouchers_.insert(*voucher);

@@ -13,7 +13,9 @@ namespace vat {
 // Answers every question about a file's lists from a few statements over all their vouchers:
 // one for the declared sums (a filtered sum per column), one each for the parties, their
 // cities, the lines and the goods test. Voucher numbers and account codes go to the server as
-// one bound array, so the number of statements does not grow with the month.
+// one bound array, so the number of statements does not grow with the month; the array is
+// joined as a set ("in (select unnest(?))"), since "= any(?)" over a bound array searches the
+// array once per day-book row.
 class ListFacts : public DocumentFacts {
 public:
     explicit ListFacts(LedgerConnection& ledger) : ledger_(ledger) {}
