@@ -12,11 +12,36 @@
 
 namespace vat {
 
-// One row of the error list: the Type and Error columns (the Code column stays empty).
+// One row of the error list: its Type and Error texts, and what it points at: the document
+// (for a schema error the failing record's number, date and party as written; for a row the
+// run adds, the document number and voucher) and, for a schema error, the file and the line of
+// the failing element.
 struct ErrorRow {
     std::string type;
     std::string error;
+    std::string document = {};
+    std::string file = {};
+    std::optional<long long> line = {};
     friend bool operator==(const ErrorRow&, const ErrorRow&) = default;
+};
+
+// What became of every row of one return file's voucher lists, and of the file's check:
+// listed = written + belowOneRupee + interstate + tinSkipped + notGoods + missingData.
+struct FileAccount {
+    std::string file;                 // the file's name, written or not ("efile_pur04.xml")
+    std::optional<std::string> path;  // where it was written; none when no file was written
+    long long listed = 0;
+    long long written = 0;
+    long long belowOneRupee = 0;
+    long long interstate = 0;  // an interstate bill in a local sales list
+    long long tinSkipped = 0;
+    long long notGoods = 0;  // debit notes without goods
+    long long missingData = 0;
+    long long schemaErrors = 0;
+    std::optional<bool> valid;  // none when the file was not checked
+
+    long long LeftOut() const { return listed - written; }
+    friend bool operator==(const FileAccount&, const FileAccount&) = default;
 };
 
 struct UserMessage {
@@ -87,6 +112,8 @@ public:
 
     // Return files written by the latest run, in the order written.
     std::vector<std::string> FilesWritten;
+    // One account per return file of the latest run, in run order.
+    std::vector<FileAccount> FileAccounts;
 
 private:
     void NotifyCaptionChanges(const SummaryCaptions& before);
