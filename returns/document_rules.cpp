@@ -19,10 +19,40 @@ struct Missing {
     std::string what;
 };
 
-const std::optional<std::string> kNull;
+// The largest amount a document may carry: with four decimals it keeps within the fifteen
+// significant digits a double holds exactly, and a month of such amounts within the totals.
+constexpr double kLargestAmount = 1e10;
 
 double Number(const std::optional<std::string>& text, std::string_view name) {
     return Field(name, &text).Double();
+}
+
+// A number the document carries or counts: never NaN or infinite, never beyond the totals.
+double UsableNumber(const std::optional<std::string>& text, std::string_view name,
+                    const std::string& what) {
+    const double value = Number(text, name);
+    const std::string stated = "the " + what + " " + text.value_or("");
+    if (std::isnan(value)) throw Missing{stated + " is not a number"};
+    if (!std::isfinite(value)) throw Missing{stated + " is not a finite number"};
+    if (std::fabs(value) >= kLargestAmount)
+        throw Missing{stated + " is beyond what the totals hold"};
+    return value;
+}
+
+// The document's date as the server gave it. A date before year 1 (BC) or one the return's
+// yyyy-MM-dd cannot carry leaves the document out; NULL is reported after the party.
+std::optional<LedgerDate> DocumentDate(const Field& field) {
+    if (field.IsNull()) return std::nullopt;
+    const std::string& stored = *field.Raw();
+    // A timestamp carries its time after the date.
+    const bool dateFirst =
+        stored.size() == 10 || (stored.size() > 10 && (stored[10] == ' ' || stored[10] == 'T'));
+    std::optional<LedgerDate> date;
+    if (dateFirst && stored.find("BC") == std::string::npos)
+        date = LedgerDate::Parse(std::string_view(stored).substr(0, 10));
+    if (!date || date->year < 1)
+        throw Missing{"the date " + stored + " cannot be written in the return"};
+    return date;
 }
 
 long long Integer(const std::optional<std::string>& text, std::string_view name) {
@@ -48,8 +78,8 @@ std::string Address(AddressRule rule, const PartyFacts& party, const std::string
 
 void ApplyLines(const LineFacts& lines, ReturnDocument& document) {
     // A bill without lines sums to NULL: no quantity, no rate.
-    const double quantity = Number(lines.quantity, "qty");
-    const double rate = Number(lines.rate, "tax_rate");
+    const double quantity = UsableNumber(lines.quantity, "qty", "quantity");
+    const double rate = UsableNumber(lines.rate, "tax_rate", "tax rate");
     const double rounded = std::nearbyint(quantity);
     if (!(rounded >= std::numeric_limits<int>::min() && rounded <= std::numeric_limits<int>::max()))
         throw Missing{"the quantity " + AmountText(quantity) + " is out of range"};
@@ -58,7 +88,7 @@ void ApplyLines(const LineFacts& lines, ReturnDocument& document) {
 }
 
 double SumOf(const VoucherSum& sum, long long voucher, DocumentFacts& facts) {
-    return Number(facts.Sum(sum, voucher), sum.field);
+    return UsableNumber(facts.Sum(sum, voucher), sum.field, "amount");
 }
 
 ShapedDocument Shape(const ReturnFileKind& kind, const VoucherList& list, const BufferedRows& rows,
@@ -67,11 +97,11 @@ ShapedDocument Shape(const ReturnFileKind& kind, const VoucherList& list, const 
     if (vn.IsNull()) throw Missing{"the voucher number is empty"};
     const long long voucher = vn.Integer();
     if (kind.goodsTest && rows.At(row, "vat_dn").Double() == 0 && !facts.HasInventoryLines(voucher))
-        return {DocumentFate::NotGoods};
+        return {DocumentFate::NotGoods, {}, {}};
 
     const std::optional<long long> account = PartyAccount(kind.partyColumn, rows, row);
     if (!account) throw Missing{"the party account is empty"};
-    const std::optional<LedgerDate> date = rows.At(row, kind.dateColumn).Date();
+    const std::optional<LedgerDate> date = DocumentDate(rows.At(row, kind.dateColumn));
 
     const std::optional<PartyFacts> party = facts.Party(*account);
     const std::string accountText = std::to_string(*account);

@@ -28,6 +28,13 @@ std::optional<long long> Key(const Field& field) {
     }
 }
 
+// The name of the statement's column for the declared sum of that index: s0, s1, ...
+std::string SumColumn(std::size_t index) {
+    std::string name(1, 's');
+    name += std::to_string(index);
+    return name;
+}
+
 BufferedRows Query(LedgerConnection& ledger, const std::string& sql, const std::string& array) {
     OpenQuery(ledger.LookupRecordset, sql, {array});
     return ReadAllRows(ledger.LookupRecordset);
@@ -68,7 +75,7 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
     for (std::size_t column = 0; column < declared.size(); ++column) {
         sumColumns_[declared[column]] = column;
         sql += ", coalesce(sum(amount) filter (where " +
-               std::string(declared[column]->Condition()) + "),0) as s" + std::to_string(column);
+               std::string(declared[column]->Condition()) + "),0) as " + SumColumn(column);
     }
     sql += " from daybok where v_type='" + std::string(kind.voucherType) +
            "' and vno in (select unnest(?::bigint[])) group by vno";
@@ -79,7 +86,7 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
         if (!voucher) continue;
         auto& values = sums_[*voucher];
         for (std::size_t column = 0; column < declared.size(); ++column)
-            values.push_back(rows.At(row, "s" + std::to_string(column)).Raw());
+            values.push_back(rows.At(row, SumColumn(column)).Raw());
     }
 }
 

@@ -34,6 +34,7 @@ const ReturnFileKind& LocalSalesFileKind() {
         .omissionPrefix = "Inv No.",
         .lists = {{firstSeries, kListTail, TinRule::UrdOutsideState, "C"},
                   {secondSeries, kListTail, TinRule::None, "CR"}},
+        .billsAccountedBy = InterstateSalesFileKind,
         .partyColumn = PartyColumn::SalesParty,
         .sanitiseNumber = false,
         .voucherType = "SR",

@@ -118,6 +118,12 @@ double LeadingNumber(std::string_view text) {
     return value;
 }
 
-void TaxTotal::Add(double tax) { tenThousandths_ += ScaledDecimal(tax, 4, Tie::ToEven); }
+bool TaxTotal::Add(double tax) {
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(tenThousandths_, ScaledDecimal(tax, 4, Tie::ToEven), &sum))
+        return false;
+    tenThousandths_ = sum;
+    return true;
+}
 
 }  // namespace vat

@@ -31,7 +31,8 @@ double LeadingNumber(std::string_view text);
 // the document's tax to the nearest ten-thousandth, halves to the even digit.
 class TaxTotal {
 public:
-    void Add(double tax);
+    // False, leaving the total as it was, when the sum would not fit.
+    [[nodiscard]] bool Add(double tax);
     void Reset() { tenThousandths_ = 0; }
     double Value() const { return static_cast<double>(tenThousandths_) / 10000.0; }
     std::int64_t TenThousandths() const { return tenThousandths_; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "returns/document_rules.h"
@@ -109,41 +110,87 @@ void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd
     }
 }
 
-// Walks one voucher list, writing a block, an omission row or a missing-data row per voucher.
-void WalkList(const ReturnFileKind& kind, const VoucherList& list, const BufferedRows& rows,
-              DocumentFacts& facts, ReturnContext& context, ReturnFileWriter& file,
-              TaxTotal& taxTotal) {
-    const std::string fileName = file.Path().filename().string();
-    const auto total = static_cast<long long>(rows.Size());
-    for (std::size_t row = 0; row < rows.Size(); ++row) {
-        context.form.ReportProgress(fileName, static_cast<long long>(row), total);
+// The voucher numbers of a list, as the rules read them.
+std::set<long long> VouchersOf(const std::vector<BufferedRows>& lists) {
+    std::set<long long> vouchers;
+    for (const BufferedRows& list : lists)
+        for (std::size_t row = 0; row < list.Size(); ++row) {
+            const Field vn = list.At(row, "vn");
+            if (!vn.IsNull()) vouchers.insert(vn.Integer());
+        }
+    return vouchers;
+}
+
+// What one file's walk adds up, and the rows it leaves for the user.
+struct FileWalk {
+    const ReturnFileKind& kind;
+    ReturnContext& context;
+    DocumentFacts& facts;
+    ReturnFileWriter& file;
+    // Bills of another file's lists: below one rupee here, they are accounted for there.
+    const std::set<long long>& accountedElsewhere;
+    TaxTotal taxTotal;
+    FileAccount account;
+
+    void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
+                  const std::string& why) {
+        context.form.AddErrorRow(std::string(kind.omissionType),
+                                 std::string(kind.omissionPrefix) + number + " of voucher " +
+                                     rows.At(row, "vn").Text() + " left out: " + why);
+    }
+
+    void Walk(const VoucherList& list, const BufferedRows& rows) {
+        const std::string fileName = file.Path().filename().string();
+        const auto total = static_cast<long long>(rows.Size());
+        for (std::size_t row = 0; row < rows.Size(); ++row) {
+            context.form.ReportProgress(fileName, static_cast<long long>(row), total);
+            Account(list, rows, row);
+        }
+        context.form.ReportProgress(fileName, total, total);
+    }
+
+    // Writes a block, an omission row or a left-out row for one list row, and counts it.
+    void Account(const VoucherList& list, const BufferedRows& rows, std::size_t row) {
+        ++account.listed;
         const std::string number = DocumentNumber(kind, rows, row);
-        const ShapedDocument shaped = ShapeDocument(kind, list, rows, row, facts);
+        ShapedDocument shaped = ShapeDocument(kind, list, rows, row, facts);
         const ReturnDocument& document = shaped.document;
+        const bool counted =
+            shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
+        if (counted && !taxTotal.Add(document.tax)) {
+            shaped.fate = DocumentFate::MissingData;
+            shaped.missing = "the tax " + AmountText(document.tax) + " is beyond the file's total";
+        }
         switch (shaped.fate) {
             case DocumentFate::MissingData:
-                context.form.AddErrorRow(std::string(kind.omissionType),
-                                         std::string(kind.omissionPrefix) + number +
-                                             " of voucher " + rows.At(row, "vn").Text() +
-                                             " left out: " + shaped.missing);
+                ++account.missingData;
+                LeaveOut(number, rows, row, shaped.missing);
                 break;
             case DocumentFate::TinSkipped:
+                ++account.tinSkipped;
+                LeaveOut(number, rows, row,
+                         "the party's TIN " + document.tin + " does not begin with 29");
+                break;
             case DocumentFate::NotGoods:
+                ++account.notGoods;
                 break;
             case DocumentFate::BelowOneRupee:
-                taxTotal.Add(document.tax);
+                if (accountedElsewhere.contains(rows.At(row, "vn").Integer())) {
+                    ++account.interstate;
+                    break;
+                }
+                ++account.belowOneRupee;
                 ReportOmission(context.form, kind.omissionType, kind.omissionPrefix, number,
                                document.date, document.partyName);
                 break;
             case DocumentFate::Written:
-                taxTotal.Add(document.tax);
+                ++account.written;
                 AddToUrdTotals(kind.urd, document, context.form.Urd);
                 WriteBlock(file, kind, list, number, document);
                 break;
         }
     }
-    context.form.ReportProgress(fileName, total, total);
-}
+};
 
 }  // namespace
 
@@ -157,9 +204,14 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     const fs::path folder = path.parent_path();
     ForceRemove(path);
 
+    FileAccount& account = context.form.FileAccounts.emplace_back();
+    account.file = path.filename().string();
     const std::vector<BufferedRows> lists = ReadLists(kind, context);
     const auto hasRows = [](const BufferedRows& list) { return !list.Empty(); };
     if (std::none_of(lists.begin(), lists.end(), hasRows)) return;
+    const std::set<long long> accountedElsewhere =
+        kind.billsAccountedBy ? VouchersOf(ReadLists(kind.billsAccountedBy(), context))
+                              : std::set<long long>();
 
     std::error_code error;
     fs::create_directory(folder, error);
@@ -169,24 +221,31 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
 
     const std::unique_ptr<DocumentFacts> facts = FactsFor(context);
     facts->PrepareFile(kind, lists);
-    TaxTotal taxTotal;
+    std::int64_t taxTotal = 0;
     {
         ReturnFileWriter file(path);
+        FileWalk walk{kind, context, *facts, file, accountedElsewhere, {}, {}};
         WriteHeader(file, kind, context);
         for (std::size_t i = 0; i < kind.lists.size(); ++i)
-            if (hasRows(lists[i]))
-                WalkList(kind, kind.lists[i], lists[i], *facts, context, file, taxTotal);
+            if (hasRows(lists[i])) walk.Walk(kind.lists[i], lists[i]);
         file.WriteLine(kind.closingLine);
         file.Commit();
+        taxTotal = walk.taxTotal.TenThousandths();
+        walk.account.file = account.file;
+        account = walk.account;
     }
-    context.form.UpdateFigures([&](ReturnFigures& figures) {
-        SetFileTotal(figures, kind.figure, kind.side, taxTotal.TenThousandths());
-    });
+    context.form.UpdateFigures(
+        [&](ReturnFigures& figures) { SetFileTotal(figures, kind.figure, kind.side, taxTotal); });
     context.form.FilesWritten.push_back(path.string());
+    account.path = path.string();
 
     context.form.ErrorTypeText = std::string(kind.validationType);
     const fs::path schema = context.programFolder / "XSD" / kind.schemaFile;
-    if (!IsXMLValid(context.form, path.string(), schema.string(), std::string(kind.recordElement)))
+    const std::size_t rowsBefore = context.form.ErrorRows().size();
+    account.valid =
+        IsXMLValid(context.form, path.string(), schema.string(), std::string(kind.recordElement));
+    account.schemaErrors = static_cast<long long>(context.form.ErrorRows().size() - rowsBefore);
+    if (!*account.valid)
         context.form.ShowMessage({"Validation failed for file " + path.string(), true});
 }
 

@@ -81,6 +81,9 @@ struct ReturnFileKind {
     std::string_view omissionPrefix = {};  // "B No."
 
     std::vector<VoucherList> lists = {};
+    // The file whose lists also hold this file's bills below one rupee and account for them
+    // (the local sales lists take every sales bill, the interstate ones too).
+    const ReturnFileKind& (*billsAccountedBy)() = nullptr;
 
     // One document
     bool goodsTest = false;  // a debit note with vat_dn 0 counts only with inventory lines

@@ -103,7 +103,8 @@ TEST(DocumentRules, MissingFactsLeaveTheDocumentOutSayingWhich) {
         const char* missing;
     } cases[] = {
         {TableFacts{}, PurchaseRow(), "the party account 101 has no row in ledger_acts"},
-        {Books("29100000001", std::nullopt), PurchaseRow(), "the party account 101 has no city code"},
+        {Books("29100000001", std::nullopt), PurchaseRow(),
+         "the party account 101 has no city code"},
         {Books("29100000001", "9"), PurchaseRow(),
          "the city code 9 of party account 101 has no "
          "row in city"},

@@ -26,6 +26,8 @@ TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
               session.Expected("t_interstate_purchase/efile_is_pur04.xml"));
     const std::vector<ErrorRow> rows{
         {"Purchase Outside State",
+         "B No.D4 of voucher 4 left out: the party's TIN 07300000004 does not begin with 29"},
+        {"Purchase Outside State",
          "B No.A117 Dated:2014-04-05 of PHARMA PUNE omitted due to basic amount being less than "
          "Rs.1"},
     };
@@ -64,7 +66,14 @@ TEST(InterstatePurchaseFile, SellersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZe
 
     EXPECT_EQ(session.ReturnFile("05/efile_is_pur05.xml"),
               session.Expected("t_interstate_purchase/efile_is_pur05.xml"));
-    EXPECT_TRUE(session.form.ErrorRows().empty());
+    // Left out, and said so.
+    const std::vector<ErrorRow> rows{
+        {"Purchase Outside State",
+         "B No.D10 of voucher 10 left out: the party's TIN 07300000004 does not begin with 29"},
+        {"Purchase Outside State",
+         "B No.G11 of voucher 11 left out: the party's TIN 24300000006 does not begin with 29"},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     ExpectCaptions(session.form, {{"lbl_CST_Purchase", "0.00"},
                                   {"lbl_in_p", "0.00"},

@@ -27,6 +27,8 @@ TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
               session.Expected("t_interstate_sales/efile_sal_iss_04.xml"));
     const std::vector<ErrorRow> rows{
         {"Sales Outside State",
+         "Inv No.11 of voucher 3 left out: the party's TIN 07200000002 does not begin with 29"},
+        {"Sales Outside State",
          "Inv No.13 Dated:2014-04-06 of TINY BUYER HUBLI omitted due to basic amount being less "
          "than Rs.1"},
     };
@@ -80,7 +82,11 @@ TEST(InterstateSalesFile, FirstSeriesBuyersOfOtherStatesOnlyLeaveAFileWithoutBil
 
     EXPECT_EQ(session.ReturnFile("06/efile_sal_iss_06.xml"),
               session.Expected("t_interstate_sales/efile_sal_iss_06.xml"));
-    EXPECT_TRUE(session.form.ErrorRows().empty());
+    // Left out, and said so.
+    EXPECT_EQ(session.form.ErrorRows(),
+              (std::vector<ErrorRow>{{"Sales Outside State",
+                                      "Inv No.40 of voucher 40 left out: the party's TIN "
+                                      "07200000002 does not begin with 29"}}));
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     ExpectCaptions(session.form, {{"lbl_CST_Sales", "0.00"},
                                   {"lbl_out_p", "0.00"},

@@ -21,6 +21,8 @@ TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
               session.Expected("t_local_purchase/efile_pur04.xml"));
     const std::vector<ErrorRow> rows{
         {"Purchase Within State",
+         "B No.G4 of voucher 4 left out: the party's TIN 30123456789 does not begin with 29"},
+        {"Purchase Within State",
          "B No.T1 Dated:2014-04-08 of TINY BILLS  omitted due to basic amount being less than "
          "Rs.1"},
         {"Purchase Within State",

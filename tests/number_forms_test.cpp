@@ -81,14 +81,16 @@ TEST(TaxTotal, RoundsEachAdditionHalfToEvenAtTheFourthDecimal) {
     };
     for (const auto& c : cases) {
         TaxTotal total;
-        total.Add(c.tax);
+        EXPECT_TRUE(total.Add(c.tax));
         EXPECT_EQ(total.TenThousandths(), c.tenThousandths) << c.tax;
     }
 }
 
 TEST(TaxTotal, KeepsExactCentsOverManyAdditions) {
     TaxTotal total;
-    for (int i = 0; i < 100000; ++i) total.Add(0.1);
+    bool added = true;
+    for (int i = 0; i < 100000; ++i) added = total.Add(0.1) && added;
+    EXPECT_TRUE(added);
     EXPECT_EQ(total.TenThousandths(), 100000000);
     EXPECT_EQ(PictureText(total.Value()), "10000.00");
     total.Reset();

@@ -27,6 +27,8 @@ TEST(PurchaseReturnFile, WritesMayOfTheFixtureLedgerByteForByte) {
     // No schema row: the written file passes eval_dn.xsd.
     const std::vector<ErrorRow> rows{
         {"Debit Note Within State",
+         "DN No.DN0024 of voucher 24 left out: the party's TIN 30200000002 does not begin with 29"},
+        {"Debit Note Within State",
          "DN No.D26 Dated:2014-05-11 of TINY RETURNS  omitted due to basic amount being less than "
          "Rs.1"},
         {"Debit Note Within State",
