@@ -167,7 +167,8 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
 
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "labels", "messages"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "labels", "messages",
+                                              "returns"}));
 
     const nlohmann::json& labels = report["labels"];
     for (const char* label : {"lbl_in_p",

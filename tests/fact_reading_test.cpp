@@ -27,6 +27,7 @@ struct RunResult {
     std::vector<ErrorRow> rows;
     std::vector<std::string> messages;
     std::vector<std::string> written;
+    std::vector<FileAccount> accounts;
     friend bool operator==(const RunResult&, const RunResult&) = default;
 };
 
@@ -52,6 +53,9 @@ RunResult RunMonth(const std::string& dataFile, int month, FactReading reading) 
         result.messages.push_back(WithoutFolder(message.text, folder));
     for (const std::string& file : session.form.FilesWritten)
         result.written.push_back(WithoutFolder(file, folder));
+    result.accounts = session.form.FileAccounts;
+    for (FileAccount& account : result.accounts)
+        if (account.path) account.path = WithoutFolder(*account.path, folder);
     return result;
 }
 
@@ -68,12 +72,18 @@ std::vector<std::string> RunnableDataFiles() {
     return runnable;
 }
 
+// Every listed document is accounted for, on every month of every data file.
 TEST(FactReading, PerListAndPerVoucherGiveTheSameRunForEveryDataFileAndMonth) {
     int compared = 0;
     for (const std::string& dataFile : RunnableDataFiles()) {
         for (int month = 1; month <= 12; ++month) {
             const RunResult perList = RunMonth(dataFile, month, FactReading::PerList);
             const RunResult perVoucher = RunMonth(dataFile, month, FactReading::PerVoucher);
+            for (const FileAccount& account : perList.accounts)
+                EXPECT_EQ(account.listed, account.written + account.belowOneRupee +
+                                              account.interstate + account.tinSkipped +
+                                              account.notGoods + account.missingData)
+                    << dataFile << " month " << month << " " << account.file;
             EXPECT_EQ(perList, perVoucher) << dataFile << " month " << month;
             ++compared;
         }

@@ -13,7 +13,7 @@
 
 namespace {
 
-enum ExitStatus { kCompleted = 0, kFailed = 1, kRefused = 2 };
+enum ExitStatus { kCompleted = 0, kFailed = 1, kRefused = 2, kSchemaErrors = 3 };
 
 // Shows progress on a terminal, at most a few times a second.
 class TerminalView : public vat::FormView {
@@ -102,8 +102,13 @@ int main(int argc, char** argv) {
     switch (vat::GenerationRun(
         ledger, form, options->month, options->dataFile, options->programFolder,
         options->queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList)) {
-        case vat::RunOutcome::Completed:
-            return Report(form, *options, kCompleted);
+        case vat::RunOutcome::Completed: {
+            // OVER, but a file that failed its check would be rejected by the portal.
+            const bool allValid = std::none_of(
+                form.FileAccounts.begin(), form.FileAccounts.end(),
+                [](const vat::FileAccount& account) { return account.valid == false; });
+            return Report(form, *options, allValid ? kCompleted : kSchemaErrors);
+        }
         case vat::RunOutcome::Failed:
             return Report(form, *options, kFailed);
         default:

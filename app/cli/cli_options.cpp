@@ -26,7 +26,9 @@ const char* const kCliUsage =
     "                     included (default 600; 0 for no limit)\n"
     "  --help             print this text\n"
     "\n"
-    "Exit status: 0 when the run reached OVER, 1 when it failed, 2 when it was refused.\n";
+    "Exit status: 0 when the run reached OVER and every file passed its schema check,\n"
+    "1 when it failed, 2 when it was refused, 3 when it reached OVER but one or more\n"
+    "files failed their schema check.\n";
 
 namespace {
 

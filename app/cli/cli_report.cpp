@@ -112,6 +112,45 @@ std::string TerminalText(std::string_view text) {
     return shown;
 }
 
+// What became of each return file's documents, in run order.
+nlohmann::ordered_json ReturnsJson(const std::vector<vat::FileAccount>& accounts) {
+    nlohmann::ordered_json returns = nlohmann::ordered_json::array();
+    for (const vat::FileAccount& account : accounts) {
+        returns.push_back({
+            {"file", account.file},
+            {"path", account.path ? nlohmann::ordered_json(*account.path) : nullptr},
+            {"listed", account.listed},
+            {"written", account.written},
+            {"belowOneRupee", account.belowOneRupee},
+            {"interstate", account.interstate},
+            {"tinSkipped", account.tinSkipped},
+            {"notGoods", account.notGoods},
+            {"missingData", account.missingData},
+            {"schemaErrors", account.schemaErrors},
+            {"valid", account.valid ? nlohmann::ordered_json(*account.valid) : nullptr},
+        });
+    }
+    return returns;
+}
+
+void PrintAccounts(const std::vector<vat::FileAccount>& accounts, std::ostream& out) {
+    if (accounts.empty()) return;
+    constexpr const char* kRow = "%-24s %7s %8s %7s %13s %6s\n";
+    char line[128];
+    std::snprintf(line, sizeof line, kRow, "File", "Listed", "Written", "Left out", "Schema errors",
+                  "Valid");
+    out << line;
+    for (const vat::FileAccount& account : accounts) {
+        const char* valid = !account.valid ? "-" : *account.valid ? "yes" : "no";
+        std::snprintf(
+            line, sizeof line, kRow, account.file.c_str(), std::to_string(account.listed).c_str(),
+            std::to_string(account.written).c_str(), std::to_string(account.LeftOut()).c_str(),
+            std::to_string(account.schemaErrors).c_str(), valid);
+        out << line;
+    }
+    out << '\n';
+}
+
 }  // namespace
 
 void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
@@ -123,6 +162,7 @@ void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
     out << std::left << std::setw(kCaptionWidth)
         << (verdict.empty() ? "VAT Pay/Ref" : TerminalText(verdict))
         << TerminalText(form.Caption("lbl_TaxAmt")) << "\n\n";
+    PrintAccounts(form.FileAccounts, out);
 
     out << "Validation Errors (" << form.ErrorRows().size() << ")\n";
     for (const vat::ErrorRow& row : form.ErrorRows())
@@ -144,6 +184,7 @@ void PrintJsonReport(const vat::FormState& form, std::ostream& out) {
     for (const vat::UserMessage& message : form.Messages())
         report["messages"].push_back(message.text);
     report["files"] = form.FilesWritten;
+    report["returns"] = ReturnsJson(form.FileAccounts);
     // Bytes that are not UTF-8 (a data file in another encoding) must not abort the report.
     out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
