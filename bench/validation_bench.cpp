@@ -30,7 +30,7 @@ constexpr int MemoryRecords[] = {5000, 50000};
 constexpr int ChildrenPerRecord = 8;
 constexpr int Repeats = 21;
 
-const std::string SchemaPath = VAT_XSD_DIR "/eval_pur.xsd";
+const std::string SchemaPath = VAT_SCHEMA_DIR "/eval_pur.xsd";
 const std::string RecordName = "PurchaseInvoiceDetails";
 
 enum class Failing { None, LastRecord, EveryRecord };

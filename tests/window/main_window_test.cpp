@@ -162,8 +162,8 @@ private slots:
 
     void generateWritesTheMonthsFilesAndSaysOver() {
         QVERIFY(QDir().mkpath(programFolder_.filePath("XSD")));
-        for (const QString& schema : QDir(SCHEMA_FOLDER).entryList({"*.xsd"}))
-            QVERIFY(QFile::copy(QString(SCHEMA_FOLDER "/") + schema,
+        for (const QString& schema : QDir(VAT_SCHEMA_DIR).entryList({"*.xsd"}))
+            QVERIFY(QFile::copy(QString(VAT_SCHEMA_DIR "/") + schema,
                                 programFolder_.filePath("XSD/" + schema)));
         SelectDataFile("shop2013");
         messages_->texts.clear();
