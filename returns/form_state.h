@@ -85,7 +85,8 @@ public:
 
     // The error list. ErrorTypeText is the Type of every validation row.
     std::string ErrorTypeText;
-    void AddValidationError(const std::string& message);
+    void AddValidationError(std::string message, std::string document = {}, std::string file = {},
+                            std::optional<long long> line = {});
     void AddErrorRow(std::string type, std::string error);
     void ClearErrorRows();
     const std::vector<ErrorRow>& ErrorRows() const { return errorRows_; }
@@ -117,6 +118,7 @@ public:
 
 private:
     void NotifyCaptionChanges(const SummaryCaptions& before);
+    void AppendErrorRow(ErrorRow row);
 
     ReturnFigures figures_;
     std::vector<ErrorRow> errorRows_;

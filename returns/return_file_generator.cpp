@@ -186,7 +186,8 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
 
     context.form.ErrorTypeText = std::string(kind.validationType);
     const fs::path schema = context.programFolder / "XSD" / kind.schemaFile;
-    if (!IsXMLValid(context.form, path.string(), schema.string(), std::string(kind.recordElement)))
+    if (!IsXMLValid(context.form, path.string(), schema.string(), std::string(kind.recordElement),
+                    kind.documentElements))
         context.form.ShowMessage({"Validation failed for file " + path.string(), true});
 }
 
