@@ -27,8 +27,11 @@ void IdentifiedFailures::Enter(std::string_view localName, bool qualified, bool 
     }
     const std::size_t record = inRecord ? open_.back().record : 0;
     open_.push_back({Kind::Other, 0});
+    if (!inRecord || qualified || collecting_) {
+        return;
+    }
     const auto name = std::find(names_.begin(), names_.end(), localName);
-    if (!inRecord || qualified || collecting_ || name == names_.end()) {
+    if (name == names_.end()) {
         return;
     }
     const auto index = static_cast<std::size_t>(name - names_.begin());
