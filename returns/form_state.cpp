@@ -17,12 +17,17 @@ void FormState::NotifyCaptionChanges(const SummaryCaptions& before) {
             view_->CaptionChanged(after[i].first, after[i].second);
 }
 
-void FormState::AddValidationError(const std::string& message) {
-    AddErrorRow(ErrorTypeText, message);
+void FormState::AddValidationError(std::string message, std::string document, std::string file,
+                                   std::optional<long long> line) {
+    AppendErrorRow({ErrorTypeText, std::move(message), std::move(document), std::move(file), line});
 }
 
-void FormState::AddErrorRow(std::string type, std::string error) {
-    errorRows_.push_back({std::move(type), std::move(error)});
+void FormState::AddErrorRow(std::string type, std::string error, std::string document) {
+    AppendErrorRow({std::move(type), std::move(error), std::move(document)});
+}
+
+void FormState::AppendErrorRow(ErrorRow row) {
+    errorRows_.push_back(std::move(row));
     view_->ErrorRowsChanged();
 }
 

@@ -85,8 +85,10 @@ public:
 
     // The error list. ErrorTypeText is the Type of every validation row.
     std::string ErrorTypeText;
-    void AddValidationError(const std::string& message);
-    void AddErrorRow(std::string type, std::string error);
+    void AddValidationError(std::string message, std::string document = {}, std::string file = {},
+                            std::optional<long long> line = {});
+    // A row the run adds; document names the document and voucher it is about.
+    void AddErrorRow(std::string type, std::string error, std::string document = {});
     void ClearErrorRows();
     const std::vector<ErrorRow>& ErrorRows() const { return errorRows_; }
 
@@ -117,6 +119,7 @@ public:
 
 private:
     void NotifyCaptionChanges(const SummaryCaptions& before);
+    void AppendErrorRow(ErrorRow row);
 
     ReturnFigures figures_;
     std::vector<ErrorRow> errorRows_;

@@ -13,6 +13,7 @@ const ReturnFileKind& InterstatePurchaseFileKind() {
         .extraHeaderLines = {},
         .closingLine = "  </ISPur> ",
         .recordElement = "ISPurInv",
+        .documentElements = {"InvNo", "InvDate", "SelName"},
         .schemaFile = "eval_pur_is.xsd",
         .validationType = "Purchase Outside State",
         .omissionType = "Purchase Outside State",

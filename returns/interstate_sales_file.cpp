@@ -32,6 +32,7 @@ const ReturnFileKind& InterstateSalesFileKind() {
         .extraHeaderLines = {},
         .closingLine = "   </ISSale>",
         .recordElement = "ISSaleInv",
+        .documentElements = {"InvNo", "InvDate", "PurName"},
         .schemaFile = "eval_sal_is.xsd",
         .validationType = "Sales Outside State",
         .omissionType = "Sales Outside State",

@@ -13,6 +13,7 @@ const ReturnFileKind& LocalPurchaseFileKind() {
         .extraHeaderLines = {},
         .closingLine = "  </PurchaseDetails> ",
         .recordElement = "PurchaseInvoiceDetails",
+        .documentElements = {"InvNo", "InvDate", "SelName"},
         .schemaFile = "eval_pur.xsd",
         .validationType = "Purchase Within State",
         .omissionType = "Purchase Within State",

@@ -28,6 +28,7 @@ const ReturnFileKind& LocalSalesFileKind() {
         .extraHeaderLines = {},
         .closingLine = "   </SaleDetails>",
         .recordElement = "SaleInvoiceDetails",
+        .documentElements = {"InvNo", "InvDate", "PurName"},
         .schemaFile = "eval_sal.xsd",
         .validationType = "Sales Within State",
         .omissionType = "Sales Within State",

@@ -13,6 +13,7 @@ const ReturnFileKind& PurchaseReturnFileKind() {
         .extraHeaderLines = {"   <FilingType>M</FilingType>", "   <TranCode>I</TranCode>"},
         .closingLine = "  </DebitDetails> ",
         .recordElement = "DebitInvoiceDetails",
+        .documentElements = {"DebitNo", "DebitDate", "SelName"},
         .schemaFile = "eval_dn.xsd",
         .validationType = "Debit Notes Within State",
         .omissionType = "Debit Note Within State",

@@ -134,9 +134,11 @@ struct FileWalk {
 
     void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
                   const std::string& why) {
+        const std::string voucher = rows.At(row, "vn").Text();
         context.form.AddErrorRow(std::string(kind.omissionType),
                                  std::string(kind.omissionPrefix) + number + " of voucher " +
-                                     rows.At(row, "vn").Text() + " left out: " + why);
+                                     voucher + " left out: " + why,
+                                 RunRowDocument(kind.omissionPrefix, number, voucher));
     }
 
     void Walk(const VoucherList& list, const BufferedRows& rows) {
@@ -181,7 +183,7 @@ struct FileWalk {
                 }
                 ++account.belowOneRupee;
                 ReportOmission(context.form, kind.omissionType, kind.omissionPrefix, number,
-                               document.date, document.partyName);
+                               document.date, document.partyName, rows.At(row, "vn").Text());
                 break;
             case DocumentFate::Written:
                 ++account.written;
@@ -242,8 +244,8 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     context.form.ErrorTypeText = std::string(kind.validationType);
     const fs::path schema = context.programFolder / "XSD" / kind.schemaFile;
     const std::size_t rowsBefore = context.form.ErrorRows().size();
-    account.valid =
-        IsXMLValid(context.form, path.string(), schema.string(), std::string(kind.recordElement));
+    account.valid = IsXMLValid(context.form, path.string(), schema.string(),
+                               std::string(kind.recordElement), kind.documentElements);
     account.schemaErrors = static_cast<long long>(context.form.ErrorRows().size() - rowsBefore);
     if (!*account.valid)
         context.form.ShowMessage({"Validation failed for file " + path.string(), true});

@@ -75,7 +75,9 @@ struct ReturnFileKind {
     std::vector<std::string_view> extraHeaderLines = {};  // after the Period line
     std::string_view closingLine = {};    // with its own leading and trailing spaces
     std::string_view recordElement = {};  // the block, and the node whose children are validated
-    std::string_view schemaFile = {};     // under the XSD folder
+    // The block's children that name its document in an error row: number, date and party.
+    std::vector<std::string_view> documentElements = {};
+    std::string_view schemaFile = {};  // under the XSD folder
     std::string_view validationType = {};
     std::string_view omissionType = {};
     std::string_view omissionPrefix = {};  // "B No."

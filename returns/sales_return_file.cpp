@@ -13,6 +13,7 @@ const ReturnFileKind& SalesReturnFileKind() {
         .extraHeaderLines = {"   <TranCode>I</TranCode>"},
         .closingLine = "   </CreditDetails>",
         .recordElement = "CreditInvoiceDetails",
+        .documentElements = {"CreditNo", "CreditDate", "PurName"},
         .schemaFile = "eval_cn.xsd",
         .validationType = "Credit Note Within State",
         .omissionType = "Credit Note Within State",

@@ -39,4 +39,20 @@ TEST(CliHumanReport, ShowsControlCharactersOfTheLedgerEscaped) {
     }
 }
 
+TEST(CliHumanReport, ShowsARowsDocumentAndItsFileAndLine) {
+    vat::FormState form;
+    form.ErrorTypeText = "Purchase Within State";
+    form.AddValidationError("<SelTin> (9) is not valid : \r\nReason :R",
+                            "InvNo R3 \u00b7 2014-04-05", "efile_pur04.xml", 19);
+    form.AddValidationError("<TinNo> (2) is not valid : \r\nReason :T", "", "efile_pur04.xml", 4);
+    std::ostringstream out;
+    PrintHumanReport(form, out);
+    EXPECT_NE(out.str().find("\nPurchase Within State\tInvNo R3 \u00b7 2014-04-05\t<SelTin> (9) "
+                             "is not valid : \r\nReason :R\tefile_pur04.xml:19\n"
+                             "Purchase Within State\t<TinNo> (2) is not valid : \r\nReason "
+                             ":T\tefile_pur04.xml:4\n"),
+              std::string::npos)
+        << out.str();
+}
+
 }  // namespace

@@ -221,6 +221,32 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
     for (const std::string& file : files) EXPECT_TRUE(fs::exists(file)) << file;
 }
 
+TEST(Cli, JsonErrorRowsNameTheirDocumentFileAndLine) {
+    ProgramFolder folder;
+    const CliResult result = RunCli({"--json", "--data-file", "t_schema_errors", "--month", "APR",
+                                     "--folder", folder.Path().string()},
+                                    folder);
+    ASSERT_EQ(result.status, 0) << Describe(result);
+    const auto report = nlohmann::ordered_json::parse(result.out);
+    const nlohmann::ordered_json errors = nlohmann::ordered_json::array(
+        {{{"type", "Purchase Within State"},
+          {"error",
+           "<TinNo> (2) is not valid : \r\nReason :Element 'TinNo': [facet 'pattern'] The value "
+           "'29ABC&<>12 ' is not accepted by the pattern '[0-9]{11}'."},
+          {"document", nullptr},
+          {"file", "efile_pur04.xml"},
+          {"line", 4}},
+         {{"type", "Purchase Within State"},
+          {"error",
+           "<SelTin> (9) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The "
+           "value '29I00000002' is not accepted by the pattern '[0-9]{11}'."},
+          {"document", "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE"},
+          {"file", "efile_pur04.xml"},
+          {"line", 19}}});
+    // Ordered: the keys come in this order too.
+    EXPECT_EQ(report["errors"], errors);
+}
+
 TEST(Cli, WithoutJsonPrintsTheSummaryAsTheWindowShowsIt) {
     ProgramFolder folder;
     const CliResult result = RunCli(

@@ -78,5 +78,30 @@ TEST(LocalPurchaseFile, ASchemaThatCannotBeLoadedFailsTheGeneratorWithoutAFile) 
     }
 }
 
+// The dealer's TIN in the header and a supplier's TIN with a letter in it fail the schema: each
+// row names the file and the failing element's line, a record's row also its document.
+TEST(LocalPurchaseFile, SchemaErrorRowsNameTheirFileLineAndDocument) {
+    LedgerSession session("t_schema_errors");
+    ReturnContext context = session.Context(4);
+    GenerateReturnFile(LocalPurchaseFileKind(), context);
+
+    const std::string file = "efile_pur04.xml";
+    const std::vector<ErrorRow> rows{
+        {"Purchase Within State",
+         "<TinNo> (2) is not valid : \r\nReason :Element 'TinNo': [facet 'pattern'] The value "
+         "'29ABC&<>12 ' is not accepted by the pattern '[0-9]{11}'.",
+         "", file, 4},
+        {"Purchase Within State",
+         "<SelTin> (9) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+         "'29I00000002' is not accepted by the pattern '[0-9]{11}'.",
+         "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE", file, 19},
+    };
+    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(
+        session.form.Messages(),
+        (std::vector<UserMessage>{
+            {"Validation failed for file " + (session.folder / "04" / file).string(), true}}));
+}
+
 }  // namespace
 }  // namespace vat

@@ -1,6 +1,7 @@
 // What every return file promises, checked for all six on one ledger month.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "returns/number_forms.h"
@@ -63,13 +64,28 @@ TEST_P(ReturnFileContract, WritesOneBlockAndPassesItsSchema) {
     const std::string open = "       <" + std::string(Kind().recordElement) + ">\r\n";
     EXPECT_EQ(file.find(open), file.rfind(open)) << "exactly one written document";
     std::vector<std::string> failures;
-    EXPECT_TRUE(Validate((session.folder / FileName()).string(),
-                         (session.folder / "XSD" / std::string(Kind().schemaFile)).string(),
-                         std::string(Kind().recordElement),
-                         [&](const std::string& message) { failures.push_back(message); }));
+    EXPECT_TRUE(
+        Validate((session.folder / FileName()).string(),
+                 (session.folder / "XSD" / std::string(Kind().schemaFile)).string(),
+                 std::string(Kind().recordElement), {},
+                 [&](const ValidationFailure& failure) { failures.push_back(failure.message); }));
     EXPECT_TRUE(failures.empty()) << failures.front();
     EXPECT_EQ(session.form.ErrorTypeText, Kind().validationType);
     EXPECT_TRUE(session.form.Messages().empty());
+}
+
+TEST_P(ReturnFileContract, NamesItsDocumentsByTheNumberDateAndPartyOfItsBlocks) {
+    const ReturnFileKind& kind = Kind();
+    std::vector<ElementValue> values;
+    for (std::string_view name : kind.documentElements) {
+        const auto element =
+            std::find_if(kind.elements.begin(), kind.elements.end(),
+                         [&](const BlockElement& element) { return element.name == name; });
+        ASSERT_NE(element, kind.elements.end()) << name;
+        values.push_back(element->value);
+    }
+    EXPECT_EQ(values, (std::vector<ElementValue>{ElementValue::Number, ElementValue::Date,
+                                                 ElementValue::PartyName}));
 }
 
 TEST_P(ReturnFileContract, ListsTheDocumentBelowOneRupeeUnderItsOmissionType) {

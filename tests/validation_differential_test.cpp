@@ -1,6 +1,7 @@
-// The streaming check against the check on a tree of the whole file that it replaced: the same
-// rows, byte for byte, for files that fail in different places and for schemas under which a
-// file valid as a whole can hold elements that fail on their own.
+// The streaming check against a check on a tree of the whole file, the way it replaced: the same
+// rows, byte for byte, with the same lines and record texts, for files that fail in different
+// places and for schemas under which a file valid as a whole can hold elements that fail on
+// their own.
 
 #include <gtest/gtest.h>
 #include <libxml/xpath.h>
@@ -27,19 +28,46 @@ namespace fs = std::filesystem;
 
 struct Outcome {
     bool valid = true;
-    std::vector<std::string> rows;
+    std::vector<ValidationFailure> rows;
     bool operator==(const Outcome&) const = default;
 };
 
 void PrintTo(const Outcome& outcome, std::ostream* out) {
     *out << (outcome.valid ? "valid" : "not valid");
     for (const auto& row : outcome.rows) {
-        *out << "\n  " << row;
+        *out << "\n  line " << row.line.value_or(-1) << ": " << row.message;
+        for (const auto& text : row.recordTexts) {
+            *out << " [" << text << "]";
+        }
     }
 }
 
-// The former check: the file loaded whole, "//" + baseNode + "/*" selected by XPath, and each
-// node checked on its own.
+// The names of the children that identify records of either kind of file below.
+const std::vector<std::string> IdentifyingChildren = {"InvNo", "SelName", "Code"};
+
+bool IsRecord(const xmlNode* node, const std::string& baseNode) {
+    return node != nullptr && node->type == XML_ELEMENT_NODE && node->ns == nullptr &&
+           xml::QualifiedName(node) == baseNode;
+}
+
+// The texts of the record's first child of each identifying name.
+std::vector<std::string> RecordTexts(const xmlNode* record) {
+    std::vector<std::string> texts;
+    for (const std::string& name : IdentifyingChildren) {
+        const xmlNode* child = record->children;
+        while (child != nullptr && !IsRecord(child, name)) {
+            child = child->next;
+        }
+        xmlChar* text = child != nullptr ? xmlNodeGetContent(child) : nullptr;
+        texts.emplace_back(text != nullptr ? reinterpret_cast<const char*>(text) : "");
+        xmlFree(text);
+    }
+    return texts;
+}
+
+// The former check, and the header beside it: the file loaded whole, "//" + baseNode + "/*"
+// and the root's children that are not records selected by XPath, and each node checked on its
+// own.
 Outcome CheckOnTree(const std::string& xmlPath, const std::string& xsdPath,
                     const std::string& baseNode) {
     using XPathContextPtr = std::unique_ptr<xmlXPathContext, xml::FreeWith<xmlXPathFreeContext>>;
@@ -52,19 +80,26 @@ Outcome CheckOnTree(const std::string& xmlPath, const std::string& xsdPath,
     xml::ForgetFileName(document.get());
 
     const XPathContextPtr context(xmlXPathNewContext(document.get()));
-    const std::string expression = "//" + baseNode + "/*";
+    const std::string notRecord = "[not(self::" + baseNode + ")]";
+    const std::string expression = "//" + baseNode + "/* | /*" + notRecord + "/*" + notRecord;
     const XPathObjectPtr selection(xmlXPathEvalExpression(
         reinterpret_cast<const xmlChar*>(expression.c_str()), context.get()));
     xml::RecordChildChecker checker(schemaDocument.get(), schema.get());
     Outcome outcome;
     const xmlNodeSet* nodes = selection ? selection->nodesetval : nullptr;
+    int recordChildren = 0;
+    int headerElements = 0;
     for (int index = 0; nodes != nullptr && index < nodes->nodeNr; ++index) {
         xmlNode* node = nodes->nodeTab[index];
+        const bool recordChild = IsRecord(node->parent, baseNode);
+        const int number = recordChild ? ++recordChildren : ++headerElements;
         if (const auto reason = checker.Check(node)) {
             outcome.valid = false;
             std::string row = "<" + xml::QualifiedName(node);
-            row += "> (" + std::to_string(index + 1) + ") is not valid : \r\nReason :";
-            outcome.rows.push_back(row + *reason);
+            row += "> (" + std::to_string(number) + ") is not valid : \r\nReason :";
+            outcome.rows.push_back(
+                {row + *reason, xmlGetLineNo(node),
+                 recordChild ? RecordTexts(node->parent) : std::vector<std::string>{}});
         }
     }
     return outcome;
@@ -145,8 +180,8 @@ TEST_P(ValidationDifferentialTest, StreamingCheckGivesTheRowsOfTheTreeCheck) {
     const std::string xml = Write("return.xml", test.xml);
 
     Outcome streamed;
-    streamed.valid = Validate(xml, xsd, test.record,
-                              [&](const std::string& row) { streamed.rows.push_back(row); });
+    streamed.valid = Validate(xml, xsd, test.record, IdentifyingChildren,
+                              [&](const ValidationFailure& row) { streamed.rows.push_back(row); });
     const Outcome onTree = CheckOnTree(xml, xsd, test.record);
     EXPECT_EQ(onTree.valid, test.valid);
     EXPECT_EQ(streamed, onTree);
@@ -168,7 +203,11 @@ const Case Cases[] = {
                   Repeat(PurchaseBill(GoodTin, "11"), 3)),
      "PurchaseInvoiceDetails"},
     {"header value fails, records valid", "eval_pur.xsd",
-     PurchaseFile(Repeat(PurchaseBill(GoodTin, "11"), 2), "ABC"), "PurchaseInvoiceDetails", true},
+     PurchaseFile(Repeat(PurchaseBill(GoodTin, "11"), 2), "ABC"), "PurchaseInvoiceDetails"},
+    {"header element unexpected", "eval_pur.xsd",
+     "<PurchaseDetails><Version>1</Version><Extra>1</Extra><TinNo>1</TinNo>" +
+         PurchaseBill(GoodTin, "x") + "<Period>13</Period></PurchaseDetails>",
+     "PurchaseInvoiceDetails"},
     {"header element missing, records after it skipped by a whole validation", "eval_pur.xsd",
      "<PurchaseDetails><Version>1</Version>" + PurchaseBill("1", "11") +
          PurchaseBill(GoodTin, "x") + "</PurchaseDetails>",
@@ -248,6 +287,9 @@ const Case Cases[] = {
      "<Return>" + Bill("<Qty>1</Qty><Part>" + Bill("<Qty>x</Qty>") + "</Part>") +
          Bill("<Qty>2</Qty><Part>" + Bill("<Qty>3</Qty>") + "</Part>") + Bill("<Qty>y</Qty>") +
          "</Return>"},
+    {"identifying text after the failure, in pieces", ReturnSchema(QtyAndCode),
+     ReturnFile(Bill("<Qty>x</Qty><Code>A<!--c-->B<![CDATA[C]]>&amp;<i>D</i>E</Code>") +
+                Bill("<Qty>y</Qty><Code/><Code>second</Code>"))},
     {"record names with a prefix or a namespace are not records", ReturnSchema(QtyAndCode),
      "<Return xmlns:a=\"urn:a\">" + Bill("<Qty>x</Qty>") + "<a:Bill><Qty>y</Qty></a:Bill>" +
          "<Bill xmlns=\"urn:b\"><Qty>z</Qty></Bill>" + "</Return>"},

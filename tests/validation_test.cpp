@@ -73,8 +73,11 @@ std::string ReadFile(const fs::path& path) {
 
 struct Outcome {
     bool valid = false;
-    std::vector<std::string> rows;
+    std::vector<std::string> rows;  // the messages
+    std::vector<ValidationFailure> failures;
 };
+
+const std::vector<std::string> DocumentElements = {"InvNo", "InvDate", "SelName"};
 
 class ValidationTest : public ::testing::Test {
 protected:
@@ -95,9 +98,11 @@ protected:
     static Outcome Run(const std::string& xmlPath, const std::string& xsdPath,
                        const std::string& baseNode) {
         Outcome outcome;
-        outcome.valid = Validate(xmlPath, xsdPath, baseNode, [&](const std::string& message) {
-            outcome.rows.push_back(message);
-        });
+        outcome.valid = Validate(xmlPath, xsdPath, baseNode, DocumentElements,
+                                 [&](const ValidationFailure& failure) {
+                                     outcome.rows.push_back(failure.message);
+                                     outcome.failures.push_back(failure);
+                                 });
         return outcome;
     }
 
@@ -112,9 +117,10 @@ protected:
 // The number a row carries: "<Name> (n) is not valid ...".
 std::string RowHead(const std::string& row) { return row.substr(0, row.find(" is not valid")); }
 
-TEST_F(ValidationTest, RecordNameMatchingNothingAddsNoRows) {
-    const std::string xml = Write("bad.xml", PurchaseFile({With(ValidBill(), "SelTin", "12")}));
-    for (const std::string baseNode : {"NoSuchRecord", "", "Purchase Invoice", "a:b", "x]"}) {
+TEST_F(ValidationTest, RecordNameThatIsNoXmlNameSelectsNothing) {
+    const std::string xml =
+        Write("bad.xml", PurchaseFile({With(ValidBill(), "SelTin", "12")}, Header("ABC", "13")));
+    for (const std::string baseNode : {"", "Purchase Invoice", "a:b", "x]"}) {
         SCOPED_TRACE(baseNode);
         const Outcome outcome = Run(xml, (XsdFolder / "eval_pur.xsd").string(), baseNode);
         EXPECT_TRUE(outcome.valid);
@@ -122,11 +128,37 @@ TEST_F(ValidationTest, RecordNameMatchingNothingAddsNoRows) {
     }
 }
 
-TEST_F(ValidationTest, HeaderErrorsAloneAreNotReported) {
-    const std::string header = Header("ABC", "13") + "   <Unexpected>1</Unexpected>\r\n";
-    const Outcome outcome = RunPurchase(PurchaseFile({ValidBill(), ValidBill()}, header));
-    EXPECT_TRUE(outcome.valid);
-    EXPECT_TRUE(outcome.rows.empty());
+TEST_F(ValidationTest, RecordNameMatchingNoElementLeavesEveryChildOfTheRootAHeaderElement) {
+    const std::string xml = Write("bad.xml", PurchaseFile({With(ValidBill(), "SelTin", "12")}));
+    const Outcome outcome = Run(xml, (XsdFolder / "eval_pur.xsd").string(), "NoSuchRecord");
+    EXPECT_FALSE(outcome.valid);
+    ASSERT_EQ(outcome.rows.size(), 1u);
+    EXPECT_EQ(RowHead(outcome.rows[0]), "<PurchaseInvoiceDetails> (6)");
+}
+
+TEST_F(ValidationTest, HeaderElementsAreCheckedAndNumberedApartFromRecordChildren) {
+    const std::string header = Header("29ABC&amp;&lt;&gt;12 ", "13") +
+                               "   <Unexpected>1</Unexpected>\r\n   <RetPerdEnd>1</RetPerdEnd>\r\n";
+    const Outcome outcome =
+        RunPurchase(PurchaseFile({ValidBill(), With(ValidBill(), "TotCh", "x")}, header));
+
+    EXPECT_FALSE(outcome.valid);
+    std::vector<std::string> heads;
+    for (const auto& row : outcome.rows) {
+        heads.push_back(RowHead(row));
+    }
+    EXPECT_EQ(heads, (std::vector<std::string>{"<TinNo> (2)", "<Period> (5)", "<Unexpected> (6)",
+                                               "<RetPerdEnd> (7)", "<TotCh> (16)"}));
+    ASSERT_EQ(outcome.failures.size(), 5u);
+    EXPECT_EQ(outcome.failures[0],
+              (ValidationFailure{"<TinNo> (2) is not valid : \r\nReason :Element 'TinNo': [facet "
+                                 "'pattern'] The value '29ABC&<>12 ' is not accepted by the "
+                                 "pattern '[0-9]{11}'.",
+                                 4,
+                                 {}}));
+    EXPECT_EQ(outcome.failures[3].line, 9);
+    EXPECT_TRUE(outcome.failures[3].recordTexts.empty()) << "no record names a header element";
+    EXPECT_EQ(outcome.failures[4].line, 10 + 10 + 8);
 }
 
 TEST_F(ValidationTest, RecordsContentModelIsNotChecked) {
@@ -175,13 +207,47 @@ TEST_F(ValidationTest, UndeclaredChildGetsARowAndLaterNodesAreStillChecked) {
     EXPECT_EQ(RowHead(outcome.rows[1]), "<TotCh> (17)");
 }
 
-TEST_F(ValidationTest, NumberingIsNotLimitedTo16Bits) {
-    std::vector<Children> bills(4200, ValidBill());
+// A failing child names the line of its start tag and its record's number, date and party, in
+// the order asked for, whether they come before it, after it, or it is one of them.
+TEST_F(ValidationTest, FailuresNameTheirLineAndTheirRecordsIdentifyingTexts) {
+    Children withoutDate = With(ValidBill(), "SelTin", "1");
+    withoutDate.erase(withoutDate.begin() + 3);
+    const Outcome outcome = RunPurchase(PurchaseFile({
+        With(With(ValidBill(), "SelTin", "2941"), "InvNo", "B&amp;7"),
+        ValidBill(),
+        With(With(ValidBill(), "InvDate", "07-04-2014"), "SelName", " RAMA MEDICALS  "),
+        withoutDate,
+    }));
+
+    // Line 8 opens the first record; each complete record takes 10 lines.
+    const std::vector<ValidationFailure> expected = {
+        {"<SelTin> (1) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+         "'2941' is not accepted by the pattern '[0-9]{11}'.",
+         9,
+         {"B&7", "2014-04-07", "SHREE RAMA AGENCIES "}},
+        {"<InvDate> (20) is not valid : \r\nReason :Element 'InvDate': '07-04-2014' is not a valid "
+         "value of the atomic type 'xs:date'.",
+         32,
+         {"4711", "07-04-2014", " RAMA MEDICALS  "}},
+        {"<SelTin> (25) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+         "'1' is not accepted by the pattern '[0-9]{11}'.",
+         39,
+         {"4711", "", "SHREE RAMA AGENCIES "}},
+    };
+    EXPECT_EQ(outcome.failures, expected);
+}
+
+TEST_F(ValidationTest, NumbersAndLinesAreNotLimitedTo16Bits) {
+    std::vector<Children> bills(7000, ValidBill());
+    bills[6998] = With(ValidBill(), "TotCh", "");
     bills.back() = With(ValidBill(), "TotCh", "many");
     const Outcome outcome = RunPurchase(PurchaseFile(bills));
 
-    ASSERT_EQ(outcome.rows.size(), 1u);
-    EXPECT_EQ(RowHead(outcome.rows[0]), "<TotCh> (33600)");
+    ASSERT_EQ(outcome.failures.size(), 2u);
+    EXPECT_EQ(RowHead(outcome.rows[0]), "<TotCh> (55992)");
+    EXPECT_EQ(outcome.failures[0].line, 8 + 6998 * 10 + 8);
+    EXPECT_EQ(RowHead(outcome.rows[1]), "<TotCh> (56000)");
+    EXPECT_EQ(outcome.failures[1].line, 8 + 6999 * 10 + 8);
 }
 
 TEST_F(ValidationTest, FilesThatCannotBeLoadedRaiseTheLoadErrorWithoutRows) {
@@ -215,8 +281,8 @@ TEST_F(ValidationTest, FilesThatCannotBeLoadedRaiseTheLoadErrorWithoutRows) {
         SCOPED_TRACE(test.what);
         std::vector<std::string> rows;
         try {
-            Validate(test.xml, test.xsd, "PurchaseInvoiceDetails",
-                     [&](const std::string& message) { rows.push_back(message); });
+            Validate(test.xml, test.xsd, "PurchaseInvoiceDetails", {},
+                     [&](const ValidationFailure& failure) { rows.push_back(failure.message); });
             ADD_FAILURE() << "no SchemaLoadError";
         } catch (const SchemaLoadError& error) {
             const std::string text = error.what();
@@ -307,8 +373,10 @@ TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows) {
         "    <Line><Rate>1</Rate><Rate>2</Rate></Line>\r\n    <Period>1</Period>\r\n  </Bill>\r\n"
         "</Return>\r\n");
 
-    std::vector<std::string> expectedHeads = {"<Code> (2)", "<Line> (4)", "<Qty> (5)",
-                                              "<Line> (6)", "<Line> (7)", "<Period> (8)"};
+    // The header's Period first, numbered apart.
+    std::vector<std::string> expectedHeads = {"<Period> (1)", "<Code> (2)", "<Line> (4)",
+                                              "<Qty> (5)",    "<Line> (6)", "<Line> (7)",
+                                              "<Period> (8)"};
     std::vector<std::string> firstRows;
     for (const auto& [style, text] : schemas) {
         SCOPED_TRACE(style);
@@ -360,7 +428,7 @@ TEST_F(ValidationTest, RecordsUnderAnUndeclaredRootFailWithoutCrashing) {
     text = std::regex_replace(text, std::regex("PurchaseDetails"), "Purchases");
     const Outcome outcome = RunPurchase(text);
     EXPECT_FALSE(outcome.valid);
-    EXPECT_EQ(outcome.rows.size(), ValidBill().size());
+    EXPECT_EQ(outcome.rows.size(), 5 + ValidBill().size()) << "the header's and the record's";
 }
 
 // Each shipped schema with a sample of its return in the generators' exact layout.

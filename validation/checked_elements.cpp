@@ -9,14 +9,18 @@ CheckedElements::CheckedElements(const std::string& recordName)
       selectsNothing_(xmlValidateNCName(reinterpret_cast<const xmlChar*>(recordName.c_str()), 0) !=
                       0) {}
 
-bool CheckedElements::Enter(std::string_view localName, bool qualified) {
-    const bool checked = !isRecord_.empty() && isRecord_.back();
-    isRecord_.push_back(
-        static_cast<char>(!selectsNothing_ && !qualified && localName == recordName_));
-    if (checked) {
-        ++count_;
+CheckedAs CheckedElements::Enter(std::string_view localName, bool qualified) {
+    const bool isRecord = !selectsNothing_ && !qualified && localName == recordName_;
+    CheckedAs checkedAs = CheckedAs::Nothing;
+    if (InRecord()) {
+        checkedAs = CheckedAs::RecordChild;
+        ++recordChildren_;
+    } else if (isRecord_.size() == 1 && !selectsNothing_ && !isRecord) {
+        checkedAs = CheckedAs::HeaderElement;
+        ++headerElements_;
     }
-    return checked;
+    isRecord_.push_back(static_cast<char>(isRecord));
+    return checkedAs;
 }
 
 void CheckedElements::Leave() {

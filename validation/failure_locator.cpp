@@ -11,7 +11,7 @@ void FailureLocator::StartElement(std::string_view localName, bool qualified,
                                   bool schemaInstanceAttributes) {
     CloseEndedElement();
     const std::uint64_t countBefore = checked_.Count();
-    open_.push_back({checked_.Enter(localName, qualified), countBefore});
+    open_.push_back({checked_.Enter(localName, qualified) != CheckedAs::Nothing, countBefore});
     starting_ = true;
     if (schemaInstanceAttributes) {
         LayErrorTo(open_.size() - 1, checked_.Count() + 1);

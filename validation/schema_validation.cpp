@@ -15,6 +15,7 @@ namespace vat {
 // more, and in an invalid one it tells which elements to check on their own, which the second
 // pass does.
 bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std::string& baseNode,
+              const std::vector<std::string>& identifyingChildren,
               const ValidationErrorSink& addValidationError) {
     xml::QuietLibxmlScope quiet;
 
@@ -32,7 +33,8 @@ bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std:
         return true;
     }
     xml::RecordChildChecker checker(schemaDocument.get(), schema.get());
-    return xml::CheckPlannedElements(xmlPath, baseNode, plan, checker, addValidationError);
+    return xml::CheckPlannedElements(xmlPath, baseNode, identifyingChildren, plan, checker,
+                                     addValidationError);
 }
 
 }  // namespace vat

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace vat {
 
@@ -12,16 +14,33 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Receives the Error text of one failing node.
-using ValidationErrorSink = std::function<void(const std::string& message)>;
+// One element that failed its check.
+struct ValidationFailure {
+    // "<", its name, "> (", its number, ") is not valid : ", CR LF, "Reason :" and the reason.
+    std::string message;
+    // The line of its start tag in the return file; none when libxml2 cannot tell it.
+    std::optional<long long> line;
+    // For a record child, the text of the record's first child of each identifying name, in the
+    // order the names were given ("" where the record has none); empty for a header element.
+    std::vector<std::string> recordTexts;
+    friend bool operator==(const ValidationFailure&, const ValidationFailure&) = default;
+};
+
+// Receives each failing element.
+using ValidationErrorSink = std::function<void(const ValidationFailure& failure)>;
 
 // Checks, each on its own, every element child of every element named baseNode in the return
-// file against the schema, the way a DOM's validateNode does; the header and the records'
-// content models are not checked. Calls addValidationError once per failing node, in document
-// order, and returns true when none failed. Throws SchemaLoadError, before any call of
-// addValidationError, when either file cannot be loaded or the schema does not compile. The
-// return file is read in a stream: memory does not grow with its size.
+// file, and each header element (the root's element children that are not baseNode), against
+// the schema, the way a DOM's validateNode does; the records' and the root's content models are
+// not checked. Record children are numbered across the file, header elements apart from them.
+// identifyingChildren name the record children (no prefix, no namespace) whose texts tell which
+// document a record is; a failing record child carries its record's texts of them.
+// Calls addValidationError once per failing element, in document order, and returns true when
+// none failed. Throws SchemaLoadError, before any call of addValidationError, when either file
+// cannot be loaded or the schema does not compile. The return file is read in a stream: memory
+// does not grow with its size.
 bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std::string& baseNode,
+              const std::vector<std::string>& identifyingChildren,
               const ValidationErrorSink& addValidationError);
 
 }  // namespace vat

@@ -165,8 +165,17 @@ void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
     PrintAccounts(form.FileAccounts, out);
 
     out << "Validation Errors (" << form.ErrorRows().size() << ")\n";
-    for (const vat::ErrorRow& row : form.ErrorRows())
-        out << TerminalText(row.type) << "\t" << TerminalText(row.error) << '\n';
+    for (const vat::ErrorRow& row : form.ErrorRows()) {
+        // Type, document, error and file:line, each where the row has it.
+        out << TerminalText(row.type);
+        if (!row.document.empty()) out << '\t' << TerminalText(row.document);
+        out << '\t' << TerminalText(row.error);
+        if (!row.file.empty()) {
+            out << '\t' << TerminalText(row.file);
+            if (row.line) out << ':' << *row.line;
+        }
+        out << '\n';
+    }
     out << '\n';
     for (const vat::UserMessage& message : form.Messages())
         out << (message.critical ? "[!] " : "") << TerminalText(message.text) << '\n';
@@ -178,8 +187,17 @@ void PrintJsonReport(const vat::FormState& form, std::ostream& out) {
     for (const auto& [label, caption] : form.Captions()) report["labels"][label] = caption;
     report["figures"] = FiguresJson(form.Figures());
     report["errors"] = nlohmann::ordered_json::array();
+    const auto textOrNull = [](const std::string& text) -> nlohmann::ordered_json {
+        if (text.empty()) return nullptr;
+        return text;
+    };
     for (const vat::ErrorRow& row : form.ErrorRows())
-        report["errors"].push_back({{"type", row.type}, {"error", row.error}});
+        report["errors"].push_back(
+            {{"type", row.type},
+             {"error", row.error},
+             {"document", textOrNull(row.document)},
+             {"file", textOrNull(row.file)},
+             {"line", row.line ? nlohmann::ordered_json(*row.line) : nlohmann::ordered_json()}});
     report["messages"] = nlohmann::ordered_json::array();
     for (const vat::UserMessage& message : form.Messages())
         report["messages"].push_back(message.text);

@@ -9,5 +9,6 @@
 // (ESC as \x1b), never passed to the terminal.
 void PrintHumanReport(const vat::FormState& form, std::ostream& out);
 
-// One JSON object: labels, errors, messages and files.
+// One JSON object: labels, figures, errors (type, error, document, file and line, null where a
+// row has none), messages and files.
 void PrintJsonReport(const vat::FormState& form, std::ostream& out);
