@@ -116,6 +116,7 @@ void WalkList(const ReturnFileKind& kind, const VoucherList& list, const Buffere
     const std::string fileName = file.Path().filename().string();
     const auto total = static_cast<long long>(rows.Size());
     for (std::size_t row = 0; row < rows.Size(); ++row) {
+        if (context.cancel) context.cancel->ThrowIfRequested();
         context.form.ReportProgress(fileName, static_cast<long long>(row), total);
         const std::string number = DocumentNumber(kind, rows, row);
         const ShapedDocument shaped = ShapeDocument(kind, list, rows, row, facts);
@@ -152,10 +153,16 @@ fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context
     return context.programFolder / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
 }
 
+fs::path ReturnSchemaPath(const ReturnFileKind& kind, const ReturnContext& context) {
+    return context.programFolder / "XSD" / kind.schemaFile;
+}
+
 void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     const fs::path path = ReturnFilePath(kind, context);
-    const fs::path folder = path.parent_path();
-    ForceRemove(path);
+    const fs::path written =
+        context.writeFolder.empty() ? path : context.writeFolder / path.filename();
+    const fs::path folder = written.parent_path();
+    ForceRemove(written);
 
     const std::vector<BufferedRows> lists = ReadLists(kind, context);
     const auto hasRows = [](const BufferedRows& list) { return !list.Empty(); };
@@ -171,7 +178,7 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     facts->PrepareFile(kind, lists);
     TaxTotal taxTotal;
     {
-        ReturnFileWriter file(path);
+        ReturnFileWriter file(written);
         WriteHeader(file, kind, context);
         for (std::size_t i = 0; i < kind.lists.size(); ++i)
             if (hasRows(lists[i]))
@@ -182,12 +189,14 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     context.form.UpdateFigures([&](ReturnFigures& figures) {
         SetFileTotal(figures, kind.figure, kind.side, taxTotal.TenThousandths());
     });
-    context.form.FilesWritten.push_back(path.string());
 
     context.form.ErrorTypeText = std::string(kind.validationType);
-    const fs::path schema = context.programFolder / "XSD" / kind.schemaFile;
-    if (!IsXMLValid(context.form, path.string(), schema.string(), std::string(kind.recordElement)))
-        context.form.ShowMessage({"Validation failed for file " + path.string(), true});
+    const bool valid =
+        IsXMLValid(context.form, written.string(), ReturnSchemaPath(kind, context).string(),
+                   std::string(kind.recordElement));
+    // Listed only once checked: a file whose check could not run is never listed as written.
+    context.form.FilesWritten.push_back(path.string());
+    if (!valid) context.form.ShowMessage({"Validation failed for file " + path.string(), true});
 }
 
 }  // namespace vat
