@@ -35,6 +35,7 @@ void MainWindow::connectHandlers() {
     connect(dataFileCombo_, &QComboBox::currentIndexChanged, this, &MainWindow::onDataFileChosen);
     connect(generateButton_, &QPushButton::clicked, this, &MainWindow::runGeneration);
     connect(printButton_, &QPushButton::clicked, this, &MainWindow::printErrorList);
+    connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::cancelRun);
 }
 
 bool MainWindow::loadDataFiles() {
@@ -88,17 +89,25 @@ void MainWindow::runGeneration() {
     const std::string dataFile = dataFileCombo_->currentIndex() < 0
                                      ? std::string()
                                      : dataFileCombo_->currentText().toStdString();
+    vat::RunCancel cancel(ledger_);
+    runCancel_ = &cancel;
     setRunning(true);
-    const vat::RunOutcome outcome =
-        vat::GenerationRun(ledger_, state_, month, dataFile, programFolder_);
+    const vat::RunOutcome outcome = vat::GenerationRun(
+        ledger_, state_, month, dataFile, programFolder_, vat::FactReading::PerList, &cancel);
+    runCancel_ = nullptr;
     setRunning(false);
     if (outcome == vat::RunOutcome::NoMonth) monthCombo_->setFocus();
     if (outcome == vat::RunOutcome::NoDataFile) dataFileCombo_->setFocus();
 }
 
-// The run keeps the window's thread, so it paints itself while the user's clicks and keys
-// wait in the queue; those are let through only while the controls are still disabled, where
-// they do nothing, so that a click made during a run cannot start another.
+// The run stops at its next voucher or file; a statement waiting for the server stops at once.
+void MainWindow::cancelRun() {
+    if (runCancel_) runCancel_->Request();
+}
+
+// The run keeps the window's thread and lets the user's clicks and keys through as it shows
+// its progress, so that Cancel works; every control that could start something else is
+// disabled meanwhile, so that a click made during a run cannot start another.
 void MainWindow::setRunning(bool running) {
     if (!running) {
         QCoreApplication::processEvents();
@@ -110,6 +119,7 @@ void MainWindow::setRunning(bool running) {
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
           static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(printButton_)})
         control->setEnabled(!running);
+    cancelButton_->setVisible(running);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -138,7 +148,7 @@ void MainWindow::Progress(const std::string& file, long long done, long long tot
     sinceProgressShown_.start();
     runStatus_->Show(QString::fromStdString(std::filesystem::path(file).filename().string()), done,
                      total);
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents();
 }
 
 void MainWindow::Repaint() { repaint(); }

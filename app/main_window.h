@@ -8,6 +8,7 @@
 #include "app/message_presenter.h"
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
+#include "returns/run_cancel.h"
 
 class QComboBox;
 class QLabel;
@@ -56,6 +57,7 @@ private:
     void onDataFileChosen();
     void printErrorList();
     void runGeneration();
+    void cancelRun();
     void setRunning(bool running);
 
     // vat::FormView
@@ -70,6 +72,7 @@ private:
     std::unique_ptr<MessagePresenter> messages_;
     std::filesystem::path programFolder_;
     bool running_ = false;
+    vat::RunCancel* runCancel_ = nullptr;  // the cancel of the run going on, if any
     QElapsedTimer sinceProgressShown_;
     std::string progressFile_;
 
@@ -80,5 +83,6 @@ private:
     QPushButton* generateButton_;
     QTableWidget* errorGrid_;
     QPushButton* printButton_;
+    QPushButton* cancelButton_;  // shown only while a run goes on
     RunStatusLine* runStatus_;
 };

@@ -203,6 +203,9 @@ void MainWindow::createErrorList(const Twips& at) {
     errorGrid_ = Place(new QTableWidget(this), "grd_Errors", at.Rect(240, 7560, 8295, 4335));
     printButton_ =
         Place(new QPushButton("&Print", this), "btn_Print", at.Rect(7200, 12000, 1335, 375));
-    // The run's progress takes the free space left of Print.
-    runStatus_ = Place(new RunStatusLine(this), "runStatus", at.Rect(240, 12000, 6720, 375));
+    // The run's progress and its Cancel button take the free space left of Print.
+    runStatus_ = Place(new RunStatusLine(this), "runStatus", at.Rect(240, 12000, 5265, 375));
+    cancelButton_ =
+        Place(new QPushButton("Cancel", this), "btn_Cancel", at.Rect(5625, 12000, 1335, 375));
+    cancelButton_->hide();
 }

@@ -1,9 +1,13 @@
 #include "returns/generation_run.h"
 
+#include <memory>
 #include <optional>
 
 #include "ledger/ledger_error.h"
+#include "returns/month_lock.h"
+#include "returns/month_staging.h"
 #include "returns/return_file_generator.h"
+#include "returns/return_file_writer.h"
 #include "returns/return_files.h"
 #include "validation/schema_validation.h"
 
@@ -16,6 +20,37 @@ void ResetFigures(FormState& form) {
     form.ClearErrorRows();
     form.Urd = UrdTotals{};
     form.FilesWritten.clear();
+}
+
+bool IsRequested(const RunCancel* cancel) { return cancel && cancel->Requested(); }
+
+// A run that stopped before its files were put in place: the month keeps its earlier files,
+// and none of the new ones is listed as written.
+RunOutcome Fail(FormState& form, std::string reason) {
+    if (!reason.ends_with('.')) reason += '.';
+    form.FilesWritten.clear();
+    form.ShowMessage({reason + " The month's earlier files were kept.", true});
+    return RunOutcome::Failed;
+}
+
+RunOutcome Cancel(FormState& form) {
+    form.FilesWritten.clear();
+    form.ShowMessage({"The run was cancelled; the month's earlier files were kept.", false});
+    return RunOutcome::Cancelled;
+}
+
+// Every schema is loaded before the first file is written, so that a run cannot stop half-way
+// for want of one; the message of the first that cannot be used.
+std::optional<std::string> UnusableSchema(const ReturnContext& context) {
+    for (const ReturnFileKind& kind : RunOrder()) {
+        const std::string schema = ReturnSchemaPath(kind, context).string();
+        try {
+            CheckSchemaLoads(schema);
+        } catch (const SchemaLoadError& error) {
+            return "The schema " + schema + " cannot be used: " + error.what();
+        }
+    }
+    return std::nullopt;
 }
 
 // Runs one generator; the message for the user when it could not finish.
@@ -31,20 +66,55 @@ std::optional<std::string> RunGenerator(const ReturnFileKind& kind, ReturnContex
     }
 }
 
-// After a failed run the month must not mix new files with an earlier run's: the files the
-// remaining generators would have replaced are removed.
-void RemoveOldFilesOfLaterGenerators(std::size_t failed, const ReturnContext& context) {
-    for (std::size_t index = failed + 1; index < RunOrder().size(); ++index) {
-        std::error_code ignored;
-        std::filesystem::remove(ReturnFilePath(RunOrder()[index], context), ignored);
+std::vector<std::string> MonthFileNames(const ReturnContext& context) {
+    std::vector<std::string> names;
+    for (const ReturnFileKind& kind : RunOrder())
+        names.push_back(ReturnFilePath(kind, context).filename().string());
+    return names;
+}
+
+// The six generators write into a staging folder; their files replace the month's only when
+// all six are done.
+RunOutcome WriteMonthFiles(ReturnContext& context) {
+    FormState& form = context.form;
+    const std::string monthTag = context.period.MonthTag();
+    std::unique_ptr<MonthStaging> staging;
+    try {
+        staging = std::make_unique<MonthStaging>(context.programFolder, monthTag);
+    } catch (const ReturnFileError& error) {
+        return Fail(form, error.what());
     }
+    context.writeFolder = staging->Folder();
+    for (const ReturnFileKind& kind : RunOrder()) {
+        if (IsRequested(context.cancel)) return Cancel(form);
+        if (auto failure = RunGenerator(kind, context))
+            return IsRequested(context.cancel) ? Cancel(form) : Fail(form, *failure);
+    }
+    if (IsRequested(context.cancel)) return Cancel(form);
+
+    const std::string putting = "Putting the files of " + monthTag + " in place failed: ";
+    try {
+        staging->Seal(MonthFileNames(context));
+    } catch (const ReturnFileError& error) {
+        return Fail(form, putting + error.what());
+    }
+    try {
+        staging->MoveIn();
+    } catch (const ReturnFileError& error) {
+        form.FilesWritten.clear();
+        form.ShowMessage(
+            {putting + error.what() + ". The next run of the month finishes putting them in place.",
+             true});
+        return RunOutcome::Failed;
+    }
+    return RunOutcome::Completed;
 }
 
 }  // namespace
 
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
                          const std::string& dataFile, const std::filesystem::path& programFolder,
-                         FactReading reading) {
+                         FactReading reading, const RunCancel* cancel) {
     if (monthNumber < 1 || monthNumber > 12) return RunOutcome::NoMonth;
     if (dataFile.empty()) return RunOutcome::NoDataFile;
     if (!form.TinFlag.empty()) {
@@ -58,24 +128,42 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
         return RunOutcome::Refused;
     }
 
+    ReturnContext context{.ledger = ledger,
+                          .form = form,
+                          .period = {monthNumber, form.YearStart.value().year},
+                          .programFolder = programFolder,
+                          .reading = reading,
+                          .cancel = cancel};
+    if (auto failure = UnusableSchema(context)) {
+        form.ShowMessage({*failure, true});
+        return RunOutcome::Refused;
+    }
+
+    // Held until the run ends, after its staging folder is gone.
+    std::optional<MonthLock> lock;
+    try {
+        lock = MonthLock::Take(programFolder, context.period.MonthTag(),
+                               [cancel] { return IsRequested(cancel); });
+    } catch (const ReturnFileError& error) {
+        return Fail(form, error.what());
+    }
+    if (IsRequested(cancel)) return Cancel(form);
+    if (!lock) {
+        form.ShowMessage({"another run is writing the files of " + context.period.MonthTag() +
+                              " in " + programFolder.string(),
+                          true});
+        return RunOutcome::Refused;
+    }
+
     try {
         ConnectLedger(ledger, dataFile, true);
     } catch (const LedgerError& error) {
-        form.ShowMessage({std::string("Cannot reopen the data file: ") + error.what(), true});
-        return RunOutcome::Failed;
+        return Fail(form, std::string("Cannot reopen the data file: ") + error.what());
     }
     ResetFigures(form);
 
-    ReturnContext context{
-        ledger, form, {monthNumber, form.YearStart.value().year}, programFolder, reading};
-    for (std::size_t index = 0; index < RunOrder().size(); ++index) {
-        if (auto failure = RunGenerator(RunOrder()[index], context)) {
-            RemoveOldFilesOfLaterGenerators(index, context);
-            form.ShowMessage({*failure, true});
-            return RunOutcome::Failed;
-        }
-    }
-
+    const RunOutcome outcome = WriteMonthFiles(context);
+    if (outcome != RunOutcome::Completed) return outcome;
     form.UpdateFigures([&](ReturnFigures& figures) { CompleteRun(figures, form.Urd); });
     form.Repaint();
     form.ShowMessage({"OVER", false});

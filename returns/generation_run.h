@@ -6,22 +6,30 @@
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
 #include "returns/return_context.h"
+#include "returns/run_cancel.h"
 
 namespace vat {
 
+// How a run ended. Only a completed run changes the month's files; every other outcome leaves
+// them as they were.
 enum class RunOutcome {
     NoMonth,     // no month chosen: the window moves the focus to the month list
     NoDataFile,  // no data file chosen: the window moves the focus to the data-file list
-    Refused,     // the TIN flag or an unusable data file: a message was shown
+    Refused,     // the TIN flag, an unusable data file, a schema that cannot be used or another
+                 // run of the month: a message was shown and nothing changed
     Failed,      // the data file could not be reopened or a generator failed: a message was shown
-    Completed,   // all six generators ran and "OVER" was shown
+    Cancelled,   // the cancel was requested: a message was shown
+    Completed,   // all six generators ran, their files replaced the month's and "OVER" was shown
 };
 
 // The Generate Files run. monthNumber is 1 to 12, or 0 when no month is chosen; dataFile is
 // empty when none is chosen. Return files go below programFolder, schemas are read from its
-// XSD folder.
+// XSD folder. One run of a month at a time writes its files, here or in another process: a
+// second waits for kMonthLockWait, then is refused. The cancel, when given, stops the run
+// between vouchers and files and any statement in progress.
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
                          const std::string& dataFile, const std::filesystem::path& programFolder,
-                         FactReading reading = FactReading::PerList);
+                         FactReading reading = FactReading::PerList,
+                         const RunCancel* cancel = nullptr);
 
 }  // namespace vat

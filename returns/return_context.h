@@ -5,6 +5,7 @@
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
 #include "returns/return_period.h"
+#include "returns/run_cancel.h"
 
 namespace vat {
 
@@ -19,6 +20,11 @@ struct ReturnContext {
     ReturnPeriod period;
     std::filesystem::path programFolder;
     FactReading reading = FactReading::PerList;
+    // Where the generators write their files: a run's staging folder, from which the files move
+    // into the month folder when the run is complete; empty for the month folder itself. The
+    // paths the run shows and lists are the month folder's either way.
+    std::filesystem::path writeFolder = {};
+    const RunCancel* cancel = nullptr;  // none: the run cannot be cancelled
 };
 
 }  // namespace vat

@@ -145,6 +145,7 @@ struct FileWalk {
         const std::string fileName = file.Path().filename().string();
         const auto total = static_cast<long long>(rows.Size());
         for (std::size_t row = 0; row < rows.Size(); ++row) {
+            if (context.cancel) context.cancel->ThrowIfRequested();
             context.form.ReportProgress(fileName, static_cast<long long>(row), total);
             Account(list, rows, row);
         }
@@ -201,10 +202,16 @@ fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context
     return context.programFolder / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
 }
 
+fs::path ReturnSchemaPath(const ReturnFileKind& kind, const ReturnContext& context) {
+    return context.programFolder / "XSD" / kind.schemaFile;
+}
+
 void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     const fs::path path = ReturnFilePath(kind, context);
-    const fs::path folder = path.parent_path();
-    ForceRemove(path);
+    const fs::path written =
+        context.writeFolder.empty() ? path : context.writeFolder / path.filename();
+    const fs::path folder = written.parent_path();
+    ForceRemove(written);
 
     FileAccount& account = context.form.FileAccounts.emplace_back();
     account.file = path.filename().string();
@@ -225,7 +232,7 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     facts->PrepareFile(kind, lists);
     std::int64_t taxTotal = 0;
     {
-        ReturnFileWriter file(path);
+        ReturnFileWriter file(written);
         FileWalk walk{kind, context, *facts, file, accountedElsewhere, {}, {}};
         WriteHeader(file, kind, context);
         for (std::size_t i = 0; i < kind.lists.size(); ++i)
@@ -238,15 +245,16 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     }
     context.form.UpdateFigures(
         [&](ReturnFigures& figures) { SetFileTotal(figures, kind.figure, kind.side, taxTotal); });
-    context.form.FilesWritten.push_back(path.string());
-    account.path = path.string();
 
     context.form.ErrorTypeText = std::string(kind.validationType);
-    const fs::path schema = context.programFolder / "XSD" / kind.schemaFile;
     const std::size_t rowsBefore = context.form.ErrorRows().size();
-    account.valid = IsXMLValid(context.form, path.string(), schema.string(),
-                               std::string(kind.recordElement), kind.documentElements);
+    account.valid =
+        IsXMLValid(context.form, written.string(), ReturnSchemaPath(kind, context).string(),
+                   std::string(kind.recordElement), kind.documentElements);
     account.schemaErrors = static_cast<long long>(context.form.ErrorRows().size() - rowsBefore);
+    // Listed only once checked: a file whose check could not run is never listed as written.
+    context.form.FilesWritten.push_back(path.string());
+    account.path = path.string();
     if (!*account.valid)
         context.form.ShowMessage({"Validation failed for file " + path.string(), true});
 }

@@ -8,10 +8,14 @@ namespace vat {
 // <program folder>/<MonthTag>/<base name><MonthTag>.xml
 std::filesystem::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context);
 
-// The skeleton every return file follows: delete the month's old file, walk the voucher
-// lists, write the file, set the summary labels and check the file against its schema.
-// Throws LedgerError, ReturnFileError or SchemaLoadError when the run cannot go on; no
-// partial file remains then.
+// <program folder>/XSD/<schema file>
+std::filesystem::path ReturnSchemaPath(const ReturnFileKind& kind, const ReturnContext& context);
+
+// The skeleton every return file follows: delete the old file, walk the voucher lists, write
+// the file, set the summary labels and check the file against its schema. The file is written
+// in the context's write folder; its path in the month folder is what the form lists and shows.
+// Throws LedgerError, ReturnFileError, SchemaLoadError or RunCancelled when the run cannot go
+// on; no partial file remains then.
 void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context);
 
 }  // namespace vat

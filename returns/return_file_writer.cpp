@@ -1,8 +1,12 @@
 #include "returns/return_file_writer.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <ext/stdio_filebuf.h>
+
+#include "returns/file_safety.h"
 
 namespace vat {
 
@@ -10,24 +14,37 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::unique_ptr<std::ostream> OpenFile(const fs::path& path) {
-    return std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
-}
+// A stream on a copy of the descriptor, which it closes when destroyed.
+class DescriptorStream : public std::ostream {
+public:
+    explicit DescriptorStream(int descriptor)
+        : std::ostream(nullptr), buffer_(::dup(descriptor), std::ios::out | std::ios::binary) {
+        rdbuf(buffer_.is_open() ? &buffer_ : nullptr);
+    }
+
+private:
+    __gnu_cxx::stdio_filebuf<char> buffer_;
+};
 
 }  // namespace
 
 ReturnFileWriter::ReturnFileWriter(fs::path path, StreamOpener opener)
-    : path_(std::move(path)), temporaryPath_(path_) {
-    temporaryPath_ += ".part";
-    stream_ = (opener ? opener : OpenFile)(temporaryPath_);
-    if (!stream_ || !*stream_)
+    : path_(std::move(path)), descriptor_(CreateTemporaryFileBeside(path_, temporaryPath_)) {
+    stream_ = opener ? opener(temporaryPath_) : std::make_unique<DescriptorStream>(descriptor_);
+    if (!stream_ || !*stream_) {
+        const int error = errno;
+        ::close(descriptor_);
+        std::error_code ignored;
+        fs::remove(temporaryPath_, ignored);
         throw ReturnFileError("Cannot create " + temporaryPath_.string() + ": " +
-                              std::strerror(errno));
+                              std::strerror(error));
+    }
 }
 
 ReturnFileWriter::~ReturnFileWriter() {
     if (committed_) return;
     stream_.reset();
+    if (descriptor_ >= 0) ::close(descriptor_);
     std::error_code ignored;
     fs::remove(temporaryPath_, ignored);
 }
@@ -41,15 +58,19 @@ void ReturnFileWriter::WriteLine(std::string_view text) {
 void ReturnFileWriter::Commit() {
     stream_->flush();
     Check("write");
-    if (auto* file = dynamic_cast<std::ofstream*>(stream_.get())) {
-        file->close();
-        Check("close");
-    }
     stream_.reset();
-    std::error_code error;
-    fs::rename(temporaryPath_, path_, error);
-    if (error)
-        throw ReturnFileError("Cannot put " + path_.string() + " in place: " + error.message());
+    // The bytes reach the disk before the name does: after a power cut a file in place is whole.
+    int error = ::fsync(descriptor_) == 0 ? 0 : errno;
+    if (::close(descriptor_) != 0 && error == 0) error = errno;
+    descriptor_ = -1;
+    if (error != 0)
+        throw ReturnFileError("Cannot save " + path_.string() +
+                              " to the disk: " + std::strerror(error));
+    std::error_code renameError;
+    fs::rename(temporaryPath_, path_, renameError);
+    if (renameError)
+        throw ReturnFileError("Cannot put " + path_.string() +
+                              " in place: " + renameError.message());
     committed_ = true;
 }
 
@@ -61,10 +82,13 @@ void ReturnFileWriter::Check(const char* doing) const {
 
 void ForceRemove(const fs::path& path) {
     std::error_code error;
-    if (!fs::exists(fs::symlink_status(path, error))) return;
+    const fs::file_status status = fs::symlink_status(path, error);
+    if (!fs::exists(status)) return;
     // On this platform a file's own write bit does not guard deletion, but the program may
-    // run where it does: clear the read-only state first, as the accountant expects.
-    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
+    // run where it does: clear the read-only state first, as the accountant expects. A link
+    // is removed as it is: changing its mode would change its target's.
+    if (!fs::is_symlink(status))
+        fs::permissions(path, fs::perms::owner_write, fs::perm_options::add, error);
     if (!fs::remove(path, error) && error)
         throw ReturnFileError("Cannot delete the old file " + path.string() + ": " +
                               error.message());

@@ -15,14 +15,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Writes a return file line by line, each ended by CR LF, into a temporary file beside it,
-// and puts it in place only when complete: a failed run never leaves a half-written file.
+// Writes a return file line by line, each ended by CR LF, into a temporary file of its own
+// beside it (a new, uniquely named file: see CreateTemporaryFileBeside), and puts it in place
+// only when complete and saved to the disk: a failed run never leaves a half-written file.
 class ReturnFileWriter {
 public:
     using StreamOpener = std::function<std::unique_ptr<std::ostream>(const std::filesystem::path&)>;
 
-    // Opens the temporary file; the month folder must exist. The opener is for tests that need
-    // a device that fails part-way.
+    // Creates the temporary file; its folder must exist. The opener, which then writes to the
+    // temporary file by its path, is for tests that need a device that fails part-way.
     explicit ReturnFileWriter(std::filesystem::path path, StreamOpener opener = {});
     ReturnFileWriter(const ReturnFileWriter&) = delete;
     ReturnFileWriter& operator=(const ReturnFileWriter&) = delete;
@@ -30,7 +31,7 @@ public:
     ~ReturnFileWriter();
 
     void WriteLine(std::string_view text);
-    // Flushes, closes and renames the file into place.
+    // Flushes, saves to the disk, closes and renames the file into place.
     void Commit();
 
     const std::filesystem::path& Path() const { return path_; }
@@ -40,6 +41,7 @@ private:
 
     std::filesystem::path path_;
     std::filesystem::path temporaryPath_;
+    int descriptor_ = -1;  // the temporary file's, owned here; the stream writes through a copy
     std::unique_ptr<std::ostream> stream_;
     bool committed_ = false;
 };

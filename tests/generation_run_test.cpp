@@ -1,15 +1,20 @@
 // The Generate Files run on the real server: the VAT verdict and URD figures, what a run resets
-// and what it keeps, the refusals, a generator failing part-way, and a demo month end to end.
+// and what it keeps, the refusals, a run failing or cancelled part-way, what a killed run left,
+// planted links, and a demo month end to end.
 #include "returns/generation_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "returns/data_file_selection.h"
+#include "returns/month_staging.h"
 #include "returns/number_forms.h"
 #include "returns/text_sanitiser.h"
 #include "support/ledger_session.h"
@@ -39,15 +44,6 @@ std::vector<std::string> MessageTexts(const FormState& form) {
     std::vector<std::string> texts;
     for (const UserMessage& message : form.Messages()) texts.push_back(message.text);
     return texts;
-}
-
-// File name -> bytes of every file in a folder.
-std::map<std::string, std::string> FolderContents(const fs::path& folder) {
-    std::map<std::string, std::string> contents;
-    if (!fs::exists(folder)) return contents;
-    for (const auto& entry : fs::directory_iterator(folder))
-        contents[entry.path().filename().string()] = test::ReadBytes(entry.path());
-    return contents;
 }
 
 std::map<std::string, std::string> ExpectedApril() {
@@ -134,7 +130,7 @@ TEST_P(RunOfAMonth, ShowsTheVatVerdictAndUrdFiguresAndEndsWithOver) {
     LedgerSession session("t_run_figures");
     EXPECT_EQ(RunMonth(session, month.month), RunOutcome::Completed);
     EXPECT_EQ(Shown(session.form, month.labels), month.labels);
-    EXPECT_EQ(session.form.ErrorRows(), month.rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), month.rows);
     EXPECT_EQ(session.form.Messages(), (std::vector<UserMessage>{{"OVER", false}}));
 }
 
@@ -144,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(TRunFigures, RunOfAMonth, testing::ValuesIn(kMonths),
 TEST(GenerationRun, WritesTheMonthsFilesByteForByteAndListsThemInRunOrder) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    EXPECT_EQ(FolderContents(session.folder / "04"), ExpectedApril());
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), ExpectedApril());
     const std::vector<std::string> written = {
         (session.folder / "04/efile_pur04.xml").string(),
         (session.folder / "04/efile_pur_rtn04.xml").string(),
@@ -209,7 +205,7 @@ TEST_P(SecondRun, ReplacesWhatTheFirstRunShowed) {
     ASSERT_EQ(RunMonth(session, pair.first), RunOutcome::Completed);
     ASSERT_EQ(RunMonth(session, pair.second), RunOutcome::Completed);
     EXPECT_EQ(Shown(session.form, pair.labels), pair.labels);
-    EXPECT_EQ(session.form.ErrorRows(), pair.rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), pair.rows);
     EXPECT_EQ(session.form.Messages(),
               (std::vector<UserMessage>{{"OVER", false}, {"OVER", false}}));
     for (const std::string& file : session.form.FilesWritten)
@@ -242,16 +238,16 @@ TEST(GenerationRun, PayableSecondaryLabelIsOutputNetLessInputNet) {
 TEST(GenerationRun, ASecondIdenticalRunGivesIdenticalFilesAndFigures) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    const auto files = FolderContents(session.folder / "04");
+    const auto files = test::FolderBytes(session.folder / "04");
     const auto captions = session.form.Captions();
     const auto rows = session.form.ErrorRows();
     const auto written = session.form.FilesWritten;
     session.form.ClearMessages();
 
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    EXPECT_EQ(FolderContents(session.folder / "04"), files);
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), files);
     EXPECT_EQ(session.form.Captions(), captions);
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_EQ(session.form.FilesWritten, written);
     EXPECT_EQ(MessageTexts(session.form), std::vector<std::string>{"OVER"});
 }
@@ -268,7 +264,7 @@ struct Snapshot {
         : captions(session.form.Captions()),
           rows(session.form.ErrorRows()),
           filesWritten(session.form.FilesWritten),
-          files(FolderContents(session.folder / "04")) {
+          files(test::FolderBytes(session.folder / "04")) {
         for (const auto& [name, bytes] : files)
             times[name] = fs::last_write_time(session.folder / "04" / name);
     }
@@ -358,39 +354,188 @@ TEST(GenerationRun, ADataFileThatVanishedSinceItsSelectionFailsTheRunWithAMessag
     EXPECT_FALSE(fs::exists(session.folder / "04"));
 }
 
-TEST(GenerationRun, AGeneratorThatCannotCheckItsFileEndsTheRunAndKeepsWhatWasDone) {
+TEST(GenerationRun, ASchemaThatCannotBeUsedRefusesTheRunAndChangesNothing) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     session.form.ClearMessages();
+    const Snapshot before(session);
     const fs::path schema = session.folder / "XSD/eval_sal.xsd";
     fs::remove(schema);
 
-    EXPECT_EQ(RunMonth(session, 4), RunOutcome::Failed);
+    EXPECT_EQ(RunMonth(session, 4), RunOutcome::Refused);
     ASSERT_EQ(session.form.Messages().size(), 1u) << "one message and no OVER";
-    const UserMessage& message = session.form.Messages()[0];
-    EXPECT_TRUE(message.critical);
-    EXPECT_EQ(message.text.rfind("Checking efile_sal04.xml failed: Load XSD failed: ", 0), 0u)
-        << message.text;
+    EXPECT_TRUE(session.form.Messages()[0].critical);
+    EXPECT_TRUE(session.form.Messages()[0].text.starts_with("The schema " + schema.string() +
+                                                            " cannot be used: Load XSD failed: "))
+        << session.form.Messages()[0].text;
+    EXPECT_EQ(Snapshot(session), before);
+}
 
-    // The first two files and their figures stand; the sales file was complete before its
-    // check. The earlier run's files of the generators that did not run are gone, so the month
-    // never mixes two runs. No temporary file is left behind.
-    auto expected = ExpectedApril();
-    expected.erase("efile_sal_returns04.xml");
-    expected.erase("efile_is_pur04.xml");
-    EXPECT_EQ(FolderContents(session.folder / "04"), expected);
-    const Labels labels = {{"lbl_InputVAT_Plus", "500.00"},  {"lbl_InputVAT_Minus", "20.00"},
-                           {"lbl_OutputVAT_Minus", "0.00"},  {"lbl_CST_Purchase", "0.00"},
-                           {"lbl_TaxPayableRefundable", ""}, {"lbl_TaxAmt", "0.00"}};
-    EXPECT_EQ(Shown(session.form, labels), labels);
-    EXPECT_TRUE(session.form.ErrorRows().empty());
+// Does something once, when the run reports its first progress on the named file.
+class AtProgress : public FormView {
+public:
+    AtProgress(std::string file, std::function<void()> action)
+        : file_(std::move(file)), action_(std::move(action)) {}
 
-    fs::copy_file(fs::path(VAT_SCHEMA_DIR) / "eval_sal.xsd", schema);
+    void Progress(const std::string& file, long long, long long) override {
+        if (file == file_ && action_) std::exchange(action_, nullptr)();
+    }
+
+private:
+    std::string file_;
+    std::function<void()> action_;
+};
+
+// What stops a run half-way, in the middle of the local sales file.
+struct Interruption {
+    const char* name;
+    std::function<void(LedgerSession&, RunCancel&)> act;
+    RunOutcome outcome;
+    std::string messageStart;
+    std::string messageEnd;
+};
+
+const std::vector<Interruption> kInterruptions = {
+    {"ASchemaGoneBeforeItsCheck",
+     [](LedgerSession& session, RunCancel&) { fs::remove(session.folder / "XSD/eval_sal.xsd"); },
+     RunOutcome::Failed, "Checking efile_sal04.xml failed: Load XSD failed: ",
+     ". The month's earlier files were kept."},
+    {"ACancel", [](LedgerSession&, RunCancel& cancel) { cancel.Request(); }, RunOutcome::Cancelled,
+     "The run was cancelled; the month's earlier files were kept.", ""},
+};
+
+void PrintTo(const Interruption& interruption, std::ostream* out) { *out << interruption.name; }
+
+class InterruptedRun : public testing::TestWithParam<Interruption> {};
+
+TEST_P(InterruptedRun, KeepsTheMonthsEarlierFilesAndListsNoneAsWritten) {
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
+    // The earlier files, told apart from what the run would write, and a file of the user's.
+    for (const auto& [name, bytes] : ExpectedApril())
+        std::ofstream(session.folder / "04" / name) << "earlier " << name;
+    std::ofstream(session.folder / "04/notes.txt") << "the accountant's own";
+    const auto before = test::FolderBytes(session.folder / "04");
+    session.form.ClearMessages();
+
+    RunCancel cancel(session.ledger);
+    AtProgress view("efile_sal04.xml", [&] { GetParam().act(session, cancel); });
+    session.form.SetView(&view);
+    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, session.dataFile,
+                            session.folder.Path(), FactReading::PerList, &cancel),
+              GetParam().outcome);
+    session.form.SetView(nullptr);
+
+    ASSERT_EQ(session.form.Messages().size(), 1u) << "one message and no OVER";
+    const std::string& message = session.form.Messages()[0].text;
+    EXPECT_TRUE(message.starts_with(GetParam().messageStart)) << message;
+    EXPECT_TRUE(message.ends_with(GetParam().messageEnd)) << message;
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), before);
+    EXPECT_TRUE(test::StagingFolders(session.folder, "04").empty());
+    EXPECT_TRUE(session.form.FilesWritten.empty());
+    // The figures of the files done before stand.
+    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Plus"), "500.00");
+    EXPECT_EQ(session.form.Caption("lbl_TaxPayableRefundable"), "");
+
+    fs::copy_file(fs::path(VAT_SCHEMA_DIR) / "eval_sal.xsd", session.folder / "XSD/eval_sal.xsd",
+                  fs::copy_options::overwrite_existing);
     session.form.ClearMessages();
     EXPECT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     EXPECT_EQ(MessageTexts(session.form), std::vector<std::string>{"OVER"});
-    EXPECT_EQ(FolderContents(session.folder / "04"), ExpectedApril());
-    EXPECT_EQ(session.form.Caption("lbl_TaxAmt"), "290.00");
+    auto expected = ExpectedApril();
+    expected["notes.txt"] = "the accountant's own";
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(TRunFigures, InterruptedRun, testing::ValuesIn(kInterruptions),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+const std::vector<std::string> kAprilFiles = {"efile_pur04.xml",      "efile_pur_rtn04.xml",
+                                              "efile_sal04.xml",      "efile_sal_returns04.xml",
+                                              "efile_sal_iss_04.xml", "efile_is_pur04.xml"};
+
+// What a run killed part-way left beside the month folder: its staging folder, with its
+// purchase and sales files, before or after it sealed it and maybe in the middle of the moves.
+struct Leftover {
+    const char* name;
+    bool sealed;
+    bool salesMovedIn;
+};
+
+void PrintTo(const Leftover& leftover, std::ostream* out) { *out << leftover.name; }
+
+class LeftoverStaging : public testing::TestWithParam<Leftover> {};
+
+TEST_P(LeftoverStaging, IsFinishedWhenSealedAndOtherwiseRemovedByTheNextRun) {
+    LedgerSession session("t_run_figures");
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
+    std::ofstream(session.folder / "04/notes.txt") << "the accountant's own";
+    const auto earlier = test::FolderBytes(session.folder / "04");
+    const std::map<std::string, std::string> killedRun = {
+        {"efile_pur04.xml", "the killed run's purchases"},
+        {"efile_sal04.xml", "the killed run's sales"}};
+    if (GetParam().sealed) {
+        MonthStaging killed(session.folder.Path(), "04");  // a sealed folder outlives it
+        for (const auto& [name, bytes] : killedRun) std::ofstream(killed.Folder() / name) << bytes;
+        killed.Seal(kAprilFiles);
+        if (GetParam().salesMovedIn)
+            fs::rename(killed.Folder() / "efile_sal04.xml", session.folder / "04/efile_sal04.xml");
+    } else {
+        const fs::path killed = session.folder / ".04.staging-k1ll3d";
+        fs::create_directory(killed);
+        for (const auto& [name, bytes] : killedRun) std::ofstream(killed / name) << bytes;
+        std::ofstream(killed / "efile_is_pur04.xml.Ab3dE9xZ.part") << "half";
+    }
+
+    // The next run stops at once, so the month shows what its start made of the leftover.
+    RunCancel cancel(session.ledger);
+    AtProgress view("efile_pur04.xml", [&] { cancel.Request(); });
+    session.form.SetView(&view);
+    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, session.dataFile,
+                            session.folder.Path(), FactReading::PerList, &cancel),
+              RunOutcome::Cancelled);
+    session.form.SetView(nullptr);
+
+    auto expected = earlier;
+    if (GetParam().sealed) {
+        expected = killedRun;
+        expected["notes.txt"] = "the accountant's own";
+    }
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), expected);
+    EXPECT_TRUE(test::StagingFolders(session.folder, "04").empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(TRunFigures, LeftoverStaging,
+                         testing::Values(Leftover{"NotSealed", false, false},
+                                         Leftover{"Sealed", true, false},
+                                         Leftover{"SealedAndHalfMovedIn", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GenerationRun, LinksPlantedAtItsNamesAreReplacedOrRemovedButNeverFollowed) {
+    LedgerSession session("t_run_figures");
+    const fs::path victim = session.folder / "victim.txt";
+    std::ofstream(victim) << "keep";
+    fs::permissions(victim, fs::perms::owner_read);
+    fs::create_directories(session.folder / "04");
+    fs::create_directories(session.folder / "elsewhere");
+    // Where the run puts a file, where it removes one (April has no interstate sales), the
+    // temporary name an earlier version used, and a folder name a run stages in.
+    fs::create_symlink(victim, session.folder / "04/efile_pur04.xml");
+    fs::create_symlink(victim, session.folder / "04/efile_sal_iss_04.xml");
+    fs::create_symlink(session.folder / "absent.txt", session.folder / "04/efile_sal04.xml.part");
+    fs::create_directory_symlink(session.folder / "elsewhere",
+                                 session.folder / ".04.staging-planted");
+
+    ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
+    EXPECT_EQ(test::ReadBytes(victim), "keep");
+    EXPECT_EQ(fs::status(victim).permissions(), fs::perms::owner_read);
+    EXPECT_FALSE(fs::exists(session.folder / "absent.txt"));
+    EXPECT_FALSE(fs::is_symlink(session.folder / "04/efile_pur04.xml"));
+    auto expected = ExpectedApril();
+    expected["efile_sal04.xml.part"] = "";  // not the run's: left as it was
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), expected);
+    EXPECT_TRUE(fs::is_symlink(session.folder / ".04.staging-planted"));
+    EXPECT_TRUE(fs::is_directory(session.folder / "elsewhere"));
 }
 
 // ---- A demo month end to end ----
@@ -472,11 +617,8 @@ TEST(GenerationRun, ADemoMonthWritesSixCleanFilesWhoseTaxGivesTheVerdictToThePai
     const FormState& form = session.form;
     EXPECT_EQ(MessageTexts(form), std::vector<std::string>{"OVER"}) << "no file failed its check";
 
-    const std::vector<std::string> names = {"efile_pur04.xml",      "efile_pur_rtn04.xml",
-                                            "efile_sal04.xml",      "efile_sal_returns04.xml",
-                                            "efile_sal_iss_04.xml", "efile_is_pur04.xml"};
     std::vector<std::string> written;
-    for (const std::string& name : names)
+    for (const std::string& name : kAprilFiles)
         written.push_back((session.folder / "04" / name).string());
     EXPECT_EQ(form.FilesWritten, written);
 

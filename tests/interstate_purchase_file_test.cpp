@@ -31,7 +31,8 @@ TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
          "B No.A117 Dated:2014-04-05 of PHARMA PUNE omitted due to basic amount being less than "
          "Rs.1"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows) << "the file passes its schema: no validation rows";
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows)
+        << "the file passes its schema: no validation rows";
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     EXPECT_EQ(session.form.ErrorTypeText, "Purchase Outside State");
     EXPECT_EQ(session.form.FilesWritten,
@@ -73,7 +74,7 @@ TEST(InterstatePurchaseFile, SellersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZe
         {"Purchase Outside State",
          "B No.G11 of voucher 11 left out: the party's TIN 24300000006 does not begin with 29"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     ExpectCaptions(session.form, {{"lbl_CST_Purchase", "0.00"},
                                   {"lbl_in_p", "0.00"},
@@ -96,7 +97,7 @@ TEST(InterstatePurchaseFile, FollowsTheListsGroupingAndLeavesOutAPartyWithoutACi
          "B No.M32 of voucher 32 left out: the city code 9 of party account 307 has no row in "
          "city"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     EXPECT_EQ(session.form.Caption("lbl_CST_Purchase"), "10.00")
         << "2 twice and 6; M/32's 50 is not in it";

@@ -32,7 +32,8 @@ TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
          "Inv No.13 Dated:2014-04-06 of TINY BUYER HUBLI omitted due to basic amount being less "
          "than Rs.1"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows) << "the file passes its schema: no validation rows";
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows)
+        << "the file passes its schema: no validation rows";
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     EXPECT_EQ(session.form.ErrorTypeText, "Sales Outside State");
     EXPECT_EQ(session.form.FilesWritten,
@@ -83,7 +84,7 @@ TEST(InterstateSalesFile, FirstSeriesBuyersOfOtherStatesOnlyLeaveAFileWithoutBil
     EXPECT_EQ(session.ReturnFile("06/efile_sal_iss_06.xml"),
               session.Expected("t_interstate_sales/efile_sal_iss_06.xml"));
     // Left out, and said so.
-    EXPECT_EQ(session.form.ErrorRows(),
+    EXPECT_EQ(Said(session.form.ErrorRows()),
               (std::vector<ErrorRow>{{"Sales Outside State",
                                       "Inv No.40 of voucher 40 left out: the party's TIN "
                                       "07200000002 does not begin with 29"}}));
@@ -106,7 +107,7 @@ TEST(InterstateSalesFile, LeavesOutABillWithoutAPartyRowAndEscapesABillNumberAsS
         {"Sales Outside State",
          "Inv No.60 of voucher 60 left out: the party account 999 has no row in ledger_acts"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     EXPECT_EQ(session.form.Caption("lbl_CST_Sales"), "4.00") << "nothing of a bill left out counts";
 }

@@ -30,7 +30,7 @@ TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
         {"Purchase Within State",
          "B No.M9 of voucher 9 left out: the city code 9 of party account 106 has no row in city"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     EXPECT_EQ(session.form.ErrorTypeText, "Purchase Within State");
 }
@@ -96,7 +96,7 @@ TEST(LocalPurchaseFile, SchemaErrorRowsNameTheirFileLineAndDocument) {
          "'29I00000002' is not accepted by the pattern '[0-9]{11}'.",
          "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE", file, 19},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_EQ(
         session.form.Messages(),
         (std::vector<UserMessage>{

@@ -27,7 +27,7 @@ TEST(LocalSalesFile, WritesBothSeriesOfAprilByteForByte) {
         {"Sales Within State",
          "Inv No.M-56 of voucher 56 left out: the party account 999 has no row in ledger_acts"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     EXPECT_EQ(session.form.ErrorTypeText, "Sales Within State");
     EXPECT_EQ(session.form.FilesWritten,
@@ -79,7 +79,7 @@ TEST(LocalSalesFile, AMonthOfOneSeriesOnly) {
                                    fs::path(month.file).filename().string()));
         const std::vector<ErrorRow> omission{
             {"Sales Within State", month.omission + std::string(kOmitted)}};
-        EXPECT_EQ(session.form.ErrorRows(), omission);
+        EXPECT_EQ(Said(session.form.ErrorRows()), omission);
         EXPECT_TRUE(session.form.Messages().empty());
         EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Plus"), month.outputVat);
         EXPECT_EQ(session.form.Urd.salesBills, 0);

@@ -36,7 +36,7 @@ TEST(PurchaseReturnFile, WritesMayOfTheFixtureLedgerByteForByte) {
         {"Debit Note Within State",
          "DN No.DN0030 of voucher 30 left out: the party account is empty"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     EXPECT_EQ(session.form.ErrorTypeText, "Debit Notes Within State");
 }

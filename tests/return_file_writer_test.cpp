@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 #include <streambuf>
 
+#include "returns/file_safety.h"
 #include "support/program_folder.h"
 
 namespace vat {
@@ -34,6 +36,14 @@ private:
     std::streamsize written_ = 0;
 };
 
+// The names in the folder besides the schemas' folder: no temporary file may remain.
+std::set<std::string> FileNames(const ProgramFolder& folder) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder.Path()))
+        if (entry.path().filename() != "XSD") names.insert(entry.path().filename().string());
+    return names;
+}
+
 class FailingStream : public std::ostream {
 public:
     FailingStream(const fs::path& path, std::streamsize capacity)
@@ -56,7 +66,7 @@ TEST(ReturnFileWriter, EndsEveryLineInCrLfAndPutsTheFileInPlaceOnCommit) {
         file.Commit();
     }
     EXPECT_EQ(ReadBytes(path), "<?xml version=\"1.0\"?>\r\n  </PurchaseDetails> \r\n");
-    EXPECT_FALSE(fs::exists(folder / "efile_pur04.xml.part"));
+    EXPECT_EQ(FileNames(folder), std::set<std::string>{"efile_pur04.xml"});
 }
 
 TEST(ReturnFileWriter, LeavesNothingBehindWhenTheDeviceFailsPartWay) {
@@ -72,8 +82,7 @@ TEST(ReturnFileWriter, LeavesNothingBehindWhenTheDeviceFailsPartWay) {
     } catch (const ReturnFileError& error) {
         EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos) << error.what();
     }
-    EXPECT_FALSE(fs::exists(path));
-    EXPECT_FALSE(fs::exists(folder / "efile_sal04.xml.part"));
+    EXPECT_TRUE(FileNames(folder).empty());
 }
 
 TEST(ReturnFileWriter, AnAbandonedFileLeavesNoTrace) {
@@ -83,8 +92,7 @@ TEST(ReturnFileWriter, AnAbandonedFileLeavesNoTrace) {
         ReturnFileWriter file(path);
         file.WriteLine("half");
     }
-    EXPECT_FALSE(fs::exists(path));
-    EXPECT_FALSE(fs::exists(folder / "efile_pur04.xml.part"));
+    EXPECT_TRUE(FileNames(folder).empty());
 }
 
 TEST(ForceRemove, DeletesReadOnlyFilesAndIgnoresMissingOnes) {
@@ -95,6 +103,37 @@ TEST(ForceRemove, DeletesReadOnlyFilesAndIgnoresMissingOnes) {
     ForceRemove(path);
     EXPECT_FALSE(fs::exists(path));
     EXPECT_NO_THROW(ForceRemove(path));
+}
+
+TEST(ReturnFileWriter, TwoWritersOfOneFileEachWriteTheirOwnTemporaryFile) {
+    ProgramFolder folder;
+    const fs::path path = folder / "efile_pur04.xml";
+    ReturnFileWriter first(path);
+    ReturnFileWriter second(path);
+    first.WriteLine("first");
+    second.WriteLine("second");
+    second.Commit();
+    EXPECT_EQ(ReadBytes(path), "second\r\n");
+    first.Commit();
+    EXPECT_EQ(ReadBytes(path), "first\r\n");
+    EXPECT_EQ(FileNames(folder), std::set<std::string>{"efile_pur04.xml"});
+}
+
+// A link planted where a new file is to be created, pointing at a file or at nothing, is
+// refused: neither the link's target nor the link changes.
+TEST(CreateNewFile, NeverWritesThroughAPlantedLink) {
+    ProgramFolder folder;
+    const fs::path victim = folder / "victim.txt";
+    std::ofstream(victim) << "keep";
+    for (const fs::path& target : {victim, folder / "nothing-yet.txt"}) {
+        const fs::path link = folder / "efile_pur04.xml.Ab3dE9xZ.part";
+        fs::create_symlink(target, link);
+        EXPECT_THROW(CreateNewFile(link), ReturnFileError) << target;
+        EXPECT_TRUE(fs::is_symlink(link));
+        fs::remove(link);
+    }
+    EXPECT_EQ(ReadBytes(victim), "keep");
+    EXPECT_FALSE(fs::exists(folder / "nothing-yet.txt"));
 }
 
 TEST(ReturnFileWriter, ReportsAFolderThatCannotBeWritten) {

@@ -33,6 +33,7 @@ TEST(RunOutcome, ReachingOverWithAFileThatFailedItsCheckExitsThreeAndAccountsFor
         "B No.Y7 of voucher 7 left out: the date 1000-00-00 cannot be written in the return",
     };
     EXPECT_EQ(leftOut, expected);
+    EXPECT_EQ(report["errors"][0]["document"], "B No.N2 · voucher 2");
 
     const nlohmann::json purchases = report["returns"][0];
     EXPECT_EQ(purchases, nlohmann::json::parse(R"({"file": "efile_pur04.xml", "path": ")" +

@@ -25,7 +25,7 @@ TEST(SalesReturnFile, WritesJuneOfTheFixtureLedgerByteForByte) {
         {"Credit Note Within State",
          "Inv No.F-85 of voucher 85 left out: the party account 404 has no city code"},
     };
-    EXPECT_EQ(session.form.ErrorRows(), rows);
+    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
     EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
     EXPECT_EQ(session.form.ErrorTypeText, "Credit Note Within State");
     EXPECT_EQ(session.form.FilesWritten,

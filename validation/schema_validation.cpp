@@ -37,4 +37,13 @@ bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std:
                                      addValidationError);
 }
 
+void CheckSchemaLoads(const std::string& xsdPath) {
+    xml::QuietLibxmlScope quiet;
+    const xml::DocumentPtr schemaDocument = xml::ReadDocument(xsdPath, xml::SchemaLoadFailure);
+    std::string compileFailure;
+    if (!xml::CompileSchema(schemaDocument.get(), compileFailure)) {
+        throw SchemaLoadError(xml::SchemaLoadFailure + compileFailure);
+    }
+}
+
 }  // namespace vat

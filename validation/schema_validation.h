@@ -43,4 +43,8 @@ bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std:
               const std::vector<std::string>& identifyingChildren,
               const ValidationErrorSink& addValidationError);
 
+// Loads and compiles the schema as Validate does first, and throws the SchemaLoadError Validate
+// would throw for it: for finding an unusable schema before any return file is written.
+void CheckSchemaLoads(const std::string& xsdPath);
+
 }  // namespace vat

@@ -7,13 +7,14 @@
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
+#include "app/cli/cli_signals.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "returns/server_catalogue.h"
 
 namespace {
 
-enum ExitStatus { kCompleted = 0, kFailed = 1, kRefused = 2, kSchemaErrors = 3 };
+enum ExitStatus { kCompleted = 0, kFailed = 1, kRefused = 2, kSchemaErrors = 3, kCancelled = 5 };
 
 // Shows progress on a terminal, at most a few times a second.
 class TerminalView : public vat::FormView {
@@ -99,9 +100,12 @@ int main(int argc, char** argv) {
 
     vat::SelectDataFile(ledger, form, options->dataFile);
     if (!form.DataFileReady) return Report(form, *options, kFailed);
+    vat::RunCancel cancel(ledger);
+    const CancelOnSignals cancelOnSignals(cancel);
     switch (vat::GenerationRun(
         ledger, form, options->month, options->dataFile, options->programFolder,
-        options->queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList)) {
+        options->queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList,
+        &cancel)) {
         case vat::RunOutcome::Completed: {
             // OVER, but a file that failed its check would be rejected by the portal.
             const bool allValid = std::none_of(
@@ -111,6 +115,8 @@ int main(int argc, char** argv) {
         }
         case vat::RunOutcome::Failed:
             return Report(form, *options, kFailed);
+        case vat::RunOutcome::Cancelled:
+            return Report(form, *options, kCancelled);
         default:
             return Report(form, *options, kRefused);
     }

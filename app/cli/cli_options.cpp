@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "returns/month_lock.h"
 #include "returns/return_period.h"
 
 const char* const kCliUsage =
@@ -26,13 +27,20 @@ const char* const kCliUsage =
     "                     included (default 600; 0 for no limit)\n"
     "  --help             print this text\n"
     "\n"
+    "One run of a month writes its files at a time: another run of the same month and folder\n"
+    "waits up to 5 seconds, then is refused. The month's files change only when a run reaches\n"
+    "OVER; a run that fails or is cancelled keeps the month's earlier files. SIGINT or SIGTERM\n"
+    "cancels the run; a second one ends the program at once (the next run cleans up).\n"
+    "\n"
     "Exit status: 0 when the run reached OVER and every file passed its schema check,\n"
-    "1 when it failed, 2 when it was refused, 3 when it reached OVER but one or more\n"
-    "files failed their schema check.\n";
+    "1 when it failed, 2 when it was refused (an unusable data file, TIN or schema, or\n"
+    "another run of the month), 3 when it reached OVER but one or more files failed their\n"
+    "schema check, 5 when it was cancelled.\n";
 
 namespace {
 
 static_assert(vat::ConnectionOptions{}.statementTimeoutSeconds == 600, "the usage names it");
+static_assert(vat::kMonthLockWait == std::chrono::seconds(5), "the usage names it");
 
 // The server keeps a statement timeout in milliseconds in a 32-bit integer.
 constexpr int kLongestStatementTimeoutSeconds = 2'147'483;

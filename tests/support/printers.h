@@ -2,6 +2,7 @@
 
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "returns/form_state.h"
 
@@ -14,6 +15,14 @@ inline void PrintTo(const ErrorRow& row, std::ostream* out) {
         *out << ", \"" << row.document << "\", \"" << row.file << "\", "
              << (row.line ? std::to_string(*row.line) : "none");
     *out << "}";
+}
+
+// The rows with the document dropped from the rows the run adds itself (those without a file),
+// for tests about what the rows say rather than what they point at.
+inline std::vector<ErrorRow> Said(std::vector<ErrorRow> rows) {
+    for (ErrorRow& row : rows)
+        if (row.file.empty()) row.document.clear();
+    return rows;
 }
 
 inline void PrintTo(const UserMessage& message, std::ostream* out) {

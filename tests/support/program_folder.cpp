@@ -32,6 +32,22 @@ std::string ReadBytes(const fs::path& path) {
     return bytes.str();
 }
 
+std::map<std::string, std::string> FolderBytes(const fs::path& folder) {
+    std::map<std::string, std::string> contents;
+    if (!fs::exists(folder)) return contents;
+    for (const auto& entry : fs::directory_iterator(folder))
+        contents[entry.path().filename().string()] = ReadBytes(entry.path());
+    return contents;
+}
+
+std::vector<fs::path> StagingFolders(const ProgramFolder& folder, const std::string& monthTag) {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(folder.Path()))
+        if (entry.path().filename().string().starts_with("." + monthTag + ".staging-"))
+            found.push_back(entry.path());
+    return found;
+}
+
 fs::path TestDataPath(const std::string& relative) {
     return fs::path(VAT_TEST_DATA_DIR) / relative;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace vat::test {
 
@@ -22,6 +24,14 @@ private:
 
 // The whole file as bytes; empty when it does not exist.
 std::string ReadBytes(const std::filesystem::path& path);
+
+// File name -> bytes of every entry of a folder, links read through; empty when it does not
+// exist.
+std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder);
+
+// The staging folders runs of the month left in the program folder.
+std::vector<std::filesystem::path> StagingFolders(const ProgramFolder& folder,
+                                                  const std::string& monthTag);
 
 // A file kept under tests/data.
 std::filesystem::path TestDataPath(const std::string& relative);

@@ -1,7 +1,11 @@
 #include "support/program_run.h"
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -31,6 +35,52 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     const int wait = pclose(pipe);
     result.status = WIFEXITED(wait) ? WEXITSTATUS(wait) : -1;
     result.err = ReadBytes(errors);
+    return result;
+}
+
+BackgroundProgram::BackgroundProgram(const std::string& program,
+                                     const std::vector<std::string>& arguments,
+                                     const ProgramFolder& scratch, const std::string& name)
+    : out_(scratch / (name + ".out")), err_(scratch / (name + ".err")) {
+    std::vector<std::string> words{program};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out_.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err_.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    if (posix_spawn(&pid, program.c_str(), &files, nullptr, argv.data(), environ) == 0) pid_ = pid;
+    posix_spawn_file_actions_destroy(&files);
+}
+
+BackgroundProgram::~BackgroundProgram() {
+    if (pid_ < 0 || Finished()) return;
+    Signal(SIGKILL);
+    Wait();
+}
+
+void BackgroundProgram::Signal(int signal) const {
+    if (pid_ > 0) ::kill(pid_, signal);
+}
+
+bool BackgroundProgram::Finished() {
+    int status = 0;
+    if (!wait_ && pid_ > 0 && ::waitpid(pid_, &status, WNOHANG) == pid_) wait_ = status;
+    return wait_.has_value() || pid_ < 0;
+}
+
+ProgramResult BackgroundProgram::Wait() {
+    int status = 0;
+    if (!wait_ && pid_ > 0 && ::waitpid(pid_, &status, 0) == pid_) wait_ = status;
+    ProgramResult result;
+    if (wait_ && WIFEXITED(*wait_)) result.status = WEXITSTATUS(*wait_);
+    result.out = ReadBytes(out_);
+    result.err = ReadBytes(err_);
     return result;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,27 @@ std::string ShellQuoted(const std::string& text);
 // folder holds its standard error while it runs.
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const ProgramFolder& scratch, const std::string& environment = "");
+
+// A program started in the background with the test's environment, its output kept in files
+// of the scratch folder named after it; killed if it still runs when this goes.
+class BackgroundProgram {
+public:
+    BackgroundProgram(const std::string& program, const std::vector<std::string>& arguments,
+                      const ProgramFolder& scratch, const std::string& name);
+    BackgroundProgram(const BackgroundProgram&) = delete;
+    BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+    ~BackgroundProgram();
+
+    void Signal(int signal) const;
+    bool Finished();  // without waiting
+    ProgramResult Wait();
+
+private:
+    int pid_ = -1;
+    std::optional<int> wait_;  // the raw wait status, once reaped
+    std::filesystem::path out_;
+    std::filesystem::path err_;
+};
 
 // Exit status, standard output and standard error, for a failure message.
 std::string Describe(const ProgramResult& result);

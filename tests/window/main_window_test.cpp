@@ -11,6 +11,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 
 #include "window/recording_presenter.h"
@@ -187,6 +188,42 @@ private slots:
                  static_cast<int>(window_->state().ErrorRows().size()));
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         QVERIFY(Find<QLabel>("runStatusText")->text().isEmpty());
+        window_->state().ClearErrorRows();
+    }
+
+    // After generateWritesTheMonthsFilesAndSaysOver: a second run, cancelled as it shows its
+    // first progress, keeps the month's files.
+    void cancelStopsTheRunAndKeepsTheMonthsFiles() {
+        const QDir month(programFolder_.filePath("04"));
+        const auto contents = [&] {
+            QStringList files;
+            for (const QFileInfo& file : month.entryInfoList(QDir::Files, QDir::Name)) {
+                QFile bytes(file.filePath());
+                files << file.fileName() + ":" +
+                             (bytes.open(QIODevice::ReadOnly) ? bytes.readAll() : "unreadable");
+            }
+            return files;
+        };
+        const QStringList before = contents();
+        QVERIFY(!before.isEmpty());
+        messages_->texts.clear();
+        auto* cancel = Find<QPushButton>("btn_Cancel");
+        QVERIFY(!cancel->isVisible());
+        bool offered = false;
+        QTimer::singleShot(0, cancel, [&] {
+            offered = cancel->isVisible() && cancel->isEnabled();
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+
+        QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+
+        QVERIFY(offered);
+        QCOMPARE(messages_->texts,
+                 QStringList{"The run was cancelled; the month's earlier files were kept."});
+        QCOMPARE(contents(), before);
+        QVERIFY(window_->state().FilesWritten.empty());
+        QVERIFY(!cancel->isVisible());
+        QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         window_->state().ClearErrorRows();
     }
 

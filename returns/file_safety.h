@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace vat {
+
+// Creates the file for writing and returns its descriptor; fails (ReturnFileError) when
+// anything has the name already, a symbolic link included, so that a link planted there can
+// never make a run write to the link's target.
+int CreateNewFile(const std::filesystem::path& path);
+
+// Creates a new file beside path, named after it and unique ("<name>.<random>.part"), as
+// CreateNewFile does; temporaryPath receives its name.
+int CreateTemporaryFileBeside(const std::filesystem::path& path,
+                              std::filesystem::path& temporaryPath);
+
+// Makes the folder's entries (files created, renamed or removed in it) survive a power cut.
+void SyncFolder(const std::filesystem::path& folder);
+
+}  // namespace vat
