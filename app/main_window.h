@@ -8,7 +8,9 @@
 #include "app/message_presenter.h"
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
+#include "returns/return_folders.h"
 
+class FolderRow;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -25,8 +27,9 @@ class MainWindow : public QWidget, private vat::FormView {
     Q_OBJECT
 
 public:
-    // Return files go below programFolder. Without a presenter messages are modal boxes.
-    explicit MainWindow(std::filesystem::path programFolder,
+    // Runs use the folders given until the user chooses others. Without a presenter messages
+    // are modal boxes.
+    explicit MainWindow(vat::ReturnFolders folders,
                         std::unique_ptr<MessagePresenter> messages = nullptr,
                         QWidget* parent = nullptr);
 
@@ -48,6 +51,7 @@ private:
     void createUrdSummary(const Twips& at);
     void createSecondarySummary(const Twips& at);
     void createErrorList(const Twips& at);
+    void createFolderRow(const Twips& at, vat::ReturnFolders folders);
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
 
@@ -68,7 +72,6 @@ private:
     vat::LedgerConnection ledger_;
     vat::FormState state_;
     std::unique_ptr<MessagePresenter> messages_;
-    std::filesystem::path programFolder_;
     bool running_ = false;
     QElapsedTimer sinceProgressShown_;
     std::string progressFile_;
@@ -80,5 +83,6 @@ private:
     QPushButton* generateButton_;
     QTableWidget* errorGrid_;
     QPushButton* printButton_;
+    FolderRow* folderRow_;
     RunStatusLine* runStatus_;
 };

@@ -43,7 +43,7 @@ void RemoveOldFilesOfLaterGenerators(std::size_t failed, const ReturnContext& co
 }  // namespace
 
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
-                         const std::string& dataFile, const std::filesystem::path& programFolder,
+                         const std::string& dataFile, const ReturnFolders& folders,
                          FactReading reading) {
     if (monthNumber < 1 || monthNumber > 12) return RunOutcome::NoMonth;
     if (dataFile.empty()) return RunOutcome::NoDataFile;
@@ -67,7 +67,7 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
     ResetFigures(form);
 
     ReturnContext context{
-        ledger, form, {monthNumber, form.YearStart.value().year}, programFolder, reading};
+        ledger, form, {monthNumber, form.YearStart.value().year}, folders, reading};
     for (std::size_t index = 0; index < RunOrder().size(); ++index) {
         if (auto failure = RunGenerator(RunOrder()[index], context)) {
             RemoveOldFilesOfLaterGenerators(index, context);

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <filesystem>
-
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
+#include "returns/return_folders.h"
 #include "returns/return_period.h"
 
 namespace vat {
@@ -17,7 +16,7 @@ struct ReturnContext {
     LedgerConnection& ledger;
     FormState& form;
     ReturnPeriod period;
-    std::filesystem::path programFolder;
+    ReturnFolders folders;
     FactReading reading = FactReading::PerList;
 };
 

@@ -149,7 +149,7 @@ void WalkList(const ReturnFileKind& kind, const VoucherList& list, const Buffere
 
 fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context) {
     const std::string monthTag = context.period.MonthTag();
-    return context.programFolder / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
+    return context.folders.output / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
 }
 
 void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
@@ -185,7 +185,7 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     context.form.FilesWritten.push_back(path.string());
 
     context.form.ErrorTypeText = std::string(kind.validationType);
-    const fs::path schema = context.programFolder / "XSD" / kind.schemaFile;
+    const fs::path schema = context.folders.schemas / kind.schemaFile;
     if (!IsXMLValid(context.form, path.string(), schema.string(), std::string(kind.recordElement)))
         context.form.ShowMessage({"Validation failed for file " + path.string(), true});
 }

@@ -5,7 +5,7 @@
 
 namespace vat {
 
-// <program folder>/<MonthTag>/<base name><MonthTag>.xml
+// <output folder>/<MonthTag>/<base name><MonthTag>.xml
 std::filesystem::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context);
 
 // The skeleton every return file follows: delete the month's old file, walk the voucher
