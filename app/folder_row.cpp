@@ -38,6 +38,8 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
       path_(new QLineEdit(this)),
       schemas_(new QPushButton("Schemas...", this)) {
     caption_->setObjectName("lbl_Folder");
+    // The path gives way to a long caption, never the caption to the path.
+    caption_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     path_->setObjectName("txt_Folder");
     path_->setReadOnly(true);
     schemas_->setObjectName("btn_Schemas");
@@ -64,8 +66,8 @@ vat::ReturnFolders FolderRow::Folders() const {
 }
 
 void FolderRow::ShowRunFolder(const std::filesystem::path& monthFolder) {
-    caption_->setText("This run's files");
-    path_->setText(Text(monthFolder));
+    caption_->setText("Month folder");
+    showPath(monthFolder);
 }
 
 std::filesystem::path FolderRow::remembered(const char* key,
@@ -108,9 +110,15 @@ void FolderRow::openShownFolder() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path_->text()));
 }
 
+// A long path shows its end, the month folder; the whole path is in the tooltip.
+void FolderRow::showPath(const std::filesystem::path& folder) {
+    path_->setText(Text(folder));
+    path_->setToolTip(Text(folder));
+}
+
 void FolderRow::showFolders() {
     const vat::ReturnFolders folders = Folders();
     caption_->setText("Output folder");
-    path_->setText(Text(folders.output));
+    showPath(folders.output);
     schemas_->setToolTip("The files are checked against the schemas in " + Text(folders.schemas));
 }

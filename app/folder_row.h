@@ -31,6 +31,7 @@ private:
     void chooseSchemaFolder();
     void openShownFolder();
     void showFolders();
+    void showPath(const std::filesystem::path& folder);
 
     vat::ReturnFolders defaults_;
     QSettings settings_;

@@ -27,9 +27,8 @@ const QColor kHighlightText(0, 255, 0);
 const QColor kHighlightBackground(0, 64, 0);
 
 const char* const kFilesNote =
-    "Generate Files writes six return files - efile_pur, efile_pur_rtn, efile_sal, "
-    "efile_sal_returns, efile_sal_iss_ and efile_is_pur, each ending in the month number and "
-    ".xml - into the month's folder (04 for April) in the output folder, replacing earlier ones.";
+    "Generate Files writes the month's six return files (efile_pur04.xml and the others for "
+    "April) into the month's folder (04) in the output folder, replacing earlier ones.";
 
 template <typename Control>
 Control* Place(Control* control, const char* name, QRect place) {

@@ -28,6 +28,25 @@ scripts/load-test-ledgers.sh
 eval "$(scripts/pg-cluster.sh env)"
 export QT_QPA_PLATFORM=offscreen
 
+# ctest pads every result line to the longest test name. Its lines are printed as "count
+# status time  name" instead, without the lines that announce each start; on a terminal a
+# passed test's line is cut to the terminal's width (a failed test's name stays whole).
+width=0
+[[ ! -t 1 ]] || width=$(tput cols 2>/dev/null || echo 80)
 status=0
-ctest --test-dir "$build_dir" --output-on-failure "$@" || status=$?
+ctest --test-dir "$build_dir" --output-on-failure "$@" | awk -v width="$width" '
+  /^ +Start +[0-9]+: / { next }
+  /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / {
+    count = $1
+    sub(/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: /, "")
+    if (match($0, / \.+ */)) {
+      name = substr($0, 1, RSTART - 1)
+      result = substr($0, RSTART + RLENGTH)
+      gsub(/  +/, " ", result)
+      $0 = sprintf("%7s %s  %s", count, result, name)
+      if (width > 3 && result ~ /^Passed/ && length($0) > width)
+        $0 = substr($0, 1, width - 3) "..."
+    }
+  }
+  { print; fflush() }' || status=$?
 exit "$status"

@@ -238,11 +238,11 @@ TEST(Cli, AGeneratorFailureEndsWithItsMessageAndStatus1) {
     EXPECT_EQ(report["labels"]["lbl_TaxPayableRefundable"], "");
 }
 
-// --folder names the output folder only: without --xsd the schemas beside the program are read.
+// --folder names the output folder only, made when missing: without --xsd the schemas beside
+// the program are read.
 TEST(Cli, TheFolderTakesTheMonthFoldersAndTheXsdFolderGivesTheSchemas) {
     ProgramFolder folder;
-    const fs::path output = folder / "returns";
-    fs::create_directory(output);
+    const fs::path output = folder / "books/returns";
     const CliResult result = RunCli(
         {"--data-file", "t_run_figures", "--month", "APR", "--folder", output.string()}, folder);
     EXPECT_EQ(result.status, 0) << Describe(result);

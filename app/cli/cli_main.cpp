@@ -102,15 +102,13 @@ int main(int argc, char** argv) {
 
     vat::SelectDataFile(ledger, form, options->dataFile);
     if (!form.DataFileReady) return Stop(*options, MessageTexts(form), kFailed);
-    if (options->outputFolder.empty()) {
-        options->outputFolder = defaults.output;
-        // The user's data folder may not exist yet; a failure shows as the run's own.
-        std::error_code ignored;
-        std::filesystem::create_directories(options->outputFolder, ignored);
-    }
-    const vat::ReturnFolders folders(options->outputFolder, options->schemaFolder.empty()
-                                                                ? defaults.schemas
-                                                                : options->schemaFolder);
+    const vat::ReturnFolders folders(
+        options->outputFolder.empty() ? defaults.output : options->outputFolder,
+        options->schemaFolder.empty() ? defaults.schemas : options->schemaFolder);
+    // The user's data folder may not exist yet, nor a new folder named by --folder; a failure
+    // to make it shows as the run's own.
+    std::error_code ignored;
+    std::filesystem::create_directories(folders.output, ignored);
     switch (vat::GenerationRun(
         ledger, form, options->month, options->dataFile, folders,
         options->queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList)) {

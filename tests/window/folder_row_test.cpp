@@ -99,7 +99,7 @@ private slots:
         opened_.clear();
         FolderRow row(defaults(), nullptr);
         row.ShowRunFolder(path("default/04"));
-        QCOMPARE(Find<QLabel>(row, "lbl_Folder")->text(), QString("This run's files"));
+        QCOMPARE(Find<QLabel>(row, "lbl_Folder")->text(), QString("Month folder"));
         QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("default/04"));
         QTest::mouseClick(Find<QPushButton>(row, "btn_OpenFolder"), Qt::LeftButton);
         QDesktopServices::unsetUrlHandler("file");
