@@ -13,6 +13,7 @@
 
 #include "app/error_grid.h"
 #include "app/error_list_printout.h"
+#include "app/folder_row.h"
 #include "app/run_status_line.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
@@ -89,13 +90,19 @@ void MainWindow::runGeneration() {
     const std::string dataFile = dataFileCombo_->currentIndex() < 0
                                      ? std::string()
                                      : dataFileCombo_->currentText().toStdString();
+    const vat::ReturnFolders folders = folderRow_->Folders();
+    // The user's data folder may not exist yet; a failure shows as the run's own.
+    std::error_code ignored;
+    std::filesystem::create_directories(folders.output, ignored);
     vat::RunCancel cancel(ledger_);
     runCancel_ = &cancel;
     setRunning(true);
-    const vat::RunOutcome outcome = vat::GenerationRun(
-        ledger_, state_, month, dataFile, programFolder_, vat::FactReading::PerList, &cancel);
+    const vat::RunOutcome outcome = vat::GenerationRun(ledger_, state_, month, dataFile, folders,
+                                                       vat::FactReading::PerList, &cancel);
     runCancel_ = nullptr;
     setRunning(false);
+    if (!state_.FilesWritten.empty())
+        folderRow_->ShowRunFolder(std::filesystem::path(state_.FilesWritten.front()).parent_path());
     if (outcome == vat::RunOutcome::NoMonth) monthCombo_->setFocus();
     if (outcome == vat::RunOutcome::NoDataFile) dataFileCombo_->setFocus();
 }
@@ -117,7 +124,8 @@ void MainWindow::setRunning(bool running) {
     running_ = running;
     for (QWidget* control :
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
-          static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(printButton_)})
+          static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(printButton_),
+          static_cast<QWidget*>(folderRow_)})
         control->setEnabled(!running);
     cancelButton_->setVisible(running);
 }

@@ -8,8 +8,10 @@
 #include "app/message_presenter.h"
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
+#include "returns/return_folders.h"
 #include "returns/run_cancel.h"
 
+class FolderRow;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -26,8 +28,9 @@ class MainWindow : public QWidget, private vat::FormView {
     Q_OBJECT
 
 public:
-    // Return files go below programFolder. Without a presenter messages are modal boxes.
-    explicit MainWindow(std::filesystem::path programFolder,
+    // Runs use the folders given until the user chooses others. Without a presenter messages
+    // are modal boxes.
+    explicit MainWindow(vat::ReturnFolders folders,
                         std::unique_ptr<MessagePresenter> messages = nullptr,
                         QWidget* parent = nullptr);
 
@@ -49,6 +52,7 @@ private:
     void createUrdSummary(const Twips& at);
     void createSecondarySummary(const Twips& at);
     void createErrorList(const Twips& at);
+    void createFolderRow(const Twips& at, vat::ReturnFolders folders);
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
 
@@ -70,7 +74,6 @@ private:
     vat::LedgerConnection ledger_;
     vat::FormState state_;
     std::unique_ptr<MessagePresenter> messages_;
-    std::filesystem::path programFolder_;
     bool running_ = false;
     vat::RunCancel* runCancel_ = nullptr;  // the cancel of the run going on, if any
     QElapsedTimer sinceProgressShown_;
@@ -84,5 +87,6 @@ private:
     QTableWidget* errorGrid_;
     QPushButton* printButton_;
     QPushButton* cancelButton_;  // shown only while a run goes on
+    FolderRow* folderRow_;
     RunStatusLine* runStatus_;
 };

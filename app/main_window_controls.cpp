@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "app/folder_row.h"
 #include "app/main_window.h"
 #include "app/run_status_line.h"
 #include "app/twips.h"
@@ -26,9 +27,8 @@ const QColor kHighlightText(0, 255, 0);
 const QColor kHighlightBackground(0, 64, 0);
 
 const char* const kFilesNote =
-    "Generate Files writes six return files - efile_pur, efile_pur_rtn, efile_sal, "
-    "efile_sal_returns, efile_sal_iss_ and efile_is_pur, each ending in the month number and "
-    ".xml - into the month's folder (04 for April) beside this program, replacing earlier ones.";
+    "Generate Files writes the month's six return files (efile_pur04.xml and the others for "
+    "April) into the month's folder (04) in the output folder, replacing earlier ones.";
 
 template <typename Control>
 Control* Place(Control* control, const char* name, QRect place) {
@@ -46,11 +46,10 @@ void Fill(QWidget& widget, const QColor& background) {
 
 }  // namespace
 
-MainWindow::MainWindow(std::filesystem::path programFolder,
-                       std::unique_ptr<MessagePresenter> messages, QWidget* parent)
+MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresenter> messages,
+                       QWidget* parent)
     : QWidget(parent),
-      messages_(messages ? std::move(messages) : std::make_unique<MessageBoxPresenter>(this)),
-      programFolder_(std::move(programFolder)) {
+      messages_(messages ? std::move(messages) : std::make_unique<MessageBoxPresenter>(this)) {
     setObjectName("Form1");
     setWindowTitle("VAT e-Filing Returns");
     Fill(*this, kWindowColour);
@@ -63,6 +62,7 @@ MainWindow::MainWindow(std::filesystem::path programFolder,
     createUrdSummary(at);
     createSecondarySummary(at);
     createErrorList(at);
+    createFolderRow(at, std::move(folders));
 
     for (const auto& [label, caption] : state_.Captions()) CaptionChanged(label, caption);
     state_.SetView(this);
@@ -196,7 +196,7 @@ void MainWindow::createSecondarySummary(const Twips& at) {
 }
 
 void MainWindow::createErrorList(const Twips& at) {
-    addLabel("Label18", kFilesNote, at.Rect(240, 6240, 8205, 825), LabelLook::Plain)
+    addLabel("Label18", kFilesNote, at.Rect(240, 6240, 8205, 495), LabelLook::Plain)
         ->setWordWrap(true);
     addLabel("Label19", "Validation Errors", at.Rect(240, 7200, 3075, kLabelHeight),
              LabelLook::Prompt);
@@ -208,4 +208,10 @@ void MainWindow::createErrorList(const Twips& at) {
     cancelButton_ =
         Place(new QPushButton("Cancel", this), "btn_Cancel", at.Rect(5625, 12000, 1335, 375));
     cancelButton_->hide();
+}
+
+// Under the note on the files, where they go.
+void MainWindow::createFolderRow(const Twips& at, vat::ReturnFolders folders) {
+    folderRow_ =
+        Place(new FolderRow(std::move(folders), this), "folderRow", at.Rect(240, 6780, 8205, 390));
 }

@@ -80,7 +80,7 @@ RunOutcome WriteMonthFiles(ReturnContext& context) {
     const std::string monthTag = context.period.MonthTag();
     std::unique_ptr<MonthStaging> staging;
     try {
-        staging = std::make_unique<MonthStaging>(context.programFolder, monthTag);
+        staging = std::make_unique<MonthStaging>(context.folders.output, monthTag);
     } catch (const ReturnFileError& error) {
         return Fail(form, error.what());
     }
@@ -113,7 +113,7 @@ RunOutcome WriteMonthFiles(ReturnContext& context) {
 }  // namespace
 
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
-                         const std::string& dataFile, const std::filesystem::path& programFolder,
+                         const std::string& dataFile, const ReturnFolders& folders,
                          FactReading reading, const RunCancel* cancel) {
     if (monthNumber < 1 || monthNumber > 12) return RunOutcome::NoMonth;
     if (dataFile.empty()) return RunOutcome::NoDataFile;
@@ -131,7 +131,7 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
     ReturnContext context{.ledger = ledger,
                           .form = form,
                           .period = {monthNumber, form.YearStart.value().year},
-                          .programFolder = programFolder,
+                          .folders = folders,
                           .reading = reading,
                           .cancel = cancel};
     if (auto failure = UnusableSchema(context)) {
@@ -142,7 +142,7 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
     // Held until the run ends, after its staging folder is gone.
     std::optional<MonthLock> lock;
     try {
-        lock = MonthLock::Take(programFolder, context.period.MonthTag(),
+        lock = MonthLock::Take(folders.output, context.period.MonthTag(),
                                [cancel] { return IsRequested(cancel); });
     } catch (const ReturnFileError& error) {
         return Fail(form, error.what());
@@ -150,7 +150,7 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
     if (IsRequested(cancel)) return Cancel(form);
     if (!lock) {
         form.ShowMessage({"another run is writing the files of " + context.period.MonthTag() +
-                              " in " + programFolder.string(),
+                              " in " + folders.output.string(),
                           true});
         return RunOutcome::Refused;
     }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "ledger/ledger_connection.h"
@@ -23,12 +22,12 @@ enum class RunOutcome {
 };
 
 // The Generate Files run. monthNumber is 1 to 12, or 0 when no month is chosen; dataFile is
-// empty when none is chosen. Return files go below programFolder, schemas are read from its
-// XSD folder. One run of a month at a time writes its files, here or in another process: a
-// second waits for kMonthLockWait, then is refused. The cancel, when given, stops the run
-// between vouchers and files and any statement in progress.
+// empty when none is chosen. Return files go into the month's folder in folders.output, and
+// are checked against the schemas in folders.schemas. One run of a month at a time writes its
+// files, here or in another process: a second waits for kMonthLockWait, then is refused. The
+// cancel, when given, stops the run between vouchers and files and any statement in progress.
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
-                         const std::string& dataFile, const std::filesystem::path& programFolder,
+                         const std::string& dataFile, const ReturnFolders& folders,
                          FactReading reading = FactReading::PerList,
                          const RunCancel* cancel = nullptr);
 

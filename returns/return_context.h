@@ -1,9 +1,8 @@
 #pragma once
 
-#include <filesystem>
-
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
+#include "returns/return_folders.h"
 #include "returns/return_period.h"
 #include "returns/run_cancel.h"
 
@@ -18,7 +17,7 @@ struct ReturnContext {
     LedgerConnection& ledger;
     FormState& form;
     ReturnPeriod period;
-    std::filesystem::path programFolder;
+    ReturnFolders folders;
     FactReading reading = FactReading::PerList;
     // Where the generators write their files: a run's staging folder, from which the files move
     // into the month folder when the run is complete; empty for the month folder itself. The

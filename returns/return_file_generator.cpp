@@ -199,11 +199,11 @@ struct FileWalk {
 
 fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context) {
     const std::string monthTag = context.period.MonthTag();
-    return context.programFolder / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
+    return context.folders.output / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
 }
 
 fs::path ReturnSchemaPath(const ReturnFileKind& kind, const ReturnContext& context) {
-    return context.programFolder / "XSD" / kind.schemaFile;
+    return context.folders.schemas / kind.schemaFile;
 }
 
 void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {

@@ -5,7 +5,7 @@
 
 namespace vat {
 
-// <program folder>/<MonthTag>/<base name><MonthTag>.xml
+// <output folder>/<MonthTag>/<base name><MonthTag>.xml
 std::filesystem::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context);
 
 // <program folder>/XSD/<schema file>

@@ -8,18 +8,18 @@ namespace vat {
 
 const std::array<MonthEntry, 12>& FinancialYearMonths() {
     static const std::array<MonthEntry, 12> months{{
-        {"APR", 4},
-        {"MAY", 5},
-        {"JUN", 6},
-        {"JUL", 7},
-        {"AUG", 8},
-        {"SEP", 9},
-        {"OCT", 10},
-        {"NOV", 11},
-        {"DEC", 12},
-        {"JAN", 1},
-        {"FEB", 2},
-        {"MAR", 3},
+        {"APR", 4, "APRIL"},
+        {"MAY", 5, "MAY"},
+        {"JUN", 6, "JUNE"},
+        {"JUL", 7, "JULY"},
+        {"AUG", 8, "AUGUST"},
+        {"SEP", 9, "SEPTEMBER"},
+        {"OCT", 10, "OCTOBER"},
+        {"NOV", 11, "NOVEMBER"},
+        {"DEC", 12, "DECEMBER"},
+        {"JAN", 1, "JANUARY"},
+        {"FEB", 2, "FEBRUARY"},
+        {"MAR", 3, "MARCH"},
     }};
     return months;
 }
@@ -29,13 +29,14 @@ std::optional<int> ParseMonth(std::string_view text) {
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error == std::errc() && end == text.data() + text.size())
         return number >= 1 && number <= 12 ? std::optional<int>(number) : std::nullopt;
-    for (const MonthEntry& month : FinancialYearMonths()) {
-        bool same = text.size() == month.name.size() &&
-                    std::equal(text.begin(), text.end(), month.name.begin(), [](char a, char b) {
-                        return std::toupper(static_cast<unsigned char>(a)) == b;
-                    });
-        if (same) return month.number;
-    }
+    const auto same = [&](std::string_view name) {
+        return text.size() == name.size() &&
+               std::equal(text.begin(), text.end(), name.begin(), [](char a, char b) {
+                   return std::toupper(static_cast<unsigned char>(a)) == b;
+               });
+    };
+    for (const MonthEntry& month : FinancialYearMonths())
+        if (same(month.name) || same(month.fullName)) return month.number;
     return std::nullopt;
 }
 

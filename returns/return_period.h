@@ -7,16 +7,19 @@
 
 namespace vat {
 
-// One entry of the month list: its text and its month number (the entry's item data).
+// One entry of the month list: its text, its month number (the entry's item data) and the
+// month's full name.
 struct MonthEntry {
     std::string_view name;
     int number;
+    std::string_view fullName;
 };
 
 // The twelve months in financial-year order, April first.
 const std::array<MonthEntry, 12>& FinancialYearMonths();
 
-// A month given as its list text (any case: "apr", "OCT") or its number ("1" to "12").
+// A month given as its list text or its full name (any case: "apr", "OCT", "April") or its
+// number ("1" to "12").
 std::optional<int> ParseMonth(std::string_view text);
 
 // The chosen month of a run.

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds the whole tree in Release mode into VAT_BUILD_DIR (default build).
+# Configures and builds the whole tree in Release mode into VAT_BUILD_DIR (default build), or
+# only the targets given, e.g. scripts/build.sh vat-efile-cli
 set -euo pipefail
 # shellcheck source=scripts/cluster-settings.sh
 source "$(dirname "${BASH_SOURCE[0]}")/cluster-settings.sh"
 
 build_dir=${VAT_BUILD_DIR:-$VAT_ROOT/build}
+targets=()
+(($# == 0)) || targets=(--target "$@")
 cmake -S "$VAT_ROOT" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build_dir" -j2
+cmake --build "$build_dir" -j2 "${targets[@]}"

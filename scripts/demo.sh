@@ -11,7 +11,8 @@ build_dir=${VAT_BUILD_DIR:-$VAT_ROOT/build}
 export VAT_BUILD_DIR=$build_dir
 
 scripts/install-deps.sh
-scripts/build.sh
+# Only what the demo runs; scripts/test.sh builds the rest.
+scripts/build.sh vat-efile vat-efile-cli demo-ledger
 scripts/pg-cluster.sh start
 scripts/write-odbc-ini.sh
 

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project builds, runs and tests with.
-# Idempotent and non-interactive; safe to run as root on a fresh Debian 12.
+# Installs every Debian package the project builds, runs, packages and tests with. Installs
+# only what is missing and upgrades nothing that is there; non-interactive; safe to run as
+# root on a fresh Debian 12.
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
+  dpkg-dev file
   qt6-base-dev libgl-dev
   unixodbc unixodbc-dev odbc-postgresql
   libxml2-dev libxml2-utils
@@ -24,5 +26,6 @@ if ((${#missing[@]})); then
   SUDO=""
   [[ $(id -u) -eq 0 ]] || SUDO="sudo"
   $SUDO apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends --no-upgrade \
+    "${missing[@]}"
 fi

@@ -28,6 +28,29 @@ scripts/load-test-ledgers.sh
 eval "$(scripts/pg-cluster.sh env)"
 export QT_QPA_PLATFORM=offscreen
 
+# ctest pads every result line to the longest test name. Its lines are printed as "count
+# status time  name" instead, without the lines that announce each start; on a terminal a
+# passed test's name is shortened in the middle to fit (a failed test's name stays whole).
+width=0
+[[ ! -t 1 ]] || width=$(tput cols 2>/dev/null || echo 80)
 status=0
-ctest --test-dir "$build_dir" --output-on-failure "$@" || status=$?
+ctest --test-dir "$build_dir" --output-on-failure "$@" | awk -v width="$width" '
+  /^ +Start +[0-9]+: / { next }
+  /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: / {
+    count = $1
+    sub(/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: /, "")
+    if (match($0, / \.+ */)) {
+      name = substr($0, 1, RSTART - 1)
+      result = substr($0, RSTART + RLENGTH)
+      gsub(/  +/, " ", result)
+      head = sprintf("%7s %s  ", count, result)
+      room = width - length(head) - 3
+      if (width > 0 && result ~ /^Passed/ && length(name) > room && room > 10) {
+        tail = int(room / 2)
+        name = substr(name, 1, room - tail) "..." substr(name, length(name) - tail + 1)
+      }
+      $0 = head name
+    }
+  }
+  { print; fflush() }' || status=$?
 exit "$status"

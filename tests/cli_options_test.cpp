@@ -22,7 +22,9 @@ const std::vector<OptionsCase> kCases = {
     {"MonthNumber", {"--month", "12", "--data-file", "d"}, true, 12},
     {"MonthZero", {"--data-file", "d", "--month", "0"}, false, 0},
     {"MonthWithLeadingZero", {"--data-file", "d", "--month", "04"}, true, 4},
-    {"FullMonthName", {"--data-file", "d", "--month", "April"}, false, 0},
+    {"FullMonthName", {"--data-file", "d", "--month", "April"}, true, 4},
+    {"FullMonthNameInAnyCase", {"--data-file", "d", "--month", "sEPTEMBER"}, true, 9},
+    {"ShortenedMonthName", {"--data-file", "d", "--month", "Sept"}, false, 0},
     {"NoDataFile", {"--month", "APR"}, false, 0},
     {"EmptyDataFile", {"--data-file", "", "--month", "APR"}, false, 0},
     {"ValueMissingAtTheEnd", {"--data-file", "d", "--month"}, false, 0},
@@ -66,5 +68,33 @@ TEST_P(CliOptionsParse, AcceptsOrGivesAReason) {
 
 INSTANTIATE_TEST_SUITE_P(Cli, CliOptionsParse, testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+TEST(CliOptions, TheOutputAndTheSchemaFolderAreGivenApart) {
+    std::string error;
+    const auto options = ParseCliOptions(
+        {"--data-file", "d", "--month", "4", "--folder", "/books/returns", "--xsd", "/authority"},
+        error);
+    ASSERT_TRUE(options) << error;
+    EXPECT_EQ(options->outputFolder, "/books/returns");
+    EXPECT_EQ(options->schemaFolder, "/authority");
+    const auto defaults = ParseCliOptions({"--data-file", "d", "--month", "4"}, error);
+    ASSERT_TRUE(defaults) << error;
+    EXPECT_TRUE(defaults->outputFolder.empty());
+    EXPECT_TRUE(defaults->schemaFolder.empty());
+}
+
+TEST(CliOptions, TheUsageNamesTheDefaultFolders) {
+    const std::string usage =
+        CliUsage({"/home/a/.local/share/vat-efile", "/usr/share/vat-efile/XSD"});
+    EXPECT_NE(usage.find("\n                     /home/a/.local/share/vat-efile\n"),
+              std::string::npos)
+        << usage;
+    EXPECT_NE(usage.find("\n                     /usr/share/vat-efile/XSD\n"), std::string::npos)
+        << usage;
+}
 
 }  // namespace

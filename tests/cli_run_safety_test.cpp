@@ -26,8 +26,11 @@ using test::ProgramResult;
 const std::string kCancelled = "The run was cancelled; the month's earlier files were kept.";
 
 std::vector<std::string> AprilRun(const std::string& dataFile, const ProgramFolder& folder) {
-    return {"--data-file",          dataFile, "--month", "APR", "--folder",
-            folder.Path().string(), "--json"};
+    return {"--data-file", dataFile,
+            "--month",     "APR",
+            "--folder",    folder.Path().string(),
+            "--xsd",       (folder / "XSD").string(),
+            "--json"};
 }
 
 // The month folder a run of the data file alone writes.

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "ledger/ledger_login.h"
 #include "support/program_folder.h"
 #include "support/program_run.h"
 #include "support/server_psql.h"
@@ -48,8 +49,11 @@ const std::vector<StatusCase> kStatusCases = {
     {"AnUnknownArgument", {"--data-file", "t_run_figures", "--month", "APR", "--verbose"}, 2},
     {"AMissingMonth", {"--data-file", "t_run_figures", "--folder", "{folder}"}, 2},
     {"AMissingValue", {"--data-file", "t_run_figures", "--month"}, 2},
+    {"TheMonthMayBeAFullName",
+     {"--data-file", "t_run_figures", "--month", "june", "--folder", "{folder}"},
+     0},
     {"AnUnknownMonthName",
-     {"--data-file", "t_run_figures", "--month", "APRIL", "--folder", "{folder}"},
+     {"--data-file", "t_run_figures", "--month", "APRL", "--folder", "{folder}"},
      2},
     {"AMonthNumberOutOfRange",
      {"--data-file", "t_run_figures", "--month", "13", "--folder", "{folder}"},
@@ -95,7 +99,7 @@ TEST(Cli, ARefusedDataFileWritesNothing) {
 TEST(Cli, ARefusalBeforeAnyRunStillAnswersJsonWhenAskedTo) {
     ProgramFolder folder;
     for (const std::vector<std::string>& arguments :
-         {std::vector<std::string>{"--json", "--month", "APRIL", "--data-file", "t_run_figures"},
+         {std::vector<std::string>{"--json", "--month", "APRL", "--data-file", "t_run_figures"},
           std::vector<std::string>{"--json", "--month", "APR", "--data-file",
                                    "t_run_no_such_data_file", "--folder",
                                    folder.Path().string()}}) {
@@ -104,14 +108,14 @@ TEST(Cli, ARefusalBeforeAnyRunStillAnswersJsonWhenAskedTo) {
         const auto report = nlohmann::json::parse(result.out);
         ASSERT_EQ(report["messages"].size(), 1u) << result.out;
         EXPECT_NE(report["messages"][0].get<std::string>().find(
-                      arguments[2] == "APRIL" ? "APRIL" : "t_run_no_such"),
+                      arguments[2] == "APRL" ? "APRL" : "t_run_no_such"),
                   std::string::npos)
             << result.out;
         EXPECT_TRUE(report["files"].empty());
     }
 }
 
-TEST(Cli, NoServerFailsWithUnableToConnect) {
+TEST(Cli, NoServerFailsWithTheDriversReasonAndNoFigures) {
     ProgramFolder folder;
     const std::string environment = OdbcWithoutServer(folder);
     ASSERT_FALSE(environment.empty())
@@ -121,8 +125,86 @@ TEST(Cli, NoServerFailsWithUnableToConnect) {
                                     folder, environment);
     EXPECT_EQ(result.status, 1) << Describe(result);
     const auto report = nlohmann::json::parse(result.out);
-    EXPECT_EQ(report["messages"], nlohmann::json::array({"UNABLE TO CONNECT"}));
-    EXPECT_FALSE(result.err.empty()) << "the data source's own description goes to stderr";
+    ASSERT_EQ(report["messages"].size(), 2u) << result.out;
+    EXPECT_EQ(report["messages"][0], "UNABLE TO CONNECT");
+    const std::string reason = report["messages"][1];
+    EXPECT_NE(reason.find("edb"), std::string::npos) << reason;
+    EXPECT_EQ(reason.find(kLedgerPassword), std::string::npos) << reason;
+    EXPECT_TRUE(report["figures"].is_null());
+    EXPECT_TRUE(report["labels"].empty());
+}
+
+struct UnstartedCase {
+    const char* name;
+    std::vector<std::string> arguments;
+    bool withoutServer;
+    int status;
+    std::string reason;  // the last line of standard error, after "vat-efile-cli: "
+};
+
+void PrintTo(const UnstartedCase& unstarted, std::ostream* out) { *out << unstarted.name; }
+
+const std::vector<UnstartedCase> kUnstartedCases = {
+    {"NoServer", {"--data-file", "t_run_figures", "--month", "APR"}, true, 1, ""},
+    {"AnIncorrectTin",
+     {"--data-file", "shop2014", "--month", "APR"},
+     false,
+     2,
+     "INCORRECT TIN CAN NOT PROCEED"},
+    {"AnUnknownDataFile",
+     {"--data-file", "t_run_no_such_data_file", "--month", "APR"},
+     false,
+     2,
+     "\"t_run_no_such_data_file\" is not a data file of the server (see --list-data-files)"},
+    {"AnUnknownArgument", {"--foo"}, false, 2, "unknown argument \"--foo\" (see --help)"},
+    {"AMissingValue", {"--month"}, false, 2, "--month needs a value (see --help)"},
+    {"AnUnknownMonth",
+     {"--data-file", "t_run_figures", "--month", "Aprl"},
+     false,
+     2,
+     "unknown month \"Aprl\": give APR ... MAR, APRIL ... MARCH or 1 to 12 (see --help)"},
+};
+
+// A run that never started shows no figures, only why, one line a reason on standard error.
+class CliUnstartedRun : public testing::TestWithParam<UnstartedCase> {};
+
+TEST_P(CliUnstartedRun, PrintsTheReasonAndNoFigures) {
+    const UnstartedCase& given = GetParam();
+    ProgramFolder folder;
+    std::vector<std::string> arguments = given.arguments;
+    if (arguments.size() > 2)
+        arguments.insert(arguments.end(), {"--folder", folder.Path().string()});
+    const std::string environment = given.withoutServer ? OdbcWithoutServer(folder) : "";
+    ASSERT_EQ(environment.empty(), !given.withoutServer) << "ODBCINI is not set";
+    const CliResult result = RunCli(arguments, folder, environment);
+    EXPECT_EQ(result.status, given.status) << Describe(result);
+    EXPECT_EQ(result.out, "") << Describe(result);
+    std::istringstream lines(result.err);
+    std::string last;
+    for (std::string line; std::getline(lines, line);) {
+        // The driver's own text may go on in lines of its own, indented.
+        if (line.starts_with("\t") || line.starts_with(" ")) continue;
+        EXPECT_TRUE(line.starts_with("vat-efile-cli: ")) << Describe(result);
+        last = line.substr(std::string("vat-efile-cli: ").size());
+    }
+    if (given.withoutServer) {
+        EXPECT_TRUE(result.err.starts_with("vat-efile-cli: UNABLE TO CONNECT\n")) << result.err;
+        EXPECT_EQ(result.err.find(kLedgerPassword), std::string::npos) << result.err;
+    } else {
+        EXPECT_EQ(last, given.reason) << Describe(result);
+    }
+    EXPECT_FALSE(fs::exists(folder / "04"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliUnstartedRun, testing::ValuesIn(kUnstartedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Cli, WithoutArgumentsPrintsTheUsageAndRefuses) {
+    ProgramFolder folder;
+    const CliResult result = RunCli({}, folder);
+    EXPECT_EQ(result.status, 2) << Describe(result);
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(result.err.starts_with("Usage: vat-efile-cli")) << result.err;
 }
 
 TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
@@ -137,6 +219,18 @@ TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
               nlohmann::json::array({"Writing efile_pur04.xml failed: A query on the data file "
                                      "t_run_figures was stopped after 1 second (statement "
                                      "timeout). The month's earlier files were kept."}));
+}
+
+// --folder names the output folder only, made when missing: without --xsd the schemas beside
+// the program are read.
+TEST(Cli, TheFolderTakesTheMonthFoldersAndTheXsdFolderGivesTheSchemas) {
+    ProgramFolder folder;
+    const fs::path output = folder / "books/returns";
+    const CliResult result = RunCli(
+        {"--data-file", "t_run_figures", "--month", "APR", "--folder", output.string()}, folder);
+    EXPECT_EQ(result.status, 0) << Describe(result);
+    EXPECT_TRUE(fs::exists(output / "04/efile_pur04.xml"));
+    EXPECT_FALSE(fs::exists(output / "XSD"));
 }
 
 TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
@@ -238,6 +332,10 @@ TEST(Cli, WithoutJsonPrintsTheSummaryAsTheWindowShowsIt) {
         folder);
     ASSERT_EQ(result.status, 0) << Describe(result);
     EXPECT_NE(result.out.find("VAT Payable               290.00\n"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("\nFiles in " + (folder / "04").string() +
+                              "\n  efile_pur04.xml\n  efile_pur_rtn04.xml\n"),
+              std::string::npos)
         << result.out;
     EXPECT_TRUE(result.out.ends_with("\nOVER\n")) << result.out;
 }

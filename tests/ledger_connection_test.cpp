@@ -350,7 +350,8 @@ TEST(DataFileSelection, ADataFileThatCannotBeUsedIsReportedAndLeftUnusable) {
             << form.Messages()[0].text;
         EXPECT_NE(form.Messages()[0].text.find(c.reason), std::string::npos)
             << form.Messages()[0].text;
-        EXPECT_EQ(GenerationRun(ledger, form, 4, c.dataFile, "/nonexistent"), RunOutcome::Refused);
+        EXPECT_EQ(GenerationRun(ledger, form, 4, c.dataFile, std::filesystem::path("/nonexistent")),
+                  RunOutcome::Refused);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace vat {
 namespace {
 
@@ -23,13 +25,13 @@ TEST(ReturnPeriod, TagsMonthsWithTwoDigits) {
     EXPECT_EQ((ReturnPeriod{12, 2014}.MonthTag()), "12");
 }
 
-TEST(ParseMonth, TakesNamesInAnyCaseAndNumbers) {
-    EXPECT_EQ(ParseMonth("apr"), 4);
-    EXPECT_EQ(ParseMonth("Oct"), 10);
-    EXPECT_EQ(ParseMonth("MAR"), 3);
-    EXPECT_EQ(ParseMonth("1"), 1);
-    EXPECT_EQ(ParseMonth("12"), 12);
-    for (const char* bad : {"", "0", "13", "April", "4x", "-4", " 4"})
+TEST(ParseMonth, TakesShortAndFullNamesInAnyCaseAndNumbers) {
+    const std::pair<const char*, int> good[] = {
+        {"apr", 4},   {"Oct", 10},      {"MAR", 3},      {"1", 1},   {"12", 12},
+        {"April", 4}, {"september", 9}, {"FEBRUARY", 2}, {"May", 5}, {"jUNE", 6},
+    };
+    for (const auto& [text, month] : good) EXPECT_EQ(ParseMonth(text), month) << text;
+    for (const char* bad : {"", "0", "13", "Sept", "Aprill", "4x", "-4", " 4"})
         EXPECT_FALSE(ParseMonth(bad).has_value()) << bad;
 }
 

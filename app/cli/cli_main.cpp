@@ -8,6 +8,7 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
+#include "app/default_folders.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "returns/server_catalogue.h"
@@ -28,12 +29,6 @@ public:
     }
 };
 
-std::filesystem::path ExecutableFolder() {
-    std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : self.parent_path();
-}
-
 int Report(const vat::FormState& form, const CliOptions& options, int status) {
     if (options.json)
         PrintJsonReport(form, std::cout);
@@ -42,37 +37,45 @@ int Report(const vat::FormState& form, const CliOptions& options, int status) {
     return status;
 }
 
-CliOptions JsonOnly() {
-    CliOptions options;
-    options.json = true;
-    return options;
+// A run that never started has no figures to show, only the reasons: on standard error, or
+// with --json as the messages of the one object.
+int Stop(const CliOptions& options, const std::vector<std::string>& reasons, int status) {
+    if (options.json)
+        PrintJsonReasons(reasons, std::cout);
+    else
+        PrintReasons(reasons, std::cerr);
+    return status;
 }
 
-// A refusal before any run: with --json the reason is the one message of the object.
-int Refuse(const CliOptions& options, const std::string& reason) {
-    vat::FormState form;
-    form.ShowMessage({reason, true});
-    return Report(form, options, kRefused);
+std::vector<std::string> MessageTexts(const vat::FormState& form) {
+    std::vector<std::string> texts;
+    for (const vat::UserMessage& message : form.Messages()) texts.push_back(message.text);
+    return texts;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const vat::ReturnFolders defaults = DefaultFolders(ThisProgramsSurroundings());
+    if (arguments.empty()) {
+        std::cerr << CliUsage(defaults);
+        return kRefused;
+    }
     std::string error;
     auto options = ParseCliOptions(arguments, error);
     if (!options) {
-        std::cerr << "vat-efile-cli: " << error << "\n\n" << kCliUsage;
+        const std::string reason = error + " (see --help)";
+        CliOptions asked;
         // A script that asked for JSON still gets one object saying why.
-        if (std::find(arguments.begin(), arguments.end(), "--json") != arguments.end())
-            return Refuse(JsonOnly(), "vat-efile-cli: " + error);
-        return kRefused;
+        asked.json = std::find(arguments.begin(), arguments.end(), "--json") != arguments.end();
+        if (asked.json) std::cerr << "vat-efile-cli: " << reason << '\n';
+        return Stop(asked, {reason}, kRefused);
     }
     if (options->help) {
-        std::cout << kCliUsage;
+        std::cout << CliUsage(defaults);
         return kCompleted;
     }
-    if (options->programFolder.empty()) options->programFolder = ExecutableFolder();
 
     vat::FormState form;
     TerminalView view;
@@ -80,8 +83,9 @@ int main(int argc, char** argv) {
     vat::LedgerConnection ledger(options->connection);
     const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger, form);
     if (!server.connected) {
-        std::cerr << "vat-efile-cli: " << server.failure << '\n';
-        return Report(form, *options, kFailed);
+        std::vector<std::string> reasons = MessageTexts(form);
+        reasons.push_back(server.failure);
+        return Stop(*options, reasons, kFailed);
     }
     const std::vector<std::string>& dataFiles = server.dataFiles;
     if (options->listDataFiles) {
@@ -91,19 +95,25 @@ int main(int argc, char** argv) {
             for (const std::string& name : dataFiles) std::cout << name << '\n';
         return kCompleted;
     }
-    if (std::find(dataFiles.begin(), dataFiles.end(), options->dataFile) == dataFiles.end()) {
-        const std::string reason = "\"" + options->dataFile +
-                                   "\" is not a data file of the server (see --list-data-files)";
-        std::cerr << "vat-efile-cli: " << reason << '\n';
-        return options->json ? Refuse(*options, reason) : kRefused;
-    }
+    if (std::find(dataFiles.begin(), dataFiles.end(), options->dataFile) == dataFiles.end())
+        return Stop(*options,
+                    {"\"" + options->dataFile +
+                     "\" is not a data file of the server (see --list-data-files)"},
+                    kRefused);
 
     vat::SelectDataFile(ledger, form, options->dataFile);
-    if (!form.DataFileReady) return Report(form, *options, kFailed);
+    if (!form.DataFileReady) return Stop(*options, MessageTexts(form), kFailed);
+    const vat::ReturnFolders folders(
+        options->outputFolder.empty() ? defaults.output : options->outputFolder,
+        options->schemaFolder.empty() ? defaults.schemas : options->schemaFolder);
+    // The user's data folder may not exist yet, nor a new folder named by --folder; a failure
+    // to make it shows as the run's own.
+    std::error_code ignored;
+    std::filesystem::create_directories(folders.output, ignored);
     vat::RunCancel cancel(ledger);
     const CancelOnSignals cancelOnSignals(cancel);
     switch (vat::GenerationRun(
-        ledger, form, options->month, options->dataFile, options->programFolder,
+        ledger, form, options->month, options->dataFile, folders,
         options->queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList,
         &cancel)) {
         case vat::RunOutcome::Completed: {
@@ -118,6 +128,6 @@ int main(int argc, char** argv) {
         case vat::RunOutcome::Cancelled:
             return Report(form, *options, kCancelled);
         default:
-            return Report(form, *options, kRefused);
+            return Stop(*options, MessageTexts(form), kRefused);
     }
 }

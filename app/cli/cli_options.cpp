@@ -1,43 +1,52 @@
 #include "app/cli/cli_options.h"
 
 #include <charconv>
+#include <string_view>
 
 #include "returns/month_lock.h"
 #include "returns/return_period.h"
 
-const char* const kCliUsage =
-    "Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--json]\n"
-    "                     [--query-per-voucher]\n"
-    "                     [--statement-timeout SECONDS]\n"
-    "       vat-efile-cli --list-data-files\n"
-    "\n"
-    "Writes the month's six VAT e-filing return files of a data file and checks them against\n"
-    "the schemas, as the window's Generate Files does.\n"
-    "\n"
-    "  --data-file NAME   the company data file (a database of the data source edb)\n"
-    "  --month M          APR, MAY, ... MAR (any case) or 1 to 12\n"
-    "  --folder DIR       the program folder: schemas are read from DIR/XSD and the month\n"
-    "                     folders are written in DIR (default: the folder of this program)\n"
-    "  --json             print one JSON object with the figures, errors, messages and files\n"
-    "  --query-per-voucher  read each voucher's facts with statements of its own (slow;\n"
-    "                     for comparing with the default reading per list)\n"
-    "  --list-data-files  print the data files as the window lists them, one a line\n"
-    "  --statement-timeout SECONDS\n"
-    "                     stop a query on the server that runs longer, waits for locks\n"
-    "                     included (default 600; 0 for no limit)\n"
-    "  --help             print this text\n"
-    "\n"
-    "One run of a month writes its files at a time: another run of the same month and folder\n"
-    "waits up to 5 seconds, then is refused. The month's files change only when a run reaches\n"
-    "OVER; a run that fails or is cancelled keeps the month's earlier files. SIGINT or SIGTERM\n"
-    "cancels the run; a second one ends the program at once (the next run cleans up).\n"
-    "\n"
-    "Exit status: 0 when the run reached OVER and every file passed its schema check,\n"
-    "1 when it failed, 2 when it was refused (an unusable data file, TIN or schema, or\n"
-    "another run of the month), 3 when it reached OVER but one or more files failed their\n"
-    "schema check, 5 when it was cancelled.\n";
-
 namespace {
+
+constexpr std::string_view kUsage =
+    R"(Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--xsd DIR] [--json]
+                     [--query-per-voucher] [--statement-timeout SECONDS]
+       vat-efile-cli --list-data-files [--json]
+
+Writes the month's six VAT e-filing return files of a data file and checks them against
+the schemas, as the window's Generate Files does.
+
+  --data-file NAME   the company data file (a database of the data source edb)
+  --month M          APR ... MAR or APRIL ... MARCH (any case), or 1 to 12
+  --folder DIR       write the month's folder (04 for April) in DIR; by default in
+                     {output}
+  --xsd DIR          check the files against the schemas in DIR, e.g. the tax authority's
+                     own eval_pur.xsd and the others; by default those in
+                     {schemas}
+  --json             print one JSON object with the figures, errors, messages and files
+  --query-per-voucher  read each voucher's facts with statements of its own (slow;
+                     for comparing with the default reading per list)
+  --list-data-files  print the data files as the window lists them, one a line
+  --statement-timeout SECONDS
+                     stop a query on the server that runs longer, waits for locks
+                     included (default 600; 0 for no limit)
+  --help             print this text
+
+One run of a month writes its files at a time: another run of the same month and folder
+waits up to 5 seconds, then is refused. The month's files change only when a run reaches
+OVER; a run that fails or is cancelled keeps the month's earlier files. SIGINT or SIGTERM
+cancels the run; a second one ends the program at once (the next run cleans up).
+
+Exit status: 0 when the run reached OVER and every file passed its schema check; 1 when it
+failed (no server, a data file that does not open, a file that could not be written); 2 when
+it was refused (a bad command line, an unknown data file, an incorrect TIN, an unusable
+schema, another run of the month); 3 when it reached OVER but one or more files failed their
+schema check; 5 when it was cancelled.
+)";
+
+void Replace(std::string& text, std::string_view placeholder, const std::string& value) {
+    text.replace(text.find(placeholder), placeholder.size(), value);
+}
 
 static_assert(vat::ConnectionOptions{}.statementTimeoutSeconds == 600, "the usage names it");
 static_assert(vat::kMonthLockWait == std::chrono::seconds(5), "the usage names it");
@@ -55,6 +64,13 @@ std::optional<int> ParseSeconds(const std::string& text) {
 }
 
 }  // namespace
+
+std::string CliUsage(const vat::ReturnFolders& defaults) {
+    std::string usage(kUsage);
+    Replace(usage, "{output}", defaults.output.string());
+    Replace(usage, "{schemas}", defaults.schemas.string());
+    return usage;
+}
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
                                           std::string& error) {
@@ -86,7 +102,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             if (!text) return std::nullopt;
             auto month = vat::ParseMonth(*text);
             if (!month) {
-                error = "unknown month \"" + *text + "\": give APR ... MAR or 1 to 12";
+                error =
+                    "unknown month \"" + *text + "\": give APR ... MAR, APRIL ... MARCH or 1 to 12";
                 return std::nullopt;
             }
             options.month = *month;
@@ -101,10 +118,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
                 return std::nullopt;
             }
             options.connection.statementTimeoutSeconds = *seconds;
-        } else if (argument == "--folder") {
+        } else if (argument == "--folder" || argument == "--xsd") {
             auto folder = value();
             if (!folder) return std::nullopt;
-            options.programFolder = *folder;
+            (argument == "--folder" ? options.outputFolder : options.schemaFolder) = *folder;
         } else {
             error = "unknown argument \"" + argument + "\"";
             return std::nullopt;

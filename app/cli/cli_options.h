@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ledger/connection_options.h"
+#include "returns/return_folders.h"
 
 // What the command line asked for.
 struct CliOptions {
@@ -14,13 +15,15 @@ struct CliOptions {
     bool json = false;
     bool queryPerVoucher = false;
     std::string dataFile;
-    int month = 0;  // 1 to 12
-    std::filesystem::path programFolder;
-    vat::ConnectionOptions connection;  // --statement-timeout sets its statement timeout
+    int month = 0;                       // 1 to 12
+    std::filesystem::path outputFolder;  // --folder; empty for the default
+    std::filesystem::path schemaFolder;  // --xsd; empty for the default
+    vat::ConnectionOptions connection;   // --statement-timeout sets its statement timeout
 };
 
 // Parses the arguments (without the program name); nullopt with a reason on a bad command line.
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& arguments,
                                           std::string& error);
 
-extern const char* const kCliUsage;
+// The usage text, naming the folders used when --folder and --xsd are not given.
+std::string CliUsage(const vat::ReturnFolders& defaults);

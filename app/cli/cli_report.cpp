@@ -1,6 +1,7 @@
 #include "app/cli/cli_report.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iomanip>
 #include <nlohmann/json.hpp>
 #include <string_view>
@@ -9,6 +10,8 @@
 #include "returns/text_sanitiser.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 struct CaptionedLabel {
     const char* caption;
@@ -177,8 +180,29 @@ void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
         out << '\n';
     }
     out << '\n';
+    if (!form.FilesWritten.empty()) {
+        out << "Files in "
+            << TerminalText(fs::path(form.FilesWritten.front()).parent_path().string()) << '\n';
+        for (const std::string& file : form.FilesWritten)
+            out << "  " << TerminalText(fs::path(file).filename().string()) << '\n';
+        out << '\n';
+    }
     for (const vat::UserMessage& message : form.Messages())
         out << (message.critical ? "[!] " : "") << TerminalText(message.text) << '\n';
+}
+
+void PrintReasons(const std::vector<std::string>& reasons, std::ostream& out) {
+    for (const std::string& reason : reasons)
+        out << "vat-efile-cli: " << TerminalText(reason) << '\n';
+}
+
+void PrintJsonReasons(const std::vector<std::string>& reasons, std::ostream& out) {
+    const nlohmann::ordered_json report{{"labels", nlohmann::ordered_json::object()},
+                                        {"figures", nullptr},
+                                        {"errors", nlohmann::ordered_json::array()},
+                                        {"messages", reasons},
+                                        {"files", nlohmann::ordered_json::array()}};
+    out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }
 
 void PrintJsonReport(const vat::FormState& form, std::ostream& out) {

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "window/recording_presenter.h"
+#include "window/scratch_settings.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ private:
         combo->setCurrentIndex(index);
     }
 
+    ScratchSettings settings_;
     QTemporaryDir programFolder_;
     std::unique_ptr<MainWindow> window_;
     RecordingPresenter* messages_ = nullptr;
@@ -52,8 +54,8 @@ private slots:
     void initTestCase() {
         auto messages = std::make_unique<RecordingPresenter>();
         messages_ = messages.get();
-        window_ =
-            std::make_unique<MainWindow>(programFolder_.path().toStdString(), std::move(messages));
+        window_ = std::make_unique<MainWindow>(
+            std::filesystem::path(programFolder_.path().toStdString()), std::move(messages));
         QVERIFY(window_->loadDataFiles());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
@@ -188,6 +190,7 @@ private slots:
                  static_cast<int>(window_->state().ErrorRows().size()));
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         QVERIFY(Find<QLabel>("runStatusText")->text().isEmpty());
+        QCOMPARE(Find<QLineEdit>("txt_Folder")->text(), programFolder_.filePath("04"));
         window_->state().ClearErrorRows();
     }
 

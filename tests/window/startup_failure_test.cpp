@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "window/recording_presenter.h"
+#include "window/scratch_settings.h"
 
 // Start-up against a data source whose server does not answer.
 class StartupFailureTest : public QObject {
@@ -19,10 +20,12 @@ private slots:
         qputenv("ODBCSYSINI", odbcFolder.path().toLocal8Bit());
         qputenv("ODBCINI", odbcFolder.filePath("odbc.ini").toLocal8Bit());
 
+        const ScratchSettings settings;
         QTemporaryDir programFolder;
         auto messages = std::make_unique<RecordingPresenter>();
         RecordingPresenter& shown = *messages;
-        MainWindow window(programFolder.path().toStdString(), std::move(messages));
+        MainWindow window(std::filesystem::path(programFolder.path().toStdString()),
+                          std::move(messages));
 
         QVERIFY(!window.loadDataFiles());
         QCOMPARE(shown.texts, QStringList{"UNABLE TO CONNECT"});

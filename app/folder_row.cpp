@@ -1,0 +1,124 @@
+#include "app/folder_row.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUrl>
+
+namespace {
+
+constexpr char kOutputKey[] = "outputFolder";
+constexpr char kSchemaKey[] = "schemaFolder";
+
+QString Text(const std::filesystem::path& folder) {
+    return QString::fromStdString(folder.string());
+}
+
+// Where a folder dialog opens: the folder, or the nearest one above it that exists. The data
+// folder does not exist before the first run, and a dialog started in a missing folder would
+// offer the missing folder's name as the choice.
+QString DialogStart(std::filesystem::path folder) {
+    std::error_code error;
+    while (!std::filesystem::is_directory(folder, error) && folder.has_relative_path())
+        folder = folder.parent_path();
+    return Text(folder);
+}
+
+}  // namespace
+
+FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
+    : QWidget(parent),
+      defaults_(std::move(defaults)),
+      settings_("vat-efile", "window"),
+      caption_(new QLabel(this)),
+      path_(new QLineEdit(this)),
+      schemas_(new QPushButton("Schemas...", this)) {
+    caption_->setObjectName("lbl_Folder");
+    // The path gives way to a long caption, never the caption to the path.
+    caption_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    path_->setObjectName("txt_Folder");
+    path_->setReadOnly(true);
+    schemas_->setObjectName("btn_Schemas");
+    auto* choose = new QPushButton("Choose...", this);
+    choose->setObjectName("btn_ChooseFolder");
+    choose->setToolTip("Choose the folder that holds the month folders");
+    auto* open = new QPushButton("Open folder", this);
+    open->setObjectName("btn_OpenFolder");
+    open->setToolTip("Show the folder in the file manager");
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(caption_);
+    layout->addWidget(path_, 1);
+    for (QPushButton* button : {choose, open, schemas_}) layout->addWidget(button);
+    connect(choose, &QPushButton::clicked, this, &FolderRow::chooseOutputFolder);
+    connect(open, &QPushButton::clicked, this, &FolderRow::openShownFolder);
+    connect(schemas_, &QPushButton::clicked, this, &FolderRow::chooseSchemaFolder);
+    showFolders();
+}
+
+vat::ReturnFolders FolderRow::Folders() const {
+    return {remembered(kOutputKey, defaults_.output), remembered(kSchemaKey, defaults_.schemas)};
+}
+
+void FolderRow::ShowRunFolder(const std::filesystem::path& monthFolder) {
+    caption_->setText("Month folder");
+    showPath(monthFolder);
+}
+
+std::filesystem::path FolderRow::remembered(const char* key,
+                                            const std::filesystem::path& fallback) const {
+    const QString folder = settings_.value(key).toString();
+    return folder.isEmpty() ? fallback : std::filesystem::path(folder.toStdString());
+}
+
+// Choosing the default again forgets the choice, so that the default keeps following the
+// program (a build, an installation).
+void FolderRow::remember(const char* key, const QString& folder,
+                         const std::filesystem::path& fallback) {
+    if (folder.isEmpty()) return;
+    if (QDir(folder) == QDir(Text(fallback)))
+        settings_.remove(key);
+    else
+        settings_.setValue(key, folder);
+    showFolders();
+}
+
+void FolderRow::chooseOutputFolder() {
+    remember(kOutputKey,
+             QFileDialog::getExistingDirectory(this, "Folder for the month folders",
+                                               DialogStart(Folders().output)),
+             defaults_.output);
+}
+
+void FolderRow::chooseSchemaFolder() {
+    remember(kSchemaKey,
+             QFileDialog::getExistingDirectory(
+                 this, "Folder of the schemas (eval_pur.xsd and the others)",
+                 DialogStart(Folders().schemas)),
+             defaults_.schemas);
+}
+
+// The output folder may not exist before the first run: it is made so that there is
+// something to show.
+void FolderRow::openShownFolder() {
+    QDir().mkpath(path_->text());
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path_->text()));
+}
+
+// A long path shows its end, the month folder; the whole path is in the tooltip.
+void FolderRow::showPath(const std::filesystem::path& folder) {
+    path_->setText(Text(folder));
+    path_->setToolTip(Text(folder));
+}
+
+void FolderRow::showFolders() {
+    const vat::ReturnFolders folders = Folders();
+    caption_->setText("Output folder");
+    showPath(folders.output);
+    schemas_->setToolTip("The files are checked against the schemas in " + Text(folders.schemas));
+}

@@ -1,0 +1,112 @@
+#include "app/folder_row.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+
+#include "window/scratch_settings.h"
+
+// The folder row on its own: the folders it hands a run, the choices it remembers, and the
+// month folder it shows and opens after a run.
+class FolderRowTest : public QObject {
+    Q_OBJECT
+
+public slots:
+    // Stands in for the file manager.
+    void open(const QUrl& url) { opened_.append(url); }
+
+private:
+    template <typename Control>
+    static Control* Find(const FolderRow& row, const char* name) {
+        auto* control = row.findChild<Control*>(name);
+        if (!control) qFatal("The folder row has no control named %s", name);
+        return control;
+    }
+
+    // Clicks the button and answers the folder dialog it opens with the folder.
+    static void ChooseWith(const FolderRow& row, const char* button, const QString& folder) {
+        QTimer::singleShot(0, [folder] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog) qFatal("No folder dialog opened");
+            dialog->setDirectory(folder);
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, as OK does
+        });
+        QTest::mouseClick(Find<QPushButton>(row, button), Qt::LeftButton);
+    }
+
+    std::filesystem::path path(const QString& relative) const {
+        return root_.filePath(relative).toStdString();
+    }
+
+    vat::ReturnFolders defaults() const { return {path("default"), path("bundled/XSD")}; }
+
+    ScratchSettings settings_;
+    QTemporaryDir root_;
+    QList<QUrl> opened_;
+
+private slots:
+    void init() { QSettings("vat-efile", "window").clear(); }
+
+    void showsTheDefaultsUntilTheUserChooses() {
+        const FolderRow row(defaults(), nullptr);
+        QCOMPARE(row.Folders().output, defaults().output);
+        QCOMPARE(row.Folders().schemas, defaults().schemas);
+        QCOMPARE(Find<QLabel>(row, "lbl_Folder")->text(), QString("Output folder"));
+        QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("default"));
+        QVERIFY(Find<QPushButton>(row, "btn_Schemas")
+                    ->toolTip()
+                    .endsWith(root_.filePath("bundled/XSD")));
+    }
+
+    void chosenFoldersAreUsedAndRememberedForTheNextStart() {
+        QVERIFY(QDir(root_.path()).mkpath("books/returns"));
+        QVERIFY(QDir(root_.path()).mkpath("authority"));
+        {
+            const FolderRow row(defaults(), nullptr);
+            ChooseWith(row, "btn_ChooseFolder", root_.filePath("books/returns"));
+            ChooseWith(row, "btn_Schemas", root_.filePath("authority"));
+            QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("books/returns"));
+            QVERIFY(Find<QPushButton>(row, "btn_Schemas")
+                        ->toolTip()
+                        .endsWith(root_.filePath("authority")));
+        }
+        const FolderRow next(defaults(), nullptr);
+        QCOMPARE(next.Folders().output, path("books/returns"));
+        QCOMPARE(next.Folders().schemas, path("authority"));
+    }
+
+    void choosingTheDefaultAgainForgetsTheChoice() {
+        QVERIFY(QDir(root_.path()).mkpath("default"));
+        QVERIFY(QDir(root_.path()).mkpath("elsewhere"));
+        const FolderRow row(defaults(), nullptr);
+        ChooseWith(row, "btn_ChooseFolder", root_.filePath("elsewhere"));
+        ChooseWith(row, "btn_ChooseFolder", root_.filePath("default"));
+        QVERIFY(!QSettings("vat-efile", "window").contains("outputFolder"));
+        const vat::ReturnFolders moved{path("moved"), path("moved/XSD")};
+        QCOMPARE(FolderRow(moved, nullptr).Folders().output, moved.output);
+    }
+
+    void afterARunShowsTheMonthFolderAndOpensIt() {
+        QDesktopServices::setUrlHandler("file", this, "open");
+        opened_.clear();
+        FolderRow row(defaults(), nullptr);
+        row.ShowRunFolder(path("default/04"));
+        QCOMPARE(Find<QLabel>(row, "lbl_Folder")->text(), QString("Month folder"));
+        QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("default/04"));
+        QTest::mouseClick(Find<QPushButton>(row, "btn_OpenFolder"), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(root_.filePath("default/04"))});
+        QVERIFY(QDir(root_.filePath("default/04")).exists());
+    }
+};
+
+QTEST_MAIN(FolderRowTest)
+#include "folder_row_test.moc"
