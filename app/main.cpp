@@ -2,10 +2,11 @@
 
 #include "app/main_window.h"
 
+// A server that cannot be reached at start-up leaves the window open with Retry.
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     MainWindow window(QCoreApplication::applicationDirPath().toStdString());
-    if (!window.loadDataFiles()) return 1;
+    window.loadDataFiles();
     window.show();
     return application.exec();
 }

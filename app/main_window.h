@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/export/error_list_report.h"
 #include "app/message_presenter.h"
+#include "app/window_growth.h"
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
 
+class ErrorGrid;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -31,13 +34,14 @@ public:
                         QWidget* parent = nullptr);
 
     // Start-up: fills the month list, connects to the server and lists and selects its data
-    // files; false when the server cannot be reached and the program has to end.
+    // files. False when the server cannot be reached: the window then offers Retry.
     bool loadDataFiles();
 
     vat::FormState& state() { return state_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum class LabelLook { Prompt, Heading, Plain, Value, Highlight };
@@ -48,15 +52,22 @@ private:
     void createUrdSummary(const Twips& at);
     void createSecondarySummary(const Twips& at);
     void createErrorList(const Twips& at);
+    void createRunAccounts(const Twips& at);
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
 
     void fillMonthList();
+    bool connectToServer();
     void fillDataFileList(const std::vector<std::string>& dataFiles);
     void onDataFileChosen();
     void printErrorList();
+    void exportErrorList();
+    void showVoucherOf(const vat::ErrorRow& row);
+    void refreshFilterChoices();
     void runGeneration();
     void setRunning(bool running);
+    void showHeldMessages();
+    void present(const vat::UserMessage& message);
 
     // vat::FormView
     void CaptionChanged(const std::string& label, const std::string& caption) override;
@@ -70,15 +81,26 @@ private:
     std::unique_ptr<MessagePresenter> messages_;
     std::filesystem::path programFolder_;
     bool running_ = false;
+    // A run's messages, shown together when it ends rather than stopping it half-way.
+    std::vector<vat::UserMessage> heldMessages_;
+    RunDescription latestRun_;
+    // The data file the error list's rows were read from, whose vouchers they name.
+    std::string errorListDataFile_;
     QElapsedTimer sinceProgressShown_;
     std::string progressFile_;
+    WindowGrowth growth_;
 
     QComboBox* dataFileCombo_;
     QLineEdit* yearStartEdit_;
     QLineEdit* yearEndEdit_;
     QComboBox* monthCombo_;
     QPushButton* generateButton_;
-    QTableWidget* errorGrid_;
+    QPushButton* retryButton_;
+    QComboBox* typeFilter_;
+    QComboBox* fileFilter_;
+    ErrorGrid* errorGrid_;
+    QPushButton* exportButton_;
     QPushButton* printButton_;
     RunStatusLine* runStatus_;
+    QTableWidget* runAccounts_;
 };

@@ -2,11 +2,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
+#include "app/export/error_list_export.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "returns/server_catalogue.h"
@@ -39,6 +41,27 @@ int Report(const vat::FormState& form, const CliOptions& options, int status) {
     else
         PrintHumanReport(form, std::cout);
     return status;
+}
+
+// Writes the error list where the command line asked; a file that could not be written is
+// a message of the run, and fails it.
+bool ExportErrors(vat::FormState& form, const CliOptions& options) {
+    const ErrorListReport report = MakeErrorListReport(
+        form, DescribeRun(form, options.month, std::chrono::system_clock::now()));
+    bool exported = true;
+    const auto write = [&](const std::filesystem::path& file, auto writer) {
+        if (file.empty()) return;
+        try {
+            writer(report, file);
+        } catch (const ExportError& error) {
+            std::cerr << "vat-efile-cli: " << error.what() << '\n';
+            form.ShowMessage({error.what(), true});
+            exported = false;
+        }
+    };
+    write(options.errorsCsv, WriteErrorListCsv);
+    write(options.errorsXlsx, WriteErrorListXlsx);
+    return exported;
 }
 
 CliOptions JsonOnly() {
@@ -103,8 +126,9 @@ int main(int argc, char** argv) {
         ledger, form, options->month, options->dataFile, options->programFolder,
         options->queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList)) {
         case vat::RunOutcome::Completed:
-            return Report(form, *options, kCompleted);
+            return Report(form, *options, ExportErrors(form, *options) ? kCompleted : kFailed);
         case vat::RunOutcome::Failed:
+            ExportErrors(form, *options);
             return Report(form, *options, kFailed);
         default:
             return Report(form, *options, kRefused);

@@ -8,6 +8,7 @@ const char* const kCliUsage =
     "Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--json]\n"
     "                     [--query-per-voucher]\n"
     "                     [--statement-timeout SECONDS]\n"
+    "                     [--errors-csv FILE] [--errors-xlsx FILE]\n"
     "       vat-efile-cli --list-data-files\n"
     "\n"
     "Writes the month's six VAT e-filing return files of a data file and checks them against\n"
@@ -20,6 +21,9 @@ const char* const kCliUsage =
     "  --json             print one JSON object with the figures, errors, messages and files\n"
     "  --query-per-voucher  read each voucher's facts with statements of its own (slow;\n"
     "                     for comparing with the default reading per list)\n"
+    "  --errors-csv FILE  also write the error list, with a heading of the run and its\n"
+    "                     figures, to FILE as CSV (UTF-8)\n"
+    "  --errors-xlsx FILE the same as an Excel workbook\n"
     "  --list-data-files  print the data files as the window lists them, one a line\n"
     "  --statement-timeout SECONDS\n"
     "                     stop a query on the server that runs longer, waits for locks\n"
@@ -95,6 +99,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             auto folder = value();
             if (!folder) return std::nullopt;
             options.programFolder = *folder;
+        } else if (argument == "--errors-csv" || argument == "--errors-xlsx") {
+            auto file = value();
+            if (!file) return std::nullopt;
+            (argument == "--errors-csv" ? options.errorsCsv : options.errorsXlsx) = *file;
         } else {
             error = "unknown argument \"" + argument + "\"";
             return std::nullopt;

@@ -16,6 +16,8 @@ struct CliOptions {
     std::string dataFile;
     int month = 0;  // 1 to 12
     std::filesystem::path programFolder;
+    std::filesystem::path errorsCsv;  // where to export the error list, when asked
+    std::filesystem::path errorsXlsx;
     vat::ConnectionOptions connection;  // --statement-timeout sets its statement timeout
 };
 
