@@ -1,15 +1,52 @@
 #pragma once
 
+#include <QTableView>
+#include <optional>
 #include <vector>
 
 #include "returns/form_state.h"
 
-class QTableWidget;
+class ErrorListFilter;
+class ErrorListModel;
+class QTimer;
 
-// Gives the error list its columns: the hidden Code column, then Type and Error in the
-// proportion 150 to 350, under a light grey heading row; starts with no rows.
-void FormatErrorGrid(QTableWidget& grid);
+// The error list: Type, Document, Error and File:Line under a light grey heading row. A click
+// on a heading sorts by that column; the rows can be narrowed to one Type and one file. Long
+// texts wrap at spaces and each row is as tall as its text. A double click hands the row on.
+class ErrorGrid : public QTableView {
+    Q_OBJECT
 
-// Brings the grid's rows in line with the error list; long messages wrap and each row is as
-// tall as its text.
-void ShowErrorRows(QTableWidget& grid, const std::vector<vat::ErrorRow>& rows);
+public:
+    explicit ErrorGrid(QWidget* parent);
+
+    // Gives the columns their share of the grid's present width; the Error column takes
+    // whatever the grid gains later.
+    void FitColumns();
+
+    // Brings the rows in line with the error list.
+    void ShowRows(const std::vector<vat::ErrorRow>& rows);
+
+    // Narrows the list; nullopt shows all.
+    void FilterByType(std::optional<QString> type);
+    void FilterByFile(std::optional<QString> file);
+
+    // The Types and file names of the rows, each once, in the order first met; a row without a
+    // file gives the empty name.
+    const QStringList& Types() const;
+    const QStringList& Files() const;
+
+    int RowCount() const;         // all rows
+    int VisibleRowCount() const;  // the rows the filters let through
+    // The row shown at a position of the view.
+    const vat::ErrorRow& RowAt(int visibleRow) const;
+
+signals:
+    void rowChosen(const vat::ErrorRow& row);
+
+private:
+    void refitRowHeights();
+
+    ErrorListModel* model_;
+    ErrorListFilter* filter_;
+    QTimer* fitAllRows_;
+};

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <QString>
-#include <vector>
 
-#include "returns/form_state.h"
+#include "app/export/error_list_report.h"
 
 class QPrinter;
 
-// The error list as an HTML table of its Type and Error columns; the heading row is a table
-// header, so that it is repeated at the top of every printed page.
-QString ErrorListHtml(const std::vector<vat::ErrorRow>& rows);
+// The report as HTML: the heading block, then a table of the rows' Type, Document, Error and
+// File:Line. The table's heading row is a table header, so that it is repeated at the top of
+// every printed page.
+QString ErrorListHtml(const ErrorListReport& report);
 
-void PrintErrorList(const std::vector<vat::ErrorRow>& rows, QPrinter& printer);
+// Prints the report with "Page n of m" at the foot of every page.
+void PrintErrorList(const ErrorListReport& report, QPrinter& printer);

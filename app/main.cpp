@@ -3,12 +3,13 @@
 #include "app/default_folders.h"
 #include "app/main_window.h"
 
+// A server that cannot be reached at start-up leaves the window open with Retry.
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // Lets the desktop match the window with its menu entry and icon.
     QGuiApplication::setDesktopFileName("vat-efile");
     MainWindow window(DefaultFolders(ThisProgramsSurroundings()));
-    if (!window.loadDataFiles()) return 1;
+    window.loadDataFiles();
     window.show();
     return application.exec();
 }

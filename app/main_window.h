@@ -5,13 +5,16 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/export/error_list_report.h"
 #include "app/message_presenter.h"
+#include "app/window_growth.h"
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
 #include "returns/return_folders.h"
 #include "returns/run_cancel.h"
 
 class FolderRow;
+class ErrorGrid;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -35,13 +38,14 @@ public:
                         QWidget* parent = nullptr);
 
     // Start-up: fills the month list, connects to the server and lists and selects its data
-    // files; false when the server cannot be reached and the program has to end.
+    // files. False when the server cannot be reached: the window then offers Retry.
     bool loadDataFiles();
 
     vat::FormState& state() { return state_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum class LabelLook { Prompt, Heading, Plain, Value, Highlight };
@@ -53,16 +57,23 @@ private:
     void createSecondarySummary(const Twips& at);
     void createErrorList(const Twips& at);
     void createFolderRow(const Twips& at, vat::ReturnFolders folders);
+    void createRunAccounts(const Twips& at);
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
 
     void fillMonthList();
+    bool connectToServer();
     void fillDataFileList(const std::vector<std::string>& dataFiles);
     void onDataFileChosen();
     void printErrorList();
+    void exportErrorList();
+    void showVoucherOf(const vat::ErrorRow& row);
+    void refreshFilterChoices();
     void runGeneration();
     void cancelRun();
     void setRunning(bool running);
+    void showHeldMessages();
+    void present(const vat::UserMessage& message);
 
     // vat::FormView
     void CaptionChanged(const std::string& label, const std::string& caption) override;
@@ -76,17 +87,28 @@ private:
     std::unique_ptr<MessagePresenter> messages_;
     bool running_ = false;
     vat::RunCancel* runCancel_ = nullptr;  // the cancel of the run going on, if any
+    // A run's messages, shown together when it ends rather than stopping it half-way.
+    std::vector<vat::UserMessage> heldMessages_;
+    RunDescription latestRun_;
+    // The data file the error list's rows were read from, whose vouchers they name.
+    std::string errorListDataFile_;
     QElapsedTimer sinceProgressShown_;
     std::string progressFile_;
+    WindowGrowth growth_;
 
     QComboBox* dataFileCombo_;
     QLineEdit* yearStartEdit_;
     QLineEdit* yearEndEdit_;
     QComboBox* monthCombo_;
     QPushButton* generateButton_;
-    QTableWidget* errorGrid_;
+    QPushButton* retryButton_;
+    QComboBox* typeFilter_;
+    QComboBox* fileFilter_;
+    ErrorGrid* errorGrid_;
+    QPushButton* exportButton_;
     QPushButton* printButton_;
     QPushButton* cancelButton_;  // shown only while a run goes on
     FolderRow* folderRow_;
     RunStatusLine* runStatus_;
+    QTableWidget* runAccounts_;
 };

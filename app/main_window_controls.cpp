@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "app/error_grid.h"
+#include "app/file_accounts_table.h"
 #include "app/folder_row.h"
 #include "app/main_window.h"
 #include "app/run_status_line.h"
@@ -13,7 +15,11 @@
 namespace {
 
 constexpr int kClientWidth = 8790;
-constexpr int kClientHeight = 12435;
+// The designed client area ends at 12435; the table of the latest run's files lies below it,
+// which is the least the window can be.
+constexpr int kRunAccountsTop = 12480;
+constexpr int kRunAccountsHeight = 2040;
+constexpr int kMinimumHeight = kRunAccountsTop + kRunAccountsHeight + 120;
 constexpr int kLabelHeight = 330;
 constexpr int kSummaryWidth = 1935;  // captions and values of the VAT and CST rows
 constexpr int kUrdCaptionWidth = 1215;
@@ -55,7 +61,8 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     Fill(*this, kWindowColour);
 
     const Twips at(*this);
-    setFixedSize(at.Size(kClientWidth, kClientHeight));
+    setMinimumSize(at.Size(kClientWidth, kMinimumHeight));
+    resize(minimumSize());
     createSelectionControls(at);
     createLocalSummary(at);
     createInterstateSummary(at);
@@ -63,6 +70,7 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     createSecondarySummary(at);
     createErrorList(at);
     createFolderRow(at, std::move(folders));
+    createRunAccounts(at);
 
     for (const auto& [label, caption] : state_.Captions()) CaptionChanged(label, caption);
     state_.SetView(this);
@@ -113,6 +121,9 @@ void MainWindow::createSelectionControls(const Twips& at) {
     monthCombo_ = Place(new QComboBox(this), "Combo1", at.Rect(1920, 720, 2250, 420));
     generateButton_ =
         Place(new QPushButton("Generate Files", this), "Command1", at.Rect(5400, 720, 3060, 495));
+    // Takes the place of Generate Files while the server cannot be reached.
+    retryButton_ = Place(new QPushButton("&Retry", this), "btn_Retry", generateButton_->geometry());
+    retryButton_->hide();
 }
 
 void MainWindow::createLocalSummary(const Twips& at) {
@@ -171,12 +182,16 @@ void MainWindow::createUrdSummary(const Twips& at) {
     value("lbl_Sal_URD_VAT_Amt", 6840, 5760, kUrdAmountWidth);
 }
 
-// Net figures kept beside the designed client area, out of sight at the window's fixed size:
-// three columns of caption over value, the payable VAT under the net column.
+// Net figures kept beside the designed client area, out of sight: three columns of caption over
+// value, the payable VAT under the net column. They stay hidden when the window is widened,
+// as the design never shows them beside the figures the summary does show.
 void MainWindow::createSecondarySummary(const Twips& at) {
     const auto label = [&](const char* name, const QString& text, int left, int top,
                            LabelLook look) {
-        return addLabel(name, text, at.Rect(left, top, kSecondaryWidth, kLabelHeight), look);
+        QLabel* created =
+            addLabel(name, text, at.Rect(left, top, kSecondaryWidth, kLabelHeight), look);
+        created->hide();
+        return created;
     };
     label("Label1", "Input Vat (+)", 9720, 1965, LabelLook::Plain);
     label("lbl_in_p", {}, 9720, 2325, LabelLook::Value);
@@ -200,18 +215,40 @@ void MainWindow::createErrorList(const Twips& at) {
         ->setWordWrap(true);
     addLabel("Label19", "Validation Errors", at.Rect(240, 7200, 3075, kLabelHeight),
              LabelLook::Prompt);
-    errorGrid_ = Place(new QTableWidget(this), "grd_Errors", at.Rect(240, 7560, 8295, 4335));
+    // The filters share the caption's row, right of it, as wide as the list together.
+    typeFilter_ = Place(new QComboBox(this), "cmb_TypeFilter", at.Rect(3435, 7140, 2505, 390));
+    fileFilter_ = Place(new QComboBox(this), "cmb_FileFilter", at.Rect(6030, 7140, 2505, 390));
+    typeFilter_->addItem("All types");
+    fileFilter_->addItem("All files");
+    errorGrid_ = Place(new ErrorGrid(this), "grd_Errors", at.Rect(240, 7560, 8295, 4335));
+    errorGrid_->FitColumns();
+    exportButton_ =
+        Place(new QPushButton("&Export...", this), "btn_Export", at.Rect(5760, 12000, 1335, 375));
     printButton_ =
         Place(new QPushButton("&Print", this), "btn_Print", at.Rect(7200, 12000, 1335, 375));
-    // The run's progress and its Cancel button take the free space left of Print.
-    runStatus_ = Place(new RunStatusLine(this), "runStatus", at.Rect(240, 12000, 5265, 375));
+    // The run's progress, and its outcome when it ends, take the free space left of Export;
+    // Cancel shows over its right end while a run goes.
+    runStatus_ = Place(new RunStatusLine(this), "runStatus", at.Rect(240, 12000, 5400, 375));
     cancelButton_ =
-        Place(new QPushButton("Cancel", this), "btn_Cancel", at.Rect(5625, 12000, 1335, 375));
+        Place(new QPushButton("Cancel", this), "btn_Cancel", at.Rect(4305, 12000, 1335, 375));
     cancelButton_->hide();
+
+    // A larger window gives its room to the list; what lies below it moves down.
+    growth_.Follow(errorGrid_, Qt::RightEdge | Qt::BottomEdge);
+    growth_.Follow(runStatus_, Qt::TopEdge | Qt::BottomEdge | Qt::RightEdge);
+    for (QWidget* button : {cancelButton_, exportButton_, printButton_})
+        growth_.Follow(button, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
 }
 
 // Under the note on the files, where they go.
 void MainWindow::createFolderRow(const Twips& at, vat::ReturnFolders folders) {
     folderRow_ =
         Place(new FolderRow(std::move(folders), this), "folderRow", at.Rect(240, 6780, 8205, 390));
+}
+
+void MainWindow::createRunAccounts(const Twips& at) {
+    runAccounts_ = Place(new QTableWidget(this), "tbl_RunAccounts",
+                         at.Rect(240, kRunAccountsTop, 8295, kRunAccountsHeight));
+    FormatFileAccountsTable(*runAccounts_);
+    growth_.Follow(runAccounts_, Qt::TopEdge | Qt::BottomEdge | Qt::RightEdge);
 }

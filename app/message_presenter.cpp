@@ -1,9 +1,19 @@
 #include "app/message_presenter.h"
 
+#include <QFileDialog>
 #include <QMessageBox>
 
-void MessageBoxPresenter::Show(const QString& text, bool critical) {
+void MessageBoxPresenter::Show(const QString& text, bool critical, const QString& detail) {
     QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information,
                     window_->windowTitle(), text, QMessageBox::Ok, window_);
+    if (!detail.isEmpty()) box.setDetailedText(detail);
     box.exec();
+}
+
+QString MessageBoxPresenter::AskSaveFile(const QString& caption, const QString& suggested,
+                                         const QString& filters, const QString& defaultSuffix) {
+    QFileDialog dialog(window_, caption, suggested, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }

@@ -4,20 +4,30 @@
 
 class QWidget;
 
-// Every message the window gives passes through here, so that tests can record messages
-// instead of blocking on a modal box.
+// Every message the window gives, and every file it asks for, passes through here, so that
+// tests can record messages and answer questions instead of blocking on a modal box.
 class MessagePresenter {
 public:
     virtual ~MessagePresenter() = default;
-    // Returns when the user has dismissed the message.
-    virtual void Show(const QString& text, bool critical) = 0;
+    // Returns when the user has dismissed the message. A detail, when given, is the cause in
+    // the system's own words, which the user may unfold.
+    virtual void Show(const QString& text, bool critical, const QString& detail) = 0;
+    void Show(const QString& text, bool critical) { Show(text, critical, {}); }
+
+    // The file to save to, or empty when the user cancelled. filters as QFileDialog takes them;
+    // a name without an extension gets defaultSuffix.
+    virtual QString AskSaveFile(const QString& caption, const QString& suggested,
+                                const QString& filters, const QString& defaultSuffix) = 0;
 };
 
-// Modal message boxes with an OK button over the window.
+// Modal message boxes with an OK button, and the file dialog, over the window.
 class MessageBoxPresenter : public MessagePresenter {
 public:
     explicit MessageBoxPresenter(QWidget* window) : window_(window) {}
-    void Show(const QString& text, bool critical) override;
+    using MessagePresenter::Show;
+    void Show(const QString& text, bool critical, const QString& detail) override;
+    QString AskSaveFile(const QString& caption, const QString& suggested, const QString& filters,
+                        const QString& defaultSuffix) override;
 
 private:
     QWidget* window_;

@@ -26,6 +26,12 @@ void RunStatusLine::Show(const QString& file, long long done, long long total) {
     bar_->show();
 }
 
+void RunStatusLine::ShowText(const QString& text) {
+    text_->setText(text);
+    text_->setToolTip(text);
+    bar_->hide();
+}
+
 void RunStatusLine::Clear() {
     text_->clear();
     bar_->hide();

@@ -6,7 +6,7 @@ class QLabel;
 class QProgressBar;
 
 // The line at the foot of the window that follows a run: which return file is being written
-// and how many of its vouchers are done.
+// and how many of its vouchers are done, and when the run has ended, its outcome.
 class RunStatusLine : public QWidget {
     Q_OBJECT
 
@@ -14,6 +14,7 @@ public:
     explicit RunStatusLine(QWidget* parent);
 
     void Show(const QString& file, long long done, long long total);
+    void ShowText(const QString& text);
     void Clear();
 
 private:

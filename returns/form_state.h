@@ -46,7 +46,8 @@ struct FileAccount {
 
 struct UserMessage {
     std::string text;
-    bool critical = false;  // shown with the critical-error icon
+    bool critical = false;    // shown with the critical-error icon
+    std::string detail = {};  // the cause in the system's own words, for the user to unfold
     friend bool operator==(const UserMessage&, const UserMessage&) = default;
 };
 

@@ -20,16 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string ListSql(const VoucherList& list, int monthNumber) {
-    return std::string(list.sqlBeforeMonth) + std::to_string(monthNumber) +
-           std::string(list.sqlAfterMonth);
-}
-
 // Each list query runs once, on its own: its grouping and order decide the order of blocks.
 std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, const ReturnContext& context) {
     std::vector<BufferedRows> lists;
     for (const VoucherList& list : kind.lists) {
-        OpenQuery(context.ledger.VoucherRecordset, ListSql(list, context.period.MonthNumber));
+        OpenQuery(context.ledger.VoucherRecordset, list.Sql(context.period.MonthNumber));
         lists.push_back(ReadAllRows(context.ledger.VoucherRecordset));
     }
     return lists;

@@ -2,6 +2,10 @@
 
 namespace vat {
 
+std::string VoucherList::Sql(int monthNumber) const {
+    return std::string(sqlBeforeMonth) + std::to_string(monthNumber) + std::string(sqlAfterMonth);
+}
+
 std::string_view VoucherSum::Condition() const {
     constexpr std::string_view kJoin = " and ";
     std::string_view condition = tail;

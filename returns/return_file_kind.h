@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct VoucherList {
     std::string_view sqlAfterMonth = {};
     TinRule tinRule = TinRule::None;
     std::string_view invoicePrefix = {};  // put before the document number in the file ("C", "CR")
+
+    // The list's query for a month.
+    std::string Sql(int monthNumber) const;
 };
 
 // A sum query on one voucher: head + voucher number + tail, read from field. The tail is

@@ -13,7 +13,7 @@ ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger, FormState& form) {
         catalogue.connected = true;
     } catch (const LedgerError& error) {
         catalogue.failure = error.what();
-        form.ShowMessage({"UNABLE TO CONNECT", false});
+        form.ShowMessage({"UNABLE TO CONNECT", false, catalogue.failure});
     }
     return catalogue;
 }

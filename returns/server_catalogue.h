@@ -17,7 +17,7 @@ struct ServerCatalogue {
 
 // Start-up's connection, the same for every front end: the server's own database "edb",
 // read-write, and the data files of its catalogue. A server that cannot be reached is
-// reported to the user as "UNABLE TO CONNECT"; the program then has to end.
+// reported to the user as "UNABLE TO CONNECT", with the driver's description as its detail.
 ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger, FormState& form);
 
 }  // namespace vat

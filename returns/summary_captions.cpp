@@ -24,7 +24,24 @@ std::string TaxText(const ReturnFigures& figures, TaxFigure figure) {
     return PaiseText(ShownPaise(figures.Tax(figure)));
 }
 
+constexpr CaptionedLabel kVisibleSummary[] = {
+    {"Input Vat (+)", "lbl_InputVAT_Plus"},
+    {"Input Vat (-)", "lbl_InputVAT_Minus"},
+    {"Output Vat (+)", "lbl_OutputVAT_Plus"},
+    {"Output Vat (-)", "lbl_OutputVAT_Minus"},
+    {"Purchase CST", "lbl_CST_Purchase"},
+    {"CST Payable", "lbl_CST_Sales"},
+    {"URD Purchase No Of Bills", "lbl_Pur_URD_NoOfBills"},
+    {"URD Purchase Basic Amt", "lbl_Pur_URD_Basic_Amt"},
+    {"URD Purchase VAT Amt", "lbl_Pur_URD_VAT_Amt"},
+    {"URD Sales No Of Bills", "lbl_Sal_URD_NoOfBills"},
+    {"URD Sales Basic Amt", "lbl_Sal_URD_Basic_Amt"},
+    {"URD Sales VAT Amt", "lbl_Sal_URD_VAT_Amt"},
+};
+
 }  // namespace
+
+std::span<const CaptionedLabel> VisibleSummary() { return kVisibleSummary; }
 
 std::string_view LabelOf(TaxFigure figure) {
     switch (figure) {

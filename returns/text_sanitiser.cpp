@@ -63,6 +63,20 @@ std::string StripSpecialChars(std::string_view text) {
     return stripped;
 }
 
+std::string Utf8Text(std::string_view text) {
+    std::string converted;
+    converted.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        if (const std::optional<Utf8Character> character = DecodeUtf8(text, at)) {
+            converted += text.substr(at, character->length);
+            at += character->length;
+        } else {
+            AppendLatin1(converted, static_cast<unsigned char>(text[at++]));
+        }
+    }
+    return converted;
+}
+
 std::string XmlText(std::string_view text) {
     std::string escaped;
     escaped.reserve(text.size());

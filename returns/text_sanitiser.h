@@ -27,6 +27,9 @@ std::string StripSpecialChars(std::string_view text);
 // read as Latin-1, so the file always loads.
 std::string XmlText(std::string_view text);
 
+// The text as UTF-8: bytes that are not UTF-8 are read as Latin-1, as XmlText reads them.
+std::string Utf8Text(std::string_view text);
+
 // Length and prefix in characters of UTF-8 text, so that a cut never splits a character.
 std::size_t CharacterCount(std::string_view text);
 std::string FirstCharacters(std::string_view text, std::size_t count);

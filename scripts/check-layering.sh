@@ -20,6 +20,7 @@ forbid returns '"app/' "returns never includes the front ends"
 for part in ledger returns validation; do
   forbid "$part" '<Q' "the core links no Qt"
 done
+forbid app/export '<Q' "the exports serve the command-line tool too, without Qt"
 # Every project header is named by its part.
 for part in app ledger returns validation; do
   forbid "$part" '"[^/"]+\.h"' "include the header by its part, e.g. \"returns/party.h\""

@@ -12,8 +12,9 @@ packages=(
   libxml2-dev libxml2-utils
   libgtest-dev googletest
   nlohmann-json3-dev
+  libxlsxwriter-dev
   postgresql postgresql-client
-  poppler-utils
+  poppler-utils unzip
   time
 )
 

@@ -49,6 +49,14 @@ const std::vector<OptionsCase> kCases = {
     {"StatementTimeoutTooLong", {"--list-data-files", "--statement-timeout", "2147484"}, false, 0},
     {"NegativeStatementTimeout", {"--list-data-files", "--statement-timeout", "-1"}, false, 0},
     {"StatementTimeoutInMinutes", {"--list-data-files", "--statement-timeout", "10m"}, false, 0},
+    {"ErrorListExports",
+     {"--data-file", "d", "--month", "4", "--errors-csv", "e.csv", "--errors-xlsx", "e.xlsx"},
+     true,
+     4},
+    {"ErrorListExportWithoutItsFile",
+     {"--data-file", "d", "--month", "4", "--errors-csv"},
+     false,
+     0},
 };
 
 class CliOptionsParse : public testing::TestWithParam<OptionsCase> {};

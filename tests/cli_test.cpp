@@ -207,6 +207,25 @@ TEST(Cli, WithoutArgumentsPrintsTheUsageAndRefuses) {
     EXPECT_TRUE(result.err.starts_with("Usage: vat-efile-cli")) << result.err;
 }
 
+TEST(Cli, WritesTheErrorListWhereAsked) {
+    ProgramFolder folder;
+    const fs::path csv = folder / "errors.csv", xlsx = folder / "errors.xlsx";
+    const CliResult result = RunCli(
+        {"--data-file", "t_run_figures", "--month", "JUL", "--folder", folder.Path().string(),
+         "--errors-csv", csv.string(), "--errors-xlsx", xlsx.string()},
+        folder);
+    ASSERT_EQ(result.status, 0) << Describe(result);
+    const std::string text = test::ReadBytes(csv);
+    EXPECT_TRUE(
+        text.starts_with("\xEF\xBB\xBF"
+                         "Company,t_run_figures\r\n"))
+        << text;
+    for (const char* expected : {"\r\nMonth,JUL 2014\r\n", "\r\nType,Document,Error,File,Line\r\n",
+                                 "T33 Dated:2014-07-09"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+    EXPECT_TRUE(test::ReadBytes(xlsx).starts_with("PK"));
+}
+
 TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
     ProgramFolder folder;
     const test::TableLock lock("t_run_figures", "daybok");

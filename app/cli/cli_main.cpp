@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <nlohmann/json.hpp>
 
@@ -9,6 +10,7 @@
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
 #include "app/default_folders.h"
+#include "app/export/error_list_export.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "returns/server_catalogue.h"
@@ -45,6 +47,27 @@ int Stop(const CliOptions& options, const std::vector<std::string>& reasons, int
     else
         PrintReasons(reasons, std::cerr);
     return status;
+}
+
+// Writes the error list where the command line asked; a file that could not be written is
+// a message of the run, and fails it.
+bool ExportErrors(vat::FormState& form, const CliOptions& options) {
+    const ErrorListReport report = MakeErrorListReport(
+        form, DescribeRun(form, options.month, std::chrono::system_clock::now()));
+    bool exported = true;
+    const auto write = [&](const std::filesystem::path& file, auto writer) {
+        if (file.empty()) return;
+        try {
+            writer(report, file);
+        } catch (const ExportError& error) {
+            std::cerr << "vat-efile-cli: " << error.what() << '\n';
+            form.ShowMessage({error.what(), true});
+            exported = false;
+        }
+    };
+    write(options.errorsCsv, WriteErrorListCsv);
+    write(options.errorsXlsx, WriteErrorListXlsx);
+    return exported;
 }
 
 std::vector<std::string> MessageTexts(const vat::FormState& form) {
@@ -121,9 +144,11 @@ int main(int argc, char** argv) {
             const bool allValid = std::none_of(
                 form.FileAccounts.begin(), form.FileAccounts.end(),
                 [](const vat::FileAccount& account) { return account.valid == false; });
+            if (!ExportErrors(form, *options)) return Report(form, *options, kFailed);
             return Report(form, *options, allValid ? kCompleted : kSchemaErrors);
         }
         case vat::RunOutcome::Failed:
+            ExportErrors(form, *options);
             return Report(form, *options, kFailed);
         case vat::RunOutcome::Cancelled:
             return Report(form, *options, kCancelled);

@@ -11,6 +11,7 @@ namespace {
 constexpr std::string_view kUsage =
     R"(Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--xsd DIR] [--json]
                      [--query-per-voucher] [--statement-timeout SECONDS]
+                     [--errors-csv FILE] [--errors-xlsx FILE]
        vat-efile-cli --list-data-files [--json]
 
 Writes the month's six VAT e-filing return files of a data file and checks them against
@@ -26,6 +27,9 @@ the schemas, as the window's Generate Files does.
   --json             print one JSON object with the figures, errors, messages and files
   --query-per-voucher  read each voucher's facts with statements of its own (slow;
                      for comparing with the default reading per list)
+  --errors-csv FILE  also write the error list, with a heading of the run and its
+                     figures, to FILE as CSV (UTF-8)
+  --errors-xlsx FILE the same as an Excel workbook
   --list-data-files  print the data files as the window lists them, one a line
   --statement-timeout SECONDS
                      stop a query on the server that runs longer, waits for locks
@@ -122,6 +126,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             auto folder = value();
             if (!folder) return std::nullopt;
             (argument == "--folder" ? options.outputFolder : options.schemaFolder) = *folder;
+        } else if (argument == "--errors-csv" || argument == "--errors-xlsx") {
+            auto file = value();
+            if (!file) return std::nullopt;
+            (argument == "--errors-csv" ? options.errorsCsv : options.errorsXlsx) = *file;
         } else {
             error = "unknown argument \"" + argument + "\"";
             return std::nullopt;

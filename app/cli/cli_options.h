@@ -18,7 +18,9 @@ struct CliOptions {
     int month = 0;                       // 1 to 12
     std::filesystem::path outputFolder;  // --folder; empty for the default
     std::filesystem::path schemaFolder;  // --xsd; empty for the default
-    vat::ConnectionOptions connection;   // --statement-timeout sets its statement timeout
+    std::filesystem::path errorsCsv;     // where to export the error list, when asked
+    std::filesystem::path errorsXlsx;
+    vat::ConnectionOptions connection;  // --statement-timeout sets its statement timeout
 };
 
 // Parses the arguments (without the program name); nullopt with a reason on a bad command line.

@@ -7,32 +7,13 @@
 #include <string_view>
 
 #include "returns/number_forms.h"
+#include "returns/run_outcome_text.h"
+#include "returns/summary_captions.h"
 #include "returns/text_sanitiser.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CaptionedLabel {
-    const char* caption;
-    const char* label;
-};
-
-// The summary as the window lays it out, caption beside value.
-constexpr CaptionedLabel kSummary[] = {
-    {"Input Vat (+)", "lbl_InputVAT_Plus"},
-    {"Input Vat (-)", "lbl_InputVAT_Minus"},
-    {"Output Vat (+)", "lbl_OutputVAT_Plus"},
-    {"Output Vat (-)", "lbl_OutputVAT_Minus"},
-    {"Purchase CST", "lbl_CST_Purchase"},
-    {"CST Payable", "lbl_CST_Sales"},
-    {"URD Purchase No Of Bills", "lbl_Pur_URD_NoOfBills"},
-    {"URD Purchase Basic Amt", "lbl_Pur_URD_Basic_Amt"},
-    {"URD Purchase VAT Amt", "lbl_Pur_URD_VAT_Amt"},
-    {"URD Sales No Of Bills", "lbl_Sal_URD_NoOfBills"},
-    {"URD Sales Basic Amt", "lbl_Sal_URD_Basic_Amt"},
-    {"URD Sales VAT Amt", "lbl_Sal_URD_VAT_Amt"},
-};
 
 double Rupees(std::int64_t paise) { return static_cast<double>(paise) / 100; }
 
@@ -158,7 +139,7 @@ void PrintAccounts(const std::vector<vat::FileAccount>& accounts, std::ostream& 
 
 void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
     constexpr int kCaptionWidth = 26;
-    for (const CaptionedLabel& row : kSummary)
+    for (const vat::CaptionedLabel& row : vat::VisibleSummary())
         out << std::left << std::setw(kCaptionWidth) << row.caption
             << TerminalText(form.Caption(row.label)) << '\n';
     const std::string& verdict = form.Caption("lbl_TaxPayableRefundable");
@@ -187,6 +168,8 @@ void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
             out << "  " << TerminalText(fs::path(file).filename().string()) << '\n';
         out << '\n';
     }
+    if (const std::string outcome = vat::RunOutcomeText(form.FileAccounts); !outcome.empty())
+        out << outcome << "\n\n";
     for (const vat::UserMessage& message : form.Messages())
         out << (message.critical ? "[!] " : "") << TerminalText(message.text) << '\n';
 }

@@ -9,12 +9,12 @@
 namespace {
 
 // The printed pages as text, one string a page.
-QStringList PrintedPages(const std::vector<vat::ErrorRow>& rows, const QString& folder) {
+QStringList PrintedPages(const ErrorListReport& report, const QString& folder) {
     const QString pdf = folder + "/errors.pdf";
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
-    PrintErrorList(rows, printer);
+    PrintErrorList(report, printer);
 
     QProcess pdftotext;
     pdftotext.start("pdftotext", {"-layout", pdf, "-"});
@@ -24,38 +24,50 @@ QStringList PrintedPages(const std::vector<vat::ErrorRow>& rows, const QString& 
     return pages;
 }
 
+const std::vector<HeadingLine> kHeading = {{"Company", "shop2013"},
+                                           {"Dealer TIN", "29111111111"},
+                                           {"Month", "APR 2013"},
+                                           {"Input Vat (+)", "500.00", 500}};
+
 }  // namespace
 
 class ErrorListPrintoutTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void printsHeadingsAndRows() {
+    void printsTheHeadingBlockAndTheRows() {
         QTemporaryDir folder;
         const QStringList pages = PrintedPages(
-            {{"Local Purchase", "Bill 17 of ACME & SONS <BLR> omitted: basic amount below 1"},
-             {"Sales Return", "Element 'TinNo': [facet 'length'] The value has a length of 10"}},
+            {kHeading,
+             {{"Local Purchase", "Bill 17 of ACME & SONS <BLR> omitted: basic amount below 1"},
+              {"Sales Return", "Element 'TinNo': [facet 'length'] The value has a length of 10",
+               "CN-4, 2014-04-20", "/p/04/efile_sal_returns04.xml", 7}}},
             folder.path());
         QCOMPARE(pages.size(), 1);
         const QString& page = pages.first();
         for (const char* expected :
-             {"Type", "Error", "Local Purchase", "Bill 17 of ACME & SONS <BLR> omitted",
-              "Sales Return", "Element 'TinNo': [facet 'length']"})
-            QVERIFY2(page.contains(expected), expected);
+             {"Company", "shop2013", "Dealer TIN", "29111111111", "APR 2013", "Input Vat (+)",
+              "500.00", "Local Purchase", "Bill 17 of ACME & SONS <BLR> omitted", "Sales Return",
+              "Element 'TinNo': [facet 'length']", "CN-4, 2014-04-20",
+              "_sal_returns04.xml:7" /* "fi" may come back as its ligature */, "Page 1 of 1"})
+            QVERIFY2(page.contains(expected), qPrintable(page));
     }
 
-    void repeatsHeadingsOnEveryPage() {
+    void repeatsHeadingsAndCountsPagesOnEveryPage() {
         QTemporaryDir folder;
-        std::vector<vat::ErrorRow> rows;
+        ErrorListReport report{kHeading, {}};
         for (int row = 1; row <= 150; ++row)
-            rows.push_back({"Local Sales", "Row " + std::to_string(row) + " failed its schema"});
-        const QStringList pages = PrintedPages(rows, folder.path());
+            report.rows.push_back(
+                {"Local Sales", "Row " + std::to_string(row) + " failed its schema"});
+        const QStringList pages = PrintedPages(report, folder.path());
         QVERIFY(pages.size() > 1);
-        for (const QString& page : pages) {
-            const QString firstLine = page.trimmed().section('\n', 0, 0);
-            QVERIFY2(page.contains(QRegularExpression("^\\s*Type\\s+Error\\s*$",
-                                                      QRegularExpression::MultilineOption)),
-                     qPrintable(firstLine));
+        for (qsizetype page = 0; page < pages.size(); ++page) {
+            QVERIFY2(pages[page].contains(
+                         QRegularExpression("^\\s*Type\\s+Document\\s+Error\\s+File:Line\\s*$",
+                                            QRegularExpression::MultilineOption)),
+                     qPrintable(pages[page]));
+            QVERIFY2(pages[page].contains(QString("Page %1 of %2").arg(page + 1).arg(pages.size())),
+                     qPrintable(pages[page]));
         }
         QVERIFY(pages.last().contains("Row 150 failed its schema"));
     }

@@ -14,6 +14,10 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/error_grid.h"
+#include "app/space_wrap_delegate.h"
+#include "app/voucher_dialog.h"
+#include "returns/run_outcome_text.h"
 #include "window/recording_presenter.h"
 #include "window/scratch_settings.h"
 
@@ -21,8 +25,14 @@ namespace {
 
 constexpr int kDesignedWidthTwips = 8790;
 constexpr int kDesignedHeightTwips = 12435;
+// The table of the run's files lies below the designed area and grows the window that much.
+constexpr int kLeastHeightTwips = 14640;
 
 int Pixels(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+
+QString Cell(const ErrorGrid& grid, int row, int column) {
+    return grid.model()->index(row, column).data().toString();
+}
 
 }  // namespace
 
@@ -133,11 +143,12 @@ private slots:
     }
 
     void errorListStartsWithItsHeadingOnly() {
-        auto* grid = Find<QTableWidget>("grd_Errors");
-        QCOMPARE(grid->rowCount(), 0);
-        QVERIFY(grid->isColumnHidden(0));
-        QCOMPARE(grid->horizontalHeaderItem(1)->text(), QString("Type"));
-        QCOMPARE(grid->horizontalHeaderItem(2)->text(), QString("Error"));
+        auto* grid = Find<ErrorGrid>("grd_Errors");
+        QCOMPARE(grid->RowCount(), 0);
+        QStringList titles;
+        for (int column = 0; column < grid->model()->columnCount(); ++column)
+            titles.append(grid->model()->headerData(column, Qt::Horizontal).toString());
+        QCOMPARE(titles, (QStringList{"Type", "Document", "Error", "File:Line"}));
         QVERIFY(grid->horizontalHeader()->isVisible());
     }
 
@@ -186,10 +197,13 @@ private slots:
         QVERIFY2(verdict == "VAT Payable" || verdict == "VAT Refundable", qPrintable(verdict));
         QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(),
                  QString::fromStdString(window_->state().Caption("lbl_TaxAmt")));
-        QCOMPARE(Find<QTableWidget>("grd_Errors")->rowCount(),
+        QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(),
                  static_cast<int>(window_->state().ErrorRows().size()));
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
-        QVERIFY(Find<QLabel>("runStatusText")->text().isEmpty());
+        QCOMPARE(Find<QLabel>("runStatusText")->text(),
+                 QString::fromStdString(vat::RunOutcomeText(window_->state().FileAccounts)));
+        QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(),
+                 static_cast<int>(window_->state().FileAccounts.size()));
         QCOMPARE(Find<QLineEdit>("txt_Folder")->text(), programFolder_.filePath("04"));
         window_->state().ClearErrorRows();
     }
@@ -238,14 +252,82 @@ private slots:
             "so the local purchase file cannot be uploaded as it is";
         state.AddErrorRow("Local Purchase", "Short");
         state.AddErrorRow("Local Purchase", longMessage);
-        auto* grid = Find<QTableWidget>("grd_Errors");
-        QCOMPARE(grid->rowCount(), 2);
-        QCOMPARE(grid->item(1, 1)->text(), QString("Local Purchase"));
-        QCOMPARE(grid->item(1, 2)->text(), QString::fromStdString(longMessage));
+        auto* grid = Find<ErrorGrid>("grd_Errors");
+        QCOMPARE(grid->RowCount(), 2);
+        QCOMPARE(Cell(*grid, 1, 0), QString("Local Purchase"));
+        QCOMPARE(Cell(*grid, 1, 2), QString::fromStdString(longMessage));
         QVERIFY(grid->rowHeight(1) >= 2 * grid->rowHeight(0));
 
         state.ClearErrorRows();
-        QCOMPARE(grid->rowCount(), 0);
+        QCOMPARE(grid->RowCount(), 0);
+    }
+
+    // Every line is whole words of the text: "Rs.1", "INV/101" and dates never break.
+    void longTextsWrapAtSpacesOnly() {
+        const QString text =
+            "B No.INV/101 Dated:2013-04-03 of SHREE RAMA AGENCIES omitted due "
+            "to basic amount being less than Rs.1\r\nReason :x/y";
+        const QStringList words = QString(text).replace("\r\n", " ").split(' ');
+        const QFontMetrics metrics(window_->font());
+        for (int width = 20; width <= 400; width += 5) {
+            const QStringList lines = WrapAtSpaces(text, metrics, width);
+            QCOMPARE(lines.join(' ').split(' '), words);
+            QVERIFY(lines.contains("Reason :x/y") || lines.last().endsWith("x/y"));
+        }
+    }
+
+    // The grid on its own, with rows as the core gives them: with their files and lines.
+    void rowsSortByAColumnAndFilterByTypeOrFile() {
+        ErrorGrid grid(nullptr);
+        grid.resize(600, 300);
+        grid.ShowRows({{"Sales Within State", "Inv No.C9 omitted"},
+                       {"Purchase Within State", "<A> (30)", "A1", "/p/04/efile_pur04.xml", 30},
+                       {"Purchase Within State", "<B> (4)", "A2", "/p/04/efile_pur04.xml", 4},
+                       {"Sales Within State", "<C> (7)", "C3", "/p/04/efile_sal04.xml", 7}});
+        const auto column = [&](int number) {
+            QStringList cells;
+            for (int row = 0; row < grid.VisibleRowCount(); ++row)
+                cells.append(Cell(grid, row, number));
+            return cells;
+        };
+        QCOMPARE(grid.Files(), (QStringList{"", "efile_pur04.xml", "efile_sal04.xml"}));
+        QCOMPARE(column(3),
+                 (QStringList{"", "efile_pur04.xml:30", "efile_pur04.xml:4", "efile_sal04.xml:7"}));
+
+        grid.sortByColumn(3, Qt::AscendingOrder);
+        QCOMPARE(column(3),
+                 (QStringList{"", "efile_pur04.xml:4", "efile_pur04.xml:30", "efile_sal04.xml:7"}));
+        grid.sortByColumn(1, Qt::DescendingOrder);
+        QCOMPARE(column(1), (QStringList{"C3", "A2", "A1", ""}));
+
+        grid.FilterByFile("efile_pur04.xml");
+        QCOMPARE(column(2), (QStringList{"<B> (4)", "<A> (30)"}));
+        grid.FilterByFile(std::nullopt);
+        grid.FilterByType("Sales Within State");
+        QCOMPARE(column(2), (QStringList{"<C> (7)", "Inv No.C9 omitted"}));
+        QCOMPARE(grid.RowAt(1).error, "Inv No.C9 omitted");
+    }
+
+    // The window offers each Type and file of its rows in its filters.
+    void filterListsFollowTheRows() {
+        vat::FormState& state = window_->state();
+        auto* types = Find<QComboBox>("cmb_TypeFilter");
+        auto* files = Find<QComboBox>("cmb_FileFilter");
+        auto* grid = Find<ErrorGrid>("grd_Errors");
+        state.AddErrorRow("Sales Within State", "Inv No.C9 omitted");
+        state.AddErrorRow("Purchase Within State", "B No.7 omitted");
+        state.AddErrorRow("Sales Within State", "Inv No.C11 omitted");
+        QCOMPARE(types->count(), 3);
+        QCOMPARE(files->itemText(1), QString("(no file)"));
+
+        types->setCurrentIndex(types->findText("Sales Within State"));
+        QCOMPARE(grid->VisibleRowCount(), 2);
+        state.ClearErrorRows();
+        QCOMPARE(types->count(), 1);
+        QCOMPARE(types->currentText(), QString("All types"));
+        state.AddErrorRow("Purchase Within State", "B No.7 omitted");
+        QCOMPARE(grid->VisibleRowCount(), 1);
+        state.ClearErrorRows();
     }
 
     void captionsReachTheirLabels() {
@@ -273,7 +355,10 @@ private slots:
         QVERIFY(image.save(WINDOW_TEST_OUTPUT_DIR "/window.png"));
         const QSize designed(Pixels(kDesignedWidthTwips, window_->logicalDpiX()),
                              Pixels(kDesignedHeightTwips, window_->logicalDpiY()));
-        QCOMPARE(image.size() / image.devicePixelRatio(), designed);
+        QCOMPARE(image.size() / image.devicePixelRatio(),
+                 QSize(designed.width(), Pixels(kLeastHeightTwips, window_->logicalDpiY())));
+        QCOMPARE(window_->minimumSize(), image.size() / image.devicePixelRatio());
+        QVERIFY(Find<QWidget>("btn_Print")->geometry().bottom() < designed.height());
 
         const auto backgroundOf = [&](const char* name) {
             const QRect place = Find<QWidget>(name)->geometry();
@@ -284,7 +369,100 @@ private slots:
         QCOMPARE(backgroundOf("lbl_TaxAmt"), QColor(0, 64, 0));
         QCOMPARE(backgroundOf("Label17"), window_->palette().color(QPalette::Base));
         for (const char* hidden : {"Label1", "lbl_in_p", "lbl_out_net", "lbl_pay"})
-            QVERIFY2(Find<QWidget>(hidden)->x() >= designed.width(), hidden);
+            QVERIFY2(Find<QWidget>(hidden)->x() >= designed.width() &&
+                         !Find<QWidget>(hidden)->isVisible(),
+                     hidden);
+    }
+
+    // Growing the window gives the list the room; the designed controls keep their places,
+    // what lies below the list moves down, and at the least size everything is back.
+    void aLargerWindowGivesItsRoomToTheList() {
+        QMap<QString, QRect> before;
+        for (QWidget* control : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            before[control->objectName()] = control->geometry();
+        const QSize least = window_->size(), growth(200, 150);
+        window_->resize(least + growth);
+        QTRY_COMPARE(window_->size(), least + growth);
+
+        const auto moved = [&](const char* name) {
+            return Find<QWidget>(name)->geometry().translated(-growth.width(), -growth.height());
+        };
+        QCOMPARE(Find<QWidget>("grd_Errors")->geometry(),
+                 before["grd_Errors"].adjusted(0, 0, growth.width(), growth.height()));
+        QCOMPARE(moved("btn_Print"), before["btn_Print"]);
+        QCOMPARE(moved("btn_Export"), before["btn_Export"]);
+        QCOMPARE(Find<QWidget>("tbl_RunAccounts")->geometry(),
+                 before["tbl_RunAccounts"].adjusted(0, growth.height(), growth.width(),
+                                                    growth.height()));
+        for (const char* designed : {"Combo2", "Command1", "Label7", "lbl_TaxAmt",
+                                     "lbl_Sal_URD_VAT_Amt", "Label18", "Label19", "lbl_pay"})
+            QCOMPARE(Find<QWidget>(designed)->geometry(), before[designed]);
+        QVERIFY(!Find<QWidget>("lbl_pay")->isVisible());  // however wide the window
+
+        window_->resize(least);
+        QTRY_COMPARE(window_->size(), least);
+        for (QWidget* control : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QCOMPARE(control->geometry(), before[control->objectName()]);
+    }
+
+    // Two files fail their schema checks: the run goes on to its end, and its messages come
+    // together before OVER.
+    void aRunsMessagesWaitForItsEnd() {
+        const QString schemas = programFolder_.filePath("XSD/");
+        QVERIFY(QFile::rename(schemas + "eval_pur.xsd", schemas + "swap.xsd"));
+        QVERIFY(QFile::rename(schemas + "eval_sal.xsd", schemas + "eval_pur.xsd"));
+        QVERIFY(QFile::rename(schemas + "swap.xsd", schemas + "eval_sal.xsd"));
+        SelectDataFile("shop2013");
+        messages_->texts.clear();
+        messages_->criticalFlags.clear();
+
+        QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+
+        QCOMPARE(messages_->texts.size(), 2);
+        const QStringList together = messages_->texts.first().split('\n');
+        QCOMPARE(together.size(), 2);
+        QVERIFY(together[0].startsWith("Validation failed for file ") &&
+                together[0].endsWith("efile_pur04.xml"));
+        QVERIFY(together[1].endsWith("efile_sal04.xml"));
+        QCOMPARE(messages_->criticalFlags.first(), true);
+        QCOMPARE(messages_->texts.last(), QString("OVER"));
+        window_->state().ClearErrorRows();
+    }
+
+    void exportWritesTheChosenFormat() {
+        for (const QString name : {"errors.csv", "errors.xlsx"}) {
+            messages_->saveFile = programFolder_.filePath(name);
+            QTest::mouseClick(Find<QPushButton>("btn_Export"), Qt::LeftButton);
+            QFile file(messages_->saveFile);
+            QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+            QVERIFY(file.read(3) == (name.endsWith("csv") ? "\xEF\xBB\xBF" : "PK\x03"));
+        }
+        messages_->saveFile = programFolder_.filePath("errors.txt");
+        QTest::mouseClick(Find<QPushButton>("btn_Export"), Qt::LeftButton);
+        QCOMPARE(messages_->texts.size(), 1);
+        QVERIFY(messages_->texts.first().contains(".csv or .xlsx"));
+    }
+
+    void doubleClickingARowShowsItsVoucher() {
+        SelectDataFile("t_run_figures");
+        vat::FormState& state = window_->state();
+        state.AddErrorRow("Sales Outside State", "Inv No.CR323 of voucher 23 left out: no city");
+        auto* grid = Find<ErrorGrid>("grd_Errors");
+        const QModelIndex row = grid->model()->index(0, 2);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(row).center());
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(row).center());
+
+        auto* dialog = window_->findChild<VoucherDialog*>();
+        QVERIFY2(dialog, qPrintable(messages_->texts.join('|')));
+        QCOMPARE(dialog->findChild<QTableWidget*>("tbl_Postings")->rowCount(), 2);
+        QCOMPARE(dialog->findChild<QTableWidget*>("tbl_Postings")->item(0, 2)->text(),
+                 QString("6 Sales outside the state"));
+        QCOMPARE(dialog->findChild<QTableWidget*>("tbl_Lines")->item(0, 0)->text(),
+                 QString("50.000"));
+        QCOMPARE(dialog->findChild<QTableWidget*>("tbl_Party")->item(0, 1)->text(),
+                 QString("MADRAS PHARMA"));
+        dialog->close();
+        state.ClearErrorRows();
     }
 
     void progressNamesTheFileAndItsVouchers() {

@@ -4,14 +4,23 @@
 
 #include "app/message_presenter.h"
 
-// Keeps the window's messages instead of showing modal boxes.
+// Keeps the window's messages instead of showing modal boxes, and answers a file dialog with
+// the file set beforehand.
 class RecordingPresenter : public MessagePresenter {
 public:
-    void Show(const QString& text, bool critical) override {
+    using MessagePresenter::Show;
+    void Show(const QString& text, bool critical, const QString& detail) override {
         texts.append(text);
         criticalFlags.append(critical);
+        details.append(detail);
+    }
+
+    QString AskSaveFile(const QString&, const QString&, const QString&, const QString&) override {
+        return saveFile;
     }
 
     QStringList texts;
     QList<bool> criticalFlags;
+    QStringList details;
+    QString saveFile;
 };

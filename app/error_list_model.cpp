@@ -1,0 +1,108 @@
+#include "app/error_list_model.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString Text(const std::string& text) { return QString::fromStdString(text); }
+
+QString FileName(const vat::ErrorRow& row) { return QFileInfo(Text(row.file)).fileName(); }
+
+QString FileLine(const vat::ErrorRow& row) {
+    return row.line ? FileName(row) + ':' + QString::number(*row.line) : FileName(row);
+}
+
+}  // namespace
+
+void ErrorListModel::Show(const std::vector<vat::ErrorRow>& rows) {
+    const std::size_t shown = rows_.size();
+    if (rows.size() < shown) {
+        beginResetModel();
+        rows_ = rows;
+        types_.clear();
+        files_.clear();
+        noteValues(0);
+        endResetModel();
+    } else if (rows.size() > shown) {
+        beginInsertRows({}, static_cast<int>(shown), static_cast<int>(rows.size()) - 1);
+        rows_.insert(rows_.end(), rows.begin() + static_cast<std::ptrdiff_t>(shown), rows.end());
+        noteValues(shown);
+        endInsertRows();
+    }
+}
+
+void ErrorListModel::noteValues(std::size_t first) {
+    for (std::size_t row = first; row < rows_.size(); ++row) {
+        if (const QString type = Text(rows_[row].type); !types_.contains(type)) types_.append(type);
+        if (const QString file = FileName(rows_[row]); !files_.contains(file)) files_.append(file);
+    }
+}
+
+int ErrorListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int ErrorListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant ErrorListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const vat::ErrorRow& row = Row(index.row());
+    switch (role) {
+        case TypeRole:
+            return Text(row.type);
+        case FileRole:
+            return FileName(row);
+        case SortRole:
+            if (index.column() == FileLineColumn)
+                return FileName(row) +
+                       QString::number(row.line.value_or(0)).rightJustified(19, '0');
+            [[fallthrough]];
+        case Qt::DisplayRole:
+            switch (index.column()) {
+                case TypeColumn:
+                    return Text(row.type);
+                case DocumentColumn:
+                    return Text(row.document);
+                case ErrorColumn:
+                    return Text(row.error);
+                default:
+                    return FileLine(row);
+            }
+        case Qt::ToolTipRole:  // the whole text where a cell is too narrow, the file's path
+            if (index.column() == FileLineColumn && row.line)
+                return Text(row.file) + ':' + QString::number(*row.line);
+            return index.column() == FileLineColumn ? Text(row.file) : data(index, Qt::DisplayRole);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
+        default:
+            return {};
+    }
+}
+
+QVariant ErrorListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    static const char* const kTitles[] = {"Type", "Document", "Error", "File:Line"};
+    return QString(kTitles[section]);
+}
+
+ErrorListFilter::ErrorListFilter(QObject* parent) : QSortFilterProxyModel(parent) {
+    setSortRole(ErrorListModel::SortRole);
+}
+
+void ErrorListFilter::SetType(std::optional<QString> type) {
+    type_ = std::move(type);
+    invalidateFilter();
+}
+
+void ErrorListFilter::SetFile(std::optional<QString> file) {
+    file_ = std::move(file);
+    invalidateFilter();
+}
+
+bool ErrorListFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const {
+    const QModelIndex index = sourceModel()->index(sourceRow, 0, sourceParent);
+    return (!type_ || index.data(ErrorListModel::TypeRole).toString() == *type_) &&
+           (!file_ || index.data(ErrorListModel::FileRole).toString() == *file_);
+}

@@ -1,0 +1,49 @@
+// The error list as CSV: UTF-8 with a byte-order mark, so that spreadsheets read the ledger's
+// names right, fields quoted as RFC 4180 asks, CR LF after every record.
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <string_view>
+
+#include "app/export/error_list_export.h"
+#include "returns/text_sanitiser.h"
+
+namespace {
+
+std::string Field(std::string_view raw) {
+    const std::string text = vat::Utf8Text(raw);
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + '"';
+}
+
+template <typename Cells>
+std::string Record(const Cells& cells) {
+    std::string record;
+    bool first = true;
+    for (const auto& cell : cells) {
+        if (!first) record += ',';
+        first = false;
+        record += Field(cell);
+    }
+    return record + "\r\n";
+}
+
+}  // namespace
+
+void WriteErrorListCsv(const ErrorListReport& report, const std::filesystem::path& file) {
+    std::string text = "\xEF\xBB\xBF";
+    for (const HeadingLine& line : report.heading)
+        text += Record(std::array<std::string_view, 2>{line.caption, line.text});
+    text += "\r\n";
+    text += Record(kExportColumns);
+    for (const vat::ErrorRow& row : report.rows) text += Record(ExportCells(row));
+
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    if (!out) throw ExportError("Cannot write " + file.string() + ": " + std::strerror(errno));
+    out << text;
+    out.close();
+    if (!out) throw ExportError("Cannot write " + file.string());
+}

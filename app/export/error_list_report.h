@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "returns/form_state.h"
+
+// One line of the heading block: a caption and its value, the value also as a number when it
+// is a figure.
+struct HeadingLine {
+    std::string caption;
+    std::string text;
+    std::optional<double> number = {};
+    friend bool operator==(const HeadingLine&, const HeadingLine&) = default;
+};
+
+// The error list as it leaves the program, printed or exported: a heading block saying whose
+// run it was (company, dealer TIN, data file, month and year, run time) with the summary
+// figures, then every row.
+struct ErrorListReport {
+    std::vector<HeadingLine> heading;
+    std::vector<vat::ErrorRow> rows;
+};
+
+// Whose run a report describes, taken when the run ends: the form's data file and TIN change
+// as soon as the user selects another data file, the figures and rows only with the next run.
+struct RunDescription {
+    std::string dataFile;
+    std::string dealerTin;
+    std::string period;  // the month and the year the return files declare: "APR 2013"
+    std::optional<std::chrono::system_clock::time_point> endedAt = {};
+};
+RunDescription DescribeRun(const vat::FormState& form, int monthNumber,
+                           std::chrono::system_clock::time_point endedAt);
+
+// The report of the form's latest run. The books keep no company name, so the company is
+// named by its data file.
+ErrorListReport MakeErrorListReport(const vat::FormState& form, const RunDescription& run);
+
+// The columns of an exported row, and a row's cells in that order (an unknown line is empty).
+inline constexpr std::array<const char*, 5> kExportColumns{"Type", "Document", "Error", "File",
+                                                           "Line"};
+std::array<std::string, 5> ExportCells(const vat::ErrorRow& row);
+
+// A moment in local time as "yyyy-mm-dd hh:mm:ss".
+std::string LocalTimeText(std::chrono::system_clock::time_point moment);

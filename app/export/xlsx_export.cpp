@@ -1,0 +1,103 @@
+// The error list as an XLSX workbook: the heading block with its figures as numbers, then the
+// rows under a frozen header row with an autofilter.
+#include <xlsxwriter.h>
+
+#include <memory>
+
+#include "app/export/error_list_export.h"
+#include "returns/text_sanitiser.h"
+
+namespace {
+
+struct WorkbookCloser {
+    void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
+};
+
+class Sheet {
+public:
+    explicit Sheet(const std::filesystem::path& file)
+        : file_(file), workbook_(workbook_new(file.c_str())) {
+        if (!workbook_) throw ExportError("Cannot create the workbook " + file.string());
+        sheet_ = workbook_add_worksheet(workbook_.get(), "Validation Errors");
+        bold_ = workbook_add_format(workbook_.get());
+        format_set_bold(bold_);
+        amount_ = workbook_add_format(workbook_.get());
+        format_set_num_format(amount_, "0.00");
+        wrapped_ = workbook_add_format(workbook_.get());
+        format_set_text_wrap(wrapped_);
+        format_set_align(wrapped_, LXW_ALIGN_VERTICAL_TOP);
+    }
+
+    void Text(lxw_row_t row, lxw_col_t column, const std::string& text,
+              lxw_format* format = nullptr) {
+        if (text.empty()) return;
+        Check(worksheet_write_string(sheet_, row, column, vat::Utf8Text(text).c_str(), format));
+    }
+    // A figure keeps the picture its caption has: two decimals, or none for a count.
+    void Number(lxw_row_t row, lxw_col_t column, double value, const std::string& shown) {
+        Check(worksheet_write_number(sheet_, row, column, value,
+                                     shown.find('.') == std::string::npos ? nullptr : amount_));
+    }
+    void Columns(const std::array<double, 5>& widths) {
+        for (lxw_col_t column = 0; column < widths.size(); ++column)
+            Check(worksheet_set_column(sheet_, column, column, widths[column],
+                                       column == 2 ? wrapped_ : nullptr));
+    }
+    void HeaderRow(lxw_row_t row, lxw_row_t lastRow) {
+        worksheet_freeze_panes(sheet_, row + 1, 0);
+        Check(worksheet_autofilter(sheet_, row, 0, lastRow, kExportColumns.size() - 1),
+              "setting the autofilter");
+    }
+    void Close() {
+        const lxw_error error = workbook_close(workbook_.release());
+        if (error != LXW_NO_ERROR)
+            throw ExportError("Cannot write " + file_.string() + ": " + lxw_strerror(error));
+    }
+
+    lxw_format* Bold() const { return bold_; }
+    lxw_format* Wrapped() const { return wrapped_; }
+
+private:
+    void Check(lxw_error error, const char* step = "writing a cell") const {
+        if (error != LXW_NO_ERROR)
+            throw ExportError("Cannot write " + file_.string() + " (" + step +
+                              "): " + lxw_strerror(error));
+    }
+
+    std::filesystem::path file_;
+    std::unique_ptr<lxw_workbook, WorkbookCloser> workbook_;
+    lxw_worksheet* sheet_ = nullptr;
+    lxw_format* bold_ = nullptr;
+    lxw_format* amount_ = nullptr;
+    lxw_format* wrapped_ = nullptr;
+};
+
+}  // namespace
+
+void WriteErrorListXlsx(const ErrorListReport& report, const std::filesystem::path& file) {
+    Sheet sheet(file);
+    sheet.Columns({24, 24, 70, 24, 8});
+    lxw_row_t row = 0;
+    for (const HeadingLine& line : report.heading) {
+        sheet.Text(row, 0, line.caption, sheet.Bold());
+        if (line.number)
+            sheet.Number(row, 1, *line.number, line.text);
+        else
+            sheet.Text(row, 1, line.text);
+        ++row;
+    }
+
+    const lxw_row_t headerRow = row + 1;
+    for (lxw_col_t column = 0; column < kExportColumns.size(); ++column)
+        sheet.Text(headerRow, column, kExportColumns[column], sheet.Bold());
+    row = headerRow;
+    for (const vat::ErrorRow& error : report.rows) {
+        ++row;
+        const std::array<std::string, 5> cells = ExportCells(error);
+        for (lxw_col_t column = 0; column < 4; ++column)
+            sheet.Text(row, column, cells[column], sheet.Wrapped());
+        if (error.line) sheet.Number(row, 4, static_cast<double>(*error.line), "");
+    }
+    sheet.HeaderRow(headerRow, row);
+    sheet.Close();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <vector>
+
+class QWidget;
+
+// Lets a window designed at a fixed size grow: each control registered here keeps its designed
+// place at the designed size, and the edges named for it follow the window's right or bottom
+// edge by as much as the window has grown. Controls not registered never move.
+class WindowGrowth {
+public:
+    // Registers the control at its present (designed) geometry. Qt::RightEdge and
+    // Qt::BottomEdge stretch it; with Qt::LeftEdge or Qt::TopEdge as well it moves instead.
+    void Follow(QWidget* control, Qt::Edges edges);
+
+    // Places every registered control for a window grown this much beyond its designed size.
+    void Apply(QSize growth) const;
+
+private:
+    struct Follower {
+        QWidget* control;
+        QRect designed;
+        Qt::Edges edges;
+    };
+    std::vector<Follower> followers_;
+};
