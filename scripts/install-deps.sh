@@ -13,6 +13,7 @@ packages=(
   postgresql postgresql-client
   poppler-utils
   time
+  clang-format clang-tidy shellcheck
 )
 
 missing=()
