@@ -6,8 +6,8 @@
 #   shell       the shell scripts are shellcheck-clean
 #   tidy        clang-tidy (.clang-tidy) on the core, with the compile database of VAT_BUILD_DIR
 #   werror      everything builds without a warning (Release, -DVAT_WERROR=ON, in build-werror)
-#   sanitize    the core's GoogleTest tests built with AddressSanitizer and UndefinedBehavior-
-#               Sanitizer (-DVAT_SANITIZE=ON, in build-sanitize), against the test server
+#   sanitize    the GoogleTest tests under ASan (leaks included) and UBSan, against the test
+#               server (Debug, -DVAT_SANITIZE=ON, in build-sanitize)
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
