@@ -18,7 +18,7 @@ all_checks=(layering format shell tidy werror sanitize)
 core_parts=(ledger returns validation)
 # Every GoogleTest executable; the window's Qt tests stay out of the sanitizer build.
 core_test_targets=(core_rules_test ledger_test validation_test interstate_files_test
-  note_and_sales_files_test generation_run_test cli_test)
+  note_and_sales_files_test generation_run_test cli_test fact_reading_test)
 
 check_layering() { scripts/check-layering.sh; }
 
