@@ -138,7 +138,7 @@ void Recordset::FetchRow() {
     row_.clear();
     SQLRETURN code =
         columnNames_.empty()
-            ? SQL_NO_DATA
+            ? SQLRETURN{SQL_NO_DATA}
             : watch_->Run(
                   statement_, [this] { return "Cannot read a row of \"" + sql_ + "\""; },
                   [this] { return SQLFetch(statement_); });
