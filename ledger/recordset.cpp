@@ -138,7 +138,7 @@ void Recordset::FetchRow() {
     row_.clear();
     SQLRETURN code =
         columnNames_.empty()
-            ? SQL_NO_DATA
+            ? SQLRETURN{SQL_NO_DATA}
             : watch_->Run(
                   statement_, [this] { return "Cannot read a row of \"" + sql_ + "\""; },
                   [this] { return SQLFetch(statement_); });
@@ -149,7 +149,9 @@ void Recordset::FetchRow() {
     eof_ = false;
     ++rowIndex_;
     row_.resize(columnNames_.size());
-    for (SQLUSMALLINT column = 1; column <= columnNames_.size(); ++column) {
+    // At most the SQLSMALLINT count that SQLNumResultCols gave.
+    const auto columnCount = static_cast<SQLUSMALLINT>(columnNames_.size());
+    for (SQLUSMALLINT column = 1; column <= columnCount; ++column) {
         std::string value;
         char buffer[512];
         SQLLEN length = 0;

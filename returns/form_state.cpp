@@ -1,6 +1,7 @@
 #include "returns/form_state.h"
 
 #include <stdexcept>
+#include <utility>
 
 namespace vat {
 
@@ -37,7 +38,7 @@ void FormState::ClearErrorRows() {
 }
 
 void FormState::ShowMessage(UserMessage message) {
-    messages_.push_back(message);
+    messages_.push_back(std::move(message));
     view_->ShowMessage(messages_.back());
 }
 

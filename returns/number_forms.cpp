@@ -42,10 +42,10 @@ std::string PlainDecimal(const std::string& digits, int exponent) {
         whole = "0";
         fraction = std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
     } else if (static_cast<int>(digits.size()) <= exponent + 1) {
-        whole = digits + std::string(static_cast<size_t>(exponent + 1) - digits.size(), '0');
+        whole = digits + std::string(static_cast<size_t>(exponent) + 1 - digits.size(), '0');
     } else {
-        whole = digits.substr(0, static_cast<size_t>(exponent + 1));
-        fraction = digits.substr(static_cast<size_t>(exponent + 1));
+        whole = digits.substr(0, static_cast<size_t>(exponent) + 1);
+        fraction = digits.substr(static_cast<size_t>(exponent) + 1);
     }
     return fraction.empty() ? whole : whole + "." + fraction;
 }

@@ -28,7 +28,7 @@ private:
 
 }  // namespace
 
-ReturnFileWriter::ReturnFileWriter(fs::path path, StreamOpener opener)
+ReturnFileWriter::ReturnFileWriter(fs::path path, const StreamOpener& opener)
     : path_(std::move(path)), descriptor_(CreateTemporaryFileBeside(path_, temporaryPath_)) {
     stream_ = opener ? opener(temporaryPath_) : std::make_unique<DescriptorStream>(descriptor_);
     if (!stream_ || !*stream_) {

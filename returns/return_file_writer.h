@@ -24,7 +24,7 @@ public:
 
     // Creates the temporary file; its folder must exist. The opener, which then writes to the
     // temporary file by its path, is for tests that need a device that fails part-way.
-    explicit ReturnFileWriter(std::filesystem::path path, StreamOpener opener = {});
+    explicit ReturnFileWriter(std::filesystem::path path, const StreamOpener& opener = {});
     ReturnFileWriter(const ReturnFileWriter&) = delete;
     ReturnFileWriter& operator=(const ReturnFileWriter&) = delete;
     // Removes the temporary file when Commit was not reached.

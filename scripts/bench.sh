@@ -18,7 +18,7 @@ export VAT_ODBC_DIR=$root/.run/odbc-bench
 source scripts/cluster-settings.sh
 
 build_dir=${VAT_BUILD_DIR:-$root/build}
-cases=(${VAT_BENCH_CASES:-10000:yes 50000:yes 10000:no 50000:no})
+read -ra cases <<<"${VAT_BENCH_CASES:-10000:yes 50000:yes 10000:no 50000:no}"
 seed=42
 
 scripts/install-deps.sh

@@ -16,6 +16,7 @@ packages=(
   postgresql postgresql-client
   poppler-utils unzip
   time
+  clang-format clang-tidy shellcheck
 )
 
 missing=()

@@ -6,11 +6,8 @@ set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
-
-# Kept apart from the demo server, which may still be running.
-export VAT_PG_PORT=${VAT_TEST_PG_PORT:-54330}
-export VAT_PG_DIR=$root/.run/pg-test
-export VAT_ODBC_DIR=$root/.run/odbc-test
+# shellcheck source=scripts/test-cluster.sh
+source scripts/test-cluster.sh
 
 build_dir=${VAT_BUILD_DIR:-$root/build}
 export VAT_BUILD_DIR=$build_dir
@@ -18,15 +15,7 @@ export VAT_BUILD_DIR=$build_dir
 scripts/install-deps.sh
 scripts/build.sh
 
-# A new cluster each time keeps the catalogue order of the test data files exact.
-scripts/pg-cluster.sh destroy
-trap 'scripts/pg-cluster.sh stop' EXIT
-scripts/pg-cluster.sh start
-scripts/write-odbc-ini.sh
-scripts/load-test-ledgers.sh
-
-eval "$(scripts/pg-cluster.sh env)"
-export QT_QPA_PLATFORM=offscreen
+start_test_cluster
 
 # ctest pads every result line to the longest test name. Its lines are printed as "count
 # status time  name" instead, without the lines that announce each start; on a terminal a

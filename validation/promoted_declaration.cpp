@@ -23,7 +23,7 @@ std::vector<int> PathFromDocument(const xmlNode* node) {
 }
 
 xmlNode* Follow(xmlDoc* document, const std::vector<int>& path) {
-    xmlNode* node = reinterpret_cast<xmlNode*>(document);
+    auto* node = reinterpret_cast<xmlNode*>(document);
     for (const int position : path) {
         node = node->children;
         for (int step = 0; node != nullptr && step < position; ++step) {
