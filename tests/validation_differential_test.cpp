@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "support/program_folder.h"
 #include "validation/document_loading.h"
 #include "validation/libxml_errors.h"
 #include "validation/record_child_checker.h"
@@ -157,19 +158,13 @@ void PrintTo(const Case& test, std::ostream* out) { *out << test.what; }
 
 class ValidationDifferentialTest : public ::testing::TestWithParam<Case> {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vat-differential-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::string Write(const std::string& name, const std::string& text) const {
         std::ofstream(folder_ / name, std::ios::binary) << text;
         return (folder_ / name).string();
     }
 
-    fs::path folder_;
+    test::ScratchFolder scratch_;
+    const fs::path& folder_ = scratch_.Path();
 };
 
 TEST_P(ValidationDifferentialTest, StreamingCheckGivesTheRowsOfTheTreeCheck) {

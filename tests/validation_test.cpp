@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/program_folder.h"
 #include "validation/schema_validation.h"
 
 namespace vat {
@@ -81,14 +82,6 @@ const std::vector<std::string> DocumentElements = {"InvNo", "InvDate", "SelName"
 
 class ValidationTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "vat-validation-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-
-    void TearDown() override { fs::remove_all(folder_); }
-
     std::string Write(const std::string& name, const std::string& text) const {
         const fs::path path = folder_ / name;
         std::ofstream(path, std::ios::binary) << text;
@@ -111,7 +104,8 @@ protected:
                    "PurchaseInvoiceDetails");
     }
 
-    fs::path folder_;
+    test::ScratchFolder scratch_;
+    const fs::path& folder_ = scratch_.Path();
 };
 
 // The number a row carries: "<Name> (n) is not valid ...".

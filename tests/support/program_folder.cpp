@@ -1,12 +1,27 @@
 #include "support/program_folder.h"
 
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 
 namespace vat::test {
 
 namespace fs = std::filesystem;
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "vat-efile-scratch-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("Cannot make a temporary folder in " +
+                                 fs::temp_directory_path().string());
+    path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
 
 ProgramFolder::ProgramFolder() {
     std::random_device seed;

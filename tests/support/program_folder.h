@@ -7,6 +7,21 @@
 
 namespace vat::test {
 
+// An empty temporary folder, removed afterwards with everything in it.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder();
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::filesystem::path operator/(const std::string& relative) const { return path_ / relative; }
+
+private:
+    std::filesystem::path path_;
+};
+
 // A temporary program folder with the shipped schemas in its XSD folder, removed afterwards.
 class ProgramFolder {
 public:
