@@ -5,9 +5,9 @@
 
 namespace vat::xml {
 
-IdentifiedFailures::IdentifiedFailures(const std::vector<std::string>& identifyingChildren,
+IdentifiedFailures::IdentifiedFailures(std::vector<std::string> identifyingChildren,
                                        const ValidationErrorSink& passOn)
-    : names_(identifyingChildren), passOn_(passOn) {}
+    : names_(std::move(identifyingChildren)), passOn_(passOn) {}
 
 void IdentifiedFailures::Enter(std::string_view localName, bool qualified, bool isRecord) {
     const bool inRecord = !open_.empty() && open_.back().kind == Kind::Record;

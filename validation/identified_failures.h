@@ -16,7 +16,7 @@ namespace vat::xml {
 // back until their record has ended, passing them on in the order they came.
 class IdentifiedFailures {
 public:
-    IdentifiedFailures(const std::vector<std::string>& identifyingChildren,
+    IdentifiedFailures(std::vector<std::string> identifyingChildren,
                        const ValidationErrorSink& passOn);
 
     // A start tag; isRecord: the element is a record.
