@@ -24,6 +24,8 @@ public:
     // A field of a row, by name without regard to case; throws LedgerError for a name the
     // result does not have.
     Field At(std::size_t row, std::string_view name) const;
+    // Every field of a row, in the result's column order; nullopt for NULL.
+    const Row& Values(std::size_t row) const { return rows_.at(row); }
 
 private:
     std::vector<std::string> columnNames_;  // lower case

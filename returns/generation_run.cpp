@@ -4,11 +4,15 @@
 #include <optional>
 
 #include "ledger/ledger_error.h"
+#include "returns/local_time.h"
 #include "returns/month_lock.h"
 #include "returns/month_staging.h"
 #include "returns/return_file_generator.h"
 #include "returns/return_file_writer.h"
 #include "returns/return_files.h"
+#include "returns/run_json.h"
+#include "returns/run_record.h"
+#include "returns/sha256.h"
 #include "validation/schema_validation.h"
 
 namespace vat {
@@ -73,6 +77,35 @@ std::vector<std::string> MonthFileNames(const ReturnContext& context) {
     return names;
 }
 
+// What the run leaves beside its files: whose books they were made from, their hashes and the
+// fingerprint of what was read. The figures are those the run shows when it completes.
+RunRecord RecordOfRun(const ReturnContext& context, const BooksDigest& digest) {
+    const FormState& form = context.form;
+    RunRecord record{.dataFile = form.SelectedDataFile,
+                     .company = form.SelectedDataFile,
+                     .dealerTin = form.DealerTin,
+                     .yearStart = form.YearStart ? form.YearStart->IsoText() : "",
+                     .yearEnd = form.YearEnd ? form.YearEnd->IsoText() : "",
+                     .month = context.period.MonthNumber,
+                     .writtenAt = LocalTimeText(std::chrono::system_clock::now()),
+                     .programVersion = VAT_PROGRAM_VERSION};
+    for (const ReturnFileKind& kind : RunOrder()) {
+        const std::string name = ReturnFilePath(kind, context).filename().string();
+        if (auto hash = Sha256OfFile(context.writeFolder / name))
+            record.files.push_back({name, *hash});
+        const std::filesystem::path schema = ReturnSchemaPath(kind, context);
+        record.schemas.push_back(
+            {schema.filename().string(), Sha256OfFile(schema).value_or("unreadable")});
+    }
+    ReturnFigures shown = form.Figures();
+    CompleteRun(shown, form.Urd);
+    record.figures = FiguresJson(shown);
+    record.accounts = AccountsJson(form.FileAccounts);
+    record.fingerprint = digest.Fingerprint();
+    record.documents = digest.Documents();
+    return record;
+}
+
 // The six generators write into a staging folder; their files replace the month's only when
 // all six are done.
 RunOutcome WriteMonthFiles(ReturnContext& context) {
@@ -85,6 +118,8 @@ RunOutcome WriteMonthFiles(ReturnContext& context) {
         return Fail(form, error.what());
     }
     context.writeFolder = staging->Folder();
+    BooksDigest digest;
+    context.digest = &digest;
     for (const ReturnFileKind& kind : RunOrder()) {
         if (IsRequested(context.cancel)) return Cancel(form);
         if (auto failure = RunGenerator(kind, context))
@@ -93,8 +128,13 @@ RunOutcome WriteMonthFiles(ReturnContext& context) {
     if (IsRequested(context.cancel)) return Cancel(form);
 
     const std::string putting = "Putting the files of " + monthTag + " in place failed: ";
+    std::vector<std::string> names = MonthFileNames(context);
+    names.emplace_back(kRunRecordName);
     try {
-        staging->Seal(MonthFileNames(context));
+        WriteRunRecord(RecordOfRun(context, digest), context.writeFolder);
+        staging->Seal(names);
+    } catch (const RunRecordError& error) {
+        return Fail(form, putting + error.what());
     } catch (const ReturnFileError& error) {
         return Fail(form, putting + error.what());
     }
@@ -112,9 +152,24 @@ RunOutcome WriteMonthFiles(ReturnContext& context) {
 
 }  // namespace
 
+std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFolder,
+                                           const FormState& form) {
+    std::optional<RunRecord> record;
+    try {
+        record = ReadRunRecord(monthFolder);
+    } catch (const RunRecordError& error) {
+        return "The files in " + monthFolder.string() + " have a run record that cannot be read (" +
+               error.what() + ")";
+    }
+    const std::string yearStart = form.YearStart ? form.YearStart->IsoText() : "";
+    if (!record || (record->dataFile == form.SelectedDataFile && record->yearStart == yearStart))
+        return std::nullopt;
+    return "The files in " + monthFolder.string() + " were made from " + RecordOwnerText(*record);
+}
+
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
                          const std::string& dataFile, const ReturnFolders& folders,
-                         FactReading reading, const RunCancel* cancel) {
+                         FactReading reading, const RunCancel* cancel, bool replaceOtherBooks) {
     if (monthNumber < 1 || monthNumber > 12) return RunOutcome::NoMonth;
     if (dataFile.empty()) return RunOutcome::NoDataFile;
     if (!form.TinFlag.empty()) {
@@ -152,6 +207,12 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
         form.ShowMessage({"another run is writing the files of " + context.period.MonthTag() +
                               " in " + folders.output.string(),
                           true});
+        return RunOutcome::Refused;
+    }
+
+    if (auto refusal = OtherBooksFiles(folders.output / context.period.MonthTag(), form);
+        refusal && !replaceOtherBooks) {
+        form.ShowMessage({*refusal + "; they were kept.", true});
         return RunOutcome::Refused;
     }
 

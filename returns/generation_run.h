@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "ledger/ledger_connection.h"
@@ -26,9 +27,17 @@ enum class RunOutcome {
 // are checked against the schemas in folders.schemas. One run of a month at a time writes its
 // files, here or in another process: a second waits for kMonthLockWait, then is refused. The
 // cancel, when given, stops the run between vouchers and files and any statement in progress.
+// The files of another data file or financial year are replaced only when replaceOtherBooks;
+// otherwise the run is refused. A completed run leaves a run record (run.json) beside its files.
 RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
                          const std::string& dataFile, const ReturnFolders& folders,
                          FactReading reading = FactReading::PerList,
-                         const RunCancel* cancel = nullptr);
+                         const RunCancel* cancel = nullptr, bool replaceOtherBooks = false);
+
+// Why the files in a month folder may not be replaced by a run of the form's data file without
+// asking: a run of another data file or of another financial year wrote them, or their run
+// record cannot be read. nullopt when they may (no files, or files the form's books made).
+std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFolder,
+                                           const FormState& form);
 
 }  // namespace vat

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ledger/ledger_connection.h"
+#include "returns/books_digest.h"
 #include "returns/form_state.h"
 #include "returns/return_folders.h"
 #include "returns/return_period.h"
@@ -24,6 +25,7 @@ struct ReturnContext {
     // paths the run shows and lists are the month folder's either way.
     std::filesystem::path writeFolder = {};
     const RunCancel* cancel = nullptr;  // none: the run cannot be cancelled
+    BooksDigest* digest = nullptr;      // none: what the run reads is not digested
 };
 
 }  // namespace vat

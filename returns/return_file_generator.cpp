@@ -187,6 +187,31 @@ struct FileWalk {
                 WriteBlock(file, kind, list, number, document);
                 break;
         }
+        if (context.digest) Digest(rows, row, number, shaped);
+    }
+
+    // The list row and what the rules made of it and of the facts they looked up: all that
+    // decides the document's block, row and share of the figures. Each value goes in with its
+    // length, so that no two different rows read alike.
+    void Digest(const BufferedRows& rows, std::size_t row, const std::string& number,
+                const ShapedDocument& shaped) {
+        std::string read;
+        const auto add = [&read](const std::optional<std::string>& value) {
+            read += value ? std::to_string(value->size()) + ":" + *value + ";" : "NULL;";
+        };
+        for (const std::optional<std::string>& value : rows.Values(row)) add(value);
+        const ReturnDocument& document = shaped.document;
+        const bool interstate = shaped.fate == DocumentFate::BelowOneRupee &&
+                                accountedElsewhere.contains(rows.At(row, "vn").Integer());
+        for (const std::string& text :
+             {std::to_string(static_cast<int>(shaped.fate)), std::to_string(interstate),
+              shaped.missing, document.tin, document.partyName, document.address, document.date,
+              AmountText(document.basic), AmountText(document.tax), AmountText(document.total),
+              document.tranType, std::to_string(document.quantity)})
+            add(text);
+        const std::string voucher = rows.At(row, "vn").Text();
+        context.digest->AddDocument(file.Path().filename().string(),
+                                    RunRowDocument(kind.omissionPrefix, number, voucher), read);
     }
 };
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "returns/number_forms.h"
+#include "returns/run_json.h"
 #include "returns/run_outcome_text.h"
 #include "returns/summary_captions.h"
 #include "returns/text_sanitiser.h"
@@ -14,54 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-double Rupees(std::int64_t paise) { return static_cast<double>(paise) / 100; }
-
-// The figures as the summary shows them, under readable keys, as JSON numbers.
-nlohmann::ordered_json FiguresJson(const vat::ReturnFigures& figures) {
-    using enum vat::TaxFigure;
-    const auto shown = [&](vat::TaxFigure figure) {
-        return Rupees(vat::ShownPaise(figures.Tax(figure)));
-    };
-    const auto verdict = [&]() -> nlohmann::ordered_json {
-        if (figures.verdict == vat::VatVerdict::Payable) return "payable";
-        if (figures.verdict == vat::VatVerdict::Refundable) return "refundable";
-        return nullptr;
-    };
-    const auto urd = [&](long long vat::UrdTotals::*bills, double vat::UrdTotals::*basic,
-                         double vat::UrdTotals::*tax) -> nlohmann::ordered_json {
-        if (!figures.urd) return nullptr;
-        const vat::UrdTotals& totals = *figures.urd;
-        return {
-            {"bills", totals.*bills},
-            {"basicAmount", Rupees(vat::ScaledDecimal(totals.*basic, 2, vat::Tie::AwayFromZero))},
-            {"vatAmount", Rupees(vat::ScaledDecimal(totals.*tax, 2, vat::Tie::AwayFromZero))}};
-    };
-    const vat::SecondaryFigures& secondary = figures.secondary;
-    return {
-        {"inputVatPlus", shown(InputVatPlus)},
-        {"inputVatMinus", shown(InputVatMinus)},
-        {"outputVatPlus", shown(OutputVatPlus)},
-        {"outputVatMinus", shown(OutputVatMinus)},
-        {"cstOnPurchases", shown(CstPurchases)},
-        {"cstOnSales", shown(CstSales)},
-        {"vat", verdict()},
-        {"vatAmount", Rupees(figures.vatAmount)},
-        {"urdPurchases", urd(&vat::UrdTotals::purchaseBills, &vat::UrdTotals::purchaseBasic,
-                             &vat::UrdTotals::purchaseVat)},
-        {"urdSales",
-         urd(&vat::UrdTotals::salesBills, &vat::UrdTotals::salesBasic, &vat::UrdTotals::salesVat)},
-        {"netInputVat",
-         {{"plus", Rupees(secondary.inputPlus)},
-          {"minus", Rupees(secondary.inputMinus)},
-          {"net", Rupees(secondary.inputNet)}}},
-        {"netOutputVat",
-         {{"plus", Rupees(secondary.outputPlus)},
-          {"minus", Rupees(secondary.outputMinus)},
-          {"net", Rupees(secondary.outputNet)}}},
-        {"payableVat", Rupees(secondary.Payable())},
-    };
-}
 
 // A code as printf's format writes it, e.g. "\\x%02x" gives \x1b.
 std::string Escaped(const char* format, unsigned value) {
@@ -94,27 +47,6 @@ std::string TerminalText(std::string_view text) {
         at += character->length;
     }
     return shown;
-}
-
-// What became of each return file's documents, in run order.
-nlohmann::ordered_json ReturnsJson(const std::vector<vat::FileAccount>& accounts) {
-    nlohmann::ordered_json returns = nlohmann::ordered_json::array();
-    for (const vat::FileAccount& account : accounts) {
-        returns.push_back({
-            {"file", account.file},
-            {"path", account.path ? nlohmann::ordered_json(*account.path) : nullptr},
-            {"listed", account.listed},
-            {"written", account.written},
-            {"belowOneRupee", account.belowOneRupee},
-            {"interstate", account.interstate},
-            {"tinSkipped", account.tinSkipped},
-            {"notGoods", account.notGoods},
-            {"missingData", account.missingData},
-            {"schemaErrors", account.schemaErrors},
-            {"valid", account.valid ? nlohmann::ordered_json(*account.valid) : nullptr},
-        });
-    }
-    return returns;
 }
 
 void PrintAccounts(const std::vector<vat::FileAccount>& accounts, std::ostream& out) {
@@ -192,7 +124,7 @@ void PrintJsonReport(const vat::FormState& form, std::ostream& out) {
     nlohmann::ordered_json report;
     report["labels"] = nlohmann::ordered_json::object();
     for (const auto& [label, caption] : form.Captions()) report["labels"][label] = caption;
-    report["figures"] = FiguresJson(form.Figures());
+    report["figures"] = vat::FiguresJson(form.Figures());
     report["errors"] = nlohmann::ordered_json::array();
     const auto textOrNull = [](const std::string& text) -> nlohmann::ordered_json {
         if (text.empty()) return nullptr;
@@ -209,7 +141,7 @@ void PrintJsonReport(const vat::FormState& form, std::ostream& out) {
     for (const vat::UserMessage& message : form.Messages())
         report["messages"].push_back(message.text);
     report["files"] = form.FilesWritten;
-    report["returns"] = ReturnsJson(form.FileAccounts);
+    report["returns"] = vat::AccountsJson(form.FileAccounts);
     // Bytes that are not UTF-8 (a data file in another encoding) must not abort the report.
     out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }

@@ -46,7 +46,7 @@ ErrorListReport MakeErrorListReport(const vat::FormState& form, const RunDescrip
     heading.push_back({"Dealer TIN", run.dealerTin});
     heading.push_back({"Data file", run.dataFile});
     heading.push_back({"Month", run.period});
-    heading.push_back({"Run time", run.endedAt ? LocalTimeText(*run.endedAt) : std::string()});
+    heading.push_back({"Run time", run.endedAt ? vat::LocalTimeText(*run.endedAt) : std::string()});
     const auto figure = [&](std::string caption, const std::string& label) {
         std::string text = form.Caption(label);
         heading.push_back({std::move(caption), text, FigureOf(text)});
@@ -65,13 +65,4 @@ ErrorListReport MakeErrorListReport(const vat::FormState& form, const RunDescrip
 std::array<std::string, 5> ExportCells(const vat::ErrorRow& row) {
     return {row.type, row.document, row.error, row.file,
             row.line ? std::to_string(*row.line) : std::string()};
-}
-
-std::string LocalTimeText(std::chrono::system_clock::time_point moment) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(moment);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
-    return text;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "returns/form_state.h"
+#include "returns/local_time.h"
 
 // One line of the heading block: a caption and its value, the value also as a number when it
 // is a figure.
@@ -44,6 +45,3 @@ ErrorListReport MakeErrorListReport(const vat::FormState& form, const RunDescrip
 inline constexpr std::array<const char*, 5> kExportColumns{"Type", "Document", "Error", "File",
                                                            "Line"};
 std::array<std::string, 5> ExportCells(const vat::ErrorRow& row);
-
-// A moment in local time as "yyyy-mm-dd hh:mm:ss".
-std::string LocalTimeText(std::chrono::system_clock::time_point moment);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vat {
+
+// What one document of a run was made from: its list row and everything looked up for it, as
+// the rules shaped them, digested.
+struct DocumentDigest {
+    std::string file;      // the return file whose list held it ("efile_sal04.xml")
+    std::string document;  // "B No.IP771 · voucher 5120"
+    std::string digest;
+    friend bool operator==(const DocumentDigest&, const DocumentDigest&) = default;
+};
+
+// The fingerprint of the books as a run read them, built document by document in the order
+// the run read them, at no extra statement: any change in the books that would change a file
+// or a figure changes a document's digest, adds one or removes one.
+class BooksDigest {
+public:
+    // read: the document's list row and what was made of it, in any stable form.
+    void AddDocument(std::string file, std::string document, std::string_view read);
+
+    const std::vector<DocumentDigest>& Documents() const { return documents_; }
+    std::string Fingerprint() const;
+
+private:
+    std::vector<DocumentDigest> documents_;
+};
+
+// The fingerprint of documents digested earlier, as BooksDigest gives it.
+std::string FingerprintOf(const std::vector<DocumentDigest>& documents);
+
+}  // namespace vat
