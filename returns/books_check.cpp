@@ -1,6 +1,7 @@
 #include "returns/books_check.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <map>
@@ -209,7 +210,10 @@ BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber
 std::string BooksChangedWarning(const BooksComparison& comparison) {
     if (comparison.Unchanged()) return {};
     const RunRecord& recorded = comparison.recorded;
-    const std::string month(FinancialYearMonths()[(recorded.month + 8) % 12].fullName);
+    // "APRIL" as "April"
+    std::string month(FinancialYearMonths()[(recorded.month + 8) % 12].fullName);
+    std::transform(month.begin() + 1, month.end(), month.begin() + 1,
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     // "yyyy-mm-dd hh:mm:ss" as "dd-mm-yyyy"
     const std::string& at = recorded.writtenAt;
     const std::string day =

@@ -29,7 +29,7 @@ std::vector<HashedFile> HashedFilesOf(const Json& list) {
 Json RunRecordJson(const RunRecord& record) {
     Json documents = Json::array();
     for (const DocumentDigest& document : record.documents)
-        documents.push_back({document.file, document.document, document.digest});
+        documents.push_back(document.digest + ' ' + document.file + '\t' + document.document);
     return {
         {"dataFile", record.dataFile},
         {"company", record.company},
@@ -43,7 +43,7 @@ Json RunRecordJson(const RunRecord& record) {
         {"figures", record.figures},
         {"accounts", record.accounts},
         {"fingerprint", record.fingerprint},
-        // [file, document, digest] each, in the order the run read them.
+        // "<digest> <file>\t<document>" each, in the order the run read them.
         {"documents", documents},
     };
 }
@@ -65,10 +65,15 @@ RunRecord ParseRunRecord(const std::string& text) {
         record.figures = json.at("figures");
         record.accounts = json.at("accounts");
         record.fingerprint = json.at("fingerprint").get<std::string>();
-        for (const Json& document : json.at("documents"))
-            record.documents.push_back({document.at(0).get<std::string>(),
-                                        document.at(1).get<std::string>(),
-                                        document.at(2).get<std::string>()});
+        for (const Json& line : json.at("documents")) {
+            const std::string text = line.get<std::string>();
+            const std::size_t space = text.find(' ');
+            const std::size_t tab = text.find('\t', space);
+            if (space == std::string::npos || tab == std::string::npos)
+                throw RunRecordError("a document is not \"<digest> <file>\\t<document>\"");
+            record.documents.push_back({text.substr(space + 1, tab - space - 1),
+                                        text.substr(tab + 1), text.substr(0, space)});
+        }
         return record;
     } catch (const nlohmann::json::exception& error) {
         throw RunRecordError(std::string("not a run record: ") + error.what());

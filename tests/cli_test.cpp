@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -381,6 +382,49 @@ TEST(Cli, HelpPrintsTheUsageAndExits0) {
     EXPECT_EQ(result.status, 0) << Describe(result);
     EXPECT_TRUE(result.out.starts_with("Usage: vat-efile-cli --data-file NAME --month M"))
         << result.out;
+}
+
+}  // namespace
+}  // namespace vat
+
+namespace vat {
+namespace {
+
+// A month's files of another data file are kept unless --replace; --verify then tells an
+// unchanged month (0) from files changed by hand (4); --year reports twelve months.
+TEST(Cli, ReplaceVerifyAndYear) {
+    ProgramFolder folder;
+    const std::string out = folder.Path().string();
+    const auto run = [&](std::vector<std::string> arguments) {
+        arguments.insert(arguments.end(), {"--folder", out});
+        return RunCli(arguments, folder);
+    };
+    ASSERT_EQ(run({"--data-file", "t_run_demo", "--month", "APR"}).status, 0);
+    const CliResult refused = run({"--data-file", "t_run_figures", "--month", "APR"});
+    EXPECT_EQ(refused.status, 2) << Describe(refused);
+    EXPECT_NE(refused.err.find("were made from t_run_demo"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("give --replace to replace them"), std::string::npos);
+
+    const CliResult unchanged = run({"--data-file", "t_run_demo", "--month", "APR", "--verify"});
+    EXPECT_EQ(unchanged.status, 0) << Describe(unchanged);
+    EXPECT_NE(unchanged.out.find("the books and the files are unchanged"), std::string::npos);
+    std::ofstream(folder / "04/efile_sal04.xml", std::ios::app) << "\n";
+    const CliResult edited =
+        run({"--data-file", "t_run_demo", "--month", "APR", "--verify", "--json"});
+    EXPECT_EQ(edited.status, 4) << Describe(edited);
+    const auto check = nlohmann::json::parse(edited.out);
+    EXPECT_EQ(check["booksChanged"], false);
+    EXPECT_EQ(check["folderChanges"],
+              nlohmann::json::array({"efile_sal04.xml was changed after it was written"}));
+
+    EXPECT_EQ(run({"--data-file", "t_run_figures", "--month", "APR", "--replace"}).status, 0);
+    const CliResult year = run({"--data-file", "t_run_figures", "--year", "--json"});
+    EXPECT_EQ(year.status, 0) << Describe(year);
+    const auto months = nlohmann::json::parse(year.out)["months"];
+    ASSERT_EQ(months.size(), 12u);
+    EXPECT_EQ(months[0]["month"], "APR");
+    EXPECT_EQ(months[11]["month"], "MAR");
+    EXPECT_EQ(nlohmann::json::parse(year.out)["totals"]["monthsCompleted"], 12);
 }
 
 }  // namespace

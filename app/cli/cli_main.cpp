@@ -6,18 +6,40 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "app/cli/cli_books_report.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
 #include "app/default_folders.h"
 #include "app/export/error_list_export.h"
+#include "returns/books_check.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
+#include "returns/return_period.h"
 #include "returns/server_catalogue.h"
+#include "returns/year_run.h"
 
 namespace {
 
-enum ExitStatus { kCompleted = 0, kFailed = 1, kRefused = 2, kSchemaErrors = 3, kCancelled = 5 };
+enum ExitStatus {
+    kCompleted = 0,
+    kFailed = 1,
+    kRefused = 2,
+    kSchemaErrors = 3,
+    kBooksChanged = 4,
+    kCancelled = 5
+};
+
+// The worse of two statuses of a year's months: completed, schema errors, refused, failed,
+// cancelled.
+int Worse(int one, int other) {
+    const auto rank = [](int status) {
+        constexpr int kFromBest[] = {kCompleted, kSchemaErrors, kRefused, kFailed, kCancelled};
+        return std::find(std::begin(kFromBest), std::end(kFromBest), status) -
+               std::begin(kFromBest);
+    };
+    return rank(one) >= rank(other) ? one : other;
+}
 
 // Shows progress on a terminal, at most a few times a second.
 class TerminalView : public vat::FormView {
@@ -33,7 +55,7 @@ public:
 
 int Report(const vat::FormState& form, const CliOptions& options, int status) {
     if (options.json)
-        PrintJsonReport(form, std::cout);
+        PrintJson(JsonReport(form), std::cout);
     else
         PrintHumanReport(form, std::cout);
     return status;
@@ -74,6 +96,84 @@ std::vector<std::string> MessageTexts(const vat::FormState& form) {
     std::vector<std::string> texts;
     for (const vat::UserMessage& message : form.Messages()) texts.push_back(message.text);
     return texts;
+}
+
+bool AllFilesValid(const vat::FormState& form) {
+    return std::none_of(form.FileAccounts.begin(), form.FileAccounts.end(),
+                        [](const vat::FileAccount& account) { return account.valid == false; });
+}
+
+// A run's exit status. OVER, but a file that failed its check would be rejected by the portal.
+int StatusOf(vat::RunOutcome outcome, const vat::FormState& form) {
+    switch (outcome) {
+        case vat::RunOutcome::Completed:
+            return AllFilesValid(form) ? kCompleted : kSchemaErrors;
+        case vat::RunOutcome::Failed:
+            return kFailed;
+        case vat::RunOutcome::Cancelled:
+            return kCancelled;
+        default:
+            return kRefused;
+    }
+}
+
+vat::FactReading ReadingOf(const CliOptions& options) {
+    return options.queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList;
+}
+
+int RunMonth(vat::LedgerConnection& ledger, vat::FormState& form, const CliOptions& options,
+             const vat::ReturnFolders& folders, const vat::RunCancel& cancel) {
+    const std::string monthTag = vat::ReturnPeriod{options.month, 0}.MonthTag();
+    if (auto owner = vat::OtherBooksFiles(folders.output / monthTag, form);
+        owner && !options.replace)
+        return Stop(options, {*owner + "; give --replace to replace them"}, kRefused);
+    const vat::RunOutcome outcome =
+        vat::GenerationRun(ledger, form, options.month, options.dataFile, folders,
+                           ReadingOf(options), &cancel, options.replace);
+    const int status = StatusOf(outcome, form);
+    if (status == kRefused) return Stop(options, MessageTexts(form), kRefused);
+    if (status != kCancelled && !ExportErrors(form, options)) return Report(form, options, kFailed);
+    return Report(form, options, status);
+}
+
+// The twelve months, each as a run of that month alone; the year's status is its worst month's.
+int RunYear(vat::LedgerConnection& ledger, const CliOptions& options,
+            const vat::ReturnFolders& folders, const vat::RunCancel& cancel, vat::FormView& view) {
+    std::vector<MonthReport> months;
+    vat::YearTotals totals;
+    int worst = kCompleted;
+    const vat::YearRunChoices choices{.reading = ReadingOf(options),
+                                      .cancel = &cancel,
+                                      .replaceOtherBooks = options.replace,
+                                      .view = &view};
+    vat::RunYear(ledger, options.dataFile, folders, choices,
+                 [&](int month, vat::RunOutcome outcome, const vat::FormState& form) {
+                     const int status = StatusOf(outcome, form);
+                     months.push_back({month, status, JsonReport(form)});
+                     totals.Add(outcome, form);
+                     worst = Worse(worst, status);
+                 });
+    if (options.json)
+        PrintJson(YearJson(months, totals), std::cout);
+    else
+        PrintYearTable(months, totals, std::cout);
+    return worst;
+}
+
+// Compares the month's books and files with its run record, writing nothing of the month's.
+int Verify(vat::LedgerConnection& ledger, vat::FormState& form, const CliOptions& options,
+           const vat::ReturnFolders& folders, const vat::RunCancel& cancel) {
+    const vat::BooksCheck check = vat::CheckBooks(ledger, form, options.month, options.dataFile,
+                                                  folders, ReadingOf(options), &cancel);
+    if (!check.comparison) {
+        const int status = StatusOf(check.outcome, form);
+        return Stop(options, MessageTexts(form), status == kCompleted ? kFailed : status);
+    }
+    if (options.json)
+        PrintJson(BooksCheckJson(*check.comparison), std::cout);
+    else
+        PrintBooksCheck(*check.comparison, std::cout);
+    return check.comparison->Unchanged() ? kCompleted : kBooksChanged;
 }
 
 }  // namespace
@@ -135,24 +235,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folders.output, ignored);
     vat::RunCancel cancel(ledger);
     const CancelOnSignals cancelOnSignals(cancel);
-    switch (vat::GenerationRun(
-        ledger, form, options->month, options->dataFile, folders,
-        options->queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList,
-        &cancel)) {
-        case vat::RunOutcome::Completed: {
-            // OVER, but a file that failed its check would be rejected by the portal.
-            const bool allValid = std::none_of(
-                form.FileAccounts.begin(), form.FileAccounts.end(),
-                [](const vat::FileAccount& account) { return account.valid == false; });
-            if (!ExportErrors(form, *options)) return Report(form, *options, kFailed);
-            return Report(form, *options, allValid ? kCompleted : kSchemaErrors);
-        }
-        case vat::RunOutcome::Failed:
-            ExportErrors(form, *options);
-            return Report(form, *options, kFailed);
-        case vat::RunOutcome::Cancelled:
-            return Report(form, *options, kCancelled);
-        default:
-            return Stop(*options, MessageTexts(form), kRefused);
-    }
+    if (options->year) return RunYear(ledger, *options, folders, cancel, view);
+    if (options->verify) return Verify(ledger, form, *options, folders, cancel);
+    return RunMonth(ledger, form, *options, folders, cancel);
 }

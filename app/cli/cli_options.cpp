@@ -10,12 +10,14 @@ namespace {
 
 constexpr std::string_view kUsage =
     R"(Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--xsd DIR] [--json]
-                     [--query-per-voucher] [--statement-timeout SECONDS]
+                     [--replace] [--query-per-voucher] [--statement-timeout SECONDS]
                      [--errors-csv FILE] [--errors-xlsx FILE]
+       vat-efile-cli --data-file NAME --year [--folder DIR] [--xsd DIR] [--json] [--replace]
+       vat-efile-cli --data-file NAME --month M --verify [--folder DIR] [--xsd DIR] [--json]
        vat-efile-cli --list-data-files [--json]
 
 Writes the month's six VAT e-filing return files of a data file and checks them against
-the schemas, as the window's Generate Files does.
+the schemas, as the window's Generate Files does, with a run record (run.json) beside them.
 
   --data-file NAME   the company data file (a database of the data source edb)
   --month M          APR ... MAR or APRIL ... MARCH (any case), or 1 to 12
@@ -25,6 +27,13 @@ the schemas, as the window's Generate Files does.
                      own eval_pur.xsd and the others; by default those in
                      {schemas}
   --json             print one JSON object with the figures, errors, messages and files
+  --replace          replace the month's files even when a run of another data file or
+                     another financial year wrote them (otherwise refused)
+  --year             run the twelve months of the financial year, April to March, each
+                     as a run of that month alone; prints the year's table, or with
+                     --json {"months": [each month's object], "totals": {...}}
+  --verify           re-read the month's books without writing anything and compare them
+                     with the month's run record, and the month's files with their hashes
   --query-per-voucher  read each voucher's facts with statements of its own (slow;
                      for comparing with the default reading per list)
   --errors-csv FILE  also write the error list, with a heading of the run and its
@@ -45,7 +54,9 @@ Exit status: 0 when the run reached OVER and every file passed its schema check;
 failed (no server, a data file that does not open, a file that could not be written); 2 when
 it was refused (a bad command line, an unknown data file, an incorrect TIN, an unusable
 schema, another run of the month); 3 when it reached OVER but one or more files failed their
-schema check; 5 when it was cancelled.
+schema check; 4 when --verify found the books or the month's files changed since the
+files were written; 5 when it was cancelled. A year run ends with the worst of its months'
+statuses, from best to worst: 0, 3, 2, 1, 5.
 )";
 
 void Replace(std::string& text, std::string_view placeholder, const std::string& value) {
@@ -97,6 +108,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             options.json = true;
         } else if (argument == "--query-per-voucher") {
             options.queryPerVoucher = true;
+        } else if (argument == "--replace") {
+            options.replace = true;
+        } else if (argument == "--verify") {
+            options.verify = true;
+        } else if (argument == "--year") {
+            options.year = true;
         } else if (argument == "--data-file") {
             auto name = value();
             if (!name) return std::nullopt;
@@ -136,6 +153,18 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
         }
     }
     if (options.help || options.listDataFiles) return options;
+    if (options.year) {
+        if (monthGiven || options.verify || !options.errorsCsv.empty() ||
+            !options.errorsXlsx.empty()) {
+            error = "--year runs every month: it takes neither --month, --verify nor an export";
+            return std::nullopt;
+        }
+        if (options.dataFile.empty()) {
+            error = "a year run needs --data-file";
+            return std::nullopt;
+        }
+        return options;
+    }
     if (options.dataFile.empty() || !monthGiven) {
         error = "a run needs --data-file and --month";
         return std::nullopt;

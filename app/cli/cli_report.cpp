@@ -12,9 +12,9 @@
 #include "returns/summary_captions.h"
 #include "returns/text_sanitiser.h"
 
-namespace {
-
 namespace fs = std::filesystem;
+
+namespace {
 
 // A code as printf's format writes it, e.g. "\\x%02x" gives \x1b.
 std::string Escaped(const char* format, unsigned value) {
@@ -27,6 +27,8 @@ std::string Escaped(const char* format, unsigned value) {
 // escape sequence, so C0 and DEL are written as \x1b, C1 as \u009b and every byte that is not
 // UTF-8 (an 8-bit terminal reads 0x9b as a control too) as \x9b. Tab and line feed stay, and so
 // does a CR ending a line: the schema errors break their text with CR LF.
+}  // namespace
+
 std::string TerminalText(std::string_view text) {
     std::string shown;
     shown.reserve(text.size());
@@ -48,6 +50,8 @@ std::string TerminalText(std::string_view text) {
     }
     return shown;
 }
+
+namespace {
 
 void PrintAccounts(const std::vector<vat::FileAccount>& accounts, std::ostream& out) {
     if (accounts.empty()) return;
@@ -117,10 +121,10 @@ void PrintJsonReasons(const std::vector<std::string>& reasons, std::ostream& out
                                         {"errors", nlohmann::ordered_json::array()},
                                         {"messages", reasons},
                                         {"files", nlohmann::ordered_json::array()}};
-    out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    PrintJson(report, out);
 }
 
-void PrintJsonReport(const vat::FormState& form, std::ostream& out) {
+nlohmann::ordered_json JsonReport(const vat::FormState& form) {
     nlohmann::ordered_json report;
     report["labels"] = nlohmann::ordered_json::object();
     for (const auto& [label, caption] : form.Captions()) report["labels"][label] = caption;
@@ -142,6 +146,10 @@ void PrintJsonReport(const vat::FormState& form, std::ostream& out) {
         report["messages"].push_back(message.text);
     report["files"] = form.FilesWritten;
     report["returns"] = vat::AccountsJson(form.FileAccounts);
+    return report;
+}
+
+void PrintJson(const nlohmann::ordered_json& report, std::ostream& out) {
     // Bytes that are not UTF-8 (a data file in another encoding) must not abort the report.
     out << report.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
 }

@@ -1,0 +1,243 @@
+// The run record on the real server: what it says of a run, the books check naming each change
+// of the books or the month's files, the guard against replacing other books' files, and a year
+// run against twelve runs of one month.
+#include "returns/books_check.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "returns/data_file_selection.h"
+#include "returns/run_json.h"
+#include "returns/sha256.h"
+#include "returns/year_run.h"
+#include "support/ledger_session.h"
+#include "support/server_psql.h"
+
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using test::LedgerSession;
+using test::Psql;
+
+// The books these tests change; every change is undone before the next.
+const std::string kChanging = "t_changing_books";
+
+struct BooksChange {
+    const char* name;
+    const char* change;
+    const char* undo;
+    std::vector<std::string> added, removed, altered;
+    std::vector<FigureChange> figures;
+};
+
+void PrintTo(const BooksChange& change, std::ostream* out) { *out << change.name; }
+
+// A URD bill more or less.
+const std::vector<FigureChange> kWholeUrdBill = {{"input VAT", 0, 0},
+                                                 {"URD purchase bills", 0, 0},
+                                                 {"URD purchases", 0, 0},
+                                                 {"URD purchase VAT", 0, 0},
+                                                 {"VAT payable", 0, 0}};
+
+class BooksCheckTest : public testing::TestWithParam<BooksChange> {};
+
+// Voucher 2 is a purchase of April from party 328, an unregistered dealer: 3,200.00 with
+// 160.00 VAT, among others.
+const BooksChange kChanges[] = {
+    {"Untouched", "select 1", "select 1", {}, {}, {}, {}},
+    {"AChangedAmount",
+     "update daybok set amount = 1400.00 where vno = 2 and recact = 20 and amount = 160.00",
+     "update daybok set amount = 160.00 where vno = 2 and recact = 20 and amount = 1400.00",
+     {},
+     {},
+     {"efile_pur04.xml: B No.INV363 · voucher 2"},
+     {{"input VAT", 0, 0}, {"URD purchase VAT", 0, 0}, {"VAT payable", 0, 0}}},
+    {"ANewVoucher",
+     "insert into daybok (vno, vdate, v_type, recact, payact, amount, pur_bill_no, bill_dt, "
+     "pur_act) select 99999, vdate, v_type, recact, payact, amount, 'INV-999', bill_dt, pur_act "
+     "from daybok where vno = 2",
+     "delete from daybok where vno = 99999",
+     {"efile_pur04.xml: B No.INV999 · voucher 99999"},
+     {},
+     {},
+     kWholeUrdBill},
+    {"ADeletedVoucher",
+     "create table kept as select * from daybok where vno = 2; delete from daybok where vno = 2",
+     "insert into daybok select * from kept; drop table kept",
+     {},
+     {"efile_pur04.xml: B No.INV363 · voucher 2"},
+     {},
+     kWholeUrdBill},
+    {"ARenamedParty",
+     "update ledger_acts set name = 'RENAMED ' || name where code = 328",
+     "update ledger_acts set name = substr(name, 9) where code = 328",
+     {},
+     {},
+     {"efile_pur04.xml: B No.INV363 · voucher 2"},
+     {}},
+};
+
+std::vector<std::string> Names(const std::vector<FigureChange>& figures) {
+    std::vector<std::string> names;
+    for (const FigureChange& figure : figures) names.push_back(figure.name);
+    return names;
+}
+
+// Each change is found and named by document; the figures it moves are named.
+TEST_P(BooksCheckTest, NamesWhatChangedSinceTheFilesWereWritten) {
+    const BooksChange& change = GetParam();
+    LedgerSession session(kChanging);
+    const ReturnFolders folders = session.folder.Path();
+    ASSERT_EQ(GenerationRun(session.ledger, session.form, 4, kChanging, folders),
+              RunOutcome::Completed);
+    Psql(kChanging, change.change);
+    FormState form;
+    SelectDataFile(session.ledger, form, kChanging);
+    const BooksCheck check = CheckBooks(session.ledger, form, 4, kChanging, folders);
+    Psql(kChanging, change.undo);
+
+    ASSERT_TRUE(check.comparison) << testing::PrintToString(form.Messages());
+    const BooksComparison& found = *check.comparison;
+    EXPECT_EQ(found.added, change.added);
+    EXPECT_EQ(found.removed, change.removed);
+    // A renamed party alters every document of that party; the one named is among them.
+    for (const std::string& altered : change.altered)
+        EXPECT_NE(std::find(found.altered.begin(), found.altered.end(), altered),
+                  found.altered.end())
+            << altered;
+    EXPECT_EQ(found.altered.empty(), change.altered.empty());
+    EXPECT_EQ(Names(found.figures), Names(change.figures));
+    EXPECT_EQ(found.filesChanged.empty(),
+              change.added.empty() && change.removed.empty() && change.altered.empty());
+    EXPECT_TRUE(found.folderChanges.empty());
+    EXPECT_EQ(found.Unchanged(), std::string(change.name) == "Untouched");
+}
+
+INSTANTIATE_TEST_SUITE_P(RunRecord, BooksCheckTest, testing::ValuesIn(kChanges),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RunRecord, SaysWhoseFilesTheyAreAndHashesThem) {
+    LedgerSession session("t_run_demo");
+    ASSERT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_demo", session.folder.Path()),
+              RunOutcome::Completed);
+    const fs::path month = session.folder / "04";
+    const std::optional<RunRecord> record = ReadRunRecord(month);
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->dataFile, "t_run_demo");
+    EXPECT_EQ(record->dealerTin, session.form.DealerTin);
+    EXPECT_EQ(record->yearStart, "2014-04-01");
+    EXPECT_EQ(record->yearEnd, "2015-03-31");
+    EXPECT_EQ(record->month, 4);
+    ASSERT_EQ(record->files.size(), session.form.FilesWritten.size());
+    for (const HashedFile& file : record->files)
+        EXPECT_EQ(Sha256OfFile(month / file.name), file.sha256) << file.name;
+    ASSERT_EQ(record->schemas.size(), 6u);
+    for (const HashedFile& schema : record->schemas)
+        EXPECT_EQ(Sha256OfFile(session.folder / ("XSD/" + schema.name)), schema.sha256);
+    EXPECT_EQ(record->figures, FiguresJson(session.form.Figures()));
+    EXPECT_EQ(record->accounts, AccountsJson(session.form.FileAccounts));
+    long long listed = 0;
+    for (const FileAccount& account : session.form.FileAccounts) listed += account.listed;
+    EXPECT_EQ(static_cast<long long>(record->documents.size()), listed);
+    EXPECT_EQ(record->fingerprint, FingerprintOf(record->documents));
+}
+
+TEST(RunRecord, AFileChangedByHandIsReported) {
+    LedgerSession session("t_run_demo");
+    const ReturnFolders folders = session.folder.Path();
+    ASSERT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_demo", folders),
+              RunOutcome::Completed);
+    std::ofstream(session.folder / "04/efile_sal04.xml", std::ios::app) << "<!-- edited -->\n";
+    fs::remove(session.folder / "04/efile_pur04.xml");
+    const BooksCheck check = CheckBooks(session.ledger, session.form, 4, "t_run_demo", folders);
+    ASSERT_TRUE(check.comparison);
+    EXPECT_FALSE(check.comparison->BooksChanged());
+    EXPECT_EQ(check.comparison->folderChanges,
+              (std::vector<std::string>{"efile_pur04.xml is missing",
+                                        "efile_sal04.xml was changed after it was written"}));
+}
+
+TEST(RunRecord, AMonthWithoutARecordCannotBeChecked) {
+    LedgerSession session("t_run_demo");
+    const BooksCheck check =
+        CheckBooks(session.ledger, session.form, 4, "t_run_demo", session.folder.Path());
+    EXPECT_EQ(check.outcome, RunOutcome::Refused);
+    EXPECT_FALSE(check.comparison);
+}
+
+// Another data file's files are replaced only when the run is told to.
+TEST(RunRecord, OtherBooksFilesAreKeptUnlessReplacingWasChosen) {
+    LedgerSession session("t_run_demo");
+    const ReturnFolders folders = session.folder.Path();
+    ASSERT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_demo", folders),
+              RunOutcome::Completed);
+    FormState other;
+    SelectDataFile(session.ledger, other, "t_run_figures");
+    const auto why = OtherBooksFiles(session.folder / "04", other);
+    ASSERT_TRUE(why);
+    EXPECT_NE(why->find("were made from t_run_demo (financial year 2014-04-01 to 2015-03-31)"),
+              std::string::npos)
+        << *why;
+    EXPECT_EQ(GenerationRun(session.ledger, other, 4, "t_run_figures", folders),
+              RunOutcome::Refused);
+    EXPECT_EQ(ReadRunRecord(session.folder / "04")->dataFile, "t_run_demo");
+    EXPECT_EQ(GenerationRun(session.ledger, other, 4, "t_run_figures", folders,
+                            FactReading::PerList, nullptr, true),
+              RunOutcome::Completed);
+    EXPECT_EQ(ReadRunRecord(session.folder / "04")->dataFile, "t_run_figures");
+    EXPECT_FALSE(OtherBooksFiles(session.folder / "04", other));
+}
+
+// What a month run shows, in the form the command line reports it.
+nlohmann::ordered_json Shown(const FormState& form, RunOutcome outcome) {
+    nlohmann::ordered_json accounts = AccountsJson(form.FileAccounts);
+    for (auto& account : accounts) account.erase("path");
+    std::vector<std::string> messages, rows;
+    for (const UserMessage& message : form.Messages()) messages.push_back(message.text);
+    for (const ErrorRow& row : form.ErrorRows()) rows.push_back(row.type + "|" + row.error);
+    return {{"outcome", static_cast<int>(outcome)},
+            {"figures", FiguresJson(form.Figures())},
+            {"accounts", accounts},
+            {"rows", rows},
+            {"messages", messages}};
+}
+
+TEST(YearRun, EachMonthIsTheRunOfThatMonthAlone) {
+    LedgerSession session("t_run_demo");
+    test::ScratchFolder yearFolder;
+    std::vector<int> months;
+    std::vector<nlohmann::ordered_json> shown;
+    YearTotals totals;
+    RunYear(session.ledger, "t_run_demo", ReturnFolders(yearFolder.Path(), session.folder / "XSD"),
+            {}, [&](int month, RunOutcome outcome, const FormState& form) {
+                months.push_back(month);
+                shown.push_back(Shown(form, outcome));
+                totals.Add(outcome, form);
+            });
+    EXPECT_EQ(months, (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2, 3}));
+
+    YearTotals alone;
+    for (std::size_t i = 0; i < months.size(); ++i) {
+        FormState form;
+        SelectDataFile(session.ledger, form, "t_run_demo");
+        const RunOutcome outcome =
+            GenerationRun(session.ledger, form, months[i], "t_run_demo", session.folder.Path());
+        EXPECT_EQ(shown[i], Shown(form, outcome)) << "month " << months[i];
+        alone.Add(outcome, form);
+        const std::string tag = ReturnPeriod{months[i], 0}.MonthTag();
+        for (const std::string& file : form.FilesWritten) {
+            const std::string name = fs::path(file).filename().string();
+            EXPECT_EQ(test::ReadBytes(yearFolder / (tag + "/" + name)),
+                      test::ReadBytes(session.folder / (tag + "/" + name)))
+                << name;
+        }
+    }
+    EXPECT_EQ(YearTotalsJson(totals), YearTotalsJson(alone));
+    EXPECT_EQ(totals.monthsCompleted, 12);
+    EXPECT_GT(totals.outputVatPlus, 0);
+}
+
+}  // namespace
+}  // namespace vat

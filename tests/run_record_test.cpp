@@ -1,0 +1,131 @@
+// The run record as plain values: its text read back, two records compared, and the warning a
+// changed month gives.
+#include "returns/run_record.h"
+
+#include <gtest/gtest.h>
+
+#include "returns/books_check.h"
+
+namespace vat {
+namespace {
+
+RunRecord April() {
+    return RunRecord{
+        .dataFile = "shop2014",
+        .company = "shop2014",
+        .dealerTin = "29876543210",
+        .yearStart = "2014-04-01",
+        .yearEnd = "2015-03-31",
+        .month = 4,
+        .writtenAt = "2015-05-12 10:31:02",
+        .programVersion = "1.0.0",
+        .files = {{"efile_pur04.xml", "aa"}, {"efile_sal04.xml", "bb"}},
+        .schemas = {{"eval_pur.xsd", "cc"}},
+        .figures = {{"inputVatPlus", 100.5},
+                    {"outputVatPlus", 2000.0},
+                    {"vat", "payable"},
+                    {"vatAmount", 1899.5},
+                    {"urdSales", {{"bills", 1}, {"basicAmount", 10.0}}}},
+        .accounts = nlohmann::ordered_json::array(),
+        .fingerprint = "ff",
+        .documents = {{"efile_pur04.xml", "B No.1 · voucher 1", "d1"},
+                      {"efile_sal04.xml", "B No.S/1 · voucher 3", "d3"},
+                      {"efile_sal04.xml", "B No.S/1 · voucher 3", "d4"}},
+    };
+}
+
+bool SameRecord(const RunRecord& a, const RunRecord& b) {
+    return RunRecordJson(a) == RunRecordJson(b);
+}
+
+TEST(RunRecordText, ReadsBackWhatWasWritten) {
+    const RunRecord record = April();
+    EXPECT_TRUE(SameRecord(ParseRunRecord(RunRecordJson(record).dump()), record));
+    for (const char* broken : {"", "{}", "[1]", R"({"dataFile": 3})"})
+        EXPECT_THROW(ParseRunRecord(broken), RunRecordError) << broken;
+    EXPECT_EQ(RecordOwnerText(record),
+              "shop2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02");
+}
+
+struct Comparison {
+    const char* name;
+    std::function<void(RunRecord&)> change;
+    std::vector<std::string> filesChanged, added, removed, altered;
+    std::vector<std::string> figures;
+    std::string warning;
+};
+
+void PrintTo(const Comparison& comparison, std::ostream* out) { *out << comparison.name; }
+
+class CompareRunRecordsTest : public testing::TestWithParam<Comparison> {};
+
+TEST_P(CompareRunRecordsTest, NamesFilesDocumentsAndFigures) {
+    const Comparison& expected = GetParam();
+    RunRecord now = April();
+    expected.change(now);
+    const BooksComparison found = CompareRunRecords(April(), now);
+    EXPECT_EQ(found.filesChanged, expected.filesChanged);
+    EXPECT_EQ(found.added, expected.added);
+    EXPECT_EQ(found.removed, expected.removed);
+    EXPECT_EQ(found.altered, expected.altered);
+    std::vector<std::string> figures;
+    for (const FigureChange& figure : found.figures) figures.push_back(figure.name);
+    EXPECT_EQ(figures, expected.figures);
+    EXPECT_EQ(BooksChangedWarning(found), expected.warning);
+}
+
+const Comparison kComparisons[] = {
+    {"Same", [](RunRecord&) {}, {}, {}, {}, {}, {}, ""},
+    {"AnAlteredDocumentAndItsFigures",
+     [](RunRecord& now) {
+         now.documents[0].digest = "changed";
+         now.files[0].sha256 = "changed";
+         now.figures["inputVatPlus"] = 1341.0;
+         now.figures["vatAmount"] = 659.0;
+     },
+     {"efile_pur04.xml"},
+     {},
+     {},
+     {"efile_pur04.xml: B No.1 · voucher 1"},
+     {"input VAT", "VAT payable"},
+     "April's files were written on 12-05-2015; since then 1 voucher changed: input VAT "
+     "+1,240.50, VAT payable -1,240.50"},
+    // The second reading of a voucher on two dates is a document of its own.
+    {"ADocumentReadTwiceLosesOneReading",
+     [](RunRecord& now) {
+         now.documents.pop_back();
+         now.files.pop_back();
+         now.figures["urdSales"]["basicAmount"] = 1250000.0;
+     },
+     {"efile_sal04.xml"},
+     {},
+     {"efile_sal04.xml: B No.S/1 · voucher 3"},
+     {},
+     {"URD sales"},
+     "April's files were written on 12-05-2015; since then 1 voucher changed: URD sales "
+     "+12,49,990.00"},
+    {"AnAddedDocumentAndFile",
+     [](RunRecord& now) {
+         now.documents.push_back({"efile_is_pur04.xml", "B No.9 · voucher 9", "d9"});
+         now.files.push_back({"efile_is_pur04.xml", "ee"});
+     },
+     {"efile_is_pur04.xml"},
+     {"efile_is_pur04.xml: B No.9 · voucher 9"},
+     {},
+     {},
+     {},
+     "April's files were written on 12-05-2015; since then 1 voucher changed"},
+};
+
+INSTANTIATE_TEST_SUITE_P(RunRecord, CompareRunRecordsTest, testing::ValuesIn(kComparisons),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RunRecordText, TheWarningNamesFilesChangedByHand) {
+    BooksComparison comparison{.recorded = April()};
+    comparison.folderChanges = {"efile_pur04.xml is missing"};
+    EXPECT_EQ(BooksChangedWarning(comparison),
+              "April's files were written on 12-05-2015; efile_pur04.xml is missing");
+}
+
+}  // namespace
+}  // namespace vat
