@@ -169,11 +169,22 @@ void MainWindow::runGeneration() {
     // The user's data folder may not exist yet; a failure shows as the run's own.
     std::error_code ignored;
     std::filesystem::create_directories(folders.output, ignored);
+    bool replaceOtherBooks = false;
+    if (month != 0 && state_.DataFileReady && !dataFile.empty()) {
+        const auto monthFolder = folders.output / vat::ReturnPeriod{month, 0}.MonthTag();
+        if (auto owner = vat::OtherBooksFiles(monthFolder, state_)) {
+            if (!messages_->Confirm(QString::fromStdString(
+                    *owner + ".\n\nReplace them with the files of " + dataFile + "?")))
+                return;
+            replaceOtherBooks = true;
+        }
+    }
     vat::RunCancel cancel(ledger_);
     runCancel_ = &cancel;
     setRunning(true);
-    const vat::RunOutcome outcome = vat::GenerationRun(ledger_, state_, month, dataFile, folders,
-                                                       vat::FactReading::PerList, &cancel);
+    const vat::RunOutcome outcome =
+        vat::GenerationRun(ledger_, state_, month, dataFile, folders, vat::FactReading::PerList,
+                           &cancel, replaceOtherBooks);
     runCancel_ = nullptr;
     setRunning(false);
     if (!state_.FilesWritten.empty())

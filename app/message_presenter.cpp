@@ -10,6 +10,12 @@ void MessageBoxPresenter::Show(const QString& text, bool critical, const QString
     box.exec();
 }
 
+bool MessageBoxPresenter::Confirm(const QString& question) {
+    return QMessageBox::question(window_, window_->windowTitle(), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 QString MessageBoxPresenter::AskSaveFile(const QString& caption, const QString& suggested,
                                          const QString& filters, const QString& defaultSuffix) {
     QFileDialog dialog(window_, caption, suggested, filters);

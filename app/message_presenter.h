@@ -14,18 +14,22 @@ public:
     virtual void Show(const QString& text, bool critical, const QString& detail) = 0;
     void Show(const QString& text, bool critical) { Show(text, critical, {}); }
 
+    // True when the user answers Yes to the question; No is the default answer.
+    virtual bool Confirm(const QString& question) = 0;
+
     // The file to save to, or empty when the user cancelled. filters as QFileDialog takes them;
     // a name without an extension gets defaultSuffix.
     virtual QString AskSaveFile(const QString& caption, const QString& suggested,
                                 const QString& filters, const QString& defaultSuffix) = 0;
 };
 
-// Modal message boxes with an OK button, and the file dialog, over the window.
+// Modal message boxes with an OK button or Yes and No, and the file dialog, over the window.
 class MessageBoxPresenter : public MessagePresenter {
 public:
     explicit MessageBoxPresenter(QWidget* window) : window_(window) {}
     using MessagePresenter::Show;
     void Show(const QString& text, bool critical, const QString& detail) override;
+    bool Confirm(const QString& question) override;
     QString AskSaveFile(const QString& caption, const QString& suggested, const QString& filters,
                         const QString& defaultSuffix) override;
 

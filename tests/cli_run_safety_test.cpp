@@ -25,12 +25,15 @@ using test::ProgramResult;
 
 const std::string kCancelled = "The run was cancelled; the month's earlier files were kept.";
 
-std::vector<std::string> AprilRun(const std::string& dataFile, const ProgramFolder& folder) {
-    return {"--data-file", dataFile,
-            "--month",     "APR",
-            "--folder",    folder.Path().string(),
-            "--xsd",       (folder / "XSD").string(),
-            "--json"};
+std::vector<std::string> AprilRun(const std::string& dataFile, const ProgramFolder& folder,
+                                  bool replaceOtherBooks = false) {
+    std::vector<std::string> arguments = {"--data-file", dataFile,
+                                          "--month",     "APR",
+                                          "--folder",    folder.Path().string(),
+                                          "--xsd",       (folder / "XSD").string(),
+                                          "--json"};
+    if (replaceOtherBooks) arguments.emplace_back("--replace");
+    return arguments;
 }
 
 // The month folder a run of the data file alone writes.
@@ -104,8 +107,11 @@ TEST(CliRunSafety, TwoDataFilesStartedTogetherLeaveTheWholeMonthOfOneOfThem) {
     const auto demo = AprilAlone("t_run_demo");
     ASSERT_NE(figures.size(), demo.size());
     ProgramFolder folder;
-    BackgroundProgram first(VAT_CLI_PROGRAM, AprilRun("t_run_figures", folder), folder, "first");
-    BackgroundProgram second(VAT_CLI_PROGRAM, AprilRun("t_run_demo", folder), folder, "second");
+    // Each may replace what the other wrote.
+    BackgroundProgram first(VAT_CLI_PROGRAM, AprilRun("t_run_figures", folder, true), folder,
+                            "first");
+    BackgroundProgram second(VAT_CLI_PROGRAM, AprilRun("t_run_demo", folder, true), folder,
+                             "second");
     const ProgramResult results[] = {first.Wait(), second.Wait()};
     for (const ProgramResult& result : results) EXPECT_EQ(result.status, 0) << Describe(result);
     const auto month = test::FolderBytes(folder / "04");

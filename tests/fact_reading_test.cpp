@@ -12,6 +12,7 @@
 #include "ledger/data_file_catalogue.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
+#include "returns/run_record.h"
 #include "support/ledger_session.h"
 #include "support/printers.h"
 
@@ -29,6 +30,7 @@ struct RunResult {
     std::vector<std::string> messages;
     std::vector<std::string> written;
     std::vector<FileAccount> accounts;
+    std::string fingerprint;
     friend bool operator==(const RunResult&, const RunResult&) = default;
 };
 
@@ -45,9 +47,10 @@ RunResult RunMonth(const std::string& dataFile, int month, FactReading reading) 
                                    session.folder.Path(), reading);
     const std::string folder = session.folder.Path().string();
     const fs::path monthFolder = session.folder / ReturnPeriod{month, 0}.MonthTag();
-    if (fs::exists(monthFolder))
-        for (const auto& entry : fs::directory_iterator(monthFolder))
-            result.files[entry.path().filename().string()] = test::ReadBytes(entry.path());
+    result.files = test::FolderBytes(monthFolder);
+    // The fingerprint of the books as read: the same whichever way the facts were read.
+    if (const std::optional<RunRecord> record = ReadRunRecord(monthFolder))
+        result.fingerprint = record->fingerprint;
     result.captions = session.form.Captions();
     result.rows = session.form.ErrorRows();
     for (const UserMessage& message : session.form.Messages())

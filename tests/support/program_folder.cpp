@@ -51,7 +51,8 @@ std::map<std::string, std::string> FolderBytes(const fs::path& folder) {
     std::map<std::string, std::string> contents;
     if (!fs::exists(folder)) return contents;
     for (const auto& entry : fs::directory_iterator(folder))
-        contents[entry.path().filename().string()] = ReadBytes(entry.path());
+        if (entry.path().filename() != "run.json")
+            contents[entry.path().filename().string()] = ReadBytes(entry.path());
     return contents;
 }
 

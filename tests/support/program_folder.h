@@ -41,7 +41,8 @@ private:
 std::string ReadBytes(const std::filesystem::path& path);
 
 // File name -> bytes of every entry of a folder, links read through; empty when it does not
-// exist.
+// exist. A month folder's run record, which names the moment of its run, is left out: the
+// tests of the record read it themselves.
 std::map<std::string, std::string> FolderBytes(const std::filesystem::path& folder);
 
 // The staging folders runs of the month left in the program folder.

@@ -18,6 +18,7 @@
 #include "app/space_wrap_delegate.h"
 #include "app/voucher_dialog.h"
 #include "returns/run_outcome_text.h"
+#include "returns/run_record.h"
 #include "window/recording_presenter.h"
 #include "window/scratch_settings.h"
 
@@ -469,6 +470,27 @@ private slots:
         window_->state().ReportProgress("/somewhere/04/efile_pur04.xml", 3, 40);
         QCOMPARE(Find<QLabel>("runStatusText")->text(),
                  QString("efile_pur04.xml: 3 of 40 vouchers"));
+    }
+
+    // After generateWritesTheMonthsFilesAndSaysOver: April's files are shop2013's, which a run
+    // of t_run_demo replaces only when the user says so.
+    void otherBooksFilesAreReplacedOnlyWhenTheUserSaysSo() {
+        const auto owner = [&] {
+            return vat::ReadRunRecord(programFolder_.filePath("04").toStdString())->dataFile;
+        };
+        QCOMPARE(owner(), std::string("shop2013"));
+        SelectDataFile("t_run_demo");
+        Find<QComboBox>("Combo1")->setCurrentIndex(0);
+        for (const bool replace : {false, true}) {
+            messages_->questions.clear();
+            messages_->confirm = replace;
+            QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+            QCOMPARE(messages_->questions.size(), 1);
+            QVERIFY2(messages_->questions.first().contains("were made from shop2013 (financial "
+                                                           "year 2013-04-01 to 2014-03-31)"),
+                     qPrintable(messages_->questions.first()));
+            QCOMPARE(owner(), std::string(replace ? "t_run_demo" : "shop2013"));
+        }
     }
 };
 

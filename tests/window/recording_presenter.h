@@ -4,8 +4,8 @@
 
 #include "app/message_presenter.h"
 
-// Keeps the window's messages instead of showing modal boxes, and answers a file dialog with
-// the file set beforehand.
+// Keeps the window's messages instead of showing modal boxes, and answers a question and a file
+// dialog with the answer and the file set beforehand.
 class RecordingPresenter : public MessagePresenter {
 public:
     using MessagePresenter::Show;
@@ -13,6 +13,11 @@ public:
         texts.append(text);
         criticalFlags.append(critical);
         details.append(detail);
+    }
+
+    bool Confirm(const QString& question) override {
+        questions.append(question);
+        return confirm;
     }
 
     QString AskSaveFile(const QString&, const QString&, const QString&, const QString&) override {
@@ -23,4 +28,6 @@ public:
     QList<bool> criticalFlags;
     QStringList details;
     QString saveFile;
+    QStringList questions;
+    bool confirm = false;
 };
