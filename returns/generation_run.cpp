@@ -81,14 +81,15 @@ std::vector<std::string> MonthFileNames(const ReturnContext& context) {
 // fingerprint of what was read. The figures are those the run shows when it completes.
 RunRecord RecordOfRun(const ReturnContext& context, const BooksDigest& digest) {
     const FormState& form = context.form;
-    RunRecord record{.dataFile = form.SelectedDataFile,
-                     .company = form.SelectedDataFile,
-                     .dealerTin = form.DealerTin,
-                     .yearStart = form.YearStart ? form.YearStart->IsoText() : "",
-                     .yearEnd = form.YearEnd ? form.YearEnd->IsoText() : "",
-                     .month = context.period.MonthNumber,
-                     .writtenAt = LocalTimeText(std::chrono::system_clock::now()),
-                     .programVersion = VAT_PROGRAM_VERSION};
+    RunRecord record;
+    record.dataFile = form.SelectedDataFile;
+    record.company = form.SelectedDataFile;
+    record.dealerTin = form.DealerTin;
+    record.yearStart = form.YearStart ? form.YearStart->IsoText() : "";
+    record.yearEnd = form.YearEnd ? form.YearEnd->IsoText() : "";
+    record.month = context.period.MonthNumber;
+    record.writtenAt = LocalTimeText(std::chrono::system_clock::now());
+    record.programVersion = VAT_PROGRAM_VERSION;
     for (const ReturnFileKind& kind : RunOrder()) {
         const std::string name = ReturnFilePath(kind, context).filename().string();
         if (auto hash = Sha256OfFile(context.writeFolder / name))

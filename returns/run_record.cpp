@@ -70,7 +70,7 @@ RunRecord ParseRunRecord(const std::string& text) {
             const std::size_t space = text.find(' ');
             const std::size_t tab = text.find('\t', space);
             if (space == std::string::npos || tab == std::string::npos)
-                throw RunRecordError("a document is not \"<digest> <file>\\t<document>\"");
+                throw RunRecordError(R"(a document is not "<digest> <file>\t<document>")");
             record.documents.push_back({text.substr(space + 1, tab - space - 1),
                                         text.substr(tab + 1), text.substr(0, space)});
         }
