@@ -206,15 +206,17 @@ BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber
     return {outcome, std::move(comparison)};
 }
 
+// "yyyy-mm-dd hh:mm:ss" as "dd-mm-yyyy"
+std::string WrittenOnDay(const RunRecord& record) {
+    const std::string& at = record.writtenAt;
+    return at.size() >= 10 ? at.substr(8, 2) + "-" + at.substr(5, 2) + "-" + at.substr(0, 4) : at;
+}
+
 std::string BooksChangedWarning(const BooksComparison& comparison) {
     if (comparison.Unchanged()) return {};
     const RunRecord& recorded = comparison.recorded;
     const std::string month(FinancialYearMonths()[(recorded.month + 8) % 12].fullName);
-    // "yyyy-mm-dd hh:mm:ss" as "dd-mm-yyyy"
-    const std::string& at = recorded.writtenAt;
-    const std::string day =
-        at.size() >= 10 ? at.substr(8, 2) + "-" + at.substr(5, 2) + "-" + at.substr(0, 4) : at;
-    std::string warning = month + "'s files were written on " + day;
+    std::string warning = month + "'s files were written on " + WrittenOnDay(recorded);
     if (comparison.BooksChanged()) {
         const std::size_t documents = comparison.DocumentsChanged();
         warning += "; since then " + std::to_string(documents) +
