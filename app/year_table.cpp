@@ -108,7 +108,7 @@ void ShowTotals(QTableWidget& table, const YearRows& rows) {
     for (int column = InputVatColumn; column <= LeftOutColumn; ++column)
         SetCell(table, kTotalsRow, column, texts[column - InputVatColumn]);
     SetCell(table, kTotalsRow, SchemaCheckColumn,
-            QString("%1 of 12 months generated").arg(totals.monthsCompleted));
+            QString("%1 of 12 generated").arg(totals.monthsCompleted));
     SetCell(table, kTotalsRow, BooksColumn,
             changed == 0 ? QString() : QString("%1 changed").arg(changed));
 }
@@ -117,13 +117,17 @@ void ShowTotals(QTableWidget& table, const YearRows& rows) {
 
 void FormatYearTable(QTableWidget& table) {
     table.setColumnCount(ColumnCount);
-    table.setHorizontalHeaderLabels({"Month", "Input VAT", "Output VAT", "VAT payable / refundable",
-                                     "CST on purchases", "CST on sales", "URD purchases",
-                                     "URD sales", "Documents written", "Left out", "Schema check",
-                                     "Books"});
+    table.setHorizontalHeaderLabels(
+        {"Month", "Input VAT", "Output VAT", "VAT (P/R)", "CST on purchases", "CST on sales",
+         "URD purchases", "URD sales", "Documents written", "Left out", "Schema check", "Books"});
+    table.horizontalHeaderItem(VatColumn)->setToolTip("VAT payable (P) or refundable (R)");
     table.verticalHeader()->hide();
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
     table.setSelectionBehavior(QAbstractItemView::SelectRows);
+    // Thirteen rows in view at once, as the file accounts table keeps its rows.
+    const int rowHeight = table.fontMetrics().height() + 4;
+    table.verticalHeader()->setDefaultSectionSize(rowHeight);
+    table.verticalHeader()->setMinimumSectionSize(rowHeight);
     table.horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table.horizontalHeader()->setStretchLastSection(true);
     table.setRowCount(kTotalsRow + 1);

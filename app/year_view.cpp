@@ -76,7 +76,7 @@ YearView::YearView(vat::LedgerConnection& ledger, const std::string& dataFile,
     layout->addWidget(chart_, 2);
     layout->addWidget(progress_);
     layout->addLayout(buttons);
-    resize(1180, 760);
+    resize(1240, 760);
 
     connect(runYearButton_, &QPushButton::clicked, this, [this] { runMonths(false); });
     connect(runMissingButton_, &QPushButton::clicked, this, [this] { runMonths(true); });

