@@ -29,10 +29,6 @@
 
 namespace {
 
-// How often a run's progress is painted at most; painting after every voucher would slow the
-// run down more than it tells the user.
-constexpr qint64 kProgressPaintMilliseconds = 100;
-
 QString DateText(const std::optional<vat::LedgerDate>& date) {
     return date ? QString::fromStdString(date->DisplayText()) : QString();
 }
@@ -57,7 +53,9 @@ void OfferChoices(QComboBox& filter, const QStringList& values, const QString& u
 
 void MainWindow::connectHandlers() {
     connect(dataFileCombo_, &QComboBox::currentIndexChanged, this, &MainWindow::onDataFileChosen);
+    connect(monthCombo_, &QComboBox::currentIndexChanged, this, &MainWindow::checkChosenMonth);
     connect(generateButton_, &QPushButton::clicked, this, &MainWindow::runGeneration);
+    connect(yearButton_, &QPushButton::clicked, this, &MainWindow::openYearView);
     connect(retryButton_, &QPushButton::clicked, this, &MainWindow::connectToServer);
     connect(printButton_, &QPushButton::clicked, this, &MainWindow::printErrorList);
     connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::cancelRun);
@@ -110,6 +108,7 @@ void MainWindow::onDataFileChosen() {
     // A data file that could not be read shows no year rather than the previous file's.
     yearStartEdit_->setText(state_.DataFileReady ? DateText(state_.YearStart) : QString());
     yearEndEdit_->setText(state_.DataFileReady ? DateText(state_.YearEnd) : QString());
+    checkChosenMonth();
 }
 
 void MainWindow::printErrorList() {
@@ -160,8 +159,12 @@ void MainWindow::showVoucherOf(const vat::ErrorRow& row) {
     }
 }
 
+int MainWindow::chosenMonth() const {
+    return monthCombo_->currentIndex() < 0 ? 0 : monthCombo_->currentData().toInt();
+}
+
 void MainWindow::runGeneration() {
-    const int month = monthCombo_->currentIndex() < 0 ? 0 : monthCombo_->currentData().toInt();
+    const int month = chosenMonth();
     const std::string dataFile = dataFileCombo_->currentIndex() < 0
                                      ? std::string()
                                      : dataFileCombo_->currentText().toStdString();
@@ -189,6 +192,8 @@ void MainWindow::runGeneration() {
     setRunning(false);
     if (!state_.FilesWritten.empty())
         folderRow_->ShowRunFolder(std::filesystem::path(state_.FilesWritten.front()).parent_path());
+    // The month's files are now what its books give.
+    if (outcome == vat::RunOutcome::Completed) booksChangedLabel_->hide();
     if (outcome == vat::RunOutcome::Completed || outcome == vat::RunOutcome::Failed) {
         latestRun_ = DescribeRun(state_, month, std::chrono::system_clock::now());
         ShowFileAccounts(*runAccounts_, state_.FileAccounts);
@@ -229,13 +234,14 @@ void MainWindow::setRunning(bool running) {
     if (!running) {
         QCoreApplication::processEvents();
         runStatus_->Clear();
-        progressFile_.clear();
+        progressThrottle_.Reset();
     }
     running_ = running;
     for (QWidget* control :
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
-          static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(printButton_),
-          static_cast<QWidget*>(folderRow_), static_cast<QWidget*>(exportButton_)})
+          static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(yearButton_),
+          static_cast<QWidget*>(printButton_), static_cast<QWidget*>(folderRow_),
+          static_cast<QWidget*>(exportButton_)})
         control->setEnabled(!running);
     cancelButton_->setVisible(running);
 }
@@ -282,12 +288,7 @@ void MainWindow::present(const vat::UserMessage& message) {
 }
 
 void MainWindow::Progress(const std::string& file, long long done, long long total) {
-    const bool newFile = file != progressFile_;
-    if (!newFile && done != total && sinceProgressShown_.isValid() &&
-        sinceProgressShown_.elapsed() < kProgressPaintMilliseconds)
-        return;
-    progressFile_ = file;
-    sinceProgressShown_.start();
+    if (!progressThrottle_.Due(file, done, total)) return;
     runStatus_->Show(QString::fromStdString(std::filesystem::path(file).filename().string()), done,
                      total);
     QCoreApplication::processEvents();

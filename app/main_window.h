@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
 
 #include "app/export/error_list_report.h"
 #include "app/message_presenter.h"
+#include "app/progress_throttle.h"
 #include "app/window_growth.h"
 #include "ledger/ledger_connection.h"
 #include "returns/form_state.h"
@@ -65,10 +65,13 @@ private:
     bool connectToServer();
     void fillDataFileList(const std::vector<std::string>& dataFiles);
     void onDataFileChosen();
+    void checkChosenMonth();
+    void openYearView();
     void printErrorList();
     void exportErrorList();
     void showVoucherOf(const vat::ErrorRow& row);
     void refreshFilterChoices();
+    int chosenMonth() const;
     void runGeneration();
     void cancelRun();
     void setRunning(bool running);
@@ -92,8 +95,7 @@ private:
     RunDescription latestRun_;
     // The data file the error list's rows were read from, whose vouchers they name.
     std::string errorListDataFile_;
-    QElapsedTimer sinceProgressShown_;
-    std::string progressFile_;
+    ProgressThrottle progressThrottle_;
     WindowGrowth growth_;
 
     QComboBox* dataFileCombo_;
@@ -102,6 +104,8 @@ private:
     QComboBox* monthCombo_;
     QPushButton* generateButton_;
     QPushButton* retryButton_;
+    QPushButton* yearButton_;
+    QLabel* booksChangedLabel_;  // shown when the chosen month's files no longer match its books
     QComboBox* typeFilter_;
     QComboBox* fileFilter_;
     ErrorGrid* errorGrid_;

@@ -31,6 +31,7 @@ const QColor kWindowColour(255, 224, 192);
 const QColor kHeadingColour(255, 192, 192);
 const QColor kHighlightText(0, 255, 0);
 const QColor kHighlightBackground(0, 64, 0);
+const QColor kWarningText(192, 0, 0);
 
 const char* const kFilesNote =
     "Generate Files writes the month's six return files (efile_pur04.xml and the others for "
@@ -124,6 +125,16 @@ void MainWindow::createSelectionControls(const Twips& at) {
     // Takes the place of Generate Files while the server cannot be reached.
     retryButton_ = Place(new QPushButton("&Retry", this), "btn_Retry", generateButton_->geometry());
     retryButton_->hide();
+    // The free room between the month list and Generate Files, and under them, above the
+    // summary: the designed controls keep their places.
+    yearButton_ =
+        Place(new QPushButton("&Year...", this), "btn_Year", at.Rect(4260, 720, 1050, 420));
+    booksChangedLabel_ =
+        addLabel("lbl_BooksChanged", {}, at.Rect(240, 1215, 8220, 270), LabelLook::Prompt);
+    QPalette warning = booksChangedLabel_->palette();
+    warning.setColor(QPalette::WindowText, kWarningText);
+    booksChangedLabel_->setPalette(warning);
+    booksChangedLabel_->hide();
 }
 
 void MainWindow::createLocalSummary(const Twips& at) {

@@ -10,6 +10,7 @@
 
 #include "returns/return_file_writer.h"
 #include "returns/return_period.h"
+#include "returns/run_json.h"
 #include "returns/sha256.h"
 
 namespace vat {
@@ -40,28 +41,15 @@ constexpr NamedFigure kFigures[] = {
     {"URD sales VAT", "urdSales", "vatAmount"},
 };
 
-double FigureIn(const Json& figures, const NamedFigure& figure) {
-    const Json* value = figures.contains(figure.key) ? &figures.at(figure.key) : nullptr;
-    if (value && figure.part)
-        value =
-            value->is_object() && value->contains(figure.part) ? &value->at(figure.part) : nullptr;
-    return value && value->is_number() ? value->get<double>() : 0;
-}
-
-// VAT payable as a signed figure: refundable VAT is negative.
-double SignedVat(const Json& figures) {
-    const double amount = figures.value("vatAmount", 0.0);
-    return figures.value("vat", Json()) == "refundable" ? -amount : amount;
-}
-
 std::vector<FigureChange> FigureChanges(const Json& before, const Json& after) {
     std::vector<FigureChange> changes;
     const auto compare = [&](const char* name, double was, double is) {
         if (std::abs(was - is) >= 0.005) changes.push_back({name, was, is});
     };
     for (const NamedFigure& figure : kFigures)
-        compare(figure.name, FigureIn(before, figure), FigureIn(after, figure));
-    compare("VAT payable", SignedVat(before), SignedVat(after));
+        compare(figure.name, FigureIn(before, figure.key, figure.part),
+                FigureIn(after, figure.key, figure.part));
+    compare("VAT payable", SignedVatIn(before), SignedVatIn(after));
     return changes;
 }
 
@@ -207,6 +195,12 @@ BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber
     return {outcome, std::move(comparison)};
 }
 
+// "yyyy-mm-dd hh:mm:ss" as "dd-mm-yyyy"
+std::string WrittenOnDay(const RunRecord& record) {
+    const std::string& at = record.writtenAt;
+    return at.size() >= 10 ? at.substr(8, 2) + "-" + at.substr(5, 2) + "-" + at.substr(0, 4) : at;
+}
+
 std::string BooksChangedWarning(const BooksComparison& comparison) {
     if (comparison.Unchanged()) return {};
     const RunRecord& recorded = comparison.recorded;
@@ -214,11 +208,7 @@ std::string BooksChangedWarning(const BooksComparison& comparison) {
     std::string month(FinancialYearMonths()[(recorded.month + 8) % 12].fullName);
     std::transform(month.begin() + 1, month.end(), month.begin() + 1,
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    // "yyyy-mm-dd hh:mm:ss" as "dd-mm-yyyy"
-    const std::string& at = recorded.writtenAt;
-    const std::string day =
-        at.size() >= 10 ? at.substr(8, 2) + "-" + at.substr(5, 2) + "-" + at.substr(0, 4) : at;
-    std::string warning = month + "'s files were written on " + day;
+    std::string warning = month + "'s files were written on " + WrittenOnDay(recorded);
     if (comparison.BooksChanged()) {
         const std::size_t documents = comparison.DocumentsChanged();
         warning += "; since then " + std::to_string(documents) +

@@ -8,8 +8,6 @@ void BooksDigest::AddDocument(std::string file, std::string document, std::strin
     documents_.push_back({std::move(file), std::move(document), Sha256OfText(read)});
 }
 
-std::string BooksDigest::Fingerprint() const { return FingerprintOf(documents_); }
-
 std::string FingerprintOf(const std::vector<DocumentDigest>& documents) {
     Sha256 fingerprint;
     for (const DocumentDigest& document : documents) {

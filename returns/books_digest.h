@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vat {
@@ -23,14 +24,15 @@ public:
     // read: the document's list row and what was made of it, in any stable form.
     void AddDocument(std::string file, std::string document, std::string_view read);
 
-    const std::vector<DocumentDigest>& Documents() const { return documents_; }
-    std::string Fingerprint() const;
+    // The documents, leaving none (a month's worth is a large list to copy).
+    std::vector<DocumentDigest> TakeDocuments() { return std::move(documents_); }
 
 private:
     std::vector<DocumentDigest> documents_;
 };
 
-// The fingerprint of documents digested earlier, as BooksDigest gives it.
+// The fingerprint of a run's documents: any document added, removed or read otherwise changes
+// it.
 std::string FingerprintOf(const std::vector<DocumentDigest>& documents);
 
 }  // namespace vat

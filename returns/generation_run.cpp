@@ -79,7 +79,7 @@ std::vector<std::string> MonthFileNames(const ReturnContext& context) {
 
 // What the run leaves beside its files: whose books they were made from, their hashes and the
 // fingerprint of what was read. The figures are those the run shows when it completes.
-RunRecord RecordOfRun(const ReturnContext& context, const BooksDigest& digest) {
+RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     const FormState& form = context.form;
     RunRecord record;
     record.dataFile = form.SelectedDataFile;
@@ -102,8 +102,8 @@ RunRecord RecordOfRun(const ReturnContext& context, const BooksDigest& digest) {
     CompleteRun(shown, form.Urd);
     record.figures = FiguresJson(shown);
     record.accounts = AccountsJson(form.FileAccounts);
-    record.fingerprint = digest.Fingerprint();
-    record.documents = digest.Documents();
+    record.documents = digest.TakeDocuments();
+    record.fingerprint = FingerprintOf(record.documents);
     return record;
 }
 

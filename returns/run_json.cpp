@@ -71,4 +71,18 @@ nlohmann::ordered_json AccountsJson(const std::vector<FileAccount>& accounts) {
     return returns;
 }
 
+double FigureIn(const nlohmann::ordered_json& figures, const char* key, const char* part) {
+    if (!figures.is_object() || !figures.contains(key)) return 0;
+    const nlohmann::ordered_json* value = &figures.at(key);
+    if (part) value = value->is_object() && value->contains(part) ? &value->at(part) : nullptr;
+    return value && value->is_number() ? value->get<double>() : 0;
+}
+
+double SignedVatIn(const nlohmann::ordered_json& figures) {
+    const double amount = FigureIn(figures, "vatAmount");
+    return figures.is_object() && figures.value("vat", nlohmann::ordered_json()) == "refundable"
+               ? -amount
+               : amount;
+}
+
 }  // namespace vat

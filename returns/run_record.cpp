@@ -26,11 +26,8 @@ std::vector<HashedFile> HashedFilesOf(const Json& list) {
 
 }  // namespace
 
-Json RunRecordJson(const RunRecord& record) {
-    Json documents = Json::array();
-    for (const DocumentDigest& document : record.documents)
-        documents.push_back(document.digest + ' ' + document.file + '\t' + document.document);
-    return {
+void PrintRunRecord(const RunRecord& record, std::ostream& out) {
+    const Json head{
         {"dataFile", record.dataFile},
         {"company", record.company},
         {"dealerTin", record.dealerTin},
@@ -43,9 +40,22 @@ Json RunRecordJson(const RunRecord& record) {
         {"figures", record.figures},
         {"accounts", record.accounts},
         {"fingerprint", record.fingerprint},
-        // "<digest> <file>\t<document>" each, in the order the run read them.
-        {"documents", documents},
     };
+    // Ledger text that is not UTF-8 must not stop the record.
+    const auto text = [](const Json& json, int indent) {
+        return json.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
+    };
+    // The documents, a month's worth of them, go out one by one rather than as one more tree:
+    // "<digest> <file>\t<document>" each, in the order the run read them.
+    std::string opening = text(head, 1);
+    opening.resize(opening.size() - 2);  // "\n}"
+    out << opening << ",\n \"documents\": [";
+    for (std::size_t at = 0; at < record.documents.size(); ++at) {
+        const DocumentDigest& document = record.documents[at];
+        out << (at == 0 ? "\n  " : ",\n  ")
+            << text(document.digest + ' ' + document.file + '\t' + document.document, -1);
+    }
+    out << (record.documents.empty() ? "]" : "\n ]") << "\n}\n";
 }
 
 RunRecord ParseRunRecord(const std::string& text) {
@@ -83,9 +93,7 @@ RunRecord ParseRunRecord(const std::string& text) {
 void WriteRunRecord(const RunRecord& record, const fs::path& folder) {
     const fs::path path = folder / kRunRecordName;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    // Ledger text that is not UTF-8 must not stop the record.
-    out << RunRecordJson(record).dump(1, ' ', false, nlohmann::json::error_handler_t::replace)
-        << '\n';
+    PrintRunRecord(record, out);
     out.flush();
     if (!out) throw RunRecordError("Cannot write " + path.string());
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -47,7 +48,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-nlohmann::ordered_json RunRecordJson(const RunRecord& record);
+// The record as run.json holds it: one JSON object.
+void PrintRunRecord(const RunRecord& record, std::ostream& out);
 // Throws RunRecordError when the text is no run record.
 RunRecord ParseRunRecord(const std::string& text);
 

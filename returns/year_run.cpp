@@ -1,8 +1,10 @@
 #include "returns/year_run.h"
 
+#include <cmath>
+
 #include "returns/data_file_selection.h"
-#include "returns/number_forms.h"
 #include "returns/return_period.h"
+#include "returns/run_json.h"
 #include "returns/run_record.h"
 
 namespace vat {
@@ -35,35 +37,37 @@ bool MonthGenerated(const std::filesystem::path& monthFolder, const FormState& f
     }
 }
 
-std::int64_t SignedVatPaise(const ReturnFigures& figures) {
-    return figures.verdict == VatVerdict::Refundable ? -figures.vatAmount : figures.vatAmount;
+void YearTotals::Add(const nlohmann::ordered_json& figures,
+                     const nlohmann::ordered_json& accounts) {
+    // The figures are whole paise in rupees, which a double holds exactly.
+    const auto paise = [&](const char* key, const char* part = nullptr) {
+        return static_cast<std::int64_t>(std::llround(FigureIn(figures, key, part) * 100));
+    };
+    ++monthsCompleted;
+    inputVatPlus += paise("inputVatPlus");
+    inputVatMinus += paise("inputVatMinus");
+    outputVatPlus += paise("outputVatPlus");
+    outputVatMinus += paise("outputVatMinus");
+    cstPurchases += paise("cstOnPurchases");
+    cstSales += paise("cstOnSales");
+    vatPayable += std::llround(SignedVatIn(figures) * 100);
+    urdPurchaseBills += std::llround(FigureIn(figures, "urdPurchases", "bills"));
+    urdPurchaseBasic += paise("urdPurchases", "basicAmount");
+    urdPurchaseVat += paise("urdPurchases", "vatAmount");
+    urdSalesBills += std::llround(FigureIn(figures, "urdSales", "bills"));
+    urdSalesBasic += paise("urdSales", "basicAmount");
+    urdSalesVat += paise("urdSales", "vatAmount");
+    for (const nlohmann::ordered_json& account : accounts) {
+        const long long writtenHere = account.value("written", 0LL);
+        written += writtenHere;
+        leftOut += account.value("listed", 0LL) - writtenHere;
+        schemaErrors += account.value("schemaErrors", 0LL);
+    }
 }
 
 void YearTotals::Add(RunOutcome outcome, const FormState& form) {
-    if (outcome != RunOutcome::Completed) return;
-    ++monthsCompleted;
-    const ReturnFigures& figures = form.Figures();
-    using enum TaxFigure;
-    inputVatPlus += ShownPaise(figures.Tax(InputVatPlus));
-    inputVatMinus += ShownPaise(figures.Tax(InputVatMinus));
-    outputVatPlus += ShownPaise(figures.Tax(OutputVatPlus));
-    outputVatMinus += ShownPaise(figures.Tax(OutputVatMinus));
-    cstPurchases += ShownPaise(figures.Tax(CstPurchases));
-    cstSales += ShownPaise(figures.Tax(CstSales));
-    vatPayable += SignedVatPaise(figures);
-    const UrdTotals urd = figures.urd.value_or(UrdTotals{});
-    const auto paise = [](double rupees) { return ScaledDecimal(rupees, 2, Tie::AwayFromZero); };
-    urdPurchaseBills += urd.purchaseBills;
-    urdPurchaseBasic += paise(urd.purchaseBasic);
-    urdPurchaseVat += paise(urd.purchaseVat);
-    urdSalesBills += urd.salesBills;
-    urdSalesBasic += paise(urd.salesBasic);
-    urdSalesVat += paise(urd.salesVat);
-    for (const FileAccount& account : form.FileAccounts) {
-        written += account.written;
-        leftOut += account.LeftOut();
-        schemaErrors += account.schemaErrors;
-    }
+    if (outcome == RunOutcome::Completed)
+        Add(FiguresJson(form.Figures()), AccountsJson(form.FileAccounts));
 }
 
 nlohmann::ordered_json YearTotalsJson(const YearTotals& totals) {

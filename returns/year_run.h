@@ -54,13 +54,13 @@ struct YearTotals {
     long long leftOut = 0;
     long long schemaErrors = 0;
 
+    // Adds a completed month: its figures and accounts as FiguresJson and AccountsJson give
+    // them, from its run or its run record.
+    void Add(const nlohmann::ordered_json& figures, const nlohmann::ordered_json& accounts);
     // Adds a month's form when its run completed.
     void Add(RunOutcome outcome, const FormState& form);
 };
 
 nlohmann::ordered_json YearTotalsJson(const YearTotals& totals);
-
-// A month's VAT as one signed figure in paise: payable positive, refundable negative.
-std::int64_t SignedVatPaise(const ReturnFigures& figures);
 
 }  // namespace vat

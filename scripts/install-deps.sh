@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   dpkg-dev file
-  qt6-base-dev qt6-charts-dev libgl-dev
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   unixodbc unixodbc-dev odbc-postgresql
   libxml2-dev libxml2-utils libssl-dev
   libgtest-dev googletest

@@ -5,6 +5,7 @@
 
 #include "app/cli/cli_report.h"
 #include "returns/return_period.h"
+#include "returns/run_json.h"
 
 namespace {
 
@@ -14,19 +15,6 @@ const char* MonthName(int monthNumber) {
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
         if (month.number == monthNumber) return month.name.data();
     return "?";
-}
-
-double Number(const Json& figures, const char* key, const char* part = nullptr) {
-    const Json* value = figures.is_object() && figures.contains(key) ? &figures.at(key) : nullptr;
-    if (value && part)
-        value = value->is_object() && value->contains(part) ? &value->at(part) : nullptr;
-    return value && value->is_number() ? value->get<double>() : 0;
-}
-
-// Payable VAT positive, refundable negative.
-double SignedVat(const Json& figures) {
-    const double amount = Number(figures, "vatAmount");
-    return figures.is_object() && figures.value("vat", Json()) == "refundable" ? -amount : amount;
 }
 
 // The documents a month's files hold, or those its lists held that were left out.
@@ -84,12 +72,13 @@ void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotal
     out << heading;
     for (const MonthReport& month : months) {
         const Json& figures = month.report.value("figures", Json());
-        PrintYearLine(out, MonthName(month.monthNumber), Number(figures, "inputVatPlus"),
-                      Number(figures, "outputVatPlus"), SignedVat(figures),
-                      Number(figures, "cstOnPurchases"), Number(figures, "cstOnSales"),
-                      Number(figures, "urdPurchases", "basicAmount"),
-                      Number(figures, "urdSales", "basicAmount"), Documents(month.report, false),
-                      Documents(month.report, true), StatusText(month.status));
+        PrintYearLine(
+            out, MonthName(month.monthNumber), vat::FigureIn(figures, "inputVatPlus"),
+            vat::FigureIn(figures, "outputVatPlus"), vat::SignedVatIn(figures),
+            vat::FigureIn(figures, "cstOnPurchases"), vat::FigureIn(figures, "cstOnSales"),
+            vat::FigureIn(figures, "urdPurchases", "basicAmount"),
+            vat::FigureIn(figures, "urdSales", "basicAmount"), Documents(month.report, false),
+            Documents(month.report, true), StatusText(month.status));
     }
     const auto rupees = [](std::int64_t paise) { return static_cast<double>(paise) / 100; };
     PrintYearLine(out, "Year", rupees(totals.inputVatPlus), rupees(totals.outputVatPlus),

@@ -1,0 +1,16 @@
+#include "app/progress_throttle.h"
+
+namespace {
+
+constexpr qint64 kPaintMilliseconds = 100;
+
+}  // namespace
+
+bool ProgressThrottle::Due(const std::string& file, long long done, long long total) {
+    if (file == file_ && done != total && sincePainted_.isValid() &&
+        sincePainted_.elapsed() < kPaintMilliseconds)
+        return false;
+    file_ = file;
+    sincePainted_.start();
+    return true;
+}

@@ -1,0 +1,60 @@
+#include "app/year_chart.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QValueAxis>
+#include <algorithm>
+
+#include "returns/return_period.h"
+
+namespace {
+
+double Rupees(std::int64_t paise) { return static_cast<double>(paise) / 100; }
+
+}  // namespace
+
+YearChart::YearChart(QWidget* parent)
+    : QChartView(parent),
+      vat_(new QBarSet("VAT payable (refundable negative)")),
+      cstPurchases_(new QBarSet("CST on purchases")),
+      cstSales_(new QBarSet("CST on sales")),
+      rupees_(new QValueAxis) {
+    auto* series = new QBarSeries;
+    QStringList months;
+    for (const vat::MonthEntry& month : vat::FinancialYearMonths()) {
+        months.append(QString::fromLatin1(month.name.data(), month.name.size()));
+        for (QBarSet* set : {vat_, cstPurchases_, cstSales_}) set->append(0);
+    }
+    series->append({vat_, cstPurchases_, cstSales_});
+    auto* chart = new QChart;
+    chart->addSeries(series);
+    auto* monthAxis = new QBarCategoryAxis;
+    monthAxis->append(months);
+    chart->addAxis(monthAxis, Qt::AlignBottom);
+    chart->addAxis(rupees_, Qt::AlignLeft);
+    series->attachAxis(monthAxis);
+    series->attachAxis(rupees_);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing);
+}
+
+void YearChart::ShowMonths(const YearRows& rows) {
+    double low = 0, high = 0;
+    for (std::size_t at = 0; at < rows.size(); ++at) {
+        vat::YearTotals month;
+        vat::AddRow(month, rows[at]);
+        const int index = static_cast<int>(at);
+        vat_->replace(index, Rupees(month.vatPayable));
+        cstPurchases_->replace(index, Rupees(month.cstPurchases));
+        cstSales_->replace(index, Rupees(month.cstSales));
+        for (QBarSet* set : {vat_, cstPurchases_, cstSales_}) {
+            low = std::min(low, set->at(index));
+            high = std::max(high, set->at(index));
+        }
+    }
+    // An empty year still shows an axis.
+    rupees_->setRange(low, high > low ? high : low + 1);
+    rupees_->applyNiceNumbers();
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QChartView>
+
+#include "app/year_table.h"
+
+class QBarSet;
+class QValueAxis;
+
+// The year's VAT payable (refundable below the axis) and CST on purchases and on sales, a group
+// of bars for each month, April to March.
+class YearChart : public QChartView {
+    Q_OBJECT
+
+public:
+    explicit YearChart(QWidget* parent);
+
+    void ShowMonths(const YearRows& rows);
+
+private:
+    QBarSet* vat_;
+    QBarSet* cstPurchases_;
+    QBarSet* cstSales_;
+    QValueAxis* rupees_;
+};

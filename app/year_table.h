@@ -1,0 +1,16 @@
+#pragma once
+
+#include <array>
+
+#include "returns/year_rows.h"
+
+class QTableWidget;
+
+// The year's months, April to March, one a row, and their totals in a last row.
+using YearRows = std::array<vat::YearRow, 12>;
+
+// Gives the table its columns, a row for each month of the financial year and the totals row.
+void FormatYearTable(QTableWidget& table);
+
+// Paints the months' rows and their totals; a month whose books changed is highlighted.
+void ShowYearRows(QTableWidget& table, const YearRows& rows);

@@ -1,0 +1,262 @@
+#include "app/year_view.h"
+
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "app/main_window.h"
+#include "returns/data_file_selection.h"
+#include "returns/generation_run.h"
+#include "support/program_folder.h"
+#include "support/server_psql.h"
+#include "window/recording_presenter.h"
+#include "window/scratch_settings.h"
+
+namespace {
+
+// Books meant for this test to run and change; see fixtures/ledgers/t_year_view.sql.
+const char* const kDataFile = "t_year_view";
+const char* const kChangeApril = "update daybok set amount = 450.00 where vno = 1 and recact = 20";
+const char* const kRestoreApril = "update daybok set amount = 400.00 where vno = 1 and recact = 20";
+
+enum Column {
+    MonthColumn,
+    InputVatColumn,
+    OutputVatColumn,
+    VatColumn,
+    CstPurchasesColumn,
+    CstSalesColumn,
+    UrdPurchasesColumn,
+    UrdSalesColumn,
+    WrittenColumn,
+    LeftOutColumn,
+    SchemaCheckColumn,
+    BooksColumn,
+};
+constexpr int kApril = 0, kMay = 1, kJune = 2, kTotals = 12;
+
+QStringList RowTexts(const QTableWidget& table, int row) {
+    QStringList texts;
+    for (int column = 0; column < table.columnCount(); ++column)
+        texts.append(table.item(row, column) ? table.item(row, column)->text() : QString());
+    return texts;
+}
+
+}  // namespace
+
+// The Year view of a window started against the test server, driven by the controls' names.
+class YearViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename Control>
+    Control* Find(QWidget* parent, const char* name) {
+        auto* control = parent->findChild<Control*>(name);
+        if (!control) qFatal("There is no control named %s", name);
+        return control;
+    }
+
+    // The view Year... opens over the window; nullptr when none opened.
+    YearView* OpenYearView() {
+        QTest::mouseClick(Find<QPushButton>(window_.get(), "btn_Year"), Qt::LeftButton);
+        return window_->findChild<YearView*>();
+    }
+
+    void CloseYearView(YearView* view) {
+        const QPointer<YearView> open(view);
+        view->close();
+        QTRY_VERIFY(open.isNull());
+    }
+
+    QTableWidget* Table(YearView* view) { return Find<QTableWidget>(view, "tbl_Year"); }
+
+    void ChooseMonth(int index) {
+        Find<QComboBox>(window_.get(), "Combo1")->setCurrentIndex(index);
+    }
+
+    ScratchSettings settings_;
+    vat::test::ProgramFolder programFolder_;
+    std::unique_ptr<MainWindow> window_;
+    RecordingPresenter* messages_ = nullptr;
+    QStringList yearAfterRun_;
+
+private slots:
+    void initTestCase() {
+        auto messages = std::make_unique<RecordingPresenter>();
+        messages_ = messages.get();
+        window_ = std::make_unique<MainWindow>(programFolder_.Path(), std::move(messages));
+        QVERIFY(window_->loadDataFiles());
+        auto* dataFiles = Find<QComboBox>(window_.get(), "Combo2");
+        dataFiles->setCurrentIndex(dataFiles->findText(kDataFile));
+        QCOMPARE(window_->state().SelectedDataFile, kDataFile);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void monthsWithoutFilesShowNotGenerated() {
+        YearView* view = OpenYearView();
+        QVERIFY(view);
+        QTableWidget* table = Table(view);
+        QCOMPARE(table->rowCount(), 13);
+        QCOMPARE(table->item(kApril, MonthColumn)->text(), QString("APRIL"));
+        QCOMPARE(table->item(11, MonthColumn)->text(), QString("MARCH"));
+        for (int month = 0; month < 12; ++month)
+            QCOMPARE(table->item(month, SchemaCheckColumn)->text(), QString("not generated"));
+        QCOMPARE(table->item(kTotals, SchemaCheckColumn)->text(), QString("0 of 12 generated"));
+        QVERIFY(Find<QChartView>(view, "chart_Year"));
+        QVERIFY(!Find<QPushButton>(view, "btn_CancelYear")->isEnabled());
+        CloseYearView(view);
+    }
+
+    // Each month is as a run of that month alone makes it, and no month asks the user anything.
+    void runningTheYearFillsEveryMonth() {
+        YearView* view = OpenYearView();
+        QVERIFY(view);
+        messages_->texts.clear();
+        QTest::mouseClick(Find<QPushButton>(view, "btn_RunYear"), Qt::LeftButton);
+
+        QCOMPARE(messages_->texts, QStringList());
+        QTableWidget* table = Table(view);
+        // The months after June have no vouchers, and so no files.
+        for (int month = 0; month < 12; ++month)
+            QCOMPARE(table->item(month, SchemaCheckColumn)->text(),
+                     QString(month <= kJune ? "all valid" : "no files written"));
+        QVERIFY(std::filesystem::exists(programFolder_ / "03/run.json"));
+        QCOMPARE(Find<QLabel>(view, "lbl_YearProgress")->text(), QString());
+        QVERIFY(!Find<QPushButton>(view, "btn_CancelYear")->isEnabled());
+
+        vat::LedgerConnection ledger;
+        vat::FormState april;
+        vat::SelectDataFile(ledger, april, kDataFile);
+        const vat::test::ProgramFolder alone;
+        QCOMPARE(vat::GenerationRun(ledger, april, 4, kDataFile, alone.Path()),
+                 vat::RunOutcome::Completed);
+        // April has no purchase returns or credit notes: its net figures are the (+) ones.
+        const auto caption = [&](const char* label) {
+            return QString::fromStdString(april.Caption(label));
+        };
+        QCOMPARE(table->item(kApril, InputVatColumn)->text(), caption("lbl_InputVAT_Plus"));
+        QCOMPARE(table->item(kApril, OutputVatColumn)->text(), caption("lbl_OutputVAT_Plus"));
+        QCOMPARE(caption("lbl_TaxPayableRefundable"), QString("VAT Payable"));
+        QCOMPARE(table->item(kApril, VatColumn)->text(), caption("lbl_TaxAmt") + " P");
+        QCOMPARE(table->item(kApril, CstSalesColumn)->text(), caption("lbl_CST_Sales"));
+        long long written = 0;
+        for (const vat::FileAccount& account : april.FileAccounts) written += account.written;
+        QCOMPARE(table->item(kApril, WrittenColumn)->text(), QString::number(written));
+
+        QCOMPARE(RowTexts(*table, kApril).mid(InputVatColumn, 3),
+                 (QStringList{"400.00", "700.00", "300.00 P"}));
+        QCOMPARE(table->item(kMay, VatColumn)->text(), QString("350.00 R"));
+        QCOMPARE(table->item(kJune, CstSalesColumn)->text(), QString("120.00"));
+        QCOMPARE(RowTexts(*table, kTotals).mid(InputVatColumn, 5),
+                 (QStringList{"1000.00", "950.00", "50.00 R", "0.00", "120.00"}));
+        QCOMPARE(table->item(kTotals, SchemaCheckColumn)->text(), QString("12 of 12 generated"));
+        for (int row = 0; row <= kTotals; ++row) yearAfterRun_ += RowTexts(*table, row);
+        // Kept beside the test for a look at the view.
+        QVERIFY(view->grab().save(WINDOW_TEST_OUTPUT_DIR "/year_view.png"));
+        CloseYearView(view);
+    }
+
+    // After runningTheYearFillsEveryMonth: the year shows again from its run records alone, and
+    // a month whose record is gone is run by itself.
+    void theYearReadsItsRunRecordsAndRunsWhatIsMissing() {
+        YearView* view = OpenYearView();
+        QVERIFY(view);
+        QStringList shown;
+        for (int row = 0; row <= kTotals; ++row) shown += RowTexts(*Table(view), row);
+        QCOMPARE(shown, yearAfterRun_);
+        CloseYearView(view);
+
+        const std::string aprilRecord = vat::test::ReadBytes(programFolder_ / "04/run.json");
+        QVERIFY(std::filesystem::remove(programFolder_ / "05/run.json"));
+        view = OpenYearView();
+        QVERIFY(view);
+        QCOMPARE(Table(view)->item(kMay, SchemaCheckColumn)->text(), QString("not generated"));
+        QTest::mouseClick(Find<QPushButton>(view, "btn_RunMissing"), Qt::LeftButton);
+        QCOMPARE(Table(view)->item(kMay, VatColumn)->text(), QString("350.00 R"));
+        QVERIFY(std::filesystem::exists(programFolder_ / "05/run.json"));
+        QCOMPARE(vat::test::ReadBytes(programFolder_ / "04/run.json"), aprilRecord);
+        CloseYearView(view);
+    }
+
+    // Cancelled as it shows its first progress, the year stops in April, whose earlier files
+    // stay, and leaves the other months as they were.
+    void cancelStopsTheYearWhereItIs() {
+        YearView* view = OpenYearView();
+        QVERIFY(view);
+        const std::string aprilRecord = vat::test::ReadBytes(programFolder_ / "04/run.json");
+        auto* cancel = Find<QPushButton>(view, "btn_CancelYear");
+        QString progress;
+        QTimer::singleShot(0, cancel, [&] {
+            progress = Find<QLabel>(view, "lbl_YearProgress")->text();
+            QVERIFY(cancel->isEnabled());
+            QTest::mouseClick(cancel, Qt::LeftButton);
+        });
+        QTest::mouseClick(Find<QPushButton>(view, "btn_RunYear"), Qt::LeftButton);
+
+        QVERIFY2(QRegularExpression("^month 1 of 12, efile_\\w+04\\.xml: \\d+ of \\d+ vouchers$")
+                     .match(progress)
+                     .hasMatch(),
+                 qPrintable(progress));
+        QTableWidget* table = Table(view);
+        QCOMPARE(table->item(kApril, SchemaCheckColumn)->text(), QString("cancelled"));
+        QCOMPARE(RowTexts(*table, kMay), yearAfterRun_.mid(12, 12));
+        QCOMPARE(vat::test::ReadBytes(programFolder_ / "04/run.json"), aprilRecord);
+        QVERIFY(!cancel->isEnabled());
+        CloseYearView(view);
+    }
+
+    void checkBooksMarksTheMonthWhoseVoucherChanged() {
+        vat::test::Psql(kDataFile, kChangeApril);
+        QCOMPARE(
+            vat::test::Psql(kDataFile, "select amount from daybok where vno = 1 and recact = 20"),
+            std::string("450.00\n"));
+        YearView* view = OpenYearView();
+        QVERIFY(view);
+        QTest::mouseClick(Find<QPushButton>(view, "btn_CheckBooks"), Qt::LeftButton);
+
+        QTableWidget* table = Table(view);
+        QTableWidgetItem* april = table->item(kApril, BooksColumn);
+        QVERIFY2(april->text().startsWith("changed since "), qPrintable(april->text()));
+        QVERIFY2(april->toolTip().contains("input VAT +50.00"), qPrintable(april->toolTip()));
+        QVERIFY(april->background() != table->item(kMay, BooksColumn)->background());
+        for (int month = kMay; month < 12; ++month)
+            QCOMPARE(table->item(month, BooksColumn)->text(), QString("unchanged"));
+        QCOMPARE(table->item(kTotals, BooksColumn)->text(), QString("1 changed"));
+        QCOMPARE(messages_->texts, QStringList());
+        CloseYearView(view);
+    }
+
+    // Choosing the month warns of it, and leaves the window's figures and list as they were.
+    void choosingAChangedMonthShowsTheWarning() {
+        auto* warning = Find<QLabel>(window_.get(), "lbl_BooksChanged");
+        const QString shownInputVat = Find<QLabel>(window_.get(), "lbl_InputVAT_Plus")->text();
+        const auto errorRows = window_->state().ErrorRows();
+        ChooseMonth(kMay);
+        QVERIFY(warning->isHidden());
+
+        ChooseMonth(kApril);
+        QVERIFY(warning->isVisible());
+        QVERIFY2(warning->text().startsWith("April's files were written on ") &&
+                     warning->text().contains("since then 1 voucher changed: input VAT +50.00"),
+                 qPrintable(warning->text()));
+        QCOMPARE(Find<QLabel>(window_.get(), "lbl_InputVAT_Plus")->text(), shownInputVat);
+        QCOMPARE(window_->state().ErrorRows(), errorRows);
+        QCOMPARE(messages_->texts, QStringList());
+
+        ChooseMonth(kMay);
+        QVERIFY(warning->isHidden());
+    }
+
+    void cleanupTestCase() { vat::test::Psql(kDataFile, kRestoreApril); }
+};
+
+QTEST_MAIN(YearViewTest)
+#include "year_view_test.moc"
