@@ -153,6 +153,11 @@ RunOutcome WriteMonthFiles(ReturnContext& context) {
 
 }  // namespace
 
+bool WrittenFrom(const RunRecord& record, const FormState& form) {
+    return record.dataFile == form.SelectedDataFile && form.YearStart &&
+           record.yearStart == form.YearStart->IsoText();
+}
+
 std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFolder,
                                            const FormState& form) {
     std::optional<RunRecord> record;
@@ -162,9 +167,7 @@ std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFol
         return "The files in " + monthFolder.string() + " have a run record that cannot be read (" +
                error.what() + ")";
     }
-    const std::string yearStart = form.YearStart ? form.YearStart->IsoText() : "";
-    if (!record || (record->dataFile == form.SelectedDataFile && record->yearStart == yearStart))
-        return std::nullopt;
+    if (!record || WrittenFrom(*record, form)) return std::nullopt;
     return "The files in " + monthFolder.string() + " were made from " + RecordOwnerText(*record);
 }
 

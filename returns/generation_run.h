@@ -7,6 +7,7 @@
 #include "returns/form_state.h"
 #include "returns/return_context.h"
 #include "returns/run_cancel.h"
+#include "returns/run_record.h"
 
 namespace vat {
 
@@ -33,6 +34,9 @@ RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNum
                          const std::string& dataFile, const ReturnFolders& folders,
                          FactReading reading = FactReading::PerList,
                          const RunCancel* cancel = nullptr, bool replaceOtherBooks = false);
+
+// True when a run of the form's data file and financial year wrote the record.
+bool WrittenFrom(const RunRecord& record, const FormState& form);
 
 // Why the files in a month folder may not be replaced by a run of the form's data file without
 // asking: a run of another data file or of another financial year wrote them, or their run

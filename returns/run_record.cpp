@@ -68,6 +68,8 @@ RunRecord ParseRunRecord(const std::string& text) {
         record.yearStart = json.at("financialYear").at("start").get<std::string>();
         record.yearEnd = json.at("financialYear").at("end").get<std::string>();
         record.month = json.at("month").get<int>();
+        if (record.month < 1 || record.month > 12)
+            throw RunRecordError("not a run record: no month " + std::to_string(record.month));
         record.writtenAt = json.at("writtenAt").get<std::string>();
         record.programVersion = json.at("programVersion").get<std::string>();
         record.files = HashedFilesOf(json.at("files"));

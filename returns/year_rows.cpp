@@ -56,8 +56,8 @@ std::string Lines(const std::vector<UserMessage>& messages) {
 }  // namespace
 
 YearRow RecordedRow(const std::filesystem::path& monthFolder, const FormState& form) {
-    if (!MonthGenerated(monthFolder, form)) return {};
-    const std::optional<RunRecord> record = ReadRunRecord(monthFolder);
+    const std::optional<RunRecord> record = OwnRunRecord(monthFolder, form);
+    if (!record) return {};
     return {.generated = true,
             .figures = record->figures,
             .accounts = record->accounts,

@@ -27,14 +27,19 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
     }
 }
 
-bool MonthGenerated(const std::filesystem::path& monthFolder, const FormState& form) {
+std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,
+                                      const FormState& form) {
     try {
-        const std::optional<RunRecord> record = ReadRunRecord(monthFolder);
-        return record && record->dataFile == form.SelectedDataFile && form.YearStart &&
-               record->yearStart == form.YearStart->IsoText();
+        std::optional<RunRecord> record = ReadRunRecord(monthFolder);
+        if (record && WrittenFrom(*record, form)) return record;
     } catch (const RunRecordError&) {
-        return false;
+        // a record that cannot be read says nothing of the month
     }
+    return std::nullopt;
+}
+
+bool MonthGenerated(const std::filesystem::path& monthFolder, const FormState& form) {
+    return OwnRunRecord(monthFolder, form).has_value();
 }
 
 void YearTotals::Add(const nlohmann::ordered_json& figures,

@@ -29,6 +29,10 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
              const std::function<void(int monthNumber, RunOutcome outcome, const FormState& form)>&
                  monthDone);
 
+// The month folder's run record when a completed run of the form's data file and financial year
+// wrote it; nullopt otherwise, for a record that cannot be read too.
+std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,
+                                      const FormState& form);
 // True when the month folder holds files a completed run of the form's data file and financial
 // year wrote.
 bool MonthGenerated(const std::filesystem::path& monthFolder, const FormState& form);

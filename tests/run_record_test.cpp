@@ -48,7 +48,10 @@ TEST(RunRecordText, ReadsBackWhatWasWritten) {
     record.documents.clear();
     EXPECT_EQ(Text(ParseRunRecord(Text(record))), Text(record));
     EXPECT_TRUE(nlohmann::json::parse(Text(record))["documents"].empty());
-    for (const char* broken : {"", "{}", "[1]", R"({"dataFile": 3})"})
+    std::string noMonth = Text(record);
+    noMonth.replace(noMonth.find("\"month\": 4"), 10, "\"month\": -21");
+    for (const std::string& broken : {std::string(), std::string("{}"), std::string("[1]"),
+                                      std::string(R"({"dataFile": 3})"), noMonth})
         EXPECT_THROW(ParseRunRecord(broken), RunRecordError) << broken;
     EXPECT_EQ(RecordOwnerText(record),
               "shop2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02");
