@@ -1,8 +1,13 @@
 #pragma once
 
+#include <map>
+#include <vector>
+
+#include "ledger/buffered_rows.h"
 #include "ledger/ledger_connection.h"
 #include "returns/books_digest.h"
 #include "returns/form_state.h"
+#include "returns/return_file_kind.h"
 #include "returns/return_folders.h"
 #include "returns/return_period.h"
 #include "returns/run_cancel.h"
@@ -26,6 +31,9 @@ struct ReturnContext {
     std::filesystem::path writeFolder = {};
     const RunCancel* cancel = nullptr;  // none: the run cannot be cancelled
     BooksDigest* digest = nullptr;      // none: what the run reads is not digested
+    // Lists read ahead for a later file of the run (the interstate sales lists, which the local
+    // sales file reads first), kept for it so that both files see the same rows.
+    std::map<const ReturnFileKind*, std::vector<BufferedRows>> listsReadAhead = {};
 };
 
 }  // namespace vat

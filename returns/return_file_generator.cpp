@@ -20,8 +20,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Each list query runs once, on its own: its grouping and order decide the order of blocks.
-std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, const ReturnContext& context) {
+// Each list query runs once a run, on its own: its grouping and order decide the order of
+// blocks. Lists an earlier file read ahead are taken as that file saw them.
+std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, ReturnContext& context) {
+    if (auto ahead = context.listsReadAhead.extract(&kind)) return std::move(ahead.mapped());
     std::vector<BufferedRows> lists;
     for (const VoucherList& list : kind.lists) {
         OpenQuery(context.ledger.VoucherRecordset, list.Sql(context.period.MonthNumber));
@@ -238,9 +240,13 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     const std::vector<BufferedRows> lists = ReadLists(kind, context);
     const auto hasRows = [](const BufferedRows& list) { return !list.Empty(); };
     if (std::none_of(lists.begin(), lists.end(), hasRows)) return;
-    const std::set<long long> accountedElsewhere =
-        kind.billsAccountedBy ? VouchersOf(ReadLists(kind.billsAccountedBy(), context))
-                              : std::set<long long>();
+    std::set<long long> accountedElsewhere;
+    if (kind.billsAccountedBy) {
+        const ReturnFileKind& other = kind.billsAccountedBy();
+        std::vector<BufferedRows> otherLists = ReadLists(other, context);
+        accountedElsewhere = VouchersOf(otherLists);
+        context.listsReadAhead[&other] = std::move(otherLists);
+    }
 
     std::error_code error;
     fs::create_directory(folder, error);
