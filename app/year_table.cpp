@@ -9,22 +9,6 @@
 
 namespace {
 
-enum Column {
-    MonthColumn,
-    InputVatColumn,
-    OutputVatColumn,
-    VatColumn,
-    CstPurchasesColumn,
-    CstSalesColumn,
-    UrdPurchasesColumn,
-    UrdSalesColumn,
-    WrittenColumn,
-    LeftOutColumn,
-    SchemaCheckColumn,
-    BooksColumn,
-    ColumnCount
-};
-
 constexpr int kTotalsRow = 12;
 const QColor kChangedBackground(255, 210, 210);
 const QColor kChangedText(160, 0, 0);
@@ -79,7 +63,7 @@ void ShowMonth(QTableWidget& table, int row, const vat::YearRow& month) {
     SetCell(table, row, SchemaCheckColumn, QString::fromStdString(month.schemaCheck));
     SetCell(table, row, BooksColumn, QString::fromStdString(month.books));
     const QString note = QString::fromStdString(month.note);
-    for (int column = MonthColumn; column < ColumnCount; ++column)
+    for (int column = MonthColumn; column < YearColumnCount; ++column)
         table.item(row, column)->setToolTip(note);
     if (month.generated) {
         table.item(row, InputVatColumn)
@@ -116,7 +100,7 @@ void ShowTotals(QTableWidget& table, const YearRows& rows) {
 }  // namespace
 
 void FormatYearTable(QTableWidget& table) {
-    table.setColumnCount(ColumnCount);
+    table.setColumnCount(YearColumnCount);
     table.setHorizontalHeaderLabels(
         {"Month", "Input VAT", "Output VAT", "VAT (P/R)", "CST on purchases", "CST on sales",
          "URD purchases", "URD sales", "Documents written", "Left out", "Schema check", "Books"});

@@ -9,6 +9,23 @@ class QTableWidget;
 // The year's months, April to March, one a row, and their totals in a last row.
 using YearRows = std::array<vat::YearRow, 12>;
 
+// The table's columns, in order.
+enum YearColumn {
+    MonthColumn,
+    InputVatColumn,
+    OutputVatColumn,
+    VatColumn,
+    CstPurchasesColumn,
+    CstSalesColumn,
+    UrdPurchasesColumn,
+    UrdSalesColumn,
+    WrittenColumn,
+    LeftOutColumn,
+    SchemaCheckColumn,
+    BooksColumn,
+    YearColumnCount
+};
+
 // Gives the table its columns, a row for each month of the financial year and the totals row.
 void FormatYearTable(QTableWidget& table);
 

@@ -18,9 +18,6 @@
 
 namespace {
 
-// The month's row: April is the first of the financial year.
-std::size_t RowOf(int monthNumber) { return static_cast<std::size_t>((monthNumber + 8) % 12); }
-
 // Voucher counts as the accountant reads them: 1,144.
 QString Count(long long count) { return QLocale(QLocale::English).toString(count); }
 
@@ -91,7 +88,8 @@ std::filesystem::path YearView::monthFolder(int monthNumber) const {
 
 void YearView::readRunRecords() {
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
-        rows_[RowOf(month.number)] = vat::RecordedRow(monthFolder(month.number), books_);
+        rows_[vat::FinancialYearIndex(month.number)] =
+            vat::RecordedRow(monthFolder(month.number), books_);
     showRows();
 }
 
@@ -118,7 +116,7 @@ void YearView::runMonths(bool onlyMissing) {
                   .view = this,
                   .wanted = [&](int month) { return months.contains(month); }},
                  [&](int month, vat::RunOutcome outcome, const vat::FormState& form) {
-                     rows_[RowOf(month)] = vat::RunRow(outcome, form);
+                     rows_[vat::FinancialYearIndex(month)] = vat::RunRow(outcome, form);
                      showRows();
                      ++done;
                      stage();
@@ -129,7 +127,7 @@ void YearView::runMonths(bool onlyMissing) {
 void YearView::checkBooks() {
     std::vector<int> months;
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
-        if (rows_[RowOf(month.number)].generated) months.push_back(month.number);
+        if (rows_[vat::FinancialYearIndex(month.number)].generated) months.push_back(month.number);
     vat::RunCancel cancel(ledger_);
     setRunning(&cancel);
     for (std::size_t at = 0; at < months.size() && !cancel.Requested(); ++at) {
@@ -137,7 +135,7 @@ void YearView::checkBooks() {
         progress_->setText(stage_);
         const vat::MonthBooksCheck check = vat::CheckMonthBooks(
             ledger_, books_.SelectedDataFile, months[at], folders_, this, &cancel);
-        vat::MarkBooks(rows_[RowOf(months[at])], check);
+        vat::MarkBooks(rows_[vat::FinancialYearIndex(months[at])], check);
         showRows();
     }
     setRunning(nullptr);

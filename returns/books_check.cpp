@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <map>
 #include <tuple>
 #include <utility>
 
+#include "returns/file_safety.h"
 #include "returns/return_file_writer.h"
 #include "returns/return_period.h"
 #include "returns/run_json.h"
@@ -95,11 +95,11 @@ std::optional<std::string> HashOf(const std::vector<HashedFile>& files, const st
 class ThrowawayFolder {
 public:
     ThrowawayFolder() {
-        std::string pattern = (fs::temp_directory_path() / "vat-efile-check-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
+        const auto folder = CreateUniqueFolder(fs::temp_directory_path() / "vat-efile-check-");
+        if (!folder)
             throw ReturnFileError("Cannot create a folder in " +
                                   fs::temp_directory_path().string() + " to re-read the month");
-        path_ = pattern;
+        path_ = *folder;
     }
     ThrowawayFolder(const ThrowawayFolder&) = delete;
     ThrowawayFolder& operator=(const ThrowawayFolder&) = delete;
@@ -205,7 +205,7 @@ std::string BooksChangedWarning(const BooksComparison& comparison) {
     if (comparison.Unchanged()) return {};
     const RunRecord& recorded = comparison.recorded;
     // "APRIL" as "April"
-    std::string month(FinancialYearMonths()[(recorded.month + 8) % 12].fullName);
+    std::string month(FinancialYearMonths()[FinancialYearIndex(recorded.month)].fullName);
     std::transform(month.begin() + 1, month.end(), month.begin() + 1,
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     std::string warning = month + "'s files were written on " + WrittenOnDay(recorded);

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 
@@ -54,6 +55,12 @@ int CreateTemporaryFileBeside(const fs::path& path, fs::path& temporaryPath) {
     }
     throw ReturnFileError("Cannot create a temporary file for " + path.string() + ": " +
                           std::strerror(errno));
+}
+
+std::optional<fs::path> CreateUniqueFolder(const fs::path& prefix) {
+    std::string pattern = prefix.string() + "XXXXXX";
+    if (!::mkdtemp(pattern.data())) return std::nullopt;
+    return fs::path(pattern);
 }
 
 void SyncFolder(const fs::path& folder) {

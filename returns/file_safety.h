@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace vat {
@@ -14,6 +15,10 @@ int CreateNewFile(const std::filesystem::path& path);
 // CreateNewFile does; temporaryPath receives its name.
 int CreateTemporaryFileBeside(const std::filesystem::path& path,
                               std::filesystem::path& temporaryPath);
+
+// Creates a new folder named prefix followed by six random characters, readable by its owner
+// only; nullopt, with errno set, when it cannot.
+std::optional<std::filesystem::path> CreateUniqueFolder(const std::filesystem::path& prefix);
 
 // Makes the folder's entries (files created, renamed or removed in it) survive a power cut.
 void SyncFolder(const std::filesystem::path& folder);

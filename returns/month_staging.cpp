@@ -87,11 +87,11 @@ void MoveInAsJournalSays(const fs::path& staging, const fs::path& monthFolder) {
 MonthStaging::MonthStaging(const fs::path& programFolder, const std::string& monthTag)
     : monthFolder_(programFolder / monthTag) {
     FinishLeftoverStaging(programFolder, monthTag);
-    std::string pattern = (programFolder / (StagingPrefix(monthTag) + "XXXXXX")).string();
-    if (!::mkdtemp(pattern.data()))
+    const auto folder = CreateUniqueFolder(programFolder / StagingPrefix(monthTag));
+    if (!folder)
         throw ReturnFileError("Cannot create a folder for the new files beside " +
                               monthFolder_.string() + ": " + std::strerror(errno));
-    folder_ = pattern;
+    folder_ = *folder;
 }
 
 MonthStaging::~MonthStaging() {

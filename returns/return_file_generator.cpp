@@ -161,6 +161,9 @@ struct FileWalk {
             shaped.fate = DocumentFate::MissingData;
             shaped.missing = "the tax " + AmountText(document.tax) + " is beyond the file's total";
         }
+        // A bill below one rupee that the interstate sales lists hold is theirs to account for.
+        const bool interstate = shaped.fate == DocumentFate::BelowOneRupee &&
+                                accountedElsewhere.contains(rows.At(row, "vn").Integer());
         switch (shaped.fate) {
             case DocumentFate::MissingData:
                 ++account.missingData;
@@ -175,7 +178,7 @@ struct FileWalk {
                 ++account.notGoods;
                 break;
             case DocumentFate::BelowOneRupee:
-                if (accountedElsewhere.contains(rows.At(row, "vn").Integer())) {
+                if (interstate) {
                     ++account.interstate;
                     break;
                 }
@@ -189,22 +192,20 @@ struct FileWalk {
                 WriteBlock(file, kind, list, number, document);
                 break;
         }
-        if (context.digest) Digest(rows, row, number, shaped);
+        if (context.digest) Digest(rows, row, number, shaped, interstate);
     }
 
     // The list row and what the rules made of it and of the facts they looked up: all that
     // decides the document's block, row and share of the figures. Each value goes in with its
     // length, so that no two different rows read alike.
     void Digest(const BufferedRows& rows, std::size_t row, const std::string& number,
-                const ShapedDocument& shaped) {
+                const ShapedDocument& shaped, bool interstate) {
         std::string read;
         const auto add = [&read](const std::optional<std::string>& value) {
             read += value ? std::to_string(value->size()) + ":" + *value + ";" : "NULL;";
         };
         for (const std::optional<std::string>& value : rows.Values(row)) add(value);
         const ReturnDocument& document = shaped.document;
-        const bool interstate = shaped.fate == DocumentFate::BelowOneRupee &&
-                                accountedElsewhere.contains(rows.At(row, "vn").Integer());
         for (const std::string& text :
              {std::to_string(static_cast<int>(shaped.fate)), std::to_string(interstate),
               shaped.missing, document.tin, document.partyName, document.address, document.date,

@@ -24,6 +24,10 @@ const std::array<MonthEntry, 12>& FinancialYearMonths() {
     return months;
 }
 
+std::size_t FinancialYearIndex(int monthNumber) {
+    return static_cast<std::size_t>((monthNumber + 8) % 12);
+}
+
 std::optional<int> ParseMonth(std::string_view text) {
     int number = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);

@@ -17,6 +17,8 @@ struct MonthEntry {
 
 // The twelve months in financial-year order, April first.
 const std::array<MonthEntry, 12>& FinancialYearMonths();
+// A month's place in that order: 0 for April (4) to 11 for March (3); monthNumber is 1 to 12.
+std::size_t FinancialYearIndex(int monthNumber);
 
 // A month given as its list text or its full name (any case: "apr", "OCT", "April") or its
 // number ("1" to "12").

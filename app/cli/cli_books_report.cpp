@@ -5,26 +5,13 @@
 
 #include "app/cli/cli_report.h"
 #include "returns/return_period.h"
-#include "returns/run_json.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
 
 const char* MonthName(int monthNumber) {
-    for (const vat::MonthEntry& month : vat::FinancialYearMonths())
-        if (month.number == monthNumber) return month.name.data();
-    return "?";
-}
-
-// The documents a month's files hold, or those its lists held that were left out.
-long long Documents(const Json& report, bool leftOut) {
-    long long count = 0;
-    for (const Json& account : report.value("returns", Json::array())) {
-        const long long written = account.value("written", 0LL);
-        count += leftOut ? account.value("listed", 0LL) - written : written;
-    }
-    return count;
+    return vat::FinancialYearMonths()[vat::FinancialYearIndex(monthNumber)].name.data();
 }
 
 const char* StatusText(int status) {
@@ -44,19 +31,20 @@ const char* StatusText(int status) {
 
 constexpr const char* kYearRow = "%-5s %13s %13s %13s %11s %11s %13s %13s %8s %8s  %s\n";
 
-void PrintYearLine(std::ostream& out, const char* month, double input, double output, double vat,
-                   double cstPurchases, double cstSales, double urdPurchases, double urdSales,
-                   long long written, long long leftOut, const std::string& outcome) {
-    const auto amount = [](double value) {
+// A month's line, or the year's: the figures as its totals add them up.
+void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& figures,
+                   const std::string& outcome) {
+    const auto amount = [](std::int64_t paise) {
         char text[32];
-        std::snprintf(text, sizeof text, "%.2f", value);
+        std::snprintf(text, sizeof text, "%.2f", static_cast<double>(paise) / 100);
         return std::string(text);
     };
     char line[256];
-    std::snprintf(line, sizeof line, kYearRow, month, amount(input).c_str(), amount(output).c_str(),
-                  amount(vat).c_str(), amount(cstPurchases).c_str(), amount(cstSales).c_str(),
-                  amount(urdPurchases).c_str(), amount(urdSales).c_str(),
-                  std::to_string(written).c_str(), std::to_string(leftOut).c_str(),
+    std::snprintf(line, sizeof line, kYearRow, month, amount(figures.inputVatPlus).c_str(),
+                  amount(figures.outputVatPlus).c_str(), amount(figures.vatPayable).c_str(),
+                  amount(figures.cstPurchases).c_str(), amount(figures.cstSales).c_str(),
+                  amount(figures.urdPurchaseBasic).c_str(), amount(figures.urdSalesBasic).c_str(),
+                  std::to_string(figures.written).c_str(), std::to_string(figures.leftOut).c_str(),
                   outcome.c_str());
     out << line;
 }
@@ -71,20 +59,12 @@ void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotal
                   "Left out", "Outcome");
     out << heading;
     for (const MonthReport& month : months) {
-        const Json& figures = month.report.value("figures", Json());
-        PrintYearLine(
-            out, MonthName(month.monthNumber), vat::FigureIn(figures, "inputVatPlus"),
-            vat::FigureIn(figures, "outputVatPlus"), vat::SignedVatIn(figures),
-            vat::FigureIn(figures, "cstOnPurchases"), vat::FigureIn(figures, "cstOnSales"),
-            vat::FigureIn(figures, "urdPurchases", "basicAmount"),
-            vat::FigureIn(figures, "urdSales", "basicAmount"), Documents(month.report, false),
-            Documents(month.report, true), StatusText(month.status));
+        // What the month's run showed, whether it completed or not.
+        vat::YearTotals figures;
+        figures.Add(month.report.value("figures", Json()), month.report.value("returns", Json()));
+        PrintYearLine(out, MonthName(month.monthNumber), figures, StatusText(month.status));
     }
-    const auto rupees = [](std::int64_t paise) { return static_cast<double>(paise) / 100; };
-    PrintYearLine(out, "Year", rupees(totals.inputVatPlus), rupees(totals.outputVatPlus),
-                  rupees(totals.vatPayable), rupees(totals.cstPurchases), rupees(totals.cstSales),
-                  rupees(totals.urdPurchaseBasic), rupees(totals.urdSalesBasic), totals.written,
-                  totals.leftOut,
+    PrintYearLine(out, "Year", totals,
                   std::to_string(totals.monthsCompleted) + " of " + std::to_string(months.size()) +
                       " months completed");
     out << "VAT payable is negative where it is refundable; the year adds up completed months.\n";

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "app/main_window.h"
+#include "app/year_table.h"
 #include "returns/data_file_selection.h"
 #include "returns/generation_run.h"
 #include "support/program_folder.h"
@@ -26,20 +27,6 @@ const char* const kDataFile = "t_year_view";
 const char* const kChangeApril = "update daybok set amount = 450.00 where vno = 1 and recact = 20";
 const char* const kRestoreApril = "update daybok set amount = 400.00 where vno = 1 and recact = 20";
 
-enum Column {
-    MonthColumn,
-    InputVatColumn,
-    OutputVatColumn,
-    VatColumn,
-    CstPurchasesColumn,
-    CstSalesColumn,
-    UrdPurchasesColumn,
-    UrdSalesColumn,
-    WrittenColumn,
-    LeftOutColumn,
-    SchemaCheckColumn,
-    BooksColumn,
-};
 constexpr int kApril = 0, kMay = 1, kJune = 2, kTotals = 12;
 
 QStringList RowTexts(const QTableWidget& table, int row) {
