@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "returns/return_folders.h"
+#include "returns/run/return_folders.h"
 
 // What decides where a front end writes its month folders and reads its schemas from.
 struct ProgramSurroundings {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "returns/form_state.h"
+#include "returns/results/form_state.h"
 
 class ErrorListFilter;
 class ErrorListModel;

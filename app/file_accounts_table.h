@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "returns/form_state.h"
+#include "returns/results/form_state.h"
 
 class QTableWidget;
 

@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "returns/return_folders.h"
+#include "returns/run/return_folders.h"
 
 class QLabel;
 class QLineEdit;

@@ -20,12 +20,12 @@
 #include "app/run_status_line.h"
 #include "app/voucher_dialog.h"
 #include "ledger/ledger_error.h"
-#include "returns/data_file_selection.h"
-#include "returns/generation_run.h"
-#include "returns/return_period.h"
-#include "returns/run_outcome_text.h"
-#include "returns/server_catalogue.h"
-#include "returns/voucher_view.h"
+#include "returns/facts/voucher_view.h"
+#include "returns/results/run_outcome_text.h"
+#include "returns/rules/return_period.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
+#include "returns/run/server_catalogue.h"
 
 namespace {
 

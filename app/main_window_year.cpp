@@ -7,9 +7,9 @@
 #include "app/main_window.h"
 #include "app/progress_relay.h"
 #include "app/year_view.h"
-#include "returns/month_books_check.h"
-#include "returns/return_period.h"
-#include "returns/year_run.h"
+#include "returns/check/month_books_check.h"
+#include "returns/rules/return_period.h"
+#include "returns/year/year_run.h"
 
 // Files already in the month folder may no longer be what the books give; the user should know
 // before uploading or replacing them. The check re-reads the month on a form of its own, so the

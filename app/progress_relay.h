@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "returns/form_state.h"
+#include "returns/results/form_state.h"
 
 // A view of a form that only passes its progress on: for a form kept aside, whose captions,
 // rows and messages are not to reach the window.

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "returns/voucher_view.h"
+#include "returns/facts/voucher_view.h"
 
 // A voucher as the books hold it, read-only: its day-book postings, its bill or inventory
 // lines and the party's ledger row. Opened from a row of the error list.

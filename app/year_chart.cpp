@@ -6,7 +6,7 @@
 #include <QValueAxis>
 #include <algorithm>
 
-#include "returns/return_period.h"
+#include "returns/rules/return_period.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <QStringList>
 #include <QTableWidget>
 
-#include "returns/number_forms.h"
-#include "returns/return_period.h"
+#include "returns/results/number_forms.h"
+#include "returns/rules/return_period.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "returns/year_rows.h"
+#include "returns/year/year_rows.h"
 
 class QTableWidget;
 

@@ -11,10 +11,10 @@
 #include <set>
 
 #include "app/year_chart.h"
-#include "returns/data_file_selection.h"
-#include "returns/month_books_check.h"
-#include "returns/return_period.h"
-#include "returns/year_run.h"
+#include "returns/check/month_books_check.h"
+#include "returns/rules/return_period.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/year/year_run.h"
 
 namespace {
 

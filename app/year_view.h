@@ -7,9 +7,9 @@
 #include "app/progress_throttle.h"
 #include "app/year_table.h"
 #include "ledger/ledger_connection.h"
-#include "returns/form_state.h"
-#include "returns/return_folders.h"
-#include "returns/run_cancel.h"
+#include "returns/results/form_state.h"
+#include "returns/run/return_folders.h"
+#include "returns/run/run_cancel.h"
 
 class QLabel;
 class QPushButton;

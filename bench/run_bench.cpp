@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "ledger/ledger_error.h"
-#include "returns/data_file_selection.h"
-#include "returns/generation_run.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
 
 namespace {
 

@@ -15,7 +15,7 @@ cd "$root"
 scripts/install-deps.sh
 
 all_checks=(layering format shell tidy werror sanitize)
-core_parts=(ledger returns validation)
+core_parts=(disk ledger returns validation)
 
 check_layering() { scripts/check-layering.sh; }
 
@@ -29,7 +29,7 @@ check_tidy() {
   cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
   local parts
   parts=$(IFS='|' && echo "${core_parts[*]}")
-  run-clang-tidy -quiet -j2 -p "$build_dir" "^$root/($parts)/[^/]+\.cpp$" 2>&1 |
+  run-clang-tidy -quiet -j2 -p "$build_dir" "^$root/($parts)/.+\.cpp$" 2>&1 |
     grep -vE '^[0-9]+ warnings? generated\.$'
 }
 

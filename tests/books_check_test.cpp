@@ -1,16 +1,16 @@
 // The run record on the real server: what it says of a run, the books check naming each change
 // of the books or the month's files, the guard against replacing other books' files, and a year
 // run against twelve runs of one month.
-#include "returns/books_check.h"
+#include "returns/check/books_check.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "returns/data_file_selection.h"
-#include "returns/run_json.h"
-#include "returns/sha256.h"
-#include "returns/year_run.h"
+#include "disk/sha256.h"
+#include "returns/results/run_json.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/year/year_run.h"
 #include "support/ledger_session.h"
 #include "support/server_psql.h"
 

@@ -1,12 +1,12 @@
 // The rules of one document as a table: a list row and the books' facts in, the document or
 // its fate out. No server: the facts are plain values.
-#include "returns/document_rules.h"
+#include "returns/rules/document_rules.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "returns/return_files.h"
+#include "returns/declarations/return_files.h"
 
 namespace vat {
 namespace {

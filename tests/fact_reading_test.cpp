@@ -10,9 +10,9 @@
 #include <map>
 
 #include "ledger/data_file_catalogue.h"
-#include "returns/data_file_selection.h"
-#include "returns/generation_run.h"
-#include "returns/run_record.h"
+#include "returns/record/run_record.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
 #include "support/ledger_session.h"
 #include "support/printers.h"
 #include "support/server_psql.h"

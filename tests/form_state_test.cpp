@@ -1,4 +1,4 @@
-#include "returns/form_state.h"
+#include "returns/results/form_state.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The Generate Files run on the real server: the VAT verdict and URD figures, what a run resets
 // and what it keeps, the refusals, a run failing or cancelled part-way, what a killed run left,
 // planted links, and a demo month end to end.
-#include "returns/generation_run.h"
+#include "returns/run/generation_run.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +13,10 @@
 #include <set>
 #include <utility>
 
-#include "returns/data_file_selection.h"
-#include "returns/month_staging.h"
-#include "returns/number_forms.h"
-#include "returns/text_sanitiser.h"
+#include "disk/month_staging.h"
+#include "returns/results/number_forms.h"
+#include "returns/rules/text_sanitiser.h"
+#include "returns/run/data_file_selection.h"
 #include "support/ledger_session.h"
 
 namespace vat {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "returns/return_file_generator.h"
-#include "returns/return_files.h"
+#include "returns/declarations/return_files.h"
+#include "returns/run/return_file_generator.h"
 #include "support/ledger_session.h"
 
 // The fixture ledger t_interstate_purchase: April holds every rule of the file, May purchases

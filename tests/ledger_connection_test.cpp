@@ -15,9 +15,9 @@
 #include "ledger/data_file_catalogue.h"
 #include "ledger/ledger_error.h"
 #include "ledger/ledger_login.h"
-#include "returns/data_file_selection.h"
-#include "returns/generation_run.h"
-#include "returns/return_files.h"
+#include "returns/declarations/return_files.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
 #include "support/program_run.h"
 #include "support/server_psql.h"
 

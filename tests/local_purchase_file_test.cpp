@@ -2,8 +2,8 @@
 
 #include <fstream>
 
-#include "returns/return_file_generator.h"
-#include "returns/return_files.h"
+#include "returns/declarations/return_files.h"
+#include "returns/run/return_file_generator.h"
 #include "support/ledger_session.h"
 
 namespace vat {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "returns/return_file_generator.h"
-#include "returns/return_files.h"
+#include "returns/declarations/return_files.h"
+#include "returns/run/return_file_generator.h"
 #include "support/ledger_session.h"
 
 namespace vat {

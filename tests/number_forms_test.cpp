@@ -1,4 +1,4 @@
-#include "returns/number_forms.h"
+#include "returns/results/number_forms.h"
 
 #include <gtest/gtest.h>
 

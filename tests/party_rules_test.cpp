@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "returns/party.h"
-#include "returns/text_sanitiser.h"
+#include "returns/rules/party.h"
+#include "returns/rules/text_sanitiser.h"
 
 namespace vat {
 namespace {

@@ -1,8 +1,8 @@
-#include "returns/return_figures.h"
+#include "returns/results/return_figures.h"
 
 #include <gtest/gtest.h>
 
-#include "returns/summary_captions.h"
+#include "returns/results/summary_captions.h"
 
 namespace vat {
 namespace {

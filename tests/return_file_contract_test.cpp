@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <fstream>
 
-#include "returns/number_forms.h"
-#include "returns/return_file_generator.h"
-#include "returns/return_files.h"
+#include "returns/declarations/return_files.h"
+#include "returns/results/number_forms.h"
+#include "returns/run/return_file_generator.h"
 #include "support/ledger_session.h"
 #include "validation/schema_validation.h"
 

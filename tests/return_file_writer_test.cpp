@@ -1,12 +1,11 @@
-#include "returns/return_file_writer.h"
-
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <set>
 #include <streambuf>
 
-#include "returns/file_safety.h"
+#include "disk/atomic_file_writer.h"
+#include "disk/file_safety.h"
 #include "support/program_folder.h"
 
 namespace vat {
@@ -55,11 +54,11 @@ private:
     FailingBuffer buffer_;
 };
 
-TEST(ReturnFileWriter, EndsEveryLineInCrLfAndPutsTheFileInPlaceOnCommit) {
+TEST(AtomicFileWriter, EndsEveryLineInCrLfAndPutsTheFileInPlaceOnCommit) {
     ProgramFolder folder;
     const fs::path path = folder / "efile_pur04.xml";
     {
-        ReturnFileWriter file(path);
+        AtomicFileWriter file(path);
         file.WriteLine("<?xml version=\"1.0\"?>");
         file.WriteLine("  </PurchaseDetails> ");
         EXPECT_FALSE(fs::exists(path)) << "nothing is in place before the commit";
@@ -69,27 +68,27 @@ TEST(ReturnFileWriter, EndsEveryLineInCrLfAndPutsTheFileInPlaceOnCommit) {
     EXPECT_EQ(FileNames(folder), std::set<std::string>{"efile_pur04.xml"});
 }
 
-TEST(ReturnFileWriter, LeavesNothingBehindWhenTheDeviceFailsPartWay) {
+TEST(AtomicFileWriter, LeavesNothingBehindWhenTheDeviceFailsPartWay) {
     ProgramFolder folder;
     const fs::path path = folder / "efile_sal04.xml";
     auto failing = [](const fs::path& at) { return std::make_unique<FailingStream>(at, 10); };
     try {
-        ReturnFileWriter file(path, failing);
+        AtomicFileWriter file(path, failing);
         file.WriteLine("<?xml version=\"1.0\"?>");
         file.WriteLine("   <SaleDetails>");
         file.Commit();
         FAIL() << "the failed write was reported as success";
-    } catch (const ReturnFileError& error) {
+    } catch (const DiskError& error) {
         EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos) << error.what();
     }
     EXPECT_TRUE(FileNames(folder).empty());
 }
 
-TEST(ReturnFileWriter, AnAbandonedFileLeavesNoTrace) {
+TEST(AtomicFileWriter, AnAbandonedFileLeavesNoTrace) {
     ProgramFolder folder;
     const fs::path path = folder / "efile_pur04.xml";
     {
-        ReturnFileWriter file(path);
+        AtomicFileWriter file(path);
         file.WriteLine("half");
     }
     EXPECT_TRUE(FileNames(folder).empty());
@@ -105,11 +104,11 @@ TEST(ForceRemove, DeletesReadOnlyFilesAndIgnoresMissingOnes) {
     EXPECT_NO_THROW(ForceRemove(path));
 }
 
-TEST(ReturnFileWriter, TwoWritersOfOneFileEachWriteTheirOwnTemporaryFile) {
+TEST(AtomicFileWriter, TwoWritersOfOneFileEachWriteTheirOwnTemporaryFile) {
     ProgramFolder folder;
     const fs::path path = folder / "efile_pur04.xml";
-    ReturnFileWriter first(path);
-    ReturnFileWriter second(path);
+    AtomicFileWriter first(path);
+    AtomicFileWriter second(path);
     first.WriteLine("first");
     second.WriteLine("second");
     second.Commit();
@@ -128,7 +127,7 @@ TEST(CreateNewFile, NeverWritesThroughAPlantedLink) {
     for (const fs::path& target : {victim, folder / "nothing-yet.txt"}) {
         const fs::path link = folder / "efile_pur04.xml.Ab3dE9xZ.part";
         fs::create_symlink(target, link);
-        EXPECT_THROW(CreateNewFile(link), ReturnFileError) << target;
+        EXPECT_THROW(CreateNewFile(link), DiskError) << target;
         EXPECT_TRUE(fs::is_symlink(link));
         fs::remove(link);
     }
@@ -136,9 +135,8 @@ TEST(CreateNewFile, NeverWritesThroughAPlantedLink) {
     EXPECT_FALSE(fs::exists(folder / "nothing-yet.txt"));
 }
 
-TEST(ReturnFileWriter, ReportsAFolderThatCannotBeWritten) {
-    EXPECT_THROW(ReturnFileWriter(fs::path("/nonexistent-folder/efile_pur04.xml")),
-                 ReturnFileError);
+TEST(AtomicFileWriter, ReportsAFolderThatCannotBeWritten) {
+    EXPECT_THROW(AtomicFileWriter(fs::path("/nonexistent-folder/efile_pur04.xml")), DiskError);
 }
 
 }  // namespace

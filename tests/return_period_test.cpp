@@ -1,4 +1,4 @@
-#include "returns/return_period.h"
+#include "returns/rules/return_period.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The one-line outcome of a run, from its per-file accounts.
-#include "returns/run_outcome_text.h"
+#include "returns/results/run_outcome_text.h"
 
 #include <gtest/gtest.h>
 

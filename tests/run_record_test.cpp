@@ -1,12 +1,12 @@
 // The run record as plain values: its text read back, two records compared, and the warning a
 // changed month gives.
-#include "returns/run_record.h"
+#include "returns/record/run_record.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "returns/books_check.h"
+#include "returns/check/books_check.h"
 
 namespace vat {
 namespace {

@@ -1,5 +1,5 @@
 // The drill-down of an error row to its voucher, on the t_run_figures books.
-#include "returns/voucher_view.h"
+#include "returns/facts/voucher_view.h"
 
 #include <gtest/gtest.h>
 

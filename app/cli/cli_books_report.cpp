@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/cli/cli_report.h"
-#include "returns/return_period.h"
+#include "returns/rules/return_period.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <ostream>
 #include <vector>
 
-#include "returns/books_check.h"
-#include "returns/year_run.h"
+#include "returns/check/books_check.h"
+#include "returns/year/year_run.h"
 
 // One month of a year run as the command line reports it: its exit status and its one-month
 // report object (JsonReport).

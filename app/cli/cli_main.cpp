@@ -12,12 +12,12 @@
 #include "app/cli/cli_signals.h"
 #include "app/default_folders.h"
 #include "app/export/error_list_export.h"
-#include "returns/books_check.h"
-#include "returns/data_file_selection.h"
-#include "returns/generation_run.h"
-#include "returns/return_period.h"
-#include "returns/server_catalogue.h"
-#include "returns/year_run.h"
+#include "returns/check/books_check.h"
+#include "returns/rules/return_period.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
+#include "returns/run/server_catalogue.h"
+#include "returns/year/year_run.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <charconv>
 #include <string_view>
 
-#include "returns/month_lock.h"
-#include "returns/return_period.h"
+#include "disk/month_lock.h"
+#include "returns/rules/return_period.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ledger/connection_options.h"
-#include "returns/return_folders.h"
+#include "returns/run/return_folders.h"
 
 // What the command line asked for.
 struct CliOptions {

@@ -6,11 +6,11 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
-#include "returns/number_forms.h"
-#include "returns/run_json.h"
-#include "returns/run_outcome_text.h"
-#include "returns/summary_captions.h"
-#include "returns/text_sanitiser.h"
+#include "returns/results/number_forms.h"
+#include "returns/results/run_json.h"
+#include "returns/results/run_outcome_text.h"
+#include "returns/results/summary_captions.h"
+#include "returns/rules/text_sanitiser.h"
 
 namespace fs = std::filesystem;
 

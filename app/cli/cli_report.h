@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "returns/form_state.h"
+#include "returns/results/form_state.h"
 
 // The run as the window would have shown it: summary figures with their captions, the error
 // list and the messages in order. Control characters of the ledger's text are shown escaped

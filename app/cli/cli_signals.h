@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "returns/run_cancel.h"
+#include "returns/run/run_cancel.h"
 
 // While it lives, SIGINT and SIGTERM cancel the run instead of ending the program: the
 // handler only writes a byte to a pipe, which is safe in a signal handler, and a thread

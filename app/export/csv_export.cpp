@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/export/error_list_export.h"
-#include "returns/text_sanitiser.h"
+#include "returns/rules/text_sanitiser.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <charconv>
 #include <ctime>
 
-#include "returns/return_period.h"
-#include "returns/run_outcome_text.h"
-#include "returns/summary_captions.h"
+#include "returns/results/run_outcome_text.h"
+#include "returns/results/summary_captions.h"
+#include "returns/rules/return_period.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "returns/form_state.h"
-#include "returns/local_time.h"
+#include "disk/local_time.h"
+#include "returns/results/form_state.h"
 
 // One line of the heading block: a caption and its value, the value also as a number when it
 // is a figure.

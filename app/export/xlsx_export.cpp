@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/export/error_list_export.h"
-#include "returns/text_sanitiser.h"
+#include "returns/rules/text_sanitiser.h"
 
 namespace {
 

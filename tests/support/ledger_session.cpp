@@ -6,8 +6,8 @@
 #include <functional>
 #include <map>
 
-#include "returns/data_file_selection.h"
-#include "returns/number_forms.h"
+#include "returns/results/number_forms.h"
+#include "returns/run/data_file_selection.h"
 
 namespace vat::test {
 

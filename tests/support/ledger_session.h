@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "ledger/ledger_connection.h"
-#include "returns/form_state.h"
-#include "returns/return_context.h"
+#include "returns/results/form_state.h"
+#include "returns/run/return_context.h"
 #include "support/printers.h"
 #include "support/program_folder.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "returns/form_state.h"
+#include "returns/results/form_state.h"
 
 namespace vat {
 

@@ -17,8 +17,8 @@
 #include "app/error_grid.h"
 #include "app/space_wrap_delegate.h"
 #include "app/voucher_dialog.h"
-#include "returns/run_outcome_text.h"
-#include "returns/run_record.h"
+#include "returns/record/run_record.h"
+#include "returns/results/run_outcome_text.h"
 #include "window/recording_presenter.h"
 #include "window/scratch_settings.h"
 

@@ -13,8 +13,8 @@
 
 #include "app/main_window.h"
 #include "app/year_table.h"
-#include "returns/data_file_selection.h"
-#include "returns/generation_run.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
 #include "support/program_folder.h"
 #include "support/server_psql.h"
 #include "window/recording_presenter.h"

@@ -1,0 +1,80 @@
+#include "disk/atomic_file_writer.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ext/stdio_filebuf.h>
+
+#include "disk/file_safety.h"
+
+namespace vat {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A stream on a copy of the descriptor, which it closes when destroyed.
+class DescriptorStream : public std::ostream {
+public:
+    explicit DescriptorStream(int descriptor)
+        : std::ostream(nullptr), buffer_(::dup(descriptor), std::ios::out | std::ios::binary) {
+        rdbuf(buffer_.is_open() ? &buffer_ : nullptr);
+    }
+
+private:
+    __gnu_cxx::stdio_filebuf<char> buffer_;
+};
+
+}  // namespace
+
+AtomicFileWriter::AtomicFileWriter(fs::path path, const StreamOpener& opener)
+    : path_(std::move(path)), descriptor_(CreateTemporaryFileBeside(path_, temporaryPath_)) {
+    stream_ = opener ? opener(temporaryPath_) : std::make_unique<DescriptorStream>(descriptor_);
+    if (!stream_ || !*stream_) {
+        const int error = errno;
+        ::close(descriptor_);
+        std::error_code ignored;
+        fs::remove(temporaryPath_, ignored);
+        throw DiskError("Cannot create " + temporaryPath_.string() + ": " + std::strerror(error));
+    }
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+    if (committed_) return;
+    stream_.reset();
+    if (descriptor_ >= 0) ::close(descriptor_);
+    std::error_code ignored;
+    fs::remove(temporaryPath_, ignored);
+}
+
+void AtomicFileWriter::WriteLine(std::string_view text) {
+    stream_->write(text.data(), static_cast<std::streamsize>(text.size()));
+    stream_->write("\r\n", 2);
+    Check("write");
+}
+
+void AtomicFileWriter::Commit() {
+    stream_->flush();
+    Check("write");
+    stream_.reset();
+    // The bytes reach the disk before the name does: after a power cut a file in place is whole.
+    int error = ::fsync(descriptor_) == 0 ? 0 : errno;
+    if (::close(descriptor_) != 0 && error == 0) error = errno;
+    descriptor_ = -1;
+    if (error != 0)
+        throw DiskError("Cannot save " + path_.string() + " to the disk: " + std::strerror(error));
+    std::error_code renameError;
+    fs::rename(temporaryPath_, path_, renameError);
+    if (renameError)
+        throw DiskError("Cannot put " + path_.string() + " in place: " + renameError.message());
+    committed_ = true;
+}
+
+void AtomicFileWriter::Check(const char* doing) const {
+    if (!*stream_)
+        throw DiskError(std::string("Cannot ") + doing + " " + path_.string() + ": " +
+                        (errno ? std::strerror(errno) : "the device refused the data"));
+}
+
+}  // namespace vat

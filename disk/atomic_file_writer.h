@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string_view>
+
+#include "disk/disk_error.h"
+
+namespace vat {
+
+// Writes a file line by line, each ended by CR LF, into a temporary file of its own
+// beside it (a new, uniquely named file: see CreateTemporaryFileBeside), and puts it in place
+// only when complete and saved to the disk: a failed run never leaves a half-written file.
+class AtomicFileWriter {
+public:
+    using StreamOpener = std::function<std::unique_ptr<std::ostream>(const std::filesystem::path&)>;
+
+    // Creates the temporary file; its folder must exist. The opener, which then writes to the
+    // temporary file by its path, is for tests that need a device that fails part-way.
+    explicit AtomicFileWriter(std::filesystem::path path, const StreamOpener& opener = {});
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+    // Removes the temporary file when Commit was not reached.
+    ~AtomicFileWriter();
+
+    void WriteLine(std::string_view text);
+    // Flushes, saves to the disk, closes and renames the file into place.
+    void Commit();
+
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    void Check(const char* doing) const;
+
+    std::filesystem::path path_;
+    std::filesystem::path temporaryPath_;
+    int descriptor_ = -1;  // the temporary file's, owned here; the stream writes through a copy
+    std::unique_ptr<std::ostream> stream_;
+    bool committed_ = false;
+};
+
+}  // namespace vat

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace vat {
+
+// Creates the file for writing and returns its descriptor; fails (DiskError) when
+// anything has the name already, a symbolic link included, so that a link planted there can
+// never make a run write to the link's target.
+int CreateNewFile(const std::filesystem::path& path);
+
+// Creates a new file beside path, named after it and unique ("<name>.<random>.part"), as
+// CreateNewFile does; temporaryPath receives its name.
+int CreateTemporaryFileBeside(const std::filesystem::path& path,
+                              std::filesystem::path& temporaryPath);
+
+// Creates a new folder named prefix followed by six random characters, readable by its owner
+// only; nullopt, with errno set, when it cannot.
+std::optional<std::filesystem::path> CreateUniqueFolder(const std::filesystem::path& prefix);
+
+// Makes the folder's entries (files created, renamed or removed in it) survive a power cut.
+void SyncFolder(const std::filesystem::path& folder);
+
+// Deletes a file, read-only or not; nothing happens when there is none.
+void ForceRemove(const std::filesystem::path& path);
+
+}  // namespace vat

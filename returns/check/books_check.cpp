@@ -1,0 +1,226 @@
+#include "returns/check/books_check.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <map>
+#include <tuple>
+#include <utility>
+
+#include "disk/disk_error.h"
+#include "disk/file_safety.h"
+#include "disk/sha256.h"
+#include "returns/results/run_json.h"
+#include "returns/rules/return_period.h"
+
+namespace vat {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+// The summary's figures by their names in a sentence, as the record's figures hold them.
+struct NamedFigure {
+    const char* name;
+    const char* key;
+    const char* part = nullptr;  // within an object figure
+};
+constexpr NamedFigure kFigures[] = {
+    {"input VAT", "inputVatPlus"},
+    {"input VAT on purchase returns", "inputVatMinus"},
+    {"output VAT", "outputVatPlus"},
+    {"output VAT on sales returns", "outputVatMinus"},
+    {"CST on purchases", "cstOnPurchases"},
+    {"CST on sales", "cstOnSales"},
+    {"URD purchase bills", "urdPurchases", "bills"},
+    {"URD purchases", "urdPurchases", "basicAmount"},
+    {"URD purchase VAT", "urdPurchases", "vatAmount"},
+    {"URD sales bills", "urdSales", "bills"},
+    {"URD sales", "urdSales", "basicAmount"},
+    {"URD sales VAT", "urdSales", "vatAmount"},
+};
+
+std::vector<FigureChange> FigureChanges(const Json& before, const Json& after) {
+    std::vector<FigureChange> changes;
+    const auto compare = [&](const char* name, double was, double is) {
+        if (std::abs(was - is) >= 0.005) changes.push_back({name, was, is});
+    };
+    for (const NamedFigure& figure : kFigures)
+        compare(figure.name, FigureIn(before, figure.key, figure.part),
+                FigureIn(after, figure.key, figure.part));
+    compare("VAT payable", SignedVatIn(before), SignedVatIn(after));
+    return changes;
+}
+
+// A document by its file, its name and which of the same name it is: a voucher on two dates
+// is read twice.
+using DocumentKey = std::tuple<std::string, std::string, int>;
+
+std::map<DocumentKey, std::string> DigestsByDocument(const std::vector<DocumentDigest>& documents) {
+    std::map<DocumentKey, std::string> digests;
+    std::map<std::pair<std::string, std::string>, int> seen;
+    for (const DocumentDigest& document : documents) {
+        const int occurrence = seen[{document.file, document.document}]++;
+        digests[{document.file, document.document, occurrence}] = document.digest;
+    }
+    return digests;
+}
+
+void CompareDocuments(const RunRecord& recorded, const RunRecord& now,
+                      BooksComparison& comparison) {
+    const auto before = DigestsByDocument(recorded.documents);
+    const auto after = DigestsByDocument(now.documents);
+    const auto name = [](const DocumentKey& key) {
+        return std::get<0>(key) + ": " + std::get<1>(key);
+    };
+    for (const auto& [key, digest] : after) {
+        const auto was = before.find(key);
+        if (was == before.end())
+            comparison.added.push_back(name(key));
+        else if (was->second != digest)
+            comparison.altered.push_back(name(key));
+    }
+    for (const auto& [key, digest] : before)
+        if (!after.contains(key)) comparison.removed.push_back(name(key));
+}
+
+std::optional<std::string> HashOf(const std::vector<HashedFile>& files, const std::string& name) {
+    for (const HashedFile& file : files)
+        if (file.name == name) return file.sha256;
+    return std::nullopt;
+}
+
+// A folder of the system's temporary folder, removed with what it holds.
+class ThrowawayFolder {
+public:
+    ThrowawayFolder() {
+        const auto folder = CreateUniqueFolder(fs::temp_directory_path() / "vat-efile-check-");
+        if (!folder)
+            throw DiskError("Cannot create a folder in " + fs::temp_directory_path().string() +
+                            " to re-read the month");
+        path_ = *folder;
+    }
+    ThrowawayFolder(const ThrowawayFolder&) = delete;
+    ThrowawayFolder& operator=(const ThrowawayFolder&) = delete;
+    ~ThrowawayFolder() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& Path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// Indian digit grouping, as an accountant writes amounts: 12,40,000.00.
+std::string GroupedAmount(double rupees) {
+    const long long paise = std::llround(std::abs(rupees) * 100);
+    std::string grouped = std::to_string(paise / 100);
+    for (auto at = static_cast<std::ptrdiff_t>(grouped.size()) - 3; at > 0; at -= 2)
+        grouped.insert(static_cast<std::size_t>(at), 1, ',');
+    const long long cents = paise % 100;
+    return grouped + (cents < 10 ? ".0" : ".") + std::to_string(cents);
+}
+
+std::string SignedAmount(double rupees) {
+    std::string text = GroupedAmount(rupees);
+    text.insert(text.begin(), rupees < 0 ? '-' : '+');
+    return text;
+}
+
+}  // namespace
+
+BooksComparison CompareRunRecords(const RunRecord& recorded, const RunRecord& now) {
+    BooksComparison comparison{.recorded = recorded};
+    std::vector<std::string> names;
+    for (const HashedFile& file : recorded.files) names.push_back(file.name);
+    for (const HashedFile& file : now.files)
+        if (!HashOf(recorded.files, file.name)) names.push_back(file.name);
+    for (const std::string& name : names)
+        if (HashOf(recorded.files, name) != HashOf(now.files, name))
+            comparison.filesChanged.push_back(name);
+    CompareDocuments(recorded, now, comparison);
+    comparison.figures = FigureChanges(recorded.figures, now.figures);
+    return comparison;
+}
+
+std::vector<std::string> FolderChanges(const RunRecord& recorded, const fs::path& monthFolder) {
+    std::vector<std::string> changes;
+    for (const HashedFile& file : recorded.files) {
+        const std::optional<std::string> hash = Sha256OfFile(monthFolder / file.name);
+        if (!hash)
+            changes.push_back(file.name + " is missing");
+        else if (*hash != file.sha256)
+            changes.push_back(file.name + " was changed after it was written");
+    }
+    return changes;
+}
+
+BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber,
+                      const std::string& dataFile, const ReturnFolders& folders,
+                      FactReading reading, const RunCancel* cancel) {
+    if (monthNumber < 1 || monthNumber > 12) return {RunOutcome::NoMonth, {}};
+    const ReturnPeriod period{monthNumber, 0};
+    const fs::path monthFolder = folders.output / period.MonthTag();
+    std::optional<RunRecord> recorded;
+    try {
+        recorded = ReadRunRecord(monthFolder);
+    } catch (const RunRecordError& error) {
+        form.ShowMessage({error.what(), true});
+        return {RunOutcome::Refused, {}};
+    }
+    if (!recorded || recorded->dataFile != dataFile) {
+        form.ShowMessage({"There is no run record of " + dataFile + " in " + monthFolder.string() +
+                              "; generate the month's files first.",
+                          true});
+        return {RunOutcome::Refused, {}};
+    }
+
+    std::optional<ThrowawayFolder> scratch;
+    try {
+        scratch.emplace();
+    } catch (const DiskError& error) {
+        form.ShowMessage({error.what(), true});
+        return {RunOutcome::Failed, {}};
+    }
+    const RunOutcome outcome =
+        GenerationRun(ledger, form, monthNumber, dataFile,
+                      ReturnFolders(scratch->Path(), folders.schemas), reading, cancel, true);
+    if (outcome != RunOutcome::Completed) return {outcome, {}};
+    // The files were moved into the scratch month folder with their record.
+    const std::optional<RunRecord> now = ReadRunRecord(scratch->Path() / period.MonthTag());
+    BooksComparison comparison = CompareRunRecords(*recorded, now.value());
+    comparison.folderChanges = FolderChanges(*recorded, monthFolder);
+    return {outcome, std::move(comparison)};
+}
+
+// "yyyy-mm-dd hh:mm:ss" as "dd-mm-yyyy"
+std::string WrittenOnDay(const RunRecord& record) {
+    const std::string& at = record.writtenAt;
+    return at.size() >= 10 ? at.substr(8, 2) + "-" + at.substr(5, 2) + "-" + at.substr(0, 4) : at;
+}
+
+std::string BooksChangedWarning(const BooksComparison& comparison) {
+    if (comparison.Unchanged()) return {};
+    const RunRecord& recorded = comparison.recorded;
+    // "APRIL" as "April"
+    std::string month(FinancialYearMonths()[FinancialYearIndex(recorded.month)].fullName);
+    std::transform(month.begin() + 1, month.end(), month.begin() + 1,
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string warning = month + "'s files were written on " + WrittenOnDay(recorded);
+    if (comparison.BooksChanged()) {
+        const std::size_t documents = comparison.DocumentsChanged();
+        warning += "; since then " + std::to_string(documents) +
+                   (documents == 1 ? " voucher" : " vouchers") + " changed";
+        std::string figures;
+        for (const FigureChange& figure : comparison.figures)
+            figures += (figures.empty() ? "" : ", ") + figure.name + " " +
+                       SignedAmount(figure.after - figure.before);
+        if (!figures.empty()) warning += ": " + figures;
+    }
+    for (const std::string& change : comparison.folderChanges) warning += "; " + change;
+    return warning;
+}
+
+}  // namespace vat

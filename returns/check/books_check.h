@@ -1,0 +1,71 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ledger/ledger_connection.h"
+#include "returns/record/run_record.h"
+#include "returns/run/generation_run.h"
+
+namespace vat {
+
+// A figure of the summary that the books would now give otherwise, in rupees.
+struct FigureChange {
+    std::string name;  // "output VAT"
+    double before = 0;
+    double after = 0;
+    friend bool operator==(const FigureChange&, const FigureChange&) = default;
+};
+
+// How the books and the month folder differ from what the month's run record says.
+struct BooksComparison {
+    RunRecord recorded;
+    // The return files a run would now write otherwise (or write, or no longer write).
+    std::vector<std::string> filesChanged = {};
+    // Documents, as "efile_sal04.xml: B No.5 · voucher 12", in the order the runs read them.
+    std::vector<std::string> added = {};
+    std::vector<std::string> removed = {};
+    std::vector<std::string> altered = {};
+    std::vector<FigureChange> figures = {};
+    // Files in the month folder that are not as the run wrote them: "efile_pur04.xml was
+    // changed after it was written", "efile_pur04.xml is missing".
+    std::vector<std::string> folderChanges = {};
+
+    bool BooksChanged() const {
+        return !filesChanged.empty() || !added.empty() || !removed.empty() || !altered.empty() ||
+               !figures.empty();
+    }
+    bool Unchanged() const { return !BooksChanged() && folderChanges.empty(); }
+    std::size_t DocumentsChanged() const { return added.size() + removed.size() + altered.size(); }
+};
+
+// Compares the run record of the month's files with the record a run of the books now gives.
+BooksComparison CompareRunRecords(const RunRecord& recorded, const RunRecord& now);
+
+// What in a month folder differs from its run record's hashes.
+std::vector<std::string> FolderChanges(const RunRecord& recorded,
+                                       const std::filesystem::path& monthFolder);
+
+struct BooksCheck {
+    RunOutcome outcome = RunOutcome::Refused;
+    std::optional<BooksComparison> comparison = {};  // when the re-run completed
+};
+
+// Re-reads the month of the form's data file as a run would, writing only into a throwaway
+// folder, and compares it with the run record in the month folder and the folder's files with
+// the record's hashes. The outcome is the re-run's; a month without a run record of this data
+// file is Refused with a message. The form shows what the re-run showed.
+BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber,
+                      const std::string& dataFile, const ReturnFolders& folders,
+                      FactReading reading = FactReading::PerList,
+                      const RunCancel* cancel = nullptr);
+
+// The day the record's files were written, as "12-05-2014".
+std::string WrittenOnDay(const RunRecord& record);
+
+// "April's files were written on 12-05-2014; since then 3 vouchers changed: output VAT
+// +1,240.00", or empty when nothing changed.
+std::string BooksChangedWarning(const BooksComparison& comparison);
+
+}  // namespace vat

@@ -1,0 +1,57 @@
+#include <string>
+
+#include "returns/declarations/return_files.h"
+
+namespace vat {
+
+// Debit notes raised on suppliers within the state.
+const ReturnFileKind& PurchaseReturnFileKind() {
+    using enum ElementValue;
+    static const ReturnFileKind kind{
+        .baseName = "efile_pur_rtn",
+        .rootElement = "DebitDetails",
+        .extraHeaderLines = {"   <FilingType>M</FilingType>", "   <TranCode>I</TranCode>"},
+        .closingLine = "  </DebitDetails> ",
+        .recordElement = "DebitInvoiceDetails",
+        .documentElements = {"DebitNo", "DebitDate", "SelName"},
+        .schemaFile = "eval_dn.xsd",
+        .validationType = "Debit Notes Within State",
+        .omissionType = "Debit Note Within State",
+        .omissionPrefix = "DN No.",
+        .lists = {{
+            .sqlBeforeMonth =
+                "select distinct(vno) as vn, max(vdate) as b_dt, max(pur_bill_no) as b_no, "
+                "max(dn_act) as dn_act,max(vdate) as bill_date, max(vat_dn) as vat_dn  from daybok "
+                " where unact= 0 and  v_type='DN'  and extract(month from vdate)=",
+            .sqlAfterMonth = "  group by vno, vdate, bill_no, cn_act order by b_dt",
+            .tinRule = TinRule::SkipOutsideState,
+        }},
+        .goodsTest = true,
+        .partyColumn = PartyColumn::DnAct,
+        .sanitiseNumber = true,
+        .voucherType = "DN",
+        .dateColumn = "bill_date",
+        .basicSums =
+            {{"select coalesce(sum(amount),0) as pur_amt from daybok where v_type='DN' and vno=",
+              " and (payact=16 or payact=17 or payact=18 or payact=34)", "pur_amt"}},
+        .taxSum =
+            {"select coalesce(sum(amount),0) as tax_amt  from daybok where  v_type='DN' and vno=",
+             " and (payact=20 or payact=21 or payact=35)", "tax_amt"},
+        .totalFromWrittenTexts = false,
+        .elements = {{"DebitNo", Number, true},
+                     {"DebitDate", Date},
+                     {"SelTin", Tin},
+                     {"SelName", PartyName, true},
+                     {"NetVal", NetVal, true},
+                     {"TaxCh", TaxCh},
+                     {"OthCh", OthCh},
+                     {"TotCh", TotCh},
+                     {"OrgInvNo", Literal, false, "NA1"},
+                     {"OrgInvDate", Date}},
+        .figure = TaxFigure::InputVatMinus,
+        .side = FigureSide::Input,
+    };
+    return kind;
+}
+
+}  // namespace vat

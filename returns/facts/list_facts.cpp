@@ -1,0 +1,187 @@
+#include "returns/facts/list_facts.h"
+
+#include "ledger/ledger_error.h"
+#include "returns/rules/document_rules.h"
+
+namespace vat {
+
+namespace {
+
+// A set of integers as a PostgreSQL array literal: "{12,15,17}".
+std::string ArrayText(const std::set<long long>& values) {
+    std::string text = "{";
+    for (long long value : values) {
+        if (text.size() > 1) text += ',';
+        text += std::to_string(value);
+    }
+    return text += '}';
+}
+
+// The key of a row, read as the rules read a voucher number or code; nullopt for NULL or text
+// that is no number (no question can ask for it).
+std::optional<long long> Key(const Field& field) {
+    if (field.IsNull()) return std::nullopt;
+    try {
+        return field.Integer();
+    } catch (const LedgerError&) {
+        return std::nullopt;
+    }
+}
+
+// The name of the statement's column for the declared sum of that index: s0, s1, ...
+std::string SumColumn(std::size_t index) {
+    std::string name(1, 's');
+    name += std::to_string(index);
+    return name;
+}
+
+BufferedRows Query(LedgerConnection& ledger, const std::string& sql, const std::string& array) {
+    OpenQuery(ledger.LookupRecordset, sql, {array});
+    return ReadAllRows(ledger.LookupRecordset);
+}
+
+}  // namespace
+
+void ListFacts::PrepareFile(const ReturnFileKind& kind, const std::vector<BufferedRows>& lists) {
+    std::set<long long> vouchers, accounts;
+    bool anyRow = false;
+    for (const BufferedRows& list : lists) {
+        for (std::size_t row = 0; row < list.Size(); ++row) {
+            anyRow = true;
+            if (auto voucher = Key(list.At(row, "vn"))) vouchers.insert(*voucher);
+            try {
+                if (auto account = PartyAccount(kind.partyColumn, list, row))
+                    accounts.insert(*account);
+            } catch (const LedgerError&) {
+                // A party column that holds no number fails its document when the rules read it.
+            }
+        }
+    }
+    if (!anyRow) return;
+    const std::string voucherArray = ArrayText(vouchers);
+    if (kind.goodsTest) ReadInventoryVouchers(voucherArray);
+    ReadParties(kind, ArrayText(accounts));
+    ReadCities();
+    ReadSums(kind, voucherArray);
+    if (kind.lines) ReadLines(*kind.lines, voucherArray);
+}
+
+void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers) {
+    std::vector<const VoucherSum*> declared;
+    for (const VoucherSum& sum : kind.basicSums) declared.push_back(&sum);
+    declared.push_back(&kind.taxSum);
+    std::string sql = "select vno";
+    sumColumns_.clear();
+    for (std::size_t column = 0; column < declared.size(); ++column) {
+        sumColumns_[declared[column]] = column;
+        sql += ", coalesce(sum(amount) filter (where " +
+               std::string(declared[column]->Condition()) + "),0) as " + SumColumn(column);
+    }
+    sql += " from daybok where v_type='" + std::string(kind.voucherType) +
+           "' and vno in (select unnest(?::bigint[])) group by vno";
+    const BufferedRows rows = Query(ledger_, sql, vouchers);
+    sums_.clear();
+    for (std::size_t row = 0; row < rows.Size(); ++row) {
+        const std::optional<long long> voucher = Key(rows.At(row, "vno"));
+        if (!voucher) continue;
+        auto& values = sums_[*voucher];
+        for (std::size_t column = 0; column < declared.size(); ++column)
+            values.push_back(rows.At(row, SumColumn(column)).Raw());
+    }
+}
+
+// Where an account has several rows, the first the server holds wins, as a look-up by code
+// without an order gives it.
+void ListFacts::ReadParties(const ReturnFileKind& kind, const std::string& accounts) {
+    const bool withAddress = kind.address != AddressRule::None;
+    const BufferedRows rows = Query(
+        ledger_,
+        std::string("select distinct on (code) code, name, city, tin") +
+            (withAddress ? ", addr1, addr2" : "") +
+            " from ledger_acts where code in (select unnest(?::bigint[])) order by code, ctid",
+        accounts);
+    parties_.clear();
+    for (std::size_t row = 0; row < rows.Size(); ++row) {
+        const std::optional<long long> code = Key(rows.At(row, "code"));
+        if (!code) continue;
+        PartyFacts party{rows.At(row, "name").Raw(),
+                         rows.At(row, "city").Raw(),
+                         rows.At(row, "tin").Raw(),
+                         {},
+                         {}};
+        if (withAddress) {
+            party.addr1 = rows.At(row, "addr1").Raw();
+            party.addr2 = rows.At(row, "addr2").Raw();
+        }
+        parties_.emplace(*code, std::move(party));
+    }
+}
+
+void ListFacts::ReadCities() {
+    std::set<long long> codes;
+    for (const auto& [account, party] : parties_)
+        if (party.city)
+            if (auto code = Key(Field("city", &party.city))) codes.insert(*code);
+    const BufferedRows rows = Query(ledger_,
+                                    "select distinct on (code) code, name from city "
+                                    "where code in (select unnest(?::bigint[])) "
+                                    "order by code, ctid",
+                                    ArrayText(codes));
+    cities_.clear();
+    for (std::size_t row = 0; row < rows.Size(); ++row)
+        if (auto code = Key(rows.At(row, "code")))
+            cities_.emplace(*code,
+                            CityFacts{rows.At(row, "code").Raw(), rows.At(row, "name").Raw()});
+}
+
+void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) {
+    const BufferedRows rows =
+        Query(ledger_,
+              "select vno, " + std::string(lines.columns) + " from " + std::string(lines.table) +
+                  " where vno in (select unnest(?::bigint[])) group by vno",
+              vouchers);
+    lines_.clear();
+    for (std::size_t row = 0; row < rows.Size(); ++row)
+        if (auto voucher = Key(rows.At(row, "vno")))
+            lines_.emplace(*voucher,
+                           LineFacts{rows.At(row, "qty").Raw(), rows.At(row, "tax_rate").Raw()});
+}
+
+void ListFacts::ReadInventoryVouchers(const std::string& vouchers) {
+    const BufferedRows rows = Query(
+        ledger_, "select distinct vno from inventory where vno in (select unnest(?::bigint[]))",
+        vouchers);
+    inventoryVouchers_.clear();
+    for (std::size_t row = 0; row < rows.Size(); ++row)
+        if (auto voucher = Key(rows.At(row, "vno"))) inventoryVouchers_.insert(*voucher);
+}
+
+bool ListFacts::HasInventoryLines(long long voucher) {
+    return inventoryVouchers_.contains(voucher);
+}
+
+std::optional<PartyFacts> ListFacts::Party(long long account) {
+    const auto at = parties_.find(account);
+    if (at == parties_.end()) return std::nullopt;
+    return at->second;
+}
+
+std::optional<CityFacts> ListFacts::City(long long code) {
+    const auto at = cities_.find(code);
+    if (at == cities_.end()) return std::nullopt;
+    return at->second;
+}
+
+// A sum over no rows is 0, as coalesce makes it for a single voucher.
+std::optional<std::string> ListFacts::Sum(const VoucherSum& sum, long long voucher) {
+    const auto at = sums_.find(voucher);
+    if (at == sums_.end()) return "0";
+    return at->second.at(sumColumns_.at(&sum));
+}
+
+LineFacts ListFacts::Lines(long long voucher) {
+    const auto at = lines_.find(voucher);
+    return at == lines_.end() ? LineFacts{} : at->second;
+}
+
+}  // namespace vat

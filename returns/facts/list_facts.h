@@ -1,0 +1,46 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <unordered_map>
+#include <vector>
+
+#include "ledger/ledger_connection.h"
+#include "returns/rules/document_facts.h"
+
+namespace vat {
+
+// Answers every question about a file's lists from a few statements over all their vouchers:
+// one for the declared sums (a filtered sum per column), one each for the parties, their
+// cities, the lines and the goods test. Voucher numbers and account codes go to the server as
+// one bound array, so the number of statements does not grow with the month; the array is
+// joined as a set ("in (select unnest(?))"), since "= any(?)" over a bound array searches the
+// array once per day-book row.
+class ListFacts : public DocumentFacts {
+public:
+    explicit ListFacts(LedgerConnection& ledger) : ledger_(ledger) {}
+
+    void PrepareFile(const ReturnFileKind& kind, const std::vector<BufferedRows>& lists) override;
+    bool HasInventoryLines(long long voucher) override;
+    std::optional<PartyFacts> Party(long long account) override;
+    std::optional<CityFacts> City(long long code) override;
+    std::optional<std::string> Sum(const VoucherSum& sum, long long voucher) override;
+    LineFacts Lines(long long voucher) override;
+
+private:
+    void ReadSums(const ReturnFileKind& kind, const std::string& vouchers);
+    void ReadParties(const ReturnFileKind& kind, const std::string& accounts);
+    void ReadCities();
+    void ReadLines(const LinesQuery& lines, const std::string& vouchers);
+    void ReadInventoryVouchers(const std::string& vouchers);
+
+    LedgerConnection& ledger_;
+    std::map<const VoucherSum*, std::size_t> sumColumns_;
+    std::unordered_map<long long, std::vector<std::optional<std::string>>> sums_;
+    std::unordered_map<long long, PartyFacts> parties_;
+    std::unordered_map<long long, CityFacts> cities_;
+    std::unordered_map<long long, LineFacts> lines_;
+    std::set<long long> inventoryVouchers_;
+};
+
+}  // namespace vat

@@ -1,0 +1,61 @@
+#include "returns/facts/per_voucher_facts.h"
+
+namespace vat {
+
+namespace {
+
+Recordset& Run(LedgerConnection& ledger, const std::string& sql) {
+    OpenQuery(ledger.LookupRecordset, sql);
+    return ledger.LookupRecordset;
+}
+
+}  // namespace
+
+void PerVoucherFacts::PrepareFile(const ReturnFileKind& kind,
+                                  const std::vector<BufferedRows>& /*lists*/) {
+    kind_ = &kind;
+}
+
+bool PerVoucherFacts::HasInventoryLines(long long voucher) {
+    return !Run(ledger_, "select vno from inventory where vno=" + std::to_string(voucher)).Eof();
+}
+
+std::optional<PartyFacts> PerVoucherFacts::Party(long long account) {
+    const bool withAddress = kind_->address != AddressRule::None;
+    Recordset& row = Run(
+        ledger_, std::string(withAddress ? "select name,city,tin,addr1,addr2 from "
+                                           "ledger_acts where code="
+                                         : "select name,city,tin from ledger_acts where code=") +
+                     std::to_string(account));
+    if (row.Eof()) return std::nullopt;
+    PartyFacts party{row["Name"].Raw(), row["city"].Raw(), row["tin"].Raw(), {}, {}};
+    if (withAddress) {
+        party.addr1 = row["addr1"].Raw();
+        party.addr2 = row["addr2"].Raw();
+    }
+    return party;
+}
+
+std::optional<CityFacts> PerVoucherFacts::City(long long code) {
+    Recordset& row = Run(ledger_, "select * from city where code=" + std::to_string(code));
+    if (row.Eof()) return std::nullopt;
+    return CityFacts{row["CODE"].Raw(), row["Name"].Raw()};
+}
+
+std::optional<std::string> PerVoucherFacts::Sum(const VoucherSum& sum, long long voucher) {
+    Recordset& row =
+        Run(ledger_, std::string(sum.head) + std::to_string(voucher) + std::string(sum.tail));
+    if (row.Eof()) return std::nullopt;
+    return row[sum.field].Raw();
+}
+
+LineFacts PerVoucherFacts::Lines(long long voucher) {
+    const LinesQuery& lines = *kind_->lines;
+    Recordset& row =
+        Run(ledger_, "select " + std::string(lines.columns) + " from " + std::string(lines.table) +
+                         " where vno=" + std::to_string(voucher));
+    if (row.Eof()) return {};
+    return {row["qty"].Raw(), row["tax_rate"].Raw()};
+}
+
+}  // namespace vat

@@ -1,0 +1,229 @@
+#include "returns/facts/voucher_view.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <regex>
+
+#include "ledger/buffered_rows.h"
+#include "returns/declarations/return_files.h"
+#include "returns/rules/document_rules.h"
+
+namespace vat {
+
+namespace {
+
+// The fixed accounts of the chart, named by their role where the ledger has no row for them.
+std::string ChartName(long long account) {
+    switch (account) {
+        case 1:
+            return "Paired with parties on sales bills";
+        case 2:
+        case 3:
+        case 4:
+            return "Sales within the state";
+        case 6:
+            return "Sales outside the state";
+        case 7:
+        case 8:
+        case 9:
+            return "Discount on sales within the state";
+        case 11:
+            return "Discount on sales outside the state";
+        case 12:
+        case 13:
+            return "Output VAT";
+        case 14:
+            return "CST on sales outside the state";
+        case 16:
+        case 17:
+        case 18:
+        case 34:
+            return "Purchases within the state";
+        case 19:
+            return "Purchases outside the state";
+        case 20:
+        case 21:
+        case 35:
+            return "Input VAT";
+        case 22:
+            return "CST paid on purchases";
+        case 23:
+            return "Posted on purchases and debit notes";
+        case 24:
+            return "Posted on sales bills and credit notes";
+        default:
+            return {};
+    }
+}
+
+std::string AccountName(const Field& ledgerName, long long account) {
+    return ledgerName.IsNull() ? ChartName(account) : ledgerName.Text();
+}
+
+std::string DateText(const Field& field) {
+    const std::optional<LedgerDate> date = field.Date();
+    return date ? date->DisplayText() : std::string();
+}
+
+BufferedRows Query(LedgerConnection& ledger, const std::string& sql, long long voucher) {
+    OpenQuery(ledger.LookupRecordset, sql, {std::to_string(voucher)});
+    return ReadAllRows(ledger.LookupRecordset);
+}
+
+bool IsPurchaseSide(const std::string& type) { return type == "PR" || type == "DN"; }
+
+// The voucher's type, document number and date and its party account, read through max() over
+// its rows as the voucher lists read them.
+std::optional<long long> ReadHeader(LedgerConnection& ledger, VoucherView& view) {
+    const BufferedRows header = Query(
+        ledger,
+        "select max(v_type) as v_type, max(pur_bill_no) as pur_bill_no, max(bill_no) as bill_no, "
+        "max(bill_dt) as bill_dt, max(vdate) as vdate, max(pur_act) as pur_act, "
+        "max(dn_act) as dn_act, max(p_act) as p_act, max(c_act) as c_act, max(cn_act) as cn_act "
+        "from daybok where vno = ?::bigint",
+        view.voucher);
+    view.type = header.At(0, "v_type").Text();
+    if (view.type.empty()) return std::nullopt;
+    view.number = header.At(0, IsPurchaseSide(view.type) ? "pur_bill_no" : "bill_no").Text();
+    view.date = DateText(header.At(0, view.type == "PR" ? "bill_dt" : "vdate"));
+    long long party = 0;
+    if (view.type == "PR") party = header.At(0, "pur_act").Integer();
+    if (view.type == "DN") party = header.At(0, "dn_act").Integer();
+    if (view.type == "CN") party = header.At(0, "cn_act").Integer();
+    if (view.type == "SR") {
+        party = header.At(0, "p_act").Integer();
+        if (party <= 0) party = header.At(0, "c_act").Integer();
+    }
+    return party > 0 ? std::optional(party) : std::nullopt;
+}
+
+void ReadPostings(LedgerConnection& ledger, VoucherView& view) {
+    const BufferedRows rows =
+        Query(ledger,
+              "select d.vdate, d.recact, d.payact, d.amount, d.unact, "
+              "(select l.name from ledger_acts l where l.code = d.recact order by l.ctid limit 1) "
+              "as recact_name, "
+              "(select l.name from ledger_acts l where l.code = d.payact order by l.ctid limit 1) "
+              "as payact_name "
+              "from daybok d where d.vno = ?::bigint order by d.ctid",
+              view.voucher);
+    for (std::size_t row = 0; row < rows.Size(); ++row) {
+        VoucherPosting posting;
+        posting.date = DateText(rows.At(row, "vdate"));
+        posting.debitAccount = rows.At(row, "recact").Integer();
+        posting.debitName = AccountName(rows.At(row, "recact_name"), posting.debitAccount);
+        posting.creditAccount = rows.At(row, "payact").Integer();
+        posting.creditName = AccountName(rows.At(row, "payact_name"), posting.creditAccount);
+        posting.amount = rows.At(row, "amount").Text();
+        posting.cancelled = rows.At(row, "unact").Integer() != 0;
+        view.postings.push_back(std::move(posting));
+    }
+}
+
+void ReadLines(LedgerConnection& ledger, VoucherView& view) {
+    const bool inventory = IsPurchaseSide(view.type);
+    view.linesTable = inventory ? "inventory" : "bills";
+    const BufferedRows rows =
+        Query(ledger,
+              inventory ? "select p_sqty as quantity, p_fqty as free_quantity, p_tax as tax_rate "
+                          "from inventory where vno = ?::bigint order by ctid"
+                        : "select sqty as quantity, fqty as free_quantity, tax_rate "
+                          "from bills where vno = ?::bigint order by ctid",
+              view.voucher);
+    for (std::size_t row = 0; row < rows.Size(); ++row)
+        view.lines.push_back({rows.At(row, "quantity").Text(), rows.At(row, "free_quantity").Text(),
+                              rows.At(row, "tax_rate").Text()});
+}
+
+void ReadParty(LedgerConnection& ledger, VoucherView& view, long long account) {
+    const BufferedRows rows = Query(
+        ledger,
+        "select l.code, l.name, l.tin, l.addr1, l.addr2, "
+        "(select c.name from city c where c.code = l.city order by c.ctid limit 1) as city_name "
+        "from ledger_acts l where l.code = ?::bigint order by l.ctid limit 1",
+        account);
+    if (rows.Empty()) return;
+    view.party = VoucherParty{rows.At(0, "code").Integer(),   rows.At(0, "name").Text(),
+                              rows.At(0, "city_name").Text(), rows.At(0, "tin").Text(),
+                              rows.At(0, "addr1").Text(),     rows.At(0, "addr2").Text()};
+}
+
+// The return file a name belongs to ("efile_pur04.xml") and the month its name carries.
+struct FileOfName {
+    const ReturnFileKind* kind = nullptr;
+    int month = 0;
+};
+
+std::optional<FileOfName> ReturnFileNamed(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    for (const ReturnFileKind& kind : RunOrder()) {
+        const std::string_view base = kind.baseName;
+        if (name.size() != base.size() + 6 || !name.starts_with(base) || !name.ends_with(".xml"))
+            continue;
+        const char tens = name[base.size()], units = name[base.size() + 1];
+        if (!std::isdigit(static_cast<unsigned char>(tens)) ||
+            !std::isdigit(static_cast<unsigned char>(units)))
+            continue;
+        const int month = (tens - '0') * 10 + (units - '0');
+        if (month >= 1 && month <= 12) return FileOfName{&kind, month};
+    }
+    return std::nullopt;
+}
+
+// The document begins with the number and the number ends there: "A/1" begins "A/1, 2013-04-03"
+// but not "A/12, 2013-04-03".
+bool BeginsWithNumber(const std::string& document, const std::string& number) {
+    return !number.empty() && document.starts_with(number) &&
+           (document.size() == number.size() ||
+            !std::isalnum(static_cast<unsigned char>(document[number.size()])));
+}
+
+}  // namespace
+
+VoucherView ReadVoucherView(LedgerConnection& ledger, long long voucher) {
+    VoucherView view;
+    view.voucher = voucher;
+    const std::optional<long long> party = ReadHeader(ledger, view);
+    if (view.type.empty()) return view;
+    ReadPostings(ledger, view);
+    ReadLines(ledger, view);
+    if (party) ReadParty(ledger, view, *party);
+    return view;
+}
+
+std::optional<long long> VoucherNamedIn(const ErrorRow& row) {
+    static const std::regex named(R"(\bvoucher\s+(\d{1,18})\b)", std::regex::icase);
+    for (const std::string* text : {&row.document, &row.error}) {
+        std::smatch match;
+        if (std::regex_search(*text, match, named)) return std::stoll(match[1].str());
+    }
+    return std::nullopt;
+}
+
+std::vector<long long> VouchersOfRow(LedgerConnection& ledger, const ErrorRow& row) {
+    if (const std::optional<long long> voucher = VoucherNamedIn(row)) return {*voucher};
+    const std::optional<FileOfName> file = ReturnFileNamed(row.file);
+    if (!file || row.document.empty()) return {};
+
+    // The longest number that begins the document wins: "A/1-2" over "A/1".
+    std::vector<long long> found;
+    std::size_t foundLength = 0;
+    for (const VoucherList& list : file->kind->lists) {
+        OpenQuery(ledger.LookupRecordset, list.Sql(file->month));
+        const BufferedRows rows = ReadAllRows(ledger.LookupRecordset);
+        for (std::size_t at = 0; at < rows.Size(); ++at) {
+            const std::string written =
+                std::string(list.invoicePrefix) + DocumentNumber(*file->kind, rows, at);
+            if (!BeginsWithNumber(row.document, written) || written.size() < foundLength) continue;
+            if (written.size() > foundLength) found.clear();
+            foundLength = written.size();
+            const long long voucher = rows.At(at, "vn").Integer();
+            if (std::find(found.begin(), found.end(), voucher) == found.end())
+                found.push_back(voucher);
+        }
+    }
+    return found;
+}
+
+}  // namespace vat

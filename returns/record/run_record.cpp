@@ -1,0 +1,123 @@
+#include "returns/record/run_record.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace vat {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+Json HashedFilesJson(const std::vector<HashedFile>& files) {
+    Json list = Json::array();
+    for (const HashedFile& file : files)
+        list.push_back({{"name", file.name}, {"sha256", file.sha256}});
+    return list;
+}
+
+std::vector<HashedFile> HashedFilesOf(const Json& list) {
+    std::vector<HashedFile> files;
+    for (const Json& file : list)
+        files.push_back({file.at("name").get<std::string>(), file.at("sha256").get<std::string>()});
+    return files;
+}
+
+}  // namespace
+
+void PrintRunRecord(const RunRecord& record, std::ostream& out) {
+    const Json head{
+        {"dataFile", record.dataFile},
+        {"company", record.company},
+        {"dealerTin", record.dealerTin},
+        {"financialYear", {{"start", record.yearStart}, {"end", record.yearEnd}}},
+        {"month", record.month},
+        {"writtenAt", record.writtenAt},
+        {"programVersion", record.programVersion},
+        {"files", HashedFilesJson(record.files)},
+        {"schemas", HashedFilesJson(record.schemas)},
+        {"figures", record.figures},
+        {"accounts", record.accounts},
+        {"fingerprint", record.fingerprint},
+    };
+    // Ledger text that is not UTF-8 must not stop the record.
+    const auto text = [](const Json& json, int indent) {
+        return json.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
+    };
+    // The documents, a month's worth of them, go out one by one rather than as one more tree:
+    // "<digest> <file>\t<document>" each, in the order the run read them.
+    std::string opening = text(head, 1);
+    opening.resize(opening.size() - 2);  // "\n}"
+    out << opening << ",\n \"documents\": [";
+    for (std::size_t at = 0; at < record.documents.size(); ++at) {
+        const DocumentDigest& document = record.documents[at];
+        out << (at == 0 ? "\n  " : ",\n  ")
+            << text(document.digest + ' ' + document.file + '\t' + document.document, -1);
+    }
+    out << (record.documents.empty() ? "]" : "\n ]") << "\n}\n";
+}
+
+RunRecord ParseRunRecord(const std::string& text) {
+    try {
+        const Json json = Json::parse(text);
+        RunRecord record;
+        record.dataFile = json.at("dataFile").get<std::string>();
+        record.company = json.at("company").get<std::string>();
+        record.dealerTin = json.at("dealerTin").get<std::string>();
+        record.yearStart = json.at("financialYear").at("start").get<std::string>();
+        record.yearEnd = json.at("financialYear").at("end").get<std::string>();
+        record.month = json.at("month").get<int>();
+        if (record.month < 1 || record.month > 12)
+            throw RunRecordError("not a run record: no month " + std::to_string(record.month));
+        record.writtenAt = json.at("writtenAt").get<std::string>();
+        record.programVersion = json.at("programVersion").get<std::string>();
+        record.files = HashedFilesOf(json.at("files"));
+        record.schemas = HashedFilesOf(json.at("schemas"));
+        record.figures = json.at("figures");
+        record.accounts = json.at("accounts");
+        record.fingerprint = json.at("fingerprint").get<std::string>();
+        for (const Json& line : json.at("documents")) {
+            const std::string text = line.get<std::string>();
+            const std::size_t space = text.find(' ');
+            const std::size_t tab = text.find('\t', space);
+            if (space == std::string::npos || tab == std::string::npos)
+                throw RunRecordError(R"(a document is not "<digest> <file>\t<document>")");
+            record.documents.push_back({text.substr(space + 1, tab - space - 1),
+                                        text.substr(tab + 1), text.substr(0, space)});
+        }
+        return record;
+    } catch (const nlohmann::json::exception& error) {
+        throw RunRecordError(std::string("not a run record: ") + error.what());
+    }
+}
+
+void WriteRunRecord(const RunRecord& record, const fs::path& folder) {
+    const fs::path path = folder / kRunRecordName;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    PrintRunRecord(record, out);
+    out.flush();
+    if (!out) throw RunRecordError("Cannot write " + path.string());
+}
+
+std::optional<RunRecord> ReadRunRecord(const fs::path& monthFolder) {
+    const fs::path path = monthFolder / kRunRecordName;
+    std::error_code error;
+    if (!fs::exists(path, error)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    if (!in) throw RunRecordError("Cannot read " + path.string());
+    try {
+        return ParseRunRecord(text.str());
+    } catch (const RunRecordError& failure) {
+        throw RunRecordError(path.string() + " is " + failure.what());
+    }
+}
+
+std::string RecordOwnerText(const RunRecord& record) {
+    return record.dataFile + " (financial year " + record.yearStart + " to " + record.yearEnd +
+           "), written " + record.writtenAt;
+}
+
+}  // namespace vat

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "returns/record/books_digest.h"
+
+namespace vat {
+
+// A file and the SHA-256 of its bytes.
+struct HashedFile {
+    std::string name;
+    std::string sha256;
+    friend bool operator==(const HashedFile&, const HashedFile&) = default;
+};
+
+// What a completed run leaves beside the month's files, as run.json: whose books the files
+// were made from, when and by which program, the files' and the schemas' hashes, the figures
+// and accounts the run showed, and the fingerprint of what it read.
+// Its json members move without throwing, which clang-tidy cannot see through nlohmann's move
+// constructor.
+struct RunRecord {  // NOLINT(bugprone-exception-escape)
+    std::string dataFile;
+    std::string company;  // the books keep no company name: the data file names it
+    std::string dealerTin;
+    std::string yearStart;  // the financial year, "yyyy-mm-dd"
+    std::string yearEnd;
+    int month = 0;          // 1 to 12
+    std::string writtenAt;  // local time, as LocalTimeText gives it
+    std::string programVersion;
+    std::vector<HashedFile> files = {};    // the return files written, in run order
+    std::vector<HashedFile> schemas = {};  // the schemas they were checked against
+    nlohmann::ordered_json figures;        // as FiguresJson gives them
+    nlohmann::ordered_json accounts;       // as AccountsJson gives them
+    std::string fingerprint = {};
+    std::vector<DocumentDigest> documents = {};
+};
+
+inline constexpr const char* kRunRecordName = "run.json";
+
+class RunRecordError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The record as run.json holds it: one JSON object.
+void PrintRunRecord(const RunRecord& record, std::ostream& out);
+// Throws RunRecordError when the text is no run record.
+RunRecord ParseRunRecord(const std::string& text);
+
+// Writes the record into a folder. Throws RunRecordError.
+void WriteRunRecord(const RunRecord& record, const std::filesystem::path& folder);
+// The record of a month folder; nullopt when it has none. Throws RunRecordError when it cannot
+// be read.
+std::optional<RunRecord> ReadRunRecord(const std::filesystem::path& monthFolder);
+
+// "demo2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02": whose
+// files a record describes, for a question or a refusal.
+std::string RecordOwnerText(const RunRecord& record);
+
+}  // namespace vat

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ledger/buffered_rows.h"
+#include "returns/declarations/return_file_kind.h"
+#include "returns/rules/document_facts.h"
+
+namespace vat {
+
+// One document of a voucher list, shaped for its block.
+struct ReturnDocument {
+    std::string tin;
+    std::string partyName;
+    std::string address;
+    std::string date;
+    double basic = 0;
+    double tax = 0;
+    double total = 0;
+    std::string tranType;
+    int quantity = 0;
+};
+
+// What becomes of one row of a voucher list.
+enum class DocumentFate {
+    Written,        // a block in the file
+    BelowOneRupee,  // left out with an omission row; its tax still counts
+    TinSkipped,     // the party's TIN does not begin with 29 where the list skips such parties
+    NotGoods,       // a debit note without goods
+    MissingData,    // a row or value the document needs is missing
+};
+
+struct ShapedDocument {
+    DocumentFate fate = DocumentFate::Written;
+    ReturnDocument document;  // Written and BelowOneRupee
+    std::string missing;      // MissingData: what is missing, for the error row
+};
+
+// The row's document number as the file and the omission rows show it.
+std::string DocumentNumber(const ReturnFileKind& kind, const BufferedRows& list, std::size_t row);
+
+// The party account a row names; nullopt when the column is NULL.
+std::optional<long long> PartyAccount(PartyColumn column, const BufferedRows& list,
+                                      std::size_t row);
+
+// The rules of one document: the goods test, the party and its TIN, the city, the name and
+// address, the date, the amounts and the total, and the one-rupee test. The facts are asked
+// for in the books' order, and only as far as the document needs them.
+ShapedDocument ShapeDocument(const ReturnFileKind& kind, const VoucherList& list,
+                             const BufferedRows& rows, std::size_t row, DocumentFacts& facts);
+
+}  // namespace vat

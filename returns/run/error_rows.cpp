@@ -1,0 +1,63 @@
+#include "returns/run/error_rows.h"
+
+#include <filesystem>
+
+#include "validation/schema_validation.h"
+
+namespace vat {
+
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const auto first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+// "InvNo 3 · 2014-04-05 · RAMA MEDICALS BANGALORE": the number under its element's name, then
+// the other texts as written; a text the record lacks is left out.
+std::string DocumentText(const std::vector<std::string_view>& elements,
+                         const std::vector<std::string>& texts) {
+    std::string document;
+    for (std::size_t i = 0; i < texts.size() && i < elements.size(); ++i) {
+        const std::string_view text = Trimmed(texts[i]);
+        if (text.empty()) continue;
+        if (!document.empty()) document += " \u00b7 ";
+        if (i == 0) document.append(elements[0]).append(" ");
+        document += text;
+    }
+    return document;
+}
+
+}  // namespace
+
+std::string RunRowDocument(std::string_view numberPrefix, std::string_view number,
+                           std::string_view voucher) {
+    return std::string(numberPrefix) + std::string(number) + " · voucher " + std::string(voucher);
+}
+
+void ReportOmission(FormState& form, std::string_view typeText, std::string_view numberPrefix,
+                    std::string_view number, std::string_view date, std::string_view partyName,
+                    std::string_view voucher) {
+    form.AddErrorRow(std::string(typeText),
+                     std::string(numberPrefix) + std::string(number) +
+                         " Dated:" + std::string(date) + " of " + std::string(partyName) +
+                         " omitted due to basic amount being less than Rs.1",
+                     RunRowDocument(numberPrefix, number, voucher));
+}
+
+bool IsXMLValid(FormState& form, const std::string& XMLFilePath_, const std::string& XSDFilePath_,
+                const std::string& BaseNode,
+                const std::vector<std::string_view>& documentElements) {
+    const std::string fileName = std::filesystem::path(XMLFilePath_).filename().string();
+    return Validate(XMLFilePath_, XSDFilePath_, BaseNode,
+                    std::vector<std::string>(documentElements.begin(), documentElements.end()),
+                    [&](const ValidationFailure& failure) {
+                        form.AddValidationError(failure.message,
+                                                DocumentText(documentElements, failure.recordTexts),
+                                                fileName, failure.line);
+                    });
+}
+
+}  // namespace vat

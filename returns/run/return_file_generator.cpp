@@ -1,0 +1,289 @@
+#include "returns/run/return_file_generator.h"
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "disk/atomic_file_writer.h"
+#include "disk/file_safety.h"
+#include "returns/facts/list_facts.h"
+#include "returns/facts/per_voucher_facts.h"
+#include "returns/results/number_forms.h"
+#include "returns/rules/document_rules.h"
+#include "returns/rules/party.h"
+#include "returns/rules/text_sanitiser.h"
+#include "returns/run/error_rows.h"
+
+namespace vat {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Each list query runs once a run, on its own: its grouping and order decide the order of
+// blocks. Lists an earlier file read ahead are taken as that file saw them.
+std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, ReturnContext& context) {
+    if (auto ahead = context.listsReadAhead.extract(&kind)) return std::move(ahead.mapped());
+    std::vector<BufferedRows> lists;
+    for (const VoucherList& list : kind.lists) {
+        OpenQuery(context.ledger.VoucherRecordset, list.Sql(context.period.MonthNumber));
+        lists.push_back(ReadAllRows(context.ledger.VoucherRecordset));
+    }
+    return lists;
+}
+
+std::unique_ptr<DocumentFacts> FactsFor(const ReturnContext& context) {
+    if (context.reading == FactReading::PerVoucher)
+        return std::make_unique<PerVoucherFacts>(context.ledger);
+    return std::make_unique<ListFacts>(context.ledger);
+}
+
+void WriteHeader(AtomicFileWriter& file, const ReturnFileKind& kind, const ReturnContext& context) {
+    const std::string root(kind.rootElement);
+    file.WriteLine("<?xml version=\"1.0\"?>");
+    file.WriteLine("   <" + root + ">");
+    file.WriteLine("   <Version>13.11</Version>");
+    file.WriteLine("   <TinNo>" + XmlText(context.form.DealerTin) + "</TinNo>");
+    file.WriteLine("   <RetPerdEnd>" + std::to_string(context.period.ReturnYear) + "</RetPerdEnd>");
+    file.WriteLine("   <FilingType>M</FilingType>");
+    file.WriteLine("   <Period>" + context.period.MonthTag() + "</Period>");
+    for (std::string_view line : kind.extraHeaderLines) file.WriteLine(line);
+}
+
+std::string ElementText(const BlockElement& element, const VoucherList& list,
+                        const std::string& number, const ReturnDocument& document) {
+    switch (element.value) {
+        case ElementValue::Tin:
+            return document.tin;
+        case ElementValue::PartyName:
+            return document.partyName;
+        case ElementValue::Address:
+            return document.address;
+        case ElementValue::Number:
+            return std::string(list.invoicePrefix) + number;
+        case ElementValue::Date:
+            return document.date;
+        case ElementValue::NetVal:
+            return AmountText(document.basic);
+        case ElementValue::TaxCh:
+            return AmountText(document.tax);
+        case ElementValue::OthCh:
+            return "0";
+        case ElementValue::TotCh:
+            return AmountText(document.total);
+        case ElementValue::TranType:
+            return document.tranType;
+        case ElementValue::Qty:
+            return std::to_string(document.quantity);
+        case ElementValue::Literal:
+            return std::string(element.literal);
+    }
+    return {};
+}
+
+void WriteBlock(AtomicFileWriter& file, const ReturnFileKind& kind, const VoucherList& list,
+                const std::string& number, const ReturnDocument& document) {
+    const std::string record(kind.recordElement);
+    file.WriteLine("       <" + record + ">");
+    for (const BlockElement& element : kind.elements) {
+        const std::string name(element.name);
+        file.WriteLine("           <" + name + ">" +
+                       XmlText(ElementText(element, list, number, document)) + "</" + name + ">" +
+                       (element.trailingSpace ? " " : ""));
+    }
+    file.WriteLine("       </" + record + ">");
+}
+
+void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd) {
+    if (side == UrdSide::None || document.tin != UrdMarkerTin) return;
+    if (side == UrdSide::Purchases) {
+        ++urd.purchaseBills;
+        urd.purchaseBasic += document.basic;
+        urd.purchaseVat += document.tax;
+    } else {
+        ++urd.salesBills;
+        urd.salesBasic += document.basic;
+        urd.salesVat += document.tax;
+    }
+}
+
+// The voucher numbers of a list, as the rules read them.
+std::set<long long> VouchersOf(const std::vector<BufferedRows>& lists) {
+    std::set<long long> vouchers;
+    for (const BufferedRows& list : lists)
+        for (std::size_t row = 0; row < list.Size(); ++row) {
+            const Field vn = list.At(row, "vn");
+            if (!vn.IsNull()) vouchers.insert(vn.Integer());
+        }
+    return vouchers;
+}
+
+// What one file's walk adds up, and the rows it leaves for the user.
+struct FileWalk {
+    const ReturnFileKind& kind;
+    ReturnContext& context;
+    DocumentFacts& facts;
+    AtomicFileWriter& file;
+    // Bills of another file's lists: below one rupee here, they are accounted for there.
+    const std::set<long long>& accountedElsewhere;
+    TaxTotal taxTotal;
+    FileAccount account;
+
+    void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
+                  const std::string& why) {
+        const std::string voucher = rows.At(row, "vn").Text();
+        context.form.AddErrorRow(std::string(kind.omissionType),
+                                 std::string(kind.omissionPrefix) + number + " of voucher " +
+                                     voucher + " left out: " + why,
+                                 RunRowDocument(kind.omissionPrefix, number, voucher));
+    }
+
+    void Walk(const VoucherList& list, const BufferedRows& rows) {
+        const std::string fileName = file.Path().filename().string();
+        const auto total = static_cast<long long>(rows.Size());
+        for (std::size_t row = 0; row < rows.Size(); ++row) {
+            if (context.cancel) context.cancel->ThrowIfRequested();
+            context.form.ReportProgress(fileName, static_cast<long long>(row), total);
+            Account(list, rows, row);
+        }
+        context.form.ReportProgress(fileName, total, total);
+    }
+
+    // Writes a block, an omission row or a left-out row for one list row, and counts it.
+    void Account(const VoucherList& list, const BufferedRows& rows, std::size_t row) {
+        ++account.listed;
+        const std::string number = DocumentNumber(kind, rows, row);
+        ShapedDocument shaped = ShapeDocument(kind, list, rows, row, facts);
+        const ReturnDocument& document = shaped.document;
+        const bool counted =
+            shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
+        if (counted && !taxTotal.Add(document.tax)) {
+            shaped.fate = DocumentFate::MissingData;
+            shaped.missing = "the tax " + AmountText(document.tax) + " is beyond the file's total";
+        }
+        // A bill below one rupee that the interstate sales lists hold is theirs to account for.
+        const bool interstate = shaped.fate == DocumentFate::BelowOneRupee &&
+                                accountedElsewhere.contains(rows.At(row, "vn").Integer());
+        switch (shaped.fate) {
+            case DocumentFate::MissingData:
+                ++account.missingData;
+                LeaveOut(number, rows, row, shaped.missing);
+                break;
+            case DocumentFate::TinSkipped:
+                ++account.tinSkipped;
+                LeaveOut(number, rows, row,
+                         "the party's TIN " + document.tin + " does not begin with 29");
+                break;
+            case DocumentFate::NotGoods:
+                ++account.notGoods;
+                break;
+            case DocumentFate::BelowOneRupee:
+                if (interstate) {
+                    ++account.interstate;
+                    break;
+                }
+                ++account.belowOneRupee;
+                ReportOmission(context.form, kind.omissionType, kind.omissionPrefix, number,
+                               document.date, document.partyName, rows.At(row, "vn").Text());
+                break;
+            case DocumentFate::Written:
+                ++account.written;
+                AddToUrdTotals(kind.urd, document, context.form.Urd);
+                WriteBlock(file, kind, list, number, document);
+                break;
+        }
+        if (context.digest) Digest(rows, row, number, shaped, interstate);
+    }
+
+    // The list row and what the rules made of it and of the facts they looked up: all that
+    // decides the document's block, row and share of the figures. Each value goes in with its
+    // length, so that no two different rows read alike.
+    void Digest(const BufferedRows& rows, std::size_t row, const std::string& number,
+                const ShapedDocument& shaped, bool interstate) {
+        std::string read;
+        const auto add = [&read](const std::optional<std::string>& value) {
+            read += value ? std::to_string(value->size()) + ":" + *value + ";" : "NULL;";
+        };
+        for (const std::optional<std::string>& value : rows.Values(row)) add(value);
+        const ReturnDocument& document = shaped.document;
+        for (const std::string& text :
+             {std::to_string(static_cast<int>(shaped.fate)), std::to_string(interstate),
+              shaped.missing, document.tin, document.partyName, document.address, document.date,
+              AmountText(document.basic), AmountText(document.tax), AmountText(document.total),
+              document.tranType, std::to_string(document.quantity)})
+            add(text);
+        const std::string voucher = rows.At(row, "vn").Text();
+        context.digest->AddDocument(file.Path().filename().string(),
+                                    RunRowDocument(kind.omissionPrefix, number, voucher), read);
+    }
+};
+
+}  // namespace
+
+fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context) {
+    const std::string monthTag = context.period.MonthTag();
+    return context.folders.output / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
+}
+
+fs::path ReturnSchemaPath(const ReturnFileKind& kind, const ReturnContext& context) {
+    return context.folders.schemas / kind.schemaFile;
+}
+
+void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
+    const fs::path path = ReturnFilePath(kind, context);
+    const fs::path written =
+        context.writeFolder.empty() ? path : context.writeFolder / path.filename();
+    const fs::path folder = written.parent_path();
+    ForceRemove(written);
+
+    FileAccount& account = context.form.FileAccounts.emplace_back();
+    account.file = path.filename().string();
+    const std::vector<BufferedRows> lists = ReadLists(kind, context);
+    const auto hasRows = [](const BufferedRows& list) { return !list.Empty(); };
+    if (std::none_of(lists.begin(), lists.end(), hasRows)) return;
+    std::set<long long> accountedElsewhere;
+    if (kind.billsAccountedBy) {
+        const ReturnFileKind& other = kind.billsAccountedBy();
+        std::vector<BufferedRows> otherLists = ReadLists(other, context);
+        accountedElsewhere = VouchersOf(otherLists);
+        context.listsReadAhead[&other] = std::move(otherLists);
+    }
+
+    std::error_code error;
+    fs::create_directory(folder, error);
+    if (error)
+        throw DiskError("Cannot create the folder " + folder.string() + ": " + error.message());
+
+    const std::unique_ptr<DocumentFacts> facts = FactsFor(context);
+    facts->PrepareFile(kind, lists);
+    std::int64_t taxTotal = 0;
+    {
+        AtomicFileWriter file(written);
+        FileWalk walk{kind, context, *facts, file, accountedElsewhere, {}, {}};
+        WriteHeader(file, kind, context);
+        for (std::size_t i = 0; i < kind.lists.size(); ++i)
+            if (hasRows(lists[i])) walk.Walk(kind.lists[i], lists[i]);
+        file.WriteLine(kind.closingLine);
+        file.Commit();
+        taxTotal = walk.taxTotal.TenThousandths();
+        walk.account.file = account.file;
+        account = walk.account;
+    }
+    context.form.UpdateFigures(
+        [&](ReturnFigures& figures) { SetFileTotal(figures, kind.figure, kind.side, taxTotal); });
+
+    context.form.ErrorTypeText = std::string(kind.validationType);
+    const std::size_t rowsBefore = context.form.ErrorRows().size();
+    account.valid =
+        IsXMLValid(context.form, written.string(), ReturnSchemaPath(kind, context).string(),
+                   std::string(kind.recordElement), kind.documentElements);
+    account.schemaErrors = static_cast<long long>(context.form.ErrorRows().size() - rowsBefore);
+    // Listed only once checked: a file whose check could not run is never listed as written.
+    context.form.FilesWritten.push_back(path.string());
+    account.path = path.string();
+    if (!*account.valid)
+        context.form.ShowMessage({"Validation failed for file " + path.string(), true});
+}
+
+}  // namespace vat

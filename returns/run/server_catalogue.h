@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ledger/ledger_connection.h"
+#include "returns/results/form_state.h"
+
+namespace vat {
+
+// What start-up found on the server: its data files, or why it could not be reached.
+struct ServerCatalogue {
+    bool connected = false;
+    std::vector<std::string> dataFiles;  // in the catalogue's own row order
+    std::string failure;                 // the driver's description when not connected
+};
+
+// Start-up's connection, the same for every front end: the server's own database "edb",
+// read-write, and the data files of its catalogue. A server that cannot be reached is
+// reported to the user as "UNABLE TO CONNECT", with the driver's description as its detail.
+ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger, FormState& form);
+
+}  // namespace vat
