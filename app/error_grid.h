@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "returns/results/form_state.h"
+#include "returns/results/error_row.h"
 
 class ErrorListFilter;
 class ErrorListModel;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "returns/results/form_state.h"
+#include "returns/results/error_row.h"
 
 // The error list's rows for the grid, in the order the run found them, under the columns
 // Type, Document, Error and File:Line.

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "returns/results/form_state.h"
+#include "returns/results/file_account.h"
 
 class QTableWidget;
 

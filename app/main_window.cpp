@@ -18,19 +18,23 @@
 #include "app/file_accounts_table.h"
 #include "app/folder_row.h"
 #include "app/run_status_line.h"
+#include "app/shared/summary_captions.h"
 #include "app/voucher_dialog.h"
 #include "ledger/ledger_error.h"
 #include "returns/facts/voucher_view.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/return_period.h"
-#include "returns/run/data_file_selection.h"
-#include "returns/run/generation_run.h"
 #include "returns/run/server_catalogue.h"
 
 namespace {
 
 QString DateText(const std::optional<vat::LedgerDate>& date) {
     return date ? QString::fromStdString(date->DisplayText()) : QString();
+}
+
+void SetCaption(QWidget& window, const std::string& label, const std::string& caption) {
+    window.findChild<QLabel*>(QString::fromStdString(label))
+        ->setText(QString::fromStdString(caption));
 }
 
 // A filter's choice: the item's data, or nullopt for the first item, "All".
@@ -74,7 +78,8 @@ bool MainWindow::loadDataFiles() {
 
 // Without the server the window stays open, offering Retry in place of Generate Files.
 bool MainWindow::connectToServer() {
-    const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger_, state_);
+    const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger_);
+    for (const vat::UserMessage& message : server.messages) present(message);
     retryButton_->setVisible(!server.connected);
     generateButton_->setVisible(server.connected);
     if (server.connected) fillDataFileList(server.dataFiles);
@@ -97,17 +102,19 @@ void MainWindow::fillDataFileList(const std::vector<std::string>& dataFiles) {
         dataFileCombo_->setCurrentIndex(-1);
     }
     if (dataFiles.empty())
-        state_.ShowMessage({"No data file was found on the server.", false});
+        present({"No data file was found on the server.", false});
     else
         dataFileCombo_->setCurrentIndex(0);
 }
 
 void MainWindow::onDataFileChosen() {
     if (dataFileCombo_->currentIndex() < 0) return;
-    vat::SelectDataFile(ledger_, state_, dataFileCombo_->currentText().toStdString());
+    dataFile_ = vat::SelectDataFile(ledger_, chosenDataFile());
+    for (const vat::UserMessage& message : dataFile_.messages) present(message);
     // A data file that could not be read shows no year rather than the previous file's.
-    yearStartEdit_->setText(state_.DataFileReady ? DateText(state_.YearStart) : QString());
-    yearEndEdit_->setText(state_.DataFileReady ? DateText(state_.YearEnd) : QString());
+    const std::optional<vat::SelectedBooks>& books = dataFile_.books;
+    yearStartEdit_->setText(books ? DateText(books->yearStart) : QString());
+    yearEndEdit_->setText(books ? DateText(books->yearEnd) : QString());
     checkChosenMonth();
 }
 
@@ -116,18 +123,18 @@ void MainWindow::printErrorList() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle("Print Validation Errors");
     if (dialog.exec() != QDialog::Accepted) return;
-    PrintErrorList(MakeErrorListReport(state_, latestRun_), printer);
+    PrintErrorList(MakeErrorListReport(shownRun_, latestRun_), printer);
 }
 
 void MainWindow::exportErrorList() {
     const QString suggested = QString::fromStdString(
-        (folderRow_->Folders().output / (state_.SelectedDataFile + "_errors.xlsx")).string());
+        (folderRow_->Folders().output / (chosenDataFile() + "_errors.xlsx")).string());
     const QString file =
         messages_->AskSaveFile("Export Validation Errors", suggested,
                                "Excel workbook (*.xlsx);;CSV, comma-separated (*.csv)", "xlsx");
     if (file.isEmpty()) return;
     try {
-        ExportErrorList(MakeErrorListReport(state_, latestRun_), file.toStdString());
+        ExportErrorList(MakeErrorListReport(shownRun_, latestRun_), file.toStdString());
     } catch (const ExportError& error) {
         present({error.what(), true});
     }
@@ -137,21 +144,20 @@ void MainWindow::exportErrorList() {
 // would show the wrong voucher.
 void MainWindow::showVoucherOf(const vat::ErrorRow& row) {
     if (running_) return;
-    if (!state_.DataFileReady || state_.SelectedDataFile != errorListDataFile_) {
-        present({"The error list was made from the data file " + errorListDataFile_ +
+    const std::string madeFrom = shownRun_.books ? shownRun_.books->dataFile : std::string();
+    if (!dataFile_.books || dataFile_.books->dataFile != madeFrom) {
+        present({"The error list was made from the data file " + madeFrom +
                      ". Select it again to look at its vouchers.",
                  false});
         return;
     }
+    if (!row.voucher) {
+        present({"This row names no voucher of the data file.", false});
+        return;
+    }
     try {
-        std::vector<long long> vouchers = vat::VouchersOfRow(ledger_, row);
-        if (vouchers.empty()) {
-            present({"This row names no voucher of the data file.", false});
-            return;
-        }
-        const vat::VoucherView view = vat::ReadVoucherView(ledger_, vouchers.front());
-        vouchers.erase(vouchers.begin());
-        auto* dialog = new VoucherDialog(view, vouchers, this);
+        const vat::VoucherView view = vat::ReadVoucherView(ledger_, *row.voucher);
+        auto* dialog = new VoucherDialog(view, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->open();
     } catch (const vat::LedgerError& error) {
@@ -159,49 +165,63 @@ void MainWindow::showVoucherOf(const vat::ErrorRow& row) {
     }
 }
 
+std::string MainWindow::chosenDataFile() const {
+    return dataFileCombo_->currentIndex() < 0 ? std::string()
+                                              : dataFileCombo_->currentText().toStdString();
+}
+
 int MainWindow::chosenMonth() const {
     return monthCombo_->currentIndex() < 0 ? 0 : monthCombo_->currentData().toInt();
 }
 
 void MainWindow::runGeneration() {
-    const int month = chosenMonth();
-    const std::string dataFile = dataFileCombo_->currentIndex() < 0
-                                     ? std::string()
-                                     : dataFileCombo_->currentText().toStdString();
-    const vat::ReturnFolders folders = folderRow_->Folders();
+    vat::RunSelection selection{.books = dataFile_.books,
+                                .dataFile = chosenDataFile(),
+                                .monthNumber = chosenMonth(),
+                                .folders = folderRow_->Folders()};
     // The user's data folder may not exist yet; a failure shows as the run's own.
     std::error_code ignored;
-    std::filesystem::create_directories(folders.output, ignored);
-    bool replaceOtherBooks = false;
-    if (month != 0 && state_.DataFileReady && !dataFile.empty()) {
-        const auto monthFolder = folders.output / vat::ReturnPeriod{month, 0}.MonthTag();
-        if (auto owner = vat::OtherBooksFiles(monthFolder, state_)) {
+    std::filesystem::create_directories(selection.folders.output, ignored);
+    if (selection.monthNumber != 0 && selection.books && !selection.dataFile.empty()) {
+        const auto monthFolder =
+            selection.folders.output / vat::ReturnPeriod{selection.monthNumber, 0}.MonthTag();
+        if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books)) {
             if (!messages_->Confirm(QString::fromStdString(
-                    *owner + ".\n\nReplace them with the files of " + dataFile + "?")))
+                    *owner + ".\n\nReplace them with the files of " + selection.dataFile + "?")))
                 return;
-            replaceOtherBooks = true;
+            selection.replaceOtherBooks = true;
         }
     }
     vat::RunCancel cancel(ledger_);
     runCancel_ = &cancel;
     setRunning(true);
-    const vat::RunOutcome outcome =
-        vat::GenerationRun(ledger_, state_, month, dataFile, folders, vat::FactReading::PerList,
-                           &cancel, replaceOtherBooks);
+    const vat::RunResult result = vat::GenerationRun(ledger_, selection, *this, &cancel);
     runCancel_ = nullptr;
     setRunning(false);
-    if (!state_.FilesWritten.empty())
-        folderRow_->ShowRunFolder(std::filesystem::path(state_.FilesWritten.front()).parent_path());
-    // The month's files are now what its books give.
-    if (outcome == vat::RunOutcome::Completed) booksChangedLabel_->hide();
-    if (outcome == vat::RunOutcome::Completed || outcome == vat::RunOutcome::Failed) {
-        latestRun_ = DescribeRun(state_, month, std::chrono::system_clock::now());
-        ShowFileAccounts(*runAccounts_, state_.FileAccounts);
-        runStatus_->ShowText(QString::fromStdString(vat::RunOutcomeText(state_.FileAccounts)));
+    if (result.outcome == vat::RunOutcome::NoMonth) monthCombo_->setFocus();
+    if (result.outcome == vat::RunOutcome::NoDataFile) dataFileCombo_->setFocus();
+    if (result.Completed()) {
+        if (!result.FilesWritten().empty()) folderRow_->ShowRunFolder(result.monthFolder);
+        // The month's files are now what its books give.
+        booksChangedLabel_->hide();
+        latestRun_ = DescribeRun(result, std::chrono::system_clock::now());
+        showRun(result);
+    } else if (shownRun_.books && shownRun_.books->dataFile != selection.dataFile) {
+        // Another data file's figures and rows would pass for this one's.
+        latestRun_ = {};
+        showRun({});
     }
-    showHeldMessages();
-    if (outcome == vat::RunOutcome::NoMonth) monthCombo_->setFocus();
-    if (outcome == vat::RunOutcome::NoDataFile) dataFileCombo_->setFocus();
+    showRunMessages(result.messages);
+}
+
+void MainWindow::showRun(vat::RunResult result) {
+    shownRun_ = std::move(result);
+    for (const auto& [label, caption] : vat::CaptionsOf(shownRun_.figures))
+        SetCaption(*this, label, caption);
+    errorGrid_->ShowRows(shownRun_.rows);
+    refreshFilterChoices();
+    ShowFileAccounts(*runAccounts_, shownRun_.accounts);
+    runStatus_->ShowText(QString::fromStdString(vat::RunOutcomeText(shownRun_.accounts)));
 }
 
 // The run stops at its next voucher or file; a statement waiting for the server stops at once.
@@ -211,12 +231,10 @@ void MainWindow::cancelRun() {
 
 // All but the run's last word in one box, then the last word ("OVER", or why the run
 // stopped) on its own.
-void MainWindow::showHeldMessages() {
-    std::vector<vat::UserMessage> held = std::move(heldMessages_);
-    heldMessages_.clear();
-    if (held.size() > 1) {
+void MainWindow::showRunMessages(const std::vector<vat::UserMessage>& runMessages) {
+    if (runMessages.size() > 1) {
         vat::UserMessage together;
-        for (auto message = held.begin(); message != held.end() - 1; ++message) {
+        for (auto message = runMessages.begin(); message != runMessages.end() - 1; ++message) {
             together.text += (together.text.empty() ? "" : "\n") + message->text;
             together.critical = together.critical || message->critical;
             if (!message->detail.empty())
@@ -224,7 +242,7 @@ void MainWindow::showHeldMessages() {
         }
         present(together);
     }
-    if (!held.empty()) present(held.back());
+    if (!runMessages.empty()) present(runMessages.back());
 }
 
 // The run keeps the window's thread, so it paints itself while the user's clicks and keys
@@ -259,27 +277,9 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-void MainWindow::CaptionChanged(const std::string& label, const std::string& caption) {
-    findChild<QLabel*>(QString::fromStdString(label))->setText(QString::fromStdString(caption));
-}
-
-void MainWindow::ErrorRowsChanged() {
-    if (errorGrid_->RowCount() == 0 && !state_.ErrorRows().empty())
-        errorListDataFile_ = state_.SelectedDataFile;
-    errorGrid_->ShowRows(state_.ErrorRows());
-    refreshFilterChoices();
-}
-
 void MainWindow::refreshFilterChoices() {
     OfferChoices(*typeFilter_, errorGrid_->Types(), "(no type)");
     OfferChoices(*fileFilter_, errorGrid_->Files(), "(no file)");
-}
-
-void MainWindow::ShowMessage(const vat::UserMessage& message) {
-    if (running_)
-        heldMessages_.push_back(message);
-    else
-        present(message);
 }
 
 void MainWindow::present(const vat::UserMessage& message) {
@@ -293,5 +293,3 @@ void MainWindow::Progress(const std::string& file, long long done, long long tot
                      total);
     QCoreApplication::processEvents();
 }
-
-void MainWindow::Repaint() { repaint(); }

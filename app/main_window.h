@@ -9,7 +9,8 @@
 #include "app/progress_throttle.h"
 #include "app/window_growth.h"
 #include "ledger/ledger_connection.h"
-#include "returns/results/form_state.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
 #include "returns/run/return_folders.h"
 #include "returns/run/run_cancel.h"
 
@@ -24,10 +25,11 @@ class RunStatusLine;
 class Twips;
 
 // The one window: choice of data file and month, the Generate Files run, the summary figures
-// and the error list. Every rule lives in the core; the window shows FormState and passes the
-// user's choices on. Each control keeps its designed name as its object name ("Combo2",
-// "lbl_TaxAmt", ...), by which the summary labels are found when their captions change.
-class MainWindow : public QWidget, private vat::FormView {
+// and the error list. Every rule lives in the core; the window passes the user's choices on and
+// shows what the core gives back: the chosen data file's books and the latest completed run.
+// Each control keeps its designed name as its object name ("Combo2", "lbl_TaxAmt", ...), by
+// which the summary labels are found.
+class MainWindow : public QWidget, private vat::RunObserver {
     Q_OBJECT
 
 public:
@@ -41,7 +43,13 @@ public:
     // files. False when the server cannot be reached: the window then offers Retry.
     bool loadDataFiles();
 
-    vat::FormState& state() { return state_; }
+    // What choosing the data file gave.
+    const vat::DataFileChoice& dataFileChoice() const { return dataFile_; }
+    // The run whose figures, error rows and file accounts the window shows: the latest that
+    // completed, until another data file's run fails to.
+    const vat::RunResult& shownRun() const { return shownRun_; }
+    // Shows a run's figures, error rows and file accounts; an empty result clears them.
+    void showRun(vat::RunResult result);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,26 +83,20 @@ private:
     void runGeneration();
     void cancelRun();
     void setRunning(bool running);
-    void showHeldMessages();
+    void showRunMessages(const std::vector<vat::UserMessage>& messages);
     void present(const vat::UserMessage& message);
+    std::string chosenDataFile() const;
 
-    // vat::FormView
-    void CaptionChanged(const std::string& label, const std::string& caption) override;
-    void ErrorRowsChanged() override;
-    void ShowMessage(const vat::UserMessage& message) override;
+    // vat::RunObserver
     void Progress(const std::string& file, long long done, long long total) override;
-    void Repaint() override;
 
     vat::LedgerConnection ledger_;
-    vat::FormState state_;
     std::unique_ptr<MessagePresenter> messages_;
+    vat::DataFileChoice dataFile_;
+    vat::RunResult shownRun_;
+    RunDescription latestRun_;  // whose run shownRun_ was and when it ended
     bool running_ = false;
     vat::RunCancel* runCancel_ = nullptr;  // the cancel of the run going on, if any
-    // A run's messages, shown together when it ends rather than stopping it half-way.
-    std::vector<vat::UserMessage> heldMessages_;
-    RunDescription latestRun_;
-    // The data file the error list's rows were read from, whose vouchers they name.
-    std::string errorListDataFile_;
     ProgressThrottle progressThrottle_;
     WindowGrowth growth_;
 

@@ -73,8 +73,7 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     createFolderRow(at, std::move(folders));
     createRunAccounts(at);
 
-    for (const auto& [label, caption] : state_.Captions()) CaptionChanged(label, caption);
-    state_.SetView(this);
+    showRun({});
     connectHandlers();
 }
 

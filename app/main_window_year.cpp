@@ -5,33 +5,30 @@
 
 #include "app/folder_row.h"
 #include "app/main_window.h"
-#include "app/progress_relay.h"
 #include "app/year_view.h"
 #include "returns/check/month_books_check.h"
 #include "returns/rules/return_period.h"
 #include "returns/year/year_run.h"
 
 // Files already in the month folder may no longer be what the books give; the user should know
-// before uploading or replacing them. The check re-reads the month on a form of its own, so the
-// summary and the error list keep what the user was looking at.
+// before uploading or replacing them. The check's re-run is its own, so the summary and the error
+// list keep what the user was looking at.
 void MainWindow::checkChosenMonth() {
     booksChangedLabel_->hide();
     const int month = chosenMonth();
-    if (running_ || month == 0 || !state_.DataFileReady) return;
+    if (running_ || month == 0 || !dataFile_.books) return;
     const vat::ReturnFolders folders = folderRow_->Folders();
-    if (!vat::MonthGenerated(folders.output / vat::ReturnPeriod{month, 0}.MonthTag(), state_))
+    if (!vat::MonthGenerated(folders.output / vat::ReturnPeriod{month, 0}.MonthTag(),
+                             *dataFile_.books))
         return;
     vat::RunCancel cancel(ledger_);
     runCancel_ = &cancel;
     setRunning(true);
-    ProgressRelay progress([this](const std::string& file, long long done, long long total) {
-        Progress(file, done, total);
-    });
-    const vat::MonthBooksCheck check =
-        vat::CheckMonthBooks(ledger_, state_.SelectedDataFile, month, folders, &progress, &cancel);
+    const vat::BooksCheck check =
+        vat::CheckMonthBooks(ledger_, dataFile_.books->dataFile, month, folders, &cancel);
     runCancel_ = nullptr;
     setRunning(false);
-    const QString warning = QString::fromStdString(check.Warning());
+    const QString warning = QString::fromStdString(vat::WarningOf(check));
     booksChangedLabel_->setText(warning);
     booksChangedLabel_->setToolTip(warning);
     booksChangedLabel_->setVisible(!warning.isEmpty());
@@ -40,11 +37,11 @@ void MainWindow::checkChosenMonth() {
 // The view works on the window's connection and month folders, so the window waits for it; a
 // year run may have rewritten the chosen month, which is then checked again.
 void MainWindow::openYearView() {
-    if (!state_.DataFileReady) {
+    if (!dataFile_.books) {
         dataFileCombo_->setFocus();
         return;
     }
-    auto* view = new YearView(ledger_, state_.SelectedDataFile, folderRow_->Folders(), this);
+    auto* view = new YearView(ledger_, *dataFile_.books, folderRow_->Folders(), this);
     view->setAttribute(Qt::WA_DeleteOnClose);
     connect(view, &QDialog::finished, this, &MainWindow::checkChosenMonth);
     view->open();

@@ -43,28 +43,20 @@ QTableWidget* Table(const char* name, const QStringList& titles, int textColumns
     return table;
 }
 
-QString Heading(const vat::VoucherView& view, const std::vector<long long>& otherVouchers) {
+QString Heading(const vat::VoucherView& view) {
     if (view.type.empty()) return QString("The books hold no voucher %1.").arg(view.voucher);
-    QString heading = QString("%1 %2 of %3, voucher %4")
-                          .arg(TypeName(view.type), Text(view.number), Text(view.date))
-                          .arg(view.voucher);
-    if (!otherVouchers.empty()) {
-        QStringList others;
-        for (long long voucher : otherVouchers) others.append(QString::number(voucher));
-        heading += "\nThe row's document number is also that of voucher " + others.join(", ") + ".";
-    }
-    return heading;
+    return QString("%1 %2 of %3, voucher %4")
+        .arg(TypeName(view.type), Text(view.number), Text(view.date))
+        .arg(view.voucher);
 }
 
 }  // namespace
 
-VoucherDialog::VoucherDialog(const vat::VoucherView& view,
-                             const std::vector<long long>& otherVouchers, QWidget* parent)
-    : QDialog(parent) {
+VoucherDialog::VoucherDialog(const vat::VoucherView& view, QWidget* parent) : QDialog(parent) {
     setObjectName("dlg_Voucher");
     setWindowTitle(QString("Voucher %1").arg(view.voucher));
     auto* layout = new QVBoxLayout(this);
-    auto* heading = new QLabel(Heading(view, otherVouchers), this);
+    auto* heading = new QLabel(Heading(view), this);
     heading->setObjectName("lbl_Voucher");
     layout->addWidget(heading);
 

@@ -10,7 +10,5 @@ class VoucherDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // otherVouchers: further vouchers the row could have meant, named in a note.
-    VoucherDialog(const vat::VoucherView& view, const std::vector<long long>& otherVouchers,
-                  QWidget* parent);
+    VoucherDialog(const vat::VoucherView& view, QWidget* parent);
 };

@@ -46,9 +46,9 @@ void YearChart::ShowMonths(const YearRows& rows) {
         vat::YearTotals month;
         vat::AddRow(month, rows[at]);
         const int index = static_cast<int>(at);
-        vat_->replace(index, Rupees(month.vatPayable));
-        cstPurchases_->replace(index, Rupees(month.cstPurchases));
-        cstSales_->replace(index, Rupees(month.cstSales));
+        vat_->replace(index, Rupees(month.Sum(vat::Figure::VatPayable)));
+        cstPurchases_->replace(index, Rupees(month.Sum(vat::Figure::CstPurchases)));
+        cstSales_->replace(index, Rupees(month.Sum(vat::Figure::CstSales)));
         for (QBarSet* set : {vat_, cstPurchases_, cstSales_}) {
             low = std::min(low, set->at(index));
             high = std::max(high, set->at(index));

@@ -30,13 +30,16 @@ QString UrdText(long long bills, std::int64_t basic, std::int64_t vat) {
 
 // The figure columns' texts, Input VAT to Left out.
 QStringList FigureTexts(const vat::YearTotals& totals) {
-    return {Amount(totals.inputVatPlus - totals.inputVatMinus),
-            Amount(totals.outputVatPlus - totals.outputVatMinus),
-            VatText(totals.vatPayable),
-            Amount(totals.cstPurchases),
-            Amount(totals.cstSales),
-            UrdText(totals.urdPurchaseBills, totals.urdPurchaseBasic, totals.urdPurchaseVat),
-            UrdText(totals.urdSalesBills, totals.urdSalesBasic, totals.urdSalesVat),
+    using vat::Figure;
+    return {Amount(totals.InputVat()),
+            Amount(totals.OutputVat()),
+            VatText(totals.Sum(Figure::VatPayable)),
+            Amount(totals.Sum(Figure::CstPurchases)),
+            Amount(totals.Sum(Figure::CstSales)),
+            UrdText(totals.Sum(Figure::UrdPurchaseBills), totals.Sum(Figure::UrdPurchaseBasic),
+                    totals.Sum(Figure::UrdPurchaseVat)),
+            UrdText(totals.Sum(Figure::UrdSalesBills), totals.Sum(Figure::UrdSalesBasic),
+                    totals.Sum(Figure::UrdSalesVat)),
             QString::number(totals.written),
             QString::number(totals.leftOut)};
 }
@@ -66,10 +69,13 @@ void ShowMonth(QTableWidget& table, int row, const vat::YearRow& month) {
     for (int column = MonthColumn; column < YearColumnCount; ++column)
         table.item(row, column)->setToolTip(note);
     if (month.generated) {
+        using vat::Figure;
         table.item(row, InputVatColumn)
-            ->setToolTip(NetToolTip(figures.inputVatPlus, figures.inputVatMinus));
+            ->setToolTip(
+                NetToolTip(figures.Sum(Figure::InputVatPlus), figures.Sum(Figure::InputVatMinus)));
         table.item(row, OutputVatColumn)
-            ->setToolTip(NetToolTip(figures.outputVatPlus, figures.outputVatMinus));
+            ->setToolTip(NetToolTip(figures.Sum(Figure::OutputVatPlus),
+                                    figures.Sum(Figure::OutputVatMinus)));
     }
     if (month.booksChanged) {
         QTableWidgetItem* books = table.item(row, BooksColumn);

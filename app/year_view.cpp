@@ -13,7 +13,6 @@
 #include "app/year_chart.h"
 #include "returns/check/month_books_check.h"
 #include "returns/rules/return_period.h"
-#include "returns/run/data_file_selection.h"
 #include "returns/year/year_run.h"
 
 namespace {
@@ -27,21 +26,21 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
     return button;
 }
 
-QString YearText(const vat::FormState& books) {
-    if (!books.DataFileReady || !books.YearStart || !books.YearEnd)
-        return QString::fromStdString(books.SelectedDataFile);
+QString YearText(const vat::SelectedBooks& books) {
+    if (!books.yearEnd) return QString::fromStdString(books.dataFile);
     return QString("%1: financial year %2 to %3")
-        .arg(QString::fromStdString(books.SelectedDataFile),
-             QString::fromStdString(books.YearStart->DisplayText()),
-             QString::fromStdString(books.YearEnd->DisplayText()));
+        .arg(QString::fromStdString(books.dataFile),
+             QString::fromStdString(books.yearStart.DisplayText()),
+             QString::fromStdString(books.yearEnd->DisplayText()));
 }
 
 }  // namespace
 
-YearView::YearView(vat::LedgerConnection& ledger, const std::string& dataFile,
+YearView::YearView(vat::LedgerConnection& ledger, vat::SelectedBooks books,
                    vat::ReturnFolders folders, QWidget* parent)
     : QDialog(parent),
       ledger_(ledger),
+      books_(std::move(books)),
       folders_(std::move(folders)),
       table_(new QTableWidget(this)),
       chart_(new YearChart(this)),
@@ -51,9 +50,7 @@ YearView::YearView(vat::LedgerConnection& ledger, const std::string& dataFile,
       checkBooksButton_(Button("Check books", "btn_CheckBooks", this)),
       cancelButton_(Button("Cancel", "btn_CancelYear", this)) {
     setObjectName("YearView");
-    setWindowTitle(QString("Year of %1").arg(QString::fromStdString(dataFile)));
-    // The year's own selection: its name and dates decide which run records are its months'.
-    vat::SelectDataFile(ledger_, books_, dataFile);
+    setWindowTitle(QString("Year of %1").arg(QString::fromStdString(books_.dataFile)));
 
     table_->setObjectName("tbl_Year");
     FormatYearTable(*table_);
@@ -111,12 +108,12 @@ void YearView::runMonths(bool onlyMissing) {
     std::size_t done = 0;
     const auto stage = [&] { stage_ = QString("month %1 of %2").arg(done + 1).arg(months.size()); };
     stage();
-    vat::RunYear(ledger_, books_.SelectedDataFile, folders_,
+    vat::RunYear(ledger_, books_.dataFile, folders_,
                  {.cancel = &cancel,
-                  .view = this,
+                  .observer = this,
                   .wanted = [&](int month) { return months.contains(month); }},
-                 [&](int month, vat::RunOutcome outcome, const vat::FormState& form) {
-                     rows_[vat::FinancialYearIndex(month)] = vat::RunRow(outcome, form);
+                 [&](int month, const vat::RunResult& result) {
+                     rows_[vat::FinancialYearIndex(month)] = vat::RunRow(result);
                      showRows();
                      ++done;
                      stage();
@@ -133,8 +130,8 @@ void YearView::checkBooks() {
     for (std::size_t at = 0; at < months.size() && !cancel.Requested(); ++at) {
         stage_ = QString("checking month %1 of %2").arg(at + 1).arg(months.size());
         progress_->setText(stage_);
-        const vat::MonthBooksCheck check = vat::CheckMonthBooks(
-            ledger_, books_.SelectedDataFile, months[at], folders_, this, &cancel);
+        const vat::BooksCheck check =
+            vat::CheckMonthBooks(ledger_, books_.dataFile, months[at], folders_, &cancel);
         vat::MarkBooks(rows_[vat::FinancialYearIndex(months[at])], check);
         showRows();
     }

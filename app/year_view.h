@@ -7,7 +7,8 @@
 #include "app/progress_throttle.h"
 #include "app/year_table.h"
 #include "ledger/ledger_connection.h"
-#include "returns/results/form_state.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
 #include "returns/run/return_folders.h"
 #include "returns/run/run_cancel.h"
 
@@ -22,11 +23,11 @@ class YearChart;
 // through the core's RunYear and CheckMonthBooks. A month's messages stay in its row rather
 // than stopping the year with a box each. It works on the window's connection, so it is modal
 // over the window.
-class YearView : public QDialog, private vat::FormView {
+class YearView : public QDialog, private vat::RunObserver {
     Q_OBJECT
 
 public:
-    YearView(vat::LedgerConnection& ledger, const std::string& dataFile, vat::ReturnFolders folders,
+    YearView(vat::LedgerConnection& ledger, vat::SelectedBooks books, vat::ReturnFolders folders,
              QWidget* parent);
 
 protected:
@@ -42,11 +43,11 @@ private:
     void showRows();
     std::filesystem::path monthFolder(int monthNumber) const;
 
-    // vat::FormView
+    // vat::RunObserver
     void Progress(const std::string& file, long long done, long long total) override;
 
     vat::LedgerConnection& ledger_;
-    vat::FormState books_;  // the data file selected for the year: its name and its year
+    vat::SelectedBooks books_;  // the data file of the year: its name and its year
     vat::ReturnFolders folders_;
     YearRows rows_;
     vat::RunCancel* runCancel_ = nullptr;  // the cancel of the run going on, if any

@@ -94,12 +94,11 @@ double PeakMegabytes() {
 }
 
 int Measure(const Options& options) {
-    vat::FormState form;
     vat::LedgerConnection ledger;
-    vat::SelectDataFile(ledger, form, options.dataFile);
-    if (!form.DataFileReady || !form.TinFlag.empty()) {
+    const vat::DataFileChoice choice = vat::SelectDataFile(ledger, options.dataFile);
+    if (!choice.books || !choice.books->TinValid()) {
         std::fprintf(stderr, "run-bench: %s: %s\n", options.dataFile.c_str(),
-                     form.Messages().empty() ? "not usable" : form.Messages().back().text.c_str());
+                     choice.messages.empty() ? "not usable" : choice.messages.back().text.c_str());
         return 1;
     }
     const std::string month = std::to_string(options.month);
@@ -114,15 +113,18 @@ int Measure(const Options& options) {
 
     const fs::path folder = MakeProgramFolder();
     const auto start = Clock::now();
-    const vat::RunOutcome outcome =
-        vat::GenerationRun(ledger, form, options.month, options.dataFile, folder, options.reading);
+    const vat::RunResult result = vat::GenerationRun(ledger, {.books = choice.books,
+                                                              .dataFile = options.dataFile,
+                                                              .monthNumber = options.month,
+                                                              .folders = folder,
+                                                              .reading = options.reading});
     const double run = Seconds(Clock::now() - start);
     std::error_code ignored;
     fs::remove_all(folder, ignored);
-    if (outcome != vat::RunOutcome::Completed) {
+    if (!result.Completed()) {
         std::fprintf(stderr, "run-bench: the run of %s did not reach OVER: %s\n",
                      options.dataFile.c_str(),
-                     form.Messages().empty() ? "" : form.Messages().back().text.c_str());
+                     result.messages.empty() ? "" : result.messages.back().text.c_str());
         return 1;
     }
 

@@ -21,7 +21,7 @@ std::vector<std::string> ListDataFiles(LedgerConnection& ledger);
 struct CompanySettings {
     std::optional<LedgerDate> yearStart;  // super.dt1
     std::optional<LedgerDate> yearEnd;    // super.dt2
-    std::string kst;                      // the dealer's own TIN as stored
+    std::string dealerTin;                // super.kst, the dealer's own TIN as stored
 };
 
 // Reads "select * from super"; nullopt when the table has no row.

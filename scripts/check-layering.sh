@@ -42,7 +42,7 @@ if compgen -G 'returns/*.h' >/dev/null || compgen -G 'returns/*.cpp' >/dev/null;
   echo "returns/: every source lies in a folder of its job"
   status=1
 fi
-for part in disk ledger returns validation app/export; do
+for part in disk ledger returns validation app/export app/shared; do
   forbid "$part" '<Q' "the core and the exports link no Qt"
 done
 # Every project header is named by its part.

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "disk/sha256.h"
+#include "returns/check/month_books_check.h"
 #include "returns/results/run_json.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/year/year_run.h"
@@ -90,15 +91,12 @@ TEST_P(BooksCheckTest, NamesWhatChangedSinceTheFilesWereWritten) {
     const BooksChange& change = GetParam();
     LedgerSession session(kChanging);
     const ReturnFolders folders = session.folder.Path();
-    ASSERT_EQ(GenerationRun(session.ledger, session.form, 4, kChanging, folders),
-              RunOutcome::Completed);
+    ASSERT_TRUE(session.Run(4).Completed());
     Psql(kChanging, change.change);
-    FormState form;
-    SelectDataFile(session.ledger, form, kChanging);
-    const BooksCheck check = CheckBooks(session.ledger, form, 4, kChanging, folders);
+    const BooksCheck check = CheckMonthBooks(session.ledger, kChanging, 4, folders);
     Psql(kChanging, change.undo);
 
-    ASSERT_TRUE(check.comparison) << testing::PrintToString(form.Messages());
+    ASSERT_TRUE(check.comparison) << testing::PrintToString(check.messages);
     const BooksComparison& found = *check.comparison;
     EXPECT_EQ(found.added, change.added);
     EXPECT_EQ(found.removed, change.removed);
@@ -120,26 +118,27 @@ INSTANTIATE_TEST_SUITE_P(RunRecord, BooksCheckTest, testing::ValuesIn(kChanges),
 
 TEST(RunRecord, SaysWhoseFilesTheyAreAndHashesThem) {
     LedgerSession session("t_run_demo");
-    ASSERT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_demo", session.folder.Path()),
-              RunOutcome::Completed);
+    session.result = session.Run(4);
+    ASSERT_TRUE(session.result.Completed());
     const fs::path month = session.folder / "04";
     const std::optional<RunRecord> record = ReadRunRecord(month);
     ASSERT_TRUE(record);
     EXPECT_EQ(record->dataFile, "t_run_demo");
-    EXPECT_EQ(record->dealerTin, session.form.DealerTin);
+    EXPECT_EQ(record->dealerTin, session.books.dealerTin);
     EXPECT_EQ(record->yearStart, "2014-04-01");
     EXPECT_EQ(record->yearEnd, "2015-03-31");
     EXPECT_EQ(record->month, 4);
-    ASSERT_EQ(record->files.size(), session.form.FilesWritten.size());
+    ASSERT_EQ(record->files.size(), session.result.FilesWritten().size());
     for (const HashedFile& file : record->files)
         EXPECT_EQ(Sha256OfFile(month / file.name), file.sha256) << file.name;
     ASSERT_EQ(record->schemas.size(), 6u);
     for (const HashedFile& schema : record->schemas)
         EXPECT_EQ(Sha256OfFile(session.folder / ("XSD/" + schema.name)), schema.sha256);
-    EXPECT_EQ(record->figures, FiguresJson(session.form.Figures()));
-    EXPECT_EQ(record->accounts, AccountsJson(session.form.FileAccounts));
+    EXPECT_EQ(record->figures, ShownFigures(session.result.figures));
+    EXPECT_EQ(record->accounts, session.result.accounts);
+    EXPECT_EQ(session.result.record->fingerprint, record->fingerprint);
     long long listed = 0;
-    for (const FileAccount& account : session.form.FileAccounts) listed += account.listed;
+    for (const FileAccount& account : session.result.accounts) listed += account.listed;
     EXPECT_EQ(static_cast<long long>(record->documents.size()), listed);
     EXPECT_EQ(record->fingerprint, FingerprintOf(record->documents));
 }
@@ -147,11 +146,10 @@ TEST(RunRecord, SaysWhoseFilesTheyAreAndHashesThem) {
 TEST(RunRecord, AFileChangedByHandIsReported) {
     LedgerSession session("t_run_demo");
     const ReturnFolders folders = session.folder.Path();
-    ASSERT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_demo", folders),
-              RunOutcome::Completed);
+    ASSERT_TRUE(session.Run(4).Completed());
     std::ofstream(session.folder / "04/efile_sal04.xml", std::ios::app) << "<!-- edited -->\n";
     fs::remove(session.folder / "04/efile_pur04.xml");
-    const BooksCheck check = CheckBooks(session.ledger, session.form, 4, "t_run_demo", folders);
+    const BooksCheck check = CheckMonthBooks(session.ledger, "t_run_demo", 4, folders);
     ASSERT_TRUE(check.comparison);
     EXPECT_FALSE(check.comparison->BooksChanged());
     EXPECT_EQ(check.comparison->folderChanges,
@@ -162,7 +160,7 @@ TEST(RunRecord, AFileChangedByHandIsReported) {
 TEST(RunRecord, AMonthWithoutARecordCannotBeChecked) {
     LedgerSession session("t_run_demo");
     const BooksCheck check =
-        CheckBooks(session.ledger, session.form, 4, "t_run_demo", session.folder.Path());
+        CheckMonthBooks(session.ledger, "t_run_demo", 4, session.folder.Path());
     EXPECT_EQ(check.outcome, RunOutcome::Refused);
     EXPECT_FALSE(check.comparison);
 }
@@ -171,34 +169,32 @@ TEST(RunRecord, AMonthWithoutARecordCannotBeChecked) {
 TEST(RunRecord, OtherBooksFilesAreKeptUnlessReplacingWasChosen) {
     LedgerSession session("t_run_demo");
     const ReturnFolders folders = session.folder.Path();
-    ASSERT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_demo", folders),
-              RunOutcome::Completed);
-    FormState other;
-    SelectDataFile(session.ledger, other, "t_run_figures");
-    const auto why = OtherBooksFiles(session.folder / "04", other);
+    ASSERT_TRUE(session.Run(4).Completed());
+    const DataFileChoice other = SelectDataFile(session.ledger, "t_run_figures");
+    const auto why = OtherBooksFiles(session.folder / "04", *other.books);
     ASSERT_TRUE(why);
     EXPECT_NE(why->find("were made from t_run_demo (financial year 2014-04-01 to 2015-03-31)"),
               std::string::npos)
         << *why;
-    EXPECT_EQ(GenerationRun(session.ledger, other, 4, "t_run_figures", folders),
-              RunOutcome::Refused);
+    RunSelection selection{
+        .books = other.books, .dataFile = "t_run_figures", .monthNumber = 4, .folders = folders};
+    EXPECT_EQ(GenerationRun(session.ledger, selection).outcome, RunOutcome::Refused);
     EXPECT_EQ(ReadRunRecord(session.folder / "04")->dataFile, "t_run_demo");
-    EXPECT_EQ(GenerationRun(session.ledger, other, 4, "t_run_figures", folders,
-                            FactReading::PerList, nullptr, true),
-              RunOutcome::Completed);
+    selection.replaceOtherBooks = true;
+    EXPECT_EQ(GenerationRun(session.ledger, selection).outcome, RunOutcome::Completed);
     EXPECT_EQ(ReadRunRecord(session.folder / "04")->dataFile, "t_run_figures");
-    EXPECT_FALSE(OtherBooksFiles(session.folder / "04", other));
+    EXPECT_FALSE(OtherBooksFiles(session.folder / "04", *other.books));
 }
 
 // What a month run shows, in the form the command line reports it.
-nlohmann::ordered_json Shown(const FormState& form, RunOutcome outcome) {
-    nlohmann::ordered_json accounts = AccountsJson(form.FileAccounts);
+nlohmann::ordered_json Shown(const RunResult& result) {
+    nlohmann::ordered_json accounts = AccountsJson(result.accounts);
     for (auto& account : accounts) account.erase("path");
     std::vector<std::string> messages, rows;
-    for (const UserMessage& message : form.Messages()) messages.push_back(message.text);
-    for (const ErrorRow& row : form.ErrorRows()) rows.push_back(row.type + "|" + row.error);
-    return {{"outcome", static_cast<int>(outcome)},
-            {"figures", FiguresJson(form.Figures())},
+    for (const UserMessage& message : result.messages) messages.push_back(message.text);
+    for (const ErrorRow& row : result.rows) rows.push_back(row.type + "|" + row.error);
+    return {{"outcome", static_cast<int>(result.outcome)},
+            {"figures", FiguresJson(ShownFigures(result.figures))},
             {"accounts", accounts},
             {"rows", rows},
             {"messages", messages}};
@@ -211,23 +207,20 @@ TEST(YearRun, EachMonthIsTheRunOfThatMonthAlone) {
     std::vector<nlohmann::ordered_json> shown;
     YearTotals totals;
     RunYear(session.ledger, "t_run_demo", ReturnFolders(yearFolder.Path(), session.folder / "XSD"),
-            {}, [&](int month, RunOutcome outcome, const FormState& form) {
+            {}, [&](int month, const RunResult& result) {
                 months.push_back(month);
-                shown.push_back(Shown(form, outcome));
-                totals.Add(outcome, form);
+                shown.push_back(Shown(result));
+                totals.Add(result);
             });
     EXPECT_EQ(months, (std::vector<int>{4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2, 3}));
 
     YearTotals alone;
     for (std::size_t i = 0; i < months.size(); ++i) {
-        FormState form;
-        SelectDataFile(session.ledger, form, "t_run_demo");
-        const RunOutcome outcome =
-            GenerationRun(session.ledger, form, months[i], "t_run_demo", session.folder.Path());
-        EXPECT_EQ(shown[i], Shown(form, outcome)) << "month " << months[i];
-        alone.Add(outcome, form);
+        const RunResult result = session.Run(months[i]);
+        EXPECT_EQ(shown[i], Shown(result)) << "month " << months[i];
+        alone.Add(result);
         const std::string tag = ReturnPeriod{months[i], 0}.MonthTag();
-        for (const std::string& file : form.FilesWritten) {
+        for (const std::string& file : result.FilesWritten()) {
             const std::string name = fs::path(file).filename().string();
             EXPECT_EQ(test::ReadBytes(yearFolder / (tag + "/" + name)),
                       test::ReadBytes(session.folder / (tag + "/" + name)))
@@ -236,7 +229,7 @@ TEST(YearRun, EachMonthIsTheRunOfThatMonthAlone) {
     }
     EXPECT_EQ(YearTotalsJson(totals), YearTotalsJson(alone));
     EXPECT_EQ(totals.monthsCompleted, 12);
-    EXPECT_GT(totals.outputVatPlus, 0);
+    EXPECT_GT(totals.Sum(Figure::OutputVatPlus), 0);
 }
 
 }  // namespace

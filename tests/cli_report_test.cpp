@@ -25,11 +25,12 @@ TEST(CliHumanReport, ShowsControlCharactersOfTheLedgerEscaped) {
         {"a line break of its own", "Reason :\r\nB 7", "Reason :\r\nB 7"},
     };
     for (const auto& c : cases) {
-        vat::FormState form;
-        form.AddErrorRow("Sales Within State", "Inv No." + c.billNumber + " Dated:2014-04-07");
-        form.ShowMessage({"Bill " + c.billNumber, false});
+        vat::RunResult result{.outcome = vat::RunOutcome::Completed};
+        result.rows.push_back(
+            {"Sales Within State", "Inv No." + c.billNumber + " Dated:2014-04-07"});
+        result.messages.push_back({"Bill " + c.billNumber, false});
         std::ostringstream out;
-        PrintHumanReport(form, out);
+        PrintHumanReport(result, out);
         EXPECT_NE(out.str().find("\nSales Within State\tInv No." + c.shown + " Dated:2014-04-07\n"),
                   std::string::npos)
             << c.name << ":\n"
@@ -40,13 +41,13 @@ TEST(CliHumanReport, ShowsControlCharactersOfTheLedgerEscaped) {
 }
 
 TEST(CliHumanReport, ShowsARowsDocumentAndItsFileAndLine) {
-    vat::FormState form;
-    form.ErrorTypeText = "Purchase Within State";
-    form.AddValidationError("<SelTin> (9) is not valid : \r\nReason :R",
-                            "InvNo R3 \u00b7 2014-04-05", "efile_pur04.xml", 19);
-    form.AddValidationError("<TinNo> (2) is not valid : \r\nReason :T", "", "efile_pur04.xml", 4);
+    vat::RunResult result{.outcome = vat::RunOutcome::Completed};
+    result.rows = {{"Purchase Within State", "<SelTin> (9) is not valid : \r\nReason :R",
+                    "InvNo R3 \u00b7 2014-04-05", "efile_pur04.xml", 19},
+                   {"Purchase Within State", "<TinNo> (2) is not valid : \r\nReason :T", "",
+                    "efile_pur04.xml", 4}};
     std::ostringstream out;
-    PrintHumanReport(form, out);
+    PrintHumanReport(result, out);
     EXPECT_NE(out.str().find("\nPurchase Within State\tInvNo R3 \u00b7 2014-04-05\t<SelTin> (9) "
                              "is not valid : \r\nReason :R\tefile_pur04.xml:19\n"
                              "Purchase Within State\t<TinNo> (2) is not valid : \r\nReason "

@@ -266,7 +266,8 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "labels", "messages",
-                                              "returns"}));
+                                              "monthFolder", "returns"}));
+    EXPECT_EQ(report["monthFolder"], (folder / "06").string());
 
     const nlohmann::json& labels = report["labels"];
     for (const char* label : {"lbl_in_p",
@@ -306,7 +307,9 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
     EXPECT_EQ(figures["vatAmount"], 0.0);
     EXPECT_EQ(figures["urdSales"]["bills"],
               std::stoll(labels["lbl_Sal_URD_NoOfBills"].get<std::string>()));
-    EXPECT_EQ(figures["payableVat"], std::stod(labels["lbl_pay"].get<std::string>()));
+    // The hidden secondary labels are no figure a person reads: only in "labels".
+    for (const char* hidden : {"payableVat", "netInputVat", "netOutputVat"})
+        EXPECT_FALSE(figures.contains(hidden)) << hidden;
 
     // Bill 323 is interstate: no local-sales row says it was omitted.
     EXPECT_EQ(report["errors"], nlohmann::json::array());
@@ -333,14 +336,16 @@ TEST(Cli, JsonErrorRowsNameTheirDocumentFileAndLine) {
            "'29ABC&<>12 ' is not accepted by the pattern '[0-9]{11}'."},
           {"document", nullptr},
           {"file", "efile_pur04.xml"},
-          {"line", 4}},
+          {"line", 4},
+          {"voucher", nullptr}},
          {{"type", "Purchase Within State"},
           {"error",
            "<SelTin> (9) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The "
            "value '29I00000002' is not accepted by the pattern '[0-9]{11}'."},
           {"document", "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE"},
           {"file", "efile_pur04.xml"},
-          {"line", 19}}});
+          {"line", 19},
+          {"voucher", 2}}});
     // Ordered: the keys come in this order too.
     EXPECT_EQ(report["errors"], errors);
 }

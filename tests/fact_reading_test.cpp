@@ -23,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Everything a run leaves for the user, with the program folder taken out of the texts.
-struct RunResult {
+struct RunShown {
     RunOutcome outcome = RunOutcome::Failed;
     std::map<std::string, std::string> files;
     SummaryCaptions captions;
@@ -32,7 +32,7 @@ struct RunResult {
     std::vector<std::string> written;
     std::vector<FileAccount> accounts;
     std::string fingerprint;
-    friend bool operator==(const RunResult&, const RunResult&) = default;
+    friend bool operator==(const RunShown&, const RunShown&) = default;
 };
 
 std::string WithoutFolder(std::string text, const std::string& folder) {
@@ -41,24 +41,28 @@ std::string WithoutFolder(std::string text, const std::string& folder) {
     return text;
 }
 
-RunResult RunMonth(const std::string& dataFile, int month, FactReading reading) {
+RunShown RunMonth(const std::string& dataFile, int month, FactReading reading) {
     test::LedgerSession session(dataFile);
-    RunResult result;
-    result.outcome = GenerationRun(session.ledger, session.form, month, dataFile,
-                                   session.folder.Path(), reading);
+    session.result = GenerationRun(session.ledger, {.books = session.books,
+                                                    .dataFile = dataFile,
+                                                    .monthNumber = month,
+                                                    .folders = session.folder.Path(),
+                                                    .reading = reading});
+    RunShown result;
+    result.outcome = session.result.outcome;
     const std::string folder = session.folder.Path().string();
     const fs::path monthFolder = session.folder / ReturnPeriod{month, 0}.MonthTag();
     result.files = test::FolderBytes(monthFolder);
     // The fingerprint of the books as read: the same whichever way the facts were read.
     if (const std::optional<RunRecord> record = ReadRunRecord(monthFolder))
         result.fingerprint = record->fingerprint;
-    result.captions = session.form.Captions();
-    result.rows = session.form.ErrorRows();
-    for (const UserMessage& message : session.form.Messages())
+    result.captions = CaptionsOf(session.result.figures);
+    result.rows = session.result.rows;
+    for (const UserMessage& message : session.result.messages)
         result.messages.push_back(WithoutFolder(message.text, folder));
-    for (const std::string& file : session.form.FilesWritten)
+    for (const std::string& file : session.result.FilesWritten())
         result.written.push_back(WithoutFolder(file, folder));
-    result.accounts = session.form.FileAccounts;
+    result.accounts = session.result.accounts;
     for (FileAccount& account : result.accounts)
         if (account.path) account.path = WithoutFolder(*account.path, folder);
     return result;
@@ -72,9 +76,8 @@ std::vector<std::string> RunnableDataFiles() {
     std::vector<std::string> runnable;
     for (const std::string& dataFile : ListDataFiles(ledger)) {
         if (dataFile.starts_with("t_changing_")) continue;
-        FormState form;
-        SelectDataFile(ledger, form, dataFile);
-        if (form.DataFileReady && form.TinFlag.empty()) runnable.push_back(dataFile);
+        const DataFileChoice choice = SelectDataFile(ledger, dataFile);
+        if (choice.books && choice.books->TinValid()) runnable.push_back(dataFile);
     }
     return runnable;
 }
@@ -84,8 +87,8 @@ TEST(FactReading, PerListAndPerVoucherGiveTheSameRunForEveryDataFileAndMonth) {
     int compared = 0;
     for (const std::string& dataFile : RunnableDataFiles()) {
         for (int month = 1; month <= 12; ++month) {
-            const RunResult perList = RunMonth(dataFile, month, FactReading::PerList);
-            const RunResult perVoucher = RunMonth(dataFile, month, FactReading::PerVoucher);
+            const RunShown perList = RunMonth(dataFile, month, FactReading::PerList);
+            const RunShown perVoucher = RunMonth(dataFile, month, FactReading::PerVoucher);
             for (const FileAccount& account : perList.accounts)
                 EXPECT_EQ(account.listed, account.written + account.belowOneRupee +
                                               account.interstate + account.tinSkipped +
@@ -100,7 +103,7 @@ TEST(FactReading, PerListAndPerVoucherGiveTheSameRunForEveryDataFileAndMonth) {
 
 // The corner cases of the look-ups, each visible in April of t_reading_traps.
 TEST(FactReading, TheLookUpsCornerCasesReadAsTheBooksHoldThem) {
-    const RunResult april = RunMonth("t_reading_traps", 4, FactReading::PerList);
+    const RunShown april = RunMonth("t_reading_traps", 4, FactReading::PerList);
     ASSERT_EQ(april.outcome, RunOutcome::Completed);
     const std::string& purchases = april.files.at("efile_pur04.xml");
     // Sums over every row of the number: 500 + 70 (May), 25 + 3.50 (cancelled).

@@ -28,21 +28,32 @@ using Labels = std::map<std::string, std::string>;
 
 const std::string kOmitted = " omitted due to basic amount being less than Rs.1";
 
-RunOutcome RunMonth(LedgerSession& session, int month) {
-    return GenerationRun(session.ledger, session.form, month, session.dataFile,
-                         session.folder.Path());
+// Runs the month; the session keeps its result.
+RunOutcome RunMonth(LedgerSession& session, int month, const RunCancel* cancel = nullptr) {
+    session.result = session.Run(month, cancel);
+    return session.result.outcome;
 }
 
-// Every label the table names, with the caption the form shows.
-Labels Shown(const FormState& form, const Labels& expected) {
+RunResult RunMonth(LedgerSession& session, int month, RunObserver& observer,
+                   const RunCancel& cancel) {
+    return GenerationRun(session.ledger,
+                         {.books = session.books,
+                          .dataFile = session.dataFile,
+                          .monthNumber = month,
+                          .folders = session.folder.Path()},
+                         observer, &cancel);
+}
+
+// Every label the table names, with the caption the session's result shows.
+Labels Shown(const LedgerSession& session, const Labels& expected) {
     Labels shown;
-    for (const auto& [label, caption] : expected) shown[label] = form.Caption(label);
+    for (const auto& [label, caption] : expected) shown[label] = session.Caption(label);
     return shown;
 }
 
-std::vector<std::string> MessageTexts(const FormState& form) {
+std::vector<std::string> MessageTexts(const std::vector<UserMessage>& messages) {
     std::vector<std::string> texts;
-    for (const UserMessage& message : form.Messages()) texts.push_back(message.text);
+    for (const UserMessage& message : messages) texts.push_back(message.text);
     return texts;
 }
 
@@ -129,9 +140,9 @@ TEST_P(RunOfAMonth, ShowsTheVatVerdictAndUrdFiguresAndEndsWithOver) {
     const MonthCase& month = GetParam();
     LedgerSession session("t_run_figures");
     EXPECT_EQ(RunMonth(session, month.month), RunOutcome::Completed);
-    EXPECT_EQ(Shown(session.form, month.labels), month.labels);
-    EXPECT_EQ(Said(session.form.ErrorRows()), month.rows);
-    EXPECT_EQ(session.form.Messages(), (std::vector<UserMessage>{{"OVER", false}}));
+    EXPECT_EQ(Shown(session, month.labels), month.labels);
+    EXPECT_EQ(Said(session.result.rows), month.rows);
+    EXPECT_EQ(session.result.messages, (std::vector<UserMessage>{{"OVER", false}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(TRunFigures, RunOfAMonth, testing::ValuesIn(kMonths),
@@ -147,7 +158,7 @@ TEST(GenerationRun, WritesTheMonthsFilesByteForByteAndListsThemInRunOrder) {
         (session.folder / "04/efile_sal04.xml").string(),
         (session.folder / "04/efile_sal_returns04.xml").string(),
         (session.folder / "04/efile_is_pur04.xml").string()};
-    EXPECT_EQ(session.form.FilesWritten, written);
+    EXPECT_EQ(session.result.FilesWritten(), written);
 }
 
 // Each row: a first run, then a second run of another month in the same window.
@@ -180,17 +191,18 @@ const std::vector<RunPair> kRunPairs = {
      {},
      {{"Purchase Within State",
        "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
-    // July writes only the local purchase file, so the output side keeps April's last figures.
-    {"SecondaryLabelsKeepWhatNoGeneratorOfTheMonthSet",
+    // July writes only the local purchase file: the output side is July's own, nothing of
+    // April's figures is carried into it.
+    {"SecondaryLabelsAreTheMonthsOwn",
      4,
      7,
      {{"lbl_in_p", "62.55"},
       {"lbl_in_n", "62.55"},
       {"lbl_in_net", "125.10"},
-      {"lbl_out_p", "30.00"},
-      {"lbl_out_n", "30.00"},
-      {"lbl_out_net", "60.00"},
-      {"lbl_pay", "-65.10"}},
+      {"lbl_out_p", "0.00"},
+      {"lbl_out_n", "0.00"},
+      {"lbl_out_net", "0.00"},
+      {"lbl_pay", "-125.10"}},
      {{"Purchase Within State",
        "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
 };
@@ -204,14 +216,19 @@ TEST_P(SecondRun, ReplacesWhatTheFirstRunShowed) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, pair.first), RunOutcome::Completed);
     ASSERT_EQ(RunMonth(session, pair.second), RunOutcome::Completed);
-    EXPECT_EQ(Shown(session.form, pair.labels), pair.labels);
-    EXPECT_EQ(Said(session.form.ErrorRows()), pair.rows);
-    EXPECT_EQ(session.form.Messages(),
-              (std::vector<UserMessage>{{"OVER", false}, {"OVER", false}}));
-    for (const std::string& file : session.form.FilesWritten)
+    EXPECT_EQ(Shown(session, pair.labels), pair.labels);
+    EXPECT_EQ(Said(session.result.rows), pair.rows);
+    EXPECT_EQ(session.result.messages, (std::vector<UserMessage>{{"OVER", false}}));
+    for (const std::string& file : session.result.FilesWritten())
         EXPECT_EQ(fs::path(file).parent_path().filename(),
                   (ReturnPeriod{pair.second, 2014}.MonthTag()))
             << "FilesWritten lists only the latest run's files: " << file;
+    // Exactly this run's six accounts, in the result and in its record.
+    ASSERT_EQ(session.result.accounts.size(), 6u);
+    const std::optional<RunRecord> record =
+        ReadRunRecord(session.folder / ReturnPeriod{pair.second, 2014}.MonthTag());
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->accounts, session.result.accounts);
 }
 
 INSTANTIATE_TEST_SUITE_P(TRunFigures, SecondRun, testing::ValuesIn(kRunPairs),
@@ -226,45 +243,31 @@ TEST(GenerationRun, AprilSecondaryLabelsFollowTheLastGeneratorOfEachSide) {
                              {"lbl_in_net", "80.00"}, {"lbl_out_p", "30.00"},
                              {"lbl_out_n", "30.00"},  {"lbl_out_net", "60.00"},
                              {"lbl_pay", "-20.00"}};
-    EXPECT_EQ(Shown(session.form, expected), expected);
-}
-
-TEST(GenerationRun, PayableSecondaryLabelIsOutputNetLessInputNet) {
-    FormState form;
-    test::SetShownFigures(form, {{"lbl_out_net", "300.00"}, {"lbl_in_net", "450.00"}});
-    EXPECT_EQ(form.Caption("lbl_pay"), "-150.00");
+    EXPECT_EQ(Shown(session, expected), expected);
 }
 
 TEST(GenerationRun, ASecondIdenticalRunGivesIdenticalFilesAndFigures) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     const auto files = test::FolderBytes(session.folder / "04");
-    const auto captions = session.form.Captions();
-    const auto rows = session.form.ErrorRows();
-    const auto written = session.form.FilesWritten;
-    session.form.ClearMessages();
+    const RunResult first = session.result;
 
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     EXPECT_EQ(test::FolderBytes(session.folder / "04"), files);
-    EXPECT_EQ(session.form.Captions(), captions);
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
-    EXPECT_EQ(session.form.FilesWritten, written);
-    EXPECT_EQ(MessageTexts(session.form), std::vector<std::string>{"OVER"});
+    EXPECT_EQ(CaptionsOf(session.result.figures), CaptionsOf(first.figures));
+    EXPECT_EQ(session.result.rows, first.rows);
+    EXPECT_EQ(session.result.accounts, first.accounts);
+    EXPECT_EQ(session.result.FilesWritten(), first.FilesWritten());
+    EXPECT_EQ(MessageTexts(session.result.messages), std::vector<std::string>{"OVER"});
 }
 
-// What a refused run must leave alone: figures, error list, written files and their times.
+// What a refused run must leave alone: the month's files and their times.
 struct Snapshot {
-    std::vector<std::pair<std::string, std::string>> captions;
-    std::vector<ErrorRow> rows;
-    std::vector<std::string> filesWritten;
     std::map<std::string, std::string> files;
     std::map<std::string, fs::file_time_type> times;
 
     explicit Snapshot(const LedgerSession& session)
-        : captions(session.form.Captions()),
-          rows(session.form.ErrorRows()),
-          filesWritten(session.form.FilesWritten),
-          files(test::FolderBytes(session.folder / "04")) {
+        : files(test::FolderBytes(session.folder / "04")) {
         for (const auto& [name, bytes] : files)
             times[name] = fs::last_write_time(session.folder / "04" / name);
     }
@@ -274,33 +277,35 @@ struct Snapshot {
 TEST(GenerationRun, WithoutAMonthOrADataFileNothingHappens) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    session.form.ClearMessages();
     const Snapshot before(session);
-
-    EXPECT_EQ(
-        GenerationRun(session.ledger, session.form, 0, session.dataFile, session.folder.Path()),
-        RunOutcome::NoMonth);
-    EXPECT_EQ(GenerationRun(session.ledger, session.form, 0, "", session.folder.Path()),
-              RunOutcome::NoMonth)
-        << "the month list has the focus first";
-    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, "", session.folder.Path()),
-              RunOutcome::NoDataFile);
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
+    const auto run = [&](int month, const std::string& dataFile) {
+        const RunResult result = GenerationRun(session.ledger, {.books = session.books,
+                                                                .dataFile = dataFile,
+                                                                .monthNumber = month,
+                                                                .folders = session.folder.Path()});
+        EXPECT_TRUE(result.messages.empty()) << result.messages.front().text;
+        EXPECT_TRUE(result.accounts.empty());
+        return result.outcome;
+    };
+    EXPECT_EQ(run(0, session.dataFile), RunOutcome::NoMonth);
+    EXPECT_EQ(run(0, ""), RunOutcome::NoMonth) << "the month list has the focus first";
+    EXPECT_EQ(run(4, ""), RunOutcome::NoDataFile);
     EXPECT_EQ(Snapshot(session), before);
 }
 
 TEST(GenerationRun, AnIncorrectTinRefusesTheRunAndChangesNothing) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    SelectDataFile(session.ledger, session.form, "t_run_bad_tin");
-    ASSERT_EQ(session.form.TinFlag, "NN");
-    session.form.ClearMessages();
+    const DataFileChoice badTin = SelectDataFile(session.ledger, "t_run_bad_tin");
+    ASSERT_FALSE(badTin.books->TinValid());
     const Snapshot before(session);
 
-    EXPECT_EQ(
-        GenerationRun(session.ledger, session.form, 4, "t_run_bad_tin", session.folder.Path()),
-        RunOutcome::Refused);
-    EXPECT_EQ(session.form.Messages(),
+    const RunResult refused = GenerationRun(session.ledger, {.books = badTin.books,
+                                                             .dataFile = "t_run_bad_tin",
+                                                             .monthNumber = 4,
+                                                             .folders = session.folder.Path()});
+    EXPECT_EQ(refused.outcome, RunOutcome::Refused);
+    EXPECT_EQ(refused.messages,
               (std::vector<UserMessage>{{"INCORRECT TIN CAN NOT PROCEED", false}}));
     EXPECT_EQ(Snapshot(session), before);
 }
@@ -308,17 +313,18 @@ TEST(GenerationRun, AnIncorrectTinRefusesTheRunAndChangesNothing) {
 TEST(GenerationRun, ADataFileThatDidNotOpenIsRefusedWithAMessage) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    SelectDataFile(session.ledger, session.form, "t_run_no_such_data_file");
-    ASSERT_FALSE(session.form.DataFileReady);
-    session.form.ClearMessages();
+    const DataFileChoice none = SelectDataFile(session.ledger, "t_run_no_such_data_file");
+    ASSERT_FALSE(none.books);
     const Snapshot before(session);
 
-    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, "t_run_no_such_data_file",
-                            session.folder.Path()),
-              RunOutcome::Refused);
-    ASSERT_EQ(session.form.Messages().size(), 1u);
-    EXPECT_TRUE(session.form.Messages()[0].critical);
-    EXPECT_EQ(session.form.Messages()[0].text,
+    const RunResult refused = GenerationRun(session.ledger, {.books = none.books,
+                                                             .dataFile = "t_run_no_such_data_file",
+                                                             .monthNumber = 4,
+                                                             .folders = session.folder.Path()});
+    EXPECT_EQ(refused.outcome, RunOutcome::Refused);
+    ASSERT_EQ(refused.messages.size(), 1u);
+    EXPECT_TRUE(refused.messages[0].critical);
+    EXPECT_EQ(refused.messages[0].text,
               "The data file t_run_no_such_data_file could not be read; choose a data file that "
               "opens without error.");
     EXPECT_EQ(Snapshot(session), before);
@@ -341,38 +347,35 @@ TEST(GenerationRun, ADataFileThatVanishedSinceItsSelectionFailsTheRunWithAMessag
                    "super values ('2014-04-01', '2015-03-31', '29123456789')"),
               0);
     LedgerSession session(name);
-    test::SetShownFigures(session.form,
-                          {{"lbl_InputVAT_Plus", "7.00"}});  // as an earlier run left it
     ASSERT_EQ(Psql("edb", "drop database " + name + " with (force)"), 0);
 
     EXPECT_EQ(RunMonth(session, 4), RunOutcome::Failed);
-    ASSERT_EQ(session.form.Messages().size(), 1u);
-    EXPECT_TRUE(session.form.Messages()[0].critical);
-    EXPECT_TRUE(session.form.Messages()[0].text.starts_with("Cannot reopen the data file: "))
-        << session.form.Messages()[0].text;
-    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Plus"), "7.00") << "nothing was reset";
+    ASSERT_EQ(session.result.messages.size(), 1u);
+    EXPECT_TRUE(session.result.messages[0].critical);
+    EXPECT_TRUE(session.result.messages[0].text.starts_with("Cannot reopen the data file: "))
+        << session.result.messages[0].text;
+    EXPECT_EQ(CaptionsOf(session.result.figures), CaptionsOf(ReturnFigures{}));
     EXPECT_FALSE(fs::exists(session.folder / "04"));
 }
 
 TEST(GenerationRun, ASchemaThatCannotBeUsedRefusesTheRunAndChangesNothing) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    session.form.ClearMessages();
     const Snapshot before(session);
     const fs::path schema = session.folder / "XSD/eval_sal.xsd";
     fs::remove(schema);
 
     EXPECT_EQ(RunMonth(session, 4), RunOutcome::Refused);
-    ASSERT_EQ(session.form.Messages().size(), 1u) << "one message and no OVER";
-    EXPECT_TRUE(session.form.Messages()[0].critical);
-    EXPECT_TRUE(session.form.Messages()[0].text.starts_with("The schema " + schema.string() +
+    ASSERT_EQ(session.result.messages.size(), 1u) << "one message and no OVER";
+    EXPECT_TRUE(session.result.messages[0].critical);
+    EXPECT_TRUE(session.result.messages[0].text.starts_with("The schema " + schema.string() +
                                                             " cannot be used: Load XSD failed: "))
-        << session.form.Messages()[0].text;
+        << session.result.messages[0].text;
     EXPECT_EQ(Snapshot(session), before);
 }
 
 // Does something once, when the run reports its first progress on the named file.
-class AtProgress : public FormView {
+class AtProgress : public RunObserver {
 public:
     AtProgress(std::string file, std::function<void()> action)
         : file_(std::move(file)), action_(std::move(action)) {}
@@ -416,32 +419,29 @@ TEST_P(InterruptedRun, KeepsTheMonthsEarlierFilesAndListsNoneAsWritten) {
         std::ofstream(session.folder / "04" / name) << "earlier " << name;
     std::ofstream(session.folder / "04/notes.txt") << "the accountant's own";
     const auto before = test::FolderBytes(session.folder / "04");
-    session.form.ClearMessages();
 
     RunCancel cancel(session.ledger);
     AtProgress view("efile_sal04.xml", [&] { GetParam().act(session, cancel); });
-    session.form.SetView(&view);
-    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, session.dataFile,
-                            session.folder.Path(), FactReading::PerList, &cancel),
-              GetParam().outcome);
-    session.form.SetView(nullptr);
+    const RunResult stopped = RunMonth(session, 4, view, cancel);
+    EXPECT_EQ(stopped.outcome, GetParam().outcome);
 
-    ASSERT_EQ(session.form.Messages().size(), 1u) << "one message and no OVER";
-    const std::string& message = session.form.Messages()[0].text;
+    ASSERT_EQ(stopped.messages.size(), 1u) << "one message and no OVER";
+    const std::string& message = stopped.messages[0].text;
     EXPECT_TRUE(message.starts_with(GetParam().messageStart)) << message;
     EXPECT_TRUE(message.ends_with(GetParam().messageEnd)) << message;
     EXPECT_EQ(test::FolderBytes(session.folder / "04"), before);
     EXPECT_TRUE(test::StagingFolders(session.folder, "04").empty());
-    EXPECT_TRUE(session.form.FilesWritten.empty());
-    // The figures of the files done before stand.
-    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Plus"), "500.00");
-    EXPECT_EQ(session.form.Caption("lbl_TaxPayableRefundable"), "");
+    // Nothing of the unfinished run is left to show: no files, figures, accounts or rows.
+    EXPECT_TRUE(stopped.FilesWritten().empty());
+    EXPECT_TRUE(stopped.accounts.empty());
+    EXPECT_TRUE(stopped.rows.empty());
+    EXPECT_EQ(CaptionsOf(stopped.figures), CaptionsOf(ReturnFigures{}));
+    EXPECT_FALSE(stopped.record);
 
     fs::copy_file(fs::path(VAT_SCHEMA_DIR) / "eval_sal.xsd", session.folder / "XSD/eval_sal.xsd",
                   fs::copy_options::overwrite_existing);
-    session.form.ClearMessages();
     EXPECT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    EXPECT_EQ(MessageTexts(session.form), std::vector<std::string>{"OVER"});
+    EXPECT_EQ(MessageTexts(session.result.messages), std::vector<std::string>{"OVER"});
     auto expected = ExpectedApril();
     expected["notes.txt"] = "the accountant's own";
     EXPECT_EQ(test::FolderBytes(session.folder / "04"), expected);
@@ -490,11 +490,7 @@ TEST_P(LeftoverStaging, IsFinishedWhenSealedAndOtherwiseRemovedByTheNextRun) {
     // The next run stops at once, so the month shows what its start made of the leftover.
     RunCancel cancel(session.ledger);
     AtProgress view("efile_pur04.xml", [&] { cancel.Request(); });
-    session.form.SetView(&view);
-    EXPECT_EQ(GenerationRun(session.ledger, session.form, 4, session.dataFile,
-                            session.folder.Path(), FactReading::PerList, &cancel),
-              RunOutcome::Cancelled);
-    session.form.SetView(nullptr);
+    EXPECT_EQ(RunMonth(session, 4, view, cancel).outcome, RunOutcome::Cancelled);
 
     auto expected = earlier;
     if (GetParam().sealed) {
@@ -551,8 +547,8 @@ long long TaxChPaise(const fs::path& file) {
     return paise;
 }
 
-long long CaptionPaise(const FormState& form, const char* label) {
-    return std::llround(LeadingNumber(form.Caption(label)) * 100);
+long long CaptionPaise(const LedgerSession& session, const char* label) {
+    return std::llround(LeadingNumber(session.Caption(label)) * 100);
 }
 
 // How an omission row of one file leads back to its voucher.
@@ -614,18 +610,18 @@ TEST(GenerationRun, ADemoMonthWritesSixCleanFilesWhoseTaxGivesTheVerdictToThePai
     // it was made).
     LedgerSession session("t_run_demo");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
-    const FormState& form = session.form;
-    EXPECT_EQ(MessageTexts(form), std::vector<std::string>{"OVER"}) << "no file failed its check";
+    EXPECT_EQ(MessageTexts(session.result.messages), std::vector<std::string>{"OVER"})
+        << "no file failed its check";
 
     std::vector<std::string> written;
     for (const std::string& name : kAprilFiles)
         written.push_back((session.folder / "04" / name).string());
-    EXPECT_EQ(form.FilesWritten, written);
+    EXPECT_EQ(session.result.FilesWritten(), written);
 
     LedgerConnection ledger;
     ConnectLedger(ledger, "t_run_demo", true);
     std::map<std::string, long long> omitted;
-    for (const ErrorRow& row : form.ErrorRows()) {
+    for (const ErrorRow& row : session.result.rows) {
         EXPECT_FALSE(row.error.starts_with("<")) << "schema error: " << row.error;
         if (!row.error.ends_with(kOmitted)) continue;
         for (const OmissionSource& source : kOmissionSources)
@@ -645,15 +641,15 @@ TEST(GenerationRun, ADemoMonthWritesSixCleanFilesWhoseTaxGivesTheVerdictToThePai
         TaxChPaise(session.folder / "04/efile_sal04.xml") + omitted["Sales Within State"];
     const long long outputMinus = TaxChPaise(session.folder / "04/efile_sal_returns04.xml") +
                                   omitted["Credit Note Within State"];
-    EXPECT_EQ(CaptionPaise(form, "lbl_InputVAT_Plus"), inputPlus);
-    EXPECT_EQ(CaptionPaise(form, "lbl_InputVAT_Minus"), inputMinus);
-    EXPECT_EQ(CaptionPaise(form, "lbl_OutputVAT_Plus"), outputPlus);
-    EXPECT_EQ(CaptionPaise(form, "lbl_OutputVAT_Minus"), outputMinus);
+    EXPECT_EQ(CaptionPaise(session, "lbl_InputVAT_Plus"), inputPlus);
+    EXPECT_EQ(CaptionPaise(session, "lbl_InputVAT_Minus"), inputMinus);
+    EXPECT_EQ(CaptionPaise(session, "lbl_OutputVAT_Plus"), outputPlus);
+    EXPECT_EQ(CaptionPaise(session, "lbl_OutputVAT_Minus"), outputMinus);
 
     const long long payable = (outputPlus - outputMinus) - (inputPlus - inputMinus);
-    EXPECT_EQ(form.Caption("lbl_TaxPayableRefundable"),
+    EXPECT_EQ(session.Caption("lbl_TaxPayableRefundable"),
               payable >= 0 ? "VAT Payable" : "VAT Refundable");
-    EXPECT_EQ(CaptionPaise(form, "lbl_TaxAmt"), std::llabs(payable));
+    EXPECT_EQ(CaptionPaise(session, "lbl_TaxAmt"), std::llabs(payable));
 }
 
 }  // namespace

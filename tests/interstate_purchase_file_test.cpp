@@ -31,11 +31,9 @@ TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
          "B No.A117 Dated:2014-04-05 of PHARMA PUNE omitted due to basic amount being less than "
          "Rs.1"},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows)
-        << "the file passes its schema: no validation rows";
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    EXPECT_EQ(session.form.ErrorTypeText, "Purchase Outside State");
-    EXPECT_EQ(session.form.FilesWritten,
+    EXPECT_EQ(Said(session.result.rows), rows) << "the file passes its schema: no validation rows";
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
+    EXPECT_EQ(session.result.FilesWritten(),
               std::vector<std::string>{(session.folder / "04/efile_is_pur04.xml").string()});
 }
 
@@ -46,22 +44,22 @@ TEST(InterstatePurchaseFile, TotalsCstWithOmittedPurchasesButNotSkippedOnes) {
 
     // 5.01 + 84.46 + 0.49 (omitted) + 0.04 + 10; the skipped seller's 40, the local purchase's
     // 20 and the cancelled purchase's 18 are not in it.
-    ExpectCaptions(session.form, {{"lbl_CST_Purchase", "100.00"},
-                                  {"lbl_in_p", "100.00"},
-                                  {"lbl_in_n", "100.00"},
-                                  {"lbl_in_net", "200.00"},
-                                  {"lbl_pay", "-200.00"}});
-    EXPECT_EQ(session.form.Urd.purchaseBills, 0)
+    ExpectCaptions(session.result.figures, {{"lbl_CST_Purchase", "100.00"},
+                                            {"lbl_in_p", "100.00"},
+                                            {"lbl_in_n", "100.00"},
+                                            {"lbl_in_net", "200.00"},
+                                            {"lbl_pay", "-200.00"}});
+    EXPECT_EQ(context.urd.purchaseBills, 0)
         << "interstate purchases add nothing to the URD figures";
-    EXPECT_EQ(session.form.Urd.purchaseBasic, 0);
+    EXPECT_EQ(context.urd.purchaseBasic, 0);
 }
 
 TEST(InterstatePurchaseFile, SellersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZeroLabels) {
     LedgerSession session("t_interstate_purchase");
-    test::SetShownFigures(session.form, {{"lbl_CST_Purchase", "7.00"},
-                                         {"lbl_in_p", "7.00"},
-                                         {"lbl_in_n", "7.00"},
-                                         {"lbl_in_net", "7.00"}});
+    test::SetShownFigures(session.result.figures, {{"lbl_CST_Purchase", "7.00"},
+                                                   {"lbl_in_p", "7.00"},
+                                                   {"lbl_in_n", "7.00"},
+                                                   {"lbl_in_net", "7.00"}});
     ReturnContext context = session.Context(5);
     GenerateReturnFile(InterstatePurchaseFileKind(), context);
 
@@ -74,13 +72,12 @@ TEST(InterstatePurchaseFile, SellersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZe
         {"Purchase Outside State",
          "B No.G11 of voucher 11 left out: the party's TIN 24300000006 does not begin with 29"},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    ExpectCaptions(session.form, {{"lbl_CST_Purchase", "0.00"},
-                                  {"lbl_in_p", "0.00"},
-                                  {"lbl_in_n", "0.00"},
-                                  {"lbl_in_net", "0.00"}});
-    EXPECT_EQ(session.form.ErrorTypeText, "Purchase Outside State");
+    EXPECT_EQ(Said(session.result.rows), rows);
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
+    ExpectCaptions(session.result.figures, {{"lbl_CST_Purchase", "0.00"},
+                                            {"lbl_in_p", "0.00"},
+                                            {"lbl_in_n", "0.00"},
+                                            {"lbl_in_net", "0.00"}});
 }
 
 TEST(InterstatePurchaseFile, FollowsTheListsGroupingAndLeavesOutAPartyWithoutACityRow) {
@@ -97,9 +94,9 @@ TEST(InterstatePurchaseFile, FollowsTheListsGroupingAndLeavesOutAPartyWithoutACi
          "B No.M32 of voucher 32 left out: the city code 9 of party account 307 has no row in "
          "city"},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    EXPECT_EQ(session.form.Caption("lbl_CST_Purchase"), "10.00")
+    EXPECT_EQ(Said(session.result.rows), rows);
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
+    EXPECT_EQ(session.Caption("lbl_CST_Purchase"), "10.00")
         << "2 twice and 6; M/32's 50 is not in it";
 }
 

@@ -32,11 +32,9 @@ TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
          "Inv No.13 Dated:2014-04-06 of TINY BUYER HUBLI omitted due to basic amount being less "
          "than Rs.1"},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows)
-        << "the file passes its schema: no validation rows";
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    EXPECT_EQ(session.form.ErrorTypeText, "Sales Outside State");
-    EXPECT_EQ(session.form.FilesWritten,
+    EXPECT_EQ(Said(session.result.rows), rows) << "the file passes its schema: no validation rows";
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
+    EXPECT_EQ(session.result.FilesWritten(),
               std::vector<std::string>{(session.folder / "04/efile_sal_iss_04.xml").string()});
 }
 
@@ -47,13 +45,13 @@ TEST(InterstateSalesFile, TotalsCstOfBothSeriesWithOmittedBillsButNotSkippedOnes
 
     // 20 + 19.75 + 0.04 + 0.02 (omitted) + 4, then 1000 + 190.69; the skipped bill's 50, the
     // local bill's 44 and the cancelled and cash bills are not in it.
-    ExpectCaptions(session.form, {{"lbl_CST_Sales", "1234.50"},
-                                  {"lbl_out_p", "1234.50"},
-                                  {"lbl_out_n", "1234.50"},
-                                  {"lbl_out_net", "2469.00"},
-                                  {"lbl_pay", "2469.00"}});
-    EXPECT_EQ(session.form.Urd.salesBills, 0) << "interstate sales add nothing to the URD figures";
-    EXPECT_EQ(session.form.Urd.salesBasic, 0);
+    ExpectCaptions(session.result.figures, {{"lbl_CST_Sales", "1234.50"},
+                                            {"lbl_out_p", "1234.50"},
+                                            {"lbl_out_n", "1234.50"},
+                                            {"lbl_out_net", "2469.00"},
+                                            {"lbl_pay", "2469.00"}});
+    EXPECT_EQ(context.urd.salesBills, 0) << "interstate sales add nothing to the URD figures";
+    EXPECT_EQ(context.urd.salesBasic, 0);
 }
 
 TEST(InterstateSalesFile, AMonthOfSecondSeriesBillsOnlyWritesThemAllWithCrNumbers) {
@@ -64,36 +62,35 @@ TEST(InterstateSalesFile, AMonthOfSecondSeriesBillsOnlyWritesThemAllWithCrNumber
     // Bill numbers as stored, not sanitised: B/6 before B/7.
     EXPECT_EQ(session.ReturnFile("05/efile_sal_iss_05.xml"),
               session.Expected("t_interstate_sales/efile_sal_iss_05.xml"));
-    EXPECT_TRUE(session.form.ErrorRows().empty());
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    ExpectCaptions(session.form, {{"lbl_CST_Sales", "14.00"},
-                                  {"lbl_out_p", "14.00"},
-                                  {"lbl_out_n", "14.00"},
-                                  {"lbl_out_net", "28.00"}});
+    EXPECT_TRUE(session.result.rows.empty());
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
+    ExpectCaptions(session.result.figures, {{"lbl_CST_Sales", "14.00"},
+                                            {"lbl_out_p", "14.00"},
+                                            {"lbl_out_n", "14.00"},
+                                            {"lbl_out_net", "28.00"}});
 }
 
 TEST(InterstateSalesFile, FirstSeriesBuyersOfOtherStatesOnlyLeaveAFileWithoutBillsAndZeroLabels) {
     LedgerSession session("t_interstate_sales");
-    test::SetShownFigures(session.form, {{"lbl_CST_Sales", "7.00"},
-                                         {"lbl_out_p", "7.00"},
-                                         {"lbl_out_n", "7.00"},
-                                         {"lbl_out_net", "7.00"}});
+    test::SetShownFigures(session.result.figures, {{"lbl_CST_Sales", "7.00"},
+                                                   {"lbl_out_p", "7.00"},
+                                                   {"lbl_out_n", "7.00"},
+                                                   {"lbl_out_net", "7.00"}});
     ReturnContext context = session.Context(6);
     GenerateReturnFile(InterstateSalesFileKind(), context);
 
     EXPECT_EQ(session.ReturnFile("06/efile_sal_iss_06.xml"),
               session.Expected("t_interstate_sales/efile_sal_iss_06.xml"));
     // Left out, and said so.
-    EXPECT_EQ(Said(session.form.ErrorRows()),
+    EXPECT_EQ(Said(session.result.rows),
               (std::vector<ErrorRow>{{"Sales Outside State",
                                       "Inv No.40 of voucher 40 left out: the party's TIN "
                                       "07200000002 does not begin with 29"}}));
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    ExpectCaptions(session.form, {{"lbl_CST_Sales", "0.00"},
-                                  {"lbl_out_p", "0.00"},
-                                  {"lbl_out_n", "0.00"},
-                                  {"lbl_out_net", "0.00"}});
-    EXPECT_EQ(session.form.ErrorTypeText, "Sales Outside State");
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
+    ExpectCaptions(session.result.figures, {{"lbl_CST_Sales", "0.00"},
+                                            {"lbl_out_p", "0.00"},
+                                            {"lbl_out_n", "0.00"},
+                                            {"lbl_out_net", "0.00"}});
 }
 
 TEST(InterstateSalesFile, LeavesOutABillWithoutAPartyRowAndEscapesABillNumberAsStored) {
@@ -107,9 +104,9 @@ TEST(InterstateSalesFile, LeavesOutABillWithoutAPartyRowAndEscapesABillNumberAsS
         {"Sales Outside State",
          "Inv No.60 of voucher 60 left out: the party account 999 has no row in ledger_acts"},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    EXPECT_EQ(session.form.Caption("lbl_CST_Sales"), "4.00") << "nothing of a bill left out counts";
+    EXPECT_EQ(Said(session.result.rows), rows);
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
+    EXPECT_EQ(session.Caption("lbl_CST_Sales"), "4.00") << "nothing of a bill left out counts";
 }
 
 TEST(InterstateSalesFile, AFileWithoutBillsIsStillCheckedAgainstItsSchema) {

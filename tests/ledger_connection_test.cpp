@@ -310,25 +310,30 @@ TEST(VoucherLists, AppendTheMonthWithoutALeadingZero) {
     EXPECT_NE(april.find("extract(month from vdate)=4  group by"), std::string::npos);
 }
 
-TEST(DataFileSelection, FlagsATenCharacterTinThenClearsItForAGoodDataFile) {
+TEST(DataFileSelection, FlagsATenCharacterTinAndReadsTheYear) {
     LedgerConnection ledger;
-    FormState form;
-    SelectDataFile(ledger, form, "shop2013");
-    EXPECT_EQ(form.DealerTin, "29111111111");
-    EXPECT_EQ(form.TinFlag, "");
-    EXPECT_EQ(form.YearStart->DisplayText(), "01/04/2013");
+    DataFileChoice choice = SelectDataFile(ledger, "shop2013");
+    ASSERT_TRUE(choice.books);
+    EXPECT_EQ(choice.books->dealerTin, "29111111111");
+    EXPECT_TRUE(choice.books->TinValid());
+    EXPECT_TRUE(choice.messages.empty());
+    EXPECT_EQ(choice.books->yearStart.DisplayText(), "01/04/2013");
 
-    SelectDataFile(ledger, form, "shop2014");
-    EXPECT_EQ(form.TinFlag, "NN");
-    EXPECT_EQ(form.DealerTin, "29111111111") << "the previous TIN is kept while flagged";
-    EXPECT_EQ(form.YearStart->DisplayText(), "01/04/2014");
-    EXPECT_EQ(form.YearEnd->DisplayText(), "31/03/2015");
-    ASSERT_FALSE(form.Messages().empty());
-    EXPECT_EQ(form.Messages().back().text, "YOUR TIN FOUND TO BE INCORRECT. CHECK THE SAME");
-
-    SelectDataFile(ledger, form, "shop2013");
-    EXPECT_EQ(form.TinFlag, "");
-    EXPECT_TRUE(form.DataFileReady);
+    choice = SelectDataFile(ledger, "shop2014");
+    ASSERT_TRUE(choice.books);
+    EXPECT_FALSE(choice.books->TinValid());
+    EXPECT_EQ(choice.books->yearStart.DisplayText(), "01/04/2014");
+    EXPECT_EQ(choice.books->yearEnd->DisplayText(), "31/03/2015");
+    ASSERT_EQ(choice.messages.size(), 1u);
+    EXPECT_EQ(choice.messages[0].text, "YOUR TIN FOUND TO BE INCORRECT. CHECK THE SAME");
+    const RunResult refused =
+        GenerationRun(ledger, {.books = choice.books,
+                               .dataFile = "shop2014",
+                               .monthNumber = 4,
+                               .folders = std::filesystem::path("/nonexistent")});
+    EXPECT_EQ(refused.outcome, RunOutcome::Refused);
+    EXPECT_EQ(refused.messages,
+              (std::vector<UserMessage>{{"INCORRECT TIN CAN NOT PROCEED", false}}));
 }
 
 TEST(DataFileSelection, ADataFileThatCannotBeUsedIsReportedAndLeftUnusable) {
@@ -341,16 +346,18 @@ TEST(DataFileSelection, ADataFileThatCannotBeUsedIsReportedAndLeftUnusable) {
     };
     for (const auto& c : cases) {
         LedgerConnection ledger;
-        FormState form;
-        SelectDataFile(ledger, form, c.dataFile);
-        EXPECT_FALSE(form.DataFileReady) << c.dataFile;
-        ASSERT_EQ(form.Messages().size(), 1u) << c.dataFile;
-        EXPECT_NE(form.Messages()[0].text.find(std::string("The data file ") + c.dataFile + " "),
-                  std::string::npos)
-            << form.Messages()[0].text;
-        EXPECT_NE(form.Messages()[0].text.find(c.reason), std::string::npos)
-            << form.Messages()[0].text;
-        EXPECT_EQ(GenerationRun(ledger, form, 4, c.dataFile, std::filesystem::path("/nonexistent")),
+        const DataFileChoice choice = SelectDataFile(ledger, c.dataFile);
+        EXPECT_FALSE(choice.books) << c.dataFile;
+        ASSERT_EQ(choice.messages.size(), 1u) << c.dataFile;
+        const std::string& text = choice.messages[0].text;
+        EXPECT_NE(text.find(std::string("The data file ") + c.dataFile + " "), std::string::npos)
+            << text;
+        EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+        EXPECT_EQ(GenerationRun(ledger, {.books = choice.books,
+                                         .dataFile = c.dataFile,
+                                         .monthNumber = 4,
+                                         .folders = std::filesystem::path("/nonexistent")})
+                      .outcome,
                   RunOutcome::Refused);
     }
 }

@@ -30,9 +30,8 @@ TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
         {"Purchase Within State",
          "B No.M9 of voucher 9 left out: the city code 9 of party account 106 has no row in city"},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    EXPECT_EQ(session.form.ErrorTypeText, "Purchase Within State");
+    EXPECT_EQ(Said(session.result.rows), rows);
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
 }
 
 TEST(LocalPurchaseFile, TotalsInputVatWithOmittedBillsAndUrdPurchasesOfWrittenBills) {
@@ -40,17 +39,16 @@ TEST(LocalPurchaseFile, TotalsInputVatWithOmittedBillsAndUrdPurchasesOfWrittenBi
     ReturnContext context = session.Context(4);
     GenerateReturnFile(LocalPurchaseFileKind(), context);
 
-    const FormState& form = session.form;
     // 10 + 5.01 + 50 + 0.02 (omitted) + 5 twice + 8 + 12; the other state's 15 is not in it.
-    EXPECT_EQ(form.Caption("lbl_InputVAT_Plus"), "95.03");
-    EXPECT_EQ(form.Caption("lbl_in_p"), "95.03");
-    EXPECT_EQ(form.Caption("lbl_in_n"), "95.03");
-    EXPECT_EQ(form.Caption("lbl_in_net"), "190.06");
-    EXPECT_EQ(form.Caption("lbl_pay"), "-190.06");
-    EXPECT_EQ(form.Urd.purchaseBills, 1);
-    EXPECT_DOUBLE_EQ(form.Urd.purchaseBasic, 1000);
-    EXPECT_DOUBLE_EQ(form.Urd.purchaseVat, 50);
-    EXPECT_EQ(form.FilesWritten,
+    EXPECT_EQ(session.Caption("lbl_InputVAT_Plus"), "95.03");
+    EXPECT_EQ(session.Caption("lbl_in_p"), "95.03");
+    EXPECT_EQ(session.Caption("lbl_in_n"), "95.03");
+    EXPECT_EQ(session.Caption("lbl_in_net"), "190.06");
+    EXPECT_EQ(session.Caption("lbl_pay"), "-190.06");
+    EXPECT_EQ(context.urd.purchaseBills, 1);
+    EXPECT_DOUBLE_EQ(context.urd.purchaseBasic, 1000);
+    EXPECT_DOUBLE_EQ(context.urd.purchaseVat, 50);
+    EXPECT_EQ(session.result.FilesWritten(),
               std::vector<std::string>{(session.folder / "04/efile_pur04.xml").string()});
 }
 
@@ -96,9 +94,9 @@ TEST(LocalPurchaseFile, SchemaErrorRowsNameTheirFileLineAndDocument) {
          "'29I00000002' is not accepted by the pattern '[0-9]{11}'.",
          "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE", file, 19},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
+    EXPECT_EQ(Said(session.result.rows), rows);
     EXPECT_EQ(
-        session.form.Messages(),
+        session.result.messages,
         (std::vector<UserMessage>{
             {"Validation failed for file " + (session.folder / "04" / file).string(), true}}));
 }

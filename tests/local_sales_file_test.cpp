@@ -27,10 +27,9 @@ TEST(LocalSalesFile, WritesBothSeriesOfAprilByteForByte) {
         {"Sales Within State",
          "Inv No.M-56 of voucher 56 left out: the party account 999 has no row in ledger_acts"},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    EXPECT_EQ(session.form.ErrorTypeText, "Sales Within State");
-    EXPECT_EQ(session.form.FilesWritten,
+    EXPECT_EQ(Said(session.result.rows), rows);
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
+    EXPECT_EQ(session.result.FilesWritten(),
               std::vector<std::string>{(session.folder / "04/efile_sal04.xml").string()});
 }
 
@@ -39,20 +38,19 @@ TEST(LocalSalesFile, TotalsOutputVatOfBothSeriesAndUrdSalesOfWrittenBills) {
     ReturnContext context = session.Context(4);
     GenerateReturnFile(LocalSalesFileKind(), context);
 
-    const FormState& form = session.form;
     // First series 47.5 + 5 + 10 + 15 + 20 + 0.05 (omitted) + 25 twice, second 30 + 35 + 40
     // + 2.5; not the cancelled, counter-sale or left-out bills.
-    EXPECT_EQ(form.Caption("lbl_OutputVAT_Plus"), "255.05");
-    EXPECT_EQ(form.Caption("lbl_out_p"), "255.05");
-    EXPECT_EQ(form.Caption("lbl_out_n"), "255.05");
-    EXPECT_EQ(form.Caption("lbl_out_net"), "510.10");
-    EXPECT_EQ(form.Caption("lbl_pay"), "510.10");
+    EXPECT_EQ(session.Caption("lbl_OutputVAT_Plus"), "255.05");
+    EXPECT_EQ(session.Caption("lbl_out_p"), "255.05");
+    EXPECT_EQ(session.Caption("lbl_out_n"), "255.05");
+    EXPECT_EQ(session.Caption("lbl_out_net"), "510.10");
+    EXPECT_EQ(session.Caption("lbl_pay"), "510.10");
     // G-44 (first series, TIN of another state), K-45 and K-53 (no TIN); not G-52 (second
     // series keeps the TIN) nor the omitted T-47.
-    EXPECT_EQ(form.Urd.salesBills, 3);
-    EXPECT_DOUBLE_EQ(form.Urd.salesBasic, 1300);
-    EXPECT_DOUBLE_EQ(form.Urd.salesVat, 65);
-    EXPECT_EQ(form.Urd.purchaseBills, 0);
+    EXPECT_EQ(context.urd.salesBills, 3);
+    EXPECT_DOUBLE_EQ(context.urd.salesBasic, 1300);
+    EXPECT_DOUBLE_EQ(context.urd.salesVat, 65);
+    EXPECT_EQ(context.urd.purchaseBills, 0);
 }
 
 // One series only: the file holds only its prefix, and an omitted bill 1234 is listed
@@ -79,10 +77,10 @@ TEST(LocalSalesFile, AMonthOfOneSeriesOnly) {
                                    fs::path(month.file).filename().string()));
         const std::vector<ErrorRow> omission{
             {"Sales Within State", month.omission + std::string(kOmitted)}};
-        EXPECT_EQ(Said(session.form.ErrorRows()), omission);
-        EXPECT_TRUE(session.form.Messages().empty());
-        EXPECT_EQ(session.form.Caption("lbl_OutputVAT_Plus"), month.outputVat);
-        EXPECT_EQ(session.form.Urd.salesBills, 0);
+        EXPECT_EQ(Said(session.result.rows), omission);
+        EXPECT_TRUE(session.result.messages.empty());
+        EXPECT_EQ(session.Caption("lbl_OutputVAT_Plus"), month.outputVat);
+        EXPECT_EQ(context.urd.salesBills, 0);
     }
 }
 

@@ -36,9 +36,8 @@ TEST(PurchaseReturnFile, WritesMayOfTheFixtureLedgerByteForByte) {
         {"Debit Note Within State",
          "DN No.DN0030 of voucher 30 left out: the party account is empty"},
     };
-    EXPECT_EQ(Said(session.form.ErrorRows()), rows);
-    EXPECT_TRUE(session.form.Messages().empty()) << session.form.Messages().front().text;
-    EXPECT_EQ(session.form.ErrorTypeText, "Debit Notes Within State");
+    EXPECT_EQ(Said(session.result.rows), rows);
+    EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
 }
 
 TEST(PurchaseReturnFile, WritesOrSkipsEachNoteByTheGoodsAndTinTests) {
@@ -77,7 +76,7 @@ TEST(PurchaseReturnFile, ANoteWhoseRowsDifferOnlyInBillNoIsListedOnce) {
     EXPECT_EQ(
         Occurrences(session.ReturnFile("05/efile_pur_rtn05.xml"), "<DebitNo>DN0027</DebitNo>"), 1u);
     // 50 + 10 + 20 + 0.10 + 7.50 once
-    EXPECT_EQ(session.form.Caption("lbl_InputVAT_Minus"), "87.60");
+    EXPECT_EQ(session.Caption("lbl_InputVAT_Minus"), "87.60");
 }
 
 TEST(PurchaseReturnFile, TotalsInputVatOfListedNotesOmittedOnesIncluded) {
@@ -85,21 +84,20 @@ TEST(PurchaseReturnFile, TotalsInputVatOfListedNotesOmittedOnesIncluded) {
     ReturnContext context = session.Context(5);
     GenerateReturnFile(PurchaseReturnFileKind(), context);
 
-    const FormState& form = session.form;
     // 50 + 10 + 20 + 0.10 (omitted) + 7.50; not the skipped notes' 7 and 15 nor the 4.50 and
     // 3 of the notes left out for missing party data.
-    EXPECT_EQ(form.Caption("lbl_InputVAT_Minus"), "87.60");
-    EXPECT_EQ(form.Caption("lbl_in_p"), "87.60");
-    EXPECT_EQ(form.Caption("lbl_in_n"), "87.60");
-    EXPECT_EQ(form.Caption("lbl_in_net"), "175.20");
-    EXPECT_EQ(form.Caption("lbl_pay"), "-175.20");
-    EXPECT_EQ(form.Caption("lbl_InputVAT_Plus"), "0.00");
+    EXPECT_EQ(session.Caption("lbl_InputVAT_Minus"), "87.60");
+    EXPECT_EQ(session.Caption("lbl_in_p"), "87.60");
+    EXPECT_EQ(session.Caption("lbl_in_n"), "87.60");
+    EXPECT_EQ(session.Caption("lbl_in_net"), "175.20");
+    EXPECT_EQ(session.Caption("lbl_pay"), "-175.20");
+    EXPECT_EQ(session.Caption("lbl_InputVAT_Plus"), "0.00");
     // Debit notes count in no URD figure, not even the note written with the URD marker.
-    EXPECT_EQ(form.Urd.purchaseBills, 0);
-    EXPECT_EQ(form.Urd.purchaseBasic, 0);
-    EXPECT_EQ(form.Urd.purchaseVat, 0);
-    EXPECT_EQ(form.Urd.salesBills, 0);
-    EXPECT_EQ(form.FilesWritten,
+    EXPECT_EQ(context.urd.purchaseBills, 0);
+    EXPECT_EQ(context.urd.purchaseBasic, 0);
+    EXPECT_EQ(context.urd.purchaseVat, 0);
+    EXPECT_EQ(context.urd.salesBills, 0);
+    EXPECT_EQ(session.result.FilesWritten(),
               std::vector<std::string>{(session.folder / "05/efile_pur_rtn05.xml").string()});
 }
 
@@ -110,11 +108,11 @@ TEST(PurchaseReturnFile, ANoteWithoutADateIsInNoMonth) {
         ReturnContext context = session.Context(month);
         GenerateReturnFile(PurchaseReturnFileKind(), context);
     }
-    for (const std::string& path : session.form.FilesWritten)
+    for (const std::string& path : session.result.FilesWritten())
         EXPECT_EQ(test::ReadBytes(path).find("DN0031"), std::string::npos) << path;
-    for (const ErrorRow& row : session.form.ErrorRows())
+    for (const ErrorRow& row : session.result.rows)
         EXPECT_EQ(row.error.find("DN0031"), std::string::npos) << row.error;
-    EXPECT_EQ(session.form.FilesWritten.size(), 2u) << "May and June";
+    EXPECT_EQ(session.result.FilesWritten().size(), 2u) << "May and June";
 }
 
 }  // namespace

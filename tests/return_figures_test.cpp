@@ -2,15 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include "returns/results/summary_captions.h"
+#include "app/shared/summary_captions.h"
+#include "returns/results/returns_errors.h"
+#include "returns/results/run_json.h"
 
 namespace vat {
 namespace {
 
 std::string CaptionOf(const ReturnFigures& figures, std::string_view label) {
-    for (const auto& [name, caption] : CaptionsOf(figures))
-        if (name == label) return caption;
-    return "no such label";
+    return vat::CaptionOf(CaptionsOf(figures), label);
+}
+
+TEST(ReturnFigures, StartWithTheWindowsCaptions) {
+    const ReturnFigures figures;
+    EXPECT_EQ(CaptionOf(figures, "lbl_InputVAT_Plus"), "0.00");
+    EXPECT_EQ(CaptionOf(figures, "lbl_Pur_URD_NoOfBills"), "");
+    EXPECT_EQ(CaptionOf(figures, "lbl_TaxPayableRefundable"), "VAT Pay/Ref");
+    EXPECT_THROW(CaptionOf(figures, "lbl_nonsense"), std::out_of_range);
 }
 
 TEST(ReturnFigures, ATotalIsShownInPaiseHalvesAwayFromZero) {
@@ -54,8 +62,6 @@ TEST(ReturnFigures, TheVerdictIsComputedFromTheShownFigures) {
     };
     for (const auto& c : cases) {
         ReturnFigures figures;
-        ResetForRun(figures);
-        EXPECT_EQ(CaptionOf(figures, "lbl_TaxPayableRefundable"), "");
         figures.inputVatPlus = c.inPlus;
         figures.inputVatMinus = c.inMinus;
         figures.outputVatPlus = c.outPlus;
@@ -66,17 +72,41 @@ TEST(ReturnFigures, TheVerdictIsComputedFromTheShownFigures) {
     }
 }
 
-// The URD figures stay blank until a run completes, and a new run leaves them as they were.
+// The URD figures stay blank until a run completes.
 TEST(ReturnFigures, UrdFiguresAreShownWhenARunCompletes) {
     ReturnFigures figures;
     EXPECT_EQ(CaptionOf(figures, "lbl_Pur_URD_NoOfBills"), "");
     EXPECT_EQ(CaptionOf(figures, "lbl_Pur_URD_Basic_Amt"), "0.00");
     CompleteRun(figures, UrdTotals{2, 1000.5, 50.025, 1, 300, 15});
-    ResetForRun(figures);
     EXPECT_EQ(CaptionOf(figures, "lbl_Pur_URD_NoOfBills"), "2");
     EXPECT_EQ(CaptionOf(figures, "lbl_Pur_URD_Basic_Amt"), "1000.50");
     EXPECT_EQ(CaptionOf(figures, "lbl_Pur_URD_VAT_Amt"), "50.03");
     EXPECT_EQ(CaptionOf(figures, "lbl_Sal_URD_NoOfBills"), "1");
+}
+
+// The figures a record keeps read back as they were written; a figure that is missing or not
+// a number is an error, never a 0.
+TEST(FiguresJson, ReadsBackWhatItWroteAndRefusesWhatIsMissing) {
+    ReturnFigures figures;
+    figures.inputVatPlus = 5000050;
+    figures.cstSales = -1234500;
+    CompleteRun(figures, UrdTotals{2, 1000.5, 50.025, 1, 300, 15});
+    const SummaryFigures shown = ShownFigures(figures);
+    const nlohmann::ordered_json json = FiguresJson(shown);
+    EXPECT_EQ(ParseFiguresJson(json), shown);
+    EXPECT_EQ(json.dump(), R"({"inputVatPlus":500.01,"inputVatMinus":0.0,"outputVatPlus":0.0,)"
+                           R"("outputVatMinus":0.0,"cstOnPurchases":0.0,"cstOnSales":-123.45,)"
+                           R"("vat":"refundable","vatAmount":500.01,)"
+                           R"("urdPurchases":{"bills":2,"basicAmount":1000.5,"vatAmount":50.03},)"
+                           R"("urdSales":{"bills":1,"basicAmount":300.0,"vatAmount":15.0}})");
+    for (const char* key : {"outputVatPlus", "vat", "urdSales"}) {
+        nlohmann::ordered_json missing = json;
+        missing.erase(key);
+        EXPECT_THROW(ParseFiguresJson(missing), RunRecordError) << key;
+    }
+    nlohmann::ordered_json text = json;
+    text["cstOnSales"] = "12.00";
+    EXPECT_THROW(ParseFiguresJson(text), RunRecordError);
 }
 
 }  // namespace

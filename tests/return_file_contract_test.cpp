@@ -70,8 +70,7 @@ TEST_P(ReturnFileContract, WritesOneBlockAndPassesItsSchema) {
                  std::string(Kind().recordElement), {},
                  [&](const ValidationFailure& failure) { failures.push_back(failure.message); }));
     EXPECT_TRUE(failures.empty()) << failures.front();
-    EXPECT_EQ(session.form.ErrorTypeText, Kind().validationType);
-    EXPECT_TRUE(session.form.Messages().empty());
+    EXPECT_TRUE(session.result.messages.empty());
 }
 
 TEST_P(ReturnFileContract, NamesItsDocumentsByTheNumberDateAndPartyOfItsBlocks) {
@@ -91,7 +90,7 @@ TEST_P(ReturnFileContract, NamesItsDocumentsByTheNumberDateAndPartyOfItsBlocks) 
 TEST_P(ReturnFileContract, ListsTheDocumentBelowOneRupeeUnderItsOmissionType) {
     const ReturnFileKind& kind = Kind();
     int omissions = 0;
-    for (const ErrorRow& row : session.form.ErrorRows()) {
+    for (const ErrorRow& row : session.result.rows) {
         ASSERT_EQ(row.type, kind.omissionType) << row.error;
         EXPECT_EQ(row.error.rfind(kind.omissionPrefix, 0), 0u) << row.error;
         EXPECT_NE(row.error.find(" of SHREE RAMA AGENCIES BANGALORE omitted due to basic amount "
@@ -106,11 +105,11 @@ TEST_P(ReturnFileContract, ListsTheDocumentBelowOneRupeeUnderItsOmissionType) {
 TEST_P(ReturnFileContract, ShowsItsTaxTotalInItsLabelAndTheSecondarySide) {
     const ReturnFileKind& kind = Kind();
     const std::string side = kind.side == FigureSide::Input ? "lbl_in_" : "lbl_out_";
-    const FormState& form = session.form;
-    EXPECT_EQ(form.Caption(LabelOf(kind.figure)), GetParam().taxTotal);
-    EXPECT_EQ(form.Caption(side + "p"), GetParam().taxTotal);
-    EXPECT_EQ(form.Caption(side + "n"), GetParam().taxTotal);
-    EXPECT_EQ(form.Caption(side + "net"), PictureText(2 * LeadingNumber(GetParam().taxTotal)));
+    EXPECT_EQ(session.Caption(Declared(static_cast<Figure>(kind.figure)).label),
+              GetParam().taxTotal);
+    EXPECT_EQ(session.Caption(side + "p"), GetParam().taxTotal);
+    EXPECT_EQ(session.Caption(side + "n"), GetParam().taxTotal);
+    EXPECT_EQ(session.Caption(side + "net"), PictureText(2 * LeadingNumber(GetParam().taxTotal)));
 }
 
 // A month without any voucher of the file's kind: the old file goes, nothing else changes.
@@ -124,12 +123,12 @@ TEST_P(ReturnFileWithoutDocuments, RemovesTheOldFileAndTouchesNothingElse) {
     std::ofstream(session.folder / "04" / name) << "old";
     fs::permissions(session.folder / "04" / name, fs::perms::owner_read);
     const std::string side = kind.side == FigureSide::Input ? "lbl_in_" : "lbl_out_";
-    const test::Captions before{{std::string(LabelOf(kind.figure)), "7.00"},
-                                {side + "p", "8.00"},
-                                {side + "n", "9.00"},
-                                {side + "net", "17.00"}};
-    test::SetShownFigures(session.form, before);
-    session.form.ErrorTypeText = "an earlier file's";
+    const test::Captions before{
+        {std::string(Declared(static_cast<Figure>(kind.figure)).label), "7.00"},
+        {side + "p", "8.00"},
+        {side + "n", "9.00"},
+        {side + "net", "17.00"}};
+    test::SetShownFigures(session.result.figures, before);
     // Nothing is checked either: a missing schema goes unnoticed.
     fs::remove(session.folder / "XSD" / std::string(kind.schemaFile));
 
@@ -140,12 +139,11 @@ TEST_P(ReturnFileWithoutDocuments, RemovesTheOldFileAndTouchesNothingElse) {
 
     EXPECT_FALSE(fs::exists(session.folder / "04" / name));
     EXPECT_FALSE(fs::exists(session.folder / "06")) << "no folder for a month without a file";
-    test::ExpectCaptions(session.form, before);
-    EXPECT_EQ(session.form.ErrorTypeText, "an earlier file's");
-    EXPECT_TRUE(session.form.ErrorRows().empty());
-    EXPECT_TRUE(session.form.Messages().empty());
-    EXPECT_TRUE(session.form.FilesWritten.empty());
-    EXPECT_EQ(session.form.Urd.purchaseBills + session.form.Urd.salesBills, 0);
+    test::ExpectCaptions(session.result.figures, before);
+    EXPECT_TRUE(session.result.rows.empty());
+    EXPECT_TRUE(session.result.messages.empty());
+    EXPECT_TRUE(session.result.FilesWritten().empty());
+    EXPECT_EQ(june.urd.purchaseBills + june.urd.salesBills, 0);
 }
 
 const ReturnFileCase kSixReturnFiles[] = {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "returns/check/books_check.h"
@@ -14,7 +15,6 @@ namespace {
 RunRecord April() {
     return RunRecord{
         .dataFile = "shop2014",
-        .company = "shop2014",
         .dealerTin = "29876543210",
         .yearStart = "2014-04-01",
         .yearEnd = "2015-03-31",
@@ -23,12 +23,11 @@ RunRecord April() {
         .programVersion = "1.0.0",
         .files = {{"efile_pur04.xml", "aa"}, {"efile_sal04.xml", "bb"}},
         .schemas = {{"eval_pur.xsd", "cc"}},
-        .figures = {{"inputVatPlus", 100.5},
-                    {"outputVatPlus", 2000.0},
-                    {"vat", "payable"},
-                    {"vatAmount", 1899.5},
-                    {"urdSales", {{"bills", 1}, {"basicAmount", 10.0}}}},
-        .accounts = nlohmann::ordered_json::array(),
+        .figures = {.taxPaise = {10050, 0, 200000},
+                    .verdict = VatVerdict::Payable,
+                    .vatPaise = 189950,
+                    .urdSales = UrdFigures{.bills = 1, .basicPaise = 1000}},
+        .accounts = {{.file = "efile_pur04.xml", .listed = 3, .written = 2, .valid = true}},
         .fingerprint = "ff",
         .documents = {{"efile_pur04.xml", "B No.1 · voucher 1", "d1"},
                       {"efile_sal04.xml", "B No.S/1 · voucher 3", "d3"},
@@ -90,8 +89,8 @@ const Comparison kComparisons[] = {
      [](RunRecord& now) {
          now.documents[0].digest = "changed";
          now.files[0].sha256 = "changed";
-         now.figures["inputVatPlus"] = 1341.0;
-         now.figures["vatAmount"] = 659.0;
+         now.figures.taxPaise[0] = 134100;
+         now.figures.vatPaise = 65900;
      },
      {"efile_pur04.xml"},
      {},
@@ -105,7 +104,7 @@ const Comparison kComparisons[] = {
      [](RunRecord& now) {
          now.documents.pop_back();
          now.files.pop_back();
-         now.figures["urdSales"]["basicAmount"] = 1250000.0;
+         now.figures.urdSales->basicPaise = 125000000;
      },
      {"efile_sal04.xml"},
      {},

@@ -40,12 +40,15 @@ void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& 
         return std::string(text);
     };
     char line[256];
-    std::snprintf(line, sizeof line, kYearRow, month, amount(figures.inputVatPlus).c_str(),
-                  amount(figures.outputVatPlus).c_str(), amount(figures.vatPayable).c_str(),
-                  amount(figures.cstPurchases).c_str(), amount(figures.cstSales).c_str(),
-                  amount(figures.urdPurchaseBasic).c_str(), amount(figures.urdSalesBasic).c_str(),
-                  std::to_string(figures.written).c_str(), std::to_string(figures.leftOut).c_str(),
-                  outcome.c_str());
+    using vat::Figure;
+    std::snprintf(
+        line, sizeof line, kYearRow, month, amount(figures.InputVat()).c_str(),
+        amount(figures.OutputVat()).c_str(), amount(figures.Sum(Figure::VatPayable)).c_str(),
+        amount(figures.Sum(Figure::CstPurchases)).c_str(),
+        amount(figures.Sum(Figure::CstSales)).c_str(),
+        amount(figures.Sum(Figure::UrdPurchaseBasic)).c_str(),
+        amount(figures.Sum(Figure::UrdSalesBasic)).c_str(), std::to_string(figures.written).c_str(),
+        std::to_string(figures.leftOut).c_str(), outcome.c_str());
     out << line;
 }
 
@@ -59,10 +62,7 @@ void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotal
                   "Left out", "Outcome");
     out << heading;
     for (const MonthReport& month : months) {
-        // What the month's run showed, whether it completed or not.
-        vat::YearTotals figures;
-        figures.Add(month.report.value("figures", Json()), month.report.value("returns", Json()));
-        PrintYearLine(out, MonthName(month.monthNumber), figures, StatusText(month.status));
+        PrintYearLine(out, MonthName(month.monthNumber), month.figures, StatusText(month.status));
     }
     PrintYearLine(out, "Year", totals,
                   std::to_string(totals.monthsCompleted) + " of " + std::to_string(months.size()) +

@@ -7,12 +7,13 @@
 #include "returns/check/books_check.h"
 #include "returns/year/year_run.h"
 
-// One month of a year run as the command line reports it: its exit status and its one-month
-// report object (JsonReport).
+// One month of a year run as the command line reports it: its exit status, its one-month
+// report object (JsonReport) and its figures as the year adds them up.
 struct MonthReport {
     int monthNumber = 0;
     int status = 0;
     nlohmann::ordered_json report;
+    vat::YearTotals figures = {};
 };
 
 // The year's table: a line a month with its figures, documents and outcome, the totals, and

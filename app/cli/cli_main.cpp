@@ -42,22 +42,25 @@ int Worse(int one, int other) {
 }
 
 // Shows progress on a terminal, at most a few times a second.
-class TerminalView : public vat::FormView {
+class TerminalView : public vat::RunObserver {
 public:
     void Progress(const std::string& file, long long done, long long total) override {
-        if (!isatty(STDERR_FILENO)) return;
+        if (!terminal_) return;
         if (done != total && done % 200 != 0) return;
         std::cerr << "\r" << file << ": " << done;
         if (total >= 0) std::cerr << " of " << total;
         std::cerr << " vouchers" << (done == total ? "\n" : "") << std::flush;
     }
+
+private:
+    bool terminal_ = isatty(STDERR_FILENO) != 0;
 };
 
-int Report(const vat::FormState& form, const CliOptions& options, int status) {
+int Report(const vat::RunResult& result, const CliOptions& options, int status) {
     if (options.json)
-        PrintJson(JsonReport(form), std::cout);
+        PrintJson(JsonReport(result), std::cout);
     else
-        PrintHumanReport(form, std::cout);
+        PrintHumanReport(result, std::cout);
     return status;
 }
 
@@ -73,9 +76,9 @@ int Stop(const CliOptions& options, const std::vector<std::string>& reasons, int
 
 // Writes the error list where the command line asked; a file that could not be written is
 // a message of the run, and fails it.
-bool ExportErrors(vat::FormState& form, const CliOptions& options) {
-    const ErrorListReport report = MakeErrorListReport(
-        form, DescribeRun(form, options.month, std::chrono::system_clock::now()));
+bool ExportErrors(vat::RunResult& result, const CliOptions& options) {
+    const ErrorListReport report =
+        MakeErrorListReport(result, DescribeRun(result, std::chrono::system_clock::now()));
     bool exported = true;
     const auto write = [&](const std::filesystem::path& file, auto writer) {
         if (file.empty()) return;
@@ -83,7 +86,7 @@ bool ExportErrors(vat::FormState& form, const CliOptions& options) {
             writer(report, file);
         } catch (const ExportError& error) {
             std::cerr << "vat-efile-cli: " << error.what() << '\n';
-            form.ShowMessage({error.what(), true});
+            result.messages.push_back({error.what(), true});
             exported = false;
         }
     };
@@ -92,22 +95,22 @@ bool ExportErrors(vat::FormState& form, const CliOptions& options) {
     return exported;
 }
 
-std::vector<std::string> MessageTexts(const vat::FormState& form) {
+std::vector<std::string> MessageTexts(const std::vector<vat::UserMessage>& messages) {
     std::vector<std::string> texts;
-    for (const vat::UserMessage& message : form.Messages()) texts.push_back(message.text);
+    for (const vat::UserMessage& message : messages) texts.push_back(message.text);
     return texts;
 }
 
-bool AllFilesValid(const vat::FormState& form) {
-    return std::none_of(form.FileAccounts.begin(), form.FileAccounts.end(),
+bool AllFilesValid(const std::vector<vat::FileAccount>& accounts) {
+    return std::none_of(accounts.begin(), accounts.end(),
                         [](const vat::FileAccount& account) { return account.valid == false; });
 }
 
 // A run's exit status. OVER, but a file that failed its check would be rejected by the portal.
-int StatusOf(vat::RunOutcome outcome, const vat::FormState& form) {
+int StatusOf(vat::RunOutcome outcome, const std::vector<vat::FileAccount>& accounts = {}) {
     switch (outcome) {
         case vat::RunOutcome::Completed:
-            return AllFilesValid(form) ? kCompleted : kSchemaErrors;
+            return AllFilesValid(accounts) ? kCompleted : kSchemaErrors;
         case vat::RunOutcome::Failed:
             return kFailed;
         case vat::RunOutcome::Cancelled:
@@ -121,36 +124,52 @@ vat::FactReading ReadingOf(const CliOptions& options) {
     return options.queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList;
 }
 
-int RunMonth(vat::LedgerConnection& ledger, vat::FormState& form, const CliOptions& options,
-             const vat::ReturnFolders& folders, const vat::RunCancel& cancel) {
+vat::RunSelection SelectionOf(const vat::DataFileChoice& choice, const CliOptions& options,
+                              const vat::ReturnFolders& folders) {
+    return {.books = choice.books,
+            .dataFile = options.dataFile,
+            .monthNumber = options.month,
+            .folders = folders,
+            .reading = ReadingOf(options),
+            .replaceOtherBooks = options.replace};
+}
+
+// The messages of choosing the data file come first, as the window shows them first.
+int RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
+             const std::vector<vat::UserMessage>& selectionMessages, const CliOptions& options,
+             const vat::RunCancel& cancel, vat::RunObserver& observer) {
     const std::string monthTag = vat::ReturnPeriod{options.month, 0}.MonthTag();
-    if (auto owner = vat::OtherBooksFiles(folders.output / monthTag, form);
+    if (auto owner = vat::OtherBooksFiles(selection.folders.output / monthTag, *selection.books);
         owner && !options.replace)
         return Stop(options, {*owner + "; give --replace to replace them"}, kRefused);
-    const vat::RunOutcome outcome =
-        vat::GenerationRun(ledger, form, options.month, options.dataFile, folders,
-                           ReadingOf(options), &cancel, options.replace);
-    const int status = StatusOf(outcome, form);
-    if (status == kRefused) return Stop(options, MessageTexts(form), kRefused);
-    if (status != kCancelled && !ExportErrors(form, options)) return Report(form, options, kFailed);
-    return Report(form, options, status);
+    vat::RunResult result = vat::GenerationRun(ledger, selection, observer, &cancel);
+    result.messages.insert(result.messages.begin(), selectionMessages.begin(),
+                           selectionMessages.end());
+    const int status = StatusOf(result.outcome, result.accounts);
+    if (status == kRefused) return Stop(options, MessageTexts(result.messages), kRefused);
+    if (result.Completed() && !ExportErrors(result, options))
+        return Report(result, options, kFailed);
+    return Report(result, options, status);
 }
 
 // The twelve months, each as a run of that month alone; the year's status is its worst month's.
 int RunYear(vat::LedgerConnection& ledger, const CliOptions& options,
-            const vat::ReturnFolders& folders, const vat::RunCancel& cancel, vat::FormView& view) {
+            const vat::ReturnFolders& folders, const vat::RunCancel& cancel,
+            vat::RunObserver& observer) {
     std::vector<MonthReport> months;
     vat::YearTotals totals;
     int worst = kCompleted;
     const vat::YearRunChoices choices{.reading = ReadingOf(options),
                                       .cancel = &cancel,
                                       .replaceOtherBooks = options.replace,
-                                      .view = &view};
+                                      .observer = &observer};
     vat::RunYear(ledger, options.dataFile, folders, choices,
-                 [&](int month, vat::RunOutcome outcome, const vat::FormState& form) {
-                     const int status = StatusOf(outcome, form);
-                     months.push_back({month, status, JsonReport(form)});
-                     totals.Add(outcome, form);
+                 [&](int month, const vat::RunResult& result) {
+                     const int status = StatusOf(result.outcome, result.accounts);
+                     vat::YearTotals figures;
+                     figures.Add(result);
+                     months.push_back({month, status, JsonReport(result), figures});
+                     totals.Add(result);
                      worst = Worse(worst, status);
                  });
     if (options.json)
@@ -161,13 +180,12 @@ int RunYear(vat::LedgerConnection& ledger, const CliOptions& options,
 }
 
 // Compares the month's books and files with its run record, writing nothing of the month's.
-int Verify(vat::LedgerConnection& ledger, vat::FormState& form, const CliOptions& options,
-           const vat::ReturnFolders& folders, const vat::RunCancel& cancel) {
-    const vat::BooksCheck check = vat::CheckBooks(ledger, form, options.month, options.dataFile,
-                                                  folders, ReadingOf(options), &cancel);
+int Verify(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
+           const CliOptions& options, const vat::RunCancel& cancel) {
+    const vat::BooksCheck check = vat::CheckBooks(ledger, selection, &cancel);
     if (!check.comparison) {
-        const int status = StatusOf(check.outcome, form);
-        return Stop(options, MessageTexts(form), status == kCompleted ? kFailed : status);
+        const int status = StatusOf(check.outcome);
+        return Stop(options, MessageTexts(check.messages), status == kCompleted ? kFailed : status);
     }
     if (options.json)
         PrintJson(BooksCheckJson(*check.comparison), std::cout);
@@ -200,13 +218,11 @@ int main(int argc, char** argv) {
         return kCompleted;
     }
 
-    vat::FormState form;
     TerminalView view;
-    form.SetView(&view);
     vat::LedgerConnection ledger(options->connection);
-    const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger, form);
+    const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger);
     if (!server.connected) {
-        std::vector<std::string> reasons = MessageTexts(form);
+        std::vector<std::string> reasons = MessageTexts(server.messages);
         reasons.push_back(server.failure);
         return Stop(*options, reasons, kFailed);
     }
@@ -224,8 +240,8 @@ int main(int argc, char** argv) {
                      "\" is not a data file of the server (see --list-data-files)"},
                     kRefused);
 
-    vat::SelectDataFile(ledger, form, options->dataFile);
-    if (!form.DataFileReady) return Stop(*options, MessageTexts(form), kFailed);
+    const vat::DataFileChoice choice = vat::SelectDataFile(ledger, options->dataFile);
+    if (!choice.books) return Stop(*options, MessageTexts(choice.messages), kFailed);
     const vat::ReturnFolders folders(
         options->outputFolder.empty() ? defaults.output : options->outputFolder,
         options->schemaFolder.empty() ? defaults.schemas : options->schemaFolder);
@@ -236,6 +252,7 @@ int main(int argc, char** argv) {
     vat::RunCancel cancel(ledger);
     const CancelOnSignals cancelOnSignals(cancel);
     if (options->year) return RunYear(ledger, *options, folders, cancel, view);
-    if (options->verify) return Verify(ledger, form, *options, folders, cancel);
-    return RunMonth(ledger, form, *options, folders, cancel);
+    const vat::RunSelection selection = SelectionOf(choice, *options, folders);
+    if (options->verify) return Verify(ledger, selection, *options, cancel);
+    return RunMonth(ledger, selection, choice.messages, *options, cancel, view);
 }

@@ -6,10 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "app/shared/summary_captions.h"
 #include "returns/results/number_forms.h"
 #include "returns/results/run_json.h"
 #include "returns/results/run_outcome_text.h"
-#include "returns/results/summary_captions.h"
 #include "returns/rules/text_sanitiser.h"
 
 namespace fs = std::filesystem;
@@ -73,40 +73,43 @@ void PrintAccounts(const std::vector<vat::FileAccount>& accounts, std::ostream& 
 
 }  // namespace
 
-void PrintHumanReport(const vat::FormState& form, std::ostream& out) {
-    constexpr int kCaptionWidth = 26;
-    for (const vat::CaptionedLabel& row : vat::VisibleSummary())
-        out << std::left << std::setw(kCaptionWidth) << row.caption
-            << TerminalText(form.Caption(row.label)) << '\n';
-    const std::string& verdict = form.Caption("lbl_TaxPayableRefundable");
-    out << std::left << std::setw(kCaptionWidth)
-        << (verdict.empty() ? "VAT Pay/Ref" : TerminalText(verdict))
-        << TerminalText(form.Caption("lbl_TaxAmt")) << "\n\n";
-    PrintAccounts(form.FileAccounts, out);
-
-    out << "Validation Errors (" << form.ErrorRows().size() << ")\n";
-    for (const vat::ErrorRow& row : form.ErrorRows()) {
-        // Type, document, error and file:line, each where the row has it.
-        out << TerminalText(row.type);
-        if (!row.document.empty()) out << '\t' << TerminalText(row.document);
-        out << '\t' << TerminalText(row.error);
-        if (!row.file.empty()) {
-            out << '\t' << TerminalText(row.file);
-            if (row.line) out << ':' << *row.line;
+void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
+    if (result.Completed()) {
+        constexpr int kCaptionWidth = 26;
+        const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);
+        const auto line = [&](std::string_view caption, std::string_view label) {
+            out << std::left << std::setw(kCaptionWidth) << caption
+                << TerminalText(vat::CaptionOf(captions, label)) << '\n';
+        };
+        for (const vat::FigureDeclaration& declared : vat::FigureTable())
+            if (declared.figure != vat::Figure::VatPayable) line(declared.caption, declared.label);
+        line(vat::CaptionOf(captions, "lbl_TaxPayableRefundable"),
+             vat::Declared(vat::Figure::VatPayable).label);
+        out << '\n';
+        PrintAccounts(result.accounts, out);
+        out << "Validation Errors (" << result.rows.size() << ")\n";
+        for (const vat::ErrorRow& row : result.rows) {
+            // Type, document, error and file:line, each where the row has it.
+            out << TerminalText(row.type);
+            if (!row.document.empty()) out << '\t' << TerminalText(row.document);
+            out << '\t' << TerminalText(row.error);
+            if (!row.file.empty()) {
+                out << '\t' << TerminalText(row.file);
+                if (row.line) out << ':' << *row.line;
+            }
+            out << '\n';
         }
         out << '\n';
+        if (const std::vector<std::string> files = result.FilesWritten(); !files.empty()) {
+            out << "Files in " << TerminalText(result.monthFolder) << '\n';
+            for (const std::string& file : files)
+                out << "  " << TerminalText(fs::path(file).filename().string()) << '\n';
+            out << '\n';
+        }
+        if (const std::string outcome = vat::RunOutcomeText(result.accounts); !outcome.empty())
+            out << outcome << "\n\n";
     }
-    out << '\n';
-    if (!form.FilesWritten.empty()) {
-        out << "Files in "
-            << TerminalText(fs::path(form.FilesWritten.front()).parent_path().string()) << '\n';
-        for (const std::string& file : form.FilesWritten)
-            out << "  " << TerminalText(fs::path(file).filename().string()) << '\n';
-        out << '\n';
-    }
-    if (const std::string outcome = vat::RunOutcomeText(form.FileAccounts); !outcome.empty())
-        out << outcome << "\n\n";
-    for (const vat::UserMessage& message : form.Messages())
+    for (const vat::UserMessage& message : result.messages)
         out << (message.critical ? "[!] " : "") << TerminalText(message.text) << '\n';
 }
 
@@ -124,28 +127,38 @@ void PrintJsonReasons(const std::vector<std::string>& reasons, std::ostream& out
     PrintJson(report, out);
 }
 
-nlohmann::ordered_json JsonReport(const vat::FormState& form) {
-    nlohmann::ordered_json report;
-    report["labels"] = nlohmann::ordered_json::object();
-    for (const auto& [label, caption] : form.Captions()) report["labels"][label] = caption;
-    report["figures"] = vat::FiguresJson(form.Figures());
-    report["errors"] = nlohmann::ordered_json::array();
-    const auto textOrNull = [](const std::string& text) -> nlohmann::ordered_json {
+nlohmann::ordered_json JsonReport(const vat::RunResult& result) {
+    using Json = nlohmann::ordered_json;
+    const bool completed = result.Completed();
+    Json report;
+    report["labels"] = Json::object();
+    if (completed)
+        for (const auto& [label, caption] : vat::CaptionsOf(result.figures))
+            report["labels"][label] = caption;
+    report["figures"] = completed ? vat::FiguresJson(vat::ShownFigures(result.figures)) : Json();
+    report["errors"] = Json::array();
+    const auto textOrNull = [](const std::string& text) -> Json {
         if (text.empty()) return nullptr;
         return text;
     };
-    for (const vat::ErrorRow& row : form.ErrorRows())
-        report["errors"].push_back(
-            {{"type", row.type},
-             {"error", row.error},
-             {"document", textOrNull(row.document)},
-             {"file", textOrNull(row.file)},
-             {"line", row.line ? nlohmann::ordered_json(*row.line) : nlohmann::ordered_json()}});
-    report["messages"] = nlohmann::ordered_json::array();
-    for (const vat::UserMessage& message : form.Messages())
+    const auto numberOrNull = [](const std::optional<long long>& number) -> Json {
+        if (!number) return nullptr;
+        return *number;
+    };
+    if (completed)
+        for (const vat::ErrorRow& row : result.rows)
+            report["errors"].push_back({{"type", row.type},
+                                        {"error", row.error},
+                                        {"document", textOrNull(row.document)},
+                                        {"file", textOrNull(row.file)},
+                                        {"line", numberOrNull(row.line)},
+                                        {"voucher", numberOrNull(row.voucher)}});
+    report["messages"] = Json::array();
+    for (const vat::UserMessage& message : result.messages)
         report["messages"].push_back(message.text);
-    report["files"] = form.FilesWritten;
-    report["returns"] = vat::AccountsJson(form.FileAccounts);
+    report["files"] = result.FilesWritten();
+    report["monthFolder"] = completed ? Json(result.monthFolder) : Json();
+    report["returns"] = vat::AccountsJson(result.accounts);
     return report;
 }
 

@@ -1,32 +1,20 @@
 #include "app/export/error_list_report.h"
 
-#include <cctype>
-#include <charconv>
 #include <ctime>
 
+#include "app/shared/summary_captions.h"
 #include "returns/results/run_outcome_text.h"
-#include "returns/results/summary_captions.h"
+#include "returns/results/summary_figures.h"
 #include "returns/rules/return_period.h"
 
 namespace {
 
-// A caption that is a whole decimal figure ("1250.50", "-3", "0"), as a number.
-std::optional<double> FigureOf(const std::string& text) {
-    const char* const end = text.data() + text.size();
-    const char* digits = text.data() + (text.starts_with('-') ? 1 : 0);
-    if (digits == end || !std::isdigit(static_cast<unsigned char>(*digits))) return std::nullopt;
-    double value = 0;
-    auto [stop, error] = std::from_chars(text.data(), end, value, std::chars_format::fixed);
-    if (error != std::errc() || stop != end) return std::nullopt;
-    return value;
-}
-
 // The month as the month list names it, and the year the return files declare for it.
-std::string PeriodText(const vat::FormState& form, int monthNumber) {
+std::string PeriodText(const vat::RunResult& result) {
     for (const vat::MonthEntry& month : vat::FinancialYearMonths()) {
-        if (month.number != monthNumber) continue;
+        if (month.number != result.monthNumber) continue;
         std::string period(month.name);
-        if (form.YearStart) period += ' ' + std::to_string(form.YearStart->year);
+        if (result.books) period += ' ' + std::to_string(result.books->yearStart.year);
         return period;
     }
     return {};
@@ -34,12 +22,13 @@ std::string PeriodText(const vat::FormState& form, int monthNumber) {
 
 }  // namespace
 
-RunDescription DescribeRun(const vat::FormState& form, int monthNumber,
+RunDescription DescribeRun(const vat::RunResult& result,
                            std::chrono::system_clock::time_point endedAt) {
-    return {form.SelectedDataFile, form.DealerTin, PeriodText(form, monthNumber), endedAt};
+    if (!result.books) return {};
+    return {result.books->dataFile, result.books->dealerTin, PeriodText(result), endedAt};
 }
 
-ErrorListReport MakeErrorListReport(const vat::FormState& form, const RunDescription& run) {
+ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescription& run) {
     ErrorListReport report;
     std::vector<HeadingLine>& heading = report.heading;
     heading.push_back({"Company", run.dataFile});
@@ -47,18 +36,27 @@ ErrorListReport MakeErrorListReport(const vat::FormState& form, const RunDescrip
     heading.push_back({"Data file", run.dataFile});
     heading.push_back({"Month", run.period});
     heading.push_back({"Run time", run.endedAt ? vat::LocalTimeText(*run.endedAt) : std::string()});
-    const auto figure = [&](std::string caption, const std::string& label) {
-        std::string text = form.Caption(label);
-        heading.push_back({std::move(caption), text, FigureOf(text)});
+    const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);
+    const vat::SummaryFigures figures = vat::ShownFigures(result.figures);
+    const auto figure = [&](std::string caption, const vat::FigureDeclaration& declared) {
+        const std::optional<std::int64_t> value = vat::ValueOf(figures, declared.figure);
+        std::optional<double> number;
+        if (value)
+            number =
+                declared.isCount ? static_cast<double>(*value) : static_cast<double>(*value) / 100;
+        heading.push_back({std::move(caption), vat::CaptionOf(captions, declared.label), number});
     };
-    for (const vat::CaptionedLabel& line : vat::VisibleSummary())
-        figure(std::string(line.caption), std::string(line.label));
-    const std::string verdict = form.Caption("lbl_TaxPayableRefundable");
-    figure(verdict.empty() ? "VAT Pay/Ref" : verdict, "lbl_TaxAmt");
-    heading.push_back({"Run outcome", vat::RunOutcomeText(form.FileAccounts)});
-    heading.push_back({"Error rows", std::to_string(form.ErrorRows().size()),
-                       static_cast<double>(form.ErrorRows().size())});
-    report.rows = form.ErrorRows();
+    for (const vat::FigureDeclaration& declared : vat::FigureTable())
+        if (declared.figure != vat::Figure::VatPayable)
+            figure(std::string(declared.caption), declared);
+    // The amount of the verdict, unsigned as the window shows it.
+    heading.push_back({vat::CaptionOf(captions, "lbl_TaxPayableRefundable"),
+                       vat::CaptionOf(captions, vat::Declared(vat::Figure::VatPayable).label),
+                       static_cast<double>(figures.vatPaise) / 100});
+    heading.push_back({"Run outcome", vat::RunOutcomeText(result.accounts)});
+    heading.push_back({"Error rows", std::to_string(result.rows.size()),
+                       static_cast<double>(result.rows.size())});
+    report.rows = result.rows;
     return report;
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "disk/local_time.h"
-#include "returns/results/form_state.h"
+#include "returns/run/run_result.h"
 
 // One line of the heading block: a caption and its value, the value also as a number when it
 // is a figure.
@@ -26,20 +26,19 @@ struct ErrorListReport {
     std::vector<vat::ErrorRow> rows;
 };
 
-// Whose run a report describes, taken when the run ends: the form's data file and TIN change
-// as soon as the user selects another data file, the figures and rows only with the next run.
+// Whose run a report describes: the books and month it read and when it ended.
 struct RunDescription {
     std::string dataFile;
     std::string dealerTin;
     std::string period;  // the month and the year the return files declare: "APR 2013"
     std::optional<std::chrono::system_clock::time_point> endedAt = {};
 };
-RunDescription DescribeRun(const vat::FormState& form, int monthNumber,
+RunDescription DescribeRun(const vat::RunResult& result,
                            std::chrono::system_clock::time_point endedAt);
 
-// The report of the form's latest run. The books keep no company name, so the company is
-// named by its data file.
-ErrorListReport MakeErrorListReport(const vat::FormState& form, const RunDescription& run);
+// The report of a completed run. The books keep no company name, so the company is named by
+// its data file.
+ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescription& run);
 
 // The columns of an exported row, and a row's cells in that order (an unknown line is empty).
 inline constexpr std::array<const char*, 5> kExportColumns{"Type", "Document", "Error", "File",

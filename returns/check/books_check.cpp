@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <tuple>
 #include <utility>
@@ -10,46 +12,33 @@
 #include "disk/disk_error.h"
 #include "disk/file_safety.h"
 #include "disk/sha256.h"
-#include "returns/results/run_json.h"
+#include "returns/results/summary_figures.h"
 #include "returns/rules/return_period.h"
 
 namespace vat {
 
 namespace fs = std::filesystem;
-using Json = nlohmann::ordered_json;
 
 namespace {
 
-// The summary's figures by their names in a sentence, as the record's figures hold them.
-struct NamedFigure {
-    const char* name;
-    const char* key;
-    const char* part = nullptr;  // within an object figure
-};
-constexpr NamedFigure kFigures[] = {
-    {"input VAT", "inputVatPlus"},
-    {"input VAT on purchase returns", "inputVatMinus"},
-    {"output VAT", "outputVatPlus"},
-    {"output VAT on sales returns", "outputVatMinus"},
-    {"CST on purchases", "cstOnPurchases"},
-    {"CST on sales", "cstOnSales"},
-    {"URD purchase bills", "urdPurchases", "bills"},
-    {"URD purchases", "urdPurchases", "basicAmount"},
-    {"URD purchase VAT", "urdPurchases", "vatAmount"},
-    {"URD sales bills", "urdSales", "bills"},
-    {"URD sales", "urdSales", "basicAmount"},
-    {"URD sales VAT", "urdSales", "vatAmount"},
-};
-
-std::vector<FigureChange> FigureChanges(const Json& before, const Json& after) {
+// The figures a person reads whose value the books would now give otherwise, named as in a
+// sentence.
+std::vector<FigureChange> FigureChanges(const SummaryFigures& before, const SummaryFigures& after) {
     std::vector<FigureChange> changes;
-    const auto compare = [&](const char* name, double was, double is) {
-        if (std::abs(was - is) >= 0.005) changes.push_back({name, was, is});
+    const auto vatLast = [](const FigureDeclaration& declared) {
+        return declared.figure == Figure::VatPayable;
     };
-    for (const NamedFigure& figure : kFigures)
-        compare(figure.name, FigureIn(before, figure.key, figure.part),
-                FigureIn(after, figure.key, figure.part));
-    compare("VAT payable", SignedVatIn(before), SignedVatIn(after));
+    // The VAT payable last: it follows from the others.
+    std::vector<FigureDeclaration> figures(FigureTable().begin(), FigureTable().end());
+    std::stable_partition(figures.begin(), figures.end(), std::not_fn(vatLast));
+    for (const FigureDeclaration& declared : figures) {
+        const std::int64_t was = ValueOf(before, declared.figure).value_or(0);
+        const std::int64_t is = ValueOf(after, declared.figure).value_or(0);
+        if (was == is) continue;
+        const double scale = declared.isCount ? 1 : 100;
+        changes.push_back({std::string(declared.sentence), static_cast<double>(was) / scale,
+                           static_cast<double>(is) / scale});
+    }
     return changes;
 }
 
@@ -157,42 +146,37 @@ std::vector<std::string> FolderChanges(const RunRecord& recorded, const fs::path
     return changes;
 }
 
-BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber,
-                      const std::string& dataFile, const ReturnFolders& folders,
-                      FactReading reading, const RunCancel* cancel) {
-    if (monthNumber < 1 || monthNumber > 12) return {RunOutcome::NoMonth, {}};
+BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
+                      const RunCancel* cancel) {
+    const int monthNumber = selection.monthNumber;
+    if (monthNumber < 1 || monthNumber > 12) return {RunOutcome::NoMonth};
     const ReturnPeriod period{monthNumber, 0};
-    const fs::path monthFolder = folders.output / period.MonthTag();
+    const fs::path monthFolder = selection.folders.output / period.MonthTag();
     std::optional<RunRecord> recorded;
     try {
         recorded = ReadRunRecord(monthFolder);
     } catch (const RunRecordError& error) {
-        form.ShowMessage({error.what(), true});
-        return {RunOutcome::Refused, {}};
+        return {RunOutcome::Refused, {{error.what(), true}}};
     }
-    if (!recorded || recorded->dataFile != dataFile) {
-        form.ShowMessage({"There is no run record of " + dataFile + " in " + monthFolder.string() +
-                              "; generate the month's files first.",
-                          true});
-        return {RunOutcome::Refused, {}};
-    }
-
+    if (!recorded || recorded->dataFile != selection.dataFile)
+        return {RunOutcome::Refused,
+                {{"There is no run record of " + selection.dataFile + " in " +
+                      monthFolder.string() + "; generate the month's files first.",
+                  true}}};
     std::optional<ThrowawayFolder> scratch;
     try {
         scratch.emplace();
     } catch (const DiskError& error) {
-        form.ShowMessage({error.what(), true});
-        return {RunOutcome::Failed, {}};
+        return {RunOutcome::Failed, {{error.what(), true}}};
     }
-    const RunOutcome outcome =
-        GenerationRun(ledger, form, monthNumber, dataFile,
-                      ReturnFolders(scratch->Path(), folders.schemas), reading, cancel, true);
-    if (outcome != RunOutcome::Completed) return {outcome, {}};
-    // The files were moved into the scratch month folder with their record.
-    const std::optional<RunRecord> now = ReadRunRecord(scratch->Path() / period.MonthTag());
-    BooksComparison comparison = CompareRunRecords(*recorded, now.value());
+    RunSelection rerun = selection;
+    rerun.folders = ReturnFolders(scratch->Path(), selection.folders.schemas);
+    rerun.replaceOtherBooks = true;
+    RunResult run = GenerationRun(ledger, rerun, cancel);
+    if (!run.Completed()) return {run.outcome, std::move(run.messages)};
+    BooksComparison comparison = CompareRunRecords(*recorded, *run.record);
     comparison.folderChanges = FolderChanges(*recorded, monthFolder);
-    return {outcome, std::move(comparison)};
+    return {run.outcome, std::move(run.messages), std::move(comparison)};
 }
 
 // "yyyy-mm-dd hh:mm:ss" as "dd-mm-yyyy"

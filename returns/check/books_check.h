@@ -49,16 +49,15 @@ std::vector<std::string> FolderChanges(const RunRecord& recorded,
 
 struct BooksCheck {
     RunOutcome outcome = RunOutcome::Refused;
+    std::vector<UserMessage> messages = {};          // the re-run's, or why it did not run
     std::optional<BooksComparison> comparison = {};  // when the re-run completed
 };
 
-// Re-reads the month of the form's data file as a run would, writing only into a throwaway
-// folder, and compares it with the run record in the month folder and the folder's files with
-// the record's hashes. The outcome is the re-run's; a month without a run record of this data
-// file is Refused with a message. The form shows what the re-run showed.
-BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber,
-                      const std::string& dataFile, const ReturnFolders& folders,
-                      FactReading reading = FactReading::PerList,
+// Re-reads the selection's month as a run would, writing only into a throwaway folder, and
+// compares it with the run record in the month folder and the folder's files with the
+// record's hashes. The outcome is the re-run's; a month without a run record of this data
+// file is Refused with a message.
+BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
                       const RunCancel* cancel = nullptr);
 
 // The day the record's files were written, as "12-05-2014".

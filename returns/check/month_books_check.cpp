@@ -4,20 +4,22 @@
 
 namespace vat {
 
-std::string MonthBooksCheck::Warning() const {
+std::string WarningOf(const BooksCheck& check) {
     return check.comparison ? BooksChangedWarning(*check.comparison) : std::string();
 }
 
-MonthBooksCheck CheckMonthBooks(LedgerConnection& ledger, const std::string& dataFile,
-                                int monthNumber, const ReturnFolders& folders, FormView* view,
-                                const RunCancel* cancel) {
-    FormState scratch;
-    scratch.SetView(view);
-    SelectDataFile(ledger, scratch, dataFile);
-    BooksCheck check = scratch.DataFileReady ? CheckBooks(ledger, scratch, monthNumber, dataFile,
-                                                          folders, FactReading::PerList, cancel)
-                                             : BooksCheck{RunOutcome::Failed, {}};
-    return {std::move(check), scratch.Messages()};
+BooksCheck CheckMonthBooks(LedgerConnection& ledger, const std::string& dataFile, int monthNumber,
+                           const ReturnFolders& folders, const RunCancel* cancel) {
+    DataFileChoice choice = SelectDataFile(ledger, dataFile);
+    if (!choice.books) return {RunOutcome::Failed, std::move(choice.messages)};
+    BooksCheck check = CheckBooks(ledger,
+                                  {.books = choice.books,
+                                   .dataFile = dataFile,
+                                   .monthNumber = monthNumber,
+                                   .folders = folders},
+                                  cancel);
+    check.messages.insert(check.messages.begin(), choice.messages.begin(), choice.messages.end());
+    return check;
 }
 
 }  // namespace vat

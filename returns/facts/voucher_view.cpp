@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
-#include <regex>
 
 #include "ledger/buffered_rows.h"
 #include "returns/declarations/return_files.h"
@@ -149,36 +147,6 @@ void ReadParty(LedgerConnection& ledger, VoucherView& view, long long account) {
                               rows.At(0, "addr1").Text(),     rows.At(0, "addr2").Text()};
 }
 
-// The return file a name belongs to ("efile_pur04.xml") and the month its name carries.
-struct FileOfName {
-    const ReturnFileKind* kind = nullptr;
-    int month = 0;
-};
-
-std::optional<FileOfName> ReturnFileNamed(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
-    for (const ReturnFileKind& kind : RunOrder()) {
-        const std::string_view base = kind.baseName;
-        if (name.size() != base.size() + 6 || !name.starts_with(base) || !name.ends_with(".xml"))
-            continue;
-        const char tens = name[base.size()], units = name[base.size() + 1];
-        if (!std::isdigit(static_cast<unsigned char>(tens)) ||
-            !std::isdigit(static_cast<unsigned char>(units)))
-            continue;
-        const int month = (tens - '0') * 10 + (units - '0');
-        if (month >= 1 && month <= 12) return FileOfName{&kind, month};
-    }
-    return std::nullopt;
-}
-
-// The document begins with the number and the number ends there: "A/1" begins "A/1, 2013-04-03"
-// but not "A/12, 2013-04-03".
-bool BeginsWithNumber(const std::string& document, const std::string& number) {
-    return !number.empty() && document.starts_with(number) &&
-           (document.size() == number.size() ||
-            !std::isalnum(static_cast<unsigned char>(document[number.size()])));
-}
-
 }  // namespace
 
 VoucherView ReadVoucherView(LedgerConnection& ledger, long long voucher) {
@@ -190,40 +158,6 @@ VoucherView ReadVoucherView(LedgerConnection& ledger, long long voucher) {
     ReadLines(ledger, view);
     if (party) ReadParty(ledger, view, *party);
     return view;
-}
-
-std::optional<long long> VoucherNamedIn(const ErrorRow& row) {
-    static const std::regex named(R"(\bvoucher\s+(\d{1,18})\b)", std::regex::icase);
-    for (const std::string* text : {&row.document, &row.error}) {
-        std::smatch match;
-        if (std::regex_search(*text, match, named)) return std::stoll(match[1].str());
-    }
-    return std::nullopt;
-}
-
-std::vector<long long> VouchersOfRow(LedgerConnection& ledger, const ErrorRow& row) {
-    if (const std::optional<long long> voucher = VoucherNamedIn(row)) return {*voucher};
-    const std::optional<FileOfName> file = ReturnFileNamed(row.file);
-    if (!file || row.document.empty()) return {};
-
-    // The longest number that begins the document wins: "A/1-2" over "A/1".
-    std::vector<long long> found;
-    std::size_t foundLength = 0;
-    for (const VoucherList& list : file->kind->lists) {
-        OpenQuery(ledger.LookupRecordset, list.Sql(file->month));
-        const BufferedRows rows = ReadAllRows(ledger.LookupRecordset);
-        for (std::size_t at = 0; at < rows.Size(); ++at) {
-            const std::string written =
-                std::string(list.invoicePrefix) + DocumentNumber(*file->kind, rows, at);
-            if (!BeginsWithNumber(row.document, written) || written.size() < foundLength) continue;
-            if (written.size() > foundLength) found.clear();
-            foundLength = written.size();
-            const long long voucher = rows.At(at, "vn").Integer();
-            if (std::find(found.begin(), found.end(), voucher) == found.end())
-                found.push_back(voucher);
-        }
-    }
-    return found;
 }
 
 }  // namespace vat

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "ledger/ledger_connection.h"
-#include "returns/results/form_state.h"
 
 namespace vat {
 
@@ -54,13 +53,5 @@ struct VoucherView {
 
 // Reads a voucher with plain read-only queries on the look-up recordsets.
 VoucherView ReadVoucherView(LedgerConnection& ledger, long long voucher);
-
-// The voucher an error row names as "voucher N" in its document or its error text.
-std::optional<long long> VoucherNamedIn(const ErrorRow& row);
-
-// The vouchers an error row points at: the one it names, or else those whose document number,
-// as its return file writes it, begins the row's document (a schema row). The file's own
-// voucher lists are read again for the month its name carries; empty when nothing matches.
-std::vector<long long> VouchersOfRow(LedgerConnection& ledger, const ErrorRow& row);
 
 }  // namespace vat

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "returns/results/run_json.h"
+
 namespace vat {
 
 namespace fs = std::filesystem;
@@ -29,7 +31,8 @@ std::vector<HashedFile> HashedFilesOf(const Json& list) {
 void PrintRunRecord(const RunRecord& record, std::ostream& out) {
     const Json head{
         {"dataFile", record.dataFile},
-        {"company", record.company},
+        // The books keep no company name: the data file names the company.
+        {"company", record.dataFile},
         {"dealerTin", record.dealerTin},
         {"financialYear", {{"start", record.yearStart}, {"end", record.yearEnd}}},
         {"month", record.month},
@@ -37,8 +40,8 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
         {"programVersion", record.programVersion},
         {"files", HashedFilesJson(record.files)},
         {"schemas", HashedFilesJson(record.schemas)},
-        {"figures", record.figures},
-        {"accounts", record.accounts},
+        {"figures", FiguresJson(record.figures)},
+        {"accounts", AccountsJson(record.accounts)},
         {"fingerprint", record.fingerprint},
     };
     // Ledger text that is not UTF-8 must not stop the record.
@@ -63,7 +66,6 @@ RunRecord ParseRunRecord(const std::string& text) {
         const Json json = Json::parse(text);
         RunRecord record;
         record.dataFile = json.at("dataFile").get<std::string>();
-        record.company = json.at("company").get<std::string>();
         record.dealerTin = json.at("dealerTin").get<std::string>();
         record.yearStart = json.at("financialYear").at("start").get<std::string>();
         record.yearEnd = json.at("financialYear").at("end").get<std::string>();
@@ -74,8 +76,8 @@ RunRecord ParseRunRecord(const std::string& text) {
         record.programVersion = json.at("programVersion").get<std::string>();
         record.files = HashedFilesOf(json.at("files"));
         record.schemas = HashedFilesOf(json.at("schemas"));
-        record.figures = json.at("figures");
-        record.accounts = json.at("accounts");
+        record.figures = ParseFiguresJson(json.at("figures"));
+        record.accounts = ParseAccountsJson(json.at("accounts"));
         record.fingerprint = json.at("fingerprint").get<std::string>();
         for (const Json& line : json.at("documents")) {
             const std::string text = line.get<std::string>();

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "returns/record/books_digest.h"
+#include "returns/results/file_account.h"
+#include "returns/results/returns_errors.h"
+#include "returns/results/summary_figures.h"
 
 namespace vat {
 
@@ -22,11 +23,8 @@ struct HashedFile {
 // What a completed run leaves beside the month's files, as run.json: whose books the files
 // were made from, when and by which program, the files' and the schemas' hashes, the figures
 // and accounts the run showed, and the fingerprint of what it read.
-// Its json members move without throwing, which clang-tidy cannot see through nlohmann's move
-// constructor.
-struct RunRecord {  // NOLINT(bugprone-exception-escape)
+struct RunRecord {
     std::string dataFile;
-    std::string company;  // the books keep no company name: the data file names it
     std::string dealerTin;
     std::string yearStart;  // the financial year, "yyyy-mm-dd"
     std::string yearEnd;
@@ -35,18 +33,13 @@ struct RunRecord {  // NOLINT(bugprone-exception-escape)
     std::string programVersion;
     std::vector<HashedFile> files = {};    // the return files written, in run order
     std::vector<HashedFile> schemas = {};  // the schemas they were checked against
-    nlohmann::ordered_json figures;        // as FiguresJson gives them
-    nlohmann::ordered_json accounts;       // as AccountsJson gives them
+    SummaryFigures figures = {};
+    std::vector<FileAccount> accounts = {};
     std::string fingerprint = {};
     std::vector<DocumentDigest> documents = {};
 };
 
 inline constexpr const char* kRunRecordName = "run.json";
-
-class RunRecordError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // The record as run.json holds it: one JSON object.
 void PrintRunRecord(const RunRecord& record, std::ostream& out);

@@ -32,15 +32,6 @@ std::int64_t ShownPaise(std::int64_t tenThousandths) {
     return whole;
 }
 
-void ResetForRun(ReturnFigures& figures) {
-    for (TaxFigure figure :
-         {TaxFigure::InputVatPlus, TaxFigure::InputVatMinus, TaxFigure::OutputVatPlus,
-          TaxFigure::OutputVatMinus, TaxFigure::CstPurchases, TaxFigure::CstSales})
-        figures.Tax(figure) = 0;
-    figures.verdict = VatVerdict::Pending;
-    figures.vatAmount = 0;
-}
-
 void SetFileTotal(ReturnFigures& figures, TaxFigure figure, FigureSide side,
                   std::int64_t tenThousandths) {
     figures.Tax(figure) = tenThousandths;

@@ -25,13 +25,13 @@ enum class TaxFigure {
     CstPurchases,
     CstSales
 };
+inline constexpr int kTaxFigureCount = 6;
 
 // Which secondary column a return file's total lands in.
 enum class FigureSide { Input, Output };
 
 enum class VatVerdict {
-    NotRun,   // before the first run
-    Pending,  // a run started and has not reached its end
+    NotRun,  // before the run's end
     Payable,
     Refundable,
 };
@@ -73,10 +73,6 @@ struct ReturnFigures {
 
 // A total in ten-thousandths as the summary shows it: paise, halves away from zero.
 std::int64_t ShownPaise(std::int64_t tenThousandths);
-
-// What the start of a run resets: the six totals and the verdict. The URD and secondary
-// figures stay as the last run left them until they are replaced.
-void ResetForRun(ReturnFigures& figures);
 
 // A return file's total lands in its own figure and, read back as shown, in its side's
 // secondary figures.

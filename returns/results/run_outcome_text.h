@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "returns/results/form_state.h"
+#include "returns/results/file_account.h"
 
 namespace vat {
 

@@ -11,38 +11,32 @@ constexpr std::size_t kTinLength = 11;
 
 }  // namespace
 
-void SelectDataFile(LedgerConnection& ledger, FormState& form, const std::string& dataFile) {
-    form.SelectedDataFile = dataFile;
-    form.DataFileReady = false;
-    std::optional<CompanySettings> settings;
+bool SelectedBooks::TinValid() const { return dealerTin.size() == kTinLength; }
+
+DataFileChoice ReadSelectedBooks(LedgerConnection& ledger, const std::string& dataFile) {
+    const std::optional<CompanySettings> settings = ReadCompanySettings(ledger);
+    if (!settings)
+        return {
+            {},
+            {{"The data file " + dataFile + " has no company settings row (table super).", true}}};
+    // Every return's RetPerdEnd is the year the financial year starts in.
+    if (!settings->yearStart)
+        return {{},
+                {{"The data file " + dataFile + " has no financial-year start date (super.dt1).",
+                  true}}};
+    DataFileChoice choice{
+        SelectedBooks{dataFile, *settings->yearStart, settings->yearEnd, settings->dealerTin}, {}};
+    if (!choice.books->TinValid())
+        choice.messages.push_back({"YOUR TIN FOUND TO BE INCORRECT. CHECK THE SAME", false});
+    return choice;
+}
+
+DataFileChoice SelectDataFile(LedgerConnection& ledger, const std::string& dataFile) {
     try {
         ConnectLedger(ledger, dataFile, true);
-        settings = ReadCompanySettings(ledger);
+        return ReadSelectedBooks(ledger, dataFile);
     } catch (const LedgerError& error) {
-        form.ShowMessage(
-            {"The data file " + dataFile + " cannot be opened: " + error.what(), true});
-        return;
-    }
-    if (!settings) {
-        form.ShowMessage(
-            {"The data file " + dataFile + " has no company settings row (table super).", true});
-        return;
-    }
-    if (!settings->yearStart) {
-        // Every return's RetPerdEnd is the year the financial year starts in.
-        form.ShowMessage(
-            {"The data file " + dataFile + " has no financial-year start date (super.dt1).", true});
-        return;
-    }
-    form.YearStart = settings->yearStart;
-    form.YearEnd = settings->yearEnd;
-    form.DataFileReady = true;
-    if (settings->kst.size() != kTinLength) {
-        form.TinFlag = "NN";
-        form.ShowMessage({"YOUR TIN FOUND TO BE INCORRECT. CHECK THE SAME", false});
-    } else {
-        form.TinFlag.clear();
-        form.DealerTin = settings->kst;
+        return {{}, {{"The data file " + dataFile + " cannot be opened: " + error.what(), true}}};
     }
 }
 

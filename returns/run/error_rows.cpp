@@ -37,26 +37,35 @@ std::string RunRowDocument(std::string_view numberPrefix, std::string_view numbe
     return std::string(numberPrefix) + std::string(number) + " · voucher " + std::string(voucher);
 }
 
-void ReportOmission(FormState& form, std::string_view typeText, std::string_view numberPrefix,
-                    std::string_view number, std::string_view date, std::string_view partyName,
-                    std::string_view voucher) {
-    form.AddErrorRow(std::string(typeText),
-                     std::string(numberPrefix) + std::string(number) +
-                         " Dated:" + std::string(date) + " of " + std::string(partyName) +
-                         " omitted due to basic amount being less than Rs.1",
-                     RunRowDocument(numberPrefix, number, voucher));
+ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
+                     std::string_view number, std::string_view date, std::string_view partyName,
+                     std::string_view voucher, std::optional<long long> voucherNumber) {
+    return {.type = std::string(typeText),
+            .error = std::string(numberPrefix) + std::string(number) +
+                     " Dated:" + std::string(date) + " of " + std::string(partyName) +
+                     " omitted due to basic amount being less than Rs.1",
+            .document = RunRowDocument(numberPrefix, number, voucher),
+            .voucher = voucherNumber};
 }
 
-bool IsXMLValid(FormState& form, const std::string& XMLFilePath_, const std::string& XSDFilePath_,
-                const std::string& BaseNode,
-                const std::vector<std::string_view>& documentElements) {
-    const std::string fileName = std::filesystem::path(XMLFilePath_).filename().string();
-    return Validate(XMLFilePath_, XSDFilePath_, BaseNode,
-                    std::vector<std::string>(documentElements.begin(), documentElements.end()),
+bool CheckReturnFile(const std::filesystem::path& file, const std::filesystem::path& schema,
+                     const ReturnFileKind& kind,
+                     const std::map<std::string, long long>& voucherOfNumber,
+                     std::vector<ErrorRow>& rows) {
+    const std::vector<std::string_view>& elements = kind.documentElements;
+    const std::string fileName = file.filename().string();
+    return Validate(file.string(), schema.string(), std::string(kind.recordElement),
+                    std::vector<std::string>(elements.begin(), elements.end()),
                     [&](const ValidationFailure& failure) {
-                        form.AddValidationError(failure.message,
-                                                DocumentText(documentElements, failure.recordTexts),
-                                                fileName, failure.line);
+                        std::optional<long long> voucher;
+                        if (!failure.recordTexts.empty())
+                            if (auto found = voucherOfNumber.find(
+                                    std::string(Trimmed(failure.recordTexts.front())));
+                                found != voucherOfNumber.end())
+                                voucher = found->second;
+                        rows.push_back({std::string(kind.validationType), failure.message,
+                                        DocumentText(elements, failure.recordTexts), fileName,
+                                        failure.line, voucher});
                     });
 }
 

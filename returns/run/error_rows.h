@@ -1,10 +1,14 @@
 #pragma once
 
+#include <filesystem>
+#include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "returns/results/form_state.h"
+#include "returns/declarations/return_file_kind.h"
+#include "returns/results/error_row.h"
 
 namespace vat {
 
@@ -12,15 +16,18 @@ namespace vat {
 std::string RunRowDocument(std::string_view numberPrefix, std::string_view number,
                            std::string_view voucher);
 
-// Lists a document left out because its basic amount is below one rupee.
-void ReportOmission(FormState& form, std::string_view typeText, std::string_view numberPrefix,
-                    std::string_view number, std::string_view date, std::string_view partyName,
-                    std::string_view voucher);
+// The row of a document left out because its basic amount is below one rupee.
+ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
+                     std::string_view number, std::string_view date, std::string_view partyName,
+                     std::string_view voucher, std::optional<long long> voucherNumber);
 
-// Checks the return file against its schema, listing every failing node under ErrorTypeText
-// with the file's name, the node's line and, for a record's node, the record's document as
-// its documentElements (number, date, party) give it.
-bool IsXMLValid(FormState& form, const std::string& XMLFilePath_, const std::string& XSDFilePath_,
-                const std::string& BaseNode, const std::vector<std::string_view>& documentElements);
+// Checks a return file against its schema and adds a row, under the file's validation Type,
+// for every failing node: the file's name, the node's line and, for a record's node, the
+// record's document as the kind's document elements (number, date, party) give it and the
+// voucher written under that number. True when the file is valid.
+bool CheckReturnFile(const std::filesystem::path& file, const std::filesystem::path& schema,
+                     const ReturnFileKind& kind,
+                     const std::map<std::string, long long>& voucherOfNumber,
+                     std::vector<ErrorRow>& rows);
 
 }  // namespace vat

@@ -9,9 +9,9 @@
 #include "disk/month_staging.h"
 #include "disk/sha256.h"
 #include "ledger/ledger_error.h"
+#include "ledger/ledger_snapshot.h"
 #include "returns/declarations/return_files.h"
-#include "returns/record/run_record.h"
-#include "returns/results/run_json.h"
+#include "returns/results/summary_figures.h"
 #include "returns/run/return_file_generator.h"
 #include "validation/schema_validation.h"
 
@@ -19,28 +19,32 @@ namespace vat {
 
 namespace {
 
-void ResetFigures(FormState& form) {
-    form.UpdateFigures(ResetForRun);
-    form.ClearErrorRows();
-    form.Urd = UrdTotals{};
-    form.FilesWritten.clear();
-}
-
 bool IsRequested(const RunCancel* cancel) { return cancel && cancel->Requested(); }
 
-// A run that stopped before its files were put in place: the month keeps its earlier files,
-// and none of the new ones is listed as written.
-RunOutcome Fail(FormState& form, std::string reason) {
-    if (!reason.ends_with('.')) reason += '.';
-    form.FilesWritten.clear();
-    form.ShowMessage({reason + " The month's earlier files were kept.", true});
-    return RunOutcome::Failed;
+// How a run that did not complete ends: the month keeps its earlier files, and the result
+// keeps no figures, accounts or record of the unfinished run, only its rows and messages.
+RunResult& Unfinished(RunResult& result, RunOutcome outcome, UserMessage message) {
+    result.outcome = outcome;
+    result.figures = {};
+    result.accounts.clear();
+    result.record.reset();
+    result.messages.push_back(std::move(message));
+    return result;
 }
 
-RunOutcome Cancel(FormState& form) {
-    form.FilesWritten.clear();
-    form.ShowMessage({"The run was cancelled; the month's earlier files were kept.", false});
-    return RunOutcome::Cancelled;
+RunResult& Fail(RunResult& result, std::string reason) {
+    if (!reason.ends_with('.')) reason += '.';
+    return Unfinished(result, RunOutcome::Failed,
+                      {reason + " The month's earlier files were kept.", true});
+}
+
+RunResult& Cancel(RunResult& result) {
+    return Unfinished(result, RunOutcome::Cancelled,
+                      {"The run was cancelled; the month's earlier files were kept.", false});
+}
+
+RunResult& Refuse(RunResult& result, UserMessage message) {
+    return Unfinished(result, RunOutcome::Refused, std::move(message));
 }
 
 // Every schema is loaded before the first file is written, so that a run cannot stop half-way
@@ -80,13 +84,12 @@ std::vector<std::string> MonthFileNames(const ReturnContext& context) {
 // What the run leaves beside its files: whose books they were made from, their hashes and the
 // fingerprint of what was read. The figures are those the run shows when it completes.
 RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
-    const FormState& form = context.form;
+    const SelectedBooks& books = context.books;
     RunRecord record;
-    record.dataFile = form.SelectedDataFile;
-    record.company = form.SelectedDataFile;
-    record.dealerTin = form.DealerTin;
-    record.yearStart = form.YearStart ? form.YearStart->IsoText() : "";
-    record.yearEnd = form.YearEnd ? form.YearEnd->IsoText() : "";
+    record.dataFile = books.dataFile;
+    record.dealerTin = books.dealerTin;
+    record.yearStart = books.yearStart.IsoText();
+    record.yearEnd = books.yearEnd ? books.yearEnd->IsoText() : "";
     record.month = context.period.MonthNumber;
     record.writtenAt = LocalTimeText(std::chrono::system_clock::now());
     record.programVersion = VAT_PROGRAM_VERSION;
@@ -98,10 +101,8 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
         record.schemas.push_back(
             {schema.filename().string(), Sha256OfFile(schema).value_or("unreadable")});
     }
-    ReturnFigures shown = form.Figures();
-    CompleteRun(shown, form.Urd);
-    record.figures = FiguresJson(shown);
-    record.accounts = AccountsJson(form.FileAccounts);
+    record.figures = ShownFigures(context.result.figures);
+    record.accounts = context.result.accounts;
     record.documents = digest.TakeDocuments();
     record.fingerprint = FingerprintOf(record.documents);
     return record;
@@ -109,57 +110,60 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
 
 // The six generators write into a staging folder; their files replace the month's only when
 // all six are done.
-RunOutcome WriteMonthFiles(ReturnContext& context) {
-    FormState& form = context.form;
+RunResult& WriteMonthFiles(ReturnContext& context) {
+    RunResult& result = context.result;
     const std::string monthTag = context.period.MonthTag();
     std::unique_ptr<MonthStaging> staging;
     try {
         staging = std::make_unique<MonthStaging>(context.folders.output, monthTag);
     } catch (const DiskError& error) {
-        return Fail(form, error.what());
+        return Fail(result, error.what());
     }
     context.writeFolder = staging->Folder();
     BooksDigest digest;
     context.digest = &digest;
     for (const ReturnFileKind& kind : RunOrder()) {
-        if (IsRequested(context.cancel)) return Cancel(form);
+        if (IsRequested(context.cancel)) return Cancel(result);
         if (auto failure = RunGenerator(kind, context))
-            return IsRequested(context.cancel) ? Cancel(form) : Fail(form, *failure);
+            return IsRequested(context.cancel) ? Cancel(result) : Fail(result, *failure);
     }
-    if (IsRequested(context.cancel)) return Cancel(form);
+    if (IsRequested(context.cancel)) return Cancel(result);
+    CompleteRun(result.figures, context.urd);
 
     const std::string putting = "Putting the files of " + monthTag + " in place failed: ";
     std::vector<std::string> names = MonthFileNames(context);
     names.emplace_back(kRunRecordName);
     try {
-        WriteRunRecord(RecordOfRun(context, digest), context.writeFolder);
+        RunRecord record = RecordOfRun(context, digest);
+        WriteRunRecord(record, context.writeFolder);
         staging->Seal(names);
-    } catch (const RunRecordError& error) {
-        return Fail(form, putting + error.what());
-    } catch (const DiskError& error) {
-        return Fail(form, putting + error.what());
-    }
-    try {
         staging->MoveIn();
+        result.record = std::move(record);
+    } catch (const RunRecordError& error) {
+        return Fail(result, putting + error.what());
     } catch (const DiskError& error) {
-        form.FilesWritten.clear();
-        form.ShowMessage(
-            {putting + error.what() + ". The next run of the month finishes putting them in place.",
-             true});
-        return RunOutcome::Failed;
+        return Fail(result, putting + error.what());
     }
-    return RunOutcome::Completed;
+    result.outcome = RunOutcome::Completed;
+    result.monthFolder = (context.folders.output / monthTag).string();
+    result.messages.push_back({"OVER", false});
+    return result;
+}
+
+// "financial year 2014-04-01 to 2015-03-31, TIN 29123456789"
+std::string BooksText(const SelectedBooks& books) {
+    return "financial year " + books.yearStart.IsoText() + " to " +
+           (books.yearEnd ? books.yearEnd->IsoText() : "?") + ", TIN " + books.dealerTin;
 }
 
 }  // namespace
 
-bool WrittenFrom(const RunRecord& record, const FormState& form) {
-    return record.dataFile == form.SelectedDataFile && form.YearStart &&
-           record.yearStart == form.YearStart->IsoText();
+bool WrittenFrom(const RunRecord& record, const SelectedBooks& books) {
+    return record.dataFile == books.dataFile && record.yearStart == books.yearStart.IsoText();
 }
 
 std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFolder,
-                                           const FormState& form) {
+                                           const SelectedBooks& books) {
     std::optional<RunRecord> record;
     try {
         record = ReadRunRecord(monthFolder);
@@ -167,72 +171,92 @@ std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFol
         return "The files in " + monthFolder.string() + " have a run record that cannot be read (" +
                error.what() + ")";
     }
-    if (!record || WrittenFrom(*record, form)) return std::nullopt;
+    if (!record || WrittenFrom(*record, books)) return std::nullopt;
     return "The files in " + monthFolder.string() + " were made from " + RecordOwnerText(*record);
 }
 
-RunOutcome GenerationRun(LedgerConnection& ledger, FormState& form, int monthNumber,
-                         const std::string& dataFile, const ReturnFolders& folders,
-                         FactReading reading, const RunCancel* cancel, bool replaceOtherBooks) {
-    if (monthNumber < 1 || monthNumber > 12) return RunOutcome::NoMonth;
-    if (dataFile.empty()) return RunOutcome::NoDataFile;
-    if (!form.TinFlag.empty()) {
-        form.ShowMessage({"INCORRECT TIN CAN NOT PROCEED", false});
-        return RunOutcome::Refused;
+RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
+                        const RunCancel* cancel) {
+    RunObserver silent;
+    return GenerationRun(ledger, selection, silent, cancel);
+}
+
+RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
+                        RunObserver& observer, const RunCancel* cancel) {
+    RunResult result{.books = selection.books, .monthNumber = selection.monthNumber};
+    if (selection.monthNumber < 1 || selection.monthNumber > 12) {
+        result.outcome = RunOutcome::NoMonth;
+        return result;
     }
-    if (!form.DataFileReady || form.SelectedDataFile != dataFile) {
-        form.ShowMessage({"The data file " + dataFile +
-                              " could not be read; choose a data file that opens without error.",
-                          true});
-        return RunOutcome::Refused;
+    if (selection.dataFile.empty()) {
+        result.outcome = RunOutcome::NoDataFile;
+        return result;
     }
+    const std::string& dataFile = selection.dataFile;
+    if (!selection.books || selection.books->dataFile != dataFile)
+        return Refuse(result, {"The data file " + dataFile +
+                                   " could not be read; choose a data file that opens without "
+                                   "error.",
+                               true});
+    if (!selection.books->TinValid())
+        return Refuse(result, {"INCORRECT TIN CAN NOT PROCEED", false});
 
     ReturnContext context{.ledger = ledger,
-                          .form = form,
-                          .period = {monthNumber, form.YearStart.value().year},
-                          .folders = folders,
-                          .reading = reading,
+                          .books = *result.books,
+                          .period = {selection.monthNumber, result.books->yearStart.year},
+                          .folders = selection.folders,
+                          .result = result,
+                          .observer = observer,
+                          .reading = selection.reading,
                           .cancel = cancel};
-    if (auto failure = UnusableSchema(context)) {
-        form.ShowMessage({*failure, true});
-        return RunOutcome::Refused;
-    }
+    if (auto failure = UnusableSchema(context)) return Refuse(result, {*failure, true});
 
     // Held until the run ends, after its staging folder is gone.
+    const std::filesystem::path& output = selection.folders.output;
+    const std::string monthTag = context.period.MonthTag();
     std::optional<MonthLock> lock;
     try {
-        lock = MonthLock::Take(folders.output, context.period.MonthTag(),
-                               [cancel] { return IsRequested(cancel); });
+        lock = MonthLock::Take(output, monthTag, [cancel] { return IsRequested(cancel); });
     } catch (const DiskError& error) {
-        return Fail(form, error.what());
+        return Fail(result, error.what());
     }
-    if (IsRequested(cancel)) return Cancel(form);
-    if (!lock) {
-        form.ShowMessage({"another run is writing the files of " + context.period.MonthTag() +
-                              " in " + folders.output.string(),
-                          true});
-        return RunOutcome::Refused;
-    }
+    if (IsRequested(cancel)) return Cancel(result);
+    if (!lock)
+        return Refuse(
+            result,
+            {"another run is writing the files of " + monthTag + " in " + output.string(), true});
 
-    if (auto refusal = OtherBooksFiles(folders.output / context.period.MonthTag(), form);
-        refusal && !replaceOtherBooks) {
-        form.ShowMessage({*refusal + "; they were kept.", true});
-        return RunOutcome::Refused;
-    }
-
+    // The books are read at one instant, settings row included: books restored or renamed
+    // since the data file was chosen give this run their own TIN and year, never a mix.
+    std::optional<LedgerSnapshot> snapshot;
     try {
         ConnectLedger(ledger, dataFile, true);
+        snapshot.emplace(ledger);
+        DataFileChoice now = ReadSelectedBooks(ledger, dataFile);
+        if (!now.books) {
+            for (UserMessage& message : now.messages) result.messages.push_back(message);
+            return Fail(result, "The data file " + dataFile + " can no longer be read");
+        }
+        if (!(*now.books == *selection.books)) {
+            result.messages.push_back(
+                {"The books of " + dataFile + " changed since the data file was chosen (" +
+                     BooksText(*selection.books) + "); the run reads them as they are now (" +
+                     BooksText(*now.books) + ").",
+                 false});
+            result.books = std::move(now.books);
+            if (!result.books->TinValid())
+                return Refuse(result, {"INCORRECT TIN CAN NOT PROCEED", false});
+            context.period = {selection.monthNumber, result.books->yearStart.year};
+        }
     } catch (const LedgerError& error) {
-        return Fail(form, std::string("Cannot reopen the data file: ") + error.what());
+        return Fail(result, std::string("Cannot reopen the data file: ") + error.what());
     }
-    ResetFigures(form);
 
-    const RunOutcome outcome = WriteMonthFiles(context);
-    if (outcome != RunOutcome::Completed) return outcome;
-    form.UpdateFigures([&](ReturnFigures& figures) { CompleteRun(figures, form.Urd); });
-    form.Repaint();
-    form.ShowMessage({"OVER", false});
-    return RunOutcome::Completed;
+    if (auto refusal = OtherBooksFiles(output / monthTag, *result.books);
+        refusal && !selection.replaceOtherBooks)
+        return Refuse(result, {*refusal + "; they were kept.", true});
+
+    return WriteMonthFiles(context);
 }
 
 }  // namespace vat

@@ -1,7 +1,9 @@
 #include "returns/run/return_file_generator.h"
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -44,7 +46,7 @@ void WriteHeader(AtomicFileWriter& file, const ReturnFileKind& kind, const Retur
     file.WriteLine("<?xml version=\"1.0\"?>");
     file.WriteLine("   <" + root + ">");
     file.WriteLine("   <Version>13.11</Version>");
-    file.WriteLine("   <TinNo>" + XmlText(context.form.DealerTin) + "</TinNo>");
+    file.WriteLine("   <TinNo>" + XmlText(context.books.dealerTin) + "</TinNo>");
     file.WriteLine("   <RetPerdEnd>" + std::to_string(context.period.ReturnYear) + "</RetPerdEnd>");
     file.WriteLine("   <FilingType>M</FilingType>");
     file.WriteLine("   <Period>" + context.period.MonthTag() + "</Period>");
@@ -108,6 +110,13 @@ void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd
     }
 }
 
+// The voucher of a list row; none when the row has none.
+std::optional<long long> VoucherOf(const BufferedRows& rows, std::size_t row) {
+    const Field vn = rows.At(row, "vn");
+    if (vn.IsNull()) return std::nullopt;
+    return vn.Integer();
+}
+
 // The voucher numbers of a list, as the rules read them.
 std::set<long long> VouchersOf(const std::vector<BufferedRows>& lists) {
     std::set<long long> vouchers;
@@ -130,13 +139,19 @@ struct FileWalk {
     TaxTotal taxTotal;
     FileAccount account;
 
+    // Schema rows name their record by its number as written; the vouchers behind them.
+    std::map<std::string, long long> voucherOfNumber;
+
     void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
                   const std::string& why) {
         const std::string voucher = rows.At(row, "vn").Text();
-        context.form.AddErrorRow(std::string(kind.omissionType),
-                                 std::string(kind.omissionPrefix) + number + " of voucher " +
-                                     voucher + " left out: " + why,
-                                 RunRowDocument(kind.omissionPrefix, number, voucher));
+        context.result.rows.push_back({std::string(kind.omissionType),
+                                       std::string(kind.omissionPrefix) + number + " of voucher " +
+                                           voucher + " left out: " + why,
+                                       RunRowDocument(kind.omissionPrefix, number, voucher),
+                                       {},
+                                       {},
+                                       VoucherOf(rows, row)});
     }
 
     void Walk(const VoucherList& list, const BufferedRows& rows) {
@@ -144,10 +159,10 @@ struct FileWalk {
         const auto total = static_cast<long long>(rows.Size());
         for (std::size_t row = 0; row < rows.Size(); ++row) {
             if (context.cancel) context.cancel->ThrowIfRequested();
-            context.form.ReportProgress(fileName, static_cast<long long>(row), total);
+            context.observer.Progress(fileName, static_cast<long long>(row), total);
             Account(list, rows, row);
         }
-        context.form.ReportProgress(fileName, total, total);
+        context.observer.Progress(fileName, total, total);
     }
 
     // Writes a block, an omission row or a left-out row for one list row, and counts it.
@@ -184,13 +199,16 @@ struct FileWalk {
                     break;
                 }
                 ++account.belowOneRupee;
-                ReportOmission(context.form, kind.omissionType, kind.omissionPrefix, number,
-                               document.date, document.partyName, rows.At(row, "vn").Text());
+                context.result.rows.push_back(OmissionRow(
+                    kind.omissionType, kind.omissionPrefix, number, document.date,
+                    document.partyName, rows.At(row, "vn").Text(), VoucherOf(rows, row)));
                 break;
             case DocumentFate::Written:
                 ++account.written;
-                AddToUrdTotals(kind.urd, document, context.form.Urd);
+                AddToUrdTotals(kind.urd, document, context.urd);
                 WriteBlock(file, kind, list, number, document);
+                if (auto voucher = VoucherOf(rows, row))
+                    voucherOfNumber.emplace(std::string(list.invoicePrefix) + number, *voucher);
                 break;
         }
         if (context.digest) Digest(rows, row, number, shaped, interstate);
@@ -237,7 +255,7 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     const fs::path folder = written.parent_path();
     ForceRemove(written);
 
-    FileAccount& account = context.form.FileAccounts.emplace_back();
+    FileAccount& account = context.result.accounts.emplace_back();
     account.file = path.filename().string();
     const std::vector<BufferedRows> lists = ReadLists(kind, context);
     const auto hasRows = [](const BufferedRows& list) { return !list.Empty(); };
@@ -258,9 +276,10 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     const std::unique_ptr<DocumentFacts> facts = FactsFor(context);
     facts->PrepareFile(kind, lists);
     std::int64_t taxTotal = 0;
+    std::map<std::string, long long> voucherOfNumber;
     {
         AtomicFileWriter file(written);
-        FileWalk walk{kind, context, *facts, file, accountedElsewhere, {}, {}};
+        FileWalk walk{kind, context, *facts, file, accountedElsewhere, {}, {}, {}};
         WriteHeader(file, kind, context);
         for (std::size_t i = 0; i < kind.lists.size(); ++i)
             if (hasRows(lists[i])) walk.Walk(kind.lists[i], lists[i]);
@@ -269,21 +288,19 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         taxTotal = walk.taxTotal.TenThousandths();
         walk.account.file = account.file;
         account = walk.account;
+        voucherOfNumber = std::move(walk.voucherOfNumber);
     }
-    context.form.UpdateFigures(
-        [&](ReturnFigures& figures) { SetFileTotal(figures, kind.figure, kind.side, taxTotal); });
+    SetFileTotal(context.result.figures, kind.figure, kind.side, taxTotal);
 
-    context.form.ErrorTypeText = std::string(kind.validationType);
-    const std::size_t rowsBefore = context.form.ErrorRows().size();
+    std::vector<ErrorRow>& rows = context.result.rows;
+    const std::size_t rowsBefore = rows.size();
     account.valid =
-        IsXMLValid(context.form, written.string(), ReturnSchemaPath(kind, context).string(),
-                   std::string(kind.recordElement), kind.documentElements);
-    account.schemaErrors = static_cast<long long>(context.form.ErrorRows().size() - rowsBefore);
+        CheckReturnFile(written, ReturnSchemaPath(kind, context), kind, voucherOfNumber, rows);
+    account.schemaErrors = static_cast<long long>(rows.size() - rowsBefore);
     // Listed only once checked: a file whose check could not run is never listed as written.
-    context.form.FilesWritten.push_back(path.string());
     account.path = path.string();
     if (!*account.valid)
-        context.form.ShowMessage({"Validation failed for file " + path.string(), true});
+        context.result.messages.push_back({"Validation failed for file " + path.string(), true});
 }
 
 }  // namespace vat

@@ -1,17 +1,11 @@
 #pragma once
 
 #include <atomic>
-#include <stdexcept>
 
 #include "ledger/ledger_connection.h"
+#include "returns/results/returns_errors.h"
 
 namespace vat {
-
-// A run that stopped because its cancel was requested.
-class RunCancelled : public std::runtime_error {
-public:
-    RunCancelled() : std::runtime_error("The run was cancelled") {}
-};
 
 // How a Cancel button or a signal stops a run: the run looks at the request between vouchers
 // and between files, and a statement waiting for the server is stopped there.

@@ -5,7 +5,7 @@
 
 namespace vat {
 
-ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger, FormState& form) {
+ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger) {
     ServerCatalogue catalogue;
     try {
         ConnectLedger(ledger, "edb", false);
@@ -13,7 +13,7 @@ ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger, FormState& form) {
         catalogue.connected = true;
     } catch (const LedgerError& error) {
         catalogue.failure = error.what();
-        form.ShowMessage({"UNABLE TO CONNECT", false, catalogue.failure});
+        catalogue.messages.push_back({"UNABLE TO CONNECT", true, catalogue.failure});
     }
     return catalogue;
 }

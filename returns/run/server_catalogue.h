@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ledger/ledger_connection.h"
-#include "returns/results/form_state.h"
+#include "returns/results/user_message.h"
 
 namespace vat {
 
@@ -13,11 +13,12 @@ struct ServerCatalogue {
     bool connected = false;
     std::vector<std::string> dataFiles;  // in the catalogue's own row order
     std::string failure;                 // the driver's description when not connected
+    std::vector<UserMessage> messages;   // for the user
 };
 
 // Start-up's connection, the same for every front end: the server's own database "edb",
 // read-write, and the data files of its catalogue. A server that cannot be reached is
 // reported to the user as "UNABLE TO CONNECT", with the driver's description as its detail.
-ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger, FormState& form);
+ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger);
 
 }  // namespace vat

@@ -1,22 +1,18 @@
 #include "returns/year/year_rows.h"
 
 #include "returns/record/run_record.h"
-#include "returns/results/run_json.h"
 
 namespace vat {
-
-using Json = nlohmann::ordered_json;
 
 namespace {
 
 // "all valid", "1 file failed", "2 files failed"; every file written is checked.
-std::string SchemaCheckText(const Json& accounts) {
+std::string SchemaCheckText(const std::vector<FileAccount>& accounts) {
     int checked = 0, failed = 0;
-    for (const Json& account : accounts) {
-        const Json valid = account.value("valid", Json());
-        if (!valid.is_boolean()) continue;
+    for (const FileAccount& account : accounts) {
+        if (!account.valid) continue;
         ++checked;
-        if (!valid.get<bool>()) ++failed;
+        if (!*account.valid) ++failed;
     }
     if (checked == 0) return "no files written";
     if (failed == 0) return "all valid";
@@ -55,8 +51,8 @@ std::string Lines(const std::vector<UserMessage>& messages) {
 
 }  // namespace
 
-YearRow RecordedRow(const std::filesystem::path& monthFolder, const FormState& form) {
-    const std::optional<RunRecord> record = OwnRunRecord(monthFolder, form);
+YearRow RecordedRow(const std::filesystem::path& monthFolder, const SelectedBooks& books) {
+    const std::optional<RunRecord> record = OwnRunRecord(monthFolder, books);
     if (!record) return {};
     return {.generated = true,
             .figures = record->figures,
@@ -64,28 +60,27 @@ YearRow RecordedRow(const std::filesystem::path& monthFolder, const FormState& f
             .schemaCheck = SchemaCheckText(record->accounts)};
 }
 
-YearRow RunRow(RunOutcome outcome, const FormState& form) {
-    if (outcome != RunOutcome::Completed)
-        return {.schemaCheck = UnfinishedText(outcome, form.Messages()),
-                .note = Lines(form.Messages())};
-    const Json accounts = AccountsJson(form.FileAccounts);
+YearRow RunRow(const RunResult& result) {
+    if (!result.Completed())
+        return {.schemaCheck = UnfinishedText(result.outcome, result.messages),
+                .note = Lines(result.messages)};
     return {.generated = true,
-            .figures = FiguresJson(form.Figures()),
-            .accounts = accounts,
-            .schemaCheck = SchemaCheckText(accounts),
-            .note = Lines(form.Messages())};
+            .figures = ShownFigures(result.figures),
+            .accounts = result.accounts,
+            .schemaCheck = SchemaCheckText(result.accounts),
+            .note = Lines(result.messages)};
 }
 
-void MarkBooks(YearRow& row, const MonthBooksCheck& check) {
-    const std::optional<BooksComparison>& comparison = check.check.comparison;
+void MarkBooks(YearRow& row, const BooksCheck& check) {
+    const std::optional<BooksComparison>& comparison = check.comparison;
     row.booksChanged = comparison && !comparison->Unchanged();
     if (!comparison)
-        row.books = "check " + UnfinishedText(check.check.outcome, check.messages);
+        row.books = "check " + UnfinishedText(check.outcome, check.messages);
     else if (row.booksChanged)
         row.books = "changed since " + WrittenOnDay(comparison->recorded);
     else
         row.books = "unchanged";
-    row.note = comparison ? check.Warning() : Lines(check.messages);
+    row.note = comparison ? WarningOf(check) : Lines(check.messages);
 }
 
 void AddRow(YearTotals& totals, const YearRow& row) {

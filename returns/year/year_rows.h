@@ -1,11 +1,10 @@
 #pragma once
 
 #include <filesystem>
-#include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "returns/check/month_books_check.h"
-#include "returns/results/form_state.h"
 #include "returns/run/generation_run.h"
 #include "returns/year/year_run.h"
 
@@ -17,23 +16,23 @@ namespace vat {
 // same however its months came to be.
 struct YearRow {
     bool generated = false;
-    nlohmann::ordered_json figures = {};   // as FiguresJson gives them
-    nlohmann::ordered_json accounts = {};  // as AccountsJson gives them
+    SummaryFigures figures = {};
+    std::vector<FileAccount> accounts = {};
     std::string schemaCheck = "not generated";
     std::string books = {};  // empty until checked: "unchanged", "changed since 12-05-2014"
     bool booksChanged = false;
     std::string note = {};  // the messages of its run or of its books check, one a line
 };
 
-// The month as the run record in its folder has it, when a run of the form's data file and
-// financial year wrote it; otherwise not generated.
-YearRow RecordedRow(const std::filesystem::path& monthFolder, const FormState& form);
+// The month as the run record in its folder has it, when a run of these books (data file and
+// financial year) wrote it; otherwise not generated.
+YearRow RecordedRow(const std::filesystem::path& monthFolder, const SelectedBooks& books);
 
-// The month as its run left its form.
-YearRow RunRow(RunOutcome outcome, const FormState& form);
+// The month as its run ended.
+YearRow RunRow(const RunResult& result);
 
 // Sets the books column from a check of the month's books.
-void MarkBooks(YearRow& row, const MonthBooksCheck& check);
+void MarkBooks(YearRow& row, const BooksCheck& check);
 
 // Adds a generated row's figures and accounts to the totals; a row not generated adds nothing.
 void AddRow(YearTotals& totals, const YearRow& row);

@@ -1,9 +1,6 @@
 #include "returns/year/year_run.h"
 
-#include <cmath>
-
 #include "returns/record/run_record.h"
-#include "returns/results/run_json.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
 
@@ -11,93 +8,88 @@ namespace vat {
 
 void RunYear(LedgerConnection& ledger, const std::string& dataFile, const ReturnFolders& folders,
              const YearRunChoices& choices,
-             const std::function<void(int, RunOutcome, const FormState&)>& monthDone) {
+             const std::function<void(int, const RunResult&)>& monthDone) {
+    RunObserver silent;
     for (const MonthEntry& month : FinancialYearMonths()) {
         if (choices.wanted && !choices.wanted(month.number)) continue;
-        FormState form;
-        form.SetView(choices.view);
-        SelectDataFile(ledger, form, dataFile);
-        const RunOutcome outcome =
-            form.DataFileReady
-                ? GenerationRun(ledger, form, month.number, dataFile, folders, choices.reading,
-                                choices.cancel, choices.replaceOtherBooks)
-                : RunOutcome::Failed;
-        monthDone(month.number, outcome, form);
-        if (outcome == RunOutcome::Cancelled) return;
+        DataFileChoice choice = SelectDataFile(ledger, dataFile);
+        RunResult result;
+        if (choice.books) {
+            result = GenerationRun(ledger,
+                                   {.books = choice.books,
+                                    .dataFile = dataFile,
+                                    .monthNumber = month.number,
+                                    .folders = folders,
+                                    .reading = choices.reading,
+                                    .replaceOtherBooks = choices.replaceOtherBooks},
+                                   choices.observer ? *choices.observer : silent, choices.cancel);
+        } else {
+            result.outcome = RunOutcome::Failed;
+            result.monthNumber = month.number;
+        }
+        result.messages.insert(result.messages.begin(), choice.messages.begin(),
+                               choice.messages.end());
+        monthDone(month.number, result);
+        if (result.outcome == RunOutcome::Cancelled) return;
     }
 }
 
 std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,
-                                      const FormState& form) {
+                                      const SelectedBooks& books) {
     try {
         std::optional<RunRecord> record = ReadRunRecord(monthFolder);
-        if (record && WrittenFrom(*record, form)) return record;
+        if (record && WrittenFrom(*record, books)) return record;
     } catch (const RunRecordError&) {
         // a record that cannot be read says nothing of the month
     }
     return std::nullopt;
 }
 
-bool MonthGenerated(const std::filesystem::path& monthFolder, const FormState& form) {
-    return OwnRunRecord(monthFolder, form).has_value();
+bool MonthGenerated(const std::filesystem::path& monthFolder, const SelectedBooks& books) {
+    return OwnRunRecord(monthFolder, books).has_value();
 }
 
-void YearTotals::Add(const nlohmann::ordered_json& figures,
-                     const nlohmann::ordered_json& accounts) {
-    // The figures are whole paise in rupees, which a double holds exactly.
-    const auto paise = [&](const char* key, const char* part = nullptr) {
-        return static_cast<std::int64_t>(std::llround(FigureIn(figures, key, part) * 100));
-    };
+std::int64_t YearTotals::InputVat() const {
+    return Sum(Figure::InputVatPlus) - Sum(Figure::InputVatMinus);
+}
+
+std::int64_t YearTotals::OutputVat() const {
+    return Sum(Figure::OutputVatPlus) - Sum(Figure::OutputVatMinus);
+}
+
+void YearTotals::Add(const SummaryFigures& figures, const std::vector<FileAccount>& accounts) {
     ++monthsCompleted;
-    inputVatPlus += paise("inputVatPlus");
-    inputVatMinus += paise("inputVatMinus");
-    outputVatPlus += paise("outputVatPlus");
-    outputVatMinus += paise("outputVatMinus");
-    cstPurchases += paise("cstOnPurchases");
-    cstSales += paise("cstOnSales");
-    vatPayable += std::llround(SignedVatIn(figures) * 100);
-    urdPurchaseBills += std::llround(FigureIn(figures, "urdPurchases", "bills"));
-    urdPurchaseBasic += paise("urdPurchases", "basicAmount");
-    urdPurchaseVat += paise("urdPurchases", "vatAmount");
-    urdSalesBills += std::llround(FigureIn(figures, "urdSales", "bills"));
-    urdSalesBasic += paise("urdSales", "basicAmount");
-    urdSalesVat += paise("urdSales", "vatAmount");
-    for (const nlohmann::ordered_json& account : accounts) {
-        const long long writtenHere = account.value("written", 0LL);
-        written += writtenHere;
-        leftOut += account.value("listed", 0LL) - writtenHere;
-        schemaErrors += account.value("schemaErrors", 0LL);
+    for (const FigureDeclaration& declared : FigureTable())
+        sums[static_cast<int>(declared.figure)] += ValueOf(figures, declared.figure).value_or(0);
+    for (const FileAccount& account : accounts) {
+        written += account.written;
+        leftOut += account.LeftOut();
+        schemaErrors += account.schemaErrors;
     }
 }
 
-void YearTotals::Add(RunOutcome outcome, const FormState& form) {
-    if (outcome == RunOutcome::Completed)
-        Add(FiguresJson(form.Figures()), AccountsJson(form.FileAccounts));
+void YearTotals::Add(const RunResult& result) {
+    if (result.Completed()) Add(ShownFigures(result.figures), result.accounts);
 }
 
 nlohmann::ordered_json YearTotalsJson(const YearTotals& totals) {
-    const auto rupees = [](std::int64_t paise) { return static_cast<double>(paise) / 100; };
-    return {
-        {"monthsCompleted", totals.monthsCompleted},
-        {"inputVatPlus", rupees(totals.inputVatPlus)},
-        {"inputVatMinus", rupees(totals.inputVatMinus)},
-        {"outputVatPlus", rupees(totals.outputVatPlus)},
-        {"outputVatMinus", rupees(totals.outputVatMinus)},
-        {"cstOnPurchases", rupees(totals.cstPurchases)},
-        {"cstOnSales", rupees(totals.cstSales)},
-        {"vatPayable", rupees(totals.vatPayable)},
-        {"urdPurchases",
-         {{"bills", totals.urdPurchaseBills},
-          {"basicAmount", rupees(totals.urdPurchaseBasic)},
-          {"vatAmount", rupees(totals.urdPurchaseVat)}}},
-        {"urdSales",
-         {{"bills", totals.urdSalesBills},
-          {"basicAmount", rupees(totals.urdSalesBasic)},
-          {"vatAmount", rupees(totals.urdSalesVat)}}},
-        {"written", totals.written},
-        {"leftOut", totals.leftOut},
-        {"schemaErrors", totals.schemaErrors},
-    };
+    nlohmann::ordered_json json{{"monthsCompleted", totals.monthsCompleted}};
+    for (const FigureDeclaration& declared : FigureTable()) {
+        const std::int64_t sum = totals.Sum(declared.figure);
+        const nlohmann::ordered_json value =
+            declared.isCount ? nlohmann::ordered_json(sum)
+                             : nlohmann::ordered_json(static_cast<double>(sum) / 100);
+        if (declared.figure == Figure::VatPayable)
+            json["vatPayable"] = value;
+        else if (declared.jsonPart.empty())
+            json[std::string(declared.jsonKey)] = value;
+        else
+            json[std::string(declared.jsonKey)][std::string(declared.jsonPart)] = value;
+    }
+    json["written"] = totals.written;
+    json["leftOut"] = totals.leftOut;
+    json["schemaErrors"] = totals.schemaErrors;
+    return json;
 }
 
 }  // namespace vat

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <nlohmann/json.hpp>
 #include <string>
 
 #include "ledger/ledger_connection.h"
+#include "returns/results/summary_figures.h"
 #include "returns/run/generation_run.h"
 
 namespace vat {
@@ -15,54 +17,43 @@ struct YearRunChoices {
     FactReading reading = FactReading::PerList;
     const RunCancel* cancel = nullptr;
     bool replaceOtherBooks = false;
-    FormView* view = nullptr;  // follows each month's form: its progress, its messages
+    RunObserver* observer = nullptr;  // follows each month's run
     // Which months to run; none: all twelve.
     std::function<bool(int monthNumber)> wanted = {};
 };
 
 // Runs the months of the data file's financial year in order, April to March, each exactly as
-// a run of that month alone: on a form of its own, on which the data file is selected first.
-// After each month, monthDone gets its number, its outcome and its form. A month that fails
-// leaves the next to run; a cancelled run ends the year.
+// a run of that month alone, with the data file selected first. After each month, monthDone
+// gets its number and its result. A month that fails leaves the next to run; a cancelled run
+// ends the year.
 void RunYear(LedgerConnection& ledger, const std::string& dataFile, const ReturnFolders& folders,
              const YearRunChoices& choices,
-             const std::function<void(int monthNumber, RunOutcome outcome, const FormState& form)>&
-                 monthDone);
+             const std::function<void(int monthNumber, const RunResult& result)>& monthDone);
 
-// The month folder's run record when a completed run of the form's data file and financial year
-// wrote it; nullopt otherwise, for a record that cannot be read too.
+// The month folder's run record when a completed run of these books (data file and financial
+// year) wrote it; nullopt otherwise, for a record that cannot be read too.
 std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,
-                                      const FormState& form);
-// True when the month folder holds files a completed run of the form's data file and financial
-// year wrote.
-bool MonthGenerated(const std::filesystem::path& monthFolder, const FormState& form);
+                                      const SelectedBooks& books);
+// True when the month folder holds files a completed run of these books wrote.
+bool MonthGenerated(const std::filesystem::path& monthFolder, const SelectedBooks& books);
 
 // The year's figures: the sums of its completed months' figures as their summaries show them,
-// in paise, and of their accounts.
+// and of their accounts.
 struct YearTotals {
     int monthsCompleted = 0;
-    std::int64_t inputVatPlus = 0;
-    std::int64_t inputVatMinus = 0;
-    std::int64_t outputVatPlus = 0;
-    std::int64_t outputVatMinus = 0;
-    std::int64_t cstPurchases = 0;
-    std::int64_t cstSales = 0;
-    std::int64_t vatPayable = 0;  // refundable VAT counts negative
-    long long urdPurchaseBills = 0;
-    std::int64_t urdPurchaseBasic = 0;
-    std::int64_t urdPurchaseVat = 0;
-    long long urdSalesBills = 0;
-    std::int64_t urdSalesBasic = 0;
-    std::int64_t urdSalesVat = 0;
+    std::array<std::int64_t, kFigureCount> sums = {};  // by Figure: paise, or bills
     long long written = 0;
     long long leftOut = 0;
     long long schemaErrors = 0;
 
-    // Adds a completed month: its figures and accounts as FiguresJson and AccountsJson give
-    // them, from its run or its run record.
-    void Add(const nlohmann::ordered_json& figures, const nlohmann::ordered_json& accounts);
-    // Adds a month's form when its run completed.
-    void Add(RunOutcome outcome, const FormState& form);
+    std::int64_t Sum(Figure figure) const { return sums[static_cast<int>(figure)]; }
+    // The year's columns, the same in the window and on the command line: input and output
+    // VAT net of their returns, (+) less (-).
+    std::int64_t InputVat() const;
+    std::int64_t OutputVat() const;
+    // Adds a completed month, from its run or its run record.
+    void Add(const SummaryFigures& figures, const std::vector<FileAccount>& accounts);
+    void Add(const RunResult& result);
 };
 
 nlohmann::ordered_json YearTotalsJson(const YearTotals& totals);

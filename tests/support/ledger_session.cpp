@@ -11,16 +11,37 @@
 
 namespace vat::test {
 
-LedgerSession::LedgerSession(const std::string& name) : dataFile(name) {
-    SelectDataFile(ledger, form, dataFile);
-    if (!form.DataFileReady)
+LedgerSession::LedgerSession(const std::string& name)
+    : dataFile(name), choice(SelectDataFile(ledger, name)) {
+    if (choice.books)
+        books = *choice.books;
+    else
         ADD_FAILURE() << "The fixture ledger " << dataFile << " did not open: "
-                      << (form.Messages().empty() ? "" : form.Messages().back().text);
+                      << (choice.messages.empty() ? "" : choice.messages.back().text);
+    result.books = books;
 }
 
 ReturnContext LedgerSession::Context(int monthNumber) {
-    return ReturnContext{
-        ledger, form, {monthNumber, form.YearStart ? form.YearStart->year : 0}, folder.Path()};
+    result.monthNumber = monthNumber;
+    return ReturnContext{.ledger = ledger,
+                         .books = books,
+                         .period = {monthNumber, books.yearStart.year},
+                         .folders = folder.Path(),
+                         .result = result,
+                         .observer = observer};
+}
+
+std::string LedgerSession::Caption(std::string_view label) const {
+    return CaptionOf(CaptionsOf(result.figures), label);
+}
+
+RunResult LedgerSession::Run(int monthNumber, const RunCancel* cancel) {
+    return GenerationRun(ledger,
+                         {.books = choice.books,
+                          .dataFile = dataFile,
+                          .monthNumber = monthNumber,
+                          .folders = folder.Path()},
+                         cancel);
 }
 
 std::string LedgerSession::ReturnFile(const std::string& name) const {
@@ -31,8 +52,10 @@ std::string LedgerSession::Expected(const std::string& name) const {
     return ReadBytes(TestDataPath("expected/" + name));
 }
 
-void ExpectCaptions(const FormState& form, const Captions& expected) {
-    for (const auto& [label, caption] : expected) EXPECT_EQ(form.Caption(label), caption) << label;
+void ExpectCaptions(const ReturnFigures& figures, const Captions& expected) {
+    const SummaryCaptions captions = CaptionsOf(figures);
+    for (const auto& [label, caption] : expected)
+        EXPECT_EQ(CaptionOf(captions, label), caption) << label;
 }
 
 }  // namespace vat::test
@@ -47,7 +70,7 @@ std::int64_t Paise(const std::string& caption) {
 
 }  // namespace
 
-void SetShownFigures(FormState& form, const Captions& captions) {
+void SetShownFigures(ReturnFigures& figures, const Captions& captions) {
     using Setter = std::function<void(ReturnFigures&, std::int64_t)>;
     const auto tax = [](TaxFigure figure) -> Setter {
         return [figure](ReturnFigures& f, std::int64_t paise) { f.Tax(figure) = paise * 100; };
@@ -70,9 +93,7 @@ void SetShownFigures(FormState& form, const Captions& captions) {
         {"lbl_out_n", secondary(&SecondaryFigures::outputMinus)},
         {"lbl_out_net", secondary(&SecondaryFigures::outputNet)},
     };
-    form.UpdateFigures([&](ReturnFigures& figures) {
-        for (const auto& [label, caption] : captions) setters.at(label)(figures, Paise(caption));
-    });
+    for (const auto& [label, caption] : captions) setters.at(label)(figures, Paise(caption));
 }
 
 }  // namespace vat::test

@@ -4,8 +4,10 @@
 #include <utility>
 #include <vector>
 
+#include "app/shared/summary_captions.h"
 #include "ledger/ledger_connection.h"
-#include "returns/results/form_state.h"
+#include "returns/run/data_file_selection.h"
+#include "returns/run/generation_run.h"
 #include "returns/run/return_context.h"
 #include "support/printers.h"
 #include "support/program_folder.h"
@@ -18,29 +20,36 @@ class LedgerSession {
 public:
     explicit LedgerSession(const std::string& dataFile);
 
-    // The context of a run for the month; the figures start as a run leaves them.
+    // The context of a generator of a run of the month, adding to result.
     ReturnContext Context(int monthNumber);
+    // The caption of a label of the session's result as the window would show it.
+    std::string Caption(std::string_view label) const;
+    // A run of the month into the session's folder.
+    RunResult Run(int monthNumber, const RunCancel* cancel = nullptr);
 
     std::string ReturnFile(const std::string& name) const;  // bytes of <folder>/<name>
     std::string Expected(const std::string& name) const;    // bytes of tests/data/expected/<name>
 
     LedgerConnection ledger;
-    FormState form;
-    ProgramFolder folder;
     std::string dataFile;
+    DataFileChoice choice;
+    SelectedBooks books;
+    RunResult result;
+    RunObserver observer;
+    ProgramFolder folder;
 };
 
 using Captions = std::vector<std::pair<std::string, std::string>>;
 
 // Checks each label's caption, naming the label that differs.
-void ExpectCaptions(const FormState& form, const Captions& expected);
+void ExpectCaptions(const ReturnFigures& figures, const Captions& expected);
 
 }  // namespace vat::test
 
 namespace vat::test {
 
-// Puts the figures behind each caption as an earlier run would have left them ("7.00" in
-// lbl_in_net, ...): a start state for checking what a file or a run replaces.
-void SetShownFigures(FormState& form, const Captions& captions);
+// Puts the figures behind each caption as an earlier file of the run would have left them
+// ("7.00" in lbl_in_net, ...): a start state for checking what a file replaces.
+void SetShownFigures(ReturnFigures& figures, const Captions& captions);
 
 }  // namespace vat::test

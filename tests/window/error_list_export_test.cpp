@@ -64,28 +64,25 @@ const std::chrono::system_clock::time_point kRunEnded =
     std::chrono::system_clock::from_time_t(1'400'000'000);
 
 // A run of April 2013 on shop2013: 500.00 input VAT, 40.00 output VAT, one URD sale.
-vat::FormState RunState() {
-    vat::FormState form;
-    form.SelectedDataFile = "shop2013";
-    form.DealerTin = "29111111111";
-    form.YearStart = vat::LedgerDate{2013, 4, 1};
-    form.UpdateFigures([](vat::ReturnFigures& figures) {
-        figures.inputVatPlus = 5000000;
-        figures.outputVatPlus = 400000;
-        vat::CompleteRun(figures, vat::UrdTotals{0, 0, 0, 1, 800, 40});
-    });
+vat::RunResult ARun() {
+    vat::RunResult run{
+        .outcome = vat::RunOutcome::Completed,
+        .books = vat::SelectedBooks{"shop2013", vat::LedgerDate{2013, 4, 1}, {}, "29111111111"},
+        .monthNumber = 4};
+    run.figures.inputVatPlus = 5000000;
+    run.figures.outputVatPlus = 400000;
+    vat::CompleteRun(run.figures, vat::UrdTotals{0, 0, 0, 1, 800, 40});
     vat::FileAccount purchases;
     purchases.file = "efile_pur04.xml";
     purchases.path = "/p/04/efile_pur04.xml";
     purchases.listed = purchases.written = 1;
     purchases.schemaErrors = 1;
     purchases.valid = false;
-    form.FileAccounts = {purchases};
-    form.AddErrorRow("Purchase Within State",
-                     "B No.17 of ACME, \"SONS\" & CO omitted due to basic amount being less than "
-                     "Rs.1");
-    form.AddValidationError("<SelTin> (3) is not valid : \r\nReason :too short");
-    return form;
+    run.accounts = {purchases};
+    run.rows = {{"Purchase Within State",
+                 "B No.17 of ACME, \"SONS\" & CO omitted due to basic amount being less than Rs.1"},
+                {"", "<SelTin> (3) is not valid : \r\nReason :too short"}};
+    return run;
 }
 
 }  // namespace
@@ -95,8 +92,8 @@ class ErrorListExportTest : public QObject {
 
 private:
     ErrorListReport Report() {
-        vat::FormState form = RunState();
-        ErrorListReport report = MakeErrorListReport(form, DescribeRun(form, 4, kRunEnded));
+        const vat::RunResult run = ARun();
+        ErrorListReport report = MakeErrorListReport(run, DescribeRun(run, kRunEnded));
         report.rows[1].document = "INV/101, 2013-04-03, SHREE RAMA AGENCIES";
         report.rows[1].file = "/p/04/efile_pur04.xml";
         report.rows[1].line = 12;

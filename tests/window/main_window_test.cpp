@@ -7,7 +7,9 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,10 +17,12 @@
 #include <cmath>
 
 #include "app/error_grid.h"
+#include "app/shared/summary_captions.h"
 #include "app/space_wrap_delegate.h"
 #include "app/voucher_dialog.h"
 #include "returns/record/run_record.h"
 #include "returns/results/run_outcome_text.h"
+#include "returns/results/summary_figures.h"
 #include "window/recording_presenter.h"
 #include "window/scratch_settings.h"
 
@@ -33,6 +37,19 @@ int Pixels(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi
 
 QString Cell(const ErrorGrid& grid, int row, int column) {
     return grid.model()->index(row, column).data().toString();
+}
+
+// A run that shows these rows, as the window shows a run's.
+vat::RunResult RunWithRows(std::vector<vat::ErrorRow> rows) {
+    vat::RunResult run;
+    run.rows = std::move(rows);
+    return run;
+}
+
+// What a run's accounts say wherever its files went.
+std::vector<vat::FileAccount> WithoutPaths(std::vector<vat::FileAccount> accounts) {
+    for (vat::FileAccount& account : accounts) account.path.reset();
+    return accounts;
 }
 
 }  // namespace
@@ -99,13 +116,13 @@ private slots:
                      qPrintable(name));
 
         QCOMPARE(dataFiles->currentIndex(), 0);
-        const vat::FormState& state = window_->state();
-        QCOMPARE(QString::fromStdString(state.SelectedDataFile), listed.first());
-        QVERIFY(state.YearStart && state.YearEnd);
+        const std::optional<vat::SelectedBooks>& books = window_->dataFileChoice().books;
+        QVERIFY(books && books->yearEnd);
+        QCOMPARE(QString::fromStdString(books->dataFile), listed.first());
         QCOMPARE(Find<QLineEdit>("Text1")->text(),
-                 QString::fromStdString(state.YearStart->DisplayText()));
+                 QString::fromStdString(books->yearStart.DisplayText()));
         QCOMPARE(Find<QLineEdit>("Text2")->text(),
-                 QString::fromStdString(state.YearEnd->DisplayText()));
+                 QString::fromStdString(books->yearEnd->DisplayText()));
     }
 
     void selectedDataFileShowsItsYear_data() {
@@ -130,17 +147,16 @@ private slots:
     }
 
     void badTinIsFlaggedUntilAGoodOneIsSelected() {
-        vat::FormState& state = window_->state();
+        const vat::DataFileChoice& choice = window_->dataFileChoice();
         SelectDataFile("shop2013");
         SelectDataFile("shop2014");
         QCOMPARE(messages_->texts, QStringList{"YOUR TIN FOUND TO BE INCORRECT. CHECK THE SAME"});
-        QCOMPARE(state.TinFlag, "NN");
-        QCOMPARE(state.DealerTin, "29111111111");
+        QVERIFY(choice.books && !choice.books->TinValid());
 
         SelectDataFile("shop2013");
         QCOMPARE(messages_->texts.size(), 1);
-        QCOMPARE(state.TinFlag, "");
-        QCOMPARE(state.DealerTin, "29111111111");
+        QVERIFY(choice.books && choice.books->TinValid());
+        QCOMPARE(choice.books->dealerTin, "29111111111");
     }
 
     void errorListStartsWithItsHeadingOnly() {
@@ -187,8 +203,9 @@ private slots:
 
         QVERIFY(!messages_->texts.isEmpty());
         QCOMPARE(messages_->texts.last(), QString("OVER"));
+        const vat::RunResult& run = window_->shownRun();
         QStringList written;
-        for (const std::string& file : window_->state().FilesWritten)
+        for (const std::string& file : run.FilesWritten())
             written.append(QFileInfo(QString::fromStdString(file)).fileName());
         written.sort();
         QVERIFY(!written.isEmpty());
@@ -196,21 +213,20 @@ private slots:
                  written);
         const QString verdict = Find<QLabel>("lbl_TaxPayableRefundable")->text();
         QVERIFY2(verdict == "VAT Payable" || verdict == "VAT Refundable", qPrintable(verdict));
-        QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(),
-                 QString::fromStdString(window_->state().Caption("lbl_TaxAmt")));
-        QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(),
-                 static_cast<int>(window_->state().ErrorRows().size()));
+        QCOMPARE(
+            Find<QLabel>("lbl_TaxAmt")->text(),
+            QString::fromStdString(vat::CaptionOf(vat::CaptionsOf(run.figures), "lbl_TaxAmt")));
+        QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(), static_cast<int>(run.rows.size()));
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         QCOMPARE(Find<QLabel>("runStatusText")->text(),
-                 QString::fromStdString(vat::RunOutcomeText(window_->state().FileAccounts)));
+                 QString::fromStdString(vat::RunOutcomeText(run.accounts)));
         QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(),
-                 static_cast<int>(window_->state().FileAccounts.size()));
+                 static_cast<int>(run.accounts.size()));
         QCOMPARE(Find<QLineEdit>("txt_Folder")->text(), programFolder_.filePath("04"));
-        window_->state().ClearErrorRows();
     }
 
     // After generateWritesTheMonthsFilesAndSaysOver: a second run, cancelled as it shows its
-    // first progress, keeps the month's files.
+    // first progress, keeps the month's files, and the window keeps showing the first run.
     void cancelStopsTheRunAndKeepsTheMonthsFiles() {
         const QDir month(programFolder_.filePath("04"));
         const auto contents = [&] {
@@ -224,42 +240,118 @@ private slots:
         };
         const QStringList before = contents();
         QVERIFY(!before.isEmpty());
+        const vat::RunResult shownBefore = window_->shownRun();
+        const QString taxBefore = Find<QLabel>("lbl_TaxAmt")->text();
         messages_->texts.clear();
         auto* cancel = Find<QPushButton>("btn_Cancel");
         QVERIFY(!cancel->isVisible());
         bool offered = false;
+        QString progress;
         QTimer::singleShot(0, cancel, [&] {
             offered = cancel->isVisible() && cancel->isEnabled();
+            progress = Find<QLabel>("runStatusText")->text();
             QTest::mouseClick(cancel, Qt::LeftButton);
         });
 
         QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
 
         QVERIFY(offered);
+        QVERIFY2(QRegularExpression("^efile_\\w+04\\.xml: \\d+ of \\d+ vouchers$")
+                     .match(progress)
+                     .hasMatch(),
+                 qPrintable(progress));
         QCOMPARE(messages_->texts,
                  QStringList{"The run was cancelled; the month's earlier files were kept."});
         QCOMPARE(contents(), before);
-        QVERIFY(window_->state().FilesWritten.empty());
+        QCOMPARE(window_->shownRun().FilesWritten(), shownBefore.FilesWritten());
+        QVERIFY(window_->shownRun().rows == shownBefore.rows);
+        QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(), taxBefore);
+        QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(),
+                 static_cast<int>(shownBefore.rows.size()));
+        QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(), 6);
         QVERIFY(!cancel->isVisible());
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
-        window_->state().ClearErrorRows();
+    }
+
+    // Each run shows exactly its own figures, rows and six file accounts, as a run of its month
+    // alone gives them, and leaves them in its run record; another data file's run in a month
+    // folder of the first replaces its record whole.
+    void eachRunShowsAndRecordsOnlyItsOwnMonth() {
+        struct Run {
+            const char* dataFile;
+            int monthIndex;
+        };
+        vat::LedgerConnection alone;
+        messages_->confirm = true;
+        for (const Run& run :
+             {Run{"t_local_sales", 1}, Run{"t_local_sales", 2}, Run{"shop2013", 2}}) {
+            SelectDataFile(run.dataFile);
+            Find<QComboBox>("Combo1")->setCurrentIndex(run.monthIndex);
+            messages_->texts.clear();
+            QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+            QCOMPARE(messages_->texts.last(), QString("OVER"));
+
+            const vat::RunResult& shown = window_->shownRun();
+            const int month = Find<QComboBox>("Combo1")->currentData().toInt();
+            const vat::DataFileChoice books = vat::SelectDataFile(alone, run.dataFile);
+            const QTemporaryDir aloneFolder;
+            const vat::RunResult lone = vat::GenerationRun(
+                alone, {.books = books.books,
+                        .dataFile = run.dataFile,
+                        .monthNumber = month,
+                        .folders = {aloneFolder.path().toStdString(), VAT_SCHEMA_DIR}});
+            QVERIFY(lone.Completed());
+            QCOMPARE(shown.monthNumber, month);
+            for (const auto& [label, caption] : vat::CaptionsOf(lone.figures))
+                QCOMPARE(Find<QLabel>(label.c_str())->text(), QString::fromStdString(caption));
+            QVERIFY(shown.rows == lone.rows);
+            QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(), static_cast<int>(lone.rows.size()));
+            QCOMPARE(lone.accounts.size(), std::size_t{6});
+            QVERIFY(WithoutPaths(shown.accounts) == WithoutPaths(lone.accounts));
+            auto* accounts = Find<QTableWidget>("tbl_RunAccounts");
+            QCOMPARE(accounts->rowCount(), 6);
+            for (int row = 0; row < 6; ++row)
+                QCOMPARE(accounts->item(row, 0)->text(),
+                         QString::fromStdString(lone.accounts[static_cast<std::size_t>(row)].file));
+
+            const std::optional<vat::RunRecord> record = vat::ReadRunRecord(shown.monthFolder);
+            QVERIFY(record);
+            QCOMPARE(record->dataFile, std::string(run.dataFile));
+            QCOMPARE(record->month, month);
+            QVERIFY(record->figures == vat::ShownFigures(lone.figures));
+            QCOMPARE(record->accounts.size(), std::size_t{6});
+            QVERIFY(WithoutPaths(record->accounts) == WithoutPaths(lone.accounts));
+        }
+
+        // A run of another data file that does not complete leaves none of the last one's
+        // figures, rows or accounts to pass for its own.
+        SelectDataFile("shop2014");
+        QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(messages_->texts.last(), QString("INCORRECT TIN CAN NOT PROCEED"));
+        messages_->confirm = false;
+        QVERIFY(!window_->shownRun().books);
+        QCOMPARE(Find<QLabel>("lbl_OutputVAT_Plus")->text(),
+                 QString::fromStdString(
+                     vat::CaptionOf(vat::CaptionsOf(vat::ReturnFigures{}), "lbl_OutputVAT_Plus")));
+        QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(), 0);
+        QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(), 0);
+        Find<QComboBox>("Combo1")->setCurrentIndex(0);
     }
 
     void errorRowsAreShownAndLongOnesWrap() {
-        vat::FormState& state = window_->state();
         const std::string longMessage =
             "Element 'SellerName': [facet 'maxLength'] The value 'A VERY LONG SUPPLIER NAME "
             "WITH ITS CITY' has a length of 41; this exceeds the allowed maximum length of 30, "
             "so the local purchase file cannot be uploaded as it is";
-        state.AddErrorRow("Local Purchase", "Short");
-        state.AddErrorRow("Local Purchase", longMessage);
+        window_->showRun(
+            RunWithRows({{"Local Purchase", "Short"}, {"Local Purchase", longMessage}}));
         auto* grid = Find<ErrorGrid>("grd_Errors");
         QCOMPARE(grid->RowCount(), 2);
         QCOMPARE(Cell(*grid, 1, 0), QString("Local Purchase"));
         QCOMPARE(Cell(*grid, 1, 2), QString::fromStdString(longMessage));
         QVERIFY(grid->rowHeight(1) >= 2 * grid->rowHeight(0));
 
-        state.ClearErrorRows();
+        window_->showRun({});
         QCOMPARE(grid->RowCount(), 0);
     }
 
@@ -311,48 +403,45 @@ private slots:
 
     // The window offers each Type and file of its rows in its filters.
     void filterListsFollowTheRows() {
-        vat::FormState& state = window_->state();
         auto* types = Find<QComboBox>("cmb_TypeFilter");
         auto* files = Find<QComboBox>("cmb_FileFilter");
         auto* grid = Find<ErrorGrid>("grd_Errors");
-        state.AddErrorRow("Sales Within State", "Inv No.C9 omitted");
-        state.AddErrorRow("Purchase Within State", "B No.7 omitted");
-        state.AddErrorRow("Sales Within State", "Inv No.C11 omitted");
+        window_->showRun(RunWithRows({{"Sales Within State", "Inv No.C9 omitted"},
+                                      {"Purchase Within State", "B No.7 omitted"},
+                                      {"Sales Within State", "Inv No.C11 omitted"}}));
         QCOMPARE(types->count(), 3);
         QCOMPARE(files->itemText(1), QString("(no file)"));
 
         types->setCurrentIndex(types->findText("Sales Within State"));
         QCOMPARE(grid->VisibleRowCount(), 2);
-        state.ClearErrorRows();
+        window_->showRun({});
         QCOMPARE(types->count(), 1);
         QCOMPARE(types->currentText(), QString("All types"));
-        state.AddErrorRow("Purchase Within State", "B No.7 omitted");
+        window_->showRun(RunWithRows({{"Purchase Within State", "B No.7 omitted"}}));
         QCOMPARE(grid->VisibleRowCount(), 1);
-        state.ClearErrorRows();
+        window_->showRun({});
     }
 
     void captionsReachTheirLabels() {
-        vat::FormState& state = window_->state();
-        state.UpdateFigures([](vat::ReturnFigures& figures) {
-            figures.inputVatPlus = 5000000;  // ten-thousandths
-            figures.secondary.outputNet = 30000;
-            figures.secondary.inputNet = 45000;
-        });
+        vat::RunResult run;
+        run.figures.inputVatPlus = 5000000;  // ten-thousandths
+        run.figures.secondary.outputNet = 30000;
+        run.figures.secondary.inputNet = 45000;
+        window_->showRun(run);
         QCOMPARE(Find<QLabel>("lbl_InputVAT_Plus")->text(), QString("500.00"));
         QCOMPARE(Find<QLabel>("lbl_pay")->text(), QString("-150.00"));
     }
 
     // Keeps window.png beside the test for a look at the layout.
     void windowRendersAtItsDesignedSize() {
-        vat::FormState& state = window_->state();
-        state.AddErrorRow("Local Purchase",
-                          "Bill 12 of RAMA MEDICALS BANGALORE omitted: basic amount below 1");
-        state.AddErrorRow("Local Purchase",
-                          "Element 'SellerName': [facet 'maxLength'] The value has a "
-                          "length of 41; this exceeds the allowed maximum length of 30.");
+        window_->showRun(RunWithRows(
+            {{"Local Purchase", "Bill 12 of RAMA MEDICALS BANGALORE omitted: basic amount below 1"},
+             {"Local Purchase",
+              "Element 'SellerName': [facet 'maxLength'] The value has a "
+              "length of 41; this exceeds the allowed maximum length of 30."}}));
         SelectDataFile("shop2013");
         const QImage image = window_->grab().toImage();
-        state.ClearErrorRows();
+        window_->showRun({});
         QVERIFY(image.save(WINDOW_TEST_OUTPUT_DIR "/window.png"));
         const QSize designed(Pixels(kDesignedWidthTwips, window_->logicalDpiX()),
                              Pixels(kDesignedHeightTwips, window_->logicalDpiY()));
@@ -427,7 +516,6 @@ private slots:
         QVERIFY(together[1].endsWith("efile_sal04.xml"));
         QCOMPARE(messages_->criticalFlags.first(), true);
         QCOMPARE(messages_->texts.last(), QString("OVER"));
-        window_->state().ClearErrorRows();
     }
 
     void exportWritesTheChosenFormat() {
@@ -444,14 +532,23 @@ private slots:
         QVERIFY(messages_->texts.first().contains(".csv or .xlsx"));
     }
 
+    // A row opens the voucher behind it; a row without one says so.
     void doubleClickingARowShowsItsVoucher() {
         SelectDataFile("t_run_figures");
-        vat::FormState& state = window_->state();
-        state.AddErrorRow("Sales Outside State", "Inv No.CR323 of voucher 23 left out: no city");
+        vat::RunResult run =
+            RunWithRows({{"Sales Outside State", "Inv No.CR323 of voucher 23 left out: no city", "",
+                          "", std::nullopt, 23},
+                         {"Sales Outside State", "<SelTin> (3) is not valid"}});
+        run.books = window_->dataFileChoice().books;
+        window_->showRun(run);
         auto* grid = Find<ErrorGrid>("grd_Errors");
-        const QModelIndex row = grid->model()->index(0, 2);
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(row).center());
-        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(row).center());
+        const auto doubleClick = [&](int rowNumber) {
+            const QModelIndex row = grid->model()->index(rowNumber, 2);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(row).center());
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {},
+                               grid->visualRect(row).center());
+        };
+        doubleClick(0);
 
         auto* dialog = window_->findChild<VoucherDialog*>();
         QVERIFY2(dialog, qPrintable(messages_->texts.join('|')));
@@ -462,14 +559,15 @@ private slots:
                  QString("50.000"));
         QCOMPARE(dialog->findChild<QTableWidget*>("tbl_Party")->item(0, 1)->text(),
                  QString("MADRAS PHARMA"));
+        const QPointer<VoucherDialog> open(dialog);
         dialog->close();
-        state.ClearErrorRows();
-    }
+        QTRY_VERIFY(open.isNull());
 
-    void progressNamesTheFileAndItsVouchers() {
-        window_->state().ReportProgress("/somewhere/04/efile_pur04.xml", 3, 40);
-        QCOMPARE(Find<QLabel>("runStatusText")->text(),
-                 QString("efile_pur04.xml: 3 of 40 vouchers"));
+        messages_->texts.clear();
+        doubleClick(1);
+        QCOMPARE(messages_->texts, QStringList{"This row names no voucher of the data file."});
+        QVERIFY(!window_->findChild<VoucherDialog*>());
+        window_->showRun({});
     }
 
     // After generateWritesTheMonthsFilesAndSaysOver: April's files are shop2013's, which a run

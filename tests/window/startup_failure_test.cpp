@@ -50,7 +50,7 @@ private slots:
 
         QVERIFY(!window.loadDataFiles());
         QCOMPARE(shown.texts, QStringList{"UNABLE TO CONNECT"});
-        QCOMPARE(shown.criticalFlags, QList<bool>{false});
+        QCOMPARE(shown.criticalFlags, QList<bool>{true});
         QVERIFY2(shown.details.first().contains("no-server-here"),
                  qPrintable(shown.details.first()));
         auto* retry = window.findChild<QPushButton*>("btn_Retry");

@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "app/main_window.h"
+#include "app/shared/summary_captions.h"
 #include "app/year_table.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
@@ -82,7 +83,8 @@ private slots:
         QVERIFY(window_->loadDataFiles());
         auto* dataFiles = Find<QComboBox>(window_.get(), "Combo2");
         dataFiles->setCurrentIndex(dataFiles->findText(kDataFile));
-        QCOMPARE(window_->state().SelectedDataFile, kDataFile);
+        QVERIFY(window_->dataFileChoice().books);
+        QCOMPARE(window_->dataFileChoice().books->dataFile, kDataFile);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -120,14 +122,17 @@ private slots:
         QVERIFY(!Find<QPushButton>(view, "btn_CancelYear")->isEnabled());
 
         vat::LedgerConnection ledger;
-        vat::FormState april;
-        vat::SelectDataFile(ledger, april, kDataFile);
+        const vat::DataFileChoice books = vat::SelectDataFile(ledger, kDataFile);
         const vat::test::ProgramFolder alone;
-        QCOMPARE(vat::GenerationRun(ledger, april, 4, kDataFile, alone.Path()),
-                 vat::RunOutcome::Completed);
+        const vat::RunResult april = vat::GenerationRun(ledger, {.books = books.books,
+                                                                 .dataFile = kDataFile,
+                                                                 .monthNumber = 4,
+                                                                 .folders = alone.Path()});
+        QVERIFY(april.Completed());
         // April has no purchase returns or credit notes: its net figures are the (+) ones.
+        const vat::SummaryCaptions captions = vat::CaptionsOf(april.figures);
         const auto caption = [&](const char* label) {
-            return QString::fromStdString(april.Caption(label));
+            return QString::fromStdString(vat::CaptionOf(captions, label));
         };
         QCOMPARE(table->item(kApril, InputVatColumn)->text(), caption("lbl_InputVAT_Plus"));
         QCOMPARE(table->item(kApril, OutputVatColumn)->text(), caption("lbl_OutputVAT_Plus"));
@@ -135,7 +140,7 @@ private slots:
         QCOMPARE(table->item(kApril, VatColumn)->text(), caption("lbl_TaxAmt") + " P");
         QCOMPARE(table->item(kApril, CstSalesColumn)->text(), caption("lbl_CST_Sales"));
         long long written = 0;
-        for (const vat::FileAccount& account : april.FileAccounts) written += account.written;
+        for (const vat::FileAccount& account : april.accounts) written += account.written;
         QCOMPARE(table->item(kApril, WrittenColumn)->text(), QString::number(written));
 
         QCOMPARE(RowTexts(*table, kApril).mid(InputVatColumn, 3),
@@ -225,7 +230,7 @@ private slots:
     void choosingAChangedMonthShowsTheWarning() {
         auto* warning = Find<QLabel>(window_.get(), "lbl_BooksChanged");
         const QString shownInputVat = Find<QLabel>(window_.get(), "lbl_InputVAT_Plus")->text();
-        const auto errorRows = window_->state().ErrorRows();
+        const auto errorRows = window_->shownRun().rows;
         ChooseMonth(kMay);
         QVERIFY(warning->isHidden());
 
@@ -235,7 +240,7 @@ private slots:
                      warning->text().contains("since then 1 voucher changed: input VAT +50.00"),
                  qPrintable(warning->text()));
         QCOMPARE(Find<QLabel>(window_.get(), "lbl_InputVAT_Plus")->text(), shownInputVat);
-        QCOMPARE(window_->state().ErrorRows(), errorRows);
+        QVERIFY(window_->shownRun().rows == errorRows);
         QCOMPARE(messages_->texts, QStringList());
 
         ChooseMonth(kMay);
