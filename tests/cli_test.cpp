@@ -432,5 +432,43 @@ TEST(Cli, ReplaceVerifyAndYear) {
     EXPECT_EQ(nlohmann::json::parse(year.out)["totals"]["monthsCompleted"], 12);
 }
 
+// A year exits with its worst month's status: one month of another data file's files is refused.
+TEST(Cli, AYearWithOneMonthRefusedExitsAsRefused) {
+    ProgramFolder folder;
+    const std::string out = folder.Path().string();
+    ASSERT_EQ(
+        RunCli({"--data-file", "t_run_demo", "--month", "APR", "--folder", out}, folder).status, 0);
+    const CliResult year =
+        RunCli({"--data-file", "t_run_figures", "--year", "--json", "--folder", out}, folder);
+    EXPECT_EQ(year.status, 2) << Describe(year);
+    const auto report = nlohmann::json::parse(year.out);
+    std::vector<int> statuses;
+    for (const auto& month : report["months"]) statuses.push_back(month["exitStatus"]);
+    EXPECT_EQ(statuses, (std::vector<int>{2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+// The files of the same data file for another financial year are kept unless --replace.
+TEST(Cli, FilesOfTheDataFilesOtherYearAreRefused) {
+    ProgramFolder folder;
+    const std::vector<std::string> april = {"--data-file", "t_run_demo", "--month",
+                                            "APR",         "--folder",   folder.Path().string()};
+    ASSERT_EQ(RunCli(april, folder).status, 0);
+    const fs::path record = folder / "04/run.json";
+    auto written = nlohmann::ordered_json::parse(test::ReadBytes(record));
+    written["financialYear"] = {{"start", "2013-04-01"}, {"end", "2014-03-31"}};
+    std::ofstream(record) << written.dump(1);
+
+    const CliResult refused = RunCli(april, folder);
+    EXPECT_EQ(refused.status, 2) << Describe(refused);
+    EXPECT_EQ(refused.err, "vat-efile-cli: The files in " + (folder / "04").string() +
+                               " were made from t_run_demo (financial year 2013-04-01 to "
+                               "2014-03-31), written " +
+                               written["writtenAt"].get<std::string>() +
+                               "; give --replace to replace them\n");
+    EXPECT_EQ(nlohmann::json::parse(test::ReadBytes(record))["financialYear"]["start"],
+              "2013-04-01")
+        << "the files were replaced";
+}
+
 }  // namespace
 }  // namespace vat

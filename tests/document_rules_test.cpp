@@ -78,12 +78,14 @@ TEST(DocumentRules, ALocalPurchaseFromItsFacts) {
         {"1234567890123", "10.00", "0.50", DocumentFate::Written, "29000000000"},
         {"30123456789", "500.00", "25.00", DocumentFate::TinSkipped, ""},  // other state
         {"29100000001", "0.99", "0.05", DocumentFate::BelowOneRupee, "29100000001"},
+        {"29100000001", "1.00", "0.05", DocumentFate::Written, "29100000001"},  // one rupee is kept
+        {"29100000001", "1.01", "0.05", DocumentFate::Written, "29100000001"},
     };
     for (const auto& c : cases) {
         TableFacts facts = Books(c.tin);
         facts.sums = {{"pur_amt", c.purchase}, {"tax_amt", c.tax}};
         const ShapedDocument shaped = ShapePurchase(facts, PurchaseRow());
-        EXPECT_EQ(shaped.fate, c.fate) << c.tin;
+        EXPECT_EQ(shaped.fate, c.fate) << c.tin << " " << c.purchase;
         if (c.fate == DocumentFate::TinSkipped) {
             EXPECT_EQ(facts.asked, std::vector<std::string>{"party"}) << "no city asked for";
             continue;
@@ -151,8 +153,11 @@ TEST(DocumentRules, AnInterstateSaleCarriesItsAddressQuantityAndTransactionType)
         int quantity;
         const char* tranType;
     } cases[] = {
-        {{"12.000", "2.00"}, 12, "C"},
-        {{"12.500", "5.00"}, 12, "WC"},  // to even
+        {{"12.000", "2.00"}, 12, "C"},        // concessional
+        {{"12.000", "3.99"}, 12, "C"},        // just below four
+        {{"12.000", "4.00"}, 12, "WC"},       // four itself is not concessional
+        {{"12.000", std::nullopt}, 12, "C"},  // a NULL rate counts as 0
+        {{"12.500", "5.00"}, 12, "WC"},       // to even
         {{std::nullopt, std::nullopt}, 0, "C"},
     };
     for (const auto& c : cases) {
@@ -164,7 +169,7 @@ TEST(DocumentRules, AnInterstateSaleCarriesItsAddressQuantityAndTransactionType)
         EXPECT_EQ(shaped.document.address, "12 MG RoadShivajinagar BANGALORE");
         EXPECT_EQ(shaped.document.basic, 890);
         EXPECT_EQ(shaped.document.quantity, c.quantity);
-        EXPECT_EQ(shaped.document.tranType, c.tranType);
+        EXPECT_EQ(shaped.document.tranType, c.tranType) << c.lines.rate.value_or("NULL");
     }
 }
 
