@@ -40,10 +40,11 @@ std::string Finish(EVP_MD_CTX* context) {
     unsigned int length = 0;
     EVP_DigestFinal_ex(context, digest.data(), &length);
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex(2 * length, '0');
+    std::string hex;
+    hex.reserve(std::size_t{2} * length);
     for (unsigned int i = 0; i < length; ++i) {
-        hex[2 * i] = kDigits[digest[i] >> 4];
-        hex[2 * i + 1] = kDigits[digest[i] & 0xf];
+        hex += kDigits[digest[i] >> 4];
+        hex += kDigits[digest[i] & 0xf];
     }
     return hex;
 }
