@@ -4,37 +4,44 @@
 
 #include <array>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 
 namespace vat {
 
-struct Sha256::State {
-    EVP_MD_CTX* context = EVP_MD_CTX_new();
+namespace {
+
+struct FreeContext {
+    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+};
+using DigestContext = std::unique_ptr<EVP_MD_CTX, FreeContext>;
+
+struct FreeAlgorithm {
+    void operator()(EVP_MD* algorithm) const { EVP_MD_free(algorithm); }
 };
 
-Sha256::Sha256() : state_(new State) {
-    if (!state_->context || EVP_DigestInit_ex(state_->context, EVP_sha256(), nullptr) != 1) {
-        EVP_MD_CTX_free(state_->context);
-        delete state_;
+// Fetched once: EVP_sha256() makes OpenSSL look the algorithm up again, behind a global lock,
+// for every digest started with it.
+const EVP_MD* Sha256Algorithm() {
+    static const std::unique_ptr<EVP_MD, FreeAlgorithm> algorithm(
+        EVP_MD_fetch(nullptr, "SHA256", nullptr));
+    return algorithm.get();
+}
+
+// (Re)starts a digest on the context.
+void Start(EVP_MD_CTX* context) {
+    const EVP_MD* algorithm = Sha256Algorithm();
+    if (!context || !algorithm || EVP_DigestInit_ex(context, algorithm, nullptr) != 1)
         throw std::runtime_error("SHA-256 is not available");
-    }
 }
 
-Sha256::~Sha256() {
-    EVP_MD_CTX_free(state_->context);
-    delete state_;
-}
-
-void Sha256::Add(std::string_view bytes) {
-    EVP_DigestUpdate(state_->context, bytes.data(), bytes.size());
-}
-
-std::string Sha256::Hex() {
+std::string Finish(EVP_MD_CTX* context) {
     std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
     unsigned int length = 0;
-    EVP_DigestFinal_ex(state_->context, digest.data(), &length);
+    EVP_DigestFinal_ex(context, digest.data(), &length);
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string hex;
+    hex.reserve(std::size_t{2} * length);
     for (unsigned int i = 0; i < length; ++i) {
         hex += kDigits[digest[i] >> 4];
         hex += kDigits[digest[i] & 0xf];
@@ -42,10 +49,36 @@ std::string Sha256::Hex() {
     return hex;
 }
 
+}  // namespace
+
+struct Sha256::State {
+    DigestContext context{EVP_MD_CTX_new()};
+};
+
+Sha256::Sha256() : state_(new State) {
+    try {
+        Start(state_->context.get());
+    } catch (...) {
+        delete state_;
+        throw;
+    }
+}
+
+Sha256::~Sha256() { delete state_; }
+
+void Sha256::Add(std::string_view bytes) {
+    EVP_DigestUpdate(state_->context.get(), bytes.data(), bytes.size());
+}
+
+std::string Sha256::Hex() { return Finish(state_->context.get()); }
+
 std::string Sha256OfText(std::string_view bytes) {
-    Sha256 digest;
-    digest.Add(bytes);
-    return digest.Hex();
+    // One context per thread, started afresh for each text, so that digesting each document the
+    // run reads allocates nothing.
+    thread_local const DigestContext context(EVP_MD_CTX_new());
+    Start(context.get());
+    EVP_DigestUpdate(context.get(), bytes.data(), bytes.size());
+    return Finish(context.get());
 }
 
 std::optional<std::string> Sha256OfFile(const std::filesystem::path& file) {

@@ -14,7 +14,7 @@ BufferedRows::BufferedRows(std::vector<std::string> columnNames, std::vector<Row
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
 }
 
-Field BufferedRows::At(std::size_t row, std::string_view name) const {
+BufferedRows::Column BufferedRows::ColumnNamed(std::string_view name) const {
     const auto same = [&](const std::string& column) {
         return std::equal(
             column.begin(), column.end(), name.begin(), name.end(),
@@ -23,8 +23,7 @@ Field BufferedRows::At(std::size_t row, std::string_view name) const {
     const auto at = std::find_if(columnNames_.begin(), columnNames_.end(), same);
     if (at == columnNames_.end())
         throw LedgerError("", "The list has no field " + std::string(name));
-    const auto index = static_cast<std::size_t>(at - columnNames_.begin());
-    return Field(*at, &rows_.at(row)[index]);
+    return Column(static_cast<std::size_t>(at - columnNames_.begin()));
 }
 
 BufferedRows ReadAllRows(Recordset& recordset) {

@@ -21,11 +21,11 @@ public:
     // one until the next Begin, so that a cancel falling between two queries still ends the work.
     void Cancel();
 
-    // Runs a call that waits for the server on the statement (execute, fetch) and returns its
-    // code when it succeeded or found no data. Otherwise throws LedgerError with the context
-    // and the driver's description, or, for a query stopped by the timeout or by Cancel, a
-    // message naming the data file and the reason.
-    // The context is built only on failure: fetching calls this for every row.
+    // Runs a call that waits for the server on the statement (the execute, which brings the
+    // whole result) and returns its code when it succeeded or found no data. Otherwise throws
+    // LedgerError with the context and the driver's description, or, for a query stopped by the
+    // timeout or by Cancel, a message naming the data file and the reason. The context is built
+    // only on failure.
     SQLRETURN Run(SQLHSTMT statement, const std::function<std::string()>& context,
                   const std::function<SQLRETURN()>& call);
 

@@ -79,7 +79,10 @@ void Recordset::Release() {
 }
 
 void Recordset::Close() {
-    if (open_ && statement_ != SQL_NULL_HSTMT) SQLFreeStmt(statement_, SQL_CLOSE);
+    if (statement_ != SQL_NULL_HSTMT) {
+        if (open_) SQLFreeStmt(statement_, SQL_CLOSE);
+        SQLFreeStmt(statement_, SQL_UNBIND);
+    }
     open_ = false;
     eof_ = bof_ = true;
     rowIndex_ = -1;
@@ -115,6 +118,7 @@ void Recordset::Open(const std::string& sql, const std::vector<std::string>& tex
                   SQL_HANDLE_STMT, statement_, "Cannot read the columns of \"" + sql_ + "\"");
         columnNames_.push_back(LowerCase(reinterpret_cast<const char*>(name)));
     }
+    BindColumns();
     open_ = true;
     FetchRow();
     bof_ = eof_;
@@ -134,40 +138,54 @@ void Recordset::BindParameters(const std::vector<std::string>& textParameters) {
     }
 }
 
+void Recordset::BindColumns() {
+    boundText_.assign(columnNames_.size() * kBoundWidth, '\0');
+    boundLengths_.assign(columnNames_.size(), 0);
+    for (std::size_t index = 0; index < columnNames_.size(); ++index)
+        CheckOdbc(SQLBindCol(statement_, static_cast<SQLUSMALLINT>(index + 1), SQL_C_CHAR,
+                             &boundText_[index * kBoundWidth], kBoundWidth, &boundLengths_[index]),
+                  SQL_HANDLE_STMT, statement_, "Cannot read the columns of \"" + sql_ + "\"");
+}
+
 void Recordset::FetchRow() {
     row_.clear();
-    SQLRETURN code =
-        columnNames_.empty()
-            ? SQLRETURN{SQL_NO_DATA}
-            : watch_->Run(
-                  statement_, [this] { return "Cannot read a row of \"" + sql_ + "\""; },
-                  [this] { return SQLFetch(statement_); });
+    // The whole result came with the execute: a fetch only copies a row out of the driver.
+    const SQLRETURN code = columnNames_.empty() ? SQLRETURN{SQL_NO_DATA} : SQLFetch(statement_);
     if (code == SQL_NO_DATA) {
         eof_ = true;
         return;
     }
+    if (!SQL_SUCCEEDED(code))
+        throw OdbcFailure(SQL_HANDLE_STMT, statement_, "Cannot read a row of \"" + sql_ + "\"");
     eof_ = false;
     ++rowIndex_;
     row_.resize(columnNames_.size());
-    // At most the SQLSMALLINT count that SQLNumResultCols gave.
-    const auto columnCount = static_cast<SQLUSMALLINT>(columnNames_.size());
-    for (SQLUSMALLINT column = 1; column <= columnCount; ++column) {
-        std::string value;
-        char buffer[512];
-        SQLLEN length = 0;
-        for (;;) {
-            code = SQLGetData(statement_, column, SQL_C_CHAR, buffer, sizeof buffer, &length);
-            if (code == SQL_NO_DATA) break;
-            if (!SQL_SUCCEEDED(code))
-                throw OdbcFailure(SQL_HANDLE_STMT, statement_,
-                                  "Cannot read the field " + columnNames_[column - 1]);
-            if (length == SQL_NULL_DATA) break;
-            bool truncated = length == SQL_NO_TOTAL || length >= SQLLEN(sizeof buffer);
-            value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<size_t>(length));
-            if (code != SQL_SUCCESS_WITH_INFO || !truncated) break;
-        }
-        if (length != SQL_NULL_DATA) row_[column - 1] = std::move(value);
+    for (std::size_t index = 0; index < columnNames_.size(); ++index) {
+        const SQLLEN length = boundLengths_[index];
+        if (length == SQL_NULL_DATA) continue;
+        if (length == SQL_NO_TOTAL || length >= SQLLEN{kBoundWidth})
+            row_[index] = LongValue(static_cast<SQLUSMALLINT>(index + 1));
+        else
+            row_[index].emplace(&boundText_[index * kBoundWidth], static_cast<std::size_t>(length));
     }
+}
+
+std::string Recordset::LongValue(SQLUSMALLINT column) {
+    std::string value;
+    char buffer[4096];
+    for (;;) {
+        SQLLEN length = 0;
+        const SQLRETURN code =
+            SQLGetData(statement_, column, SQL_C_CHAR, buffer, sizeof buffer, &length);
+        if (code == SQL_NO_DATA) break;
+        if (!SQL_SUCCEEDED(code))
+            throw OdbcFailure(SQL_HANDLE_STMT, statement_,
+                              "Cannot read the field " + columnNames_[column - 1]);
+        const bool truncated = length == SQL_NO_TOTAL || length >= SQLLEN(sizeof buffer);
+        value.append(buffer, truncated ? sizeof buffer - 1 : static_cast<std::size_t>(length));
+        if (code != SQL_SUCCESS_WITH_INFO || !truncated) break;
+    }
+    return value;
 }
 
 void Recordset::MoveFirst() {

@@ -67,7 +67,14 @@ private:
     void Close();
     void Open(const std::string& sql, const std::vector<std::string>& textParameters = {});
     void BindParameters(const std::vector<std::string>& textParameters);
+    void BindColumns();
     void FetchRow();
+    // A value longer than its bound buffer, read again whole.
+    std::string LongValue(SQLUSMALLINT column);
+
+    // Every column is fetched as text into a buffer of its own; longer values are rare (names,
+    // addresses) and read again on their own.
+    static constexpr std::size_t kBoundWidth = 256;
 
     SQLHDBC connection_ = SQL_NULL_HDBC;
     QueryWatch* watch_ = nullptr;
@@ -79,6 +86,8 @@ private:
     long long rowIndex_ = -1;
     std::vector<std::string> columnNames_;  // lower case
     std::vector<std::optional<std::string>> row_;
+    std::string boundText_;  // kBoundWidth bytes per column, bound while the result is open
+    std::vector<SQLLEN> boundLengths_;
     std::vector<std::string> parameters_;  // bound while the statement runs
     std::vector<SQLLEN> parameterLengths_;
 };

@@ -247,7 +247,8 @@ TEST(Recordset, ReadsFieldsByNameTypedAndNullVisible) {
     Recordset& row = ledger.LookupRecordset;
     OpenQuery(row,
               "select 12.50::numeric(14,2) as Amount, null::varchar as nothing, "
-              "'2014-03-31'::date as day, 42 as whole");
+              "'2014-03-31'::date as day, 42 as whole, repeat('x', 5000) as long_text, "
+              "repeat('y', 255) || 'z' as longer_by_one");
     EXPECT_FALSE(row.Eof());
     EXPECT_FALSE(row.Bof());
     EXPECT_DOUBLE_EQ(row["AMOUNT"].Double(), 12.5);
@@ -256,6 +257,8 @@ TEST(Recordset, ReadsFieldsByNameTypedAndNullVisible) {
     EXPECT_DOUBLE_EQ(row["nothing"].Double(), 0);
     EXPECT_EQ(row["day"].Date()->DisplayText(), "31/03/2014");
     EXPECT_EQ(row["whole"].Integer(), 42);
+    EXPECT_EQ(row["long_text"].Text(), std::string(5000, 'x'));
+    EXPECT_EQ(row["longer_by_one"].Text(), std::string(255, 'y') + 'z');
     EXPECT_THROW(row["missing"], LedgerError);
     row.MoveNext();
     EXPECT_TRUE(row.Eof());

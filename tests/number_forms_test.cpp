@@ -2,13 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace vat {
 namespace {
 
 TEST(AmountText, WritesThePlainDecimalOfFifteenDigits) {
     const struct {
         double value;
-        const char* text;
+        std::string text;
     } cases[] = {
         {1500, "1500"},
         {1234.5, "1234.5"},
@@ -30,6 +32,16 @@ TEST(AmountText, WritesThePlainDecimalOfFifteenDigits) {
         {0.000001, "0.000001"},
         {-0.5, "-0.5"},
         {2.675, "2.675"},
+        // Exact ties at the sixteenth digit go to the even digit, carries included.
+        {100000000000000.5, "100000000000000"},
+        {100000000000001.5, "100000000000002"},
+        {-100000000000002.5, "-100000000000002"},
+        {999999999999999.5, "1000000000000000"},
+        {0.1234567890123455, "0.123456789012345"},
+        {1e22, "10000000000000000000000"},
+        {1e-20, "0.00000000000000000001"},
+        {5e-324, "0." + std::string(323, '0') + "494065645841247"},
+        {1.7976931348623157e308, "179769313486232" + std::string(294, '0')},
     };
     for (const auto& c : cases) EXPECT_EQ(AmountText(c.value), c.text) << c.value;
 }

@@ -46,9 +46,11 @@ void ListFacts::PrepareFile(const ReturnFileKind& kind, const std::vector<Buffer
     std::set<long long> vouchers, accounts;
     bool anyRow = false;
     for (const BufferedRows& list : lists) {
+        if (list.Empty()) continue;
+        anyRow = true;
+        const BufferedRows::Column vn = list.ColumnNamed("vn");
         for (std::size_t row = 0; row < list.Size(); ++row) {
-            anyRow = true;
-            if (auto voucher = Key(list.At(row, "vn"))) vouchers.insert(*voucher);
+            if (auto voucher = Key(list.At(row, vn))) vouchers.insert(*voucher);
             try {
                 if (auto account = PartyAccount(kind.partyColumn, list, row))
                     accounts.insert(*account);
@@ -80,13 +82,17 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
     sql += " from daybok where v_type='" + std::string(kind.voucherType) +
            "' and vno in (select unnest(?::bigint[])) group by vno";
     const BufferedRows rows = Query(ledger_, sql, vouchers);
+    const BufferedRows::Column vno = rows.ColumnNamed("vno");
+    std::vector<BufferedRows::Column> sumColumns;
+    for (std::size_t column = 0; column < declared.size(); ++column)
+        sumColumns.push_back(rows.ColumnNamed(SumColumn(column)));
     sums_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row) {
-        const std::optional<long long> voucher = Key(rows.At(row, "vno"));
+        const std::optional<long long> voucher = Key(rows.At(row, vno));
         if (!voucher) continue;
         auto& values = sums_[*voucher];
-        for (std::size_t column = 0; column < declared.size(); ++column)
-            values.push_back(rows.At(row, SumColumn(column)).Raw());
+        for (const BufferedRows::Column column : sumColumns)
+            values.push_back(rows.At(row, column).Raw());
     }
 }
 
@@ -100,20 +106,23 @@ void ListFacts::ReadParties(const ReturnFileKind& kind, const std::string& accou
             (withAddress ? ", addr1, addr2" : "") +
             " from ledger_acts where code in (select unnest(?::bigint[])) order by code, ctid",
         accounts);
+    const BufferedRows::Column code = rows.ColumnNamed("code"), name = rows.ColumnNamed("name"),
+                               city = rows.ColumnNamed("city"), tin = rows.ColumnNamed("tin");
+    const std::optional<BufferedRows::Column> addr1 =
+        withAddress ? std::optional(rows.ColumnNamed("addr1")) : std::nullopt;
+    const std::optional<BufferedRows::Column> addr2 =
+        withAddress ? std::optional(rows.ColumnNamed("addr2")) : std::nullopt;
     parties_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row) {
-        const std::optional<long long> code = Key(rows.At(row, "code"));
-        if (!code) continue;
-        PartyFacts party{rows.At(row, "name").Raw(),
-                         rows.At(row, "city").Raw(),
-                         rows.At(row, "tin").Raw(),
-                         {},
-                         {}};
+        const std::optional<long long> account = Key(rows.At(row, code));
+        if (!account) continue;
+        PartyFacts party{
+            rows.At(row, name).Raw(), rows.At(row, city).Raw(), rows.At(row, tin).Raw(), {}, {}};
         if (withAddress) {
-            party.addr1 = rows.At(row, "addr1").Raw();
-            party.addr2 = rows.At(row, "addr2").Raw();
+            party.addr1 = rows.At(row, *addr1).Raw();
+            party.addr2 = rows.At(row, *addr2).Raw();
         }
-        parties_.emplace(*code, std::move(party));
+        parties_.emplace(*account, std::move(party));
     }
 }
 
@@ -127,11 +136,11 @@ void ListFacts::ReadCities() {
                                     "where code in (select unnest(?::bigint[])) "
                                     "order by code, ctid",
                                     ArrayText(codes));
+    const BufferedRows::Column code = rows.ColumnNamed("code"), name = rows.ColumnNamed("name");
     cities_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
-        if (auto code = Key(rows.At(row, "code")))
-            cities_.emplace(*code,
-                            CityFacts{rows.At(row, "code").Raw(), rows.At(row, "name").Raw()});
+        if (auto key = Key(rows.At(row, code)))
+            cities_.emplace(*key, CityFacts{rows.At(row, code).Raw(), rows.At(row, name).Raw()});
 }
 
 void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) {
@@ -140,20 +149,23 @@ void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) 
               "select vno, " + std::string(lines.columns) + " from " + std::string(lines.table) +
                   " where vno in (select unnest(?::bigint[])) group by vno",
               vouchers);
+    const BufferedRows::Column vno = rows.ColumnNamed("vno"), qty = rows.ColumnNamed("qty"),
+                               taxRate = rows.ColumnNamed("tax_rate");
     lines_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
-        if (auto voucher = Key(rows.At(row, "vno")))
+        if (auto voucher = Key(rows.At(row, vno)))
             lines_.emplace(*voucher,
-                           LineFacts{rows.At(row, "qty").Raw(), rows.At(row, "tax_rate").Raw()});
+                           LineFacts{rows.At(row, qty).Raw(), rows.At(row, taxRate).Raw()});
 }
 
 void ListFacts::ReadInventoryVouchers(const std::string& vouchers) {
     const BufferedRows rows = Query(
         ledger_, "select distinct vno from inventory where vno in (select unnest(?::bigint[]))",
         vouchers);
+    const BufferedRows::Column vno = rows.ColumnNamed("vno");
     inventoryVouchers_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
-        if (auto voucher = Key(rows.At(row, "vno"))) inventoryVouchers_.insert(*voucher);
+        if (auto voucher = Key(rows.At(row, vno))) inventoryVouchers_.insert(*voucher);
 }
 
 bool ListFacts::HasInventoryLines(long long voucher) {
