@@ -5,7 +5,7 @@
 namespace vat {
 namespace {
 
-TEST(AmountText, WritesThePlainDecimalOfFifteenDigits) {
+TEST(AmountText, WritesThePlainDecimalOfFifteenDigitsAndFourDecimals) {
     const struct {
         double value;
         const char* text;
@@ -27,7 +27,14 @@ TEST(AmountText, WritesThePlainDecimalOfFifteenDigits) {
         {999999999999999, "999999999999999"},
         {1e15, "1000000000000000"},
         {123456789012345.6, "123456789012346"},
-        {0.000001, "0.000001"},
+        {0.000001, "0"},
+        {5e-324, "0"},
+        {-0.00004, "0"},
+        {0.00005, "0"},
+        {0.00015, "0.0002"},
+        {1.23456, "1.2346"},
+        {-2.00005, "-2"},
+        {12345678901.23456, "12345678901.2346"},
         {-0.5, "-0.5"},
         {2.675, "2.675"},
     };

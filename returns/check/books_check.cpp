@@ -8,8 +8,10 @@
 #include <utility>
 
 #include "disk/disk_error.h"
-#include "disk/file_safety.h"
+#include "disk/month_lock.h"
+#include "disk/month_staging.h"
 #include "disk/sha256.h"
+#include "disk/throwaway_folder.h"
 #include "returns/results/run_json.h"
 #include "returns/rules/return_period.h"
 
@@ -91,28 +93,6 @@ std::optional<std::string> HashOf(const std::vector<HashedFile>& files, const st
     return std::nullopt;
 }
 
-// A folder of the system's temporary folder, removed with what it holds.
-class ThrowawayFolder {
-public:
-    ThrowawayFolder() {
-        const auto folder = CreateUniqueFolder(fs::temp_directory_path() / "vat-efile-check-");
-        if (!folder)
-            throw DiskError("Cannot create a folder in " + fs::temp_directory_path().string() +
-                            " to re-read the month");
-        path_ = *folder;
-    }
-    ThrowawayFolder(const ThrowawayFolder&) = delete;
-    ThrowawayFolder& operator=(const ThrowawayFolder&) = delete;
-    ~ThrowawayFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 // Indian digit grouping, as an accountant writes amounts: 12,40,000.00.
 std::string GroupedAmount(double rupees) {
     const long long paise = std::llround(std::abs(rupees) * 100);
@@ -121,6 +101,45 @@ std::string GroupedAmount(double rupees) {
         grouped.insert(static_cast<std::size_t>(at), 1, ',');
     const long long cents = paise % 100;
     return grouped + (cents < 10 ? ".0" : ".") + std::to_string(cents);
+}
+
+// The month's record of the data file and how the folder differs from it, read under the month's
+// lock, so that a run completing meanwhile is seen whole or not at all; nullopt, with a message
+// shown, when the month cannot be checked.
+std::optional<BooksComparison> RecordedMonth(FormState& form, int monthNumber,
+                                             const std::string& dataFile,
+                                             const fs::path& programFolder,
+                                             const RunCancel* cancel) {
+    const std::string monthTag = ReturnPeriod{monthNumber, 0}.MonthTag();
+    const fs::path monthFolder = programFolder / monthTag;
+    const auto refuse = [&form](const std::string& message) {
+        form.ShowMessage({message, true});
+        return std::nullopt;
+    };
+    const auto noRecord = "There is no run record of " + dataFile + " in " + monthFolder.string() +
+                          "; generate the month's files first.";
+    if (!fs::is_directory(monthFolder)) return refuse(noRecord);
+    try {
+        const std::optional<MonthLock> lock = MonthLock::Take(
+            programFolder, monthTag, [cancel] { return cancel && cancel->Requested(); });
+        if (!lock)
+            return refuse("another run is writing the files of " + monthTag + " in " +
+                          programFolder.string());
+        if (MoveInInterrupted(programFolder, monthTag)) return refuse(kInterruptedMoveIn);
+        std::optional<RunRecord> recorded = ReadRunRecord(monthFolder);
+        if (!recorded || recorded->dataFile != dataFile) return refuse(noRecord);
+        if (recorded->month != monthNumber || !WrittenFrom(*recorded, form))
+            return refuse("The run record in " + monthFolder.string() + " is of month " +
+                          std::to_string(recorded->month) + " of " + RecordOwnerText(*recorded) +
+                          "; generate the month's files again.");
+        std::vector<std::string> folderChanges = FolderChanges(*recorded, monthFolder);
+        return BooksComparison{.recorded = std::move(*recorded),
+                               .folderChanges = std::move(folderChanges)};
+    } catch (const RunRecordError& error) {
+        return refuse(error.what());
+    } catch (const DiskError& error) {
+        return refuse(error.what());
+    }
 }
 
 std::string SignedAmount(double rupees) {
@@ -161,25 +180,13 @@ BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber
                       const std::string& dataFile, const ReturnFolders& folders,
                       FactReading reading, const RunCancel* cancel) {
     if (monthNumber < 1 || monthNumber > 12) return {RunOutcome::NoMonth, {}};
-    const ReturnPeriod period{monthNumber, 0};
-    const fs::path monthFolder = folders.output / period.MonthTag();
-    std::optional<RunRecord> recorded;
-    try {
-        recorded = ReadRunRecord(monthFolder);
-    } catch (const RunRecordError& error) {
-        form.ShowMessage({error.what(), true});
-        return {RunOutcome::Refused, {}};
-    }
-    if (!recorded || recorded->dataFile != dataFile) {
-        form.ShowMessage({"There is no run record of " + dataFile + " in " + monthFolder.string() +
-                              "; generate the month's files first.",
-                          true});
-        return {RunOutcome::Refused, {}};
-    }
+    std::optional<BooksComparison> recorded =
+        RecordedMonth(form, monthNumber, dataFile, folders.output, cancel);
+    if (!recorded) return {RunOutcome::Refused, {}};
 
     std::optional<ThrowawayFolder> scratch;
     try {
-        scratch.emplace();
+        scratch.emplace("vat-efile-check-");
     } catch (const DiskError& error) {
         form.ShowMessage({error.what(), true});
         return {RunOutcome::Failed, {}};
@@ -189,9 +196,10 @@ BooksCheck CheckBooks(LedgerConnection& ledger, FormState& form, int monthNumber
                       ReturnFolders(scratch->Path(), folders.schemas), reading, cancel, true);
     if (outcome != RunOutcome::Completed) return {outcome, {}};
     // The files were moved into the scratch month folder with their record.
-    const std::optional<RunRecord> now = ReadRunRecord(scratch->Path() / period.MonthTag());
-    BooksComparison comparison = CompareRunRecords(*recorded, now.value());
-    comparison.folderChanges = FolderChanges(*recorded, monthFolder);
+    const std::optional<RunRecord> now =
+        ReadRunRecord(scratch->Path() / ReturnPeriod{monthNumber, 0}.MonthTag());
+    BooksComparison comparison = CompareRunRecords(recorded->recorded, now.value());
+    comparison.folderChanges = std::move(recorded->folderChanges);
     return {outcome, std::move(comparison)};
 }
 

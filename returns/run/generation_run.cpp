@@ -133,20 +133,10 @@ RunOutcome WriteMonthFiles(ReturnContext& context) {
     names.emplace_back(kRunRecordName);
     try {
         WriteRunRecord(RecordOfRun(context, digest), context.writeFolder);
-        staging->Seal(names);
-    } catch (const RunRecordError& error) {
-        return Fail(form, putting + error.what());
-    } catch (const DiskError& error) {
-        return Fail(form, putting + error.what());
-    }
-    try {
+        staging->Complete(names);
         staging->MoveIn();
     } catch (const DiskError& error) {
-        form.FilesWritten.clear();
-        form.ShowMessage(
-            {putting + error.what() + ". The next run of the month finishes putting them in place.",
-             true});
-        return RunOutcome::Failed;
+        return Fail(form, putting + error.what());
     }
     return RunOutcome::Completed;
 }
