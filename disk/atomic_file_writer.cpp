@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ext/stdio_filebuf.h>
 
+#include "disk/disk_steps.h"
 #include "disk/file_safety.h"
 
 namespace vat {
@@ -48,10 +49,14 @@ AtomicFileWriter::~AtomicFileWriter() {
     fs::remove(temporaryPath_, ignored);
 }
 
-void AtomicFileWriter::WriteLine(std::string_view text) {
-    stream_->write(text.data(), static_cast<std::streamsize>(text.size()));
-    stream_->write("\r\n", 2);
+void AtomicFileWriter::Write(std::string_view bytes) {
+    stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     Check("write");
+}
+
+void AtomicFileWriter::WriteLine(std::string_view text) {
+    Write(text);
+    Write("\r\n");
 }
 
 void AtomicFileWriter::Commit() {
@@ -59,11 +64,13 @@ void AtomicFileWriter::Commit() {
     Check("write");
     stream_.reset();
     // The bytes reach the disk before the name does: after a power cut a file in place is whole.
+    AnnounceSync(temporaryPath_);
     int error = ::fsync(descriptor_) == 0 ? 0 : errno;
     if (::close(descriptor_) != 0 && error == 0) error = errno;
     descriptor_ = -1;
     if (error != 0)
         throw DiskError("Cannot save " + path_.string() + " to the disk: " + std::strerror(error));
+    AnnounceRename(temporaryPath_, path_);
     std::error_code renameError;
     fs::rename(temporaryPath_, path_, renameError);
     if (renameError)

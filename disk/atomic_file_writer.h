@@ -10,9 +10,9 @@
 
 namespace vat {
 
-// Writes a file line by line, each ended by CR LF, into a temporary file of its own
-// beside it (a new, uniquely named file: see CreateTemporaryFileBeside), and puts it in place
-// only when complete and saved to the disk: a failed run never leaves a half-written file.
+// Writes a file, in lines ended by CR LF or as bytes, into a temporary file of its own beside it
+// (a new, uniquely named file: see CreateTemporaryFileBeside), and puts it in place only when
+// complete and saved to the disk: a failed run never leaves a half-written file.
 class AtomicFileWriter {
 public:
     using StreamOpener = std::function<std::unique_ptr<std::ostream>(const std::filesystem::path&)>;
@@ -25,6 +25,8 @@ public:
     // Removes the temporary file when Commit was not reached.
     ~AtomicFileWriter();
 
+    void Write(std::string_view bytes);
+    // The text and CR LF.
     void WriteLine(std::string_view text);
     // Flushes, saves to the disk, closes and renames the file into place.
     void Commit();

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "disk/disk_error.h"
+#include "disk/disk_steps.h"
 
 namespace vat {
 
@@ -64,6 +65,7 @@ std::optional<fs::path> CreateUniqueFolder(const fs::path& prefix) {
 }
 
 void SyncFolder(const fs::path& folder) {
+    AnnounceSync(folder);
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const bool synced = descriptor >= 0 && ::fsync(descriptor) == 0;
     const int error = errno;
@@ -71,6 +73,13 @@ void SyncFolder(const fs::path& folder) {
     if (!synced)
         throw DiskError("Cannot save the folder " + folder.string() +
                         " to the disk: " + std::strerror(error));
+}
+
+void RefuseLink(const fs::path& path, const std::string& what) {
+    std::error_code ignored;
+    if (fs::is_symlink(fs::symlink_status(path, ignored)))
+        throw DiskError(what + " " + path.string() +
+                        " is a symbolic link; the program never follows one.");
 }
 
 void ForceRemove(const fs::path& path) {

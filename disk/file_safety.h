@@ -23,6 +23,10 @@ std::optional<std::filesystem::path> CreateUniqueFolder(const std::filesystem::p
 // Makes the folder's entries (files created, renamed or removed in it) survive a power cut.
 void SyncFolder(const std::filesystem::path& folder);
 
+// Throws DiskError, naming the path as what it is ("The month folder"), when it is a symbolic
+// link.
+void RefuseLink(const std::filesystem::path& path, const std::string& what);
+
 // Deletes a file, read-only or not; nothing happens when there is none.
 void ForceRemove(const std::filesystem::path& path);
 

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "disk/disk_error.h"
+#include "disk/file_safety.h"
 
 namespace vat {
 
@@ -23,6 +24,7 @@ constexpr std::chrono::milliseconds kRetryInterval{50};
 std::optional<MonthLock> MonthLock::Take(const std::filesystem::path& programFolder,
                                          const std::string& monthTag,
                                          const std::function<bool()>& stop) {
+    RefuseLink(programFolder / monthTag, "The month folder");
     const std::filesystem::path path = programFolder / ("." + monthTag + ".lock");
     const int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (descriptor < 0)

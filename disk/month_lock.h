@@ -24,7 +24,7 @@ class MonthLock {
 public:
     // Waits up to kMonthLockWait while another run holds the lock, giving up early when stop
     // says so; none when the lock could not be had. Throws DiskError when the lock file
-    // cannot be opened (a symbolic link planted at its name is never followed).
+    // cannot be opened or the month folder is a symbolic link (neither is ever followed).
     static std::optional<MonthLock> Take(const std::filesystem::path& programFolder,
                                          const std::string& monthTag,
                                          const std::function<bool()>& stop);

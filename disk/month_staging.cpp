@@ -1,12 +1,18 @@
 #include "disk/month_staging.h"
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
 
-#include "disk/atomic_file_writer.h"
+#include "disk/disk_error.h"
+#include "disk/disk_steps.h"
 #include "disk/file_safety.h"
 
 namespace vat {
@@ -15,115 +21,155 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The journal of a sealed staging folder: one line per file name, "put <name>" for a file the
-// run wrote, "remove <name>" for one it did not write.
-constexpr const char* kJournal = "moving-in";
-constexpr std::string_view kPut = "put ";
-constexpr std::string_view kRemove = "remove ";
-
 std::string StagingPrefix(const std::string& monthTag) { return "." + monthTag + ".staging-"; }
 
-bool IsRegularFile(const fs::path& path) {
-    std::error_code ignored;
-    return fs::is_regular_file(fs::symlink_status(path, ignored));
+fs::path JournalPath(const fs::path& programFolder, const std::string& monthTag) {
+    return programFolder / ("." + monthTag + ".moving-in");
 }
 
-// A name the journal may carry: a file of the month folder itself, never a path elsewhere.
-bool IsPlainName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+// The entry's status, not its target's; nullopt when there is none.
+std::optional<struct stat> LinkStatus(const fs::path& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) == 0) return status;
+    if (errno != ENOENT)
+        throw DiskError("Cannot read " + path.string() + ": " + std::strerror(errno));
+    return std::nullopt;
 }
 
-struct JournalEntry {
-    bool put;
-    std::string name;
-};
+// Immutable or append-only: not even the owner may delete it.
+bool Undeletable(const fs::path& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    int flags = 0;
+    const bool read = ::ioctl(descriptor, FS_IOC_GETFLAGS, &flags) == 0;
+    ::close(descriptor);
+    return read && (flags & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0;
+}
 
-std::vector<JournalEntry> ReadJournal(const fs::path& journal) {
-    std::ifstream in(journal, std::ios::binary);
-    std::vector<JournalEntry> entries;
-    for (std::string line; std::getline(in, line);) {
-        if (line.ends_with('\r')) line.pop_back();
-        const bool put = line.starts_with(kPut);
-        const std::string_view name =
-            std::string_view(line).substr(put ? kPut.size() : kRemove.size());
-        if ((!put && !line.starts_with(kRemove)) || !IsPlainName(name))
-            throw DiskError("The journal " + journal.string() +
-                            " of an earlier run cannot be read: \"" + line + "\"");
-        entries.push_back({put, std::string(name)});
+void RefuseUndeletable(const fs::path& path) {
+    if (Undeletable(path))
+        throw DiskError(path.string() + " cannot be deleted: it is immutable or append-only.");
+}
+
+// Refuses the month folder when the new one could not take its place, or it could not be
+// removed afterwards.
+void RefuseObstacles(const fs::path& monthFolder, const std::vector<std::string>& names) {
+    RefuseLink(monthFolder, "The month folder");
+    const auto month = LinkStatus(monthFolder);
+    if (!month) return;
+    if (!S_ISDIR(month->st_mode)) throw DiskError(monthFolder.string() + " is not a folder.");
+    const auto programFolder = LinkStatus(monthFolder.parent_path());
+    if (!programFolder || programFolder->st_dev != month->st_dev)
+        throw DiskError("The month folder " + monthFolder.string() +
+                        " is on another device than its program folder; the new files can only "
+                        "replace the month's there, in one step.");
+    if (::access(monthFolder.c_str(), W_OK | X_OK) != 0)
+        throw DiskError("Cannot write in the folder " + monthFolder.string() + ": " +
+                        std::strerror(errno));
+    RefuseUndeletable(monthFolder);
+    for (const auto& entry : fs::directory_iterator(monthFolder)) {
+        const bool runs = std::ranges::count(names, entry.path().filename().string()) > 0;
+        if (runs && entry.is_directory() && !entry.is_symlink())
+            throw DiskError(entry.path().string() +
+                            " is a folder where a return file goes; move it away.");
+        RefuseUndeletable(entry.path());
     }
-    if (in.bad() || !in.eof())
-        throw DiskError("The journal " + journal.string() + " of an earlier run cannot be read");
-    return entries;
 }
 
-// Moves the sealed folder's files in as its journal says, then removes the folder. Repeated
-// after an interruption it does only what was left: a file moved in already is not in the
-// folder any more.
-void MoveInAsJournalSays(const fs::path& staging, const fs::path& monthFolder) {
-    for (const JournalEntry& entry : ReadJournal(staging / kJournal)) {
-        const fs::path target = monthFolder / entry.name;
-        if (!entry.put) {
-            ForceRemove(target);
-        } else if (IsRegularFile(staging / entry.name)) {
-            std::error_code error;
-            fs::rename(staging / entry.name, target, error);
-            if (error)
-                throw DiskError("Cannot put " + target.string() + " in place: " + error.message());
+// Brings the old month folder's entries that are not the run's into the new folder: as hard
+// links, which copy nothing, or else as copies, saved to the disk.
+void CarryOver(const fs::path& monthFolder, const fs::path& folder,
+               const std::vector<std::string>& names) {
+    if (!LinkStatus(monthFolder)) return;
+    constexpr auto kCopy = fs::copy_options::recursive | fs::copy_options::copy_symlinks;
+    bool copied = false;
+    for (const auto& entry : fs::directory_iterator(monthFolder)) {
+        const std::string name = entry.path().filename().string();
+        if (std::ranges::count(names, name) > 0) continue;
+        std::error_code error;
+        fs::copy(entry.path(), folder / name, kCopy | fs::copy_options::create_hard_links, error);
+        if (error) {
+            fs::remove_all(folder / name, error);
+            fs::copy(entry.path(), folder / name, kCopy, error);
+            copied = true;
         }
+        if (error)
+            throw DiskError("Cannot bring " + entry.path().string() +
+                            " into the new month folder: " + error.message());
     }
+    if (!copied) return;
+    AnnounceSync(folder);
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = descriptor >= 0 && ::syncfs(descriptor) == 0;
+    if (descriptor >= 0) ::close(descriptor);
+    if (!synced)
+        throw DiskError("Cannot save the files of " + folder.string() +
+                        " to the disk: " + std::strerror(errno));
+}
+
+// The folder takes the month folder's place in one step; the month folder, when there was one,
+// takes the folder's.
+void PutInPlace(const fs::path& folder, const fs::path& monthFolder) {
+    AnnounceRename(folder, monthFolder);
+    const unsigned how = LinkStatus(monthFolder) ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+    if (::renameat2(AT_FDCWD, folder.c_str(), AT_FDCWD, monthFolder.c_str(), how) != 0)
+        throw DiskError("Cannot put the folder " + monthFolder.string() +
+                        " in place: " + std::strerror(errno));
+}
+
+void RemoveFolder(const fs::path& folder) {
     std::error_code error;
-    if (fs::is_directory(monthFolder, error)) SyncFolder(monthFolder);
-    fs::remove_all(staging, error);
+    fs::remove_all(folder, error);
     if (error)
-        throw DiskError("Cannot remove the folder " + staging.string() + ": " + error.message());
-    SyncFolder(staging.parent_path());
+        throw DiskError("Cannot remove the folder " + folder.string() + ": " + error.message());
 }
 
 }  // namespace
 
 MonthStaging::MonthStaging(const fs::path& programFolder, const std::string& monthTag)
-    : monthFolder_(programFolder / monthTag) {
+    : programFolder_(programFolder), monthTag_(monthTag) {
     FinishLeftoverStaging(programFolder, monthTag);
     const auto folder = CreateUniqueFolder(programFolder / StagingPrefix(monthTag));
     if (!folder)
-        throw DiskError("Cannot create a folder for the new files beside " + monthFolder_.string() +
-                        ": " + std::strerror(errno));
+        throw DiskError("Cannot create a folder for the new files beside " +
+                        (programFolder / monthTag).string() + ": " + std::strerror(errno));
     folder_ = *folder;
 }
 
 MonthStaging::~MonthStaging() {
-    if (sealed_) return;
+    if (movedIn_) return;
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
 }
 
-void MonthStaging::Seal(const std::vector<std::string>& names) {
-    bool anyPut = false;
-    for (const std::string& name : names) anyPut = anyPut || IsRegularFile(folder_ / name);
-    std::error_code error;
-    if (anyPut && fs::create_directory(monthFolder_, error)) SyncFolder(monthFolder_.parent_path());
-    if (error)
-        throw DiskError("Cannot create the folder " + monthFolder_.string() + ": " +
-                        error.message());
-    // Found now rather than half-way through the moves, which only the next run could finish.
-    if (fs::exists(monthFolder_) && ::access(monthFolder_.c_str(), W_OK | X_OK) != 0)
-        throw DiskError("Cannot write in the folder " + monthFolder_.string() + ": " +
-                        std::strerror(errno));
-
-    SyncFolder(folder_);  // the staged files are all on the disk before the journal says so
-    {
-        AtomicFileWriter journal(folder_ / kJournal);
-        for (const std::string& name : names)
-            journal.WriteLine(std::string(IsRegularFile(folder_ / name) ? kPut : kRemove) + name);
-        journal.Commit();
-    }
+void MonthStaging::Complete(const std::vector<std::string>& names) {
+    const fs::path monthFolder = programFolder_ / monthTag_;
+    RefuseObstacles(monthFolder, names);
+    CarryOver(monthFolder, folder_, names);
     SyncFolder(folder_);
-    sealed_ = true;
 }
 
-void MonthStaging::MoveIn() { MoveInAsJournalSays(folder_, monthFolder_); }
+void MonthStaging::MoveIn() {
+    const fs::path journal = JournalPath(programFolder_, monthTag_);
+    ::close(CreateNewFile(journal));
+    SyncFolder(programFolder_);
+    try {
+        PutInPlace(folder_, programFolder_ / monthTag_);
+    } catch (const DiskError&) {
+        std::error_code ignored;
+        fs::remove(journal, ignored);
+        throw;
+    }
+    movedIn_ = true;
+    // The new month is in place: what remains is tidying, which the next run finishes.
+    try {
+        FinishLeftoverStaging(programFolder_, monthTag_);
+    } catch (const DiskError&) {
+    }
+}
 
 void FinishLeftoverStaging(const fs::path& programFolder, const std::string& monthTag) {
+    const fs::path journal = JournalPath(programFolder, monthTag);
     const std::string prefix = StagingPrefix(monthTag);
     std::vector<fs::path> leftovers;
     std::error_code error;
@@ -135,16 +181,18 @@ void FinishLeftoverStaging(const fs::path& programFolder, const std::string& mon
     if (error)
         throw DiskError("Cannot read the folder " + programFolder.string() + ": " +
                         error.message());
-    for (const fs::path& leftover : leftovers) {
-        if (IsRegularFile(leftover / kJournal)) {
-            MoveInAsJournalSays(leftover, programFolder / monthTag);
-        } else {
-            fs::remove_all(leftover, error);
-            if (error)
-                throw DiskError("Cannot remove the folder " + leftover.string() +
-                                " an earlier run left: " + error.message());
-        }
-    }
+    // After a move-in's exchange its staging folder holds the old month; before, the new one
+    // that did not take its place. Either way it goes, and the month folder stays as it is.
+    // The journal goes last, once the exchange, if it happened, is on the disk.
+    if (leftovers.empty() && !LinkStatus(journal)) return;
+    SyncFolder(programFolder);
+    for (const fs::path& leftover : leftovers) RemoveFolder(leftover);
+    ForceRemove(journal);
+    SyncFolder(programFolder);
+}
+
+bool MoveInInterrupted(const fs::path& programFolder, const std::string& monthTag) {
+    return LinkStatus(JournalPath(programFolder, monthTag)).has_value();
 }
 
 }  // namespace vat

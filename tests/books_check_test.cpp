@@ -6,12 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <future>
+#include <thread>
 
+#include "disk/month_lock.h"
+#include "disk/month_staging.h"
 #include "disk/sha256.h"
 #include "returns/check/month_books_check.h"
 #include "returns/results/run_json.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/year/year_run.h"
+#include "support/disk_step_log.h"
 #include "support/ledger_session.h"
 #include "support/server_psql.h"
 
@@ -163,6 +168,77 @@ TEST(RunRecord, AMonthWithoutARecordCannotBeChecked) {
         CheckMonthBooks(session.ledger, "t_run_demo", 4, session.folder.Path());
     EXPECT_EQ(check.outcome, RunOutcome::Refused);
     EXPECT_FALSE(check.comparison);
+}
+
+TEST(RunRecord, ARecordOfAnotherMonthOrFinancialYearIsNotChecked) {
+    LedgerSession session("t_run_demo");
+    const ReturnFolders folders = session.folder.Path();
+    ASSERT_TRUE(session.Run(4).Completed());
+    fs::copy(session.folder / "04", session.folder / "05");  // April's files and record as May's
+    RunRecord otherYear = ReadRunRecord(session.folder / "04").value();
+    otherYear.yearStart = "2013-04-01";
+    WriteRunRecord(otherYear, session.folder / "04");
+    for (const int month : {4, 5}) {
+        const BooksCheck check = CheckMonthBooks(session.ledger, "t_run_demo", month, folders);
+        EXPECT_EQ(check.outcome, RunOutcome::Refused);
+        ASSERT_EQ(check.messages.size(), 1u);
+        EXPECT_TRUE(check.messages[0].text.starts_with(
+            "The run record in " + (session.folder / (month == 4 ? "04" : "05")).string() +
+            " is of month 4 of t_run_demo (financial year 201"))
+            << check.messages[0].text;
+    }
+}
+
+// A check waits while a run holds the month, so it never sees a run's files half in place.
+TEST(RunRecord, ACheckWaitsForARunPuttingItsFilesInPlace) {
+    LedgerSession session("t_run_demo");
+    const ReturnFolders folders = session.folder.Path();
+    ASSERT_TRUE(session.Run(4).Completed());
+    const fs::path sales = session.folder / "04/efile_sal04.xml";
+    const std::string bytes = test::ReadBytes(sales);
+    std::optional<MonthLock> run = MonthLock::Take(folders.output, "04", [] { return false; });
+    std::ofstream(sales, std::ios::app) << "<!-- half in place -->\n";
+    std::future<BooksCheck> check = std::async(std::launch::async, [&] {
+        LedgerConnection ledger;
+        return CheckMonthBooks(ledger, "t_run_demo", 4, folders);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::ofstream(sales, std::ios::binary | std::ios::trunc) << bytes;
+    run.reset();
+    const BooksCheck checked = check.get();
+    ASSERT_TRUE(checked.comparison);
+    EXPECT_TRUE(checked.comparison->Unchanged()) << BooksChangedWarning(*checked.comparison);
+}
+
+TEST(RunRecord, ACheckAfterARunKilledPuttingItsFilesInPlaceSaysSo) {
+    LedgerSession session("t_run_demo");
+    const ReturnFolders folders = session.folder.Path();
+    ASSERT_TRUE(session.Run(4).Completed());
+    const fs::path month = session.folder / "04";
+    const auto whole = test::FolderBytes(month);
+    struct Killed {};
+    {
+        MonthStaging next(folders.output, "04");
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(month)) {
+            names.push_back(entry.path().filename().string());
+            fs::copy_file(entry.path(), next.Folder() / names.back());
+        }
+        bool exchanged = false;
+        const test::DiskStepLog log([&](int) {
+            const std::string& step = log.Steps().back();
+            if (exchanged && step.starts_with("sync ")) throw Killed{};
+            exchanged = exchanged || step.ends_with(" -> " + month.string());
+        });
+        next.Complete(names);
+        EXPECT_THROW(next.MoveIn(), Killed);
+    }
+    EXPECT_EQ(test::FolderBytes(month), whole);
+    const BooksCheck check = CheckMonthBooks(session.ledger, "t_run_demo", 4, folders);
+    EXPECT_EQ(check.outcome, RunOutcome::Refused);
+    EXPECT_EQ(check.messages.back().text,
+              "an earlier run was interrupted while putting its files in place; run the month "
+              "again");
 }
 
 // Another data file's files are replaced only when the run is told to.

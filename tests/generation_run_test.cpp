@@ -455,57 +455,56 @@ const std::vector<std::string> kAprilFiles = {"efile_pur04.xml",      "efile_pur
                                               "efile_sal_iss_04.xml", "efile_is_pur04.xml"};
 
 // What a run killed part-way left beside the month folder: its staging folder, with its
-// purchase and sales files, before or after it sealed it and maybe in the middle of the moves.
+// purchase and sales files, before or after it was completed with the month's other files.
 struct Leftover {
     const char* name;
-    bool sealed;
-    bool salesMovedIn;
+    bool completed;
 };
 
 void PrintTo(const Leftover& leftover, std::ostream* out) { *out << leftover.name; }
 
 class LeftoverStaging : public testing::TestWithParam<Leftover> {};
 
-TEST_P(LeftoverStaging, IsFinishedWhenSealedAndOtherwiseRemovedByTheNextRun) {
+TEST_P(LeftoverStaging, IsRemovedByTheNextRunWhichKeepsTheMonthWhole) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     std::ofstream(session.folder / "04/notes.txt") << "the accountant's own";
     const auto earlier = test::FolderBytes(session.folder / "04");
-    const std::map<std::string, std::string> killedRun = {
-        {"efile_pur04.xml", "the killed run's purchases"},
-        {"efile_sal04.xml", "the killed run's sales"}};
-    if (GetParam().sealed) {
-        MonthStaging killed(session.folder.Path(), "04");  // a sealed folder outlives it
-        for (const auto& [name, bytes] : killedRun) std::ofstream(killed.Folder() / name) << bytes;
-        killed.Seal(kAprilFiles);
-        if (GetParam().salesMovedIn)
-            fs::rename(killed.Folder() / "efile_sal04.xml", session.folder / "04/efile_sal04.xml");
-    } else {
-        const fs::path killed = session.folder / ".04.staging-k1ll3d";
-        fs::create_directory(killed);
-        for (const auto& [name, bytes] : killedRun) std::ofstream(killed / name) << bytes;
-        std::ofstream(killed / "efile_is_pur04.xml.Ab3dE9xZ.part") << "half";
-    }
+    std::optional<MonthStaging> killed(std::in_place, session.folder.Path(), "04");
+    for (const char* name : {"efile_pur04.xml", "efile_sal04.xml"})
+        std::ofstream(killed->Folder() / name) << "the killed run's";
+    std::ofstream(killed->Folder() / "efile_is_pur04.xml.Ab3dE9xZ.part") << "half";
+    if (GetParam().completed) killed->Complete(kAprilFiles);
+    const fs::path left = session.folder / ".04.staging-k1ll3d";
+    fs::rename(killed->Folder(), left);  // a kill runs no destructor
+    killed.reset();
 
     // The next run stops at once, so the month shows what its start made of the leftover.
     RunCancel cancel(session.ledger);
     AtProgress view("efile_pur04.xml", [&] { cancel.Request(); });
     EXPECT_EQ(RunMonth(session, 4, view, cancel).outcome, RunOutcome::Cancelled);
-
-    auto expected = earlier;
-    if (GetParam().sealed) {
-        expected = killedRun;
-        expected["notes.txt"] = "the accountant's own";
-    }
-    EXPECT_EQ(test::FolderBytes(session.folder / "04"), expected);
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), earlier);
     EXPECT_TRUE(test::StagingFolders(session.folder, "04").empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(TRunFigures, LeftoverStaging,
-                         testing::Values(Leftover{"NotSealed", false, false},
-                                         Leftover{"Sealed", true, false},
-                                         Leftover{"SealedAndHalfMovedIn", true, true}),
+                         testing::Values(Leftover{"NotCompleted", false},
+                                         Leftover{"Completed", true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(GenerationRun, AMonthFolderThatIsALinkIsRefusedAndItsTargetUntouched) {
+    LedgerSession session("t_run_figures");
+    fs::create_directories(session.folder / "elsewhere");
+    std::ofstream(session.folder / "elsewhere/efile_pur04.xml") << "keep";
+    fs::create_directory_symlink("elsewhere", session.folder / "04");
+    EXPECT_EQ(RunMonth(session, 4), RunOutcome::Failed);
+    EXPECT_EQ(MessageTexts(session.result.messages),
+              std::vector<std::string>{"The month folder " + (session.folder / "04").string() +
+                                       " is a symbolic link; the program never follows one. The "
+                                       "month's earlier files were kept."});
+    EXPECT_EQ(test::FolderBytes(session.folder / "elsewhere"),
+              (std::map<std::string, std::string>{{"efile_pur04.xml", "keep"}}));
+}
 
 TEST(GenerationRun, LinksPlantedAtItsNamesAreReplacedOrRemovedButNeverFollowed) {
     LedgerSession session("t_run_figures");

@@ -3,11 +3,15 @@
 #include "returns/record/run_record.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "returns/check/books_check.h"
+#include "support/disk_step_log.h"
+#include "support/program_folder.h"
 
 namespace vat {
 namespace {
@@ -55,6 +59,75 @@ TEST(RunRecordText, ReadsBackWhatWasWritten) {
     EXPECT_EQ(RecordOwnerText(record),
               "shop2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02");
 }
+
+// ---- The record on the disk ----
+
+namespace fs = std::filesystem;
+
+TEST(RunRecordFile, IsSyncedBeforeItTakesItsNameAndReadsBack) {
+    test::ScratchFolder folder;
+    {
+        const test::DiskStepLog log;
+        WriteRunRecord(April(), folder.Path());
+        ASSERT_EQ(log.Steps().size(), 2u);
+        const std::string temporary = log.Steps()[0].substr(5);
+        EXPECT_TRUE(log.Steps()[0].starts_with("sync " + (folder / "run.json.").string()));
+        EXPECT_EQ(log.Steps()[1], "rename " + temporary + " -> " + (folder / "run.json").string());
+    }
+    EXPECT_EQ(Text(ReadRunRecord(folder.Path()).value()), Text(April()));
+    EXPECT_FALSE(ReadRunRecord(folder / "04"));
+}
+
+// What may stand at a record's name instead of a record the program wrote.
+struct StrangeRecord {
+    const char* name;
+    std::function<void(const fs::path& record)> plant;
+    const char* reason;
+};
+
+void PrintTo(const StrangeRecord& strange, std::ostream* out) { *out << strange.name; }
+
+const StrangeRecord kStrangeRecords[] = {
+    {"AFifo", [](const fs::path& record) { ::mkfifo(record.c_str(), 0600); },
+     "it is not a regular file"},
+    {"AFolder", [](const fs::path& record) { fs::create_directory(record); },
+     "it is not a regular file"},
+    {"ALinkToARealRecord",
+     [](const fs::path& record) {
+         WriteRunRecord(April(), record.parent_path().parent_path());
+         fs::create_symlink("../run.json", record);
+     },
+     "it is a symbolic link"},
+    {"ALinkToAnEndlessDevice",
+     [](const fs::path& record) { fs::create_symlink("/dev/zero", record); },
+     "it is a symbolic link"},
+    {"AFileLargerThanAnyRecord",
+     [](const fs::path& record) {
+         std::ofstream(record) << "{";
+         fs::resize_file(record, std::uintmax_t{65} << 20);
+     },
+     "it is larger than the 64 MB such a file can be"},
+};
+
+class StrangeRecordTest : public testing::TestWithParam<StrangeRecord> {};
+
+TEST_P(StrangeRecordTest, IsRefusedAtOnceWithTheReason) {
+    test::ScratchFolder folder;
+    fs::create_directory(folder / "04");
+    const fs::path record = folder / "04" / "run.json";
+    GetParam().plant(record);
+    try {
+        ReadRunRecord(folder / "04");
+        ADD_FAILURE() << "read";
+    } catch (const RunRecordError& error) {
+        EXPECT_EQ(error.what(), "Cannot read " + record.string() + ": " + GetParam().reason);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RunRecordFile, StrangeRecordTest, testing::ValuesIn(kStrangeRecords),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Records compared ----
 
 struct Comparison {
     const char* name;

@@ -10,8 +10,10 @@
 #include <utility>
 
 #include "disk/disk_error.h"
-#include "disk/file_safety.h"
+#include "disk/month_lock.h"
+#include "disk/month_staging.h"
 #include "disk/sha256.h"
+#include "disk/throwaway_folder.h"
 #include "returns/results/summary_figures.h"
 #include "returns/rules/return_period.h"
 
@@ -80,28 +82,6 @@ std::optional<std::string> HashOf(const std::vector<HashedFile>& files, const st
     return std::nullopt;
 }
 
-// A folder of the system's temporary folder, removed with what it holds.
-class ThrowawayFolder {
-public:
-    ThrowawayFolder() {
-        const auto folder = CreateUniqueFolder(fs::temp_directory_path() / "vat-efile-check-");
-        if (!folder)
-            throw DiskError("Cannot create a folder in " + fs::temp_directory_path().string() +
-                            " to re-read the month");
-        path_ = *folder;
-    }
-    ThrowawayFolder(const ThrowawayFolder&) = delete;
-    ThrowawayFolder& operator=(const ThrowawayFolder&) = delete;
-    ~ThrowawayFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 // Indian digit grouping, as an accountant writes amounts: 12,40,000.00.
 std::string GroupedAmount(double rupees) {
     const long long paise = std::llround(std::abs(rupees) * 100);
@@ -110,6 +90,50 @@ std::string GroupedAmount(double rupees) {
         grouped.insert(static_cast<std::size_t>(at), 1, ',');
     const long long cents = paise % 100;
     return grouped + (cents < 10 ? ".0" : ".") + std::to_string(cents);
+}
+
+// The month's record of the data file and how the folder differs from it, read under the month's
+// lock, so that a run completing meanwhile is seen whole or not at all; nullopt, with a message
+// shown, when the month cannot be checked.
+// The month's run record and what in its folder differs from it, read under the month's lock
+// so that a run completing meanwhile is seen whole or not at all; nullopt, with the reason in
+// refusal, when the month cannot be checked.
+std::optional<BooksComparison> RecordedMonth(const RunSelection& selection, const RunCancel* cancel,
+                                             std::vector<UserMessage>& refusal) {
+    const int monthNumber = selection.monthNumber;
+    const std::string& dataFile = selection.dataFile;
+    const fs::path& programFolder = selection.folders.output;
+    const std::string monthTag = ReturnPeriod{monthNumber, 0}.MonthTag();
+    const fs::path monthFolder = programFolder / monthTag;
+    const auto refuse = [&refusal](const std::string& message) {
+        refusal.push_back({message, true});
+        return std::nullopt;
+    };
+    const auto noRecord = "There is no run record of " + dataFile + " in " + monthFolder.string() +
+                          "; generate the month's files first.";
+    if (!fs::is_directory(monthFolder)) return refuse(noRecord);
+    try {
+        const std::optional<MonthLock> lock = MonthLock::Take(
+            programFolder, monthTag, [cancel] { return cancel && cancel->Requested(); });
+        if (!lock)
+            return refuse("another run is writing the files of " + monthTag + " in " +
+                          programFolder.string());
+        if (MoveInInterrupted(programFolder, monthTag)) return refuse(kInterruptedMoveIn);
+        std::optional<RunRecord> recorded = ReadRunRecord(monthFolder);
+        if (!recorded || recorded->dataFile != dataFile) return refuse(noRecord);
+        if (recorded->month != monthNumber || !selection.books ||
+            !WrittenFrom(*recorded, *selection.books))
+            return refuse("The run record in " + monthFolder.string() + " is of month " +
+                          std::to_string(recorded->month) + " of " + RecordOwnerText(*recorded) +
+                          "; generate the month's files again.");
+        std::vector<std::string> folderChanges = FolderChanges(*recorded, monthFolder);
+        return BooksComparison{.recorded = std::move(*recorded),
+                               .folderChanges = std::move(folderChanges)};
+    } catch (const RunRecordError& error) {
+        return refuse(error.what());
+    } catch (const DiskError& error) {
+        return refuse(error.what());
+    }
 }
 
 std::string SignedAmount(double rupees) {
@@ -148,24 +172,14 @@ std::vector<std::string> FolderChanges(const RunRecord& recorded, const fs::path
 
 BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
                       const RunCancel* cancel) {
-    const int monthNumber = selection.monthNumber;
-    if (monthNumber < 1 || monthNumber > 12) return {RunOutcome::NoMonth};
-    const ReturnPeriod period{monthNumber, 0};
-    const fs::path monthFolder = selection.folders.output / period.MonthTag();
-    std::optional<RunRecord> recorded;
-    try {
-        recorded = ReadRunRecord(monthFolder);
-    } catch (const RunRecordError& error) {
-        return {RunOutcome::Refused, {{error.what(), true}}};
-    }
-    if (!recorded || recorded->dataFile != selection.dataFile)
-        return {RunOutcome::Refused,
-                {{"There is no run record of " + selection.dataFile + " in " +
-                      monthFolder.string() + "; generate the month's files first.",
-                  true}}};
+    if (selection.monthNumber < 1 || selection.monthNumber > 12) return {RunOutcome::NoMonth};
+    std::vector<UserMessage> refusal;
+    std::optional<BooksComparison> recorded = RecordedMonth(selection, cancel, refusal);
+    if (!recorded) return {RunOutcome::Refused, std::move(refusal)};
+
     std::optional<ThrowawayFolder> scratch;
     try {
-        scratch.emplace();
+        scratch.emplace("vat-efile-check-");
     } catch (const DiskError& error) {
         return {RunOutcome::Failed, {{error.what(), true}}};
     }
@@ -174,8 +188,8 @@ BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
     rerun.replaceOtherBooks = true;
     RunResult run = GenerationRun(ledger, rerun, cancel);
     if (!run.Completed()) return {run.outcome, std::move(run.messages)};
-    BooksComparison comparison = CompareRunRecords(*recorded, *run.record);
-    comparison.folderChanges = FolderChanges(*recorded, monthFolder);
+    BooksComparison comparison = CompareRunRecords(recorded->recorded, *run.record);
+    comparison.folderChanges = std::move(recorded->folderChanges);
     return {run.outcome, std::move(run.messages), std::move(comparison)};
 }
 

@@ -1,8 +1,9 @@
 #include "returns/record/run_record.h"
 
-#include <fstream>
 #include <sstream>
 
+#include "disk/atomic_file_writer.h"
+#include "disk/small_file.h"
 #include "returns/results/run_json.h"
 
 namespace vat {
@@ -11,6 +12,9 @@ namespace fs = std::filesystem;
 using Json = nlohmann::ordered_json;
 
 namespace {
+
+// Well above the largest real record: a 100,000-voucher month's is 12.7 MB.
+constexpr std::size_t kLargestRunRecord = std::size_t{64} << 20;
 
 Json HashedFilesJson(const std::vector<HashedFile>& files) {
     Json list = Json::array();
@@ -95,23 +99,24 @@ RunRecord ParseRunRecord(const std::string& text) {
 }
 
 void WriteRunRecord(const RunRecord& record, const fs::path& folder) {
-    const fs::path path = folder / kRunRecordName;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    PrintRunRecord(record, out);
-    out.flush();
-    if (!out) throw RunRecordError("Cannot write " + path.string());
+    std::ostringstream text;
+    PrintRunRecord(record, text);
+    AtomicFileWriter file(folder / kRunRecordName);
+    file.Write(text.view());
+    file.Commit();
 }
 
 std::optional<RunRecord> ReadRunRecord(const fs::path& monthFolder) {
     const fs::path path = monthFolder / kRunRecordName;
-    std::error_code error;
-    if (!fs::exists(path, error)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    if (!in) throw RunRecordError("Cannot read " + path.string());
+    std::optional<std::string> text;
     try {
-        return ParseRunRecord(text.str());
+        text = ReadSmallFile(path, kLargestRunRecord);
+    } catch (const DiskError& error) {
+        throw RunRecordError(error.what());
+    }
+    if (!text) return std::nullopt;
+    try {
+        return ParseRunRecord(*text);
     } catch (const RunRecordError& failure) {
         throw RunRecordError(path.string() + " is " + failure.what());
     }

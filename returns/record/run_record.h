@@ -46,10 +46,11 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out);
 // Throws RunRecordError when the text is no run record.
 RunRecord ParseRunRecord(const std::string& text);
 
-// Writes the record into a folder. Throws RunRecordError.
+// Writes the record into a folder as every return file is written (AtomicFileWriter). Throws
+// DiskError.
 void WriteRunRecord(const RunRecord& record, const std::filesystem::path& folder);
 // The record of a month folder; nullopt when it has none. Throws RunRecordError when it cannot
-// be read.
+// be read, is no regular file (a link is never followed) or is larger than any record.
 std::optional<RunRecord> ReadRunRecord(const std::filesystem::path& monthFolder);
 
 // "demo2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02": whose

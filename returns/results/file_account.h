@@ -8,8 +8,8 @@ namespace vat {
 // What became of every row of one return file's voucher lists, and of the file's check:
 // listed = written + belowOneRupee + interstate + tinSkipped + notGoods + missingData.
 struct FileAccount {
-    std::string file;                 // the file's name, written or not ("efile_pur04.xml")
-    std::optional<std::string> path;  // where it was written; none when no file was written
+    std::string file;                      // the file's name, written or not ("efile_pur04.xml")
+    std::optional<std::string> path = {};  // where it was written; none when no file was written
     long long listed = 0;
     long long written = 0;
     long long belowOneRupee = 0;
@@ -18,7 +18,7 @@ struct FileAccount {
     long long notGoods = 0;  // debit notes without goods
     long long missingData = 0;
     long long schemaErrors = 0;
-    std::optional<bool> valid;  // none when the file was not checked
+    std::optional<bool> valid = {};  // none when the file was not checked
 
     long long LeftOut() const { return listed - written; }
     friend bool operator==(const FileAccount&, const FileAccount&) = default;

@@ -78,7 +78,15 @@ std::int64_t ScaledDecimal(double value, int decimals, Tie tie) {
 }
 
 std::string AmountText(double value) {
+    constexpr int kDecimals = 4;  // the return's
     DecimalDigits decimal = Decompose(value, 15);
+    // Where fifteen digits reach past the fourth decimal, the amount is rounded there as a tax
+    // total rounds it: 5e-324 is "0", not 367 digits.
+    if (decimal.exponent + 1 + kDecimals < 15) {
+        const std::int64_t units = ScaledDecimal(value, kDecimals, Tie::ToEven);
+        decimal = Decompose(static_cast<double>(units), 15);
+        decimal.exponent -= kDecimals;
+    }
     if (decimal.digits.empty()) return "0";
     std::string text = decimal.negative ? "-" : "";
     return text += PlainDecimal(decimal.digits, decimal.exponent);

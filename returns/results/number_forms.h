@@ -7,7 +7,8 @@
 namespace vat {
 
 // A document amount as the return files write it: the plain decimal text of the double with
-// at most 15 significant digits, no trailing zeros, no point for a whole number ("1234.5").
+// at most 15 significant digits and 4 decimals (rounded as TaxTotal rounds), no trailing zeros,
+// no point for a whole number ("1234.5").
 std::string AmountText(double value);
 
 // A summary figure: two decimals rounded half away from zero, at least one digit before the

@@ -136,7 +136,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     try {
         RunRecord record = RecordOfRun(context, digest);
         WriteRunRecord(record, context.writeFolder);
-        staging->Seal(names);
+        staging->Complete(names);
         staging->MoveIn();
         result.record = std::move(record);
     } catch (const RunRecordError& error) {

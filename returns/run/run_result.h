@@ -54,7 +54,7 @@ public:
 // figures to show: its figures stay as before its end and its files as the month had them.
 struct RunResult {
     RunOutcome outcome = RunOutcome::Refused;
-    std::optional<SelectedBooks> books;  // the books the run read
+    std::optional<SelectedBooks> books = {};  // the books the run read
     int monthNumber = 0;
     ReturnFigures figures = {};
     std::vector<FileAccount> accounts = {};  // one per return file, in run order
