@@ -64,6 +64,9 @@ const std::vector<OptionsCase> kCases = {
      {"--data-file", "d", "--month", "4", "--errors-csv"},
      false,
      0},
+    {"EmptyFolder", {"--data-file", "d", "--month", "4", "--folder", ""}, false, 0},
+    {"EmptySchemaFolder", {"--data-file", "d", "--month", "4", "--xsd", ""}, false, 0},
+    {"EmptyExportFile", {"--data-file", "d", "--month", "4", "--errors-xlsx", ""}, false, 0},
 };
 
 class CliOptionsParse : public testing::TestWithParam<OptionsCase> {};

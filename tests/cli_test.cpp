@@ -227,6 +227,28 @@ TEST(Cli, WritesTheErrorListWhereAsked) {
     EXPECT_TRUE(test::ReadBytes(xlsx).starts_with("PK"));
 }
 
+// An export that cannot be written is refused before the month's files are replaced.
+TEST(Cli, AnExportThatCannotBeWrittenRefusesTheRunUpFront) {
+    ProgramFolder folder;
+    const std::vector<std::string> july = {"--data-file", "t_run_figures", "--month",
+                                           "JUL",         "--folder",      folder.Path().string()};
+    ASSERT_EQ(RunCli(july, folder).status, 0);
+    const auto before = test::FolderBytes(folder / "07");
+    for (const auto& [option, file] :
+         {std::pair{"--errors-csv", folder / "no such folder/errors.csv"},
+          std::pair{"--errors-xlsx", folder / "07/run.json"},
+          std::pair{"--errors-csv", folder / "07/efile_pur07.xml"}}) {
+        std::vector<std::string> arguments = july;
+        arguments.insert(arguments.end(), {option, file.string()});
+        const CliResult result = RunCli(arguments, folder);
+        EXPECT_EQ(result.status, 2) << Describe(result);
+        EXPECT_TRUE(result.err.starts_with("vat-efile-cli: cannot export the error list to " +
+                                           file.string()))
+            << result.err;
+        EXPECT_EQ(test::FolderBytes(folder / "07"), before) << file;
+    }
+}
+
 TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
     ProgramFolder folder;
     const test::TableLock lock("t_run_figures", "daybok");
@@ -235,6 +257,10 @@ TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
                                     folder);
     EXPECT_EQ(result.status, 1) << Describe(result);
     const auto report = nlohmann::json::parse(result.out);
+    // A run that failed shows no figures, rows or files of its own.
+    EXPECT_TRUE(report["figures"].is_null());
+    EXPECT_EQ(report["labels"], nlohmann::json::object());
+    EXPECT_EQ(report["returns"], nlohmann::json::array());
     EXPECT_EQ(report["messages"],
               nlohmann::json::array({"Writing efile_pur04.xml failed: A query on the data file "
                                      "t_run_figures was stopped after 1 second (statement "

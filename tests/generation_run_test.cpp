@@ -358,6 +358,41 @@ TEST(GenerationRun, ADataFileThatVanishedSinceItsSelectionFailsTheRunWithAMessag
     EXPECT_FALSE(fs::exists(session.folder / "04"));
 }
 
+// Books renamed between the choice of a data file and its run: the run reads the books it
+// opens, their TIN and year included, and says so, never one company's TIN over another's
+// invoices.
+TEST(GenerationRun, BooksSwappedAfterTheChoiceAreReadAsTheyAreAndNamed) {
+    const std::string chosen = "t_run_swap_a", other = "t_run_swap_b", aside = "t_run_swap_c";
+    const auto dropAll = [&] {
+        for (const std::string& name : {chosen, other, aside})
+            Psql("edb", "drop database if exists " + name + " with (force)");
+    };
+    dropAll();
+    ASSERT_EQ(Psql("edb", "create database " + chosen + " template t_empty_month"), 0);
+    ASSERT_EQ(Psql("edb", "create database " + other + " template t_empty_month"), 0);
+    ASSERT_EQ(Psql(other,
+                   "update super set kst = '29222222222', dt1 = '2013-04-01', "
+                   "dt2 = '2014-03-31'"),
+              0);
+    LedgerSession session(chosen);
+    ConnectLedger(session.ledger, "edb", false);  // a database in use cannot be renamed
+    ASSERT_EQ(Psql("edb", "alter database " + chosen + " rename to " + aside), 0);
+    ASSERT_EQ(Psql("edb", "alter database " + other + " rename to " + chosen), 0);
+    const RunResult result = session.Run(4);
+    ConnectLedger(session.ledger, "edb", false);
+    dropAll();
+
+    ASSERT_TRUE(result.Completed()) << testing::PrintToString(result.messages);
+    EXPECT_EQ(result.books->dealerTin, "29222222222");
+    EXPECT_EQ(result.books->yearStart.IsoText(), "2013-04-01");
+    EXPECT_EQ(result.record->dealerTin, "29222222222");
+    EXPECT_EQ(result.record->yearStart, "2013-04-01");
+    EXPECT_EQ(result.messages.front().text,
+              "The books of t_run_swap_a changed since the data file was chosen (financial year "
+              "2014-04-01 to 2015-03-31, TIN 29123456789); the run reads them as they are now "
+              "(financial year 2013-04-01 to 2014-03-31, TIN 29222222222).");
+}
+
 TEST(GenerationRun, ASchemaThatCannotBeUsedRefusesTheRunAndChangesNothing) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);

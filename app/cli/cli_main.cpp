@@ -134,6 +134,24 @@ vat::RunSelection SelectionOf(const vat::DataFileChoice& choice, const CliOption
             .replaceOtherBooks = options.replace};
 }
 
+// Why the error list cannot be exported where the command line asks, known before the run
+// replaces the month's files: the file's folder is not there, or the file would overwrite one
+// of the month folder's (a return file, run.json or the user's own).
+std::optional<std::string> ExportPathProblem(const std::filesystem::path& file,
+                                             const std::filesystem::path& monthFolder) {
+    if (file.empty()) return std::nullopt;
+    std::error_code error;
+    const std::filesystem::path folder = std::filesystem::absolute(file, error).parent_path();
+    if (!std::filesystem::is_directory(folder, error))
+        return "cannot export the error list to " + file.string() + ": the folder " +
+               folder.string() + " does not exist";
+    if (std::filesystem::weakly_canonical(folder, error) ==
+        std::filesystem::weakly_canonical(monthFolder, error))
+        return "cannot export the error list to " + file.string() +
+               ": it lies in the month folder, whose files the run replaces";
+    return std::nullopt;
+}
+
 // The messages of choosing the data file come first, as the window shows them first.
 int RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
              const std::vector<vat::UserMessage>& selectionMessages, const CliOptions& options,
@@ -142,6 +160,9 @@ int RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
     if (auto owner = vat::OtherBooksFiles(selection.folders.output / monthTag, *selection.books);
         owner && !options.replace)
         return Stop(options, {*owner + "; give --replace to replace them"}, kRefused);
+    for (const std::filesystem::path& file : {options.errorsCsv, options.errorsXlsx})
+        if (auto problem = ExportPathProblem(file, selection.folders.output / monthTag))
+            return Stop(options, {*problem}, kRefused);
     vat::RunResult result = vat::GenerationRun(ledger, selection, observer, &cancel);
     result.messages.insert(result.messages.begin(), selectionMessages.begin(),
                            selectionMessages.end());

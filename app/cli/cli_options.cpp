@@ -142,10 +142,19 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
         } else if (argument == "--folder" || argument == "--xsd") {
             auto folder = value();
             if (!folder) return std::nullopt;
+            // An empty name would quietly mean the default folder.
+            if (folder->empty()) {
+                error = argument + " needs a folder, not an empty name";
+                return std::nullopt;
+            }
             (argument == "--folder" ? options.outputFolder : options.schemaFolder) = *folder;
         } else if (argument == "--errors-csv" || argument == "--errors-xlsx") {
             auto file = value();
             if (!file) return std::nullopt;
+            if (file->empty()) {
+                error = argument + " needs a file, not an empty name";
+                return std::nullopt;
+            }
             (argument == "--errors-csv" ? options.errorsCsv : options.errorsXlsx) = *file;
         } else {
             error = "unknown argument \"" + argument + "\"";
