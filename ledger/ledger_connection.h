@@ -24,7 +24,6 @@ public:
     Recordset LookupRecordset;
     Recordset PostingRecordset;
 
-    bool IsOpen() const { return connection_ != SQL_NULL_HDBC; }
     const std::string& Database() const { return database_; }
 
     // Thread-safe, for a Cancel button: stops the query running now on the server, and fails

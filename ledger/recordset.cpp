@@ -84,8 +84,7 @@ void Recordset::Close() {
         SQLFreeStmt(statement_, SQL_UNBIND);
     }
     open_ = false;
-    eof_ = bof_ = true;
-    rowIndex_ = -1;
+    eof_ = true;
     columnNames_.clear();
     row_.clear();
 }
@@ -121,7 +120,6 @@ void Recordset::Open(const std::string& sql, const std::vector<std::string>& tex
     BindColumns();
     open_ = true;
     FetchRow();
-    bof_ = eof_;
 }
 
 void Recordset::BindParameters(const std::vector<std::string>& textParameters) {
@@ -158,7 +156,6 @@ void Recordset::FetchRow() {
     if (!SQL_SUCCEEDED(code))
         throw OdbcFailure(SQL_HANDLE_STMT, statement_, "Cannot read a row of \"" + sql_ + "\"");
     eof_ = false;
-    ++rowIndex_;
     row_.resize(columnNames_.size());
     for (std::size_t index = 0; index < columnNames_.size(); ++index) {
         const SQLLEN length = boundLengths_[index];
@@ -186,12 +183,6 @@ std::string Recordset::LongValue(SQLUSMALLINT column) {
         if (code != SQL_SUCCESS_WITH_INFO || !truncated) break;
     }
     return value;
-}
-
-void Recordset::MoveFirst() {
-    if (!open_) throw LedgerError("", "The recordset is not open");
-    // Forward-only cursor: going back to the first row means running the query again.
-    if (rowIndex_ > 0) Open(std::string(sql_), std::vector<std::string>(parameters_));
 }
 
 void Recordset::MoveNext() {

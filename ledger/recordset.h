@@ -40,12 +40,8 @@ public:
     Recordset& operator=(const Recordset&) = delete;
     ~Recordset();
 
-    bool IsOpen() const { return open_; }
     bool Eof() const { return eof_; }
-    bool Bof() const { return bof_; }
-    const std::string& Sql() const { return sql_; }
 
-    void MoveFirst();
     void MoveNext();
 
     // The current row's field, looked up by name without regard to case.
@@ -82,8 +78,6 @@ private:
     std::string sql_;
     bool open_ = false;
     bool eof_ = true;
-    bool bof_ = true;
-    long long rowIndex_ = -1;
     std::vector<std::string> columnNames_;  // lower case
     std::vector<std::optional<std::string>> row_;
     std::string boundText_;  // kBoundWidth bytes per column, bound while the result is open

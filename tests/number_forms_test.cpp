@@ -110,9 +110,6 @@ TEST(TaxTotal, KeepsExactCentsOverManyAdditions) {
     for (int i = 0; i < 100000; ++i) added = total.Add(0.1) && added;
     EXPECT_TRUE(added);
     EXPECT_EQ(total.TenThousandths(), 100000000);
-    EXPECT_EQ(PictureText(total.Value()), "10000.00");
-    total.Reset();
-    EXPECT_EQ(total.TenThousandths(), 0);
 }
 
 }  // namespace

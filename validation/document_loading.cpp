@@ -35,11 +35,6 @@ void ThrowReturnFileLoadError(const std::string& path, const std::string& stream
     throw SchemaLoadError(ReturnFileLoadFailure + streamingReason);
 }
 
-void ForgetFileName(xmlDoc* document) {
-    xmlFree(const_cast<xmlChar*>(document->URL));
-    document->URL = nullptr;
-}
-
 SchemaPtr CompileSchema(xmlDoc* schemaDocument, std::string& failureReason) {
     SchemaParserContextPtr parser(xmlSchemaNewDocParserCtxt(schemaDocument));
     if (!parser) {

@@ -34,8 +34,6 @@ class TaxTotal {
 public:
     // False, leaving the total as it was, when the sum would not fit.
     [[nodiscard]] bool Add(double tax);
-    void Reset() { tenThousandths_ = 0; }
-    double Value() const { return static_cast<double>(tenThousandths_) / 10000.0; }
     std::int64_t TenThousandths() const { return tenThousandths_; }
 
 private:
