@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "app/background_job.h"
 #include "app/error_grid.h"
 #include "app/file_accounts_table.h"
 #include "app/folder_row.h"
@@ -56,8 +57,10 @@ void Fill(QWidget& widget, const QColor& background) {
 MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresenter> messages,
                        QWidget* parent)
     : QWidget(parent),
-      messages_(messages ? std::move(messages) : std::make_unique<MessageBoxPresenter>(this)) {
+      messages_(messages ? std::move(messages) : std::make_unique<MessageBoxPresenter>(this)),
+      job_(new BackgroundJob(this)) {
     setObjectName("Form1");
+    job_->setObjectName("monthJob");
     setWindowTitle("VAT e-Filing Returns");
     Fill(*this, kWindowColour);
 
