@@ -23,6 +23,7 @@
 #include "app/voucher_dialog.h"
 #include "ledger/ledger_error.h"
 #include "returns/facts/voucher_view.h"
+#include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/server_catalogue.h"
@@ -35,7 +36,7 @@ QString DateText(const std::optional<vat::LedgerDate>& date) {
 
 void SetCaption(QWidget& window, const std::string& label, const std::string& caption) {
     window.findChild<QLabel*>(QString::fromStdString(label))
-        ->setText(QString::fromStdString(caption));
+        ->setText(QString::fromStdString(vat::GroupedDigits(caption)));
 }
 
 // A filter's choice: the item's data, or nullopt for the first item, "All".
@@ -139,6 +140,7 @@ void MainWindow::onDataFileChosen() {
 }
 
 void MainWindow::printErrorList() {
+    if (!reportable()) return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle("Print Validation Errors");
@@ -146,15 +148,29 @@ void MainWindow::printErrorList() {
     PrintErrorList(MakeErrorListReport(shownRun_, latestRun_), printer);
 }
 
+// A report names the run it comes from; with no completed run shown there is none to make.
+bool MainWindow::reportable() {
+    if (shownRun_.Completed() && latestRun_.endedAt) return true;
+    present({"There is no run to report: generate the month's files first.", false});
+    return false;
+}
+
+// The suggested name carries the data file and the month, so that May's report does not
+// overwrite April's.
 void MainWindow::exportErrorList() {
-    const QString suggested = QString::fromStdString(
-        (folderRow_->Folders().output / (chosenDataFile() + "_errors.xlsx")).string());
+    if (!reportable()) return;
+    const std::string name = shownRun_.books->dataFile + "_" +
+                             vat::ReturnPeriod{shownRun_.monthNumber, 0}.MonthTag() +
+                             "_errors.xlsx";
+    const QString suggested =
+        QString::fromStdString((folderRow_->Folders().output / name).string());
     const QString file =
         messages_->AskSaveFile("Export Validation Errors", suggested,
                                "Excel workbook (*.xlsx);;CSV, comma-separated (*.csv)", "xlsx");
     if (file.isEmpty()) return;
     try {
         ExportErrorList(MakeErrorListReport(shownRun_, latestRun_), file.toStdString());
+        present({"The error list was exported to " + file.toStdString() + ".", false});
     } catch (const ExportError& error) {
         present({error.what(), true});
     }

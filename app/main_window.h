@@ -19,6 +19,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTableWidget;
 class RunStatusLine;
 class Twips;
@@ -70,7 +71,7 @@ private:
     void createSecondarySummary(const Twips& at);
     void createErrorList(const Twips& at);
     void createFolderRow(const Twips& at, vat::ReturnFolders folders);
-    void createRunAccounts(const Twips& at);
+    void createRunAccounts();
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
 
@@ -82,6 +83,7 @@ private:
     void openYearView();
     void printErrorList();
     void exportErrorList();
+    bool reportable();
     void showVoucherOf(const vat::ErrorRow& row);
     void refreshFilterChoices();
     int chosenMonth() const;
@@ -114,6 +116,7 @@ private:
     QLabel* booksChangedLabel_;  // shown when the chosen month's files no longer match its books
     QComboBox* typeFilter_;
     QComboBox* fileFilter_;
+    QTabWidget* results_;  // the error list and the run's files
     ErrorGrid* errorGrid_;
     QPushButton* exportButton_;
     QPushButton* printButton_;

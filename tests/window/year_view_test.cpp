@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(table->item(kMay, VatColumn)->text(), QString("350.00 R"));
         QCOMPARE(table->item(kJune, CstSalesColumn)->text(), QString("120.00"));
         QCOMPARE(RowTexts(*table, kTotals).mid(InputVatColumn, 5),
-                 (QStringList{"1000.00", "950.00", "50.00 R", "0.00", "120.00"}));
+                 (QStringList{"1,000.00", "950.00", "50.00 R", "0.00", "120.00"}));
         QCOMPARE(table->item(kTotals, SchemaCheckColumn)->text(), QString("12 of 12 generated"));
         for (int row = 0; row <= kTotals; ++row) yearAfterRun_ += RowTexts(*table, row);
         // Kept beside the test for a look at the view.
