@@ -2,7 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -12,6 +12,7 @@
 #include <QTableWidget>
 #include <chrono>
 
+#include "app/background_job.h"
 #include "app/error_grid.h"
 #include "app/error_list_printout.h"
 #include "app/export/error_list_export.h"
@@ -22,6 +23,7 @@
 #include "app/voucher_dialog.h"
 #include "ledger/ledger_error.h"
 #include "returns/facts/voucher_view.h"
+#include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/server_catalogue.h"
@@ -34,7 +36,7 @@ QString DateText(const std::optional<vat::LedgerDate>& date) {
 
 void SetCaption(QWidget& window, const std::string& label, const std::string& caption) {
     window.findChild<QLabel*>(QString::fromStdString(label))
-        ->setText(QString::fromStdString(caption));
+        ->setText(QString::fromStdString(vat::GroupedDigits(caption)));
 }
 
 // A filter's choice: the item's data, or nullopt for the first item, "All".
@@ -53,11 +55,29 @@ void OfferChoices(QComboBox& filter, const QStringList& values, const QString& u
         filter.addItem(values[at].isEmpty() ? unnamed : values[at], values[at]);
 }
 
+// A moment as a person reads it: "07/12/2026 17:20".
+QString PersonsTime(std::chrono::system_clock::time_point moment) {
+    return QDateTime::fromSecsSinceEpoch(std::chrono::system_clock::to_time_t(moment))
+        .toString("dd/MM/yyyy hh:mm");
+}
+
+// After a run that did not complete, what the window still shows: the month's last completed
+// run, or nothing.
+QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescription& run) {
+    const QString ended = cancelled ? "The run was cancelled" : "The run did not complete";
+    if (!shown.Completed() || !run.endedAt) return ended + "; no run of the month is shown.";
+    return ended + QString("; shown: the run of %1 completed %2.")
+                       .arg(QString::fromStdString(run.period), PersonsTime(*run.endedAt));
+}
+
 }  // namespace
 
 void MainWindow::connectHandlers() {
     connect(dataFileCombo_, &QComboBox::currentIndexChanged, this, &MainWindow::onDataFileChosen);
-    connect(monthCombo_, &QComboBox::currentIndexChanged, this, &MainWindow::checkChosenMonth);
+    connect(monthCombo_, &QComboBox::currentIndexChanged, this, [this] {
+        forgetRunOfOtherChoice();
+        checkChosenMonth();
+    });
     connect(generateButton_, &QPushButton::clicked, this, &MainWindow::runGeneration);
     connect(yearButton_, &QPushButton::clicked, this, &MainWindow::openYearView);
     connect(retryButton_, &QPushButton::clicked, this, &MainWindow::connectToServer);
@@ -115,10 +135,12 @@ void MainWindow::onDataFileChosen() {
     const std::optional<vat::SelectedBooks>& books = dataFile_.books;
     yearStartEdit_->setText(books ? DateText(books->yearStart) : QString());
     yearEndEdit_->setText(books ? DateText(books->yearEnd) : QString());
+    forgetRunOfOtherChoice();
     checkChosenMonth();
 }
 
 void MainWindow::printErrorList() {
+    if (!reportable()) return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle("Print Validation Errors");
@@ -126,15 +148,29 @@ void MainWindow::printErrorList() {
     PrintErrorList(MakeErrorListReport(shownRun_, latestRun_), printer);
 }
 
+// A report names the run it comes from; with no completed run shown there is none to make.
+bool MainWindow::reportable() {
+    if (shownRun_.Completed() && latestRun_.endedAt) return true;
+    present({"There is no run to report: generate the month's files first.", false});
+    return false;
+}
+
+// The suggested name carries the data file and the month, so that May's report does not
+// overwrite April's.
 void MainWindow::exportErrorList() {
-    const QString suggested = QString::fromStdString(
-        (folderRow_->Folders().output / (chosenDataFile() + "_errors.xlsx")).string());
+    if (!reportable()) return;
+    const std::string name = shownRun_.books->dataFile + "_" +
+                             vat::ReturnPeriod{shownRun_.monthNumber, 0}.MonthTag() +
+                             "_errors.xlsx";
+    const QString suggested =
+        QString::fromStdString((folderRow_->Folders().output / name).string());
     const QString file =
         messages_->AskSaveFile("Export Validation Errors", suggested,
                                "Excel workbook (*.xlsx);;CSV, comma-separated (*.csv)", "xlsx");
     if (file.isEmpty()) return;
     try {
         ExportErrorList(MakeErrorListReport(shownRun_, latestRun_), file.toStdString());
+        present({"The error list was exported to " + file.toStdString() + ".", false});
     } catch (const ExportError& error) {
         present({error.what(), true});
     }
@@ -143,7 +179,6 @@ void MainWindow::exportErrorList() {
 // The rows name vouchers of the data file they were read from; another data file's books
 // would show the wrong voucher.
 void MainWindow::showVoucherOf(const vat::ErrorRow& row) {
-    if (running_) return;
     const std::string madeFrom = shownRun_.books ? shownRun_.books->dataFile : std::string();
     if (!dataFile_.books || dataFile_.books->dataFile != madeFrom) {
         present({"The error list was made from the data file " + madeFrom +
@@ -174,6 +209,8 @@ int MainWindow::chosenMonth() const {
     return monthCombo_->currentIndex() < 0 ? 0 : monthCombo_->currentData().toInt();
 }
 
+bool MainWindow::busy() const { return job_->Running(); }
+
 void MainWindow::runGeneration() {
     vat::RunSelection selection{.books = dataFile_.books,
                                 .dataFile = chosenDataFile(),
@@ -192,26 +229,48 @@ void MainWindow::runGeneration() {
             selection.replaceOtherBooks = true;
         }
     }
-    vat::RunCancel cancel(ledger_);
-    runCancel_ = &cancel;
+    // A books check going on is dropped: the run rewrites what it would compare.
+    booksChangedLabel_->hide();
     setRunning(true);
-    const vat::RunResult result = vat::GenerationRun(ledger_, selection, *this, &cancel);
-    runCancel_ = nullptr;
+    auto result = std::make_shared<vat::RunResult>();
+    job_->Start(
+        [this, selection, result](vat::LedgerConnection& ledger, const vat::RunCancel& cancel) {
+            PostedProgress progress(*job_,
+                                    [this](const QString& file, long long done, long long total) {
+                                        runStatus_->Show(file, done, total);
+                                    });
+            *result = vat::GenerationRun(ledger, selection, progress, &cancel);
+        },
+        [this, result] { showRunEnded(std::move(*result)); });
+}
+
+// A run that did not complete changed nothing: the window keeps the month's last completed run,
+// which is of the chosen data file and month, and says so.
+void MainWindow::showRunEnded(vat::RunResult result) {
     setRunning(false);
     if (result.outcome == vat::RunOutcome::NoMonth) monthCombo_->setFocus();
     if (result.outcome == vat::RunOutcome::NoDataFile) dataFileCombo_->setFocus();
+    const std::vector<vat::UserMessage> messages = result.messages;
     if (result.Completed()) {
         if (!result.FilesWritten().empty()) folderRow_->ShowRunFolder(result.monthFolder);
-        // The month's files are now what its books give.
-        booksChangedLabel_->hide();
         latestRun_ = DescribeRun(result, std::chrono::system_clock::now());
-        showRun(result);
-    } else if (shownRun_.books && shownRun_.books->dataFile != selection.dataFile) {
-        // Another data file's figures and rows would pass for this one's.
-        latestRun_ = {};
-        showRun({});
+        showRun(std::move(result));
+    } else if (result.outcome != vat::RunOutcome::NoMonth &&
+               result.outcome != vat::RunOutcome::NoDataFile) {
+        runStatus_->ShowText(
+            KeptRunText(result.outcome == vat::RunOutcome::Cancelled, shownRun_, latestRun_));
     }
-    showRunMessages(result.messages);
+    showRunMessages(messages);
+}
+
+// What the window shows is of the chosen data file and month, or nothing: another company's
+// or month's figures would pass for the chosen one's.
+void MainWindow::forgetRunOfOtherChoice() {
+    if (!shownRun_.books) return;
+    if (shownRun_.books->dataFile == chosenDataFile() && shownRun_.monthNumber == chosenMonth())
+        return;
+    latestRun_ = {};
+    showRun({});
 }
 
 void MainWindow::showRun(vat::RunResult result) {
@@ -225,9 +284,7 @@ void MainWindow::showRun(vat::RunResult result) {
 }
 
 // The run stops at its next voucher or file; a statement waiting for the server stops at once.
-void MainWindow::cancelRun() {
-    if (runCancel_) runCancel_->Request();
-}
+void MainWindow::cancelRun() { job_->Cancel(); }
 
 // All but the run's last word in one box, then the last word ("OVER", or why the run
 // stopped) on its own.
@@ -245,15 +302,9 @@ void MainWindow::showRunMessages(const std::vector<vat::UserMessage>& runMessage
     if (!runMessages.empty()) present(runMessages.back());
 }
 
-// The run keeps the window's thread, so it paints itself while the user's clicks and keys
-// wait in the queue; those are let through only while the controls are still disabled, where
-// they do nothing, so that a click made during a run cannot start another.
+// While a run goes on, nothing that would start another or change what it reads is enabled.
 void MainWindow::setRunning(bool running) {
-    if (!running) {
-        QCoreApplication::processEvents();
-        runStatus_->Clear();
-        progressThrottle_.Reset();
-    }
+    if (!running) runStatus_->Clear();
     running_ = running;
     for (QWidget* control :
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
@@ -264,11 +315,17 @@ void MainWindow::setRunning(bool running) {
     cancelButton_->setVisible(running);
 }
 
+// A run is stopped only when the user says so; a books check is simply dropped. Either way the
+// window waits for the job's thread, which a cancel ends within a moment.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (running_)
+    if (running_ &&
+        !messages_->Confirm("Files are being generated. Cancel the run and close the window?")) {
         event->ignore();
-    else
-        QWidget::closeEvent(event);
+        return;
+    }
+    job_->Drop();
+    job_->Wait();
+    QWidget::closeEvent(event);
 }
 
 // The list takes the room the window gains beyond its least size.
@@ -285,11 +342,4 @@ void MainWindow::refreshFilterChoices() {
 void MainWindow::present(const vat::UserMessage& message) {
     messages_->Show(QString::fromStdString(message.text), message.critical,
                     QString::fromStdString(message.detail));
-}
-
-void MainWindow::Progress(const std::string& file, long long done, long long total) {
-    if (!progressThrottle_.Due(file, done, total)) return;
-    runStatus_->Show(QString::fromStdString(std::filesystem::path(file).filename().string()), done,
-                     total);
-    QCoreApplication::processEvents();
 }

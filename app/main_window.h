@@ -6,30 +6,34 @@
 
 #include "app/export/error_list_report.h"
 #include "app/message_presenter.h"
-#include "app/progress_throttle.h"
 #include "app/window_growth.h"
 #include "ledger/ledger_connection.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
 #include "returns/run/return_folders.h"
-#include "returns/run/run_cancel.h"
 
+class BackgroundJob;
 class FolderRow;
 class ErrorGrid;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTableWidget;
 class RunStatusLine;
 class Twips;
 
 // The one window: choice of data file and month, the Generate Files run, the summary figures
 // and the error list. Every rule lives in the core; the window passes the user's choices on and
-// shows what the core gives back: the chosen data file's books and the latest completed run.
-// Each control keeps its designed name as its object name ("Combo2", "lbl_TaxAmt", ...), by
-// which the summary labels are found.
-class MainWindow : public QWidget, private vat::RunObserver {
+// shows what the core gives back: the chosen data file's books and the latest completed run of
+// the chosen month. Each control keeps its designed name as its object name ("Combo2",
+// "lbl_TaxAmt", ...), by which the summary labels are found.
+//
+// The window's connection serves the GUI thread alone (choosing a data file, a voucher's
+// view); a run and a books check go on a thread of their own, each on a connection of its own
+// (BackgroundJob), one at a time.
+class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
@@ -46,8 +50,10 @@ public:
     // What choosing the data file gave.
     const vat::DataFileChoice& dataFileChoice() const { return dataFile_; }
     // The run whose figures, error rows and file accounts the window shows: the latest that
-    // completed, until another data file's run fails to.
+    // completed of the chosen data file and month, or none.
     const vat::RunResult& shownRun() const { return shownRun_; }
+    // True while a run or a books check goes on.
+    bool busy() const;
     // Shows a run's figures, error rows and file accounts; an empty result clears them.
     void showRun(vat::RunResult result);
 
@@ -65,7 +71,7 @@ private:
     void createSecondarySummary(const Twips& at);
     void createErrorList(const Twips& at);
     void createFolderRow(const Twips& at, vat::ReturnFolders folders);
-    void createRunAccounts(const Twips& at);
+    void createRunAccounts();
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
 
@@ -77,27 +83,27 @@ private:
     void openYearView();
     void printErrorList();
     void exportErrorList();
+    bool reportable();
     void showVoucherOf(const vat::ErrorRow& row);
     void refreshFilterChoices();
     int chosenMonth() const;
     void runGeneration();
+    void showRunEnded(vat::RunResult result);
+    void showBooksCheck(const std::string& warning);
+    void forgetRunOfOtherChoice();
     void cancelRun();
     void setRunning(bool running);
     void showRunMessages(const std::vector<vat::UserMessage>& messages);
     void present(const vat::UserMessage& message);
     std::string chosenDataFile() const;
 
-    // vat::RunObserver
-    void Progress(const std::string& file, long long done, long long total) override;
-
     vat::LedgerConnection ledger_;
     std::unique_ptr<MessagePresenter> messages_;
     vat::DataFileChoice dataFile_;
     vat::RunResult shownRun_;
     RunDescription latestRun_;  // whose run shownRun_ was and when it ended
-    bool running_ = false;
-    vat::RunCancel* runCancel_ = nullptr;  // the cancel of the run going on, if any
-    ProgressThrottle progressThrottle_;
+    bool running_ = false;      // a run, not a books check, goes on
+    BackgroundJob* job_;        // the run or the books check going on
     WindowGrowth growth_;
 
     QComboBox* dataFileCombo_;
@@ -110,6 +116,7 @@ private:
     QLabel* booksChangedLabel_;  // shown when the chosen month's files no longer match its books
     QComboBox* typeFilter_;
     QComboBox* fileFilter_;
+    QTabWidget* results_;  // the error list and the run's files
     ErrorGrid* errorGrid_;
     QPushButton* exportButton_;
     QPushButton* printButton_;

@@ -3,8 +3,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 
+#include "app/background_job.h"
 #include "app/error_grid.h"
 #include "app/file_accounts_table.h"
 #include "app/folder_row.h"
@@ -15,11 +17,14 @@
 namespace {
 
 constexpr int kClientWidth = 8790;
-// The designed client area ends at 12435; the table of the latest run's files lies below it,
-// which is the least the window can be.
-constexpr int kRunAccountsTop = 12480;
-constexpr int kRunAccountsHeight = 2040;
-constexpr int kMinimumHeight = kRunAccountsTop + kRunAccountsHeight + 120;
+// Below the summary, the error list and the table of the run's files share tabs, short enough
+// at the window's least size for a 1366x768 screen (700 pixels at 96 dpi); a taller window
+// gives them its room.
+constexpr int kResultsTop = 7560;
+constexpr int kResultsHeight = 2235;
+constexpr int kButtonsTop = kResultsTop + kResultsHeight + 105;
+constexpr int kButtonsHeight = 375;
+constexpr int kMinimumHeight = kButtonsTop + kButtonsHeight + 120;
 constexpr int kLabelHeight = 330;
 constexpr int kSummaryWidth = 1935;  // captions and values of the VAT and CST rows
 constexpr int kUrdCaptionWidth = 1215;
@@ -56,8 +61,10 @@ void Fill(QWidget& widget, const QColor& background) {
 MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresenter> messages,
                        QWidget* parent)
     : QWidget(parent),
-      messages_(messages ? std::move(messages) : std::make_unique<MessageBoxPresenter>(this)) {
+      messages_(messages ? std::move(messages) : std::make_unique<MessageBoxPresenter>(this)),
+      job_(new BackgroundJob(this)) {
     setObjectName("Form1");
+    job_->setObjectName("monthJob");
     setWindowTitle("VAT e-Filing Returns");
     Fill(*this, kWindowColour);
 
@@ -71,7 +78,7 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     createSecondarySummary(at);
     createErrorList(at);
     createFolderRow(at, std::move(folders));
-    createRunAccounts(at);
+    createRunAccounts();
 
     showRun({});
     connectHandlers();
@@ -230,21 +237,26 @@ void MainWindow::createErrorList(const Twips& at) {
     fileFilter_ = Place(new QComboBox(this), "cmb_FileFilter", at.Rect(6030, 7140, 2505, 390));
     typeFilter_->addItem("All types");
     fileFilter_->addItem("All files");
-    errorGrid_ = Place(new ErrorGrid(this), "grd_Errors", at.Rect(240, 7560, 8295, 4335));
+    results_ =
+        Place(new QTabWidget(this), "tab_Results", at.Rect(240, kResultsTop, 8295, kResultsHeight));
+    errorGrid_ = Place(new ErrorGrid(results_), "grd_Errors",
+                       at.Rect(0, 0, 8295 - 90, kResultsHeight - 420));
     errorGrid_->FitColumns();
-    exportButton_ =
-        Place(new QPushButton("&Export...", this), "btn_Export", at.Rect(5760, 12000, 1335, 375));
-    printButton_ =
-        Place(new QPushButton("&Print", this), "btn_Print", at.Rect(7200, 12000, 1335, 375));
+    results_->addTab(errorGrid_, "Errors");
+    exportButton_ = Place(new QPushButton("&Export...", this), "btn_Export",
+                          at.Rect(5760, kButtonsTop, 1335, kButtonsHeight));
+    printButton_ = Place(new QPushButton("&Print", this), "btn_Print",
+                         at.Rect(7200, kButtonsTop, 1335, kButtonsHeight));
     // The run's progress, and its outcome when it ends, take the free space left of Export;
     // Cancel shows over its right end while a run goes.
-    runStatus_ = Place(new RunStatusLine(this), "runStatus", at.Rect(240, 12000, 5400, 375));
-    cancelButton_ =
-        Place(new QPushButton("Cancel", this), "btn_Cancel", at.Rect(4305, 12000, 1335, 375));
+    runStatus_ = Place(new RunStatusLine(this), "runStatus",
+                       at.Rect(240, kButtonsTop, 5400, kButtonsHeight));
+    cancelButton_ = Place(new QPushButton("Cancel", this), "btn_Cancel",
+                          at.Rect(4305, kButtonsTop, 1335, kButtonsHeight));
     cancelButton_->hide();
 
-    // A larger window gives its room to the list; what lies below it moves down.
-    growth_.Follow(errorGrid_, Qt::RightEdge | Qt::BottomEdge);
+    // A larger window gives its room to the tabs; what lies below them moves down.
+    growth_.Follow(results_, Qt::RightEdge | Qt::BottomEdge);
     growth_.Follow(runStatus_, Qt::TopEdge | Qt::BottomEdge | Qt::RightEdge);
     for (QWidget* button : {cancelButton_, exportButton_, printButton_})
         growth_.Follow(button, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
@@ -256,9 +268,9 @@ void MainWindow::createFolderRow(const Twips& at, vat::ReturnFolders folders) {
         Place(new FolderRow(std::move(folders), this), "folderRow", at.Rect(240, 6780, 8205, 390));
 }
 
-void MainWindow::createRunAccounts(const Twips& at) {
-    runAccounts_ = Place(new QTableWidget(this), "tbl_RunAccounts",
-                         at.Rect(240, kRunAccountsTop, 8295, kRunAccountsHeight));
+void MainWindow::createRunAccounts() {
+    runAccounts_ = new QTableWidget(results_);
+    runAccounts_->setObjectName("tbl_RunAccounts");
     FormatFileAccountsTable(*runAccounts_);
-    growth_.Follow(runAccounts_, Qt::TopEdge | Qt::BottomEdge | Qt::RightEdge);
+    results_->addTab(runAccounts_, "Files");
 }

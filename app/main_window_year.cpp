@@ -2,7 +2,9 @@
 // were made from books that have changed since.
 #include <QComboBox>
 #include <QLabel>
+#include <memory>
 
+#include "app/background_job.h"
 #include "app/folder_row.h"
 #include "app/main_window.h"
 #include "app/year_view.h"
@@ -10,38 +12,64 @@
 #include "returns/rules/return_period.h"
 #include "returns/year/year_run.h"
 
-// Files already in the month folder may no longer be what the books give; the user should know
-// before uploading or replacing them. The check's re-run is its own, so the summary and the error
-// list keep what the user was looking at.
-void MainWindow::checkChosenMonth() {
-    booksChangedLabel_->hide();
-    const int month = chosenMonth();
-    if (running_ || month == 0 || !dataFile_.books) return;
-    const vat::ReturnFolders folders = folderRow_->Folders();
-    if (!vat::MonthGenerated(folders.output / vat::ReturnPeriod{month, 0}.MonthTag(),
-                             *dataFile_.books))
-        return;
-    vat::RunCancel cancel(ledger_);
-    runCancel_ = &cancel;
-    setRunning(true);
-    const vat::BooksCheck check =
-        vat::CheckMonthBooks(ledger_, dataFile_.books->dataFile, month, folders, &cancel);
-    runCancel_ = nullptr;
-    setRunning(false);
-    const QString warning = QString::fromStdString(vat::WarningOf(check));
-    booksChangedLabel_->setText(warning);
-    booksChangedLabel_->setToolTip(warning);
-    booksChangedLabel_->setVisible(!warning.isEmpty());
+namespace {
+
+// "April"
+QString MonthName(int monthNumber) {
+    const std::string_view name =
+        vat::FinancialYearMonths()[vat::FinancialYearIndex(monthNumber)].fullName;
+    QString text = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())).toLower();
+    text[0] = text[0].toUpper();
+    return text;
 }
 
-// The view works on the window's connection and month folders, so the window waits for it; a
-// year run may have rewritten the chosen month, which is then checked again.
+}  // namespace
+
+// Files already in the month folder may no longer be what the books give; the user should know
+// before uploading or replacing them. The check re-runs the month on its own connection and
+// into a throwaway folder, so the summary and the error list keep what the user was looking
+// at. A check of a month no longer chosen is dropped.
+void MainWindow::checkChosenMonth() {
+    booksChangedLabel_->hide();
+    if (running_) return;
+    const int month = chosenMonth();
+    const vat::ReturnFolders folders = folderRow_->Folders();
+    if (month == 0 || !dataFile_.books ||
+        !vat::MonthGenerated(folders.output / vat::ReturnPeriod{month, 0}.MonthTag(),
+                             *dataFile_.books)) {
+        job_->Drop();
+        return;
+    }
+    booksChangedLabel_->setText(QString("Checking the books of %1\u2026").arg(MonthName(month)));
+    booksChangedLabel_->setToolTip({});
+    booksChangedLabel_->show();
+    auto warning = std::make_shared<std::string>();
+    job_->Start(
+        [dataFile = dataFile_.books->dataFile, month, folders, warning](
+            vat::LedgerConnection& ledger, const vat::RunCancel& cancel) {
+            *warning =
+                vat::WarningOf(vat::CheckMonthBooks(ledger, dataFile, month, folders, &cancel));
+        },
+        [this, warning] { showBooksCheck(*warning); });
+}
+
+void MainWindow::showBooksCheck(const std::string& warning) {
+    const QString text = QString::fromStdString(warning);
+    booksChangedLabel_->setText(text);
+    booksChangedLabel_->setToolTip(text);
+    booksChangedLabel_->setVisible(!text.isEmpty());
+}
+
+// The view runs and checks months itself; a check of the window's would compare a month the
+// view may be rewriting, so it is dropped, and made again when the view closes.
 void MainWindow::openYearView() {
     if (!dataFile_.books) {
         dataFileCombo_->setFocus();
         return;
     }
-    auto* view = new YearView(ledger_, *dataFile_.books, folderRow_->Folders(), this);
+    job_->Drop();
+    booksChangedLabel_->hide();
+    auto* view = new YearView(*dataFile_.books, folderRow_->Folders(), this);
     view->setAttribute(Qt::WA_DeleteOnClose);
     connect(view, &QDialog::finished, this, &MainWindow::checkChosenMonth);
     view->open();

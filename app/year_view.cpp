@@ -1,7 +1,6 @@
 #include "app/year_view.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -10,6 +9,7 @@
 #include <QVBoxLayout>
 #include <set>
 
+#include "app/background_job.h"
 #include "app/year_chart.h"
 #include "returns/check/month_books_check.h"
 #include "returns/rules/return_period.h"
@@ -36,12 +36,11 @@ QString YearText(const vat::SelectedBooks& books) {
 
 }  // namespace
 
-YearView::YearView(vat::LedgerConnection& ledger, vat::SelectedBooks books,
-                   vat::ReturnFolders folders, QWidget* parent)
+YearView::YearView(vat::SelectedBooks books, vat::ReturnFolders folders, QWidget* parent)
     : QDialog(parent),
-      ledger_(ledger),
       books_(std::move(books)),
       folders_(std::move(folders)),
+      job_(new BackgroundJob(this)),
       table_(new QTableWidget(this)),
       chart_(new YearChart(this)),
       progress_(new QLabel(this)),
@@ -75,7 +74,7 @@ YearView::YearView(vat::LedgerConnection& ledger, vat::SelectedBooks books,
     connect(runYearButton_, &QPushButton::clicked, this, [this] { runMonths(false); });
     connect(runMissingButton_, &QPushButton::clicked, this, [this] { runMonths(true); });
     connect(checkBooksButton_, &QPushButton::clicked, this, &YearView::checkBooks);
-    connect(cancelButton_, &QPushButton::clicked, this, &YearView::cancelRun);
+    connect(cancelButton_, &QPushButton::clicked, job_, &BackgroundJob::Cancel);
     readRunRecords();
 }
 
@@ -103,55 +102,61 @@ void YearView::runMonths(bool onlyMissing) {
     // The user's data folder may not exist yet; a failure shows as the months' own.
     std::error_code ignored;
     std::filesystem::create_directories(folders_.output, ignored);
-    vat::RunCancel cancel(ledger_);
-    setRunning(&cancel);
-    std::size_t done = 0;
-    const auto stage = [&] { stage_ = QString("month %1 of %2").arg(done + 1).arg(months.size()); };
-    stage();
-    vat::RunYear(ledger_, books_.dataFile, folders_,
-                 {.cancel = &cancel,
-                  .observer = this,
-                  .wanted = [&](int month) { return months.contains(month); }},
-                 [&](int month, const vat::RunResult& result) {
-                     rows_[vat::FinancialYearIndex(month)] = vat::RunRow(result);
-                     showRows();
-                     ++done;
-                     stage();
-                 });
-    setRunning(nullptr);
+    setRunning(true);
+    const auto stage = [this, count = months.size()](std::size_t done) {
+        stage_ = QString("month %1 of %2").arg(done + 1).arg(count);
+    };
+    stage(0);
+    job_->Start(
+        [this, months, stage](vat::LedgerConnection& ledger, const vat::RunCancel& cancel) {
+            PostedProgress progress(
+                *job_, [this](const QString& file, long long done, long long total) {
+                    progress_->setText(QString("%1, %2: %3 of %4 vouchers")
+                                           .arg(stage_, file, Count(done), Count(total)));
+                });
+            std::size_t done = 0;
+            vat::RunYear(
+                ledger, books_.dataFile, folders_,
+                {.cancel = &cancel,
+                 .observer = &progress,
+                 .wanted = [&](int month) { return months.contains(month); }},
+                [&](int month, const vat::RunResult& result) {
+                    job_->Post([this, month, row = vat::RunRow(result), stage, done = ++done] {
+                        rows_[vat::FinancialYearIndex(month)] = row;
+                        showRows();
+                        stage(done);
+                    });
+                });
+        },
+        [this] { setRunning(false); });
 }
 
 void YearView::checkBooks() {
     std::vector<int> months;
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
         if (rows_[vat::FinancialYearIndex(month.number)].generated) months.push_back(month.number);
-    vat::RunCancel cancel(ledger_);
-    setRunning(&cancel);
-    for (std::size_t at = 0; at < months.size() && !cancel.Requested(); ++at) {
-        stage_ = QString("checking month %1 of %2").arg(at + 1).arg(months.size());
-        progress_->setText(stage_);
-        const vat::BooksCheck check =
-            vat::CheckMonthBooks(ledger_, books_.dataFile, months[at], folders_, &cancel);
-        vat::MarkBooks(rows_[vat::FinancialYearIndex(months[at])], check);
-        showRows();
-    }
-    setRunning(nullptr);
+    setRunning(true);
+    job_->Start(
+        [this, months](vat::LedgerConnection& ledger, const vat::RunCancel& cancel) {
+            for (std::size_t at = 0; at < months.size() && !cancel.Requested(); ++at) {
+                job_->Post(
+                    [this,
+                     stage = QString("checking month %1 of %2").arg(at + 1).arg(months.size())] {
+                        progress_->setText(stage);
+                    });
+                const vat::BooksCheck check =
+                    vat::CheckMonthBooks(ledger, books_.dataFile, months[at], folders_, &cancel);
+                job_->Post([this, month = months[at], check] {
+                    vat::MarkBooks(rows_[vat::FinancialYearIndex(month)], check);
+                    showRows();
+                });
+            }
+        },
+        [this] { setRunning(false); });
 }
 
-// The run stops at its next voucher or file; a statement waiting for the server stops at once.
-void YearView::cancelRun() {
-    if (runCancel_) runCancel_->Request();
-}
-
-// As in the window: clicks made during a run reach the controls while they are still disabled.
-void YearView::setRunning(vat::RunCancel* cancel) {
-    const bool running = cancel != nullptr;
-    if (!running) {
-        QCoreApplication::processEvents();
-        progress_->clear();
-        throttle_.Reset();
-    }
-    runCancel_ = cancel;
+void YearView::setRunning(bool running) {
+    if (!running) progress_->clear();
     for (QPushButton* button : {runYearButton_, runMissingButton_, checkBooksButton_})
         button->setEnabled(!running);
     cancelButton_->setEnabled(running);
@@ -162,17 +167,8 @@ void YearView::showRows() {
     chart_->ShowMonths(rows_);
 }
 
-void YearView::Progress(const std::string& file, long long done, long long total) {
-    if (!throttle_.Due(file, done, total)) return;
-    progress_->setText(
-        QString("%1, %2: %3 of %4 vouchers")
-            .arg(stage_, QString::fromStdString(std::filesystem::path(file).filename().string()),
-                 Count(done), Count(total)));
-    QCoreApplication::processEvents();
-}
-
 void YearView::closeEvent(QCloseEvent* event) {
-    if (runCancel_)
+    if (job_->Running())
         event->ignore();
     else
         QDialog::closeEvent(event);
@@ -180,5 +176,5 @@ void YearView::closeEvent(QCloseEvent* event) {
 
 // Escape closes the view, but not while it runs.
 void YearView::reject() {
-    if (!runCancel_) QDialog::reject();
+    if (!job_->Running()) QDialog::reject();
 }

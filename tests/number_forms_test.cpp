@@ -112,5 +112,29 @@ TEST(TaxTotal, KeepsExactCentsOverManyAdditions) {
     EXPECT_EQ(total.TenThousandths(), 100000000);
 }
 
+TEST(GroupedDigits, GroupsThousandsThenLakhsAndCroresAndLeavesOtherTextAlone) {
+    const struct {
+        const char* plain;
+        const char* grouped;
+    } cases[] = {
+        {"0.00", "0.00"},
+        {"999.99", "999.99"},
+        {"1000.00", "1,000.00"},
+        {"99999.00", "99,999.00"},
+        {"100000.00", "1,00,000.00"},
+        {"1240000.00", "12,40,000.00"},
+        {"36578183.56", "3,65,78,183.56"},
+        {"-1250.50", "-1,250.50"},
+        {"-150.00", "-150.00"},
+        {"1234", "1,234"},
+        {"VAT Payable", "VAT Payable"},
+        {"350.00 R", "350.00 R"},
+        {"", ""},
+        {"-", "-"},
+        {"12.3.4", "12.3.4"},
+    };
+    for (const auto& [plain, grouped] : cases) EXPECT_EQ(GroupedDigits(plain), grouped) << plain;
+}
+
 }  // namespace
 }  // namespace vat

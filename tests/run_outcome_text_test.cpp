@@ -40,13 +40,23 @@ const std::vector<OutcomeCase> kCases = {
      "2 files written"},
     {"OneFileOneDocumentLeftOut",
      {Written("efile_pur04.xml", 3, 2)},
-     "1 file written; 1 document left out"},
+     "1 file written \u00b7 1 left out (listed below)"},
     {"OneFailedItsCheck",
      {Written("efile_pur04.xml", 20, 10, false, 1), Written("efile_pur_rtn04.xml", 5, 5),
       Written("efile_sal04.xml", 30, 5), Written("efile_sal_returns04.xml", 1, 1),
       Written("efile_sal_iss_04.xml", 1, 1), Written("efile_is_pur04.xml", 2, 2)},
-     "6 files written, 1 failed its schema check: efile_pur04.xml (1 error); 35 documents left "
-     "out"},
+     "6 files written, 1 failed its schema check: efile_pur04.xml (1 error) \u00b7 35 left "
+     "out (listed below)"},
+    {"InterstateBillsAndDebitNotesWithoutGoodsAreNotLeftOut",
+     {[] {
+         FileAccount account = Written("efile_sal04.xml", 76, 0);
+         account.belowOneRupee = 39;
+         account.interstate = 35;
+         account.notGoods = 2;
+         return account;
+     }()},
+     "1 file written \u00b7 39 left out (listed below) \u00b7 35 bills in the interstate sales "
+     "file \u00b7 2 debit notes without goods"},
     {"TwoFailedTheirChecks",
      {Written("efile_pur04.xml", 1, 1, false, 3), Written("efile_sal04.xml", 1, 1, false, 1)},
      "2 files written, 2 failed their schema checks: efile_pur04.xml (3 errors), "

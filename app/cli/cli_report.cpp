@@ -79,7 +79,7 @@ void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
         const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);
         const auto line = [&](std::string_view caption, std::string_view label) {
             out << std::left << std::setw(kCaptionWidth) << caption
-                << TerminalText(vat::CaptionOf(captions, label)) << '\n';
+                << TerminalText(vat::GroupedDigits(vat::CaptionOf(captions, label))) << '\n';
         };
         for (const vat::FigureDeclaration& declared : vat::FigureTable())
             if (declared.figure != vat::Figure::VatPayable) line(declared.caption, declared.label);

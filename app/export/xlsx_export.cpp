@@ -22,7 +22,9 @@ public:
         bold_ = workbook_add_format(workbook_.get());
         format_set_bold(bold_);
         amount_ = workbook_add_format(workbook_.get());
-        format_set_num_format(amount_, "0.00");
+        // Digits grouped the Indian way: crores, lakhs, thousands.
+        format_set_num_format(
+            amount_, "[>=10000000]##\\,##\\,##\\,##0.00;[>=100000]##\\,##\\,##0.00;##,##0.00");
         wrapped_ = workbook_add_format(workbook_.get());
         format_set_text_wrap(wrapped_);
         format_set_align(wrapped_, LXW_ALIGN_VERTICAL_TOP);

@@ -1,5 +1,6 @@
 #include "returns/results/number_forms.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -135,6 +136,27 @@ bool TaxTotal::Add(double tax) {
         return false;
     tenThousandths_ = sum;
     return true;
+}
+
+}  // namespace vat
+
+namespace vat {
+
+std::string GroupedDigits(std::string_view plainNumber) {
+    const std::size_t sign = plainNumber.starts_with('-') ? 1 : 0;
+    const std::size_t point = std::min(plainNumber.find('.'), plainNumber.size());
+    const std::string_view whole = plainNumber.substr(sign, point - sign);
+    const bool plain =
+        !whole.empty() && std::ranges::all_of(whole, [](char c) { return c >= '0' && c <= '9'; }) &&
+        std::ranges::all_of(plainNumber.substr(point + (point < plainNumber.size() ? 1 : 0)),
+                            [](char c) { return c >= '0' && c <= '9'; });
+    if (!plain) return std::string(plainNumber);
+    std::string grouped(whole);
+    // The last three digits, then groups of two: lakhs, crores.
+    for (auto at = static_cast<std::ptrdiff_t>(grouped.size()) - 3; at > 0; at -= 2)
+        grouped.insert(static_cast<std::size_t>(at), 1, ',');
+    return std::string(plainNumber.substr(0, sign)) + grouped +
+           std::string(plainNumber.substr(point));
 }
 
 }  // namespace vat

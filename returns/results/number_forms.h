@@ -18,6 +18,11 @@ std::string PictureText(double value);
 // A sum in paise in the same picture ("1250.50", "-0.02").
 std::string PaiseText(std::int64_t paise);
 
+// A plain number as a person reads it, the whole part's digits grouped the Indian way:
+// "1240000.00" as "12,40,000.00", "-1250.50" as "-1,250.50". Any other text ("VAT Payable",
+// "12 R") is returned as it is.
+std::string GroupedDigits(std::string_view plainNumber);
+
 enum class Tie { AwayFromZero, ToEven };
 
 // The value in units of 10^-decimals, rounded from its 15-digit decimal form, so that a value

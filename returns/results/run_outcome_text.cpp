@@ -12,12 +12,16 @@ std::string Count(long long count, const char* one, const char* many) {
 
 std::string RunOutcomeText(const std::vector<FileAccount>& accounts) {
     if (accounts.empty()) return {};
-    long long written = 0, leftOut = 0;
+    // Only the documents left out with a row say so; an interstate bill is in the interstate
+    // sales file, and a debit note without goods has no place in any return.
+    long long written = 0, listedBelow = 0, interstate = 0, notGoods = 0;
     std::vector<const FileAccount*> failed;
     for (const FileAccount& account : accounts) {
         if (account.path) ++written;
         if (account.valid == false) failed.push_back(&account);
-        leftOut += account.LeftOut();
+        listedBelow += account.belowOneRupee + account.tinSkipped + account.missingData;
+        interstate += account.interstate;
+        notGoods += account.notGoods;
     }
 
     std::string text = Count(written, "file", "files") + " written";
@@ -30,7 +34,12 @@ std::string RunOutcomeText(const std::vector<FileAccount>& accounts) {
             text += account->file + " (" + Count(account->schemaErrors, "error", "errors") + ")";
         }
     }
-    if (leftOut > 0) text += "; " + Count(leftOut, "document", "documents") + " left out";
+    if (listedBelow > 0)
+        text += " \u00b7 " + std::to_string(listedBelow) + " left out (listed below)";
+    if (interstate > 0)
+        text += " \u00b7 " + Count(interstate, "bill", "bills") + " in the interstate sales file";
+    if (notGoods > 0)
+        text += " \u00b7 " + Count(notGoods, "debit note", "debit notes") + " without goods";
     return text;
 }
 

@@ -8,8 +8,9 @@
 namespace vat {
 
 // A run's outcome in one line, the same in the window's status line and on the command line:
-// "6 files written, 1 failed its schema check: efile_pur04.xml (1 error); 35 documents left
-// out". Empty before any run.
+// "6 files written, 1 failed its schema check: efile_pur04.xml (1 error) · 39 left out (listed
+// below) · 35 bills in the interstate sales file · 2 debit notes without goods". Empty before
+// any run.
 std::string RunOutcomeText(const std::vector<FileAccount>& accounts);
 
 }  // namespace vat

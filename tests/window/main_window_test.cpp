@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -16,13 +17,16 @@
 #include <QTimer>
 #include <cmath>
 
+#include "app/background_job.h"
 #include "app/error_grid.h"
 #include "app/shared/summary_captions.h"
 #include "app/space_wrap_delegate.h"
 #include "app/voucher_dialog.h"
 #include "returns/record/run_record.h"
+#include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/results/summary_figures.h"
+#include "support/server_psql.h"
 #include "window/recording_presenter.h"
 #include "window/scratch_settings.h"
 
@@ -30,8 +34,8 @@ namespace {
 
 constexpr int kDesignedWidthTwips = 8790;
 constexpr int kDesignedHeightTwips = 12435;
-// The table of the run's files lies below the designed area and grows the window that much.
-constexpr int kLeastHeightTwips = 14640;
+// The error list and the run's files share tabs, short enough for a 1366x768 screen.
+constexpr int kLeastHeightTwips = 10395;
 
 int Pixels(int twips, int dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
 
@@ -71,6 +75,24 @@ private:
         const int index = combo->findText(name);
         QVERIFY2(index >= 0, qPrintable(name + " is not in the data-file list"));
         combo->setCurrentIndex(index);
+    }
+
+    // Clicks Generate Files and waits for the run to end, as a user watching the window would.
+    void Generate() {
+        QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 120000);
+    }
+
+    // The month folder's files and their bytes.
+    QStringList MonthContents(const QString& monthTag) {
+        QStringList files;
+        const QDir month(programFolder_.filePath(monthTag));
+        for (const QFileInfo& file : month.entryInfoList(QDir::Files, QDir::Name)) {
+            QFile bytes(file.filePath());
+            files << file.fileName() + ":" +
+                         (bytes.open(QIODevice::ReadOnly) ? bytes.readAll() : "unreadable");
+        }
+        return files;
     }
 
     ScratchSettings settings_;
@@ -167,16 +189,23 @@ private slots:
             titles.append(grid->model()->headerData(column, Qt::Horizontal).toString());
         QCOMPARE(titles, (QStringList{"Type", "Document", "Error", "File:Line"}));
         QVERIFY(grid->horizontalHeader()->isVisible());
+
+        // Nothing to report before a run: Export and Print say so and write nothing.
+        for (const char* button : {"btn_Export", "btn_Print"}) {
+            messages_->texts.clear();
+            QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
+            QCOMPARE(messages_->texts,
+                     QStringList{"There is no run to report: generate the month's files first."});
+        }
     }
 
     void generateIsRefusedWhileTheTinIsBad() {
         SelectDataFile("shop2014");
         messages_->texts.clear();
-        auto* generate = Find<QPushButton>("Command1");
-        QTest::mouseClick(generate, Qt::LeftButton);
+        Generate();
         QCOMPARE(messages_->texts, QStringList{"INCORRECT TIN CAN NOT PROCEED"});
         QVERIFY(QDir(programFolder_.path()).isEmpty());
-        QVERIFY(generate->isEnabled());
+        QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         QVERIFY(Find<QComboBox>("Combo2")->isEnabled());
     }
 
@@ -185,7 +214,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));
         auto* months = Find<QComboBox>("Combo1");
         months->setCurrentIndex(-1);
-        QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+        Generate();
         QVERIFY(months->hasFocus());
         QVERIFY(messages_->texts.isEmpty());
         months->setCurrentIndex(0);
@@ -199,7 +228,7 @@ private slots:
         SelectDataFile("shop2013");
         messages_->texts.clear();
 
-        QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+        Generate();
 
         QVERIFY(!messages_->texts.isEmpty());
         QCOMPARE(messages_->texts.last(), QString("OVER"));
@@ -213,9 +242,9 @@ private slots:
                  written);
         const QString verdict = Find<QLabel>("lbl_TaxPayableRefundable")->text();
         QVERIFY2(verdict == "VAT Payable" || verdict == "VAT Refundable", qPrintable(verdict));
-        QCOMPARE(
-            Find<QLabel>("lbl_TaxAmt")->text(),
-            QString::fromStdString(vat::CaptionOf(vat::CaptionsOf(run.figures), "lbl_TaxAmt")));
+        QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(),
+                 QString::fromStdString(vat::GroupedDigits(
+                     vat::CaptionOf(vat::CaptionsOf(run.figures), "lbl_TaxAmt"))));
         QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(), static_cast<int>(run.rows.size()));
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         QCOMPARE(Find<QLabel>("runStatusText")->text(),
@@ -225,52 +254,71 @@ private slots:
         QCOMPARE(Find<QLineEdit>("txt_Folder")->text(), programFolder_.filePath("04"));
     }
 
-    // After generateWritesTheMonthsFilesAndSaysOver: a second run, cancelled as it shows its
-    // first progress, keeps the month's files, and the window keeps showing the first run.
-    void cancelStopsTheRunAndKeepsTheMonthsFiles() {
-        const QDir month(programFolder_.filePath("04"));
-        const auto contents = [&] {
-            QStringList files;
-            for (const QFileInfo& file : month.entryInfoList(QDir::Files, QDir::Name)) {
-                QFile bytes(file.filePath());
-                files << file.fileName() + ":" +
-                             (bytes.open(QIODevice::ReadOnly) ? bytes.readAll() : "unreadable");
-            }
-            return files;
-        };
-        const QStringList before = contents();
+    // After generateWritesTheMonthsFilesAndSaysOver: a run held up by another session's lock on
+    // the bills stops within two seconds of Cancel, the window answering all along; the month's
+    // files stay, and the window shows the run it showed before.
+    void cancelStopsARunWaitingOnALock() {
+        const QStringList before = MonthContents("04");
         QVERIFY(!before.isEmpty());
         const vat::RunResult shownBefore = window_->shownRun();
         const QString taxBefore = Find<QLabel>("lbl_TaxAmt")->text();
-        messages_->texts.clear();
         auto* cancel = Find<QPushButton>("btn_Cancel");
         QVERIFY(!cancel->isVisible());
-        bool offered = false;
-        QString progress;
-        QTimer::singleShot(0, cancel, [&] {
-            offered = cancel->isVisible() && cancel->isEnabled();
-            progress = Find<QLabel>("runStatusText")->text();
-            QTest::mouseClick(cancel, Qt::LeftButton);
-        });
+        const vat::test::TableLock lock("shop2013", "bills");
+        messages_->texts.clear();
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(50);
 
         QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+        QVERIFY(cancel->isVisible() && cancel->isEnabled());
+        QVERIFY(!Find<QPushButton>("Command1")->isEnabled());
+        QTest::qWait(2000);  // the run reaches the locked table and waits there
+        QVERIFY(window_->busy());
+        QVERIFY2(ticks >= 20, qPrintable(QString::number(ticks)));
+        QElapsedTimer sinceCancel;
+        sinceCancel.start();
+        QTest::mouseClick(cancel, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 10000);
+        QVERIFY2(sinceCancel.elapsed() < 2000, qPrintable(QString::number(sinceCancel.elapsed())));
 
-        QVERIFY(offered);
-        QVERIFY2(QRegularExpression("^efile_\\w+04\\.xml: \\d+ of \\d+ vouchers$")
-                     .match(progress)
-                     .hasMatch(),
-                 qPrintable(progress));
         QCOMPARE(messages_->texts,
                  QStringList{"The run was cancelled; the month's earlier files were kept."});
-        QCOMPARE(contents(), before);
-        QCOMPARE(window_->shownRun().FilesWritten(), shownBefore.FilesWritten());
+        QCOMPARE(MonthContents("04"), before);
         QVERIFY(window_->shownRun().rows == shownBefore.rows);
         QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(), taxBefore);
-        QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(),
-                 static_cast<int>(shownBefore.rows.size()));
         QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(), 6);
+        const QString status = Find<QLabel>("runStatusText")->text();
+        QVERIFY2(status.startsWith("The run was cancelled; shown: the run of APR 2013 completed "),
+                 qPrintable(status));
         QVERIFY(!cancel->isVisible());
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
+    }
+
+    // After generateWritesTheMonthsFilesAndSaysOver: April of shop2013 has files to check.
+    // Months chosen back and forth drop the check going on; the next starts only when its
+    // thread has ended.
+    void choosingMonthsQuicklyChecksOneAtATime() {
+        auto* job = window_->findChild<BackgroundJob*>("monthJob");
+        QTRY_VERIFY(!window_->busy());
+        int going = 0, most = 0, started = 0;
+        const auto start = connect(job, &BackgroundJob::jobStarted, [&] {
+            most = std::max(most, ++going);
+            ++started;
+        });
+        const auto end = connect(job, &BackgroundJob::jobEnded, [&] { --going; });
+        auto* months = Find<QComboBox>("Combo1");
+        // Quicker than a check can stop: each choice comes before the last check has ended.
+        for (const int index : {1, 0, 1, 0, 1, 0}) months->setCurrentIndex(index);
+        QCOMPARE(Find<QLabel>("lbl_BooksChanged")->text(),
+                 QString("Checking the books of April\u2026"));
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 60000);
+        disconnect(start);
+        disconnect(end);
+        QCOMPARE(most, 1);
+        QVERIFY2(started >= 2, qPrintable(QString::number(started)));
+        QVERIFY(Find<QLabel>("lbl_BooksChanged")->isHidden());
     }
 
     // Each run shows exactly its own figures, rows and six file accounts, as a run of its month
@@ -288,7 +336,7 @@ private slots:
             SelectDataFile(run.dataFile);
             Find<QComboBox>("Combo1")->setCurrentIndex(run.monthIndex);
             messages_->texts.clear();
-            QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+            Generate();
             QCOMPARE(messages_->texts.last(), QString("OVER"));
 
             const vat::RunResult& shown = window_->shownRun();
@@ -303,7 +351,8 @@ private slots:
             QVERIFY(lone.Completed());
             QCOMPARE(shown.monthNumber, month);
             for (const auto& [label, caption] : vat::CaptionsOf(lone.figures))
-                QCOMPARE(Find<QLabel>(label.c_str())->text(), QString::fromStdString(caption));
+                QCOMPARE(Find<QLabel>(label.c_str())->text(),
+                         QString::fromStdString(vat::GroupedDigits(caption)));
             QVERIFY(shown.rows == lone.rows);
             QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(), static_cast<int>(lone.rows.size()));
             QCOMPARE(lone.accounts.size(), std::size_t{6});
@@ -326,7 +375,7 @@ private slots:
         // A run of another data file that does not complete leaves none of the last one's
         // figures, rows or accounts to pass for its own.
         SelectDataFile("shop2014");
-        QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+        Generate();
         QCOMPARE(messages_->texts.last(), QString("INCORRECT TIN CAN NOT PROCEED"));
         messages_->confirm = false;
         QVERIFY(!window_->shownRun().books);
@@ -427,8 +476,10 @@ private slots:
         run.figures.inputVatPlus = 5000000;  // ten-thousandths
         run.figures.secondary.outputNet = 30000;
         run.figures.secondary.inputNet = 45000;
+        run.figures.outputVatPlus = 12400000000;
         window_->showRun(run);
         QCOMPARE(Find<QLabel>("lbl_InputVAT_Plus")->text(), QString("500.00"));
+        QCOMPARE(Find<QLabel>("lbl_OutputVAT_Plus")->text(), QString("12,40,000.00"));
         QCOMPARE(Find<QLabel>("lbl_pay")->text(), QString("-150.00"));
     }
 
@@ -448,6 +499,8 @@ private slots:
         QCOMPARE(image.size() / image.devicePixelRatio(),
                  QSize(designed.width(), Pixels(kLeastHeightTwips, window_->logicalDpiY())));
         QCOMPARE(window_->minimumSize(), image.size() / image.devicePixelRatio());
+        QVERIFY2(window_->minimumHeight() <= 700,
+                 qPrintable(QString::number(window_->minimumHeight())));
         QVERIFY(Find<QWidget>("btn_Print")->geometry().bottom() < designed.height());
 
         const auto backgroundOf = [&](const char* name) {
@@ -477,13 +530,10 @@ private slots:
         const auto moved = [&](const char* name) {
             return Find<QWidget>(name)->geometry().translated(-growth.width(), -growth.height());
         };
-        QCOMPARE(Find<QWidget>("grd_Errors")->geometry(),
-                 before["grd_Errors"].adjusted(0, 0, growth.width(), growth.height()));
+        QCOMPARE(Find<QWidget>("tab_Results")->geometry(),
+                 before["tab_Results"].adjusted(0, 0, growth.width(), growth.height()));
         QCOMPARE(moved("btn_Print"), before["btn_Print"]);
         QCOMPARE(moved("btn_Export"), before["btn_Export"]);
-        QCOMPARE(Find<QWidget>("tbl_RunAccounts")->geometry(),
-                 before["tbl_RunAccounts"].adjusted(0, growth.height(), growth.width(),
-                                                    growth.height()));
         for (const char* designed : {"Combo2", "Command1", "Label7", "lbl_TaxAmt",
                                      "lbl_Sal_URD_VAT_Amt", "Label18", "Label19", "lbl_pay"})
             QCOMPARE(Find<QWidget>(designed)->geometry(), before[designed]);
@@ -506,7 +556,7 @@ private slots:
         messages_->texts.clear();
         messages_->criticalFlags.clear();
 
-        QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+        Generate();
 
         QCOMPARE(messages_->texts.size(), 2);
         const QStringList together = messages_->texts.first().split('\n');
@@ -520,12 +570,17 @@ private slots:
 
     void exportWritesTheChosenFormat() {
         for (const QString name : {"errors.csv", "errors.xlsx"}) {
+            messages_->texts.clear();
             messages_->saveFile = programFolder_.filePath(name);
             QTest::mouseClick(Find<QPushButton>("btn_Export"), Qt::LeftButton);
+            QCOMPARE(messages_->suggestedFile, programFolder_.filePath("shop2013_04_errors.xlsx"));
+            QCOMPARE(messages_->texts,
+                     QStringList{"The error list was exported to " + messages_->saveFile + "."});
             QFile file(messages_->saveFile);
             QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
             QVERIFY(file.read(3) == (name.endsWith("csv") ? "\xEF\xBB\xBF" : "PK\x03"));
         }
+        messages_->texts.clear();
         messages_->saveFile = programFolder_.filePath("errors.txt");
         QTest::mouseClick(Find<QPushButton>("btn_Export"), Qt::LeftButton);
         QCOMPARE(messages_->texts.size(), 1);
@@ -582,7 +637,7 @@ private slots:
         for (const bool replace : {false, true}) {
             messages_->questions.clear();
             messages_->confirm = replace;
-            QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+            Generate();
             QCOMPARE(messages_->questions.size(), 1);
             QVERIFY2(messages_->questions.first().contains("were made from shop2013 (financial "
                                                            "year 2013-04-01 to 2014-03-31)"),

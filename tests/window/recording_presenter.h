@@ -20,7 +20,9 @@ public:
         return confirm;
     }
 
-    QString AskSaveFile(const QString&, const QString&, const QString&, const QString&) override {
+    QString AskSaveFile(const QString&, const QString& suggested, const QString&,
+                        const QString&) override {
+        suggestedFile = suggested;
         return saveFile;
     }
 
@@ -28,6 +30,7 @@ public:
     QList<bool> criticalFlags;
     QStringList details;
     QString saveFile;
+    QString suggestedFile;
     QStringList questions;
     bool confirm = false;
 };
