@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,6 +13,7 @@
 #include "disk/month_staging.h"
 #include "disk/sha256.h"
 #include "disk/throwaway_folder.h"
+#include "returns/results/number_forms.h"
 #include "returns/results/summary_figures.h"
 #include "returns/rules/return_period.h"
 
@@ -80,16 +80,6 @@ std::optional<std::string> HashOf(const std::vector<HashedFile>& files, const st
     for (const HashedFile& file : files)
         if (file.name == name) return file.sha256;
     return std::nullopt;
-}
-
-// Indian digit grouping, as an accountant writes amounts: 12,40,000.00.
-std::string GroupedAmount(double rupees) {
-    const long long paise = std::llround(std::abs(rupees) * 100);
-    std::string grouped = std::to_string(paise / 100);
-    for (auto at = static_cast<std::ptrdiff_t>(grouped.size()) - 3; at > 0; at -= 2)
-        grouped.insert(static_cast<std::size_t>(at), 1, ',');
-    const long long cents = paise % 100;
-    return grouped + (cents < 10 ? ".0" : ".") + std::to_string(cents);
 }
 
 // The month's record of the data file and how the folder differs from it, read under the month's

@@ -137,4 +137,13 @@ bool TaxTotal::Add(double tax) {
     return true;
 }
 
+std::string GroupedAmount(double rupees) {
+    const long long paise = std::llround(std::abs(rupees) * 100);
+    std::string grouped = std::to_string(paise / 100);
+    for (auto at = static_cast<std::ptrdiff_t>(grouped.size()) - 3; at > 0; at -= 2)
+        grouped.insert(static_cast<std::size_t>(at), 1, ',');
+    const long long cents = paise % 100;
+    return grouped + (cents < 10 ? ".0" : ".") + std::to_string(cents);
+}
+
 }  // namespace vat

@@ -18,6 +18,10 @@ std::string PictureText(double value);
 // A sum in paise in the same picture ("1250.50", "-0.02").
 std::string PaiseText(std::int64_t paise);
 
+// An amount's size with Indian digit grouping and two decimals, as an accountant writes it:
+// 12,40,000.00; the sign is left to the sentence.
+std::string GroupedAmount(double rupees);
+
 enum class Tie { AwayFromZero, ToEven };
 
 // The value in units of 10^-decimals, rounded from its 15-digit decimal form, so that a value
