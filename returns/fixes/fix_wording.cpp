@@ -30,8 +30,9 @@ std::string TaxText(std::int64_t paise) {
 // "Party 1203 MEDICO PUNE"
 std::string PartyText(const DocumentNote& note) {
     std::string text = "Party";
-    if (note.partyAccount) text += " " + std::to_string(*note.partyAccount);
-    if (!note.partyName.empty()) text += " " + note.partyName;
+    for (const std::string& part :
+         {note.partyAccount ? std::to_string(*note.partyAccount) : "", note.partyName})
+        if (!part.empty()) text.append(" ").append(part);
     return text;
 }
 
@@ -98,19 +99,19 @@ FixWords DocumentWords(const FixFacts& facts) {
     const FixGroup& group = facts.group;
     const DocumentNote& note = *facts.note;
     const std::string document = DocumentText(note) + ": ";
+    const std::string leftOut = "so the bill is left out " + TaxText(group.taxPaise) + ".";
     const std::string accounts = note.purchases ? "purchase" : "sales";
     switch (group.cause) {
         case FixCause::BelowOneRupee:
             if (note.basic == 0)
                 return {
-                    document + "it has no postings on the " + accounts + " accounts, " +
-                        LeftOut(group) + ".",
+                    document + "it has no postings on the " + accounts + " accounts, " + leftOut,
                     "Post the bill's amount on a " + accounts + " account, or cancel the voucher."};
             return {document + "the basic amount " + AmountText(note.basic) +
-                        " is under one rupee, " + LeftOut(group) + ".",
+                        " is under one rupee, " + leftOut,
                     "Correct the voucher's amounts."};
         case FixCause::MissingData:
-            return {document + note.missing + ", " + LeftOut(group) + ".", "Correct the voucher."};
+            return {document + note.missing + ", " + leftOut, "Correct the voucher."};
         default:
             return {document + ListText(facts.elements) + " fails the schema, so the portal " +
                         "would reject the record " + TaxText(group.taxPaise) + ".",
