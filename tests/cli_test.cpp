@@ -279,7 +279,7 @@ TEST(Cli, TheFolderTakesTheMonthFoldersAndTheXsdFolderGivesTheSchemas) {
     EXPECT_FALSE(fs::exists(output / "XSD"));
 }
 
-TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
+TEST(Cli, JsonReportsLabelsFiguresErrorsFixesMessagesAndFilesAndNothingElse) {
     ProgramFolder folder;
     const CliResult result = RunCli({"--json", "--data-file", "t_run_figures", "--month", "JUN",
                                      "--folder", folder.Path().string()},
@@ -291,8 +291,8 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
 
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "labels", "messages",
-                                              "monthFolder", "returns"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "fixes", "labels",
+                                              "messages", "monthFolder", "returns"}));
     EXPECT_EQ(report["monthFolder"], (folder / "06").string());
 
     const nlohmann::json& labels = report["labels"];

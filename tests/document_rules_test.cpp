@@ -87,7 +87,11 @@ TEST(DocumentRules, ALocalPurchaseFromItsFacts) {
         const ShapedDocument shaped = ShapePurchase(facts, PurchaseRow());
         EXPECT_EQ(shaped.fate, c.fate) << c.tin << " " << c.purchase;
         if (c.fate == DocumentFate::TinSkipped) {
-            EXPECT_EQ(facts.asked, std::vector<std::string>{"party"}) << "no city asked for";
+            // No city is asked for, only the tax the return leaves out.
+            EXPECT_EQ(facts.asked, (std::vector<std::string>{"party", "tax_amt"}));
+            EXPECT_EQ(shaped.leftOutTax, std::stod(c.tax));
+            EXPECT_EQ(shaped.partyAccount, 101);
+            EXPECT_EQ(shaped.storedTin, c.tin);
             continue;
         }
         EXPECT_EQ(shaped.document.tin, c.writtenTin);

@@ -13,6 +13,7 @@
 #include "app/default_folders.h"
 #include "app/export/error_list_export.h"
 #include "returns/check/books_check.h"
+#include "returns/check/filing_check.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
@@ -152,18 +153,23 @@ std::optional<std::string> ExportPathProblem(const std::filesystem::path& file,
     return std::nullopt;
 }
 
-// The messages of choosing the data file come first, as the window shows them first.
+// The messages of choosing the data file come first, as the window shows them first. The check
+// before filing runs the month the same way into a throwaway folder, so it replaces nothing.
 int RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
              const std::vector<vat::UserMessage>& selectionMessages, const CliOptions& options,
              const vat::RunCancel& cancel, vat::RunObserver& observer) {
     const std::string monthTag = vat::ReturnPeriod{options.month, 0}.MonthTag();
-    if (auto owner = vat::OtherBooksFiles(selection.folders.output / monthTag, *selection.books);
-        owner && !options.replace)
-        return Stop(options, {*owner + "; give --replace to replace them"}, kRefused);
+    if (!options.check)
+        if (auto owner =
+                vat::OtherBooksFiles(selection.folders.output / monthTag, *selection.books);
+            owner && !options.replace)
+            return Stop(options, {*owner + "; give --replace to replace them"}, kRefused);
     for (const std::filesystem::path& file : {options.errorsCsv, options.errorsXlsx})
         if (auto problem = ExportPathProblem(file, selection.folders.output / monthTag))
             return Stop(options, {*problem}, kRefused);
-    vat::RunResult result = vat::GenerationRun(ledger, selection, observer, &cancel);
+    vat::RunResult result = options.check
+                                ? vat::CheckBeforeFiling(ledger, selection, observer, &cancel)
+                                : vat::GenerationRun(ledger, selection, observer, &cancel);
     result.messages.insert(result.messages.begin(), selectionMessages.begin(),
                            selectionMessages.end());
     const int status = StatusOf(result.outcome, result.accounts);

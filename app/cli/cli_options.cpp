@@ -14,6 +14,8 @@ constexpr std::string_view kUsage =
                      [--errors-csv FILE] [--errors-xlsx FILE]
        vat-efile-cli --data-file NAME --year [--folder DIR] [--xsd DIR] [--json] [--replace]
        vat-efile-cli --data-file NAME --month M --verify [--folder DIR] [--xsd DIR] [--json]
+       vat-efile-cli --data-file NAME --month M --check [--xsd DIR] [--json]
+                     [--errors-csv FILE] [--errors-xlsx FILE]
        vat-efile-cli --list-data-files [--json]
 
 Writes the month's six VAT e-filing return files of a data file and checks them against
@@ -34,6 +36,9 @@ the schemas, as the window's Generate Files does, with a run record (run.json) b
                      --json {"months": [each month's object], "totals": {...}}
   --verify           re-read the month's books without writing anything and compare them
                      with the month's run record, and the month's files with their hashes
+  --check            the check before filing: run the month exactly as a run would, into
+                     a throwaway folder, and report its errors and what to fix, leaving
+                     the month's folder and its lock alone; the exit status is the run's
   --query-per-voucher  read each voucher's facts with statements of its own (slow;
                      for comparing with the default reading per list)
   --errors-csv FILE  also write the error list, with a heading of the run and its
@@ -112,6 +117,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             options.replace = true;
         } else if (argument == "--verify") {
             options.verify = true;
+        } else if (argument == "--check") {
+            options.check = true;
         } else if (argument == "--year") {
             options.year = true;
         } else if (argument == "--data-file") {
@@ -163,9 +170,11 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     }
     if (options.help || options.listDataFiles) return options;
     if (options.year) {
-        if (monthGiven || options.verify || !options.errorsCsv.empty() ||
+        if (monthGiven || options.verify || options.check || !options.errorsCsv.empty() ||
             !options.errorsXlsx.empty()) {
-            error = "--year runs every month: it takes neither --month, --verify nor an export";
+            error =
+                "--year runs every month: it takes neither --month, --verify, --check nor an "
+                "export";
             return std::nullopt;
         }
         if (options.dataFile.empty()) {
@@ -176,6 +185,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
     }
     if (options.dataFile.empty() || !monthGiven) {
         error = "a run needs --data-file and --month";
+        return std::nullopt;
+    }
+    if (options.check && options.verify) {
+        error = "--check and --verify are two different checks: give one";
         return std::nullopt;
     }
     return options;

@@ -16,6 +16,7 @@ struct CliOptions {
     bool queryPerVoucher = false;
     bool replace = false;  // replace files another data file or financial year wrote
     bool verify = false;   // compare the books with the month's run record; write nothing
+    bool check = false;    // run the month into a throwaway folder: the check before filing
     bool year = false;     // run the twelve months of the financial year
     std::string dataFile;
     int month = 0;                       // 1 to 12; 0 with --year

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/shared/summary_captions.h"
+#include "returns/fixes/fix_groups.h"
 #include "returns/results/number_forms.h"
 #include "returns/results/run_json.h"
 #include "returns/results/run_outcome_text.h"
@@ -71,6 +72,19 @@ void PrintAccounts(const std::vector<vat::FileAccount>& accounts, std::ostream& 
     out << '\n';
 }
 
+// The largest groups of what to fix, each its text and then its action.
+void PrintFixes(const std::vector<vat::FixGroup>& fixes, std::ostream& out) {
+    constexpr std::size_t kShown = 10;
+    if (fixes.empty()) return;
+    out << "To fix (" << fixes.size() << (fixes.size() == 1 ? " group" : " groups");
+    if (fixes.size() > kShown) out << ", the " << kShown << " largest";
+    out << ")\n";
+    for (std::size_t at = 0; at < fixes.size() && at < kShown; ++at)
+        out << std::right << std::setw(3) << at + 1 << ". " << TerminalText(fixes[at].text)
+            << "\n     " << TerminalText(fixes[at].action) << '\n';
+    out << '\n';
+}
+
 }  // namespace
 
 void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
@@ -87,6 +101,7 @@ void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
              vat::Declared(vat::Figure::VatPayable).label);
         out << '\n';
         PrintAccounts(result.accounts, out);
+        PrintFixes(vat::GroupFixes(result.rows, result.notes), out);
         out << "Validation Errors (" << result.rows.size() << ")\n";
         for (const vat::ErrorRow& row : result.rows) {
             // Type, document, error and file:line, each where the row has it.
@@ -153,11 +168,25 @@ nlohmann::ordered_json JsonReport(const vat::RunResult& result) {
                                         {"file", textOrNull(row.file)},
                                         {"line", numberOrNull(row.line)},
                                         {"voucher", numberOrNull(row.voucher)}});
+    report["fixes"] = Json::array();
+    if (completed)
+        for (const vat::FixGroup& group : vat::GroupFixes(result.rows, result.notes))
+            report["fixes"].push_back(
+                {{"cause", vat::CauseCode(group.cause)},
+                 {"party", numberOrNull(group.party)},
+                 {"document", group.document ? Json(*group.document) : Json()},
+                 {"text", group.text},
+                 {"action", group.action},
+                 {"documents", group.documents},
+                 {"files", group.files},
+                 {"tax", static_cast<double>(group.taxPaise) / 100},
+                 {"rows", group.rows}});
     report["messages"] = Json::array();
     for (const vat::UserMessage& message : result.messages)
         report["messages"].push_back(message.text);
     report["files"] = result.FilesWritten();
-    report["monthFolder"] = completed ? Json(result.monthFolder) : Json();
+    report["monthFolder"] =
+        completed && !result.monthFolder.empty() ? Json(result.monthFolder) : Json();
     report["returns"] = vat::AccountsJson(result.accounts);
     return report;
 }

@@ -8,15 +8,17 @@
 
 #include "returns/run/run_result.h"
 
-// The run as the window would have shown it: summary figures with their captions, the error
-// list and the messages in order; of a run that did not complete only its messages. Control
-// characters of the ledger's text are shown escaped (ESC as \x1b), never passed to the
-// terminal. Names the folder of the files written.
+// The run as the window would have shown it: summary figures with their captions, the ten
+// largest groups of what to fix, the error list and the messages in order; of a run that did not
+// complete only its messages. Control characters of the ledger's text are shown escaped (ESC as
+// \x1b), never passed to the terminal. Names the folder of the files written.
 void PrintHumanReport(const vat::RunResult& result, std::ostream& out);
 
 // One JSON object: labels, figures, errors (type, error, document, file, line and voucher, null
-// where a row has none), messages, files, the month folder and returns (each file's account).
-// A run that did not complete has no labels, figures (null), rows, files or accounts.
+// where a row has none), fixes (the rows grouped by what to fix, in rank order, each naming its
+// rows by their index in errors), messages, files, the month folder (null when none was
+// written) and returns (each file's account). A run that did not complete has no labels,
+// figures (null), rows, fixes, files or accounts.
 nlohmann::ordered_json JsonReport(const vat::RunResult& result);
 // Prints a report object; text that is not UTF-8 is replaced, never aborts it.
 void PrintJson(const nlohmann::ordered_json& report, std::ostream& out);

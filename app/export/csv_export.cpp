@@ -1,5 +1,6 @@
 // The error list as CSV: UTF-8 with a byte-order mark, so that spreadsheets read the ledger's
-// names right, fields quoted as RFC 4180 asks, CR LF after every record.
+// names right, fields quoted as RFC 4180 asks, CR LF after every record. The groups of what to
+// fix follow the rows, after a blank record and a "To fix" line.
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -40,6 +41,12 @@ void WriteErrorListCsv(const ErrorListReport& report, const std::filesystem::pat
     text += "\r\n";
     text += Record(kExportColumns);
     for (const vat::ErrorRow& row : report.rows) text += Record(ExportCells(row));
+    if (!report.fixes.empty()) {
+        text += "\r\n";
+        text += Record(std::array<std::string_view, 1>{"To fix"});
+        text += Record(kFixColumns);
+        for (const vat::FixGroup& group : report.fixes) text += Record(FixCells(group));
+    }
 
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     if (!out) throw ExportError("Cannot write " + file.string() + ": " + std::strerror(errno));

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "app/shared/summary_captions.h"
+#include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/results/summary_figures.h"
 #include "returns/rules/return_period.h"
@@ -57,10 +58,24 @@ ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescr
     heading.push_back({"Error rows", std::to_string(result.rows.size()),
                        static_cast<double>(result.rows.size())});
     report.rows = result.rows;
+    report.fixes = vat::GroupFixes(result.rows, result.notes);
     return report;
 }
 
 std::array<std::string, 5> ExportCells(const vat::ErrorRow& row) {
     return {row.type, row.document, row.error, row.file,
             row.line ? std::to_string(*row.line) : std::string()};
+}
+
+std::array<std::string, 8> FixCells(const vat::FixGroup& group) {
+    std::string files;
+    for (const std::string& file : group.files) files += (files.empty() ? "" : ", ") + file;
+    return {std::string(vat::CauseCode(group.cause)),
+            group.party ? std::to_string(*group.party) : std::string(),
+            group.document.value_or(""),
+            std::to_string(group.documents),
+            vat::PaiseText(group.taxPaise),
+            files,
+            group.text,
+            group.action};
 }

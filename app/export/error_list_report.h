@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "disk/local_time.h"
+#include "returns/fixes/fix_groups.h"
 #include "returns/run/run_result.h"
 
 // One line of the heading block: a caption and its value, the value also as a number when it
@@ -20,10 +21,11 @@ struct HeadingLine {
 
 // The error list as it leaves the program, printed or exported: a heading block saying whose
 // run it was (company, dealer TIN, data file, month and year, run time) with the summary
-// figures, then every row.
+// figures, then every row, and the rows grouped by what to fix, largest tax first.
 struct ErrorListReport {
     std::vector<HeadingLine> heading;
     std::vector<vat::ErrorRow> rows;
+    std::vector<vat::FixGroup> fixes = {};
 };
 
 // Whose run a report describes: the books and month it read and when it ended.
@@ -44,3 +46,9 @@ ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescr
 inline constexpr std::array<const char*, 5> kExportColumns{"Type", "Document", "Error", "File",
                                                            "Line"};
 std::array<std::string, 5> ExportCells(const vat::ErrorRow& row);
+
+// The columns of an exported group of what to fix, and a group's cells in that order; the tax
+// is also given as a number.
+inline constexpr std::array<const char*, 8> kFixColumns{
+    "Cause", "Party", "Document", "Documents", "Tax", "Files", "What is wrong", "What to do"};
+std::array<std::string, 8> FixCells(const vat::FixGroup& group);

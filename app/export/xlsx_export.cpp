@@ -1,8 +1,13 @@
 // The error list as an XLSX workbook: the heading block with its figures as numbers, then the
-// rows under a frozen header row with an autofilter.
+// rows under a frozen header row with an autofilter; the groups of what to fix on a second
+// sheet, "To fix".
 #include <xlsxwriter.h>
 
+#include <algorithm>
+#include <initializer_list>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/export/error_list_export.h"
 #include "returns/rules/text_sanitiser.h"
@@ -40,16 +45,21 @@ public:
         Check(worksheet_write_number(sheet_, row, column, value,
                                      shown.find('.') == std::string::npos ? nullptr : amount_));
     }
-    void Columns(const std::array<double, 5>& widths) {
+    // The widths of the columns; those named wrap their text.
+    template <std::size_t N>
+    void Columns(const std::array<double, N>& widths, std::initializer_list<lxw_col_t> wrapped) {
         for (lxw_col_t column = 0; column < widths.size(); ++column)
-            Check(worksheet_set_column(sheet_, column, column, widths[column],
-                                       column == 2 ? wrapped_ : nullptr));
+            Check(worksheet_set_column(
+                sheet_, column, column, widths[column],
+                std::find(wrapped.begin(), wrapped.end(), column) != wrapped.end() ? wrapped_
+                                                                                   : nullptr));
     }
-    void HeaderRow(lxw_row_t row, lxw_row_t lastRow) {
+    void HeaderRow(lxw_row_t row, lxw_row_t lastRow, lxw_col_t columns) {
         worksheet_freeze_panes(sheet_, row + 1, 0);
-        Check(worksheet_autofilter(sheet_, row, 0, lastRow, kExportColumns.size() - 1),
-              "setting the autofilter");
+        Check(worksheet_autofilter(sheet_, row, 0, lastRow, columns - 1), "setting the autofilter");
     }
+    // Writes on a new sheet from here on.
+    void NewSheet(const char* name) { sheet_ = workbook_add_worksheet(workbook_.get(), name); }
     void Close() {
         const lxw_error error = workbook_close(workbook_.release());
         if (error != LXW_NO_ERROR)
@@ -74,11 +84,29 @@ private:
     lxw_format* wrapped_ = nullptr;
 };
 
+// The groups of what to fix under a frozen header row, their tax as a number.
+void WriteFixes(Sheet& sheet, const std::vector<vat::FixGroup>& fixes) {
+    sheet.NewSheet("To fix");
+    sheet.Columns(std::array<double, 8>{20, 10, 24, 10, 14, 30, 70, 50}, {6, 7});
+    for (lxw_col_t column = 0; column < kFixColumns.size(); ++column)
+        sheet.Text(0, column, kFixColumns[column], sheet.Bold());
+    lxw_row_t row = 0;
+    for (const vat::FixGroup& group : fixes) {
+        ++row;
+        const std::array<std::string, 8> cells = FixCells(group);
+        for (lxw_col_t column = 0; column < cells.size(); ++column)
+            if (column != 3 && column != 4) sheet.Text(row, column, cells[column], sheet.Wrapped());
+        sheet.Number(row, 3, static_cast<double>(group.documents), cells[3]);
+        sheet.Number(row, 4, static_cast<double>(group.taxPaise) / 100, cells[4]);
+    }
+    sheet.HeaderRow(0, row, kFixColumns.size());
+}
+
 }  // namespace
 
 void WriteErrorListXlsx(const ErrorListReport& report, const std::filesystem::path& file) {
     Sheet sheet(file);
-    sheet.Columns({24, 24, 70, 24, 8});
+    sheet.Columns(std::array<double, 5>{24, 24, 70, 24, 8}, {2});
     lxw_row_t row = 0;
     for (const HeadingLine& line : report.heading) {
         sheet.Text(row, 0, line.caption, sheet.Bold());
@@ -100,6 +128,7 @@ void WriteErrorListXlsx(const ErrorListReport& report, const std::filesystem::pa
             sheet.Text(row, column, cells[column], sheet.Wrapped());
         if (error.line) sheet.Number(row, 4, static_cast<double>(*error.line), "");
     }
-    sheet.HeaderRow(headerRow, row);
+    sheet.HeaderRow(headerRow, row, kExportColumns.size());
+    if (!report.fixes.empty()) WriteFixes(sheet, report.fixes);
     sheet.Close();
 }

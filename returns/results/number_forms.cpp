@@ -138,10 +138,6 @@ bool TaxTotal::Add(double tax) {
     return true;
 }
 
-}  // namespace vat
-
-namespace vat {
-
 std::string GroupedDigits(std::string_view plainNumber) {
     const std::size_t sign = plainNumber.starts_with('-') ? 1 : 0;
     const std::size_t point = std::min(plainNumber.find('.'), plainNumber.size());

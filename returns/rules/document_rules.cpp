@@ -17,6 +17,7 @@ constexpr double kWholesaleRateThreshold = 4;  // a rate below this is a concess
 // A fact the document cannot do without is missing: the document is left out with a row.
 struct Missing {
     std::string what;
+    bool ofParty = false;  // the party's ledger row or city
 };
 
 // The largest amount a document may carry: with four decimals it keeps within the fifteen
@@ -91,38 +92,46 @@ double SumOf(const VoucherSum& sum, long long voucher, DocumentFacts& facts) {
     return UsableNumber(facts.Sum(sum, voucher), sum.field, "amount");
 }
 
-ShapedDocument Shape(const ReturnFileKind& kind, const VoucherList& list, const BufferedRows& rows,
-                     std::size_t row, DocumentFacts& facts) {
+// Shapes the document into shaped, noting its party as soon as it is read; throws Missing.
+void Shape(const ReturnFileKind& kind, const VoucherList& list, const BufferedRows& rows,
+           std::size_t row, DocumentFacts& facts, ShapedDocument& shaped) {
     const Field vn = rows.At(row, "vn");
     if (vn.IsNull()) throw Missing{"the voucher number is empty"};
     const long long voucher = vn.Integer();
-    if (kind.goodsTest && rows.At(row, "vat_dn").Double() == 0 && !facts.HasInventoryLines(voucher))
-        return {DocumentFate::NotGoods, {}, {}};
+    if (kind.goodsTest && rows.At(row, "vat_dn").Double() == 0 &&
+        !facts.HasInventoryLines(voucher)) {
+        shaped.fate = DocumentFate::NotGoods;
+        return;
+    }
 
     const std::optional<long long> account = PartyAccount(kind.partyColumn, rows, row);
     if (!account) throw Missing{"the party account is empty"};
+    shaped.partyAccount = account;
     const std::optional<LedgerDate> date = DocumentDate(rows.At(row, kind.dateColumn));
 
     const std::optional<PartyFacts> party = facts.Party(*account);
     const std::string accountText = std::to_string(*account);
-    if (!party) throw Missing{"the party account " + accountText + " has no row in ledger_acts"};
-    if (!party->city) throw Missing{"the party account " + accountText + " has no city code"};
+    if (!party)
+        throw Missing{"the party account " + accountText + " has no row in ledger_acts", true};
+    shaped.storedPartyName = party->name.value_or("");
+    shaped.storedTin = party->tin.value_or("");
+    if (!party->city) throw Missing{"the party account " + accountText + " has no city code", true};
     const long long cityCode = Integer(party->city, "city");
 
-    ShapedDocument shaped;
     ReturnDocument& document = shaped.document;
     document.tin = NormalizePartyTin(party->tin.value_or(""));
     if (!IsWithinStateTin(document.tin)) {
         if (list.tinRule == TinRule::SkipOutsideState) {
             shaped.fate = DocumentFate::TinSkipped;
-            return shaped;
+            return;
         }
         if (list.tinRule == TinRule::UrdOutsideState) document.tin = UrdMarkerTin;
     }
     const std::optional<CityFacts> city = facts.City(cityCode);
     if (!city)
         throw Missing{"the city code " + std::to_string(cityCode) + " of party account " +
-                      accountText + " has no row in city"};
+                          accountText + " has no row in city",
+                      true};
     const std::string cityName = city->name.value_or("");
     // Code 0 stands for no city: the party name carries none.
     const bool noCity = Integer(city->code, "code") == 0;
@@ -141,7 +150,19 @@ ShapedDocument Shape(const ReturnFileKind& kind, const VoucherList& list, const 
                                                       LeadingNumber(AmountText(document.tax))
                                                 : document.basic + document.tax;
     if (document.basic < 1) shaped.fate = DocumentFate::BelowOneRupee;
-    return shaped;
+}
+
+// The tax of a voucher the return leaves out, for weighing what to fix first; 0 when the
+// voucher or its tax cannot be read.
+double LeftOutTax(const ReturnFileKind& kind, const BufferedRows& rows, std::size_t row,
+                  DocumentFacts& facts) {
+    const Field vn = rows.At(row, "vn");
+    if (vn.IsNull()) return 0;
+    try {
+        return SumOf(kind.taxSum, vn.Integer(), facts);
+    } catch (const Missing&) {
+        return 0;
+    }
 }
 
 }  // namespace
@@ -174,14 +195,17 @@ std::optional<long long> PartyAccount(PartyColumn column, const BufferedRows& li
 
 ShapedDocument ShapeDocument(const ReturnFileKind& kind, const VoucherList& list,
                              const BufferedRows& rows, std::size_t row, DocumentFacts& facts) {
+    ShapedDocument shaped;
     try {
-        return Shape(kind, list, rows, row, facts);
+        Shape(kind, list, rows, row, facts, shaped);
     } catch (const Missing& missing) {
-        ShapedDocument shaped;
         shaped.fate = DocumentFate::MissingData;
         shaped.missing = missing.what;
-        return shaped;
+        shaped.partyMissing = missing.ofParty;
     }
+    if (shaped.fate == DocumentFate::TinSkipped || shaped.fate == DocumentFate::MissingData)
+        shaped.leftOutTax = LeftOutTax(kind, rows, row, facts);
+    return shaped;
 }
 
 }  // namespace vat

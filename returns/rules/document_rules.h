@@ -35,6 +35,15 @@ struct ShapedDocument {
     DocumentFate fate = DocumentFate::Written;
     ReturnDocument document;  // Written and BelowOneRupee
     std::string missing;      // MissingData: what is missing, for the error row
+    // MissingData for want of the party's ledger row or city: the party master is to correct.
+    bool partyMissing = false;
+    // The party as the books hold it, as far as the rules read it: what an accountant corrects.
+    std::optional<long long> partyAccount = {};
+    std::string storedPartyName = {};
+    std::string storedTin = {};
+    // TinSkipped and MissingData: the voucher's tax, which the return does not carry; 0 when
+    // it cannot be read.
+    double leftOutTax = 0;
 };
 
 // The row's document number as the file and the omission rows show it.

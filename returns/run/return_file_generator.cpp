@@ -141,17 +141,46 @@ struct FileWalk {
 
     // Schema rows name their record by its number as written; the vouchers behind them.
     std::map<std::string, long long> voucherOfNumber;
+    // The written documents by voucher, for the schema rows of their records.
+    std::map<long long, DocumentNote> writtenNotes;
+
+    DocumentNote Note(const std::string& number, const BufferedRows& rows, std::size_t row,
+                      const ShapedDocument& shaped) const {
+        const bool counted =
+            shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
+        return {.file = file.Path().filename().string(),
+                .document = RunRowDocument(kind.omissionPrefix, number, rows.At(row, "vn").Text()),
+                .voucher = VoucherOf(rows, row),
+                .fate = shaped.fate,
+                .missing = shaped.missing,
+                .partyMissing = shaped.partyMissing,
+                .partyAccount = shaped.partyAccount,
+                .partyName = shaped.storedPartyName,
+                .storedTin = shaped.storedTin,
+                .writtenTin = shaped.document.tin,
+                .basic = shaped.document.basic,
+                .tax = counted ? shaped.document.tax : shaped.leftOutTax,
+                .purchases = kind.side == FigureSide::Input};
+    }
+
+    // Adds a row and the note of the document behind it.
+    void AddRow(ErrorRow errorRow, DocumentNote note) {
+        note.row = context.result.rows.size();
+        context.result.rows.push_back(std::move(errorRow));
+        context.result.notes.push_back(std::move(note));
+    }
 
     void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
-                  const std::string& why) {
+                  const ShapedDocument& shaped, const std::string& why) {
         const std::string voucher = rows.At(row, "vn").Text();
-        context.result.rows.push_back({std::string(kind.omissionType),
-                                       std::string(kind.omissionPrefix) + number + " of voucher " +
-                                           voucher + " left out: " + why,
-                                       RunRowDocument(kind.omissionPrefix, number, voucher),
-                                       {},
-                                       {},
-                                       VoucherOf(rows, row)});
+        AddRow({std::string(kind.omissionType),
+                std::string(kind.omissionPrefix) + number + " of voucher " + voucher +
+                    " left out: " + why,
+                RunRowDocument(kind.omissionPrefix, number, voucher),
+                {},
+                {},
+                VoucherOf(rows, row)},
+               Note(number, rows, row, shaped));
     }
 
     void Walk(const VoucherList& list, const BufferedRows& rows) {
@@ -176,6 +205,7 @@ struct FileWalk {
         if (counted && !taxTotal.Add(document.tax)) {
             shaped.fate = DocumentFate::MissingData;
             shaped.missing = "the tax " + AmountText(document.tax) + " is beyond the file's total";
+            shaped.leftOutTax = document.tax;
         }
         // A bill below one rupee that the interstate sales lists hold is theirs to account for.
         const bool interstate = shaped.fate == DocumentFate::BelowOneRupee &&
@@ -183,11 +213,11 @@ struct FileWalk {
         switch (shaped.fate) {
             case DocumentFate::MissingData:
                 ++account.missingData;
-                LeaveOut(number, rows, row, shaped.missing);
+                LeaveOut(number, rows, row, shaped, shaped.missing);
                 break;
             case DocumentFate::TinSkipped:
                 ++account.tinSkipped;
-                LeaveOut(number, rows, row,
+                LeaveOut(number, rows, row, shaped,
                          "the party's TIN " + document.tin + " does not begin with 29");
                 break;
             case DocumentFate::NotGoods:
@@ -199,16 +229,21 @@ struct FileWalk {
                     break;
                 }
                 ++account.belowOneRupee;
-                context.result.rows.push_back(OmissionRow(
-                    kind.omissionType, kind.omissionPrefix, number, document.date,
-                    document.partyName, rows.At(row, "vn").Text(), VoucherOf(rows, row)));
+                AddRow(OmissionRow(kind.omissionType, kind.omissionPrefix, number, document.date,
+                                   document.partyName, rows.At(row, "vn").Text(),
+                                   VoucherOf(rows, row)),
+                       Note(number, rows, row, shaped));
                 break;
             case DocumentFate::Written:
                 ++account.written;
                 AddToUrdTotals(kind.urd, document, context.urd);
                 WriteBlock(file, kind, list, number, document);
-                if (auto voucher = VoucherOf(rows, row))
+                if (document.tin == UrdMarkerTin)
+                    context.result.notes.push_back(Note(number, rows, row, shaped));
+                if (auto voucher = VoucherOf(rows, row)) {
                     voucherOfNumber.emplace(std::string(list.invoicePrefix) + number, *voucher);
+                    writtenNotes.emplace(*voucher, Note(number, rows, row, shaped));
+                }
                 break;
         }
         if (context.digest) Digest(rows, row, number, shaped, interstate);
@@ -236,6 +271,31 @@ struct FileWalk {
                                     RunRowDocument(kind.omissionPrefix, number, voucher), read);
     }
 };
+
+// What a failing record child carries: the kind's element named by the schema row,
+// "<SelTin> (2) is not valid : ...".
+std::optional<ElementValue> FailingValue(const ReturnFileKind& kind, const std::string& message) {
+    if (!message.starts_with('<')) return std::nullopt;
+    const std::string name = message.substr(1, message.find('>') - 1);
+    for (const BlockElement& element : kind.elements)
+        if (element.name == name) return element.value;
+    return std::nullopt;
+}
+
+// Notes the written document behind each schema row of a record.
+void NoteSchemaRows(const ReturnFileKind& kind, const std::map<long long, DocumentNote>& written,
+                    std::size_t firstRow, RunResult& result) {
+    for (std::size_t at = firstRow; at < result.rows.size(); ++at) {
+        const ErrorRow& row = result.rows[at];
+        if (!row.voucher) continue;
+        const auto found = written.find(*row.voucher);
+        if (found == written.end()) continue;
+        DocumentNote note = found->second;
+        note.row = at;
+        note.failing = FailingValue(kind, row.error);
+        result.notes.push_back(std::move(note));
+    }
+}
 
 }  // namespace
 
@@ -277,9 +337,10 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     facts->PrepareFile(kind, lists);
     std::int64_t taxTotal = 0;
     std::map<std::string, long long> voucherOfNumber;
+    std::map<long long, DocumentNote> writtenNotes;
     {
         AtomicFileWriter file(written);
-        FileWalk walk{kind, context, *facts, file, accountedElsewhere, {}, {}, {}};
+        FileWalk walk{kind, context, *facts, file, accountedElsewhere, {}, {}, {}, {}};
         WriteHeader(file, kind, context);
         for (std::size_t i = 0; i < kind.lists.size(); ++i)
             if (hasRows(lists[i])) walk.Walk(kind.lists[i], lists[i]);
@@ -289,6 +350,7 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         walk.account.file = account.file;
         account = walk.account;
         voucherOfNumber = std::move(walk.voucherOfNumber);
+        writtenNotes = std::move(walk.writtenNotes);
     }
     SetFileTotal(context.result.figures, kind.figure, kind.side, taxTotal);
 
@@ -297,6 +359,7 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     account.valid =
         CheckReturnFile(written, ReturnSchemaPath(kind, context), kind, voucherOfNumber, rows);
     account.schemaErrors = static_cast<long long>(rows.size() - rowsBefore);
+    NoteSchemaRows(kind, writtenNotes, rowsBefore, context.result);
     // Listed only once checked: a file whose check could not run is never listed as written.
     account.path = path.string();
     if (!*account.valid)

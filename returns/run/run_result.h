@@ -10,6 +10,7 @@
 #include "returns/results/return_figures.h"
 #include "returns/results/user_message.h"
 #include "returns/run/data_file_selection.h"
+#include "returns/run/document_note.h"
 #include "returns/run/return_folders.h"
 
 namespace vat {
@@ -59,6 +60,8 @@ struct RunResult {
     ReturnFigures figures = {};
     std::vector<FileAccount> accounts = {};  // one per return file, in run order
     std::vector<ErrorRow> rows = {};
+    // The documents behind the rows, and the bills written as unregistered dealers'.
+    std::vector<DocumentNote> notes = {};
     std::vector<UserMessage> messages = {};
     std::optional<RunRecord> record = {};  // the record of a completed run
     std::string monthFolder = {};          // where a completed run put its files

@@ -160,6 +160,15 @@ private slots:
             const auto cells = ExportCells(row);
             expected.emplace_back(cells.begin(), cells.end());
         }
+        if (!report.fixes.empty()) {
+            expected.push_back({""});
+            expected.push_back({"To fix"});
+            expected.push_back({kFixColumns.begin(), kFixColumns.end()});
+            for (const vat::FixGroup& group : report.fixes) {
+                const auto cells = FixCells(group);
+                expected.emplace_back(cells.begin(), cells.end());
+            }
+        }
         QVERIFY(ParseCsv(text.substr(3)) == expected);
         QVERIFY(text.find("\"B No.17 of ACME, \"\"SONS\"\" & CO") != std::string::npos);
         QVERIFY(text.find(",12\r\n") != std::string::npos);

@@ -1,0 +1,160 @@
+#include "returns/fixes/fix_groups.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <utility>
+
+#include "returns/fixes/fix_wording.h"
+#include "returns/results/number_forms.h"
+#include "returns/rules/party.h"
+
+namespace vat {
+
+namespace {
+
+constexpr std::size_t kTinLength = 11;
+
+// A group as it is being counted: what tells it from the others, and what its texts need.
+struct OpenGroup {
+    FixGroup group;
+    const DocumentNote* note = nullptr;
+    const ErrorRow* firstRow = nullptr;
+    std::set<std::pair<std::string, std::string>> documents;  // file and document
+    std::vector<std::string> elements;
+};
+
+std::string PartyKey(const DocumentNote& note) {
+    return note.partyAccount ? std::to_string(*note.partyAccount) : "";
+}
+
+// The cause of a row and what tells its group from others of the same cause.
+std::pair<FixCause, std::string> CauseOf(const ErrorRow& row, const DocumentNote* note) {
+    if (!note) {
+        const SchemaFailure failure = SchemaFailureOf(row.error);
+        return {FixCause::SchemaRule, failure.element + '\n' + failure.reason};
+    }
+    const std::string document = note->file + '\n' + note->document;
+    switch (note->fate) {
+        case DocumentFate::TinSkipped:
+            return {FixCause::TinOutOfState, PartyKey(*note)};
+        case DocumentFate::MissingData:
+            if (note->partyMissing) return {FixCause::PartyMissing, PartyKey(*note)};
+            return {FixCause::MissingData, document};
+        case DocumentFate::BelowOneRupee:
+            return {FixCause::BelowOneRupee, document};
+        case DocumentFate::Written:
+        case DocumentFate::NotGoods:
+            break;
+    }
+    if (note->failing == ElementValue::Tin)
+        return {FixCause::TinFailsSchema, PartyKey(*note) + '\n' + note->writtenTin};
+    if (note->failing == ElementValue::PartyName || note->failing == ElementValue::Address)
+        return {FixCause::PartyFailsSchema, PartyKey(*note)};
+    return {FixCause::DocumentFailsSchema, document};
+}
+
+// A bill written as an unregistered dealer's because the TIN stored for its party, typed but
+// not 11 characters long, reads as none. A party stored without a TIN is meant as one.
+bool MistypedUrdTin(const DocumentNote& note) {
+    return !note.row && note.writtenTin == UrdMarkerTin && !note.storedTin.empty() &&
+           note.storedTin.find_first_not_of(' ') != std::string::npos &&
+           note.storedTin.size() != kTinLength;
+}
+
+bool NamesParty(FixCause cause) {
+    return cause == FixCause::TinOutOfState || cause == FixCause::TinFailsSchema ||
+           cause == FixCause::PartyFailsSchema || cause == FixCause::PartyMissing ||
+           cause == FixCause::UrdTin;
+}
+
+void Count(OpenGroup& open, const DocumentNote* note, const ErrorRow* row) {
+    FixGroup& group = open.group;
+    const std::string file = note ? note->file : row->file;
+    if (!file.empty() &&
+        std::find(group.files.begin(), group.files.end(), file) == group.files.end())
+        group.files.push_back(file);
+    if (row) {
+        const std::string element = SchemaFailureOf(row->error).element;
+        if (!element.empty() &&
+            std::find(open.elements.begin(), open.elements.end(), element) == open.elements.end())
+            open.elements.push_back(element);
+    }
+    const std::string document = note ? note->document : row->document;
+    if (document.empty() || !open.documents.emplace(file, document).second) return;
+    ++group.documents;
+    if (note) group.taxPaise += ScaledDecimal(note->tax, 2, Tie::AwayFromZero);
+}
+
+}  // namespace
+
+std::string_view CauseCode(FixCause cause) {
+    switch (cause) {
+        case FixCause::TinOutOfState:
+            return "tinOutOfState";
+        case FixCause::TinFailsSchema:
+            return "tinFailsSchema";
+        case FixCause::PartyFailsSchema:
+            return "partyFailsSchema";
+        case FixCause::PartyMissing:
+            return "partyMissing";
+        case FixCause::BelowOneRupee:
+            return "belowOneRupee";
+        case FixCause::MissingData:
+            return "missingData";
+        case FixCause::DocumentFailsSchema:
+            return "documentFailsSchema";
+        case FixCause::SchemaRule:
+            return "schemaRule";
+        case FixCause::UrdTin:
+            return "urdTin";
+    }
+    return {};
+}
+
+std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows,
+                                 const std::vector<DocumentNote>& notes) {
+    std::vector<const DocumentNote*> noteOfRow(rows.size(), nullptr);
+    for (const DocumentNote& note : notes)
+        if (note.row && *note.row < rows.size()) noteOfRow[*note.row] = &note;
+
+    std::vector<OpenGroup> open;
+    std::map<std::pair<FixCause, std::string>, std::size_t> byKey;
+    const auto groupOf = [&](FixCause cause, const std::string& key, const DocumentNote* note,
+                             const ErrorRow* row) -> OpenGroup& {
+        const auto [found, added] = byKey.emplace(std::pair(cause, key), open.size());
+        if (added) {
+            OpenGroup& group = open.emplace_back();
+            group.group.cause = cause;
+            group.note = note;
+            group.firstRow = row;
+            if (note && NamesParty(cause)) group.group.party = note->partyAccount;
+            if (note && !NamesParty(cause)) group.group.document = note->document;
+        }
+        return open[found->second];
+    };
+    for (std::size_t at = 0; at < rows.size(); ++at) {
+        const DocumentNote* note = noteOfRow[at];
+        const auto [cause, key] = CauseOf(rows[at], note);
+        OpenGroup& group = groupOf(cause, key, note, &rows[at]);
+        group.group.rows.push_back(at);
+        Count(group, note, &rows[at]);
+    }
+    for (const DocumentNote& note : notes)
+        if (MistypedUrdTin(note))
+            Count(groupOf(FixCause::UrdTin, PartyKey(note), &note, nullptr), &note, nullptr);
+
+    std::vector<FixGroup> groups;
+    for (OpenGroup& counted : open) {
+        FixWords words = WordFix({counted.group, counted.note, counted.firstRow, counted.elements});
+        counted.group.text = std::move(words.text);
+        counted.group.action = std::move(words.action);
+        groups.push_back(std::move(counted.group));
+    }
+    std::stable_sort(groups.begin(), groups.end(), [](const FixGroup& a, const FixGroup& b) {
+        return std::pair(a.taxPaise, a.documents) > std::pair(b.taxPaise, b.documents);
+    });
+    return groups;
+}
+
+}  // namespace vat
