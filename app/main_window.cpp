@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 
 #include "app/background_job.h"
 #include "app/error_grid.h"
+#include "app/error_list_model.h"
 #include "app/error_list_printout.h"
 #include "app/export/error_list_export.h"
 #include "app/file_accounts_table.h"
@@ -89,6 +91,9 @@ void MainWindow::connectHandlers() {
     connect(fileFilter_, &QComboBox::currentIndexChanged, this,
             [this] { errorGrid_->FilterByFile(Choice(*fileFilter_)); });
     connect(errorGrid_, &ErrorGrid::rowChosen, this, &MainWindow::showVoucherOf);
+    connect(errorGrid_, &ErrorGrid::currentRowShown, this, [this](const vat::ErrorRow* row) {
+        errorDetail_->setPlainText(row ? RowDetail(*row) : QString());
+    });
 }
 
 bool MainWindow::loadDataFiles() {

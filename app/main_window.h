@@ -18,6 +18,7 @@ class ErrorGrid;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
@@ -118,6 +119,7 @@ private:
     QComboBox* fileFilter_;
     QTabWidget* results_;  // the error list and the run's files
     ErrorGrid* errorGrid_;
+    QPlainTextEdit* errorDetail_;  // the row the user is on, in full
     QPushButton* exportButton_;
     QPushButton* printButton_;
     QPushButton* cancelButton_;  // shown only while a run goes on
