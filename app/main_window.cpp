@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +22,7 @@
 #include "app/run_status_line.h"
 #include "app/shared/summary_captions.h"
 #include "app/voucher_dialog.h"
+#include "disk/local_time.h"
 #include "ledger/ledger_error.h"
 #include "returns/facts/voucher_view.h"
 #include "returns/results/number_forms.h"
@@ -57,10 +57,9 @@ void OfferChoices(QComboBox& filter, const QStringList& values, const QString& u
         filter.addItem(values[at].isEmpty() ? unnamed : values[at], values[at]);
 }
 
-// A moment as a person reads it: "07/12/2026 17:20".
-QString PersonsTime(std::chrono::system_clock::time_point moment) {
-    return QDateTime::fromSecsSinceEpoch(std::chrono::system_clock::to_time_t(moment))
-        .toString("dd/MM/yyyy hh:mm");
+// A moment in the person's form, to the minute: "07/12/2026 17:20".
+QString ToTheMinute(const std::string& personsTime) {
+    return QString::fromStdString(personsTime.substr(0, 16));
 }
 
 // After a run that did not complete, what the window still shows: the month's last completed
@@ -69,7 +68,8 @@ QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescri
     const QString ended = cancelled ? "The run was cancelled" : "The run did not complete";
     if (!shown.Completed() || !run.endedAt) return ended + "; no run of the month is shown.";
     return ended + QString("; shown: the run of %1 completed %2.")
-                       .arg(QString::fromStdString(run.period), PersonsTime(*run.endedAt));
+                       .arg(QString::fromStdString(run.period),
+                            ToTheMinute(vat::PersonsTimeText(*run.endedAt)));
 }
 
 }  // namespace
