@@ -281,6 +281,9 @@ void MainWindow::createErrorList(const Twips& at) {
 void MainWindow::createFolderRow(const Twips& at, vat::ReturnFolders folders) {
     folderRow_ =
         Place(new FolderRow(std::move(folders), this), "folderRow", at.Rect(240, 6780, 8205, 390));
+    connect(folderRow_, &FolderRow::folderNotOpened, this, [this](const QString& text) {
+        present({text.toStdString(), false});
+    });
 }
 
 void MainWindow::createRunAccounts() {
