@@ -29,6 +29,7 @@
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/server_catalogue.h"
+#include "returns/year/year_run.h"
 
 namespace {
 
@@ -63,9 +64,11 @@ QString ToTheMinute(const std::string& personsTime) {
 }
 
 // After a run that did not complete, what the window still shows: the month's last completed
-// run, or nothing.
-QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescription& run) {
+// run, its run record, or nothing.
+QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescription& run,
+                    const QString& recordTime) {
     const QString ended = cancelled ? "The run was cancelled" : "The run did not complete";
+    if (!recordTime.isEmpty()) return ended + "; shown: the run record of " + recordTime + ".";
     if (!shown.Completed() || !run.endedAt) return ended + "; no run of the month is shown.";
     return ended + QString("; shown: the run of %1 completed %2.")
                        .arg(QString::fromStdString(run.period),
@@ -77,7 +80,7 @@ QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescri
 void MainWindow::connectHandlers() {
     connect(dataFileCombo_, &QComboBox::currentIndexChanged, this, &MainWindow::onDataFileChosen);
     connect(monthCombo_, &QComboBox::currentIndexChanged, this, [this] {
-        forgetRunOfOtherChoice();
+        showChosenMonth();
         checkChosenMonth();
     });
     connect(generateButton_, &QPushButton::clicked, this, &MainWindow::runGeneration);
@@ -140,7 +143,7 @@ void MainWindow::onDataFileChosen() {
     const std::optional<vat::SelectedBooks>& books = dataFile_.books;
     yearStartEdit_->setText(books ? DateText(books->yearStart) : QString());
     yearEndEdit_->setText(books ? DateText(books->yearEnd) : QString());
-    forgetRunOfOtherChoice();
+    showChosenMonth();
     checkChosenMonth();
 }
 
@@ -262,24 +265,43 @@ void MainWindow::showRunEnded(vat::RunResult result) {
         showRun(std::move(result));
     } else if (result.outcome != vat::RunOutcome::NoMonth &&
                result.outcome != vat::RunOutcome::NoDataFile) {
-        runStatus_->ShowText(
-            KeptRunText(result.outcome == vat::RunOutcome::Cancelled, shownRun_, latestRun_));
+        runStatus_->ShowText(KeptRunText(result.outcome == vat::RunOutcome::Cancelled, shownRun_,
+                                         latestRun_, shownRecordTime_));
     }
     showRunMessages(messages);
 }
 
-// What the window shows is of the chosen data file and month, or nothing: another company's
-// or month's figures would pass for the chosen one's.
-void MainWindow::forgetRunOfOtherChoice() {
-    if (!shownRun_.books) return;
-    if (shownRun_.books->dataFile == chosenDataFile() && shownRun_.monthNumber == chosenMonth())
+// What the window shows is of the chosen data file and month: its latest run here, else what
+// the month folder's run record of the chosen books keeps, else nothing. Another company's or
+// month's figures would pass for the chosen one's.
+void MainWindow::showChosenMonth() {
+    if (shownRun_.books && shownRun_.books->dataFile == chosenDataFile() &&
+        shownRun_.monthNumber == chosenMonth())
         return;
     latestRun_ = {};
     showRun({});
+    const int month = chosenMonth();
+    if (month == 0 || !dataFile_.books) return;
+    if (const std::optional<vat::RunRecord> record =
+            vat::OwnRunRecord(folderRow_->Folders().output / vat::ReturnPeriod{month, 0}.MonthTag(),
+                              *dataFile_.books))
+        showRecord(*record);
+}
+
+// A record keeps the figures and the file accounts, not the error rows: the list stays empty
+// and Export and Print refuse, as there is no run to report.
+void MainWindow::showRecord(const vat::RunRecord& record) {
+    for (const auto& [label, caption] : vat::CaptionsOf(record.figures))
+        SetCaption(*this, label, caption);
+    ShowFileAccounts(*runAccounts_, record.accounts);
+    shownRecordTime_ = ToTheMinute(vat::PersonsForm(record.writtenAt));
+    runStatus_->ShowText(
+        QString("From the run record of %1; generate to see the error list").arg(shownRecordTime_));
 }
 
 void MainWindow::showRun(vat::RunResult result) {
     shownRun_ = std::move(result);
+    shownRecordTime_.clear();
     for (const auto& [label, caption] : vat::CaptionsOf(shownRun_.figures))
         SetCaption(*this, label, caption);
     errorGrid_->ShowRows(shownRun_.rows);
