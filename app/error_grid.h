@@ -8,11 +8,12 @@
 
 class ErrorListFilter;
 class ErrorListModel;
-class QTimer;
 
 // The error list: Type, Document, Error and File:Line under a light grey heading row. A click
-// on a heading sorts by that column; the rows can be narrowed to one Type and one file. Long
-// texts wrap at spaces and each row is as tall as its text. A double click hands the row on.
+// on a heading sorts by that column; the rows can be narrowed to one Type and one file. Every
+// row is one line high, so that a screenful shows many; a cell too narrow for its text ends in
+// an ellipsis and shows the whole text in its tooltip. The current row and a double click are
+// handed on.
 class ErrorGrid : public QTableView {
     Q_OBJECT
 
@@ -42,11 +43,10 @@ public:
 
 signals:
     void rowChosen(const vat::ErrorRow& row);
+    // The row the user is on, or nullptr when none is.
+    void currentRowShown(const vat::ErrorRow* row);
 
 private:
-    void refitRowHeights();
-
     ErrorListModel* model_;
     ErrorListFilter* filter_;
-    QTimer* fitAllRows_;
 };

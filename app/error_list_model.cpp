@@ -1,6 +1,7 @@
 #include "app/error_list_model.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -10,6 +11,17 @@ QString FileName(const vat::ErrorRow& row) { return QFileInfo(Text(row.file)).fi
 
 QString FileLine(const vat::ErrorRow& row) {
     return row.line ? FileName(row) + ':' + QString::number(*row.line) : FileName(row);
+}
+
+// The file's whole path and the line.
+QString PathLine(const vat::ErrorRow& row) {
+    return row.line ? Text(row.file) + ':' + QString::number(*row.line) : Text(row.file);
+}
+
+// A text on the row's one line: the schema checker's line ends become spaces.
+QString OneLine(const std::string& text) {
+    static const QRegularExpression lineEnd("\r\n|\n|\r");
+    return Text(text).replace(lineEnd, " ");
 }
 
 }  // namespace
@@ -64,18 +76,25 @@ QVariant ErrorListModel::data(const QModelIndex& index, int role) const {
                 case TypeColumn:
                     return Text(row.type);
                 case DocumentColumn:
-                    return Text(row.document);
+                    return OneLine(row.document);
                 case ErrorColumn:
-                    return Text(row.error);
+                    return OneLine(row.error);
                 default:
                     return FileLine(row);
             }
         case Qt::ToolTipRole:  // the whole text where a cell is too narrow, the file's path
-            if (index.column() == FileLineColumn && row.line)
-                return Text(row.file) + ':' + QString::number(*row.line);
-            return index.column() == FileLineColumn ? Text(row.file) : data(index, Qt::DisplayRole);
+            switch (index.column()) {
+                case TypeColumn:
+                    return Text(row.type);
+                case DocumentColumn:
+                    return Text(row.document);
+                case ErrorColumn:
+                    return Text(row.error);
+                default:
+                    return PathLine(row);
+            }
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignTop);
+            return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
         default:
             return {};
     }
@@ -85,6 +104,13 @@ QVariant ErrorListModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     static const char* const kTitles[] = {"Type", "Document", "Error", "File:Line"};
     return QString(kTitles[section]);
+}
+
+QString RowDetail(const vat::ErrorRow& row) {
+    QString detail = "Type: " + Text(row.type) + "\nDocument: " + Text(row.document) +
+                     "\nError: " + Text(row.error) + "\nFile:Line: " + PathLine(row);
+    if (row.voucher) detail += "\nVoucher: " + QString::number(*row.voucher);
+    return detail;
 }
 
 ErrorListFilter::ErrorListFilter(QObject* parent) : QSortFilterProxyModel(parent) {

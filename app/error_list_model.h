@@ -8,7 +8,8 @@
 #include "returns/results/error_row.h"
 
 // The error list's rows for the grid, in the order the run found them, under the columns
-// Type, Document, Error and File:Line.
+// Type, Document, Error and File:Line, each text on one line; a cell's tooltip holds its whole
+// text as the run gave it.
 class ErrorListModel : public QAbstractTableModel {
     Q_OBJECT
 
@@ -42,6 +43,10 @@ private:
     QStringList types_;
     QStringList files_;
 };
+
+// A row whole, for the pane under the list: its Type, Document, Error, the file's path with the
+// line, and the voucher when the row names one, each on a line of its own.
+QString RowDetail(const vat::ErrorRow& row);
 
 // Shows the rows of one Type and one file, or of all.
 class ErrorListFilter : public QSortFilterProxyModel {

@@ -1,15 +1,10 @@
 #pragma once
 
-#include <QString>
-
 #include "app/export/error_list_report.h"
 
 class QPrinter;
 
-// The report as HTML: the heading block, then a table of the rows' Type, Document, Error and
-// File:Line. The table's heading row is a table header, so that it is repeated at the top of
-// every printed page.
-QString ErrorListHtml(const ErrorListReport& report);
-
-// Prints the report with "Page n of m" at the foot of every page.
+// Prints the report: the heading block, then a table of the rows' Type, Document, Error and
+// File:Line, the table's heading row at the top of every page and "Page n of m" at every
+// page's foot. A row never straddles two pages: each page holds whole rows.
 void PrintErrorList(const ErrorListReport& report, QPrinter& printer);

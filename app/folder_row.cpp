@@ -13,6 +13,9 @@ namespace {
 
 constexpr char kOutputKey[] = "outputFolder";
 constexpr char kSchemaKey[] = "schemaFolder";
+// The schema folder's path in the row is cut short in its middle beyond this; the tooltip
+// holds it whole.
+constexpr int kSchemaPathPixels = 160;
 
 QString Text(const std::filesystem::path& folder) {
     return QString::fromStdString(folder.string());
@@ -36,12 +39,14 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
       settings_("vat-efile", "window"),
       caption_(new QLabel(this)),
       path_(new QLineEdit(this)),
+      otherSchemas_(new QLabel(this)),
       schemas_(new QPushButton("Schemas...", this)) {
     caption_->setObjectName("lbl_Folder");
     // The path gives way to a long caption, never the caption to the path.
     caption_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     path_->setObjectName("txt_Folder");
     path_->setReadOnly(true);
+    otherSchemas_->setObjectName("lbl_OtherSchemas");
     schemas_->setObjectName("btn_Schemas");
     auto* choose = new QPushButton("Choose...", this);
     choose->setObjectName("btn_ChooseFolder");
@@ -54,6 +59,7 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(caption_);
     layout->addWidget(path_, 1);
+    layout->addWidget(otherSchemas_);
     for (QPushButton* button : {choose, open, schemas_}) layout->addWidget(button);
     connect(choose, &QPushButton::clicked, this, &FolderRow::chooseOutputFolder);
     connect(open, &QPushButton::clicked, this, &FolderRow::openShownFolder);
@@ -104,10 +110,12 @@ void FolderRow::chooseSchemaFolder() {
 }
 
 // The output folder may not exist before the first run: it is made so that there is
-// something to show.
+// something to show. Without a file manager the user is told where to look.
 void FolderRow::openShownFolder() {
-    QDir().mkpath(path_->text());
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path_->text()));
+    const QString folder = path_->text();
+    QDir().mkpath(folder);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        emit folderNotOpened("No file manager opened the folder " + folder + ".");
 }
 
 // A long path shows its end, the month folder; the whole path is in the tooltip.
@@ -121,4 +129,11 @@ void FolderRow::showFolders() {
     caption_->setText("Output folder");
     showPath(folders.output);
     schemas_->setToolTip("The files are checked against the schemas in " + Text(folders.schemas));
+    const QString schemaPath = Text(folders.schemas);
+    otherSchemas_->setText(
+        "Schemas: " +
+        otherSchemas_->fontMetrics().elidedText(schemaPath, Qt::ElideMiddle, kSchemaPathPixels) +
+        " (not the program's own)");
+    otherSchemas_->setToolTip(schemaPath);
+    otherSchemas_->setVisible(QDir(schemaPath) != QDir(Text(defaults_.schemas)));
 }

@@ -13,7 +13,8 @@ class QPushButton;
 // Where the return files go: the output folder that holds the month folders, Choose... to pick
 // another, Open folder to see it in the file manager, and Schemas... to check the files against
 // other schemas (the tax authority's own). Choices are remembered for the next start. After a
-// run the row shows the month folder the run wrote.
+// run the row shows the month folder the run wrote. While schemas other than the program's
+// are in use, the row says which.
 class FolderRow : public QWidget {
     Q_OBJECT
 
@@ -23,6 +24,10 @@ public:
 
     vat::ReturnFolders Folders() const;
     void ShowRunFolder(const std::filesystem::path& monthFolder);
+
+signals:
+    // No file manager opened the folder; the text names it.
+    void folderNotOpened(const QString& text);
 
 private:
     std::filesystem::path remembered(const char* key, const std::filesystem::path& fallback) const;
@@ -37,5 +42,6 @@ private:
     QSettings settings_;
     QLabel* caption_;
     QLineEdit* path_;
+    QLabel* otherSchemas_;  // shown while the schemas are not the program's
     QPushButton* schemas_;
 };

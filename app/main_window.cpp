@@ -2,9 +2,9 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -14,6 +14,7 @@
 
 #include "app/background_job.h"
 #include "app/error_grid.h"
+#include "app/error_list_model.h"
 #include "app/error_list_printout.h"
 #include "app/export/error_list_export.h"
 #include "app/file_accounts_table.h"
@@ -21,12 +22,14 @@
 #include "app/run_status_line.h"
 #include "app/shared/summary_captions.h"
 #include "app/voucher_dialog.h"
+#include "disk/local_time.h"
 #include "ledger/ledger_error.h"
 #include "returns/facts/voucher_view.h"
 #include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/server_catalogue.h"
+#include "returns/year/year_run.h"
 
 namespace {
 
@@ -55,19 +58,21 @@ void OfferChoices(QComboBox& filter, const QStringList& values, const QString& u
         filter.addItem(values[at].isEmpty() ? unnamed : values[at], values[at]);
 }
 
-// A moment as a person reads it: "07/12/2026 17:20".
-QString PersonsTime(std::chrono::system_clock::time_point moment) {
-    return QDateTime::fromSecsSinceEpoch(std::chrono::system_clock::to_time_t(moment))
-        .toString("dd/MM/yyyy hh:mm");
+// A moment in the person's form, to the minute: "07/12/2026 17:20".
+QString ToTheMinute(const std::string& personsTime) {
+    return QString::fromStdString(personsTime.substr(0, 16));
 }
 
 // After a run that did not complete, what the window still shows: the month's last completed
-// run, or nothing.
-QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescription& run) {
+// run, its run record, or nothing.
+QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescription& run,
+                    const QString& recordTime) {
     const QString ended = cancelled ? "The run was cancelled" : "The run did not complete";
+    if (!recordTime.isEmpty()) return ended + "; shown: the run record of " + recordTime + ".";
     if (!shown.Completed() || !run.endedAt) return ended + "; no run of the month is shown.";
     return ended + QString("; shown: the run of %1 completed %2.")
-                       .arg(QString::fromStdString(run.period), PersonsTime(*run.endedAt));
+                       .arg(QString::fromStdString(run.period),
+                            ToTheMinute(vat::PersonsTimeText(*run.endedAt)));
 }
 
 }  // namespace
@@ -75,7 +80,7 @@ QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescri
 void MainWindow::connectHandlers() {
     connect(dataFileCombo_, &QComboBox::currentIndexChanged, this, &MainWindow::onDataFileChosen);
     connect(monthCombo_, &QComboBox::currentIndexChanged, this, [this] {
-        forgetRunOfOtherChoice();
+        showChosenMonth();
         checkChosenMonth();
     });
     connect(generateButton_, &QPushButton::clicked, this, &MainWindow::runGeneration);
@@ -89,6 +94,9 @@ void MainWindow::connectHandlers() {
     connect(fileFilter_, &QComboBox::currentIndexChanged, this,
             [this] { errorGrid_->FilterByFile(Choice(*fileFilter_)); });
     connect(errorGrid_, &ErrorGrid::rowChosen, this, &MainWindow::showVoucherOf);
+    connect(errorGrid_, &ErrorGrid::currentRowShown, this, [this](const vat::ErrorRow* row) {
+        errorDetail_->setPlainText(row ? RowDetail(*row) : QString());
+    });
 }
 
 bool MainWindow::loadDataFiles() {
@@ -135,7 +143,7 @@ void MainWindow::onDataFileChosen() {
     const std::optional<vat::SelectedBooks>& books = dataFile_.books;
     yearStartEdit_->setText(books ? DateText(books->yearStart) : QString());
     yearEndEdit_->setText(books ? DateText(books->yearEnd) : QString());
-    forgetRunOfOtherChoice();
+    showChosenMonth();
     checkChosenMonth();
 }
 
@@ -257,24 +265,43 @@ void MainWindow::showRunEnded(vat::RunResult result) {
         showRun(std::move(result));
     } else if (result.outcome != vat::RunOutcome::NoMonth &&
                result.outcome != vat::RunOutcome::NoDataFile) {
-        runStatus_->ShowText(
-            KeptRunText(result.outcome == vat::RunOutcome::Cancelled, shownRun_, latestRun_));
+        runStatus_->ShowText(KeptRunText(result.outcome == vat::RunOutcome::Cancelled, shownRun_,
+                                         latestRun_, shownRecordTime_));
     }
     showRunMessages(messages);
 }
 
-// What the window shows is of the chosen data file and month, or nothing: another company's
-// or month's figures would pass for the chosen one's.
-void MainWindow::forgetRunOfOtherChoice() {
-    if (!shownRun_.books) return;
-    if (shownRun_.books->dataFile == chosenDataFile() && shownRun_.monthNumber == chosenMonth())
+// What the window shows is of the chosen data file and month: its latest run here, else what
+// the month folder's run record of the chosen books keeps, else nothing. Another company's or
+// month's figures would pass for the chosen one's.
+void MainWindow::showChosenMonth() {
+    if (shownRun_.books && shownRun_.books->dataFile == chosenDataFile() &&
+        shownRun_.monthNumber == chosenMonth())
         return;
     latestRun_ = {};
     showRun({});
+    const int month = chosenMonth();
+    if (month == 0 || !dataFile_.books) return;
+    if (const std::optional<vat::RunRecord> record =
+            vat::OwnRunRecord(folderRow_->Folders().output / vat::ReturnPeriod{month, 0}.MonthTag(),
+                              *dataFile_.books))
+        showRecord(*record);
+}
+
+// A record keeps the figures and the file accounts, not the error rows: the list stays empty
+// and Export and Print refuse, as there is no run to report.
+void MainWindow::showRecord(const vat::RunRecord& record) {
+    for (const auto& [label, caption] : vat::CaptionsOf(record.figures))
+        SetCaption(*this, label, caption);
+    ShowFileAccounts(*runAccounts_, record.accounts);
+    shownRecordTime_ = ToTheMinute(vat::PersonsForm(record.writtenAt));
+    runStatus_->ShowText(
+        QString("From the run record of %1; generate to see the error list").arg(shownRecordTime_));
 }
 
 void MainWindow::showRun(vat::RunResult result) {
     shownRun_ = std::move(result);
+    shownRecordTime_.clear();
     for (const auto& [label, caption] : vat::CaptionsOf(shownRun_.figures))
         SetCaption(*this, label, caption);
     errorGrid_->ShowRows(shownRun_.rows);

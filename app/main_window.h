@@ -18,6 +18,7 @@ class ErrorGrid;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
@@ -50,7 +51,8 @@ public:
     // What choosing the data file gave.
     const vat::DataFileChoice& dataFileChoice() const { return dataFile_; }
     // The run whose figures, error rows and file accounts the window shows: the latest that
-    // completed of the chosen data file and month, or none.
+    // completed of the chosen data file and month, or none; without one, the window may show
+    // the figures and file accounts of the month's run record.
     const vat::RunResult& shownRun() const { return shownRun_; }
     // True while a run or a books check goes on.
     bool busy() const;
@@ -90,7 +92,8 @@ private:
     void runGeneration();
     void showRunEnded(vat::RunResult result);
     void showBooksCheck(const std::string& warning);
-    void forgetRunOfOtherChoice();
+    void showChosenMonth();
+    void showRecord(const vat::RunRecord& record);
     void cancelRun();
     void setRunning(bool running);
     void showRunMessages(const std::vector<vat::UserMessage>& messages);
@@ -102,6 +105,7 @@ private:
     vat::DataFileChoice dataFile_;
     vat::RunResult shownRun_;
     RunDescription latestRun_;  // whose run shownRun_ was and when it ended
+    QString shownRecordTime_;   // when the run record shown in place of a run was written
     bool running_ = false;      // a run, not a books check, goes on
     BackgroundJob* job_;        // the run or the books check going on
     WindowGrowth growth_;
@@ -118,6 +122,7 @@ private:
     QComboBox* fileFilter_;
     QTabWidget* results_;  // the error list and the run's files
     ErrorGrid* errorGrid_;
+    QPlainTextEdit* errorDetail_;  // the row the user is on, in full
     QPushButton* exportButton_;
     QPushButton* printButton_;
     QPushButton* cancelButton_;  // shown only while a run goes on

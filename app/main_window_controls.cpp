@@ -2,7 +2,9 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -25,6 +27,8 @@ constexpr int kResultsHeight = 2235;
 constexpr int kButtonsTop = kResultsTop + kResultsHeight + 105;
 constexpr int kButtonsHeight = 375;
 constexpr int kMinimumHeight = kButtonsTop + kButtonsHeight + 120;
+constexpr int kErrorListWidth = 5500;
+constexpr int kErrorDetailWidth = 8295 - 90 - kErrorListWidth;
 constexpr int kLabelHeight = 330;
 constexpr int kSummaryWidth = 1935;  // captions and values of the VAT and CST rows
 constexpr int kUrdCaptionWidth = 1215;
@@ -239,10 +243,21 @@ void MainWindow::createErrorList(const Twips& at) {
     fileFilter_->addItem("All files");
     results_ =
         Place(new QTabWidget(this), "tab_Results", at.Rect(240, kResultsTop, 8295, kResultsHeight));
-    errorGrid_ = Place(new ErrorGrid(results_), "grd_Errors",
-                       at.Rect(0, 0, 8295 - 90, kResultsHeight - 420));
+    // The list, one line a row, beside the whole of the row the user is on; the list takes
+    // what the window gains.
+    auto* errors = new QSplitter(Qt::Horizontal, results_);
+    errorGrid_ = Place(new ErrorGrid(errors), "grd_Errors",
+                       at.Rect(0, 0, kErrorListWidth, kResultsHeight - 420));
     errorGrid_->FitColumns();
-    results_->addTab(errorGrid_, "Errors");
+    errorDetail_ = new QPlainTextEdit(errors);
+    errorDetail_->setObjectName("txt_ErrorDetail");
+    errorDetail_->setReadOnly(true);
+    errorDetail_->setPlaceholderText("The row you select, in full");
+    errors->addWidget(errorGrid_);
+    errors->addWidget(errorDetail_);
+    errors->setStretchFactor(0, 1);
+    errors->setSizes({errorGrid_->width(), at.Size(kErrorDetailWidth, 0).width()});
+    results_->addTab(errors, "Errors");
     exportButton_ = Place(new QPushButton("&Export...", this), "btn_Export",
                           at.Rect(5760, kButtonsTop, 1335, kButtonsHeight));
     printButton_ = Place(new QPushButton("&Print", this), "btn_Print",
@@ -266,6 +281,9 @@ void MainWindow::createErrorList(const Twips& at) {
 void MainWindow::createFolderRow(const Twips& at, vat::ReturnFolders folders) {
     folderRow_ =
         Place(new FolderRow(std::move(folders), this), "folderRow", at.Rect(240, 6780, 8205, 390));
+    connect(folderRow_, &FolderRow::folderNotOpened, this, [this](const QString& text) {
+        present({text.toStdString(), false});
+    });
 }
 
 void MainWindow::createRunAccounts() {

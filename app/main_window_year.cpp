@@ -69,8 +69,12 @@ void MainWindow::openYearView() {
     }
     job_->Drop();
     booksChangedLabel_->hide();
-    auto* view = new YearView(*dataFile_.books, folderRow_->Folders(), this);
+    auto* view = new YearView(*dataFile_.books, folderRow_->Folders(), *messages_, this);
     view->setAttribute(Qt::WA_DeleteOnClose);
-    connect(view, &QDialog::finished, this, &MainWindow::checkChosenMonth);
+    // The view may have rewritten the chosen month's record.
+    connect(view, &QDialog::finished, this, [this] {
+        showChosenMonth();
+        checkChosenMonth();
+    });
     view->open();
 }

@@ -1,6 +1,5 @@
 #include "app/year_view.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -10,6 +9,7 @@
 #include <set>
 
 #include "app/background_job.h"
+#include "app/message_presenter.h"
 #include "app/year_chart.h"
 #include "returns/check/month_books_check.h"
 #include "returns/rules/return_period.h"
@@ -36,10 +36,12 @@ QString YearText(const vat::SelectedBooks& books) {
 
 }  // namespace
 
-YearView::YearView(vat::SelectedBooks books, vat::ReturnFolders folders, QWidget* parent)
+YearView::YearView(vat::SelectedBooks books, vat::ReturnFolders folders, MessagePresenter& messages,
+                   QWidget* parent)
     : QDialog(parent),
       books_(std::move(books)),
       folders_(std::move(folders)),
+      messages_(messages),
       job_(new BackgroundJob(this)),
       table_(new QTableWidget(this)),
       chart_(new YearChart(this)),
@@ -167,14 +169,11 @@ void YearView::showRows() {
     chart_->ShowMonths(rows_);
 }
 
-void YearView::closeEvent(QCloseEvent* event) {
-    if (job_->Running())
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
-}
-
-// Escape closes the view, but not while it runs.
+// Closing the view and Escape both come here. A run or a check going on is stopped only when
+// the user says so; the view then waits for its thread, which a cancel ends within a moment.
 void YearView::reject() {
-    if (!job_->Running()) QDialog::reject();
+    if (job_->Running() && !messages_.Confirm("Cancel the run and close?")) return;
+    job_->Drop();
+    job_->Wait();
+    QDialog::reject();
 }

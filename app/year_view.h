@@ -9,6 +9,7 @@
 #include "returns/run/return_folders.h"
 
 class BackgroundJob;
+class MessagePresenter;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -25,10 +26,10 @@ class YearView : public QDialog {
     Q_OBJECT
 
 public:
-    YearView(vat::SelectedBooks books, vat::ReturnFolders folders, QWidget* parent);
+    YearView(vat::SelectedBooks books, vat::ReturnFolders folders, MessagePresenter& messages,
+             QWidget* parent);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
@@ -41,6 +42,7 @@ private:
 
     vat::SelectedBooks books_;  // the data file of the year: its name and its year
     vat::ReturnFolders folders_;
+    MessagePresenter& messages_;
     YearRows rows_;
     BackgroundJob* job_;  // the year run or check going on
     QString stage_;       // "month 5 of 12", before the file's progress

@@ -170,7 +170,7 @@ const Comparison kComparisons[] = {
      {},
      {"efile_pur04.xml: B No.1 · voucher 1"},
      {"input VAT", "VAT payable"},
-     "April's files were written on 12-05-2015; since then 1 voucher changed: input VAT "
+     "April's files were written on 12/05/2015; since then 1 voucher changed: input VAT "
      "+1,240.50, VAT payable -1,240.50"},
     // The second reading of a voucher on two dates is a document of its own.
     {"ADocumentReadTwiceLosesOneReading",
@@ -184,7 +184,7 @@ const Comparison kComparisons[] = {
      {"efile_sal04.xml: B No.S/1 · voucher 3"},
      {},
      {"URD sales"},
-     "April's files were written on 12-05-2015; since then 1 voucher changed: URD sales "
+     "April's files were written on 12/05/2015; since then 1 voucher changed: URD sales "
      "+12,49,990.00"},
     {"AnAddedDocumentAndFile",
      [](RunRecord& now) {
@@ -196,7 +196,7 @@ const Comparison kComparisons[] = {
      {},
      {},
      {},
-     "April's files were written on 12-05-2015; since then 1 voucher changed"},
+     "April's files were written on 12/05/2015; since then 1 voucher changed"},
 };
 
 INSTANTIATE_TEST_SUITE_P(RunRecord, CompareRunRecordsTest, testing::ValuesIn(kComparisons),
@@ -206,7 +206,7 @@ TEST(RunRecordText, TheWarningNamesFilesChangedByHand) {
     BooksComparison comparison{.recorded = April()};
     comparison.folderChanges = {"efile_pur04.xml is missing"};
     EXPECT_EQ(BooksChangedWarning(comparison),
-              "April's files were written on 12-05-2015; efile_pur04.xml is missing");
+              "April's files were written on 12/05/2015; efile_pur04.xml is missing");
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescr
     heading.push_back({"Dealer TIN", run.dealerTin});
     heading.push_back({"Data file", run.dataFile});
     heading.push_back({"Month", run.period});
-    heading.push_back({"Run time", run.endedAt ? vat::LocalTimeText(*run.endedAt) : std::string()});
+    heading.push_back(
+        {"Run time", run.endedAt ? vat::PersonsTimeText(*run.endedAt) : std::string()});
     const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);
     const vat::SummaryFigures figures = vat::ShownFigures(result.figures);
     const auto figure = [&](std::string caption, const vat::FigureDeclaration& declared) {

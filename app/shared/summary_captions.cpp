@@ -23,8 +23,7 @@ std::string VerdictText(VatVerdict verdict) {
 
 }  // namespace
 
-SummaryCaptions CaptionsOf(const ReturnFigures& figures) {
-    const SummaryFigures shown = ShownFigures(figures);
+SummaryCaptions CaptionsOf(const SummaryFigures& shown) {
     SummaryCaptions captions;
     for (const FigureDeclaration& declared : FigureTable()) {
         const std::string label(declared.label);
@@ -41,6 +40,11 @@ SummaryCaptions CaptionsOf(const ReturnFigures& figures) {
         else
             captions.emplace_back(label, PaiseText(value.value_or(0)));
     }
+    return captions;
+}
+
+SummaryCaptions CaptionsOf(const ReturnFigures& figures) {
+    SummaryCaptions captions = CaptionsOf(ShownFigures(figures));
     const SecondaryFigures& secondary = figures.secondary;
     for (const auto& [label, paise] : {std::pair{"lbl_in_p", secondary.inputPlus},
                                        {"lbl_in_n", secondary.inputMinus},

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "returns/results/return_figures.h"
+#include "returns/results/summary_figures.h"
 
 namespace vat {
 
@@ -13,6 +14,9 @@ namespace vat {
 // report and its JSON "labels" all read this.
 using SummaryCaptions = std::vector<std::pair<std::string, std::string>>;
 SummaryCaptions CaptionsOf(const ReturnFigures& figures);
+// The designed labels of the figures a person reads, as a run record keeps them: those above
+// without the secondary net labels.
+SummaryCaptions CaptionsOf(const SummaryFigures& figures);
 
 // The caption of one label by its designed name ("lbl_InputVAT_Plus", "lbl_pay", ...).
 std::string CaptionOf(const SummaryCaptions& captions, std::string_view label);

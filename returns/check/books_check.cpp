@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "disk/disk_error.h"
+#include "disk/local_time.h"
 #include "disk/month_lock.h"
 #include "disk/month_staging.h"
 #include "disk/sha256.h"
@@ -184,10 +185,8 @@ BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
     return {run.outcome, std::move(run.messages), std::move(comparison)};
 }
 
-// "yyyy-mm-dd hh:mm:ss" as "dd-mm-yyyy"
 std::string WrittenOnDay(const RunRecord& record) {
-    const std::string& at = record.writtenAt;
-    return at.size() >= 10 ? at.substr(8, 2) + "-" + at.substr(5, 2) + "-" + at.substr(0, 4) : at;
+    return PersonsForm(std::string_view(record.writtenAt).substr(0, 10));
 }
 
 std::string BooksChangedWarning(const BooksComparison& comparison) {

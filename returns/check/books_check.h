@@ -60,10 +60,10 @@ struct BooksCheck {
 BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
                       const RunCancel* cancel = nullptr);
 
-// The day the record's files were written, as "12-05-2014".
+// The day the record's files were written, as "12/05/2014".
 std::string WrittenOnDay(const RunRecord& record);
 
-// "April's files were written on 12-05-2014; since then 3 vouchers changed: output VAT
+// "April's files were written on 12/05/2014; since then 3 vouchers changed: output VAT
 // +1,240.00", or empty when nothing changed.
 std::string BooksChangedWarning(const BooksComparison& comparison);
 

@@ -19,7 +19,7 @@ struct YearRow {
     SummaryFigures figures = {};
     std::vector<FileAccount> accounts = {};
     std::string schemaCheck = "not generated";
-    std::string books = {};  // empty until checked: "unchanged", "changed since 12-05-2014"
+    std::string books = {};  // empty until checked: "unchanged", "changed since 12/05/2014"
     bool booksChanged = false;
     std::string note = {};  // the messages of its run or of its books check, one a line
 };

@@ -116,7 +116,8 @@ private slots:
         QTest::newRow("month") << "Month"
                                << "APR 2013" << -1.0;
         QTest::newRow("run time") << "Run time"
-                                  << QString::fromStdString(vat::LocalTimeText(kRunEnded)) << -1.0;
+                                  << QString::fromStdString(vat::PersonsTimeText(kRunEnded))
+                                  << -1.0;
         QTest::newRow("input VAT") << "Input Vat (+)"
                                    << "500.00" << 500.0;
         QTest::newRow("URD bills") << "URD Sales No Of Bills"

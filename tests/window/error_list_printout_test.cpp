@@ -1,5 +1,6 @@
 #include "app/error_list_printout.h"
 
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -9,9 +10,11 @@
 namespace {
 
 // The printed pages as text, one string a page.
-QStringList PrintedPages(const ErrorListReport& report, const QString& folder) {
+QStringList PrintedPages(const ErrorListReport& report, const QString& folder,
+                         const QPageSize& size = QPageSize(QPageSize::A4)) {
     const QString pdf = folder + "/errors.pdf";
     QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(size);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(pdf);
     PrintErrorList(report, printer);
@@ -70,6 +73,35 @@ private slots:
                      qPrintable(pages[page]));
         }
         QVERIFY(pages.last().contains("Row 150 failed its schema"));
+    }
+
+    // On pages a few rows tall, every row of several lines begins and ends on the same page.
+    void keepsEachRowOnOnePage() {
+        const std::string kTails[] = {"", "\r\nReason :x/y",
+                                      "\r\nThe value 'x' is not an element of the set"};
+        QTemporaryDir folder;
+        ErrorListReport report{kHeading, {}};
+        for (int row = 1; row <= 40; ++row)
+            report.rows.push_back({"Local Sales",
+                                   "begins#" + std::to_string(row) +
+                                       "# Element 'SellerName': [facet 'maxLength'] The "
+                                       "value has a length of 41; this exceeds the allowed "
+                                       "maximum length of 30." +
+                                       kTails[row % 3] + " ends#" + std::to_string(row) + "#",
+                                   "Inv No.C" + std::to_string(row)});
+        const QStringList pages =
+            PrintedPages(report, folder.path(), QPageSize(QSizeF(150, 70), QPageSize::Millimeter));
+        QVERIFY2(pages.size() >= 10, qPrintable(QString::number(pages.size())));
+        const auto pageOf = [&](const QString& text) {
+            for (qsizetype page = 0; page < pages.size(); ++page)
+                if (pages[page].contains(text)) return page;
+            return qsizetype{-1};
+        };
+        for (int row = 1; row <= 40; ++row) {
+            const qsizetype begins = pageOf(QString("begins#%1#").arg(row));
+            QVERIFY2(begins >= 0, qPrintable(QString::number(row)));
+            QCOMPARE(pageOf(QString("ends#%1#").arg(row)), begins);
+        }
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -64,6 +65,7 @@ private slots:
         QVERIFY(Find<QPushButton>(row, "btn_Schemas")
                     ->toolTip()
                     .endsWith(root_.filePath("bundled/XSD")));
+        QVERIFY(Find<QLabel>(row, "lbl_OtherSchemas")->isHidden());
     }
 
     void chosenFoldersAreUsedAndRememberedForTheNextStart() {
@@ -77,6 +79,12 @@ private slots:
             QVERIFY(Find<QPushButton>(row, "btn_Schemas")
                         ->toolTip()
                         .endsWith(root_.filePath("authority")));
+            const auto* otherSchemas = Find<QLabel>(row, "lbl_OtherSchemas");
+            QVERIFY(!otherSchemas->isHidden());
+            QVERIFY2(otherSchemas->text().startsWith("Schemas: ") &&
+                         otherSchemas->text().endsWith("authority (not the program's own)"),
+                     qPrintable(otherSchemas->text()));
+            QCOMPARE(otherSchemas->toolTip(), root_.filePath("authority"));
         }
         const FolderRow next(defaults(), nullptr);
         QCOMPARE(next.Folders().output, path("books/returns"));
@@ -105,6 +113,13 @@ private slots:
         QDesktopServices::unsetUrlHandler("file");
         QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(root_.filePath("default/04"))});
         QVERIFY(QDir(root_.filePath("default/04")).exists());
+
+        // The offscreen platform has no file manager.
+        QSignalSpy notOpened(&row, &FolderRow::folderNotOpened);
+        QTest::mouseClick(Find<QPushButton>(row, "btn_OpenFolder"), Qt::LeftButton);
+        QCOMPARE(notOpened.size(), 1);
+        QCOMPARE(notOpened.first().first().toString(),
+                 "No file manager opened the folder " + root_.filePath("default/04") + ".");
     }
 };
 
