@@ -24,6 +24,7 @@
 #include "returns/facts/voucher_view.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/return_period.h"
+#include "returns/run/month_folder.h"
 #include "returns/run/server_catalogue.h"
 
 namespace {
@@ -184,7 +185,7 @@ void MainWindow::runGeneration() {
     std::filesystem::create_directories(selection.folders.output, ignored);
     if (selection.monthNumber != 0 && selection.books && !selection.dataFile.empty()) {
         const auto monthFolder =
-            selection.folders.output / vat::ReturnPeriod{selection.monthNumber, 0}.MonthTag();
+            vat::MonthFolder(selection.folders, *selection.books, selection.monthNumber);
         if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books)) {
             if (!messages_->Confirm(QString::fromStdString(
                     *owner + ".\n\nReplace them with the files of " + selection.dataFile + "?")))

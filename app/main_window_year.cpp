@@ -7,7 +7,7 @@
 #include "app/main_window.h"
 #include "app/year_view.h"
 #include "returns/check/month_books_check.h"
-#include "returns/rules/return_period.h"
+#include "returns/run/month_folder.h"
 #include "returns/year/year_run.h"
 
 // Files already in the month folder may no longer be what the books give; the user should know
@@ -18,9 +18,9 @@ void MainWindow::checkChosenMonth() {
     const int month = chosenMonth();
     if (running_ || month == 0 || !dataFile_.books) return;
     const vat::ReturnFolders folders = folderRow_->Folders();
-    if (!vat::MonthGenerated(folders.output / vat::ReturnPeriod{month, 0}.MonthTag(),
-                             *dataFile_.books))
-        return;
+    const std::filesystem::path monthFolder = vat::MonthFolder(folders, *dataFile_.books, month);
+    folderRow_->ShowRunFolder(monthFolder);
+    if (!vat::MonthGenerated(monthFolder, *dataFile_.books)) return;
     vat::RunCancel cancel(ledger_);
     runCancel_ = &cancel;
     setRunning(true);
