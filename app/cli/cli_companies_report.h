@@ -9,8 +9,8 @@
 // One data file of a run of every data file: what its line shows and its report object (a
 // month's JsonReport, a year's YearJson, or the reasons it never ran).
 struct CompanyReport {
-    std::string dataFile;
-    std::string dealerTin;  // empty when the books could not be read
+    std::string dataFile = {};
+    std::string dealerTin = {};  // empty when the books could not be read
     int status = 0;
     vat::YearTotals figures = {};  // the month's, or the year's completed months'
     std::string reason = {};       // why it did not reach OVER, for its line
