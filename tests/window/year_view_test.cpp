@@ -63,6 +63,9 @@ private:
         QTRY_VERIFY(open.isNull());
     }
 
+    // The folder of the data file's financial year, which holds its month folders.
+    std::filesystem::path yearFolder() const { return programFolder_ / kDataFile / "2016-17"; }
+
     QTableWidget* Table(YearView* view) { return Find<QTableWidget>(view, "tbl_Year"); }
 
     void ChooseMonth(int index) {
@@ -117,7 +120,7 @@ private slots:
         for (int month = 0; month < 12; ++month)
             QCOMPARE(table->item(month, SchemaCheckColumn)->text(),
                      QString(month <= kJune ? "all valid" : "no files written"));
-        QVERIFY(std::filesystem::exists(programFolder_ / "03/run.json"));
+        QVERIFY(std::filesystem::exists(yearFolder() / "03/run.json"));
         QCOMPARE(Find<QLabel>(view, "lbl_YearProgress")->text(), QString());
         QVERIFY(!Find<QPushButton>(view, "btn_CancelYear")->isEnabled());
 
@@ -166,15 +169,15 @@ private slots:
         QCOMPARE(shown, yearAfterRun_);
         CloseYearView(view);
 
-        const std::string aprilRecord = vat::test::ReadBytes(programFolder_ / "04/run.json");
-        QVERIFY(std::filesystem::remove(programFolder_ / "05/run.json"));
+        const std::string aprilRecord = vat::test::ReadBytes(yearFolder() / "04/run.json");
+        QVERIFY(std::filesystem::remove(yearFolder() / "05/run.json"));
         view = OpenYearView();
         QVERIFY(view);
         QCOMPARE(Table(view)->item(kMay, SchemaCheckColumn)->text(), QString("not generated"));
         QTest::mouseClick(Find<QPushButton>(view, "btn_RunMissing"), Qt::LeftButton);
         QCOMPARE(Table(view)->item(kMay, VatColumn)->text(), QString("350.00 R"));
-        QVERIFY(std::filesystem::exists(programFolder_ / "05/run.json"));
-        QCOMPARE(vat::test::ReadBytes(programFolder_ / "04/run.json"), aprilRecord);
+        QVERIFY(std::filesystem::exists(yearFolder() / "05/run.json"));
+        QCOMPARE(vat::test::ReadBytes(yearFolder() / "04/run.json"), aprilRecord);
         CloseYearView(view);
     }
 
@@ -183,7 +186,7 @@ private slots:
     void cancelStopsTheYearWhereItIs() {
         YearView* view = OpenYearView();
         QVERIFY(view);
-        const std::string aprilRecord = vat::test::ReadBytes(programFolder_ / "04/run.json");
+        const std::string aprilRecord = vat::test::ReadBytes(yearFolder() / "04/run.json");
         auto* cancel = Find<QPushButton>(view, "btn_CancelYear");
         QString progress;
         QTimer::singleShot(0, cancel, [&] {
@@ -200,7 +203,7 @@ private slots:
         QTableWidget* table = Table(view);
         QCOMPARE(table->item(kApril, SchemaCheckColumn)->text(), QString("cancelled"));
         QCOMPARE(RowTexts(*table, kMay), yearAfterRun_.mid(12, 12));
-        QCOMPARE(vat::test::ReadBytes(programFolder_ / "04/run.json"), aprilRecord);
+        QCOMPARE(vat::test::ReadBytes(yearFolder() / "04/run.json"), aprilRecord);
         QVERIFY(!cancel->isEnabled());
         CloseYearView(view);
     }
