@@ -1,5 +1,6 @@
 #include "app/folder_row.h"
 
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -16,6 +17,9 @@ constexpr char kSchemaKey[] = "schemaFolder";
 // The schema folder's path in the row is cut short in its middle beyond this; the tooltip
 // holds it whole.
 constexpr int kSchemaPathPixels = 160;
+constexpr char kLayoutKey[] = "monthFolderLayout";
+constexpr char kFlat[] = "flat";
+constexpr char kCompanyYear[] = "company-year";
 
 QString Text(const std::filesystem::path& folder) {
     return QString::fromStdString(folder.string());
@@ -40,7 +44,8 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
       caption_(new QLabel(this)),
       path_(new QLineEdit(this)),
       otherSchemas_(new QLabel(this)),
-      schemas_(new QPushButton("Schemas...", this)) {
+      schemas_(new QPushButton("Schemas...", this)),
+      perCompany_(new QCheckBox("Per company", this)) {
     caption_->setObjectName("lbl_Folder");
     // The path gives way to a long caption, never the caption to the path.
     caption_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
@@ -54,6 +59,11 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
     auto* open = new QPushButton("Open folder", this);
     open->setObjectName("btn_OpenFolder");
     open->setToolTip("Show the folder in the file manager");
+    perCompany_->setObjectName("chk_FolderPerCompany");
+    perCompany_->setToolTip(
+        "Month folders in <output folder>/<data file>/<financial year>, so that companies and "
+        "years never share one; unchecked, straight in the output folder");
+    perCompany_->setChecked(Folders().layout == vat::MonthFolderLayout::CompanyYear);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -61,14 +71,20 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
     layout->addWidget(path_, 1);
     layout->addWidget(otherSchemas_);
     for (QPushButton* button : {choose, open, schemas_}) layout->addWidget(button);
+    layout->addWidget(perCompany_);
     connect(choose, &QPushButton::clicked, this, &FolderRow::chooseOutputFolder);
     connect(open, &QPushButton::clicked, this, &FolderRow::openShownFolder);
     connect(schemas_, &QPushButton::clicked, this, &FolderRow::chooseSchemaFolder);
+    connect(perCompany_, &QCheckBox::toggled, this, &FolderRow::chooseLayout);
     showFolders();
 }
 
 vat::ReturnFolders FolderRow::Folders() const {
-    return {remembered(kOutputKey, defaults_.output), remembered(kSchemaKey, defaults_.schemas)};
+    const QString layout = settings_.value(kLayoutKey).toString();
+    return {remembered(kOutputKey, defaults_.output), remembered(kSchemaKey, defaults_.schemas),
+            layout == kFlat          ? vat::MonthFolderLayout::Flat
+            : layout == kCompanyYear ? vat::MonthFolderLayout::CompanyYear
+                                     : defaults_.layout};
 }
 
 void FolderRow::ShowRunFolder(const std::filesystem::path& monthFolder) {
@@ -107,6 +123,17 @@ void FolderRow::chooseSchemaFolder() {
                  this, "Folder of the schemas (eval_pur.xsd and the others)",
                  DialogStart(Folders().schemas)),
              defaults_.schemas);
+}
+
+// The default again is forgotten, as the folders are.
+void FolderRow::chooseLayout(bool perCompany) {
+    const auto chosen =
+        perCompany ? vat::MonthFolderLayout::CompanyYear : vat::MonthFolderLayout::Flat;
+    if (chosen == defaults_.layout)
+        settings_.remove(kLayoutKey);
+    else
+        settings_.setValue(kLayoutKey, perCompany ? kCompanyYear : kFlat);
+    showFolders();
 }
 
 // The output folder may not exist before the first run: it is made so that there is

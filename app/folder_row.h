@@ -6,20 +6,23 @@
 
 #include "returns/run/return_folders.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // Where the return files go: the output folder that holds the month folders, Choose... to pick
-// another, Open folder to see it in the file manager, and Schemas... to check the files against
-// other schemas (the tax authority's own). Choices are remembered for the next start. After a
-// run the row shows the month folder the run wrote. While schemas other than the program's
-// are in use, the row says which.
+// another, Open folder to see it in the file manager, Schemas... to check the files against
+// other schemas (the tax authority's own), and whether each company's year has a folder of its
+// own (Per company) or the month folders lie straight in the output folder. Choices are
+// remembered for the next start. Once books and a month are chosen, and after a run, the row
+// shows the month folder. While schemas other than the program's are in use, the row says
+// which.
 class FolderRow : public QWidget {
     Q_OBJECT
 
 public:
-    // The defaults stand until the user chooses other folders.
+    // The defaults, their layout included, stand until the user chooses otherwise.
     FolderRow(vat::ReturnFolders defaults, QWidget* parent);
 
     vat::ReturnFolders Folders() const;
@@ -34,6 +37,7 @@ private:
     void remember(const char* key, const QString& folder, const std::filesystem::path& fallback);
     void chooseOutputFolder();
     void chooseSchemaFolder();
+    void chooseLayout(bool perCompany);
     void openShownFolder();
     void showFolders();
     void showPath(const std::filesystem::path& folder);
@@ -44,4 +48,5 @@ private:
     QLineEdit* path_;
     QLabel* otherSchemas_;  // shown while the schemas are not the program's
     QPushButton* schemas_;
+    QCheckBox* perCompany_;
 };

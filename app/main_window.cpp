@@ -28,6 +28,7 @@
 #include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/return_period.h"
+#include "returns/run/month_folder.h"
 #include "returns/run/server_catalogue.h"
 #include "returns/year/year_run.h"
 
@@ -229,7 +230,7 @@ void MainWindow::runGeneration() {
     std::filesystem::create_directories(selection.folders.output, ignored);
     if (selection.monthNumber != 0 && selection.books && !selection.dataFile.empty()) {
         const auto monthFolder =
-            selection.folders.output / vat::ReturnPeriod{selection.monthNumber, 0}.MonthTag();
+            vat::MonthFolder(selection.folders, *selection.books, selection.monthNumber);
         if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books)) {
             if (!messages_->Confirm(QString::fromStdString(
                     *owner + ".\n\nReplace them with the files of " + selection.dataFile + "?")))
@@ -282,9 +283,8 @@ void MainWindow::showChosenMonth() {
     showRun({});
     const int month = chosenMonth();
     if (month == 0 || !dataFile_.books) return;
-    if (const std::optional<vat::RunRecord> record =
-            vat::OwnRunRecord(folderRow_->Folders().output / vat::ReturnPeriod{month, 0}.MonthTag(),
-                              *dataFile_.books))
+    if (const std::optional<vat::RunRecord> record = vat::OwnRunRecord(
+            vat::MonthFolder(folderRow_->Folders(), *dataFile_.books, month), *dataFile_.books))
         showRecord(*record);
 }
 

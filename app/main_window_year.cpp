@@ -10,6 +10,7 @@
 #include "app/year_view.h"
 #include "returns/check/month_books_check.h"
 #include "returns/rules/return_period.h"
+#include "returns/run/month_folder.h"
 #include "returns/year/year_run.h"
 
 namespace {
@@ -34,9 +35,13 @@ void MainWindow::checkChosenMonth() {
     if (running_) return;
     const int month = chosenMonth();
     const vat::ReturnFolders folders = folderRow_->Folders();
-    if (month == 0 || !dataFile_.books ||
-        !vat::MonthGenerated(folders.output / vat::ReturnPeriod{month, 0}.MonthTag(),
-                             *dataFile_.books)) {
+    if (month == 0 || !dataFile_.books) {
+        job_->Drop();
+        return;
+    }
+    const std::filesystem::path monthFolder = vat::MonthFolder(folders, *dataFile_.books, month);
+    folderRow_->ShowRunFolder(monthFolder);
+    if (!vat::MonthGenerated(monthFolder, *dataFile_.books)) {
         job_->Drop();
         return;
     }

@@ -13,6 +13,7 @@
 #include "app/year_chart.h"
 #include "returns/check/month_books_check.h"
 #include "returns/rules/return_period.h"
+#include "returns/run/month_folder.h"
 #include "returns/year/year_run.h"
 
 namespace {
@@ -81,7 +82,7 @@ YearView::YearView(vat::SelectedBooks books, vat::ReturnFolders folders, Message
 }
 
 std::filesystem::path YearView::monthFolder(int monthNumber) const {
-    return folders_.output / vat::ReturnPeriod{monthNumber, 0}.MonthTag();
+    return vat::MonthFolder(folders_, books_, monthNumber);
 }
 
 void YearView::readRunRecords() {

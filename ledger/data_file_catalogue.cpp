@@ -17,6 +17,12 @@ std::vector<std::string> ListDataFiles(LedgerConnection& ledger) {
     return names;
 }
 
+bool HasCompanySettingsTable(LedgerConnection& ledger) {
+    Recordset& found = ledger.LookupRecordset;
+    OpenQuery(found, "select to_regclass('super')::text as settings_table");
+    return !found.Eof() && !found["settings_table"].IsNull();
+}
+
 std::optional<CompanySettings> ReadCompanySettings(LedgerConnection& ledger) {
     Recordset& settings = ledger.LookupRecordset;
     OpenQuery(settings, "select * from super");

@@ -24,6 +24,10 @@ struct CompanySettings {
     std::string dealerTin;                // super.kst, the dealer's own TIN as stored
 };
 
+// Whether the connected database has the company settings table (super) where a query finds it:
+// a database of the server that holds no books of the accounting package has none.
+bool HasCompanySettingsTable(LedgerConnection& ledger);
+
 // Reads "select * from super"; nullopt when the table has no row.
 std::optional<CompanySettings> ReadCompanySettings(LedgerConnection& ledger);
 

@@ -95,7 +95,7 @@ std::vector<std::string> Names(const std::vector<FigureChange>& figures) {
 TEST_P(BooksCheckTest, NamesWhatChangedSinceTheFilesWereWritten) {
     const BooksChange& change = GetParam();
     LedgerSession session(kChanging);
-    const ReturnFolders folders = session.folder.Path();
+    const ReturnFolders folders = test::FlatFolders(session.folder);
     ASSERT_TRUE(session.Run(4).Completed());
     Psql(kChanging, change.change);
     const BooksCheck check = CheckMonthBooks(session.ledger, kChanging, 4, folders);
@@ -150,7 +150,7 @@ TEST(RunRecord, SaysWhoseFilesTheyAreAndHashesThem) {
 
 TEST(RunRecord, AFileChangedByHandIsReported) {
     LedgerSession session("t_run_demo");
-    const ReturnFolders folders = session.folder.Path();
+    const ReturnFolders folders = test::FlatFolders(session.folder);
     ASSERT_TRUE(session.Run(4).Completed());
     std::ofstream(session.folder / "04/efile_sal04.xml", std::ios::app) << "<!-- edited -->\n";
     fs::remove(session.folder / "04/efile_pur04.xml");
@@ -165,14 +165,14 @@ TEST(RunRecord, AFileChangedByHandIsReported) {
 TEST(RunRecord, AMonthWithoutARecordCannotBeChecked) {
     LedgerSession session("t_run_demo");
     const BooksCheck check =
-        CheckMonthBooks(session.ledger, "t_run_demo", 4, session.folder.Path());
+        CheckMonthBooks(session.ledger, "t_run_demo", 4, test::FlatFolders(session.folder));
     EXPECT_EQ(check.outcome, RunOutcome::Refused);
     EXPECT_FALSE(check.comparison);
 }
 
 TEST(RunRecord, ARecordOfAnotherMonthOrFinancialYearIsNotChecked) {
     LedgerSession session("t_run_demo");
-    const ReturnFolders folders = session.folder.Path();
+    const ReturnFolders folders = test::FlatFolders(session.folder);
     ASSERT_TRUE(session.Run(4).Completed());
     fs::copy(session.folder / "04", session.folder / "05");  // April's files and record as May's
     RunRecord otherYear = ReadRunRecord(session.folder / "04").value();
@@ -192,7 +192,7 @@ TEST(RunRecord, ARecordOfAnotherMonthOrFinancialYearIsNotChecked) {
 // A check waits while a run holds the month, so it never sees a run's files half in place.
 TEST(RunRecord, ACheckWaitsForARunPuttingItsFilesInPlace) {
     LedgerSession session("t_run_demo");
-    const ReturnFolders folders = session.folder.Path();
+    const ReturnFolders folders = test::FlatFolders(session.folder);
     ASSERT_TRUE(session.Run(4).Completed());
     const fs::path sales = session.folder / "04/efile_sal04.xml";
     const std::string bytes = test::ReadBytes(sales);
@@ -212,7 +212,7 @@ TEST(RunRecord, ACheckWaitsForARunPuttingItsFilesInPlace) {
 
 TEST(RunRecord, ACheckAfterARunKilledPuttingItsFilesInPlaceSaysSo) {
     LedgerSession session("t_run_demo");
-    const ReturnFolders folders = session.folder.Path();
+    const ReturnFolders folders = test::FlatFolders(session.folder);
     ASSERT_TRUE(session.Run(4).Completed());
     const fs::path month = session.folder / "04";
     const auto whole = test::FolderBytes(month);
@@ -244,7 +244,7 @@ TEST(RunRecord, ACheckAfterARunKilledPuttingItsFilesInPlaceSaysSo) {
 // Another data file's files are replaced only when the run is told to.
 TEST(RunRecord, OtherBooksFilesAreKeptUnlessReplacingWasChosen) {
     LedgerSession session("t_run_demo");
-    const ReturnFolders folders = session.folder.Path();
+    const ReturnFolders folders = test::FlatFolders(session.folder);
     ASSERT_TRUE(session.Run(4).Completed());
     const DataFileChoice other = SelectDataFile(session.ledger, "t_run_figures");
     const auto why = OtherBooksFiles(session.folder / "04", *other.books);
@@ -282,8 +282,9 @@ TEST(YearRun, EachMonthIsTheRunOfThatMonthAlone) {
     std::vector<int> months;
     std::vector<nlohmann::ordered_json> shown;
     YearTotals totals;
-    RunYear(session.ledger, "t_run_demo", ReturnFolders(yearFolder.Path(), session.folder / "XSD"),
-            {}, [&](int month, const RunResult& result) {
+    RunYear(session.ledger, "t_run_demo",
+            ReturnFolders(yearFolder.Path(), session.folder / "XSD", MonthFolderLayout::Flat), {},
+            [&](int month, const RunResult& result) {
                 months.push_back(month);
                 shown.push_back(Shown(result));
                 totals.Add(result);

@@ -67,6 +67,19 @@ const std::vector<OptionsCase> kCases = {
     {"EmptyFolder", {"--data-file", "d", "--month", "4", "--folder", ""}, false, 0},
     {"EmptySchemaFolder", {"--data-file", "d", "--month", "4", "--xsd", ""}, false, 0},
     {"EmptyExportFile", {"--data-file", "d", "--month", "4", "--errors-xlsx", ""}, false, 0},
+    {"FlatLayout", {"--data-file", "d", "--month", "4", "--layout", "flat"}, true, 4},
+    {"CompanyYearLayout",
+     {"--data-file", "d", "--month", "4", "--layout", "company-year"},
+     true,
+     4},
+    {"UnknownLayout", {"--data-file", "d", "--month", "4", "--layout", "nested"}, false, 0},
+    {"EveryDataFilesMonth", {"--all-data-files", "--month", "APR"}, true, 4},
+    {"EveryDataFilesYear", {"--all-data-files", "--year"}, true, 0},
+    {"EveryDataFileNeedsMonthOrYear", {"--all-data-files"}, false, 0},
+    {"EveryDataFileNotBoth", {"--all-data-files", "--year", "--month", "4"}, false, 0},
+    {"EveryDataFileAndOne", {"--all-data-files", "--data-file", "d", "--month", "4"}, false, 0},
+    {"EveryDataFileVerify", {"--all-data-files", "--month", "4", "--verify"}, false, 0},
+    {"EveryDataFileExport", {"--all-data-files", "--month", "4", "--errors-csv", "e"}, false, 0},
 };
 
 class CliOptionsParse : public testing::TestWithParam<OptionsCase> {};
@@ -103,6 +116,10 @@ TEST(CliOptions, TheOutputAndTheSchemaFolderAreGivenApart) {
     ASSERT_TRUE(defaults) << error;
     EXPECT_TRUE(defaults->outputFolder.empty());
     EXPECT_TRUE(defaults->schemaFolder.empty());
+    EXPECT_EQ(defaults->layout, vat::MonthFolderLayout::CompanyYear);
+    EXPECT_EQ(
+        ParseCliOptions({"--data-file", "d", "--month", "4", "--layout", "flat"}, error)->layout,
+        vat::MonthFolderLayout::Flat);
 }
 
 TEST(CliOptions, TheUsageNamesTheDefaultFolders) {

@@ -31,6 +31,7 @@ std::vector<std::string> AprilRun(const std::string& dataFile, const ProgramFold
                                           "--month",     "APR",
                                           "--folder",    folder.Path().string(),
                                           "--xsd",       (folder / "XSD").string(),
+                                          "--layout",    "flat",
                                           "--json"};
     if (replaceOtherBooks) arguments.emplace_back("--replace");
     return arguments;

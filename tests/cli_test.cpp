@@ -94,7 +94,7 @@ TEST(Cli, ARefusedDataFileWritesNothing) {
     const auto report = nlohmann::json::parse(result.out);
     EXPECT_EQ(report["messages"].back(), "INCORRECT TIN CAN NOT PROCEED");
     EXPECT_TRUE(report["files"].empty());
-    EXPECT_FALSE(fs::exists(folder / "04"));
+    EXPECT_FALSE(fs::exists(folder / "shop2014"));
 }
 
 TEST(Cli, ARefusalBeforeAnyRunStillAnswersJsonWhenAskedTo) {
@@ -275,7 +275,7 @@ TEST(Cli, TheFolderTakesTheMonthFoldersAndTheXsdFolderGivesTheSchemas) {
     const CliResult result = RunCli(
         {"--data-file", "t_run_figures", "--month", "APR", "--folder", output.string()}, folder);
     EXPECT_EQ(result.status, 0) << Describe(result);
-    EXPECT_TRUE(fs::exists(output / "04/efile_pur04.xml"));
+    EXPECT_TRUE(fs::exists(output / "t_run_figures/2014-15/04/efile_pur04.xml"));
     EXPECT_FALSE(fs::exists(output / "XSD"));
 }
 
@@ -293,7 +293,9 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsFixesMessagesAndFilesAndNothingElse) {
     for (const auto& [key, value] : report.items()) keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "fixes", "labels",
                                               "messages", "monthFolder", "returns"}));
-    EXPECT_EQ(report["monthFolder"], (folder / "06").string());
+    // The company's month folder of its financial year, where the files are.
+    const fs::path june = folder / "t_run_figures/2014-15/06";
+    EXPECT_EQ(report["monthFolder"], june.string());
 
     const nlohmann::json& labels = report["labels"];
     for (const char* label : {"lbl_in_p",
@@ -341,9 +343,9 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsFixesMessagesAndFilesAndNothingElse) {
     EXPECT_EQ(report["errors"], nlohmann::json::array());
     EXPECT_EQ(report["messages"], nlohmann::json::array({"OVER"}));
 
-    const std::vector<std::string> files = {(folder / "06/efile_pur06.xml").string(),
-                                            (folder / "06/efile_sal06.xml").string(),
-                                            (folder / "06/efile_sal_iss_06.xml").string()};
+    const std::vector<std::string> files = {(june / "efile_pur06.xml").string(),
+                                            (june / "efile_sal06.xml").string(),
+                                            (june / "efile_sal_iss_06.xml").string()};
     EXPECT_EQ(report["files"].get<std::vector<std::string>>(), files);
     for (const std::string& file : files) EXPECT_TRUE(fs::exists(file)) << file;
 }
@@ -384,7 +386,7 @@ TEST(Cli, WithoutJsonPrintsTheSummaryAsTheWindowShowsIt) {
     ASSERT_EQ(result.status, 0) << Describe(result);
     EXPECT_NE(result.out.find("VAT Payable               290.00\n"), std::string::npos)
         << result.out;
-    EXPECT_NE(result.out.find("\nFiles in " + (folder / "04").string() +
+    EXPECT_NE(result.out.find("\nFiles in " + (folder / "t_run_figures/2014-15/04").string() +
                               "\n  efile_pur04.xml\n  efile_pur_rtn04.xml\n"),
               std::string::npos)
         << result.out;
@@ -421,13 +423,13 @@ TEST(Cli, HelpPrintsTheUsageAndExits0) {
 namespace vat {
 namespace {
 
-// A month's files of another data file are kept unless --replace; --verify then tells an
-// unchanged month (0) from files changed by hand (4); --year reports twelve months.
+// In the flat layout a month's files of another data file are kept unless --replace; --verify
+// then tells an unchanged month (0) from files changed by hand (4); --year reports twelve months.
 TEST(Cli, ReplaceVerifyAndYear) {
     ProgramFolder folder;
     const std::string out = folder.Path().string();
     const auto run = [&](std::vector<std::string> arguments) {
-        arguments.insert(arguments.end(), {"--folder", out});
+        arguments.insert(arguments.end(), {"--folder", out, "--layout", "flat"});
         return RunCli(arguments, folder);
     };
     ASSERT_EQ(run({"--data-file", "t_run_demo", "--month", "APR"}).status, 0);
@@ -463,9 +465,13 @@ TEST(Cli, AYearWithOneMonthRefusedExitsAsRefused) {
     ProgramFolder folder;
     const std::string out = folder.Path().string();
     ASSERT_EQ(
-        RunCli({"--data-file", "t_run_demo", "--month", "APR", "--folder", out}, folder).status, 0);
-    const CliResult year =
-        RunCli({"--data-file", "t_run_figures", "--year", "--json", "--folder", out}, folder);
+        RunCli({"--data-file", "t_run_demo", "--month", "APR", "--folder", out, "--layout", "flat"},
+               folder)
+            .status,
+        0);
+    const CliResult year = RunCli(
+        {"--data-file", "t_run_figures", "--year", "--json", "--folder", out, "--layout", "flat"},
+        folder);
     EXPECT_EQ(year.status, 2) << Describe(year);
     const auto report = nlohmann::json::parse(year.out);
     std::vector<int> statuses;
@@ -477,7 +483,8 @@ TEST(Cli, AYearWithOneMonthRefusedExitsAsRefused) {
 TEST(Cli, FilesOfTheDataFilesOtherYearAreRefused) {
     ProgramFolder folder;
     const std::vector<std::string> april = {"--data-file", "t_run_demo", "--month",
-                                            "APR",         "--folder",   folder.Path().string()};
+                                            "APR",         "--folder",   folder.Path().string(),
+                                            "--layout",    "flat"};
     ASSERT_EQ(RunCli(april, folder).status, 0);
     const fs::path record = folder / "04/run.json";
     auto written = nlohmann::ordered_json::parse(test::ReadBytes(record));

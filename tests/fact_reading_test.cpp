@@ -46,7 +46,7 @@ RunShown RunMonth(const std::string& dataFile, int month, FactReading reading) {
     session.result = GenerationRun(session.ledger, {.books = session.books,
                                                     .dataFile = dataFile,
                                                     .monthNumber = month,
-                                                    .folders = session.folder.Path(),
+                                                    .folders = test::FlatFolders(session.folder),
                                                     .reading = reading});
     RunShown result;
     result.outcome = session.result.outcome;

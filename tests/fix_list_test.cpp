@@ -15,8 +15,9 @@ using Json = nlohmann::json;
 
 test::ProgramResult RunFixList(const test::ProgramFolder& folder,
                                std::vector<std::string> extra = {}) {
-    std::vector<std::string> arguments = {"--data-file", "t_fix_list",           "--month", "APR",
-                                          "--folder",    folder.Path().string(), "--json"};
+    std::vector<std::string> arguments = {"--data-file", "t_fix_list", "--month",
+                                          "APR",         "--folder",   folder.Path().string(),
+                                          "--layout",    "flat",       "--json"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return test::RunProgram(VAT_CLI_PROGRAM, arguments, folder);
 }

@@ -40,7 +40,7 @@ RunResult RunMonth(LedgerSession& session, int month, RunObserver& observer,
                          {.books = session.books,
                           .dataFile = session.dataFile,
                           .monthNumber = month,
-                          .folders = session.folder.Path()},
+                          .folders = test::FlatFolders(session.folder)},
                          observer, &cancel);
 }
 
@@ -279,10 +279,11 @@ TEST(GenerationRun, WithoutAMonthOrADataFileNothingHappens) {
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);
     const Snapshot before(session);
     const auto run = [&](int month, const std::string& dataFile) {
-        const RunResult result = GenerationRun(session.ledger, {.books = session.books,
-                                                                .dataFile = dataFile,
-                                                                .monthNumber = month,
-                                                                .folders = session.folder.Path()});
+        const RunResult result =
+            GenerationRun(session.ledger, {.books = session.books,
+                                           .dataFile = dataFile,
+                                           .monthNumber = month,
+                                           .folders = test::FlatFolders(session.folder)});
         EXPECT_TRUE(result.messages.empty()) << result.messages.front().text;
         EXPECT_TRUE(result.accounts.empty());
         return result.outcome;
@@ -300,10 +301,11 @@ TEST(GenerationRun, AnIncorrectTinRefusesTheRunAndChangesNothing) {
     ASSERT_FALSE(badTin.books->TinValid());
     const Snapshot before(session);
 
-    const RunResult refused = GenerationRun(session.ledger, {.books = badTin.books,
-                                                             .dataFile = "t_run_bad_tin",
-                                                             .monthNumber = 4,
-                                                             .folders = session.folder.Path()});
+    const RunResult refused =
+        GenerationRun(session.ledger, {.books = badTin.books,
+                                       .dataFile = "t_run_bad_tin",
+                                       .monthNumber = 4,
+                                       .folders = test::FlatFolders(session.folder)});
     EXPECT_EQ(refused.outcome, RunOutcome::Refused);
     EXPECT_EQ(refused.messages,
               (std::vector<UserMessage>{{"INCORRECT TIN CAN NOT PROCEED", false}}));
@@ -317,10 +319,11 @@ TEST(GenerationRun, ADataFileThatDidNotOpenIsRefusedWithAMessage) {
     ASSERT_FALSE(none.books);
     const Snapshot before(session);
 
-    const RunResult refused = GenerationRun(session.ledger, {.books = none.books,
-                                                             .dataFile = "t_run_no_such_data_file",
-                                                             .monthNumber = 4,
-                                                             .folders = session.folder.Path()});
+    const RunResult refused =
+        GenerationRun(session.ledger, {.books = none.books,
+                                       .dataFile = "t_run_no_such_data_file",
+                                       .monthNumber = 4,
+                                       .folders = test::FlatFolders(session.folder)});
     EXPECT_EQ(refused.outcome, RunOutcome::Refused);
     ASSERT_EQ(refused.messages.size(), 1u);
     EXPECT_TRUE(refused.messages[0].critical);

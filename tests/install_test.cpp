@@ -91,7 +91,7 @@ TEST_P(InstalledCli, WritesIntoTheDataFolder) {
     EXPECT_EQ(report["errors"].size(), 0u) << run.out;
     ASSERT_FALSE(report["files"].empty());
     for (const std::string file : report["files"]) {
-        EXPECT_EQ(fs::path(file).parent_path(), output / "04");
+        EXPECT_EQ(fs::path(file).parent_path(), output / "t_run_figures/2014-15/04");
         EXPECT_TRUE(fs::exists(file)) << file;
     }
 }

@@ -342,18 +342,15 @@ TEST(DataFileSelection, ADataFileThatCannotBeUsedIsReportedAndLeftUnusable) {
         const char* dataFile;
         const char* reason;
     } cases[] = {
-        {"edb", "cannot be opened"},  // no super table
-        {"t_no_year", "has no financial-year start date (super.dt1)"},
+        {"edb", "edb holds no books of the accounting package (no table super)"},
+        {"t_no_year", "The data file t_no_year has no financial-year start date (super.dt1)."},
     };
     for (const auto& c : cases) {
         LedgerConnection ledger;
         const DataFileChoice choice = SelectDataFile(ledger, c.dataFile);
         EXPECT_FALSE(choice.books) << c.dataFile;
         ASSERT_EQ(choice.messages.size(), 1u) << c.dataFile;
-        const std::string& text = choice.messages[0].text;
-        EXPECT_NE(text.find(std::string("The data file ") + c.dataFile + " "), std::string::npos)
-            << text;
-        EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+        EXPECT_EQ(choice.messages[0].text, c.reason);
         EXPECT_EQ(GenerationRun(ledger, {.books = choice.books,
                                          .dataFile = c.dataFile,
                                          .monthNumber = 4,

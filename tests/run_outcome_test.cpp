@@ -11,10 +11,11 @@ namespace {
 
 TEST(RunOutcome, ReachingOverWithAFileThatFailedItsCheckExitsThreeAndAccountsForEveryDocument) {
     test::ProgramFolder folder;
-    const test::ProgramResult result = test::RunProgram(
-        VAT_CLI_PROGRAM,
-        {"--json", "--data-file", "t_outcome", "--month", "4", "--folder", folder.Path().string()},
-        folder);
+    const test::ProgramResult result =
+        test::RunProgram(VAT_CLI_PROGRAM,
+                         {"--json", "--data-file", "t_outcome", "--month", "4", "--layout", "flat",
+                          "--folder", folder.Path().string()},
+                         folder);
     ASSERT_EQ(result.status, 3) << test::Describe(result);
     const nlohmann::json report = nlohmann::json::parse(result.out);
     EXPECT_EQ(report["messages"].back(), "OVER");

@@ -14,21 +14,6 @@ const char* MonthName(int monthNumber) {
     return vat::FinancialYearMonths()[vat::FinancialYearIndex(monthNumber)].name.data();
 }
 
-const char* StatusText(int status) {
-    switch (status) {
-        case 0:
-            return "OVER";
-        case 3:
-            return "OVER, schema errors";
-        case 2:
-            return "refused";
-        case 5:
-            return "cancelled";
-        default:
-            return "failed";
-    }
-}
-
 constexpr const char* kYearRow = "%-5s %13s %13s %13s %11s %11s %13s %13s %8s %8s  %s\n";
 
 // A month's line, or the year's: the figures as its totals add them up.
@@ -54,6 +39,21 @@ void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& 
 
 }  // namespace
 
+const char* ExitStatusText(int status) {
+    switch (status) {
+        case 0:
+            return "OVER";
+        case 3:
+            return "OVER, schema errors";
+        case 2:
+            return "refused";
+        case 5:
+            return "cancelled";
+        default:
+            return "failed";
+    }
+}
+
 void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotals& totals,
                     std::ostream& out) {
     char heading[256];
@@ -62,7 +62,8 @@ void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotal
                   "Left out", "Outcome");
     out << heading;
     for (const MonthReport& month : months) {
-        PrintYearLine(out, MonthName(month.monthNumber), month.figures, StatusText(month.status));
+        PrintYearLine(out, MonthName(month.monthNumber), month.figures,
+                      ExitStatusText(month.status));
     }
     PrintYearLine(out, "Year", totals,
                   std::to_string(totals.monthsCompleted) + " of " + std::to_string(months.size()) +

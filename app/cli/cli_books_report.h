@@ -16,6 +16,9 @@ struct MonthReport {
     vat::YearTotals figures = {};
 };
 
+// An exit status as the year's and the companies' lines name it: "OVER", "refused", ...
+const char* ExitStatusText(int status);
+
 // The year's table: a line a month with its figures, documents and outcome, the totals, and
 // the messages of the months that did not complete.
 void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotals& totals,

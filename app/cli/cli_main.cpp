@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cli/cli_books_report.h"
+#include "app/cli/cli_companies_report.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
@@ -17,6 +18,7 @@
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
+#include "returns/run/month_folder.h"
 #include "returns/run/server_catalogue.h"
 #include "returns/year/year_run.h"
 
@@ -31,8 +33,8 @@ enum ExitStatus {
     kCancelled = 5
 };
 
-// The worse of two statuses of a year's months: completed, schema errors, refused, failed,
-// cancelled.
+// The worse of two statuses of a year's months or of the data files: completed, schema errors,
+// refused, failed, cancelled.
 int Worse(int one, int other) {
     const auto rank = [](int status) {
         constexpr int kFromBest[] = {kCompleted, kSchemaErrors, kRefused, kFailed, kCancelled};
@@ -125,10 +127,10 @@ vat::FactReading ReadingOf(const CliOptions& options) {
     return options.queryPerVoucher ? vat::FactReading::PerVoucher : vat::FactReading::PerList;
 }
 
-vat::RunSelection SelectionOf(const vat::DataFileChoice& choice, const CliOptions& options,
-                              const vat::ReturnFolders& folders) {
+vat::RunSelection SelectionOf(const vat::DataFileChoice& choice, const std::string& dataFile,
+                              const CliOptions& options, const vat::ReturnFolders& folders) {
     return {.books = choice.books,
-            .dataFile = options.dataFile,
+            .dataFile = dataFile,
             .monthNumber = options.month,
             .folders = folders,
             .reading = ReadingOf(options),
@@ -153,56 +155,139 @@ std::optional<std::string> ExportPathProblem(const std::filesystem::path& file,
     return std::nullopt;
 }
 
+// A month's run and its exit status; a run refused before it started has its reasons as its
+// messages.
+struct MonthRun {
+    vat::RunResult result;
+    int status = kCompleted;
+};
+
+MonthRun Refused(const std::string& reason) {
+    MonthRun refused;
+    refused.result.messages.push_back({reason, true});
+    refused.status = kRefused;
+    return refused;
+}
+
 // The messages of choosing the data file come first, as the window shows them first. The check
 // before filing runs the month the same way into a throwaway folder, so it replaces nothing.
-int RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
-             const std::vector<vat::UserMessage>& selectionMessages, const CliOptions& options,
-             const vat::RunCancel& cancel, vat::RunObserver& observer) {
-    const std::string monthTag = vat::ReturnPeriod{options.month, 0}.MonthTag();
+MonthRun RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
+                  const std::vector<vat::UserMessage>& selectionMessages, const CliOptions& options,
+                  const vat::RunCancel& cancel, vat::RunObserver& observer) {
+    const std::filesystem::path monthFolder =
+        vat::MonthFolder(selection.folders, *selection.books, options.month);
     if (!options.check)
-        if (auto owner =
-                vat::OtherBooksFiles(selection.folders.output / monthTag, *selection.books);
+        if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books);
             owner && !options.replace)
-            return Stop(options, {*owner + "; give --replace to replace them"}, kRefused);
+            return Refused(*owner + "; give --replace to replace them");
     for (const std::filesystem::path& file : {options.errorsCsv, options.errorsXlsx})
-        if (auto problem = ExportPathProblem(file, selection.folders.output / monthTag))
-            return Stop(options, {*problem}, kRefused);
-    vat::RunResult result = options.check
-                                ? vat::CheckBeforeFiling(ledger, selection, observer, &cancel)
-                                : vat::GenerationRun(ledger, selection, observer, &cancel);
+        if (auto problem = ExportPathProblem(file, monthFolder)) return Refused(*problem);
+    MonthRun run{options.check ? vat::CheckBeforeFiling(ledger, selection, observer, &cancel)
+                               : vat::GenerationRun(ledger, selection, observer, &cancel)};
+    vat::RunResult& result = run.result;
     result.messages.insert(result.messages.begin(), selectionMessages.begin(),
                            selectionMessages.end());
-    const int status = StatusOf(result.outcome, result.accounts);
-    if (status == kRefused) return Stop(options, MessageTexts(result.messages), kRefused);
-    if (result.Completed() && !ExportErrors(result, options))
-        return Report(result, options, kFailed);
-    return Report(result, options, status);
+    run.status = StatusOf(result.outcome, result.accounts);
+    if (result.Completed() && !ExportErrors(result, options)) run.status = kFailed;
+    return run;
+}
+
+int ReportMonth(const MonthRun& run, const CliOptions& options) {
+    if (run.status == kRefused) return Stop(options, MessageTexts(run.result.messages), kRefused);
+    return Report(run.result, options, run.status);
 }
 
 // The twelve months, each as a run of that month alone; the year's status is its worst month's.
-int RunYear(vat::LedgerConnection& ledger, const CliOptions& options,
-            const vat::ReturnFolders& folders, const vat::RunCancel& cancel,
-            vat::RunObserver& observer) {
+struct YearReport {
     std::vector<MonthReport> months;
     vat::YearTotals totals;
-    int worst = kCompleted;
+    int status = kCompleted;
+};
+
+YearReport RunYear(vat::LedgerConnection& ledger, const std::string& dataFile,
+                   const CliOptions& options, const vat::ReturnFolders& folders,
+                   const vat::RunCancel& cancel, vat::RunObserver& observer) {
+    YearReport year;
     const vat::YearRunChoices choices{.reading = ReadingOf(options),
                                       .cancel = &cancel,
                                       .replaceOtherBooks = options.replace,
                                       .observer = &observer};
-    vat::RunYear(ledger, options.dataFile, folders, choices,
-                 [&](int month, const vat::RunResult& result) {
-                     const int status = StatusOf(result.outcome, result.accounts);
-                     vat::YearTotals figures;
-                     figures.Add(result);
-                     months.push_back({month, status, JsonReport(result), figures});
-                     totals.Add(result);
-                     worst = Worse(worst, status);
-                 });
+    vat::RunYear(ledger, dataFile, folders, choices, [&](int month, const vat::RunResult& result) {
+        const int status = StatusOf(result.outcome, result.accounts);
+        vat::YearTotals figures;
+        figures.Add(result);
+        year.months.push_back({month, status, JsonReport(result), figures});
+        year.totals.Add(result);
+        year.status = Worse(year.status, status);
+    });
+    return year;
+}
+
+int ReportYear(const YearReport& year, const CliOptions& options) {
     if (options.json)
-        PrintJson(YearJson(months, totals), std::cout);
+        PrintJson(YearJson(year.months, year.totals), std::cout);
     else
-        PrintYearTable(months, totals, std::cout);
+        PrintYearTable(year.months, year.totals, std::cout);
+    return year.status;
+}
+
+std::string JoinedTexts(const std::vector<vat::UserMessage>& messages) {
+    std::string joined;
+    for (const vat::UserMessage& message : messages)
+        joined += (joined.empty() ? "" : "; ") + message.text;
+    return joined;
+}
+
+// One data file's month or year, exactly as a run of it alone.
+CompanyReport RunCompany(vat::LedgerConnection& ledger, const std::string& dataFile,
+                         const CliOptions& options, const vat::ReturnFolders& folders,
+                         const vat::RunCancel& cancel, vat::RunObserver& observer) {
+    CompanyReport company{.dataFile = dataFile};
+    const vat::DataFileChoice choice = vat::SelectDataFile(ledger, dataFile);
+    if (!choice.books) {
+        company.status = kFailed;
+        company.reason = JoinedTexts(choice.messages);
+        company.report = JsonReasons(MessageTexts(choice.messages));
+        return company;
+    }
+    company.dealerTin = choice.books->dealerTin;
+    if (options.year) {
+        YearReport year = RunYear(ledger, dataFile, options, folders, cancel, observer);
+        company.status = year.status;
+        company.figures = year.totals;
+        if (year.status != kCompleted)
+            company.reason = std::to_string(year.totals.monthsCompleted) + " of " +
+                             std::to_string(year.months.size()) + " months completed";
+        company.report = YearJson(year.months, year.totals);
+        return company;
+    }
+    const MonthRun run = RunMonth(ledger, SelectionOf(choice, dataFile, options, folders),
+                                  choice.messages, options, cancel, observer);
+    company.status = run.status;
+    company.figures.Add(run.result);
+    if (!run.result.Completed()) company.reason = JoinedTexts(run.result.messages);
+    company.report = run.status == kRefused ? JsonReasons(MessageTexts(run.result.messages))
+                                            : JsonReport(run.result);
+    return company;
+}
+
+// Every data file of the server in catalogue order, a line each as its run ends; the status is
+// the worst of theirs. A cancelled run ends the list.
+int RunEveryDataFile(vat::LedgerConnection& ledger, const std::vector<std::string>& dataFiles,
+                     const CliOptions& options, const vat::ReturnFolders& folders,
+                     const vat::RunCancel& cancel, vat::RunObserver& observer) {
+    CompaniesReport report(std::cout, options.json);
+    int worst = kCompleted;
+    for (const std::string& dataFile : dataFiles) {
+        if (cancel.Requested()) {
+            worst = Worse(worst, kCancelled);
+            break;
+        }
+        CompanyReport company = RunCompany(ledger, dataFile, options, folders, cancel, observer);
+        worst = Worse(worst, company.status);
+        report.Add(std::move(company));
+    }
+    report.Finish(worst);
     return worst;
 }
 
@@ -261,6 +346,21 @@ int main(int argc, char** argv) {
             for (const std::string& name : dataFiles) std::cout << name << '\n';
         return kCompleted;
     }
+    const vat::ReturnFolders folders(
+        options->outputFolder.empty() ? defaults.output : options->outputFolder,
+        options->schemaFolder.empty() ? defaults.schemas : options->schemaFolder, options->layout);
+    // The user's data folder may not exist yet, nor a new folder named by --folder; a failure
+    // to make it shows as the run's own.
+    const auto makeOutputFolder = [&folders] {
+        std::error_code ignored;
+        std::filesystem::create_directories(folders.output, ignored);
+    };
+    vat::RunCancel cancel(ledger);
+    const CancelOnSignals cancelOnSignals(cancel);
+    if (options->allDataFiles) {
+        makeOutputFolder();
+        return RunEveryDataFile(ledger, dataFiles, *options, folders, cancel, view);
+    }
     if (std::find(dataFiles.begin(), dataFiles.end(), options->dataFile) == dataFiles.end())
         return Stop(*options,
                     {"\"" + options->dataFile +
@@ -269,17 +369,12 @@ int main(int argc, char** argv) {
 
     const vat::DataFileChoice choice = vat::SelectDataFile(ledger, options->dataFile);
     if (!choice.books) return Stop(*options, MessageTexts(choice.messages), kFailed);
-    const vat::ReturnFolders folders(
-        options->outputFolder.empty() ? defaults.output : options->outputFolder,
-        options->schemaFolder.empty() ? defaults.schemas : options->schemaFolder);
-    // The user's data folder may not exist yet, nor a new folder named by --folder; a failure
-    // to make it shows as the run's own.
-    std::error_code ignored;
-    std::filesystem::create_directories(folders.output, ignored);
-    vat::RunCancel cancel(ledger);
-    const CancelOnSignals cancelOnSignals(cancel);
-    if (options->year) return RunYear(ledger, *options, folders, cancel, view);
-    const vat::RunSelection selection = SelectionOf(choice, *options, folders);
+    makeOutputFolder();
+    if (options->year)
+        return ReportYear(RunYear(ledger, options->dataFile, *options, folders, cancel, view),
+                          *options);
+    const vat::RunSelection selection = SelectionOf(choice, options->dataFile, *options, folders);
     if (options->verify) return Verify(ledger, selection, *options, cancel);
-    return RunMonth(ledger, selection, choice.messages, *options, cancel, view);
+    return ReportMonth(RunMonth(ledger, selection, choice.messages, *options, cancel, view),
+                       *options);
 }

@@ -9,11 +9,15 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    R"(Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--xsd DIR] [--json]
-                     [--replace] [--query-per-voucher] [--statement-timeout SECONDS]
+    R"(Usage: vat-efile-cli --data-file NAME --month M [--folder DIR] [--layout flat] [--xsd DIR]
+                     [--json] [--replace] [--query-per-voucher] [--statement-timeout SECONDS]
                      [--errors-csv FILE] [--errors-xlsx FILE]
-       vat-efile-cli --data-file NAME --year [--folder DIR] [--xsd DIR] [--json] [--replace]
-       vat-efile-cli --data-file NAME --month M --verify [--folder DIR] [--xsd DIR] [--json]
+       vat-efile-cli --data-file NAME --year [--folder DIR] [--layout flat] [--xsd DIR] [--json]
+                     [--replace]
+       vat-efile-cli --data-file NAME --month M --verify [--folder DIR] [--layout flat]
+                     [--xsd DIR] [--json]
+       vat-efile-cli --all-data-files (--month M | --year) [--folder DIR] [--layout flat]
+                     [--xsd DIR] [--json] [--replace]
        vat-efile-cli --data-file NAME --month M --check [--xsd DIR] [--json]
                      [--errors-csv FILE] [--errors-xlsx FILE]
        vat-efile-cli --list-data-files [--json]
@@ -23,8 +27,19 @@ the schemas, as the window's Generate Files does, with a run record (run.json) b
 
   --data-file NAME   the company data file (a database of the data source edb)
   --month M          APR ... MAR or APRIL ... MARCH (any case), or 1 to 12
-  --folder DIR       write the month's folder (04 for April) in DIR; by default in
+  --folder DIR       write the month folders in DIR, April's as
+                     DIR/<data file>/<financial year>/04 (e.g. DIR/acme/2014-15/04);
+                     by default DIR is
                      {output}
+  --layout flat      write the month folder straight in DIR (DIR/04), shared by every
+                     data file and year: a run of other books there is refused unless
+                     --replace (--layout company-year is the default)
+  --all-data-files   run the month (or with --year the year) of every data file of the
+                     server in turn, each exactly as a run of it alone; prints a line a
+                     data file and a total line, or with --json
+                     {"dataFiles": [each run's object with "dataFile" and "exitStatus"],
+                     "totals": {...}, "exitStatus": N}; a data file that cannot be opened
+                     shows why in its line and the others go on
   --xsd DIR          check the files against the schemas in DIR, e.g. the tax authority's
                      own eval_pur.xsd and the others; by default those in
                      {schemas}
@@ -61,7 +76,8 @@ it was refused (a bad command line, an unknown data file, an incorrect TIN, an u
 schema, another run of the month); 3 when it reached OVER but one or more files failed their
 schema check; 4 when --verify found the books or the month's files changed since the
 files were written; 5 when it was cancelled. A year run ends with the worst of its months'
-statuses, from best to worst: 0, 3, 2, 1, 5.
+statuses, from best to worst: 0, 3, 2, 1, 5; a run of every data file with the worst of
+theirs.
 )";
 
 void Replace(std::string& text, std::string_view placeholder, const std::string& value) {
@@ -121,6 +137,19 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             options.check = true;
         } else if (argument == "--year") {
             options.year = true;
+        } else if (argument == "--all-data-files") {
+            options.allDataFiles = true;
+        } else if (argument == "--layout") {
+            auto layout = value();
+            if (!layout) return std::nullopt;
+            if (*layout == "flat") {
+                options.layout = vat::MonthFolderLayout::Flat;
+            } else if (*layout == "company-year") {
+                options.layout = vat::MonthFolderLayout::CompanyYear;
+            } else {
+                error = "unknown layout \"" + *layout + "\": give flat or company-year";
+                return std::nullopt;
+            }
         } else if (argument == "--data-file") {
             auto name = value();
             if (!name) return std::nullopt;
@@ -169,6 +198,20 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
         }
     }
     if (options.help || options.listDataFiles) return options;
+    if (options.allDataFiles) {
+        if (!options.dataFile.empty() || options.verify || options.check ||
+            !options.errorsCsv.empty() || !options.errorsXlsx.empty()) {
+            error =
+                "--all-data-files runs every data file: it takes neither --data-file, "
+                "--verify, --check nor an export";
+            return std::nullopt;
+        }
+        if (options.year == monthGiven) {
+            error = "--all-data-files needs either --month or --year";
+            return std::nullopt;
+        }
+        return options;
+    }
     if (options.year) {
         if (monthGiven || options.verify || options.check || !options.errorsCsv.empty() ||
             !options.errorsXlsx.empty()) {

@@ -14,15 +14,17 @@ struct CliOptions {
     bool listDataFiles = false;
     bool json = false;
     bool queryPerVoucher = false;
-    bool replace = false;  // replace files another data file or financial year wrote
-    bool verify = false;   // compare the books with the month's run record; write nothing
-    bool check = false;    // run the month into a throwaway folder: the check before filing
-    bool year = false;     // run the twelve months of the financial year
+    bool replace = false;       // replace files another data file or financial year wrote
+    bool verify = false;        // compare the books with the month's run record; write nothing
+    bool check = false;         // run the month into a throwaway folder: the check before filing
+    bool year = false;          // run the twelve months of the financial year
+    bool allDataFiles = false;  // run the month or the year of every data file of the server
     std::string dataFile;
     int month = 0;                       // 1 to 12; 0 with --year
     std::filesystem::path outputFolder;  // --folder; empty for the default
     std::filesystem::path schemaFolder;  // --xsd; empty for the default
-    std::filesystem::path errorsCsv;     // where to export the error list, when asked
+    vat::MonthFolderLayout layout = vat::MonthFolderLayout::CompanyYear;  // --layout
+    std::filesystem::path errorsCsv;  // where to export the error list, when asked
     std::filesystem::path errorsXlsx;
     vat::ConnectionOptions connection;  // --statement-timeout sets its statement timeout
 };

@@ -133,13 +133,16 @@ void PrintReasons(const std::vector<std::string>& reasons, std::ostream& out) {
         out << "vat-efile-cli: " << TerminalText(reason) << '\n';
 }
 
+nlohmann::ordered_json JsonReasons(const std::vector<std::string>& reasons) {
+    return {{"labels", nlohmann::ordered_json::object()},
+            {"figures", nullptr},
+            {"errors", nlohmann::ordered_json::array()},
+            {"messages", reasons},
+            {"files", nlohmann::ordered_json::array()}};
+}
+
 void PrintJsonReasons(const std::vector<std::string>& reasons, std::ostream& out) {
-    const nlohmann::ordered_json report{{"labels", nlohmann::ordered_json::object()},
-                                        {"figures", nullptr},
-                                        {"errors", nlohmann::ordered_json::array()},
-                                        {"messages", reasons},
-                                        {"files", nlohmann::ordered_json::array()}};
-    PrintJson(report, out);
+    PrintJson(JsonReasons(reasons), out);
 }
 
 nlohmann::ordered_json JsonReport(const vat::RunResult& result) {

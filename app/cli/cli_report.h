@@ -31,4 +31,5 @@ void PrintReasons(const std::vector<std::string>& reasons, std::ostream& out);
 
 // The JSON object of a run that never started: the reasons as its messages, no labels and no
 // figures (null).
+nlohmann::ordered_json JsonReasons(const std::vector<std::string>& reasons);
 void PrintJsonReasons(const std::vector<std::string>& reasons, std::ostream& out);

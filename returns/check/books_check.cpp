@@ -18,6 +18,7 @@
 #include "returns/results/number_forms.h"
 #include "returns/results/summary_figures.h"
 #include "returns/rules/return_period.h"
+#include "returns/run/month_folder.h"
 
 namespace vat {
 
@@ -84,9 +85,6 @@ std::optional<std::string> HashOf(const std::vector<HashedFile>& files, const st
     return std::nullopt;
 }
 
-// The month's record of the data file and how the folder differs from it, read under the month's
-// lock, so that a run completing meanwhile is seen whole or not at all; nullopt, with a message
-// shown, when the month cannot be checked.
 // The month's run record and what in its folder differs from it, read under the month's lock
 // so that a run completing meanwhile is seen whole or not at all; nullopt, with the reason in
 // refusal, when the month cannot be checked.
@@ -94,27 +92,29 @@ std::optional<BooksComparison> RecordedMonth(const RunSelection& selection, cons
                                              std::vector<UserMessage>& refusal) {
     const int monthNumber = selection.monthNumber;
     const std::string& dataFile = selection.dataFile;
-    const fs::path& programFolder = selection.folders.output;
-    const std::string monthTag = ReturnPeriod{monthNumber, 0}.MonthTag();
-    const fs::path monthFolder = programFolder / monthTag;
     const auto refuse = [&refusal](const std::string& message) {
         refusal.push_back({message, true});
         return std::nullopt;
     };
+    if (!selection.books)
+        return refuse("The data file " + dataFile + " could not be read; choose it again.");
+    if (auto unsafe = MonthFolderRefusal(selection.folders, dataFile)) return refuse(*unsafe + ".");
+    const fs::path monthsFolder = MonthsFolder(selection.folders, *selection.books);
+    const std::string monthTag = ReturnPeriod{monthNumber, 0}.MonthTag();
+    const fs::path monthFolder = monthsFolder / monthTag;
     const auto noRecord = "There is no run record of " + dataFile + " in " + monthFolder.string() +
                           "; generate the month's files first.";
     if (!fs::is_directory(monthFolder)) return refuse(noRecord);
     try {
         const std::optional<MonthLock> lock = MonthLock::Take(
-            programFolder, monthTag, [cancel] { return cancel && cancel->Requested(); });
+            monthsFolder, monthTag, [cancel] { return cancel && cancel->Requested(); });
         if (!lock)
             return refuse("another run is writing the files of " + monthTag + " in " +
-                          programFolder.string());
-        if (MoveInInterrupted(programFolder, monthTag)) return refuse(kInterruptedMoveIn);
+                          monthsFolder.string());
+        if (MoveInInterrupted(monthsFolder, monthTag)) return refuse(kInterruptedMoveIn);
         std::optional<RunRecord> recorded = ReadRunRecord(monthFolder);
         if (!recorded || recorded->dataFile != dataFile) return refuse(noRecord);
-        if (recorded->month != monthNumber || !selection.books ||
-            !WrittenFrom(*recorded, *selection.books))
+        if (recorded->month != monthNumber || !WrittenFrom(*recorded, *selection.books))
             return refuse("The run record in " + monthFolder.string() + " is of month " +
                           std::to_string(recorded->month) + " of " + RecordOwnerText(*recorded) +
                           "; generate the month's files again.");
@@ -176,7 +176,7 @@ BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
         return {RunOutcome::Failed, {{error.what(), true}}};
     }
     RunSelection rerun = selection;
-    rerun.folders = ReturnFolders(scratch->Path(), selection.folders.schemas);
+    rerun.folders.output = scratch->Path();
     rerun.replaceOtherBooks = true;
     RunResult run = GenerationRun(ledger, rerun, cancel);
     if (!run.Completed()) return {run.outcome, std::move(run.messages)};

@@ -14,6 +14,11 @@ constexpr std::size_t kTinLength = 11;
 bool SelectedBooks::TinValid() const { return dealerTin.size() == kTinLength; }
 
 DataFileChoice ReadSelectedBooks(LedgerConnection& ledger, const std::string& dataFile) {
+    // The server holds other databases beside the companies' books; choosing one says so
+    // rather than showing the server's error about a missing table.
+    if (!HasCompanySettingsTable(ledger))
+        return {{},
+                {{dataFile + " holds no books of the accounting package (no table super)", true}}};
     const std::optional<CompanySettings> settings = ReadCompanySettings(ledger);
     if (!settings)
         return {

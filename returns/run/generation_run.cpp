@@ -12,6 +12,7 @@
 #include "ledger/ledger_snapshot.h"
 #include "returns/declarations/return_files.h"
 #include "returns/results/summary_figures.h"
+#include "returns/run/month_folder.h"
 #include "returns/run/return_file_generator.h"
 #include "validation/schema_validation.h"
 
@@ -115,7 +116,8 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     const std::string monthTag = context.period.MonthTag();
     std::unique_ptr<MonthStaging> staging;
     try {
-        staging = std::make_unique<MonthStaging>(context.folders.output, monthTag);
+        staging =
+            std::make_unique<MonthStaging>(MonthsFolder(context.folders, context.books), monthTag);
     } catch (const DiskError& error) {
         return Fail(result, error.what());
     }
@@ -145,7 +147,8 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         return Fail(result, putting + error.what());
     }
     result.outcome = RunOutcome::Completed;
-    result.monthFolder = (context.folders.output / monthTag).string();
+    result.monthFolder =
+        MonthFolder(context.folders, context.books, context.period.MonthNumber).string();
     result.messages.push_back({"OVER", false});
     return result;
 }
@@ -200,6 +203,8 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
                                true});
     if (!selection.books->TinValid())
         return Refuse(result, {"INCORRECT TIN CAN NOT PROCEED", false});
+    if (auto refusal = MonthFolderRefusal(selection.folders, dataFile))
+        return Refuse(result, {*refusal + ".", true});
 
     ReturnContext context{.ledger = ledger,
                           .books = *result.books,
@@ -212,19 +217,22 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
     if (auto failure = UnusableSchema(context)) return Refuse(result, {*failure, true});
 
     // Held until the run ends, after its staging folder is gone.
-    const std::filesystem::path& output = selection.folders.output;
+    const std::filesystem::path monthsFolder = MonthsFolder(selection.folders, *selection.books);
     const std::string monthTag = context.period.MonthTag();
     std::optional<MonthLock> lock;
     try {
-        lock = MonthLock::Take(output, monthTag, [cancel] { return IsRequested(cancel); });
+        // A company's first run of a year makes its folder; what fails shows as the lock's.
+        std::error_code ignored;
+        std::filesystem::create_directories(monthsFolder, ignored);
+        lock = MonthLock::Take(monthsFolder, monthTag, [cancel] { return IsRequested(cancel); });
     } catch (const DiskError& error) {
         return Fail(result, error.what());
     }
     if (IsRequested(cancel)) return Cancel(result);
     if (!lock)
-        return Refuse(
-            result,
-            {"another run is writing the files of " + monthTag + " in " + output.string(), true});
+        return Refuse(result, {"another run is writing the files of " + monthTag + " in " +
+                                   monthsFolder.string(),
+                               true});
 
     // The books are read at one instant, settings row included: books restored or renamed
     // since the data file was chosen give this run their own TIN and year, never a mix.
@@ -243,6 +251,12 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
                      BooksText(*selection.books) + "); the run reads them as they are now (" +
                      BooksText(*now.books) + ").",
                  false});
+            // The lock is of the month folder the books had when chosen.
+            if (MonthsFolder(selection.folders, *now.books) != monthsFolder)
+                return Refuse(result, {"The financial year of " + dataFile +
+                                           " changed since the data file was chosen; choose it "
+                                           "again.",
+                                       true});
             result.books = std::move(now.books);
             if (!result.books->TinValid())
                 return Refuse(result, {"INCORRECT TIN CAN NOT PROCEED", false});
@@ -252,7 +266,7 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
         return Fail(result, std::string("Cannot reopen the data file: ") + error.what());
     }
 
-    if (auto refusal = OtherBooksFiles(output / monthTag, *result.books);
+    if (auto refusal = OtherBooksFiles(monthsFolder / monthTag, *result.books);
         refusal && !selection.replaceOtherBooks)
         return Refuse(result, {*refusal + "; they were kept.", true});
 

@@ -16,6 +16,7 @@
 #include "returns/rules/party.h"
 #include "returns/rules/text_sanitiser.h"
 #include "returns/run/error_rows.h"
+#include "returns/run/month_folder.h"
 
 namespace vat {
 
@@ -300,8 +301,8 @@ void NoteSchemaRows(const ReturnFileKind& kind, const std::map<long long, Docume
 }  // namespace
 
 fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context) {
-    const std::string monthTag = context.period.MonthTag();
-    return context.folders.output / monthTag / (std::string(kind.baseName) + monthTag + ".xml");
+    return MonthFolder(context.folders, context.books, context.period.MonthNumber) /
+           (std::string(kind.baseName) + context.period.MonthTag() + ".xml");
 }
 
 fs::path ReturnSchemaPath(const ReturnFileKind& kind, const ReturnContext& context) {

@@ -5,7 +5,7 @@
 
 namespace vat {
 
-// <output folder>/<MonthTag>/<base name><MonthTag>.xml
+// <month folder>/<base name><MonthTag>.xml, the month folder as MonthFolder gives it
 std::filesystem::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context);
 
 // <program folder>/XSD/<schema file>

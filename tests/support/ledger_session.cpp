@@ -26,7 +26,7 @@ ReturnContext LedgerSession::Context(int monthNumber) {
     return ReturnContext{.ledger = ledger,
                          .books = books,
                          .period = {monthNumber, books.yearStart.year},
-                         .folders = folder.Path(),
+                         .folders = FlatFolders(folder),
                          .result = result,
                          .observer = observer};
 }
@@ -40,7 +40,7 @@ RunResult LedgerSession::Run(int monthNumber, const RunCancel* cancel) {
                          {.books = choice.books,
                           .dataFile = dataFile,
                           .monthNumber = monthNumber,
-                          .folders = folder.Path()},
+                          .folders = FlatFolders(folder)},
                          cancel);
 }
 

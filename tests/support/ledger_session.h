@@ -15,7 +15,8 @@
 namespace vat::test {
 
 // A fixture ledger opened as the window opens it, with a fresh program folder: enough to run
-// one generator or a whole run against the real server.
+// one generator or a whole run against the real server. Its runs put the month folders straight
+// in the program folder (the flat layout).
 class LedgerSession {
 public:
     explicit LedgerSession(const std::string& dataFile);

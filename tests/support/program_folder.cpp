@@ -40,6 +40,10 @@ ProgramFolder::~ProgramFolder() {
     fs::remove_all(path_, ignored);
 }
 
+ReturnFolders FlatFolders(const ProgramFolder& folder) {
+    return {folder.Path(), folder / "XSD", MonthFolderLayout::Flat};
+}
+
 std::string ReadBytes(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;

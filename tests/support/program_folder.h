@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "returns/run/return_folders.h"
+
 namespace vat::test {
 
 // An empty temporary folder, removed afterwards with everything in it.
@@ -36,6 +38,10 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The folders of runs into the program folder with the month folders straight in it
+// (<folder>/04), as tests about anything but the layout take them.
+ReturnFolders FlatFolders(const ProgramFolder& folder);
 
 // The whole file as bytes; empty when it does not exist.
 std::string ReadBytes(const std::filesystem::path& path);

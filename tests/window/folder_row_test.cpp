@@ -1,6 +1,7 @@
 #include "app/folder_row.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -100,6 +101,25 @@ private slots:
         QVERIFY(!QSettings("vat-efile", "window").contains("outputFolder"));
         const vat::ReturnFolders moved{path("moved"), path("moved/XSD")};
         QCOMPARE(FolderRow(moved, nullptr).Folders().output, moved.output);
+    }
+
+    void eachCompanysYearHasItsFolderUnlessTheUserChoosesFlat() {
+        using vat::MonthFolderLayout;
+        {
+            const FolderRow row(defaults(), nullptr);
+            auto* perCompany = Find<QCheckBox>(row, "chk_FolderPerCompany");
+            QVERIFY(perCompany->isChecked());
+            QCOMPARE(row.Folders().layout, MonthFolderLayout::CompanyYear);
+            perCompany->click();
+            QCOMPARE(row.Folders().layout, MonthFolderLayout::Flat);
+        }
+        const FolderRow next(defaults(), nullptr);
+        QCOMPARE(next.Folders().layout, MonthFolderLayout::Flat);
+        QVERIFY(!Find<QCheckBox>(next, "chk_FolderPerCompany")->isChecked());
+        Find<QCheckBox>(next, "chk_FolderPerCompany")->click();
+        QVERIFY(!QSettings("vat-efile", "window").contains("monthFolderLayout"));
+        const vat::ReturnFolders flat{path("flat"), path("flat/XSD"), MonthFolderLayout::Flat};
+        QCOMPARE(FolderRow(flat, nullptr).Folders().layout, MonthFolderLayout::Flat);
     }
 
     void afterARunShowsTheMonthFolderAndOpensIt() {

@@ -104,8 +104,11 @@ private slots:
     void initTestCase() {
         auto messages = std::make_unique<RecordingPresenter>();
         messages_ = messages.get();
+        // The month folders straight in the program folder: the window's own layout setting.
+        const std::filesystem::path folder = programFolder_.path().toStdString();
         window_ = std::make_unique<MainWindow>(
-            std::filesystem::path(programFolder_.path().toStdString()), std::move(messages));
+            vat::ReturnFolders(folder, folder / "XSD", vat::MonthFolderLayout::Flat),
+            std::move(messages));
         QVERIFY(window_->loadDataFiles());
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_.get()));

@@ -69,6 +69,9 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(Find<QPushButton>(view, "btn_RunYear")->isEnabled(), 120000);
     }
 
+    // The folder of the data file's financial year, which holds its month folders.
+    std::filesystem::path yearFolder() const { return programFolder_ / kDataFile / "2016-17"; }
+
     QTableWidget* Table(YearView* view) { return Find<QTableWidget>(view, "tbl_Year"); }
 
     void ChooseMonth(int index) {
@@ -123,7 +126,7 @@ private slots:
         for (int month = 0; month < 12; ++month)
             QCOMPARE(table->item(month, SchemaCheckColumn)->text(),
                      QString(month <= kJune ? "all valid" : "no files written"));
-        QVERIFY(std::filesystem::exists(programFolder_ / "03/run.json"));
+        QVERIFY(std::filesystem::exists(yearFolder() / "03/run.json"));
         QCOMPARE(Find<QLabel>(view, "lbl_YearProgress")->text(), QString());
         QVERIFY(!Find<QPushButton>(view, "btn_CancelYear")->isEnabled());
 
@@ -172,15 +175,15 @@ private slots:
         QCOMPARE(shown, yearAfterRun_);
         CloseYearView(view);
 
-        const std::string aprilRecord = vat::test::ReadBytes(programFolder_ / "04/run.json");
-        QVERIFY(std::filesystem::remove(programFolder_ / "05/run.json"));
+        const std::string aprilRecord = vat::test::ReadBytes(yearFolder() / "04/run.json");
+        QVERIFY(std::filesystem::remove(yearFolder() / "05/run.json"));
         view = OpenYearView();
         QVERIFY(view);
         QCOMPARE(Table(view)->item(kMay, SchemaCheckColumn)->text(), QString("not generated"));
         RunAndWait(view, "btn_RunMissing");
         QCOMPARE(Table(view)->item(kMay, VatColumn)->text(), QString("350.00 R"));
-        QVERIFY(std::filesystem::exists(programFolder_ / "05/run.json"));
-        QCOMPARE(vat::test::ReadBytes(programFolder_ / "04/run.json"), aprilRecord);
+        QVERIFY(std::filesystem::exists(yearFolder() / "05/run.json"));
+        QCOMPARE(vat::test::ReadBytes(yearFolder() / "04/run.json"), aprilRecord);
         CloseYearView(view);
     }
 
@@ -189,7 +192,7 @@ private slots:
     void cancelStopsTheYearWhereItIs() {
         YearView* view = OpenYearView();
         QVERIFY(view);
-        const std::string aprilRecord = vat::test::ReadBytes(programFolder_ / "04/run.json");
+        const std::string aprilRecord = vat::test::ReadBytes(yearFolder() / "04/run.json");
         auto* cancel = Find<QPushButton>(view, "btn_CancelYear");
         {
             const vat::test::TableLock lock(kDataFile, "bills");
@@ -202,7 +205,7 @@ private slots:
         QTableWidget* table = Table(view);
         QCOMPARE(table->item(kApril, SchemaCheckColumn)->text(), QString("cancelled"));
         QCOMPARE(RowTexts(*table, kMay), yearAfterRun_.mid(12, 12));
-        QCOMPARE(vat::test::ReadBytes(programFolder_ / "04/run.json"), aprilRecord);
+        QCOMPARE(vat::test::ReadBytes(yearFolder() / "04/run.json"), aprilRecord);
         CloseYearView(view);
     }
 
@@ -212,7 +215,7 @@ private slots:
         YearView* view = OpenYearView();
         QVERIFY(view);
         const QPointer<YearView> open(view);
-        const std::string aprilRecord = vat::test::ReadBytes(programFolder_ / "04/run.json");
+        const std::string aprilRecord = vat::test::ReadBytes(yearFolder() / "04/run.json");
         const vat::test::TableLock lock(kDataFile, "bills");
         QTest::mouseClick(Find<QPushButton>(view, "btn_RunYear"), Qt::LeftButton);
         QTest::qWait(500);
@@ -229,7 +232,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(open.isNull(), 2000);
         QVERIFY2(closing.elapsed() < 2000, qPrintable(QString::number(closing.elapsed())));
         messages_->confirm = false;
-        QCOMPARE(vat::test::ReadBytes(programFolder_ / "04/run.json"), aprilRecord);
+        QCOMPARE(vat::test::ReadBytes(yearFolder() / "04/run.json"), aprilRecord);
     }
 
     void checkBooksMarksTheMonthWhoseVoucherChanged() {

@@ -1,0 +1,103 @@
+#include "app/cli/cli_companies_report.h"
+
+#include <cstdio>
+
+#include "app/cli/cli_books_report.h"
+#include "app/cli/cli_report.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr const char* kCompanyRow = "%-20s %-11s %13s %11s %11s %8s %8s %-13s %s\n";
+
+std::string Amount(std::int64_t paise) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(paise) / 100);
+    return text;
+}
+
+std::string SchemaCheck(const vat::YearTotals& figures) {
+    if (figures.monthsCompleted == 0) return "-";
+    return figures.schemaErrors == 0 ? "all valid"
+                                     : std::to_string(figures.schemaErrors) + " errors";
+}
+
+// A line of figures; a data file that completed nothing has none to show.
+void PrintLine(std::ostream& out, const std::string& name, const std::string& tin,
+               const vat::YearTotals& figures, const std::string& outcome) {
+    const bool shown = figures.monthsCompleted > 0;
+    const auto amount = [shown, &figures](vat::Figure figure) {
+        return shown ? Amount(figures.Sum(figure)) : std::string("-");
+    };
+    const auto count = [shown](long long documents) {
+        return shown ? std::to_string(documents) : std::string("-");
+    };
+    char line[512];
+    std::snprintf(line, sizeof line, kCompanyRow, TerminalText(name).c_str(),
+                  TerminalText(tin).c_str(), amount(vat::Figure::VatPayable).c_str(),
+                  amount(vat::Figure::CstPurchases).c_str(), amount(vat::Figure::CstSales).c_str(),
+                  count(figures.written).c_str(), count(figures.leftOut).c_str(),
+                  SchemaCheck(figures).c_str(), outcome.c_str());
+    out << line;
+}
+
+// A JSON value as a member two levels deep: its lines indented to match.
+std::string Nested(const Json& value, const std::string& indent) {
+    std::string text = value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
+        text.insert(at + 1, indent);
+    return indent + text;
+}
+
+void AddTotals(vat::YearTotals& totals, const vat::YearTotals& company) {
+    for (std::size_t figure = 0; figure < totals.sums.size(); ++figure)
+        totals.sums[figure] += company.sums[figure];
+    totals.monthsCompleted += company.monthsCompleted;
+    totals.written += company.written;
+    totals.leftOut += company.leftOut;
+    totals.schemaErrors += company.schemaErrors;
+}
+
+}  // namespace
+
+CompaniesReport::CompaniesReport(std::ostream& out, bool json) : out_(out), json_(json) {
+    if (json_) {
+        out_ << "{\n  \"dataFiles\": [";
+        return;
+    }
+    char heading[256];
+    std::snprintf(heading, sizeof heading, kCompanyRow, "Data file", "TIN", "VAT payable",
+                  "CST purch.", "CST sales", "Written", "Left out", "Schema check", "Exit status");
+    out_ << heading;
+}
+
+void CompaniesReport::Add(CompanyReport company) {
+    ++dataFiles_;
+    if (company.status == 0 || company.status == 3) ++completed_;
+    AddTotals(totals_, company.figures);
+    if (json_) {
+        Json& report = company.report;
+        report["dataFile"] = company.dataFile;
+        report["dealerTin"] = company.dealerTin.empty() ? Json() : Json(company.dealerTin);
+        report["exitStatus"] = company.status;
+        out_ << (dataFiles_ == 1 ? "\n" : ",\n") << Nested(report, "    ") << std::flush;
+        return;
+    }
+    std::string outcome = std::to_string(company.status) + " " + ExitStatusText(company.status);
+    if (!company.reason.empty()) outcome += ": " + TerminalText(company.reason);
+    PrintLine(out_, company.dataFile, company.dealerTin, company.figures, outcome);
+    out_ << std::flush;
+}
+
+void CompaniesReport::Finish(int worstStatus) {
+    if (json_) {
+        out_ << "\n  ],\n  \"totals\": " << Nested(vat::YearTotalsJson(totals_), "  ").substr(2)
+             << ",\n  \"exitStatus\": " << worstStatus << "\n}\n";
+        return;
+    }
+    PrintLine(out_, "Total", "", totals_,
+              std::to_string(worstStatus) + " " + std::to_string(completed_) + " of " +
+                  std::to_string(dataFiles_) + " data files reached OVER");
+    out_ << "VAT payable is negative where it is refundable; the total adds up completed runs.\n";
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <ostream>
+#include <string>
+
+#include "returns/year/year_run.h"
+
+// One data file of a run of every data file: what its line shows and its report object (a
+// month's JsonReport, a year's YearJson, or the reasons it never ran).
+struct CompanyReport {
+    std::string dataFile = {};
+    std::string dealerTin = {};  // empty when the books could not be read
+    int status = 0;
+    vat::YearTotals figures = {};  // the month's, or the year's completed months'
+    std::string reason = {};       // why it did not reach OVER, for its line
+    nlohmann::ordered_json report = {};
+};
+
+// Prints each data file's line, or its object of {"dataFiles": [...]}, as soon as its run ends,
+// so that a server of many companies is held one company at a time; Finish adds the total line,
+// or "totals" and "exitStatus".
+class CompaniesReport {
+public:
+    CompaniesReport(std::ostream& out, bool json);
+    void Add(CompanyReport company);
+    void Finish(int worstStatus);
+
+private:
+    std::ostream& out_;
+    bool json_;
+    int dataFiles_ = 0;
+    int completed_ = 0;
+    vat::YearTotals totals_;
+};

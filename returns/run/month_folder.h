@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "returns/run/data_file_selection.h"
+#include "returns/run/return_folders.h"
+
+namespace vat {
+
+// The books' financial year as its folder is named: "2014-15" from a start in 2014 and an end in
+// 2015. Books without an end date end a year after they start.
+std::string FinancialYearText(const SelectedBooks& books);
+
+// Why the month folders of the data file cannot be laid out as the folders say: under the
+// company-year layout its name becomes a folder, and must be one name of its own (not empty,
+// "." or "..", no '/'). nullopt when they can.
+std::optional<std::string> MonthFolderRefusal(const ReturnFolders& folders,
+                                              const std::string& dataFile);
+
+// The folder that holds the books' month folders, their locks and staging folders: the output
+// folder itself, or its <data file>/<financial year> folder.
+std::filesystem::path MonthsFolder(const ReturnFolders& folders, const SelectedBooks& books);
+
+// Where the books' files of the month go: "<MonthsFolder>/04" for April.
+std::filesystem::path MonthFolder(const ReturnFolders& folders, const SelectedBooks& books,
+                                  int monthNumber);
+
+}  // namespace vat

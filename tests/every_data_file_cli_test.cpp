@@ -1,0 +1,104 @@
+// vat-efile-cli --all-data-files: every data file of the server, each exactly as a run of it
+// alone, a database without books reported in its own line.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "support/program_folder.h"
+#include "support/program_run.h"
+#include "support/server_psql.h"
+
+namespace vat {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+using test::Describe;
+using test::ProgramFolder;
+
+test::ProgramResult RunCli(const std::vector<std::string>& arguments,
+                           const ProgramFolder& scratch) {
+    return test::RunProgram(VAT_CLI_PROGRAM, arguments, scratch);
+}
+
+// A database of the server that holds no books, there while the test lasts.
+class DatabaseWithoutBooks {
+public:
+    DatabaseWithoutBooks() { test::AdminPsql("edb", "create database emptyco"); }
+    ~DatabaseWithoutBooks() { test::AdminPsql("edb", "drop database emptyco with (force)"); }
+};
+
+const char* const kNoBooks = "emptyco holds no books of the accounting package (no table super)";
+
+// Text with one folder's path put as another's.
+std::string Moved(std::string text, const std::string& from, const std::string& to) {
+    for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST(EveryDataFile, IsEachRunAloneWithALineEachAndTheWorstStatus) {
+    const DatabaseWithoutBooks emptyco;
+    ProgramFolder all, alone;
+    const test::ProgramResult listed = RunCli({"--list-data-files"}, all);
+    std::vector<std::string> dataFiles;
+    std::istringstream names(listed.out);
+    for (std::string name; std::getline(names, name);) dataFiles.push_back(name);
+    ASSERT_EQ(dataFiles.back(), "emptyco") << listed.out;
+
+    const test::ProgramResult every = RunCli(
+        {"--all-data-files", "--month", "APR", "--json", "--folder", all.Path().string()}, all);
+    const Json report = Json::parse(every.out);
+    ASSERT_EQ(report["dataFiles"].size(), dataFiles.size()) << every.out;
+    // Exit statuses from best to worst.
+    const std::vector<int> ranked = {0, 3, 2, 1, 5};
+    const auto rank = [&](int status) { return std::find(ranked.begin(), ranked.end(), status); };
+    int worst = 0;
+    for (std::size_t at = 0; at < dataFiles.size(); ++at) {
+        Json company = report["dataFiles"][at];
+        const std::string& dataFile = dataFiles[at];
+        EXPECT_EQ(company["dataFile"], dataFile);
+        const test::ProgramResult run = RunCli({"--data-file", dataFile, "--month", "APR", "--json",
+                                                "--folder", alone.Path().string()},
+                                               alone);
+        EXPECT_EQ(company["exitStatus"], run.status) << dataFile;
+        if (rank(run.status) > rank(worst)) worst = run.status;
+        company.erase("dataFile");
+        company.erase("dealerTin");
+        company.erase("exitStatus");
+        // Figures, labels, rows, messages, accounts and file paths; then the files themselves.
+        EXPECT_EQ(Moved(company.dump(1), all.Path().string(), alone.Path().string()),
+                  Json::parse(run.out).dump(1))
+            << dataFile;
+        if (company["monthFolder"].is_string()) {
+            const fs::path folder = company["monthFolder"].get<std::string>();
+            EXPECT_EQ(folder.parent_path().parent_path(), all / dataFile);
+            EXPECT_EQ(folder.filename(), "04");
+            EXPECT_EQ(test::FolderBytes(folder),
+                      test::FolderBytes(
+                          Moved(folder.string(), all.Path().string(), alone.Path().string())))
+                << dataFile;
+        }
+    }
+    EXPECT_EQ(report["dataFiles"].back()["messages"], Json::array({kNoBooks}));
+    EXPECT_EQ(report["exitStatus"], every.status);
+    EXPECT_EQ(every.status, worst);
+    EXPECT_EQ(worst, 1) << "the database without books failed";
+
+    const test::ProgramResult lines =
+        RunCli({"--all-data-files", "--month", "APR", "--folder", all.Path().string()}, all);
+    EXPECT_EQ(lines.status, 1) << Describe(lines);
+    std::istringstream printed(lines.out);
+    std::vector<std::string> printedLines;
+    for (std::string line; std::getline(printed, line);) printedLines.push_back(line);
+    ASSERT_EQ(printedLines.size(), dataFiles.size() + 3) << lines.out;  // heading, total, note
+    EXPECT_TRUE(printedLines[dataFiles.size()].starts_with("emptyco")) << lines.out;
+    EXPECT_TRUE(printedLines[dataFiles.size()].ends_with(std::string("1 failed: ") + kNoBooks))
+        << lines.out;
+    EXPECT_TRUE(printedLines[dataFiles.size() + 1].starts_with("Total")) << lines.out;
+}
+
+}  // namespace
+}  // namespace vat
