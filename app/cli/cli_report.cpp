@@ -6,8 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "app/cli/cli_reconciliation.h"
 #include "app/shared/summary_captions.h"
 #include "returns/results/number_forms.h"
+#include "returns/results/reconciliation_json.h"
 #include "returns/results/run_json.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/text_sanitiser.h"
@@ -87,6 +89,7 @@ void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
              vat::Declared(vat::Figure::VatPayable).label);
         out << '\n';
         PrintAccounts(result.accounts, out);
+        if (result.reconciliation) PrintReconciliation(*result.reconciliation, out);
         out << "Validation Errors (" << result.rows.size() << ")\n";
         for (const vat::ErrorRow& row : result.rows) {
             // Type, document, error and file:line, each where the row has it.
@@ -159,6 +162,8 @@ nlohmann::ordered_json JsonReport(const vat::RunResult& result) {
     report["files"] = result.FilesWritten();
     report["monthFolder"] = completed ? Json(result.monthFolder) : Json();
     report["returns"] = vat::AccountsJson(result.accounts);
+    report["reconciliation"] =
+        result.reconciliation ? vat::ReconciliationJson(*result.reconciliation) : Json();
     return report;
 }
 

@@ -142,6 +142,22 @@ struct FileWalk {
     // Schema rows name their record by its number as written; the vouchers behind them.
     std::map<std::string, long long> voucherOfNumber;
 
+    // Why a document was left out, as its row says it.
+    static std::string LeftOutBecause(const ShapedDocument& shaped) {
+        switch (shaped.fate) {
+            case DocumentFate::MissingData:
+                return shaped.missing;
+            case DocumentFate::TinSkipped:
+                return "the party's TIN " + shaped.document.tin + " does not begin with 29";
+            case DocumentFate::NotGoods:
+                return "a debit note without goods (vat_dn 0 and no inventory lines)";
+            case DocumentFate::Written:
+            case DocumentFate::BelowOneRupee:
+                break;
+        }
+        return {};
+    }
+
     void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
                   const std::string& why) {
         const std::string voucher = rows.At(row, "vn").Text();
@@ -187,8 +203,7 @@ struct FileWalk {
                 break;
             case DocumentFate::TinSkipped:
                 ++account.tinSkipped;
-                LeaveOut(number, rows, row,
-                         "the party's TIN " + document.tin + " does not begin with 29");
+                LeaveOut(number, rows, row, LeftOutBecause(shaped));
                 break;
             case DocumentFate::NotGoods:
                 ++account.notGoods;
@@ -212,6 +227,12 @@ struct FileWalk {
                 break;
         }
         if (context.digest) Digest(rows, row, number, shaped, interstate);
+        if (auto voucher = VoucherOf(rows, row))
+            context.listed.push_back(
+                {kind.figure, *voucher, LedgerDate::Parse(rows.At(row, "b_dt").Text()),
+                 std::string(kind.omissionPrefix) + number,
+                 shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee,
+                 LeftOutBecause(shaped)});
     }
 
     // The list row and what the rules made of it and of the facts they looked up: all that
