@@ -24,6 +24,8 @@ struct HeadingLine {
 struct ErrorListReport {
     std::vector<HeadingLine> heading;
     std::vector<vat::ErrorRow> rows;
+    // The return tied to the books, exported after the rows; none for a run without one.
+    std::optional<vat::Reconciliation> reconciliation = {};
 };
 
 // Whose run a report describes: the books and month it read and when it ended.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/export/error_list_export.h"
+#include "app/export/reconciliation_table.h"
 #include "returns/rules/text_sanitiser.h"
 
 namespace {
@@ -43,6 +44,14 @@ public:
             Check(worksheet_set_column(sheet_, column, column, widths[column],
                                        column == 2 ? wrapped_ : nullptr));
     }
+    // Later cells go to a new sheet of the workbook.
+    void NewSheet(const char* name) {
+        sheet_ = workbook_add_worksheet(workbook_.get(), name);
+        if (!sheet_) throw ExportError("Cannot add the sheet " + std::string(name));
+    }
+    void Width(lxw_col_t column, double width) {
+        Check(worksheet_set_column(sheet_, column, column, width, nullptr));
+    }
     void HeaderRow(lxw_row_t row, lxw_row_t lastRow) {
         worksheet_freeze_panes(sheet_, row + 1, 0);
         Check(worksheet_autofilter(sheet_, row, 0, lastRow, kExportColumns.size() - 1),
@@ -72,6 +81,36 @@ private:
     lxw_format* wrapped_ = nullptr;
 };
 
+// A heading row in bold, then the rows, amounts as numbers; the row after the last.
+template <std::size_t N>
+lxw_row_t WriteTable(Sheet& sheet, lxw_row_t row, const std::array<const char*, N>& columns,
+                     const std::vector<TableRow>& rows) {
+    for (lxw_col_t column = 0; column < N; ++column)
+        sheet.Text(row, column, columns[column], sheet.Bold());
+    for (const TableRow& cells : rows) {
+        ++row;
+        for (lxw_col_t column = 0; column < cells.size(); ++column) {
+            const TableCell& cell = cells[column];
+            if (cell.number)
+                sheet.Number(row, column, *cell.number, cell.text);
+            else
+                sheet.Text(row, column, cell.text);
+        }
+    }
+    return row + 1;
+}
+
+// The second sheet: the figures beside the books, then the items.
+void WriteReconciliationSheet(Sheet& sheet, const vat::Reconciliation& reconciliation) {
+    sheet.NewSheet("Reconciliation");
+    for (lxw_col_t column = 0; column < kReconcilingItemColumns.size(); ++column)
+        sheet.Width(column, column == 8 ? 90 : 14);
+    sheet.Text(0, 0, ReconciliationTitle(reconciliation), sheet.Bold());
+    const lxw_row_t after =
+        WriteTable(sheet, 2, kReconciledFigureColumns, ReconciledFigureRows(reconciliation));
+    WriteTable(sheet, after + 1, kReconcilingItemColumns, ReconcilingItemRows(reconciliation));
+}
+
 }  // namespace
 
 void WriteErrorListXlsx(const ErrorListReport& report, const std::filesystem::path& file) {
@@ -99,5 +138,6 @@ void WriteErrorListXlsx(const ErrorListReport& report, const std::filesystem::pa
         if (error.line) sheet.Number(row, 4, static_cast<double>(*error.line), "");
     }
     sheet.HeaderRow(headerRow, row);
+    if (report.reconciliation) WriteReconciliationSheet(sheet, *report.reconciliation);
     sheet.Close();
 }
