@@ -266,8 +266,15 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsMessagesAndFilesAndNothingElse) {
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "labels", "messages",
-                                              "monthFolder", "returns"}));
+                                              "monthFolder", "reconciliation", "returns"}));
     EXPECT_EQ(report["monthFolder"], (folder / "06").string());
+    const nlohmann::json& reconciliation = report["reconciliation"];
+    EXPECT_EQ(reconciliation["period"], nlohmann::json::array({"2014-06-01", "2014-06-30"}));
+    keys.clear();
+    for (const auto& [key, value] : reconciliation["inputVat"].items()) keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"accounts", "books", "difference", "items", "return",
+                                              "unexplained"}));
+    EXPECT_EQ(reconciliation["vatPayable"].size(), 3u);
 
     const nlohmann::json& labels = report["labels"];
     for (const char* label : {"lbl_in_p",
