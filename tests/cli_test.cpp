@@ -227,6 +227,39 @@ TEST(Cli, WritesTheErrorListWhereAsked) {
     EXPECT_TRUE(test::ReadBytes(xlsx).starts_with("PK"));
 }
 
+// The return tied to the books leaves the program in every form: the report's lines and items,
+// the CSV's second block, the workbook's second sheet, the record that --verify compares.
+TEST(Cli, TheReconciliationIsReportedExportedAndVerified) {
+    ProgramFolder folder;
+    const fs::path csv = folder / "errors.csv", xlsx = folder / "errors.xlsx";
+    const CliResult result =
+        RunCli({"--data-file", "t_reconcile", "--month", "APR", "--folder", folder.Path().string(),
+                "--errors-csv", csv.string(), "--errors-xlsx", xlsx.string()},
+               folder);
+    ASSERT_EQ(result.status, 0) << Describe(result);
+    for (const char* expected :
+         {"input VAT                   185.45           72.00         -113.45            0.00\n",
+          "  typeNotRead\t-123.45\tvoucher 101 (JV, 2014-04-05): input VAT account 20 debited",
+          "Every difference is explained.\n"})
+        EXPECT_NE(result.out.find(expected), std::string::npos) << expected << " in\n"
+                                                                << result.out;
+    const std::string text = test::ReadBytes(csv);
+    for (const char* expected :
+         {"\r\n\r\n\"Reconciliation with the books, 2014-04-01 to 2014-04-30\"\r\n"
+          "Figure,Books,Return,Difference,Unexplained\r\ninput VAT,185.45,72.00,-113.45,0.00\r\n",
+          "\r\nFigure,Voucher,Type,Date,Document,Account,Amount,Reason,Text\r\n"
+          "input VAT,101,JV,2014-04-05,,20,-123.45,typeNotRead,"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+    const std::string workbook = test::ReadBytes(xlsx);
+    EXPECT_NE(workbook.find("xl/worksheets/sheet2.xml"), std::string::npos);
+
+    const CliResult verify = RunCli({"--data-file", "t_reconcile", "--month", "APR", "--folder",
+                                     folder.Path().string(), "--verify", "--json"},
+                                    folder);
+    EXPECT_EQ(nlohmann::json::parse(verify.out)["reconciliation"], nlohmann::json::array())
+        << verify.out;
+}
+
 TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
     ProgramFolder folder;
     const test::TableLock lock("t_run_figures", "daybok");

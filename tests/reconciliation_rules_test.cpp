@@ -6,6 +6,7 @@
 #include <tuple>
 #include <type_traits>
 
+#include "returns/check/books_check.h"
 #include "returns/reconcile/classify_postings.h"
 #include "returns/record/run_record.h"
 #include "returns/results/reconciliation_json.h"
@@ -256,6 +257,28 @@ TEST(ReconciliationRules, AMalformedReconciliationIsAnError) {
           broken("/inputVat/items/0/reason", "lost"), broken("/vatPayable/difference", 1.0),
           broken("/period", nullptr)})
         EXPECT_THROW(ParseReconciliationJson(json), RunRecordError) << json.dump();
+}
+
+TEST(ReconciliationRules, TheBooksCheckNamesAChangedReconciliation) {
+    RunRecord recorded;
+    recorded.reconciliation = Sample();
+    RunRecord now = recorded;
+    FigureReconciliation& input = now.reconciliation->Of(InputVat);
+    input.books += 1200;
+    input.items.push_back({900, "JV", "2014-04-20", std::nullopt, 20, -1200, TypeNotRead, "c"});
+    EXPECT_TRUE(CompareRunRecords(recorded, recorded).reconciliation.empty());
+    EXPECT_EQ(CompareRunRecords(recorded, now).reconciliation,
+              (std::vector<std::string>{"reconciliation of input VAT: books 185.45 -> 197.45",
+                                        "reconciliation of input VAT: 2 items -> 3 items, some "
+                                        "changed"}));
+    input.items.pop_back();
+    EXPECT_EQ(
+        CompareRunRecords(recorded, now).reconciliation,
+        (std::vector<std::string>{"reconciliation of input VAT: books 185.45 -> 197.45",
+                                  "reconciliation of input VAT: unexplained 0.00 -> -12.00"}));
+    now.reconciliation.reset();
+    EXPECT_TRUE(CompareRunRecords(recorded, now).reconciliation.empty())
+        << "a record written before runs were reconciled has nothing to compare";
 }
 
 }  // namespace
