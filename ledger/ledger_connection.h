@@ -33,6 +33,7 @@ public:
 
 private:
     friend void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly);
+    friend class LedgerSnapshot;
 
     void Close();
 

@@ -12,8 +12,10 @@ LedgerSnapshot::~LedgerSnapshot() {
     try {
         OpenQuery(ledger_.LookupRecordset, "ROLLBACK");
     } catch (const LedgerError&) {
-        // A cancelled or broken connection has no transaction left to end; the next connect
-        // starts afresh.
+        // A cancelled connection refuses every statement, the ROLLBACK too: closed, its session
+        // ends on the server with its transaction, which would otherwise hold its locks until
+        // the next connect.
+        ledger_.Close();
     }
 }
 

@@ -231,7 +231,8 @@ TEST(Cli, WritesTheErrorListWhereAsked) {
 TEST(Cli, AnExportThatCannotBeWrittenRefusesTheRunUpFront) {
     ProgramFolder folder;
     const std::vector<std::string> july = {"--data-file", "t_run_figures", "--month",
-                                           "JUL",         "--folder",      folder.Path().string()};
+                                           "JUL",         "--folder",      folder.Path().string(),
+                                           "--layout",    "flat"};
     ASSERT_EQ(RunCli(july, folder).status, 0);
     const auto before = test::FolderBytes(folder / "07");
     for (const auto& [option, file] :
@@ -247,6 +248,39 @@ TEST(Cli, AnExportThatCannotBeWrittenRefusesTheRunUpFront) {
             << result.err;
         EXPECT_EQ(test::FolderBytes(folder / "07"), before) << file;
     }
+}
+
+// The return tied to the books leaves the program in every form: the report's lines and items,
+// the CSV's second block, the workbook's second sheet, the record that --verify compares.
+TEST(Cli, TheReconciliationIsReportedExportedAndVerified) {
+    ProgramFolder folder;
+    const fs::path csv = folder / "errors.csv", xlsx = folder / "errors.xlsx";
+    const CliResult result =
+        RunCli({"--data-file", "t_reconcile", "--month", "APR", "--folder", folder.Path().string(),
+                "--errors-csv", csv.string(), "--errors-xlsx", xlsx.string()},
+               folder);
+    ASSERT_EQ(result.status, 0) << Describe(result);
+    for (const char* expected :
+         {"input VAT                   185.45           72.00         -113.45            0.00\n",
+          "  typeNotRead\t-123.45\tvoucher 101 (JV, 2014-04-05): input VAT account 20 debited",
+          "Every difference is explained.\n"})
+        EXPECT_NE(result.out.find(expected), std::string::npos) << expected << " in\n"
+                                                                << result.out;
+    const std::string text = test::ReadBytes(csv);
+    for (const char* expected :
+         {"\r\n\r\n\"Reconciliation with the books, 2014-04-01 to 2014-04-30\"\r\n"
+          "Figure,Books,Return,Difference,Unexplained\r\ninput VAT,185.45,72.00,-113.45,0.00\r\n",
+          "\r\nFigure,Voucher,Type,Date,Document,Account,Amount,Reason,Text\r\n"
+          "input VAT,101,JV,2014-04-05,,20,-123.45,typeNotRead,"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
+    const std::string workbook = test::ReadBytes(xlsx);
+    EXPECT_NE(workbook.find("xl/worksheets/sheet2.xml"), std::string::npos);
+
+    const CliResult verify = RunCli({"--data-file", "t_reconcile", "--month", "APR", "--folder",
+                                     folder.Path().string(), "--verify", "--json"},
+                                    folder);
+    EXPECT_EQ(nlohmann::json::parse(verify.out)["reconciliation"], nlohmann::json::array())
+        << verify.out;
 }
 
 TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
@@ -291,11 +325,19 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsFixesMessagesAndFilesAndNothingElse) {
 
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
-    EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "fixes", "labels",
-                                              "messages", "monthFolder", "returns"}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"errors", "figures", "files", "fixes", "labels", "messages",
+                                        "monthFolder", "reconciliation", "returns"}));
     // The company's month folder of its financial year, where the files are.
     const fs::path june = folder / "t_run_figures/2014-15/06";
     EXPECT_EQ(report["monthFolder"], june.string());
+    const nlohmann::json& reconciliation = report["reconciliation"];
+    EXPECT_EQ(reconciliation["period"], nlohmann::json::array({"2014-06-01", "2014-06-30"}));
+    keys.clear();
+    for (const auto& [key, value] : reconciliation["inputVat"].items()) keys.push_back(key);
+    EXPECT_EQ(keys, (std::vector<std::string>{"accounts", "books", "difference", "items", "return",
+                                              "unexplained"}));
+    EXPECT_EQ(reconciliation["vatPayable"].size(), 3u);
 
     const nlohmann::json& labels = report["labels"];
     for (const char* label : {"lbl_in_p",

@@ -32,6 +32,7 @@ struct RunShown {
     std::vector<std::string> written;
     std::vector<FileAccount> accounts;
     std::string fingerprint;
+    std::optional<Reconciliation> reconciliation;
     friend bool operator==(const RunShown&, const RunShown&) = default;
 };
 
@@ -63,6 +64,7 @@ RunShown RunMonth(const std::string& dataFile, int month, FactReading reading) {
     for (const std::string& file : session.result.FilesWritten())
         result.written.push_back(WithoutFolder(file, folder));
     result.accounts = session.result.accounts;
+    result.reconciliation = session.result.reconciliation;
     for (FileAccount& account : result.accounts)
         if (account.path) account.path = WithoutFolder(*account.path, folder);
     return result;
@@ -82,7 +84,8 @@ std::vector<std::string> RunnableDataFiles() {
     return runnable;
 }
 
-// Every listed document is accounted for, on every month of every data file.
+// Every listed document is accounted for, and every difference between the return and the
+// books explained, on every month of every data file.
 TEST(FactReading, PerListAndPerVoucherGiveTheSameRunForEveryDataFileAndMonth) {
     int compared = 0;
     for (const std::string& dataFile : RunnableDataFiles()) {
@@ -94,6 +97,12 @@ TEST(FactReading, PerListAndPerVoucherGiveTheSameRunForEveryDataFileAndMonth) {
                                               account.interstate + account.tinSkipped +
                                               account.notGoods + account.missingData)
                     << dataFile << " month " << month << " " << account.file;
+            if (perList.reconciliation) {
+                for (const FigureReconciliation& figure : perList.reconciliation->figures)
+                    EXPECT_EQ(figure.Unexplained(), 0) << dataFile << " month " << month;
+            }
+            EXPECT_EQ(perList.reconciliation.has_value(), perList.outcome == RunOutcome::Completed)
+                << dataFile << " month " << month;
             EXPECT_EQ(perList, perVoucher) << dataFile << " month " << month;
             ++compared;
         }

@@ -18,6 +18,7 @@
 #include "returns/rules/text_sanitiser.h"
 #include "returns/run/data_file_selection.h"
 #include "support/ledger_session.h"
+#include "support/server_psql.h"
 
 namespace vat {
 namespace {
@@ -475,6 +476,12 @@ TEST_P(InterruptedRun, KeepsTheMonthsEarlierFilesAndListsNoneAsWritten) {
     EXPECT_TRUE(stopped.rows.empty());
     EXPECT_EQ(CaptionsOf(stopped.figures), CaptionsOf(ReturnFigures{}));
     EXPECT_FALSE(stopped.record);
+    // Its snapshot ended with it: no session of the books is left in a transaction, holding
+    // locks another session would wait for.
+    EXPECT_EQ(test::Psql("edb",
+                         "select count(*) from pg_stat_activity where datname = 't_run_figures' "
+                         "and state like 'idle in transaction%'"),
+              "0\n");
 
     fs::copy_file(fs::path(VAT_SCHEMA_DIR) / "eval_sal.xsd", session.folder / "XSD/eval_sal.xsd",
                   fs::copy_options::overwrite_existing);

@@ -14,7 +14,8 @@ const char* MonthName(int monthNumber) {
     return vat::FinancialYearMonths()[vat::FinancialYearIndex(monthNumber)].name.data();
 }
 
-constexpr const char* kYearRow = "%-5s %13s %13s %13s %11s %11s %13s %13s %8s %8s  %s\n";
+constexpr const char* kYearRow =
+    "%-5s %13s %13s %13s %11s %11s %13s %13s %8s %8s %13s %13s %13s  %s\n";
 
 // A month's line, or the year's: the figures as its totals add them up.
 void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& figures,
@@ -26,14 +27,17 @@ void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& 
     };
     char line[256];
     using vat::Figure;
-    std::snprintf(
-        line, sizeof line, kYearRow, month, amount(figures.InputVat()).c_str(),
-        amount(figures.OutputVat()).c_str(), amount(figures.Sum(Figure::VatPayable)).c_str(),
-        amount(figures.Sum(Figure::CstPurchases)).c_str(),
-        amount(figures.Sum(Figure::CstSales)).c_str(),
-        amount(figures.Sum(Figure::UrdPurchaseBasic)).c_str(),
-        amount(figures.Sum(Figure::UrdSalesBasic)).c_str(), std::to_string(figures.written).c_str(),
-        std::to_string(figures.leftOut).c_str(), outcome.c_str());
+    std::snprintf(line, sizeof line, kYearRow, month, amount(figures.InputVat()).c_str(),
+                  amount(figures.OutputVat()).c_str(),
+                  amount(figures.Sum(Figure::VatPayable)).c_str(),
+                  amount(figures.Sum(Figure::CstPurchases)).c_str(),
+                  amount(figures.Sum(Figure::CstSales)).c_str(),
+                  amount(figures.Sum(Figure::UrdPurchaseBasic)).c_str(),
+                  amount(figures.Sum(Figure::UrdSalesBasic)).c_str(),
+                  std::to_string(figures.written).c_str(), std::to_string(figures.leftOut).c_str(),
+                  amount(figures.Books(vat::ReconciledFigure::InputVat)).c_str(),
+                  amount(figures.Books(vat::ReconciledFigure::OutputVat)).c_str(),
+                  amount(figures.vatPayableDifference).c_str(), outcome.c_str());
     out << line;
 }
 
@@ -59,7 +63,7 @@ void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotal
     char heading[256];
     std::snprintf(heading, sizeof heading, kYearRow, "Month", "Input VAT", "Output VAT",
                   "VAT payable", "CST purch.", "CST sales", "URD purch.", "URD sales", "Written",
-                  "Left out", "Outcome");
+                  "Left out", "Books in VAT", "Books out VAT", "VAT - books", "Outcome");
     out << heading;
     for (const MonthReport& month : months) {
         PrintYearLine(out, MonthName(month.monthNumber), month.figures,
@@ -68,7 +72,9 @@ void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotal
     PrintYearLine(out, "Year", totals,
                   std::to_string(totals.monthsCompleted) + " of " + std::to_string(months.size()) +
                       " months completed");
-    out << "VAT payable is negative where it is refundable; the year adds up completed months.\n";
+    out << "VAT payable is negative where it is refundable; the year adds up completed months.\n"
+        << "Books in/out VAT: the month's input and output VAT accounts; VAT - books: the return's "
+           "VAT payable less the books'.\n";
     for (const MonthReport& month : months) {
         if (month.status == 0 || month.status == 3) continue;
         for (const Json& message : month.report.value("messages", Json::array()))
@@ -117,6 +123,7 @@ void PrintBooksCheck(const vat::BooksComparison& comparison, std::ostream& out) 
             out << line;
         }
     }
+    list("Reconciliation with the books", comparison.reconciliation);
     list("The month's files", comparison.folderChanges);
 }
 
@@ -135,6 +142,7 @@ Json BooksCheckJson(const vat::BooksComparison& comparison) {
         {"documentsRemoved", comparison.removed},
         {"documentsAltered", comparison.altered},
         {"figures", figures},
+        {"reconciliation", comparison.reconciliation},
         {"folderChanges", comparison.folderChanges},
     };
 }

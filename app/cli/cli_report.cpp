@@ -6,9 +6,11 @@
 #include <nlohmann/json.hpp>
 #include <string_view>
 
+#include "app/cli/cli_reconciliation.h"
 #include "app/shared/summary_captions.h"
 #include "returns/fixes/fix_groups.h"
 #include "returns/results/number_forms.h"
+#include "returns/results/reconciliation_json.h"
 #include "returns/results/run_json.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/text_sanitiser.h"
@@ -101,6 +103,7 @@ void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
              vat::Declared(vat::Figure::VatPayable).label);
         out << '\n';
         PrintAccounts(result.accounts, out);
+        if (result.reconciliation) PrintReconciliation(*result.reconciliation, out);
         PrintFixes(vat::GroupFixes(result.rows, result.notes), out);
         out << "Validation Errors (" << result.rows.size() << ")\n";
         for (const vat::ErrorRow& row : result.rows) {
@@ -191,6 +194,8 @@ nlohmann::ordered_json JsonReport(const vat::RunResult& result) {
     report["monthFolder"] =
         completed && !result.monthFolder.empty() ? Json(result.monthFolder) : Json();
     report["returns"] = vat::AccountsJson(result.accounts);
+    report["reconciliation"] =
+        result.reconciliation ? vat::ReconciliationJson(*result.reconciliation) : Json();
     return report;
 }
 

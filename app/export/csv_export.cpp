@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "app/export/error_list_export.h"
+#include "app/export/reconciliation_table.h"
 #include "returns/rules/text_sanitiser.h"
 
 namespace {
@@ -32,6 +33,23 @@ std::string Record(const Cells& cells) {
     return record + "\r\n";
 }
 
+std::string Records(const std::vector<TableRow>& rows) {
+    std::string records;
+    for (const TableRow& row : rows) {
+        std::vector<std::string_view> cells;
+        for (const TableCell& cell : row) cells.push_back(cell.text);
+        records += Record(cells);
+    }
+    return records;
+}
+
+// The second block: the figures beside the books, then the items.
+std::string ReconciliationBlock(const vat::Reconciliation& reconciliation) {
+    return "\r\n" + Record(std::array<std::string, 1>{ReconciliationTitle(reconciliation)}) +
+           Record(kReconciledFigureColumns) + Records(ReconciledFigureRows(reconciliation)) +
+           "\r\n" + Record(kReconcilingItemColumns) + Records(ReconcilingItemRows(reconciliation));
+}
+
 }  // namespace
 
 void WriteErrorListCsv(const ErrorListReport& report, const std::filesystem::path& file) {
@@ -47,6 +65,7 @@ void WriteErrorListCsv(const ErrorListReport& report, const std::filesystem::pat
         text += Record(kFixColumns);
         for (const vat::FixGroup& group : report.fixes) text += Record(FixCells(group));
     }
+    if (report.reconciliation) text += ReconciliationBlock(*report.reconciliation);
 
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     if (!out) throw ExportError("Cannot write " + file.string() + ": " + std::strerror(errno));

@@ -31,6 +31,7 @@ RunDescription DescribeRun(const vat::RunResult& result,
 
 ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescription& run) {
     ErrorListReport report;
+    report.reconciliation = result.reconciliation;
     std::vector<HeadingLine>& heading = report.heading;
     heading.push_back({"Company", run.dataFile});
     heading.push_back({"Dealer TIN", run.dealerTin});

@@ -26,6 +26,8 @@ struct ErrorListReport {
     std::vector<HeadingLine> heading;
     std::vector<vat::ErrorRow> rows;
     std::vector<vat::FixGroup> fixes = {};
+    // The return tied to the books, exported after the rows; none for a run without one.
+    std::optional<vat::Reconciliation> reconciliation = {};
 };
 
 // Whose run a report describes: the books and month it read and when it ended.

@@ -1,6 +1,6 @@
 // The error list as an XLSX workbook: the heading block with its figures as numbers, then the
-// rows under a frozen header row with an autofilter; the groups of what to fix on a second
-// sheet, "To fix".
+// rows under a frozen header row with an autofilter; the groups of what to fix on a sheet of
+// their own, "To fix", and the return tied to the books on another, "Reconciliation".
 #include <xlsxwriter.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/export/error_list_export.h"
+#include "app/export/reconciliation_table.h"
 #include "returns/rules/text_sanitiser.h"
 
 namespace {
@@ -54,12 +55,18 @@ public:
                 std::find(wrapped.begin(), wrapped.end(), column) != wrapped.end() ? wrapped_
                                                                                    : nullptr));
     }
+    void Width(lxw_col_t column, double width) {
+        Check(worksheet_set_column(sheet_, column, column, width, nullptr));
+    }
     void HeaderRow(lxw_row_t row, lxw_row_t lastRow, lxw_col_t columns) {
         worksheet_freeze_panes(sheet_, row + 1, 0);
         Check(worksheet_autofilter(sheet_, row, 0, lastRow, columns - 1), "setting the autofilter");
     }
-    // Writes on a new sheet from here on.
-    void NewSheet(const char* name) { sheet_ = workbook_add_worksheet(workbook_.get(), name); }
+    // Writes on a new sheet of the workbook from here on.
+    void NewSheet(const char* name) {
+        sheet_ = workbook_add_worksheet(workbook_.get(), name);
+        if (!sheet_) throw ExportError("Cannot add the sheet " + std::string(name));
+    }
     void Close() {
         const lxw_error error = workbook_close(workbook_.release());
         if (error != LXW_NO_ERROR)
@@ -102,6 +109,36 @@ void WriteFixes(Sheet& sheet, const std::vector<vat::FixGroup>& fixes) {
     sheet.HeaderRow(0, row, kFixColumns.size());
 }
 
+// A heading row in bold, then the rows, amounts as numbers; the row after the last.
+template <std::size_t N>
+lxw_row_t WriteTable(Sheet& sheet, lxw_row_t row, const std::array<const char*, N>& columns,
+                     const std::vector<TableRow>& rows) {
+    for (lxw_col_t column = 0; column < N; ++column)
+        sheet.Text(row, column, columns[column], sheet.Bold());
+    for (const TableRow& cells : rows) {
+        ++row;
+        for (lxw_col_t column = 0; column < cells.size(); ++column) {
+            const TableCell& cell = cells[column];
+            if (cell.number)
+                sheet.Number(row, column, *cell.number, cell.text);
+            else
+                sheet.Text(row, column, cell.text);
+        }
+    }
+    return row + 1;
+}
+
+// The second sheet: the figures beside the books, then the items.
+void WriteReconciliationSheet(Sheet& sheet, const vat::Reconciliation& reconciliation) {
+    sheet.NewSheet("Reconciliation");
+    for (lxw_col_t column = 0; column < kReconcilingItemColumns.size(); ++column)
+        sheet.Width(column, column == 8 ? 90 : 14);
+    sheet.Text(0, 0, ReconciliationTitle(reconciliation), sheet.Bold());
+    const lxw_row_t after =
+        WriteTable(sheet, 2, kReconciledFigureColumns, ReconciledFigureRows(reconciliation));
+    WriteTable(sheet, after + 1, kReconcilingItemColumns, ReconcilingItemRows(reconciliation));
+}
+
 }  // namespace
 
 void WriteErrorListXlsx(const ErrorListReport& report, const std::filesystem::path& file) {
@@ -130,5 +167,6 @@ void WriteErrorListXlsx(const ErrorListReport& report, const std::filesystem::pa
     }
     sheet.HeaderRow(headerRow, row, kExportColumns.size());
     if (!report.fixes.empty()) WriteFixes(sheet, report.fixes);
+    if (report.reconciliation) WriteReconciliationSheet(sheet, *report.reconciliation);
     sheet.Close();
 }

@@ -47,6 +47,31 @@ std::vector<FigureChange> FigureChanges(const SummaryFigures& before, const Summ
     return changes;
 }
 
+// What of each figure's reconciliation the books would now give otherwise: its books value,
+// its remainder and its items.
+std::vector<std::string> ReconciliationChanges(const std::optional<Reconciliation>& before,
+                                               const std::optional<Reconciliation>& after) {
+    std::vector<std::string> changes;
+    if (!before || !after) return changes;
+    for (int at = 0; at < kReconciledFigureCount; ++at) {
+        const FigureReconciliation& was = before->figures[at];
+        const FigureReconciliation& is = after->figures[at];
+        const std::string name = "reconciliation of " +
+                                 std::string(ReconciledName(static_cast<ReconciledFigure>(at))) +
+                                 ": ";
+        const auto change = [&](const char* what, std::int64_t from, std::int64_t to) {
+            if (from != to)
+                changes.push_back(name + what + " " + PaiseText(from) + " -> " + PaiseText(to));
+        };
+        change("books", was.books, is.books);
+        change("unexplained", was.Unexplained(), is.Unexplained());
+        if (was.items != is.items)
+            changes.push_back(name + std::to_string(was.items.size()) + " items -> " +
+                              std::to_string(is.items.size()) + " items, some changed");
+    }
+    return changes;
+}
+
 // A document by its file, its name and which of the same name it is: a voucher on two dates
 // is read twice.
 using DocumentKey = std::tuple<std::string, std::string, int>;
@@ -147,6 +172,7 @@ BooksComparison CompareRunRecords(const RunRecord& recorded, const RunRecord& no
             comparison.filesChanged.push_back(name);
     CompareDocuments(recorded, now, comparison);
     comparison.figures = FigureChanges(recorded.figures, now.figures);
+    comparison.reconciliation = ReconciliationChanges(recorded.reconciliation, now.reconciliation);
     return comparison;
 }
 
@@ -206,6 +232,7 @@ std::string BooksChangedWarning(const BooksComparison& comparison) {
             figures += (figures.empty() ? "" : ", ") + figure.name + " " +
                        SignedAmount(figure.after - figure.before);
         if (!figures.empty()) warning += ": " + figures;
+        for (const std::string& change : comparison.reconciliation) warning += "; " + change;
     }
     for (const std::string& change : comparison.folderChanges) warning += "; " + change;
     return warning;

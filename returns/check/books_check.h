@@ -28,13 +28,16 @@ struct BooksComparison {
     std::vector<std::string> removed = {};
     std::vector<std::string> altered = {};
     std::vector<FigureChange> figures = {};
+    // How the reconciliation with the books would now differ: "reconciliation of input VAT:
+    // unexplained 0.00 -> 12.00". None when the record was written before runs were reconciled.
+    std::vector<std::string> reconciliation = {};
     // Files in the month folder that are not as the run wrote them: "efile_pur04.xml was
     // changed after it was written", "efile_pur04.xml is missing".
     std::vector<std::string> folderChanges = {};
 
     bool BooksChanged() const {
         return !filesChanged.empty() || !added.empty() || !removed.empty() || !altered.empty() ||
-               !figures.empty();
+               !figures.empty() || !reconciliation.empty();
     }
     bool Unchanged() const { return !BooksChanged() && folderChanges.empty(); }
     std::size_t DocumentsChanged() const { return added.size() + removed.size() + altered.size(); }

@@ -7,16 +7,6 @@ namespace vat {
 
 namespace {
 
-// A set of integers as a PostgreSQL array literal: "{12,15,17}".
-std::string ArrayText(const std::set<long long>& values) {
-    std::string text = "{";
-    for (long long value : values) {
-        if (text.size() > 1) text += ',';
-        text += std::to_string(value);
-    }
-    return text += '}';
-}
-
 // The key of a row, read as the rules read a voucher number or code; nullopt for NULL or text
 // that is no number (no question can ask for it).
 std::optional<long long> Key(const Field& field) {
@@ -41,6 +31,15 @@ BufferedRows Query(LedgerConnection& ledger, const std::string& sql, const std::
 }
 
 }  // namespace
+
+std::string ArrayText(const std::set<long long>& values) {
+    std::string text = "{";
+    for (long long value : values) {
+        if (text.size() > 1) text += ',';
+        text += std::to_string(value);
+    }
+    return text += '}';
+}
 
 void ListFacts::PrepareFile(const ReturnFileKind& kind, const std::vector<BufferedRows>& lists) {
     std::set<long long> vouchers, accounts;

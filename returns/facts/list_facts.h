@@ -10,6 +10,9 @@
 
 namespace vat {
 
+// A set of integers as a PostgreSQL array literal for a bound parameter: "{12,15,17}".
+std::string ArrayText(const std::set<long long>& values);
+
 // Answers every question about a file's lists from a few statements over all their vouchers:
 // one for the declared sums (a filtered sum per column), one each for the parties, their
 // cities, the lines and the goods test. Voucher numbers and account codes go to the server as

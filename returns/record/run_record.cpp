@@ -4,6 +4,7 @@
 
 #include "disk/atomic_file_writer.h"
 #include "disk/small_file.h"
+#include "returns/results/reconciliation_json.h"
 #include "returns/results/run_json.h"
 
 namespace vat {
@@ -33,7 +34,7 @@ std::vector<HashedFile> HashedFilesOf(const Json& list) {
 }  // namespace
 
 void PrintRunRecord(const RunRecord& record, std::ostream& out) {
-    const Json head{
+    Json head{
         {"dataFile", record.dataFile},
         // The books keep no company name: the data file names the company.
         {"company", record.dataFile},
@@ -48,6 +49,7 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
         {"accounts", AccountsJson(record.accounts)},
         {"fingerprint", record.fingerprint},
     };
+    if (record.reconciliation) head["reconciliation"] = ReconciliationJson(*record.reconciliation);
     // Ledger text that is not UTF-8 must not stop the record.
     const auto text = [](const Json& json, int indent) {
         return json.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -83,6 +85,8 @@ RunRecord ParseRunRecord(const std::string& text) {
         record.figures = ParseFiguresJson(json.at("figures"));
         record.accounts = ParseAccountsJson(json.at("accounts"));
         record.fingerprint = json.at("fingerprint").get<std::string>();
+        if (json.contains("reconciliation"))
+            record.reconciliation = ParseReconciliationJson(json.at("reconciliation"));
         for (const Json& line : json.at("documents")) {
             const std::string text = line.get<std::string>();
             const std::size_t space = text.find(' ');

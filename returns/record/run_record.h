@@ -8,6 +8,7 @@
 
 #include "returns/record/books_digest.h"
 #include "returns/results/file_account.h"
+#include "returns/results/reconciliation.h"
 #include "returns/results/returns_errors.h"
 #include "returns/results/summary_figures.h"
 
@@ -35,6 +36,8 @@ struct RunRecord {
     std::vector<HashedFile> schemas = {};  // the schemas they were checked against
     SummaryFigures figures = {};
     std::vector<FileAccount> accounts = {};
+    // None in a record written before runs were reconciled.
+    std::optional<Reconciliation> reconciliation = {};
     std::string fingerprint = {};
     std::vector<DocumentDigest> documents = {};
 };

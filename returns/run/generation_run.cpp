@@ -11,6 +11,7 @@
 #include "ledger/ledger_error.h"
 #include "ledger/ledger_snapshot.h"
 #include "returns/declarations/return_files.h"
+#include "returns/reconcile/reconcile_month.h"
 #include "returns/results/summary_figures.h"
 #include "returns/run/month_folder.h"
 #include "returns/run/return_file_generator.h"
@@ -29,6 +30,7 @@ RunResult& Unfinished(RunResult& result, RunOutcome outcome, UserMessage message
     result.figures = {};
     result.accounts.clear();
     result.record.reset();
+    result.reconciliation.reset();
     result.messages.push_back(std::move(message));
     return result;
 }
@@ -104,6 +106,7 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     }
     record.figures = ShownFigures(context.result.figures);
     record.accounts = context.result.accounts;
+    record.reconciliation = context.result.reconciliation;
     record.documents = digest.TakeDocuments();
     record.fingerprint = FingerprintOf(record.documents);
     return record;
@@ -131,6 +134,17 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     }
     if (IsRequested(context.cancel)) return Cancel(result);
     CompleteRun(result.figures, context.urd);
+    const ReconciledMonth month =
+        ReconciledMonth::Of(context.books.yearStart.year, context.period.MonthNumber);
+    try {
+        result.reconciliation =
+            ReconcileMonth(context.ledger, month, ShownFigures(result.figures), context.listed);
+    } catch (const LedgerError& error) {
+        return IsRequested(context.cancel)
+                   ? Cancel(result)
+                   : Fail(result, std::string("Reconciling the return with the books failed: ") +
+                                      error.what());
+    }
 
     const std::string putting = "Putting the files of " + monthTag + " in place failed: ";
     std::vector<std::string> names = MonthFileNames(context);
@@ -149,6 +163,8 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     result.outcome = RunOutcome::Completed;
     result.monthFolder =
         MonthFolder(context.folders, context.books, context.period.MonthNumber).string();
+    if (auto outside = OutsideMonthMessage(month, context.listed))
+        result.messages.push_back({*outside, false});
     result.messages.push_back({"OVER", false});
     return result;
 }

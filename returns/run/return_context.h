@@ -6,6 +6,7 @@
 #include "ledger/buffered_rows.h"
 #include "ledger/ledger_connection.h"
 #include "returns/declarations/return_file_kind.h"
+#include "returns/reconcile/listed_document.h"
 #include "returns/record/books_digest.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/return_folders.h"
@@ -30,6 +31,8 @@ struct ReturnContext {
     const RunCancel* cancel = nullptr;  // none: the run cannot be cancelled
     BooksDigest* digest = nullptr;      // none: what the run reads is not digested
     UrdTotals urd = {};
+    // Every row of the run's lists and what became of it, for the reconciliation.
+    std::vector<ListedDocument> listed = {};
     // Lists read ahead for a later file of the run (the interstate sales lists, which the local
     // sales file reads first), kept for it so that both files see the same rows.
     std::map<const ReturnFileKind*, std::vector<BufferedRows>> listsReadAhead = {};

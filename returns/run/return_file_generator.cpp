@@ -171,12 +171,28 @@ struct FileWalk {
         context.result.notes.push_back(std::move(note));
     }
 
+    // Why a document was left out, as its row says it.
+    static std::string LeftOutBecause(const ShapedDocument& shaped) {
+        switch (shaped.fate) {
+            case DocumentFate::MissingData:
+                return shaped.missing;
+            case DocumentFate::TinSkipped:
+                return "the party's TIN " + shaped.document.tin + " does not begin with 29";
+            case DocumentFate::NotGoods:
+                return "a debit note without goods (vat_dn 0 and no inventory lines)";
+            case DocumentFate::Written:
+            case DocumentFate::BelowOneRupee:
+                break;
+        }
+        return {};
+    }
+
     void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
-                  const ShapedDocument& shaped, const std::string& why) {
+                  const ShapedDocument& shaped) {
         const std::string voucher = rows.At(row, "vn").Text();
         AddRow({std::string(kind.omissionType),
                 std::string(kind.omissionPrefix) + number + " of voucher " + voucher +
-                    " left out: " + why,
+                    " left out: " + LeftOutBecause(shaped),
                 RunRowDocument(kind.omissionPrefix, number, voucher),
                 {},
                 {},
@@ -214,12 +230,11 @@ struct FileWalk {
         switch (shaped.fate) {
             case DocumentFate::MissingData:
                 ++account.missingData;
-                LeaveOut(number, rows, row, shaped, shaped.missing);
+                LeaveOut(number, rows, row, shaped);
                 break;
             case DocumentFate::TinSkipped:
                 ++account.tinSkipped;
-                LeaveOut(number, rows, row, shaped,
-                         "the party's TIN " + document.tin + " does not begin with 29");
+                LeaveOut(number, rows, row, shaped);
                 break;
             case DocumentFate::NotGoods:
                 ++account.notGoods;
@@ -248,6 +263,12 @@ struct FileWalk {
                 break;
         }
         if (context.digest) Digest(rows, row, number, shaped, interstate);
+        if (auto voucher = VoucherOf(rows, row))
+            context.listed.push_back(
+                {kind.figure, *voucher, LedgerDate::Parse(rows.At(row, "b_dt").Text()),
+                 std::string(kind.omissionPrefix) + number,
+                 shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee,
+                 LeftOutBecause(shaped)});
     }
 
     // The list row and what the rules made of it and of the facts they looked up: all that

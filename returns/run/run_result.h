@@ -7,6 +7,7 @@
 #include "returns/record/run_record.h"
 #include "returns/results/error_row.h"
 #include "returns/results/file_account.h"
+#include "returns/results/reconciliation.h"
 #include "returns/results/return_figures.h"
 #include "returns/results/user_message.h"
 #include "returns/run/data_file_selection.h"
@@ -64,7 +65,9 @@ struct RunResult {
     std::vector<DocumentNote> notes = {};
     std::vector<UserMessage> messages = {};
     std::optional<RunRecord> record = {};  // the record of a completed run
-    std::string monthFolder = {};          // where a completed run put its files
+    // The return's tax figures tied to the books of its calendar month; a completed run's.
+    std::optional<Reconciliation> reconciliation = {};
+    std::string monthFolder = {};  // where a completed run put its files
 
     bool Completed() const { return outcome == RunOutcome::Completed; }
     // The return files the run wrote, in run order; none unless it completed: an unfinished

@@ -57,7 +57,8 @@ std::int64_t YearTotals::OutputVat() const {
     return Sum(Figure::OutputVatPlus) - Sum(Figure::OutputVatMinus);
 }
 
-void YearTotals::Add(const SummaryFigures& figures, const std::vector<FileAccount>& accounts) {
+void YearTotals::Add(const SummaryFigures& figures, const std::vector<FileAccount>& accounts,
+                     const std::optional<Reconciliation>& reconciliation) {
     ++monthsCompleted;
     for (const FigureDeclaration& declared : FigureTable())
         sums[static_cast<int>(declared.figure)] += ValueOf(figures, declared.figure).value_or(0);
@@ -66,10 +67,20 @@ void YearTotals::Add(const SummaryFigures& figures, const std::vector<FileAccoun
         leftOut += account.LeftOut();
         schemaErrors += account.schemaErrors;
     }
+    if (!reconciliation) return;
+    ++monthsReconciled;
+    for (int figure = 0; figure < kReconciledFigureCount; ++figure) {
+        const FigureReconciliation& of = reconciliation->figures[figure];
+        books[figure] += of.books;
+        differences[figure] += of.Difference();
+        unexplained += of.Unexplained();
+    }
+    vatPayableDifference += reconciliation->returnVatPayable - reconciliation->booksVatPayable;
 }
 
 void YearTotals::Add(const RunResult& result) {
-    if (result.Completed()) Add(ShownFigures(result.figures), result.accounts);
+    if (result.Completed())
+        Add(ShownFigures(result.figures), result.accounts, result.reconciliation);
 }
 
 nlohmann::ordered_json YearTotalsJson(const YearTotals& totals) {
@@ -89,6 +100,15 @@ nlohmann::ordered_json YearTotalsJson(const YearTotals& totals) {
     json["written"] = totals.written;
     json["leftOut"] = totals.leftOut;
     json["schemaErrors"] = totals.schemaErrors;
+    const auto rupees = [](std::int64_t paise) { return static_cast<double>(paise) / 100; };
+    json["monthsReconciled"] = totals.monthsReconciled;
+    for (int figure = 0; figure < kReconciledFigureCount; ++figure) {
+        const std::string key(ReconciledKey(static_cast<ReconciledFigure>(figure)));
+        json["books"][key] = rupees(totals.books[figure]);
+        json["difference"][key] = rupees(totals.differences[figure]);
+    }
+    json["difference"]["vatPayable"] = rupees(totals.vatPayableDifference);
+    json["unexplained"] = rupees(totals.unexplained);
     return json;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ledger/ledger_connection.h"
+#include "returns/results/reconciliation.h"
 #include "returns/results/summary_figures.h"
 #include "returns/run/generation_run.h"
 
@@ -45,14 +46,22 @@ struct YearTotals {
     long long written = 0;
     long long leftOut = 0;
     long long schemaErrors = 0;
+    // The reconciled months' books figures and differences (return - books), in paise.
+    int monthsReconciled = 0;
+    std::array<std::int64_t, kReconciledFigureCount> books = {};
+    std::array<std::int64_t, kReconciledFigureCount> differences = {};
+    std::int64_t vatPayableDifference = 0;
+    std::int64_t unexplained = 0;
 
     std::int64_t Sum(Figure figure) const { return sums[static_cast<int>(figure)]; }
+    std::int64_t Books(ReconciledFigure figure) const { return books[static_cast<int>(figure)]; }
     // The year's columns, the same in the window and on the command line: input and output
     // VAT net of their returns, (+) less (-).
     std::int64_t InputVat() const;
     std::int64_t OutputVat() const;
     // Adds a completed month, from its run or its run record.
-    void Add(const SummaryFigures& figures, const std::vector<FileAccount>& accounts);
+    void Add(const SummaryFigures& figures, const std::vector<FileAccount>& accounts,
+             const std::optional<Reconciliation>& reconciliation = std::nullopt);
     void Add(const RunResult& result);
 };
 

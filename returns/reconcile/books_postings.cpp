@@ -1,0 +1,116 @@
+#include "returns/reconcile/books_postings.h"
+
+#include "ledger/buffered_rows.h"
+#include "returns/facts/list_facts.h"
+#include "returns/reconcile/reconciled_accounts.h"
+
+namespace vat {
+
+namespace {
+
+constexpr std::string_view kHoldable = "abs(amount) < 1e14";
+
+const ReconciledAccounts& AccountsOf(ReconciledFigure figure) {
+    return ReconciledAccountsTable()[static_cast<std::size_t>(figure)];
+}
+
+// "(recact in (20,21,35) or payact in (20,21,35) or recact in (12,13) or ...)"
+std::string OnAnyTaxAccount() {
+    std::string condition;
+    for (const ReconciledAccounts& accounts : ReconciledAccountsTable())
+        condition += (condition.empty() ? "(" : " or ") + std::string("recact in ") +
+                     accounts.SqlList() + " or payact in " + accounts.SqlList();
+    return condition + ')';
+}
+
+// The statement's column of a figure: f0, f1, ...
+std::string FigureColumn(int figure) {
+    std::string name(1, 'f');
+    name += std::to_string(figure);
+    return name;
+}
+
+// A date no calendar holds ("infinity") reads as none: outside every month.
+std::optional<LedgerDate> DateOf(const Field& field) {
+    if (field.IsNull()) return std::nullopt;
+    return LedgerDate::Parse(field.Text());
+}
+
+std::vector<std::string> MonthBounds(const ReconciledMonth& month) {
+    return {month.first.IsoText(), month.last.IsoText()};
+}
+
+}  // namespace
+
+std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnection& ledger,
+                                                                  const ReconciledMonth& month) {
+    std::string sql = "select ";
+    for (const ReconciledAccounts& accounts : ReconciledAccountsTable()) {
+        const std::string debits =
+            "coalesce(sum(amount) filter (where recact in " + accounts.SqlList() + "),0)";
+        const std::string credits =
+            "coalesce(sum(amount) filter (where payact in " + accounts.SqlList() + "),0)";
+        sql += (sql.size() > 7 ? ", " : "") + std::string("round(100 * (") +
+               (accounts.debitsAdd ? debits + " - " + credits : credits + " - " + debits) +
+               "))::bigint as " + FigureColumn(static_cast<int>(accounts.figure));
+    }
+    sql += " from daybok where unact = 0 and vdate between ?::date and ?::date and " +
+           std::string(kHoldable) + " and " + OnAnyTaxAccount();
+    OpenQuery(ledger.LookupRecordset, sql, MonthBounds(month));
+    const BufferedRows rows = ReadAllRows(ledger.LookupRecordset);
+    std::array<std::int64_t, kReconciledFigureCount> figures{};
+    for (int figure = 0; figure < kReconciledFigureCount; ++figure)
+        figures[figure] = rows.At(0, FigureColumn(figure)).Integer();
+    return figures;
+}
+
+std::vector<TaxPosting> ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
+                                        const std::set<long long>& countedVouchers) {
+    const std::string cst = AccountsOf(ReconciledFigure::CstSales).SqlList();
+    const auto interstate = [&cst](int series) {
+        return "(v_type = 'SR' and (recact in " + cst + " or payact in " + cst +
+               ") and exists (select 1 from bills where bills.vno = daybok.vno and "
+               "bills.tax_type = 6 and bills.op = " +
+               std::to_string(series) + "))::int";
+    };
+    const std::string sql =
+        "with counted as (select unnest(?::bigint[]) as vno) "
+        "select vno, v_type, vdate, coalesce(recact, 0) as recact, coalesce(payact, 0) as payact, "
+        "round(amount * 100)::bigint as paise, coalesce(unact, -1) as unact, "
+        "coalesce(out_state, -1) as out_state, coalesce(ca_sale, -1) as ca_sale, "
+        "coalesce(p_act, -1) as p_act, coalesce(c_act, -1) as c_act, "
+        "coalesce(cn_act, -1) as cn_act, " +
+        interstate(2) + " as first_series, " + interstate(3) +
+        " as second_series from daybok where " + std::string(kHoldable) + " and " +
+        OnAnyTaxAccount() +
+        " and (vno in (select vno from counted) or (unact = 0 and vdate between ?::date and "
+        "?::date and (vno is null or vno not in (select vno from counted)))) "
+        "order by vno, vdate, recact, payact, paise";
+    OpenQuery(ledger.LookupRecordset, sql,
+              {ArrayText(countedVouchers), month.first.IsoText(), month.last.IsoText()});
+    const BufferedRows rows = ReadAllRows(ledger.LookupRecordset);
+    const auto column = [&rows](std::string_view name) { return rows.ColumnNamed(name); };
+    const BufferedRows::Column vno = column("vno"), type = column("v_type"), date = column("vdate"),
+                               recact = column("recact"), payact = column("payact"),
+                               paise = column("paise"), unact = column("unact"),
+                               outState = column("out_state"), cashSale = column("ca_sale"),
+                               pAct = column("p_act"), cAct = column("c_act"),
+                               cnAct = column("cn_act"), first = column("first_series"),
+                               second = column("second_series");
+    std::vector<TaxPosting> postings;
+    postings.reserve(rows.Size());
+    for (std::size_t row = 0; row < rows.Size(); ++row) {
+        const Field voucher = rows.At(row, vno);
+        postings.push_back({voucher.IsNull() ? std::nullopt : std::optional(voucher.Integer()),
+                            rows.At(row, type).Text(), DateOf(rows.At(row, date)),
+                            rows.At(row, recact).Integer(), rows.At(row, payact).Integer(),
+                            rows.At(row, paise).Integer(), rows.At(row, unact).Integer(),
+                            rows.At(row, outState).Integer(), rows.At(row, cashSale).Integer(),
+                            rows.At(row, pAct).Integer(), rows.At(row, cAct).Integer(),
+                            rows.At(row, cnAct).Integer(), rows.At(row, first).Integer() != 0,
+                            rows.At(row, second).Integer() != 0});
+    }
+    return postings;
+}
+
+}  // namespace vat

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <span>
+#include <vector>
+
+#include "returns/reconcile/listed_document.h"
+#include "returns/reconcile/reconciled_month.h"
+#include "returns/reconcile/tax_posting.h"
+#include "returns/results/reconciliation.h"
+
+namespace vat {
+
+using ReconcilingItems = std::array<std::vector<ReconcilingItem>, kReconciledFigureCount>;
+
+// The postings by which each figure of the return differs from the month's books, signed as
+// return minus books. The postings are every tax posting of the vouchers the return counted
+// and every live tax posting of the month of the others; the documents are every row of the
+// run's lists. A posting the books count and no reason explains gets no item: it stays in the
+// figure's unexplained remainder.
+ReconcilingItems ClassifyPostings(const ReconciledMonth& month,
+                                  std::span<const TaxPosting> postings,
+                                  std::span<const ListedDocument> documents);
+
+}  // namespace vat

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ledger/ledger_date.h"
+#include "returns/results/return_figures.h"
+
+namespace vat {
+
+// One row of a return file's voucher lists and what the run made of it: counted when its tax
+// went into the file's total (written, or below one rupee).
+struct ListedDocument {
+    TaxFigure file;
+    long long voucher = 0;
+    std::optional<LedgerDate> listDate;  // the row's voucher date
+    std::string document;                // "B No.P-1"
+    bool counted = false;
+    std::string leftOutBecause = {};  // why a document not counted was left out
+};
+
+}  // namespace vat

@@ -1,0 +1,62 @@
+#include "returns/reconcile/reconcile_month.h"
+
+#include <set>
+
+#include "returns/reconcile/books_postings.h"
+#include "returns/reconcile/classify_postings.h"
+#include "returns/reconcile/reconciled_accounts.h"
+
+namespace vat {
+
+namespace {
+
+// The return's figure as its summary shows it: what the plus file adds, less the minus file.
+std::int64_t ReturnFigure(const ReconciledAccounts& accounts, const SummaryFigures& shown) {
+    std::int64_t figure = 0;
+    for (const TaxSumReader& reader : accounts.readers) {
+        // A reader's sign is the side it reads: the debit notes' credits to input VAT subtract.
+        const bool adds = reader.readsDebits == accounts.debitsAdd;
+        figure += adds ? shown.Tax(reader.file) : -shown.Tax(reader.file);
+    }
+    return figure;
+}
+
+}  // namespace
+
+Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
+                              const SummaryFigures& shown,
+                              const std::vector<ListedDocument>& documents) {
+    std::set<long long> counted;
+    for (const ListedDocument& document : documents)
+        if (document.counted) counted.insert(document.voucher);
+    const auto books = ReadBooksFigures(ledger, month);
+    const std::vector<TaxPosting> postings = ReadTaxPostings(ledger, month, counted);
+    ReconcilingItems items = ClassifyPostings(month, postings, documents);
+
+    Reconciliation reconciliation;
+    reconciliation.periodStart = month.first.IsoText();
+    reconciliation.periodEnd = month.last.IsoText();
+    for (const ReconciledAccounts& accounts : ReconciledAccountsTable()) {
+        const auto at = static_cast<std::size_t>(accounts.figure);
+        reconciliation.figures[at] = {accounts.accounts, books[at], ReturnFigure(accounts, shown),
+                                      std::move(items[at])};
+    }
+    reconciliation.booksVatPayable = reconciliation.Of(ReconciledFigure::OutputVat).books -
+                                     reconciliation.Of(ReconciledFigure::InputVat).books;
+    reconciliation.returnVatPayable = shown.SignedVat();
+    return reconciliation;
+}
+
+std::optional<std::string> OutsideMonthMessage(const ReconciledMonth& month,
+                                               const std::vector<ListedDocument>& documents) {
+    long long outside = 0;
+    for (const ListedDocument& document : documents)
+        if (document.counted && !month.Holds(document.listDate)) ++outside;
+    if (outside == 0) return std::nullopt;
+    return "The return holds " + std::to_string(outside) +
+           (outside == 1 ? " document" : " documents") + " dated outside " + month.Name() +
+           ": the lists take every " + month.MonthName() +
+           " in the data file; see the reconciliation.";
+}
+
+}  // namespace vat

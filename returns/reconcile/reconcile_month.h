@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ledger/ledger_connection.h"
+#include "returns/reconcile/listed_document.h"
+#include "returns/reconcile/reconciled_month.h"
+#include "returns/results/reconciliation.h"
+#include "returns/results/summary_figures.h"
+
+namespace vat {
+
+// The return's figures, as its summary shows them, tied to the books of its calendar month:
+// two statements, inside the run's snapshot. The documents are every row of the run's lists.
+Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
+                              const SummaryFigures& shown,
+                              const std::vector<ListedDocument>& documents);
+
+// "The return holds 12 documents dated outside April 2014: ...", when the lists, which take the
+// month's number in any year, counted documents of another year; nullopt otherwise.
+std::optional<std::string> OutsideMonthMessage(const ReconciledMonth& month,
+                                               const std::vector<ListedDocument>& documents);
+
+}  // namespace vat

@@ -1,0 +1,110 @@
+#include "returns/results/reconciliation_json.h"
+
+#include <cmath>
+#include <string>
+
+#include "returns/results/returns_errors.h"
+
+namespace vat {
+
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+constexpr ReconciledFigure kFigures[] = {ReconciledFigure::InputVat, ReconciledFigure::OutputVat,
+                                         ReconciledFigure::CstPurchases,
+                                         ReconciledFigure::CstSales};
+
+double Rupees(std::int64_t paise) { return static_cast<double>(paise) / 100; }
+
+// Whole paise, which a double in rupees holds exactly.
+std::int64_t Paise(const Json& value) {
+    if (!value.is_number()) throw RunRecordError("an amount of the reconciliation is no number");
+    return std::llround(value.get<double>() * 100);
+}
+
+Json ItemJson(const ReconcilingItem& item) {
+    return {{"voucher", item.voucher},
+            {"type", item.type},
+            {"date", item.date},
+            {"document", item.document ? Json(*item.document) : Json(nullptr)},
+            {"account", item.account},
+            {"amount", Rupees(item.amount)},
+            {"reason", ReasonCode(item.reason)},
+            {"text", item.text}};
+}
+
+ReconcilingItem ParseItem(const Json& json) {
+    const auto reason = ReasonOfCode(json.at("reason").get<std::string>());
+    if (!reason)
+        throw RunRecordError("a reconciling item has the reason " + json.at("reason").dump());
+    const Json& document = json.at("document");
+    return {json.at("voucher").get<long long>(),
+            json.at("type").get<std::string>(),
+            json.at("date").get<std::string>(),
+            document.is_null() ? std::nullopt : std::optional(document.get<std::string>()),
+            json.at("account").get<long long>(),
+            Paise(json.at("amount")),
+            *reason,
+            json.at("text").get<std::string>()};
+}
+
+void CheckFollows(const Json& json, std::string_view key, std::int64_t paise,
+                  std::string_view figure) {
+    if (Paise(json.at(key)) != paise)
+        throw RunRecordError("the " + std::string(key) + " of " + std::string(figure) +
+                             " in the reconciliation does not follow from its figures");
+}
+
+}  // namespace
+
+Json ReconciliationJson(const Reconciliation& reconciliation) {
+    Json json{{"period", {reconciliation.periodStart, reconciliation.periodEnd}}};
+    for (ReconciledFigure figure : kFigures) {
+        const FigureReconciliation& of = reconciliation.Of(figure);
+        Json items = Json::array();
+        for (const ReconcilingItem& item : of.items) items.push_back(ItemJson(item));
+        json[std::string(ReconciledKey(figure))] = {{"accounts", of.accounts},
+                                                    {"books", Rupees(of.books)},
+                                                    {"return", Rupees(of.returned)},
+                                                    {"difference", Rupees(of.Difference())},
+                                                    {"unexplained", Rupees(of.Unexplained())},
+                                                    {"items", std::move(items)}};
+    }
+    json["vatPayable"] = {
+        {"books", Rupees(reconciliation.booksVatPayable)},
+        {"return", Rupees(reconciliation.returnVatPayable)},
+        {"difference", Rupees(reconciliation.returnVatPayable - reconciliation.booksVatPayable)}};
+    return json;
+}
+
+Reconciliation ParseReconciliationJson(const Json& json) {
+    try {
+        Reconciliation reconciliation;
+        const Json& period = json.at("period");
+        reconciliation.periodStart = period.at(0).get<std::string>();
+        reconciliation.periodEnd = period.at(1).get<std::string>();
+        for (ReconciledFigure figure : kFigures) {
+            const std::string key(ReconciledKey(figure));
+            const Json& part = json.at(key);
+            FigureReconciliation& of = reconciliation.Of(figure);
+            of.accounts = part.at("accounts").get<std::vector<long long>>();
+            of.books = Paise(part.at("books"));
+            of.returned = Paise(part.at("return"));
+            for (const Json& item : part.at("items")) of.items.push_back(ParseItem(item));
+            CheckFollows(part, "difference", of.Difference(), key);
+            CheckFollows(part, "unexplained", of.Unexplained(), key);
+        }
+        const Json& vat = json.at("vatPayable");
+        reconciliation.booksVatPayable = Paise(vat.at("books"));
+        reconciliation.returnVatPayable = Paise(vat.at("return"));
+        CheckFollows(vat, "difference",
+                     reconciliation.returnVatPayable - reconciliation.booksVatPayable,
+                     "vatPayable");
+        return reconciliation;
+    } catch (const nlohmann::json::exception& error) {
+        throw RunRecordError(std::string("the reconciliation cannot be read: ") + error.what());
+    }
+}
+
+}  // namespace vat
