@@ -18,13 +18,17 @@
 #include "app/error_list_printout.h"
 #include "app/export/error_list_export.h"
 #include "app/file_accounts_table.h"
+#include "app/fix_list_view.h"
 #include "app/folder_row.h"
+#include "app/reconciliation_view.h"
 #include "app/run_status_line.h"
 #include "app/shared/summary_captions.h"
 #include "app/voucher_dialog.h"
 #include "disk/local_time.h"
 #include "ledger/ledger_error.h"
+#include "returns/check/filing_check.h"
 #include "returns/facts/voucher_view.h"
+#include "returns/fixes/fix_groups.h"
 #include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/rules/return_period.h"
@@ -33,6 +37,8 @@
 #include "returns/year/year_run.h"
 
 namespace {
+
+const char* const kCheckedOnlyText = "Checked only: nothing was written in the month's folder.";
 
 QString DateText(const std::optional<vat::LedgerDate>& date) {
     return date ? QString::fromStdString(date->DisplayText()) : QString();
@@ -85,6 +91,7 @@ void MainWindow::connectHandlers() {
         checkChosenMonth();
     });
     connect(generateButton_, &QPushButton::clicked, this, &MainWindow::runGeneration);
+    connect(checkOnlyButton_, &QPushButton::clicked, this, &MainWindow::runCheckOnly);
     connect(yearButton_, &QPushButton::clicked, this, &MainWindow::openYearView);
     connect(retryButton_, &QPushButton::clicked, this, &MainWindow::connectToServer);
     connect(printButton_, &QPushButton::clicked, this, &MainWindow::printErrorList);
@@ -94,7 +101,13 @@ void MainWindow::connectHandlers() {
             [this] { errorGrid_->FilterByType(Choice(*typeFilter_)); });
     connect(fileFilter_, &QComboBox::currentIndexChanged, this,
             [this] { errorGrid_->FilterByFile(Choice(*fileFilter_)); });
-    connect(errorGrid_, &ErrorGrid::rowChosen, this, &MainWindow::showVoucherOf);
+    connect(errorGrid_, &ErrorGrid::rowChosen, this,
+            [this](const vat::ErrorRow& row) { showVoucher(row.voucher); });
+    connect(reconciliationView_, &ReconciliationView::voucherChosen, this,
+            [this](long long voucher) { showVoucher(voucher); });
+    connect(fixList_, &FixListView::rowChosen, this,
+            [this](std::size_t row) { showVoucher(shownRun_.rows.at(row).voucher); });
+    connect(fixList_, &FixListView::partyChosen, this, &MainWindow::showParty);
     connect(errorGrid_, &ErrorGrid::currentRowShown, this, [this](const vat::ErrorRow* row) {
         errorDetail_->setPlainText(row ? RowDetail(*row) : QString());
     });
@@ -185,9 +198,9 @@ void MainWindow::exportErrorList() {
     }
 }
 
-// The rows name vouchers of the data file they were read from; another data file's books
-// would show the wrong voucher.
-void MainWindow::showVoucherOf(const vat::ErrorRow& row) {
+// The rows and items name vouchers of the data file they were read from; another data file's
+// books would show the wrong voucher.
+void MainWindow::showVoucher(std::optional<long long> voucher) {
     const std::string madeFrom = shownRun_.books ? shownRun_.books->dataFile : std::string();
     if (!dataFile_.books || dataFile_.books->dataFile != madeFrom) {
         present({"The error list was made from the data file " + madeFrom +
@@ -195,12 +208,12 @@ void MainWindow::showVoucherOf(const vat::ErrorRow& row) {
                  false});
         return;
     }
-    if (!row.voucher) {
+    if (!voucher) {
         present({"This row names no voucher of the data file.", false});
         return;
     }
     try {
-        const vat::VoucherView view = vat::ReadVoucherView(ledger_, *row.voucher);
+        const vat::VoucherView view = vat::ReadVoucherView(ledger_, *voucher);
         auto* dialog = new VoucherDialog(view, this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->open();
@@ -208,6 +221,9 @@ void MainWindow::showVoucherOf(const vat::ErrorRow& row) {
         present({"The voucher could not be read.", true, error.what()});
     }
 }
+
+// The party as the shown run's documents found it.
+void MainWindow::showParty(long long party) { present({PartyText(party, shownRun_.notes), false}); }
 
 std::string MainWindow::chosenDataFile() const {
     return dataFileCombo_->currentIndex() < 0 ? std::string()
@@ -238,24 +254,40 @@ void MainWindow::runGeneration() {
             selection.replaceOtherBooks = true;
         }
     }
+    startMonthJob(selection, false);
+}
+
+// The month run into a throwaway folder: the month folder, its lock and its files stay as
+// they are, so nothing needs confirming.
+void MainWindow::runCheckOnly() {
+    startMonthJob({.books = dataFile_.books,
+                   .dataFile = chosenDataFile(),
+                   .monthNumber = chosenMonth(),
+                   .folders = folderRow_->Folders()},
+                  true);
+}
+
+void MainWindow::startMonthJob(const vat::RunSelection& selection, bool checkOnly) {
     // A books check going on is dropped: the run rewrites what it would compare.
     booksChangedLabel_->hide();
     setRunning(true);
     auto result = std::make_shared<vat::RunResult>();
     job_->Start(
-        [this, selection, result](vat::LedgerConnection& ledger, const vat::RunCancel& cancel) {
+        [this, selection, checkOnly, result](vat::LedgerConnection& ledger,
+                                             const vat::RunCancel& cancel) {
             PostedProgress progress(*job_,
                                     [this](const QString& file, long long done, long long total) {
                                         runStatus_->Show(file, done, total);
                                     });
-            *result = vat::GenerationRun(ledger, selection, progress, &cancel);
+            *result = checkOnly ? vat::CheckBeforeFiling(ledger, selection, progress, &cancel)
+                                : vat::GenerationRun(ledger, selection, progress, &cancel);
         },
-        [this, result] { showRunEnded(std::move(*result)); });
+        [this, result, checkOnly] { showRunEnded(std::move(*result), checkOnly); });
 }
 
 // A run that did not complete changed nothing: the window keeps the month's last completed run,
 // which is of the chosen data file and month, and says so.
-void MainWindow::showRunEnded(vat::RunResult result) {
+void MainWindow::showRunEnded(vat::RunResult result, bool checkOnly) {
     setRunning(false);
     if (result.outcome == vat::RunOutcome::NoMonth) monthCombo_->setFocus();
     if (result.outcome == vat::RunOutcome::NoDataFile) dataFileCombo_->setFocus();
@@ -264,6 +296,7 @@ void MainWindow::showRunEnded(vat::RunResult result) {
         if (!result.FilesWritten().empty()) folderRow_->ShowRunFolder(result.monthFolder);
         latestRun_ = DescribeRun(result, std::chrono::system_clock::now());
         showRun(std::move(result));
+        if (checkOnly) runStatus_->ShowText(kCheckedOnlyText);
     } else if (result.outcome != vat::RunOutcome::NoMonth &&
                result.outcome != vat::RunOutcome::NoDataFile) {
         runStatus_->ShowText(KeptRunText(result.outcome == vat::RunOutcome::Cancelled, shownRun_,
@@ -307,6 +340,8 @@ void MainWindow::showRun(vat::RunResult result) {
     errorGrid_->ShowRows(shownRun_.rows);
     refreshFilterChoices();
     ShowFileAccounts(*runAccounts_, shownRun_.accounts);
+    reconciliationView_->Show(shownRun_.reconciliation);
+    fixList_->Show(vat::GroupFixes(shownRun_.rows, shownRun_.notes), shownRun_.rows);
     runStatus_->ShowText(QString::fromStdString(vat::RunOutcomeText(shownRun_.accounts)));
 }
 
@@ -335,9 +370,9 @@ void MainWindow::setRunning(bool running) {
     running_ = running;
     for (QWidget* control :
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
-          static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(yearButton_),
-          static_cast<QWidget*>(printButton_), static_cast<QWidget*>(folderRow_),
-          static_cast<QWidget*>(exportButton_)})
+          static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(checkOnlyButton_),
+          static_cast<QWidget*>(yearButton_), static_cast<QWidget*>(printButton_),
+          static_cast<QWidget*>(folderRow_), static_cast<QWidget*>(exportButton_)})
         control->setEnabled(!running);
     cancelButton_->setVisible(running);
 }

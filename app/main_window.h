@@ -13,6 +13,7 @@
 #include "returns/run/return_folders.h"
 
 class BackgroundJob;
+class FixListView;
 class FolderRow;
 class ErrorGrid;
 class QComboBox;
@@ -22,6 +23,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
+class ReconciliationView;
 class RunStatusLine;
 class Twips;
 
@@ -56,7 +58,8 @@ public:
     const vat::RunResult& shownRun() const { return shownRun_; }
     // True while a run or a books check goes on.
     bool busy() const;
-    // Shows a run's figures, error rows and file accounts; an empty result clears them.
+    // Shows a run's figures, error rows, file accounts, reconciliation and what to fix; an
+    // empty result clears them.
     void showRun(vat::RunResult result);
 
 protected:
@@ -74,6 +77,7 @@ private:
     void createErrorList(const Twips& at);
     void createFolderRow(const Twips& at, vat::ReturnFolders folders);
     void createRunAccounts();
+    void createReconciliationAndFixes();
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
 
@@ -86,11 +90,14 @@ private:
     void printErrorList();
     void exportErrorList();
     bool reportable();
-    void showVoucherOf(const vat::ErrorRow& row);
+    void showVoucher(std::optional<long long> voucher);
+    void showParty(long long party);
     void refreshFilterChoices();
     int chosenMonth() const;
     void runGeneration();
-    void showRunEnded(vat::RunResult result);
+    void runCheckOnly();
+    void startMonthJob(const vat::RunSelection& selection, bool checkOnly);
+    void showRunEnded(vat::RunResult result, bool checkOnly);
     void showBooksCheck(const std::string& warning);
     void showChosenMonth();
     void showRecord(const vat::RunRecord& record);
@@ -115,6 +122,7 @@ private:
     QLineEdit* yearEndEdit_;
     QComboBox* monthCombo_;
     QPushButton* generateButton_;
+    QPushButton* checkOnlyButton_;  // runs the month into a throwaway folder
     QPushButton* retryButton_;
     QPushButton* yearButton_;
     QLabel* booksChangedLabel_;  // shown when the chosen month's files no longer match its books
@@ -129,4 +137,6 @@ private:
     FolderRow* folderRow_;
     RunStatusLine* runStatus_;
     QTableWidget* runAccounts_;
+    ReconciliationView* reconciliationView_;
+    FixListView* fixList_;
 };

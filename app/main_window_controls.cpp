@@ -11,8 +11,10 @@
 #include "app/background_job.h"
 #include "app/error_grid.h"
 #include "app/file_accounts_table.h"
+#include "app/fix_list_view.h"
 #include "app/folder_row.h"
 #include "app/main_window.h"
+#include "app/reconciliation_view.h"
 #include "app/run_status_line.h"
 #include "app/twips.h"
 
@@ -83,6 +85,7 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     createErrorList(at);
     createFolderRow(at, std::move(folders));
     createRunAccounts();
+    createReconciliationAndFixes();
 
     showRun({});
     connectHandlers();
@@ -291,4 +294,19 @@ void MainWindow::createRunAccounts() {
     runAccounts_->setObjectName("tbl_RunAccounts");
     FormatFileAccountsTable(*runAccounts_);
     results_->addTab(runAccounts_, "Files");
+}
+
+// Beside the error list, and Check only at the tabs' right end: the room the design leaves.
+void MainWindow::createReconciliationAndFixes() {
+    reconciliationView_ = new ReconciliationView(results_);
+    reconciliationView_->setObjectName("reconciliationView");
+    results_->addTab(reconciliationView_, "Reconciliation");
+    fixList_ = new FixListView(results_);
+    results_->addTab(fixList_, "To fix");
+    checkOnlyButton_ = new QPushButton("Chec&k only", results_);
+    checkOnlyButton_->setObjectName("btn_CheckOnly");
+    checkOnlyButton_->setToolTip(
+        "Runs the month as Generate Files does, into a throwaway folder: shows the errors, what "
+        "to fix and the reconciliation without changing the month's folder.");
+    results_->setCornerWidget(checkOnlyButton_, Qt::TopRightCorner);
 }

@@ -1,0 +1,161 @@
+// The window's Reconciliation and To fix tabs after a real run of a fixture month, and Check
+// only, which shows a run's results without touching the month folder.
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/export/reconciliation_table.h"
+#include "app/main_window.h"
+#include "app/voucher_dialog.h"
+#include "returns/fixes/fix_groups.h"
+#include "returns/results/number_forms.h"
+#include "window/recording_presenter.h"
+#include "window/scratch_settings.h"
+
+namespace {
+
+QString Grouped(const std::string& text) {
+    return QString::fromStdString(vat::GroupedDigits(text));
+}
+
+}  // namespace
+
+class ResultTabsTest : public QObject {
+    Q_OBJECT
+
+private:
+    template <typename Control>
+    Control* Find(const char* name) {
+        auto* control = window_->findChild<Control*>(name);
+        if (!control) qFatal("The window has no control named %s", name);
+        return control;
+    }
+
+    // Runs April of a data file by a click on the button, as a user would.
+    void RunApril(const QString& dataFile, const char* button = "Command1") {
+        auto* dataFiles = Find<QComboBox>("Combo2");
+        dataFiles->setCurrentIndex(dataFiles->findText(dataFile));
+        QCOMPARE(dataFiles->currentText(), dataFile);
+        Find<QComboBox>("Combo1")->setCurrentIndex(0);  // APR
+        QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 120000);
+        QVERIFY2(window_->shownRun().Completed(), qPrintable(messages_->texts.join('|')));
+    }
+
+    // April's folder: each file's name and bytes.
+    QStringList AprilContents() {
+        QStringList files;
+        const QDir month(programFolder_.filePath("04"));
+        for (const QFileInfo& file : month.entryInfoList(QDir::Files, QDir::Name)) {
+            QFile bytes(file.filePath());
+            files << file.fileName() + ":" +
+                         (bytes.open(QIODevice::ReadOnly) ? bytes.readAll() : "unreadable");
+        }
+        return files;
+    }
+
+    ScratchSettings settings_;
+    QTemporaryDir programFolder_;
+    std::unique_ptr<MainWindow> window_;
+    RecordingPresenter* messages_ = nullptr;
+
+private slots:
+    void initTestCase() {
+        auto messages = std::make_unique<RecordingPresenter>();
+        messages_ = messages.get();
+        const std::filesystem::path folder = programFolder_.path().toStdString();
+        window_ = std::make_unique<MainWindow>(
+            vat::ReturnFolders(folder, folder / "XSD", vat::MonthFolderLayout::Flat),
+            std::move(messages));
+        QVERIFY(window_->loadDataFiles());
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    }
+
+    void init() { messages_->texts.clear(); }
+
+    void reconciliationShowsTheRunsFiguresAndItems() {
+        RunApril("t_reconcile");
+        const vat::Reconciliation& shown = window_->shownRun().reconciliation.value();
+        const auto* figures = Find<QTableView>("tbl_Reconciliation")->model();
+        const std::vector<TableRow> expected = ReconciledFigureRows(shown);
+        QCOMPARE(figures->rowCount(), static_cast<int>(expected.size()));
+        for (int row = 0; row < figures->rowCount(); ++row) {
+            const TableRow& cells = expected[static_cast<std::size_t>(row)];
+            // Figure, Books, Return, Difference, then Explained, which the exports leave out.
+            for (int column = 0; column < 4; ++column)
+                QCOMPARE(figures->index(row, column).data().toString(),
+                         Grouped(cells[static_cast<std::size_t>(column)].text));
+            QCOMPARE(figures->index(row, 5).data().toString(), Grouped(cells[4].text));
+        }
+        QCOMPARE(figures->index(0, 4).data().toString(),
+                 Grouped(vat::PaiseText(shown.Of(vat::ReconciledFigure::InputVat).Explained())));
+        QCOMPARE(Find<QLabel>("lbl_ReconciliationStatus")->text(),
+                 QString("Every difference is explained."));
+
+        auto* items = Find<QTableView>("tbl_ReconcilingItems");
+        QCOMPARE(items->model()->rowCount(), static_cast<int>(ReconcilingItemRows(shown).size()));
+        QVERIFY(items->model()->rowCount() > 1);
+        // Sorted by Amount, the amounts rise.
+        items->sortByColumn(6, Qt::AscendingOrder);
+        for (int row = 1; row < items->model()->rowCount(); ++row)
+            QVERIFY(items->model()->index(row - 1, 6).data(Qt::UserRole + 1).toDouble() <=
+                    items->model()->index(row, 6).data(Qt::UserRole + 1).toDouble());
+
+        emit items->doubleClicked(items->model()->index(0, 3));
+        const QPointer<VoucherDialog> dialog = window_->findChild<VoucherDialog*>();
+        QVERIFY2(dialog, qPrintable(messages_->texts.join('|')));
+        dialog->close();
+        QTRY_VERIFY(dialog.isNull());
+    }
+
+    void toFixShowsTheRunsGroupsInRankOrder() {
+        RunApril("t_fix_list");
+        const vat::RunResult& run = window_->shownRun();
+        const std::vector<vat::FixGroup> groups = vat::GroupFixes(run.rows, run.notes);
+        auto* tree = Find<QTreeWidget>("trw_Fixes");
+        QCOMPARE(tree->topLevelItemCount(), static_cast<int>(groups.size()));
+        QTreeWidgetItem* first = tree->topLevelItem(0);
+        QCOMPARE(first->text(0), QString::fromStdString(groups[0].text));
+        QCOMPARE(first->text(1), QString::number(groups[0].documents));
+        QCOMPARE(first->text(2), Grouped(vat::PaiseText(groups[0].taxPaise)));
+        QCOMPARE(first->childCount(), static_cast<int>(groups[0].rows.size()));
+
+        // The first group is a party's: a double click names it with its TIN as stored.
+        emit tree->itemDoubleClicked(first, 0);
+        QCOMPARE(messages_->texts.size(), 1);
+        QVERIFY2(messages_->texts[0].startsWith("Party 1203 MEDICO, TIN as stored '29 92877574'"),
+                 qPrintable(messages_->texts[0]));
+    }
+
+    // After toFixShowsTheRunsGroupsInRankOrder: April's folder holds t_fix_list's run.
+    void checkOnlyShowsTheResultsAndLeavesTheMonthFolderAlone() {
+        const QStringList before = AprilContents();
+        QVERIFY(!before.isEmpty());
+        window_->showRun({});
+        QCOMPARE(Find<QTreeWidget>("trw_Fixes")->topLevelItemCount(), 0);
+        QCOMPARE(Find<QTableView>("tbl_Reconciliation")->model()->rowCount(), 0);
+
+        RunApril("t_fix_list", "btn_CheckOnly");
+        QCOMPARE(AprilContents(), before);
+        const vat::RunResult& run = window_->shownRun();
+        QCOMPARE(Find<QTreeWidget>("trw_Fixes")->topLevelItemCount(),
+                 static_cast<int>(vat::GroupFixes(run.rows, run.notes).size()));
+        QCOMPARE(Find<QTableView>("tbl_Reconciliation")->model()->rowCount(),
+                 static_cast<int>(ReconciledFigureRows(run.reconciliation.value()).size()));
+        QCOMPARE(Find<QLabel>("runStatusText")->text(),
+                 QString("Checked only: nothing was written in the month's folder."));
+    }
+
+    void cleanupTestCase() { window_.reset(); }
+};
+
+QTEST_MAIN(ResultTabsTest)
+#include "result_tabs_test.moc"
