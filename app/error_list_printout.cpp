@@ -45,7 +45,7 @@ QString PageHtml(const ErrorListReport& report, bool withHeading,
                  std::span<const vat::ErrorRow> rows) {
     QString html;
     if (withHeading) {
-        html = "<h3>Validation Errors</h3><table cellspacing=\"0\" cellpadding=\"1\">";
+        html = R"(<h3>Validation Errors</h3><table cellspacing="0" cellpadding="1">)";
         for (const HeadingLine& line : report.heading)
             html += "<tr><td><b>" + QString::fromStdString(line.caption).toHtmlEscaped() +
                     "</b></td><td>&nbsp;&nbsp;" +

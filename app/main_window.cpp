@@ -130,8 +130,9 @@ bool MainWindow::connectToServer() {
 
 void MainWindow::fillMonthList() {
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
-        monthCombo_->addItem(QString::fromLatin1(month.name.data(), month.name.size()),
-                             month.number);
+        monthCombo_->addItem(
+            QString::fromLatin1(month.name.data(), static_cast<qsizetype>(month.name.size())),
+            month.number);
     monthCombo_->setCurrentIndex(0);
 }
 

@@ -23,7 +23,8 @@ YearChart::YearChart(QWidget* parent)
     auto* series = new QBarSeries;
     QStringList months;
     for (const vat::MonthEntry& month : vat::FinancialYearMonths()) {
-        months.append(QString::fromLatin1(month.name.data(), month.name.size()));
+        months.append(
+            QString::fromLatin1(month.name.data(), static_cast<qsizetype>(month.name.size())));
         for (QBarSet* set : {vat_, cstPurchases_, cstSales_}) set->append(0);
     }
     series->append({vat_, cstPurchases_, cstSales_});

@@ -126,7 +126,8 @@ void FormatYearTable(QTableWidget& table) {
     int row = 0;
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
         SetCell(table, row++, MonthColumn,
-                QString::fromLatin1(month.fullName.data(), month.fullName.size()));
+                QString::fromLatin1(month.fullName.data(),
+                                    static_cast<qsizetype>(month.fullName.size())));
     SetCell(table, kTotalsRow, MonthColumn, "Total");
     QFont bold = table.font();
     bold.setBold(true);

@@ -100,6 +100,7 @@ bool ExportErrors(vat::RunResult& result, const CliOptions& options) {
 
 std::vector<std::string> MessageTexts(const std::vector<vat::UserMessage>& messages) {
     std::vector<std::string> texts;
+    texts.reserve(messages.size());
     for (const vat::UserMessage& message : messages) texts.push_back(message.text);
     return texts;
 }
@@ -306,9 +307,7 @@ int Verify(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
     return check.comparison->Unchanged() ? kCompleted : kBooksChanged;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int CliMain(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const vat::ReturnFolders defaults = DefaultFolders(ThisProgramsSurroundings());
     if (arguments.empty()) {
@@ -377,4 +376,19 @@ int main(int argc, char** argv) {
     if (options->verify) return Verify(ledger, selection, *options, cancel);
     return ReportMonth(RunMonth(ledger, selection, choice.messages, *options, cancel, view),
                        *options);
+}
+
+}  // namespace
+
+// What no part of the program expected (memory exhausted, say) still ends with a reason and a
+// status, never an abort.
+int main(int argc, char** argv) {
+    try {
+        return CliMain(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "vat-efile-cli: " << error.what() << '\n';
+    } catch (...) {
+        std::cerr << "vat-efile-cli: an unexpected failure\n";
+    }
+    return kFailed;
 }

@@ -14,7 +14,7 @@
 namespace {
 
 std::string Field(std::string_view raw) {
-    const std::string text = vat::Utf8Text(raw);
+    std::string text = vat::Utf8Text(raw);
     if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);

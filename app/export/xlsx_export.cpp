@@ -30,7 +30,7 @@ public:
         amount_ = workbook_add_format(workbook_.get());
         // Digits grouped the Indian way: crores, lakhs, thousands.
         format_set_num_format(
-            amount_, "[>=10000000]##\\,##\\,##\\,##0.00;[>=100000]##\\,##\\,##0.00;##,##0.00");
+            amount_, R"([>=10000000]##\,##\,##\,##0.00;[>=100000]##\,##\,##0.00;##,##0.00)");
         wrapped_ = workbook_add_format(workbook_.get());
         format_set_text_wrap(wrapped_);
         format_set_align(wrapped_, LXW_ALIGN_VERTICAL_TOP);
@@ -49,7 +49,7 @@ public:
     // The widths of the columns; those named wrap their text.
     template <std::size_t N>
     void Columns(const std::array<double, N>& widths, std::initializer_list<lxw_col_t> wrapped) {
-        for (lxw_col_t column = 0; column < widths.size(); ++column)
+        for (std::size_t column = 0; column < widths.size(); ++column)
             Check(worksheet_set_column(
                 sheet_, column, column, widths[column],
                 std::find(wrapped.begin(), wrapped.end(), column) != wrapped.end() ? wrapped_
@@ -95,13 +95,13 @@ private:
 void WriteFixes(Sheet& sheet, const std::vector<vat::FixGroup>& fixes) {
     sheet.NewSheet("To fix");
     sheet.Columns(std::array<double, 8>{20, 10, 24, 10, 14, 30, 70, 50}, {6, 7});
-    for (lxw_col_t column = 0; column < kFixColumns.size(); ++column)
+    for (std::size_t column = 0; column < kFixColumns.size(); ++column)
         sheet.Text(0, column, kFixColumns[column], sheet.Bold());
     lxw_row_t row = 0;
     for (const vat::FixGroup& group : fixes) {
         ++row;
         const std::array<std::string, 8> cells = FixCells(group);
-        for (lxw_col_t column = 0; column < cells.size(); ++column)
+        for (std::size_t column = 0; column < cells.size(); ++column)
             if (column != 3 && column != 4) sheet.Text(row, column, cells[column], sheet.Wrapped());
         sheet.Number(row, 3, static_cast<double>(group.documents), cells[3]);
         sheet.Number(row, 4, static_cast<double>(group.taxPaise) / 100, cells[4]);
@@ -113,11 +113,11 @@ void WriteFixes(Sheet& sheet, const std::vector<vat::FixGroup>& fixes) {
 template <std::size_t N>
 lxw_row_t WriteTable(Sheet& sheet, lxw_row_t row, const std::array<const char*, N>& columns,
                      const std::vector<TableRow>& rows) {
-    for (lxw_col_t column = 0; column < N; ++column)
+    for (std::size_t column = 0; column < N; ++column)
         sheet.Text(row, column, columns[column], sheet.Bold());
     for (const TableRow& cells : rows) {
         ++row;
-        for (lxw_col_t column = 0; column < cells.size(); ++column) {
+        for (std::size_t column = 0; column < cells.size(); ++column) {
             const TableCell& cell = cells[column];
             if (cell.number)
                 sheet.Number(row, column, *cell.number, cell.text);
@@ -131,7 +131,7 @@ lxw_row_t WriteTable(Sheet& sheet, lxw_row_t row, const std::array<const char*, 
 // The second sheet: the figures beside the books, then the items.
 void WriteReconciliationSheet(Sheet& sheet, const vat::Reconciliation& reconciliation) {
     sheet.NewSheet("Reconciliation");
-    for (lxw_col_t column = 0; column < kReconcilingItemColumns.size(); ++column)
+    for (std::size_t column = 0; column < kReconcilingItemColumns.size(); ++column)
         sheet.Width(column, column == 8 ? 90 : 14);
     sheet.Text(0, 0, ReconciliationTitle(reconciliation), sheet.Bold());
     const lxw_row_t after =
@@ -155,13 +155,13 @@ void WriteErrorListXlsx(const ErrorListReport& report, const std::filesystem::pa
     }
 
     const lxw_row_t headerRow = row + 1;
-    for (lxw_col_t column = 0; column < kExportColumns.size(); ++column)
+    for (std::size_t column = 0; column < kExportColumns.size(); ++column)
         sheet.Text(headerRow, column, kExportColumns[column], sheet.Bold());
     row = headerRow;
     for (const vat::ErrorRow& error : report.rows) {
         ++row;
         const std::array<std::string, 5> cells = ExportCells(error);
-        for (lxw_col_t column = 0; column < 4; ++column)
+        for (std::size_t column = 0; column < 4; ++column)
             sheet.Text(row, column, cells[column], sheet.Wrapped());
         if (error.line) sheet.Number(row, 4, static_cast<double>(*error.line), "");
     }
