@@ -42,8 +42,11 @@ if compgen -G 'returns/*.h' >/dev/null || compgen -G 'returns/*.cpp' >/dev/null;
   echo "returns/: every source lies in a folder of its job"
   status=1
 fi
-for part in disk ledger returns validation app/export app/shared; do
-  forbid "$part" '<Q' "the core and the exports link no Qt"
+for part in disk ledger returns validation app/cli app/export app/shared; do
+  forbid "$part" '<Q' "only the window links Qt"
+done
+for part in app/cli app/export app/shared; do
+  forbid "$part" '"app/window/' "the window's files serve the window only"
 done
 # Every project header is named by its part.
 for part in app disk ledger returns validation; do

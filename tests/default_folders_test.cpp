@@ -1,6 +1,6 @@
 // Where the front ends write and read when the user named no folders, decided without touching
 // the file system.
-#include "app/default_folders.h"
+#include "app/shared/default_folders.h"
 
 #include <gtest/gtest.h>
 

@@ -247,6 +247,5 @@ TEST(FixGroups, EqualTaxRanksByDocumentsThenByTheFirstRow) {
     EXPECT_EQ(order, (std::vector<std::vector<std::size_t>>{{1, 2}, {0}, {3}}));
 }
 
-
 }  // namespace
 }  // namespace vat

@@ -23,9 +23,7 @@ std::string Counted(long long count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string TaxText(std::int64_t paise) {
-    return "(tax " + GroupedDigits(PaiseText(paise)) + ")";
-}
+std::string TaxText(std::int64_t paise) { return "(tax " + GroupedDigits(PaiseText(paise)) + ")"; }
 
 // "Party 1203 MEDICO PUNE"
 std::string PartyText(const DocumentNote& note) {

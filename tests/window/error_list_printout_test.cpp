@@ -1,4 +1,4 @@
-#include "app/error_list_printout.h"
+#include "app/window/error_list_printout.h"
 
 #include <QPageSize>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "app/folder_row.h"
+#include "app/window/folder_row.h"
 
 #include <QApplication>
 #include <QCheckBox>

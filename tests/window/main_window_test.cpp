@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,10 +18,10 @@
 #include <QTimer>
 #include <cmath>
 
-#include "app/background_job.h"
-#include "app/error_grid.h"
 #include "app/shared/summary_captions.h"
-#include "app/voucher_dialog.h"
+#include "app/window/background_job.h"
+#include "app/window/error_grid.h"
+#include "app/window/voucher_dialog.h"
 #include "returns/record/run_record.h"
 #include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"

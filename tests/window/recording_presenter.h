@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "app/message_presenter.h"
+#include "app/window/message_presenter.h"
 
 // Keeps the window's messages instead of showing modal boxes, and answers a question and a file
 // dialog with the answer and the file set beforehand.

@@ -13,8 +13,8 @@
 #include <QTreeWidget>
 
 #include "app/export/reconciliation_table.h"
-#include "app/main_window.h"
-#include "app/voucher_dialog.h"
+#include "app/window/main_window.h"
+#include "app/window/voucher_dialog.h"
 #include "returns/fixes/fix_groups.h"
 #include "returns/results/number_forms.h"
 #include "window/recording_presenter.h"

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <fstream>
 
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 #include "window/recording_presenter.h"
 #include "window/scratch_settings.h"
 

@@ -1,4 +1,4 @@
-#include "app/year_view.h"
+#include "app/window/year/year_view.h"
 
 #include <QChartView>
 #include <QComboBox>
@@ -11,9 +11,9 @@
 #include <QTest>
 #include <filesystem>
 
-#include "app/main_window.h"
 #include "app/shared/summary_captions.h"
-#include "app/year_table.h"
+#include "app/window/main_window.h"
+#include "app/window/year/year_table.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
 #include "support/program_folder.h"

@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <memory>
 
-#include "app/background_job.h"
-#include "app/folder_row.h"
-#include "app/main_window.h"
-#include "app/year_view.h"
+#include "app/window/background_job.h"
+#include "app/window/folder_row.h"
+#include "app/window/main_window.h"
+#include "app/window/year/year_view.h"
 #include "returns/check/month_books_check.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/month_folder.h"

@@ -2,7 +2,7 @@
 
 #include <QChartView>
 
-#include "app/year_table.h"
+#include "app/window/year/year_table.h"
 
 class QBarSet;
 class QValueAxis;

@@ -1,4 +1,4 @@
-#include "app/default_folders.h"
+#include "app/shared/default_folders.h"
 
 #include <pwd.h>
 #include <unistd.h>

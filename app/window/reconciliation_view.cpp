@@ -1,4 +1,4 @@
-#include "app/reconciliation_view.h"
+#include "app/window/reconciliation_view.h"
 
 #include <QHeaderView>
 #include <QLabel>

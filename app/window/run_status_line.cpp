@@ -1,4 +1,4 @@
-#include "app/run_status_line.h"
+#include "app/window/run_status_line.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/year_view.h"
+#include "app/window/year/year_view.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <set>
 
-#include "app/background_job.h"
-#include "app/message_presenter.h"
-#include "app/year_chart.h"
+#include "app/window/background_job.h"
+#include "app/window/message_presenter.h"
+#include "app/window/year/year_chart.h"
 #include "returns/check/month_books_check.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/month_folder.h"

@@ -1,4 +1,4 @@
-#include "app/year_chart.h"
+#include "app/window/year/year_chart.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>

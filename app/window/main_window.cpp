@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/window/main_window.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -12,18 +12,18 @@
 #include <QTableWidget>
 #include <chrono>
 
-#include "app/background_job.h"
-#include "app/error_grid.h"
-#include "app/error_list_model.h"
-#include "app/error_list_printout.h"
 #include "app/export/error_list_export.h"
-#include "app/file_accounts_table.h"
-#include "app/fix_list_view.h"
-#include "app/folder_row.h"
-#include "app/reconciliation_view.h"
-#include "app/run_status_line.h"
 #include "app/shared/summary_captions.h"
-#include "app/voucher_dialog.h"
+#include "app/window/background_job.h"
+#include "app/window/error_grid.h"
+#include "app/window/error_list_model.h"
+#include "app/window/error_list_printout.h"
+#include "app/window/file_accounts_table.h"
+#include "app/window/fix_list_view.h"
+#include "app/window/folder_row.h"
+#include "app/window/reconciliation_view.h"
+#include "app/window/run_status_line.h"
+#include "app/window/voucher_dialog.h"
 #include "disk/local_time.h"
 #include "ledger/ledger_error.h"
 #include "returns/check/filing_check.h"

@@ -1,4 +1,4 @@
-#include "app/window_growth.h"
+#include "app/window/window_growth.h"
 
 #include <QWidget>
 

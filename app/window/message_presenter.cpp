@@ -1,4 +1,4 @@
-#include "app/message_presenter.h"
+#include "app/window/message_presenter.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

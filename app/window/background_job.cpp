@@ -1,4 +1,4 @@
-#include "app/background_job.h"
+#include "app/window/background_job.h"
 
 #include <QThread>
 #include <filesystem>

@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/progress_throttle.h"
+#include "app/window/progress_throttle.h"
 #include "returns/run/run_result.h"
 
 namespace vat {

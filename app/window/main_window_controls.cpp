@@ -8,15 +8,15 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include "app/background_job.h"
-#include "app/error_grid.h"
-#include "app/file_accounts_table.h"
-#include "app/fix_list_view.h"
-#include "app/folder_row.h"
-#include "app/main_window.h"
-#include "app/reconciliation_view.h"
-#include "app/run_status_line.h"
-#include "app/twips.h"
+#include "app/window/background_job.h"
+#include "app/window/error_grid.h"
+#include "app/window/file_accounts_table.h"
+#include "app/window/fix_list_view.h"
+#include "app/window/folder_row.h"
+#include "app/window/main_window.h"
+#include "app/window/reconciliation_view.h"
+#include "app/window/run_status_line.h"
+#include "app/window/twips.h"
 
 namespace {
 

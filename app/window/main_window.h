@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "app/export/error_list_report.h"
-#include "app/message_presenter.h"
-#include "app/window_growth.h"
+#include "app/window/message_presenter.h"
+#include "app/window/window_growth.h"
 #include "ledger/ledger_connection.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"

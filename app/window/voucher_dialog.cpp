@@ -1,4 +1,4 @@
-#include "app/voucher_dialog.h"
+#include "app/window/voucher_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>

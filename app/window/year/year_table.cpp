@@ -1,4 +1,4 @@
-#include "app/year_table.h"
+#include "app/window/year/year_table.h"
 
 #include <QHeaderView>
 #include <QStringList>

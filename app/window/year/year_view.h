@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/year_table.h"
+#include "app/window/year/year_table.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/return_folders.h"
 

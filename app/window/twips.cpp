@@ -1,4 +1,4 @@
-#include "app/twips.h"
+#include "app/window/twips.h"
 
 #include <QPaintDevice>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "app/error_grid.h"
+#include "app/window/error_grid.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
 
-#include "app/error_list_model.h"
+#include "app/window/error_list_model.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/default_folders.h"
-#include "app/main_window.h"
+#include "app/shared/default_folders.h"
+#include "app/window/main_window.h"
 
 // A server that cannot be reached at start-up leaves the window open with Retry.
 int main(int argc, char* argv[]) {

@@ -1,4 +1,4 @@
-#include "app/progress_throttle.h"
+#include "app/window/progress_throttle.h"
 
 namespace {
 

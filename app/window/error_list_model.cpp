@@ -1,4 +1,4 @@
-#include "app/error_list_model.h"
+#include "app/window/error_list_model.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

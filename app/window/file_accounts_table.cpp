@@ -1,4 +1,4 @@
-#include "app/file_accounts_table.h"
+#include "app/window/file_accounts_table.h"
 
 #include <QHeaderView>
 #include <QTableWidget>

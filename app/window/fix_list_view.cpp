@@ -1,4 +1,4 @@
-#include "app/fix_list_view.h"
+#include "app/window/fix_list_view.h"
 
 #include <QHeaderView>
 
