@@ -13,19 +13,6 @@
 #include "returns/run/month_folder.h"
 #include "returns/year/year_run.h"
 
-namespace {
-
-// "April"
-QString MonthName(int monthNumber) {
-    const std::string_view name =
-        vat::FinancialYearMonths()[vat::FinancialYearIndex(monthNumber)].fullName;
-    QString text = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())).toLower();
-    text[0] = text[0].toUpper();
-    return text;
-}
-
-}  // namespace
-
 // Files already in the month folder may no longer be what the books give; the user should know
 // before uploading or replacing them. The check re-runs the month on its own connection and
 // into a throwaway folder, so the summary and the error list keep what the user was looking
@@ -45,7 +32,8 @@ void MainWindow::checkChosenMonth() {
         job_->Drop();
         return;
     }
-    booksChangedLabel_->setText(QString("Checking the books of %1\u2026").arg(MonthName(month)));
+    booksChangedLabel_->setText(QString("Checking the books of %1\u2026")
+                                    .arg(QString::fromStdString(vat::MonthTitle(month))));
     booksChangedLabel_->setToolTip({});
     booksChangedLabel_->show();
     auto warning = std::make_shared<std::string>();

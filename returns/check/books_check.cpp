@@ -218,11 +218,8 @@ std::string WrittenOnDay(const RunRecord& record) {
 std::string BooksChangedWarning(const BooksComparison& comparison) {
     if (comparison.Unchanged()) return {};
     const RunRecord& recorded = comparison.recorded;
-    // "APRIL" as "April"
-    std::string month(FinancialYearMonths()[FinancialYearIndex(recorded.month)].fullName);
-    std::transform(month.begin() + 1, month.end(), month.begin() + 1,
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    std::string warning = month + "'s files were written on " + WrittenOnDay(recorded);
+    std::string warning =
+        MonthTitle(recorded.month) + "'s files were written on " + WrittenOnDay(recorded);
     if (comparison.BooksChanged()) {
         const std::size_t documents = comparison.DocumentsChanged();
         warning += "; since then " + std::to_string(documents) +

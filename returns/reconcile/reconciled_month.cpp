@@ -28,13 +28,7 @@ bool ReconciledMonth::Holds(const std::optional<LedgerDate>& date) const {
     return date && Ordered(*date) >= Ordered(first) && Ordered(*date) <= Ordered(last);
 }
 
-std::string ReconciledMonth::MonthName() const {
-    // "APRIL" as "April"
-    std::string name(FinancialYearMonths()[FinancialYearIndex(monthNumber)].fullName);
-    for (std::size_t at = 1; at < name.size(); ++at)
-        name[at] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[at])));
-    return name;
-}
+std::string ReconciledMonth::MonthName() const { return MonthTitle(monthNumber); }
 
 std::string ReconciledMonth::Name() const { return MonthName() + ' ' + std::to_string(first.year); }
 

@@ -49,4 +49,11 @@ std::string ReturnPeriod::MonthTag() const {
     return tag += std::to_string(MonthNumber);
 }
 
+std::string MonthTitle(int monthNumber) {
+    std::string name(FinancialYearMonths()[FinancialYearIndex(monthNumber)].fullName);
+    for (std::size_t at = 1; at < name.size(); ++at)
+        name[at] = static_cast<char>(std::tolower(static_cast<unsigned char>(name[at])));
+    return name;
+}
+
 }  // namespace vat

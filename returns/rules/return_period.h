@@ -20,6 +20,9 @@ const std::array<MonthEntry, 12>& FinancialYearMonths();
 // A month's place in that order: 0 for April (4) to 11 for March (3); monthNumber is 1 to 12.
 std::size_t FinancialYearIndex(int monthNumber);
 
+// The month as a sentence names it: "April" (1 to 12).
+std::string MonthTitle(int monthNumber);
+
 // A month given as its list text or its full name (any case: "apr", "OCT", "April") or its
 // number ("1" to "12").
 std::optional<int> ParseMonth(std::string_view text);
