@@ -48,13 +48,13 @@ struct Options {
 double Seconds(Clock::duration elapsed) { return std::chrono::duration<double>(elapsed).count(); }
 
 long long CountOf(vat::LedgerConnection& ledger, const std::string& sql) {
-    vat::OpenQuery(ledger.LookupRecordset, sql);
-    return ledger.LookupRecordset["n"].Integer();
+    vat::OpenQuery(ledger.lookupRecordset, sql);
+    return ledger.lookupRecordset["n"].Integer();
 }
 
 // One pass over the month's day book, every row fetched; returns the rows seen.
 long long StreamDayBook(vat::LedgerConnection& ledger, int month) {
-    vat::Recordset& rows = ledger.PostingRecordset;
+    vat::Recordset& rows = ledger.postingRecordset;
     vat::OpenQuery(rows,
                    "select * from daybok where extract(month from vdate)=" + std::to_string(month));
     long long count = 0;

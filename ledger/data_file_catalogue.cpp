@@ -8,7 +8,7 @@ bool IsDataFileName(std::string_view name) {
 
 std::vector<std::string> ListDataFiles(LedgerConnection& ledger) {
     std::vector<std::string> names;
-    Recordset& catalogue = ledger.PostingRecordset;
+    Recordset& catalogue = ledger.postingRecordset;
     OpenQuery(catalogue, "select * from pg_database");
     for (; !catalogue.Eof(); catalogue.MoveNext()) {
         std::string name = catalogue["datname"].Text();
@@ -18,13 +18,13 @@ std::vector<std::string> ListDataFiles(LedgerConnection& ledger) {
 }
 
 bool HasCompanySettingsTable(LedgerConnection& ledger) {
-    Recordset& found = ledger.LookupRecordset;
+    Recordset& found = ledger.lookupRecordset;
     OpenQuery(found, "select to_regclass('super')::text as settings_table");
     return !found.Eof() && !found["settings_table"].IsNull();
 }
 
 std::optional<CompanySettings> ReadCompanySettings(LedgerConnection& ledger) {
-    Recordset& settings = ledger.LookupRecordset;
+    Recordset& settings = ledger.lookupRecordset;
     OpenQuery(settings, "select * from super");
     if (settings.Eof()) return std::nullopt;
     return CompanySettings{settings["dt1"].Date(), settings["dt2"].Date(), settings["kst"].Text()};

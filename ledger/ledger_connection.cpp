@@ -25,9 +25,9 @@ LedgerConnection::~LedgerConnection() {
 }
 
 void LedgerConnection::Close() {
-    VoucherRecordset.Release();
-    LookupRecordset.Release();
-    PostingRecordset.Release();
+    voucherRecordset.Release();
+    lookupRecordset.Release();
+    postingRecordset.Release();
     if (connection_ == SQL_NULL_HDBC) return;
     SQLDisconnect(connection_);
     SQLFreeHandle(SQL_HANDLE_DBC, connection_);
@@ -41,7 +41,7 @@ namespace {
 // source, the login or the database set as default, and checks that the server agrees. In
 // autocommit mode the SET is committed at once, so no rollback of the driver undoes it.
 void MakeSessionReadOnly(LedgerConnection& ledger) {
-    Recordset& session = ledger.LookupRecordset;
+    Recordset& session = ledger.lookupRecordset;
     try {
         OpenQuery(session, "SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY");
         OpenQuery(session, "SHOW transaction_read_only");
@@ -97,10 +97,10 @@ void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool r
         OpenOdbcConnection(ledger.environment_, database, ledger.options_.loginTimeoutSeconds);
     ledger.database_ = database;
     for (Recordset* recordset :
-         {&ledger.VoucherRecordset, &ledger.LookupRecordset, &ledger.PostingRecordset})
+         {&ledger.voucherRecordset, &ledger.lookupRecordset, &ledger.postingRecordset})
         recordset->Attach(ledger.connection_, ledger.watch_);
     try {
-        OpenQuery(ledger.LookupRecordset,
+        OpenQuery(ledger.lookupRecordset,
                   "SET statement_timeout = " +
                       std::to_string(ledger.options_.statementTimeoutSeconds * 1000LL));
         if (readOnly) MakeSessionReadOnly(ledger);

@@ -12,7 +12,7 @@
 namespace vat {
 
 // The one connection to the ledger server and its three recordsets. A look-up never uses
-// VoucherRecordset, so a generator's walk of its voucher list survives every look-up.
+// voucherRecordset, so a generator's walk of its voucher list survives every look-up.
 class LedgerConnection {
 public:
     explicit LedgerConnection(ConnectionOptions options = {});
@@ -20,9 +20,9 @@ public:
     LedgerConnection& operator=(const LedgerConnection&) = delete;
     ~LedgerConnection();
 
-    Recordset VoucherRecordset;
-    Recordset LookupRecordset;
-    Recordset PostingRecordset;
+    Recordset voucherRecordset;
+    Recordset lookupRecordset;
+    Recordset postingRecordset;
 
     const std::string& Database() const { return database_; }
 

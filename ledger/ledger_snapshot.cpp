@@ -5,12 +5,12 @@
 namespace vat {
 
 LedgerSnapshot::LedgerSnapshot(LedgerConnection& ledger) : ledger_(ledger) {
-    OpenQuery(ledger_.LookupRecordset, "BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+    OpenQuery(ledger_.lookupRecordset, "BEGIN ISOLATION LEVEL REPEATABLE READ, READ ONLY");
 }
 
 LedgerSnapshot::~LedgerSnapshot() {
     try {
-        OpenQuery(ledger_.LookupRecordset, "ROLLBACK");
+        OpenQuery(ledger_.lookupRecordset, "ROLLBACK");
     } catch (const LedgerError&) {
         // A cancelled connection refuses every statement, the ROLLBACK too: closed, its session
         // ends on the server with its transaction, which would otherwise hold its locks until

@@ -634,7 +634,7 @@ long long OmittedTaxPaise(LedgerConnection& ledger, const OmissionSource& source
     const std::string number = body.substr(0, dated);
     const std::string date = body.substr(dated + 7, 10);
     std::vector<long long> vouchers;
-    Recordset& rows = ledger.LookupRecordset;
+    Recordset& rows = ledger.lookupRecordset;
     for (OpenQuery(rows, source.candidates + date + "'"); !rows.Eof(); rows.MoveNext()) {
         const std::string stored = rows["number"].Text();
         if ((source.sanitisedNumber ? StripSpecialChars(stored) : stored) == number)

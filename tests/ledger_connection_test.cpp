@@ -48,10 +48,10 @@ TEST(DataFileCatalogue, ListsTheServersDataFilesInCatalogueOrder) {
 
     // The catalogue's own row order, unsorted.
     std::vector<std::string> catalogue;
-    OpenQuery(ledger.LookupRecordset, "select datname from pg_database");
-    for (; !ledger.LookupRecordset.Eof(); ledger.LookupRecordset.MoveNext())
-        if (IsDataFileName(ledger.LookupRecordset["datname"].Text()))
-            catalogue.push_back(ledger.LookupRecordset["datname"].Text());
+    OpenQuery(ledger.lookupRecordset, "select datname from pg_database");
+    for (; !ledger.lookupRecordset.Eof(); ledger.lookupRecordset.MoveNext())
+        if (IsDataFileName(ledger.lookupRecordset["datname"].Text()))
+            catalogue.push_back(ledger.lookupRecordset["datname"].Text());
     EXPECT_EQ(names, catalogue);
 }
 
@@ -59,7 +59,7 @@ TEST(LedgerConnection, ADataFileConnectionIsRefusedWritesByTheServer) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "shop2013", true);
     try {
-        OpenQuery(ledger.LookupRecordset, "insert into city (code, name) values (77, 'WRITTEN')");
+        OpenQuery(ledger.lookupRecordset, "insert into city (code, name) values (77, 'WRITTEN')");
         FAIL() << "the read-only data file took an INSERT";
     } catch (const LedgerError& error) {
         EXPECT_EQ(error.SqlState().substr(0, 2), "25") << error.what();
@@ -196,7 +196,7 @@ TEST(LedgerConnection, AQueryWaitingForALockedTableStopsAtTheStatementTimeout) {
     ConnectLedger(ledger, "shop2013", true);
     const test::TableLock lock("shop2013", "daybok");
     try {
-        OpenQuery(ledger.LookupRecordset, "select count(*) from daybok");
+        OpenQuery(ledger.lookupRecordset, "select count(*) from daybok");
         FAIL() << "the query did not wait for the lock";
     } catch (const LedgerError& error) {
         EXPECT_EQ(error.SqlState(), "57014");
@@ -215,7 +215,7 @@ TEST(LedgerConnection, ACancelFromAnotherThreadStopsTheQueryAndEveryLaterOneUnti
         ledger.CancelRunningStatement();
     });
     try {
-        OpenQuery(ledger.LookupRecordset, "select pg_sleep(30)");
+        OpenQuery(ledger.lookupRecordset, "select pg_sleep(30)");
         ADD_FAILURE() << "the query ran to its end";
     } catch (const LedgerError& error) {
         EXPECT_STREQ(error.what(), "A query on the data file shop2013 was cancelled");
@@ -223,10 +223,10 @@ TEST(LedgerConnection, ACancelFromAnotherThreadStopsTheQueryAndEveryLaterOneUnti
     cancelButton.join();
     EXPECT_LT(steady_clock::now() - started, seconds(5));
 
-    EXPECT_THROW(OpenQuery(ledger.LookupRecordset, "select 1 as value"), LedgerError);
+    EXPECT_THROW(OpenQuery(ledger.lookupRecordset, "select 1 as value"), LedgerError);
     ConnectLedger(ledger, "shop2013", true);
-    OpenQuery(ledger.LookupRecordset, "select 1 as value");
-    EXPECT_EQ(ledger.LookupRecordset["value"].Integer(), 1);
+    OpenQuery(ledger.lookupRecordset, "select 1 as value");
+    EXPECT_EQ(ledger.lookupRecordset["value"].Integer(), 1);
 }
 
 TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
@@ -244,7 +244,7 @@ TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
 TEST(Recordset, ReadsFieldsByNameTypedAndNullVisible) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "shop2013", true);
-    Recordset& row = ledger.LookupRecordset;
+    Recordset& row = ledger.lookupRecordset;
     OpenQuery(row,
               "select 12.50::numeric(14,2) as Amount, null::varchar as nothing, "
               "'2014-03-31'::date as day, 42 as whole, repeat('x', 5000) as long_text, "
@@ -266,7 +266,7 @@ TEST(Recordset, ReadsFieldsByNameTypedAndNullVisible) {
 TEST(Recordset, AnEmptySumYieldsZeroAndAnEmptySetIsAtItsEnd) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "shop2013", true);
-    Recordset& row = ledger.LookupRecordset;
+    Recordset& row = ledger.lookupRecordset;
     OpenQuery(row, "select coalesce(sum(amount),0) as tax_amt from daybok where vno=-1");
     EXPECT_DOUBLE_EQ(row["tax_amt"].Double(), 0);
     OpenQuery(row, "select * from daybok where vno=-1");
@@ -277,7 +277,7 @@ TEST(Recordset, AFailedQueryCarriesTheServersMessage) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "shop2013", true);
     try {
-        OpenQuery(ledger.LookupRecordset, "select no_such_column from daybok");
+        OpenQuery(ledger.lookupRecordset, "select no_such_column from daybok");
         FAIL();
     } catch (const LedgerError& error) {
         EXPECT_EQ(error.SqlState(), "42703");
@@ -288,12 +288,12 @@ TEST(Recordset, AFailedQueryCarriesTheServersMessage) {
 TEST(Recordset, AWalkSurvivesLookUpsOnTheOtherRecordsets) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "t_local_purchase", true);
-    OpenQuery(ledger.VoucherRecordset, "select vno from daybok where vno in (1, 2) order by vno");
+    OpenQuery(ledger.voucherRecordset, "select vno from daybok where vno in (1, 2) order by vno");
     std::vector<long long> walked;
-    for (; !ledger.VoucherRecordset.Eof(); ledger.VoucherRecordset.MoveNext()) {
-        walked.push_back(ledger.VoucherRecordset["vno"].Integer());
-        OpenQuery(ledger.LookupRecordset, "select * from city");
-        OpenQuery(ledger.PostingRecordset, "select * from super");
+    for (; !ledger.voucherRecordset.Eof(); ledger.voucherRecordset.MoveNext()) {
+        walked.push_back(ledger.voucherRecordset["vno"].Integer());
+        OpenQuery(ledger.lookupRecordset, "select * from city");
+        OpenQuery(ledger.postingRecordset, "select * from super");
     }
     EXPECT_EQ(walked, (std::vector<long long>{1, 1, 1, 2, 2, 2, 2}));
 }

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         PrintError(error);
         return 1;
     }
-    vat::Recordset& rows = ledger.LookupRecordset;
+    vat::Recordset& rows = ledger.lookupRecordset;
     for (++at; at < argc; ++at) {
         try {
             vat::OpenQuery(rows, argv[at]);

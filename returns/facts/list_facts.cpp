@@ -26,8 +26,8 @@ std::string SumColumn(std::size_t index) {
 }
 
 BufferedRows Query(LedgerConnection& ledger, const std::string& sql, const std::string& array) {
-    OpenQuery(ledger.LookupRecordset, sql, {array});
-    return ReadAllRows(ledger.LookupRecordset);
+    OpenQuery(ledger.lookupRecordset, sql, {array});
+    return ReadAllRows(ledger.lookupRecordset);
 }
 
 }  // namespace

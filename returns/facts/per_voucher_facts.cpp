@@ -5,8 +5,8 @@ namespace vat {
 namespace {
 
 Recordset& Run(LedgerConnection& ledger, const std::string& sql) {
-    OpenQuery(ledger.LookupRecordset, sql);
-    return ledger.LookupRecordset;
+    OpenQuery(ledger.lookupRecordset, sql);
+    return ledger.lookupRecordset;
 }
 
 }  // namespace

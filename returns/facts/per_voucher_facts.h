@@ -5,7 +5,7 @@
 
 namespace vat {
 
-// Each question is one statement on LookupRecordset, in the texts the books were first read
+// Each question is one statement on lookupRecordset, in the texts the books were first read
 // with: a handful of round trips per voucher. Kept as the reference the per-list reading is
 // compared with, and for a server where the per-list statements cannot run.
 class PerVoucherFacts : public DocumentFacts {

@@ -65,8 +65,8 @@ std::string DateText(const Field& field) {
 }
 
 BufferedRows Query(LedgerConnection& ledger, const std::string& sql, long long voucher) {
-    OpenQuery(ledger.LookupRecordset, sql, {std::to_string(voucher)});
-    return ReadAllRows(ledger.LookupRecordset);
+    OpenQuery(ledger.lookupRecordset, sql, {std::to_string(voucher)});
+    return ReadAllRows(ledger.lookupRecordset);
 }
 
 bool IsPurchaseSide(const std::string& type) { return type == "PR" || type == "DN"; }

@@ -56,8 +56,8 @@ std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnecti
     }
     sql += " from daybok where unact = 0 and vdate between ?::date and ?::date and " +
            std::string(kHoldable) + " and " + OnAnyTaxAccount();
-    OpenQuery(ledger.LookupRecordset, sql, MonthBounds(month));
-    const BufferedRows rows = ReadAllRows(ledger.LookupRecordset);
+    OpenQuery(ledger.lookupRecordset, sql, MonthBounds(month));
+    const BufferedRows rows = ReadAllRows(ledger.lookupRecordset);
     std::array<std::int64_t, kReconciledFigureCount> figures{};
     for (int figure = 0; figure < kReconciledFigureCount; ++figure)
         figures[figure] = rows.At(0, FigureColumn(figure)).Integer();
@@ -86,9 +86,9 @@ std::vector<TaxPosting> ReadTaxPostings(LedgerConnection& ledger, const Reconcil
         " and (vno in (select vno from counted) or (unact = 0 and vdate between ?::date and "
         "?::date and (vno is null or vno not in (select vno from counted)))) "
         "order by vno, vdate, recact, payact, paise";
-    OpenQuery(ledger.LookupRecordset, sql,
+    OpenQuery(ledger.lookupRecordset, sql,
               {ArrayText(countedVouchers), month.first.IsoText(), month.last.IsoText()});
-    const BufferedRows rows = ReadAllRows(ledger.LookupRecordset);
+    const BufferedRows rows = ReadAllRows(ledger.lookupRecordset);
     const auto column = [&rows](std::string_view name) { return rows.ColumnNamed(name); };
     const BufferedRows::Column vno = column("vno"), type = column("v_type"), date = column("vdate"),
                                recact = column("recact"), payact = column("payact"),

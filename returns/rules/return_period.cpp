@@ -45,8 +45,8 @@ std::optional<int> ParseMonth(std::string_view text) {
 }
 
 std::string ReturnPeriod::MonthTag() const {
-    std::string tag = MonthNumber < 10 ? "0" : "";
-    return tag += std::to_string(MonthNumber);
+    std::string tag = monthNumber < 10 ? "0" : "";
+    return tag += std::to_string(monthNumber);
 }
 
 std::string MonthTitle(int monthNumber) {

@@ -29,8 +29,8 @@ std::optional<int> ParseMonth(std::string_view text);
 
 // The chosen month of a run.
 struct ReturnPeriod {
-    int MonthNumber = 0;  // 1 to 12; written into SQL without a leading zero
-    int ReturnYear = 0;   // the year of the financial-year start, for every month
+    int monthNumber = 0;  // 1 to 12; written into SQL without a leading zero
+    int returnYear = 0;   // the year of the financial-year start, for every month
 
     std::string MonthTag() const;  // "01" to "12": folder and file names, the Period element
 };

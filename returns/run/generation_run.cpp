@@ -93,7 +93,7 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     record.dealerTin = books.dealerTin;
     record.yearStart = books.yearStart.IsoText();
     record.yearEnd = books.yearEnd ? books.yearEnd->IsoText() : "";
-    record.month = context.period.MonthNumber;
+    record.month = context.period.monthNumber;
     record.writtenAt = LocalTimeText(std::chrono::system_clock::now());
     record.programVersion = VAT_PROGRAM_VERSION;
     for (const ReturnFileKind& kind : RunOrder()) {
@@ -135,7 +135,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     if (IsRequested(context.cancel)) return Cancel(result);
     CompleteRun(result.figures, context.urd);
     const ReconciledMonth month =
-        ReconciledMonth::Of(context.books.yearStart.year, context.period.MonthNumber);
+        ReconciledMonth::Of(context.books.yearStart.year, context.period.monthNumber);
     try {
         result.reconciliation =
             ReconcileMonth(context.ledger, month, ShownFigures(result.figures), context.listed);
@@ -162,7 +162,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     }
     result.outcome = RunOutcome::Completed;
     result.monthFolder =
-        MonthFolder(context.folders, context.books, context.period.MonthNumber).string();
+        MonthFolder(context.folders, context.books, context.period.monthNumber).string();
     if (auto outside = OutsideMonthMessage(month, context.listed))
         result.messages.push_back({*outside, false});
     result.messages.push_back({"OVER", false});

@@ -30,8 +30,8 @@ std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, ReturnContext& c
     if (auto ahead = context.listsReadAhead.extract(&kind)) return std::move(ahead.mapped());
     std::vector<BufferedRows> lists;
     for (const VoucherList& list : kind.lists) {
-        OpenQuery(context.ledger.VoucherRecordset, list.Sql(context.period.MonthNumber));
-        lists.push_back(ReadAllRows(context.ledger.VoucherRecordset));
+        OpenQuery(context.ledger.voucherRecordset, list.Sql(context.period.monthNumber));
+        lists.push_back(ReadAllRows(context.ledger.voucherRecordset));
     }
     return lists;
 }
@@ -48,7 +48,7 @@ void WriteHeader(AtomicFileWriter& file, const ReturnFileKind& kind, const Retur
     file.WriteLine("   <" + root + ">");
     file.WriteLine("   <Version>13.11</Version>");
     file.WriteLine("   <TinNo>" + XmlText(context.books.dealerTin) + "</TinNo>");
-    file.WriteLine("   <RetPerdEnd>" + std::to_string(context.period.ReturnYear) + "</RetPerdEnd>");
+    file.WriteLine("   <RetPerdEnd>" + std::to_string(context.period.returnYear) + "</RetPerdEnd>");
     file.WriteLine("   <FilingType>M</FilingType>");
     file.WriteLine("   <Period>" + context.period.MonthTag() + "</Period>");
     for (std::string_view line : kind.extraHeaderLines) file.WriteLine(line);
@@ -322,7 +322,7 @@ void NoteSchemaRows(const ReturnFileKind& kind, const std::map<long long, Docume
 }  // namespace
 
 fs::path ReturnFilePath(const ReturnFileKind& kind, const ReturnContext& context) {
-    return MonthFolder(context.folders, context.books, context.period.MonthNumber) /
+    return MonthFolder(context.folders, context.books, context.period.monthNumber) /
            (std::string(kind.baseName) + context.period.MonthTag() + ".xml");
 }
 
