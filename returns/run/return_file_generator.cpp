@@ -111,13 +111,6 @@ void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd
     }
 }
 
-// The voucher of a list row; none when the row has none.
-std::optional<long long> VoucherOf(const BufferedRows& rows, std::size_t row) {
-    const Field vn = rows.At(row, "vn");
-    if (vn.IsNull()) return std::nullopt;
-    return vn.Integer();
-}
-
 // The voucher numbers of a list, as the rules read them.
 std::set<long long> VouchersOf(const std::vector<BufferedRows>& lists) {
     std::set<long long> vouchers;
@@ -145,13 +138,13 @@ struct FileWalk {
     // The written documents by voucher, for the schema rows of their records.
     std::map<long long, DocumentNote> writtenNotes;
 
-    DocumentNote Note(const std::string& number, const BufferedRows& rows, std::size_t row,
+    DocumentNote Note(const std::string& number, const ListRow& row,
                       const ShapedDocument& shaped) const {
         const bool counted =
             shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
         return {.file = file.Path().filename().string(),
-                .document = RunRowDocument(kind.omissionPrefix, number, rows.At(row, "vn").Text()),
-                .voucher = VoucherOf(rows, row),
+                .document = RunRowDocument(kind.omissionPrefix, number, row.voucher.Text()),
+                .voucher = row.Voucher(),
                 .fate = shaped.fate,
                 .missing = shaped.missing,
                 .partyMissing = shaped.partyMissing,
@@ -187,35 +180,37 @@ struct FileWalk {
         return {};
     }
 
-    void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
-                  const ShapedDocument& shaped) {
-        const std::string voucher = rows.At(row, "vn").Text();
+    void LeaveOut(const std::string& number, const ListRow& row, const ShapedDocument& shaped) {
+        const std::string voucher = row.voucher.Text();
         AddRow({std::string(kind.omissionType),
                 std::string(kind.omissionPrefix) + number + " of voucher " + voucher +
                     " left out: " + LeftOutBecause(shaped),
                 RunRowDocument(kind.omissionPrefix, number, voucher),
                 {},
                 {},
-                VoucherOf(rows, row)},
-               Note(number, rows, row, shaped));
+                row.Voucher()},
+               Note(number, row, shaped));
     }
 
     void Walk(const VoucherList& list, const BufferedRows& rows) {
         const std::string fileName = file.Path().filename().string();
         const auto total = static_cast<long long>(rows.Size());
-        for (std::size_t row = 0; row < rows.Size(); ++row) {
-            if (context.cancel) context.cancel->ThrowIfRequested();
-            context.observer.Progress(fileName, static_cast<long long>(row), total);
-            Account(list, rows, row);
+        if (!rows.Empty()) {
+            const ListColumns columns(kind, rows);
+            for (std::size_t row = 0; row < rows.Size(); ++row) {
+                if (context.cancel) context.cancel->ThrowIfRequested();
+                context.observer.Progress(fileName, static_cast<long long>(row), total);
+                Account(list, columns.Row(row));
+            }
         }
         context.observer.Progress(fileName, total, total);
     }
 
     // Writes a block, an omission row or a left-out row for one list row, and counts it.
-    void Account(const VoucherList& list, const BufferedRows& rows, std::size_t row) {
+    void Account(const VoucherList& list, const ListRow& row) {
         ++account.listed;
-        const std::string number = DocumentNumber(kind, rows, row);
-        ShapedDocument shaped = ShapeDocument(kind, list, rows, row, facts);
+        const std::string number = row.DocumentNumber(kind);
+        ShapedDocument shaped = ShapeDocument(kind, list, row, facts);
         const ReturnDocument& document = shaped.document;
         const bool counted =
             shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
@@ -226,15 +221,15 @@ struct FileWalk {
         }
         // A bill below one rupee that the interstate sales lists hold is theirs to account for.
         const bool interstate = shaped.fate == DocumentFate::BelowOneRupee &&
-                                accountedElsewhere.contains(rows.At(row, "vn").Integer());
+                                accountedElsewhere.contains(row.voucher.Integer());
         switch (shaped.fate) {
             case DocumentFate::MissingData:
                 ++account.missingData;
-                LeaveOut(number, rows, row, shaped);
+                LeaveOut(number, row, shaped);
                 break;
             case DocumentFate::TinSkipped:
                 ++account.tinSkipped;
-                LeaveOut(number, rows, row, shaped);
+                LeaveOut(number, row, shaped);
                 break;
             case DocumentFate::NotGoods:
                 ++account.notGoods;
@@ -246,26 +241,25 @@ struct FileWalk {
                 }
                 ++account.belowOneRupee;
                 AddRow(OmissionRow(kind.omissionType, kind.omissionPrefix, number, document.date,
-                                   document.partyName, rows.At(row, "vn").Text(),
-                                   VoucherOf(rows, row)),
-                       Note(number, rows, row, shaped));
+                                   document.partyName, row.voucher.Text(), row.Voucher()),
+                       Note(number, row, shaped));
                 break;
             case DocumentFate::Written:
                 ++account.written;
                 AddToUrdTotals(kind.urd, document, context.urd);
                 WriteBlock(file, kind, list, number, document);
                 if (document.tin == UrdMarkerTin)
-                    context.result.notes.push_back(Note(number, rows, row, shaped));
-                if (auto voucher = VoucherOf(rows, row)) {
+                    context.result.notes.push_back(Note(number, row, shaped));
+                if (auto voucher = row.Voucher()) {
                     voucherOfNumber.emplace(std::string(list.invoicePrefix) + number, *voucher);
-                    writtenNotes.emplace(*voucher, Note(number, rows, row, shaped));
+                    writtenNotes.emplace(*voucher, Note(number, row, shaped));
                 }
                 break;
         }
-        if (context.digest) Digest(rows, row, number, shaped, interstate);
-        if (auto voucher = VoucherOf(rows, row))
+        if (context.digest) Digest(row, number, shaped, interstate);
+        if (auto voucher = row.Voucher())
             context.listed.push_back(
-                {kind.figure, *voucher, LedgerDate::Parse(rows.At(row, "b_dt").Text()),
+                {kind.figure, *voucher, LedgerDate::Parse(row.voucherDate.Text()),
                  std::string(kind.omissionPrefix) + number,
                  shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee,
                  LeftOutBecause(shaped)});
@@ -274,13 +268,13 @@ struct FileWalk {
     // The list row and what the rules made of it and of the facts they looked up: all that
     // decides the document's block, row and share of the figures. Each value goes in with its
     // length, so that no two different rows read alike.
-    void Digest(const BufferedRows& rows, std::size_t row, const std::string& number,
-                const ShapedDocument& shaped, bool interstate) {
+    void Digest(const ListRow& row, const std::string& number, const ShapedDocument& shaped,
+                bool interstate) {
         std::string read;
         const auto add = [&read](const std::optional<std::string>& value) {
             read += value ? std::to_string(value->size()) + ":" + *value + ";" : "NULL;";
         };
-        for (const std::optional<std::string>& value : rows.Values(row)) add(value);
+        for (const std::optional<std::string>& value : row.values) add(value);
         const ReturnDocument& document = shaped.document;
         for (const std::string& text :
              {std::to_string(static_cast<int>(shaped.fate)), std::to_string(interstate),
@@ -288,7 +282,7 @@ struct FileWalk {
               AmountText(document.basic), AmountText(document.tax), AmountText(document.total),
               document.tranType, std::to_string(document.quantity)})
             add(text);
-        const std::string voucher = rows.At(row, "vn").Text();
+        const std::string voucher = row.voucher.Text();
         context.digest->AddDocument(file.Path().filename().string(),
                                     RunRowDocument(kind.omissionPrefix, number, voucher), read);
     }
