@@ -123,7 +123,7 @@ void Shape(const ReturnFileKind& kind, const VoucherList& list, const ListRow& r
             shaped.fate = DocumentFate::TinSkipped;
             return;
         }
-        if (list.tinRule == TinRule::UrdOutsideState) document.tin = UrdMarkerTin;
+        if (list.tinRule == TinRule::UrdOutsideState) document.tin = kUrdMarkerTin;
     }
     const std::optional<CityFacts> city = facts.City(cityCode);
     if (!city)

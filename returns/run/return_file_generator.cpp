@@ -99,7 +99,7 @@ void WriteBlock(AtomicFileWriter& file, const ReturnFileKind& kind, const Vouche
 }
 
 void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd) {
-    if (side == UrdSide::None || document.tin != UrdMarkerTin) return;
+    if (side == UrdSide::None || document.tin != kUrdMarkerTin) return;
     if (side == UrdSide::Purchases) {
         ++urd.purchaseBills;
         urd.purchaseBasic += document.basic;
@@ -248,7 +248,7 @@ struct FileWalk {
                 ++account.written;
                 AddToUrdTotals(kind.urd, document, context.urd);
                 WriteBlock(file, kind, list, number, document);
-                if (document.tin == UrdMarkerTin)
+                if (document.tin == kUrdMarkerTin)
                     context.result.notes.push_back(Note(number, row, shaped));
                 if (auto voucher = row.Voucher()) {
                     voucherOfNumber.emplace(std::string(list.invoicePrefix) + number, *voucher);
