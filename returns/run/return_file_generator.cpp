@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <map>
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "disk/atomic_file_writer.h"
@@ -178,9 +178,9 @@ struct FileWalk {
     FileAccount account = {};
 
     // Schema rows name their record by its number as written; the vouchers behind them.
-    std::map<std::string, long long> voucherOfNumber = {};
+    std::vector<std::pair<std::string, long long>> voucherOfNumber = {};
     // The written documents by voucher, for the schema rows of their records.
-    std::map<long long, DocumentNote> writtenNotes = {};
+    std::vector<std::pair<long long, DocumentNote>> writtenNotes = {};
 
     // A document's block and its digest text are built here, in room kept from the one before.
     std::string block = {};
@@ -298,8 +298,9 @@ struct FileWalk {
                 if (document.tin == UrdMarkerTin)
                     context.result.notes.push_back(Note(number, at, shaped));
                 if (at.voucher) {
-                    voucherOfNumber.emplace(std::string(list.invoicePrefix) + number, *at.voucher);
-                    writtenNotes.emplace(*at.voucher, Note(number, at, shaped));
+                    voucherOfNumber.emplace_back(std::string(list.invoicePrefix) + number,
+                                                 *at.voucher);
+                    writtenNotes.emplace_back(*at.voucher, Note(number, at, shaped));
                 }
                 break;
         }
@@ -359,14 +360,14 @@ std::optional<ElementValue> FailingValue(const ReturnFileKind& kind, const std::
 }
 
 // Notes the written document behind each schema row of a record.
-void NoteSchemaRows(const ReturnFileKind& kind, const std::map<long long, DocumentNote>& written,
+void NoteSchemaRows(const ReturnFileKind& kind, const SortedByKey<long long, DocumentNote>& written,
                     std::size_t firstRow, RunResult& result) {
     for (std::size_t at = firstRow; at < result.rows.size(); ++at) {
         const ErrorRow& row = result.rows[at];
         if (!row.voucher) continue;
-        const auto found = written.find(*row.voucher);
-        if (found == written.end()) continue;
-        DocumentNote note = found->second;
+        const DocumentNote* found = written.Find(*row.voucher);
+        if (!found) continue;
+        DocumentNote note = *found;
         note.row = at;
         note.failing = FailingValue(kind, row.error);
         result.notes.push_back(std::move(note));
@@ -412,8 +413,8 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     const std::unique_ptr<DocumentFacts> facts = FactsFor(context);
     facts->PrepareFile(kind, lists);
     std::int64_t taxTotal = 0;
-    std::map<std::string, long long> voucherOfNumber;
-    std::map<long long, DocumentNote> writtenNotes;
+    SortedByKey<std::string, long long> voucherOfNumber;
+    SortedByKey<long long, DocumentNote> writtenNotes;
     {
         AtomicFileWriter file(written);
         FileWalk walk{kind, context, *facts, file, accountedElsewhere, written.filename().string()};
@@ -425,8 +426,8 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         taxTotal = walk.taxTotal.TenThousandths();
         walk.account.file = account.file;
         account = std::move(walk.account);
-        voucherOfNumber = std::move(walk.voucherOfNumber);
-        writtenNotes = std::move(walk.writtenNotes);
+        voucherOfNumber = SortedByKey(std::move(walk.voucherOfNumber));
+        writtenNotes = SortedByKey(std::move(walk.writtenNotes));
     }
     SetFileTotal(context.result.figures, kind.figure, kind.side, taxTotal);
 
