@@ -37,7 +37,8 @@ std::string RunRowDocument(std::string_view numberPrefix, std::string_view numbe
     constexpr std::string_view kVoucher = " · voucher ";
     std::string document;
     document.reserve(numberPrefix.size() + number.size() + kVoucher.size() + voucher.size());
-    return document.append(numberPrefix).append(number).append(kVoucher).append(voucher);
+    document.append(numberPrefix).append(number).append(kVoucher).append(voucher);
+    return document;
 }
 
 ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
