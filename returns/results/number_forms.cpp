@@ -57,12 +57,14 @@ DecimalDigits Decompose(double value) {
 
 // Appends the plain decimal text of digits d1d2... scaled so d1 stands at 10^exponent.
 void AppendPlainDecimal(std::string& text, std::string_view digits, int exponent) {
-    const auto whole = static_cast<std::size_t>(exponent + 1);
     if (exponent < 0) {
         text += "0.";
         text.append(static_cast<std::size_t>(-exponent - 1), '0');
         text += digits;
-    } else if (digits.size() <= whole) {
+        return;
+    }
+    const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= whole) {
         text += digits;
         text.append(whole - digits.size(), '0');
     } else {
