@@ -331,7 +331,12 @@ int CliMain(int argc, char** argv) {
 
     TerminalView view;
     vat::LedgerConnection ledger(options->connection);
-    const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger);
+    // A run of one data file logs in once, on the data file; the choice and the run keep that
+    // session.
+    const bool oneDataFile = !options->listDataFiles && !options->allDataFiles;
+    const vat::ServerCatalogue server = oneDataFile
+                                            ? vat::OpenServerCatalogueOn(ledger, options->dataFile)
+                                            : vat::OpenServerCatalogue(ledger);
     if (!server.connected) {
         std::vector<std::string> reasons = MessageTexts(server.messages);
         reasons.push_back(server.failure);
