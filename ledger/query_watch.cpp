@@ -31,6 +31,11 @@ void QueryWatch::Cancel() {
     if (running_ != SQL_NULL_HSTMT) SQLCancel(running_);
 }
 
+bool QueryWatch::CancelRequested() {
+    const std::lock_guard lock(mutex_);
+    return cancelled_;
+}
+
 SQLRETURN QueryWatch::Run(SQLHSTMT statement, const std::function<std::string()>& context,
                           const std::function<SQLRETURN()>& call) {
     {

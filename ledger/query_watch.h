@@ -20,6 +20,8 @@ public:
     // Thread-safe. Asks the server to stop the statement running now, and refuses every later
     // one until the next Begin, so that a cancel falling between two queries still ends the work.
     void Cancel();
+    // Thread-safe. Whether Cancel was called since the last Begin.
+    bool CancelRequested();
 
     // Runs a call that waits for the server on the statement (the execute, which brings the
     // whole result) and returns its code when it succeeded or found no data. Otherwise throws

@@ -13,6 +13,11 @@
 # Each data file is then written by vat-efile-cli and checked with --verify against that run,
 # each timed on its own with its peak memory: the check reruns the month into a throwaway
 # folder, so it costs about one run more than reading the record and the files.
+#   VAT_BENCH_YEAR=50000 VAT_BENCH_CASES= scripts/bench.sh
+#                           also vat-efile-cli --year --json on a financial year of 50,000
+#                           vouchers a month against --month APR --json on the same ledger: the
+#                           time on the clock and the peak memory of each (GNU time), and their
+#                           ratio; VAT_BENCH_CASES= leaves out the month rows above
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -25,7 +30,8 @@ export VAT_ODBC_DIR=$root/.run/odbc-bench
 source scripts/cluster-settings.sh
 
 build_dir=${VAT_BUILD_DIR:-$root/build}
-read -ra cases <<<"${VAT_BENCH_CASES:-10000:yes 50000:yes 10000:no 50000:no}"
+read -ra cases <<<"${VAT_BENCH_CASES-10000:yes 50000:yes 10000:no 50000:no}"
+year_vouchers=${VAT_BENCH_YEAR:-}
 seed=42
 
 scripts/install-deps.sh
@@ -53,6 +59,14 @@ for case in "${cases[@]}"; do
   # The statistics autovacuum would gather on real books, so plans do not depend on timing.
   ledger_psql -d "$name" -c "analyze daybok, bills, inventory, ledger_acts, city"
 done
+
+if [[ -n $year_vouchers ]]; then
+  year_name=bench_year_$year_vouchers
+  echo "Loading $year_name ($year_vouchers vouchers a month, April to March)"
+  "$build_dir/bin/demo-ledger" --seed "$seed" --vouchers-per-month "$year_vouchers" |
+    scripts/load-ledger.sh "$year_name" - fixtures/daybok_index.sql
+  ledger_psql -d "$year_name" -c "analyze daybok, bills, inventory, ledger_acts, city"
+fi
 
 # Each row is measured by this build and, with VAT_BENCH_BASELINE, by the other build's
 # run-bench, the two alternating which goes first from round to round.
@@ -117,6 +131,35 @@ echo
 printf '%-9s %-20s %s %s %s %s %s\n' build "data file" "run s" "verify s" verify/run "run MB" \
   "verify MB"
 printf '%s\n' "${checks[@]}"
+
+# A year against one month of it, each a run of the command line writing into a folder of its own.
+year_rows=()
+measure_year() {
+  local build=$1 program=$2 folder measured times=()
+  folder=$(mktemp -d)
+  for what in "--month APR" --year; do
+    # shellcheck disable=SC2086 # the option and its value are two words
+    read -ra measured <<<"$(/usr/bin/time -f "%e %M" "$program" --data-file "$year_name" $what \
+      --json --folder "$folder" 2>&1 >/dev/null | tail -n 1)"
+    times+=("${measured[@]}")
+  done
+  rm -rf "$folder"
+  year_rows+=("$(awk -v build="$build" -v name="$year_name" -v m="${times[0]}" -v mk="${times[1]}" \
+    -v y="${times[2]}" -v yk="${times[3]}" 'BEGIN {
+      printf "%-9s %-20s %8.2f %8.0f %8.2f %8.0f %10.1f\n", build, name, m, mk / 1024, y,
+        yk / 1024, y / m }')")
+}
+if [[ -n $year_vouchers ]]; then
+  for ((round = 1; round <= rounds; round++)); do
+    order=("${builds[@]}")
+    ((round % 2)) || order=("${builds[@]:1}" "${builds[0]}")
+    for build in "${order[@]}"; do measure_year "$build" "${cli_of[$build]}"; done
+  done
+  echo
+  printf '%-9s %-20s %8s %8s %8s %8s %10s\n' build "data file" "month s" "month MB" "year s" \
+    "year MB" "year/month"
+  printf '%s\n' "${year_rows[@]}"
+fi
 ((rounds > 1)) || exit 0
 
 # Per key (the first keys columns), the median of each other column over the rounds, with the
@@ -160,3 +203,8 @@ printf '%s\n' "${rows[@]}" | awk '{ print $1, $2, $5, $8, $9, $10, $11, $12 }' |
   medians 3 "build|data file|facts|pass s|run s|run cpu s|run/pass|peak MB"
 echo
 printf '%s\n' "${checks[@]}" | medians 2 "build|data file|run s|verify s|verify/run|run MB|verify MB"
+((${#year_rows[@]} == 0)) || {
+  echo
+  printf '%s\n' "${year_rows[@]}" |
+    medians 2 "build|data file|month s|month MB|year s|year MB|year/month"
+}
