@@ -25,14 +25,13 @@
 
 namespace {
 
-enum ExitStatus {
-    kCompleted = 0,
-    kFailed = 1,
-    kRefused = 2,
-    kSchemaErrors = 3,
-    kBooksChanged = 4,
-    kCancelled = 5
-};
+// The exit statuses.
+constexpr int kCompleted = 0;
+constexpr int kFailed = 1;
+constexpr int kRefused = 2;
+constexpr int kSchemaErrors = 3;
+constexpr int kBooksChanged = 4;
+constexpr int kCancelled = 5;
 
 // The worse of two statuses of a year's months or of the data files: completed, schema errors,
 // refused, failed, cancelled.

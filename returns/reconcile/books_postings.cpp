@@ -40,6 +40,29 @@ std::vector<std::string> MonthBounds(const ReconciledMonth& month) {
     return {month.first.IsoText(), month.last.IsoText()};
 }
 
+// Converts a slice of the postings statement's rows.
+void AppendPostings(const BufferedRows& rows, std::vector<TaxPosting>& postings) {
+    const auto column = [&rows](std::string_view name) { return rows.ColumnNamed(name); };
+    const BufferedRows::Column vno = column("vno"), type = column("v_type"), date = column("vdate"),
+                               recact = column("recact"), payact = column("payact"),
+                               paise = column("paise"), unact = column("unact"),
+                               outState = column("out_state"), cashSale = column("ca_sale"),
+                               pAct = column("p_act"), cAct = column("c_act"),
+                               cnAct = column("cn_act"), first = column("first_series"),
+                               second = column("second_series");
+    for (std::size_t row = 0; row < rows.Size(); ++row) {
+        const Field voucher = rows.At(row, vno);
+        postings.push_back({voucher.IsNull() ? std::nullopt : std::optional(voucher.Integer()),
+                            rows.At(row, type).Text(), DateOf(rows.At(row, date)),
+                            rows.At(row, recact).Integer(), rows.At(row, payact).Integer(),
+                            rows.At(row, paise).Integer(), rows.At(row, unact).Integer(),
+                            rows.At(row, outState).Integer(), rows.At(row, cashSale).Integer(),
+                            rows.At(row, pAct).Integer(), rows.At(row, cAct).Integer(),
+                            rows.At(row, cnAct).Integer(), rows.At(row, first).Integer() != 0,
+                            rows.At(row, second).Integer() != 0});
+    }
+}
+
 }  // namespace
 
 std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnection& ledger,
@@ -88,27 +111,13 @@ std::vector<TaxPosting> ReadTaxPostings(LedgerConnection& ledger, const Reconcil
         "order by vno, vdate, recact, payact, paise";
     OpenQuery(ledger.lookupRecordset, sql,
               {ArrayText(countedVouchers), month.first.IsoText(), month.last.IsoText()});
-    const BufferedRows rows = ReadAllRows(ledger.lookupRecordset);
-    const auto column = [&rows](std::string_view name) { return rows.ColumnNamed(name); };
-    const BufferedRows::Column vno = column("vno"), type = column("v_type"), date = column("vdate"),
-                               recact = column("recact"), payact = column("payact"),
-                               paise = column("paise"), unact = column("unact"),
-                               outState = column("out_state"), cashSale = column("ca_sale"),
-                               pAct = column("p_act"), cAct = column("c_act"),
-                               cnAct = column("cn_act"), first = column("first_series"),
-                               second = column("second_series");
+    // Converted a slice at a time: a month's postings held as rows of text would weigh several
+    // times their converted form.
+    constexpr std::size_t kSlice = 1024;
     std::vector<TaxPosting> postings;
-    postings.reserve(rows.Size());
-    for (std::size_t row = 0; row < rows.Size(); ++row) {
-        const Field voucher = rows.At(row, vno);
-        postings.push_back({voucher.IsNull() ? std::nullopt : std::optional(voucher.Integer()),
-                            rows.At(row, type).Text(), DateOf(rows.At(row, date)),
-                            rows.At(row, recact).Integer(), rows.At(row, payact).Integer(),
-                            rows.At(row, paise).Integer(), rows.At(row, unact).Integer(),
-                            rows.At(row, outState).Integer(), rows.At(row, cashSale).Integer(),
-                            rows.At(row, pAct).Integer(), rows.At(row, cAct).Integer(),
-                            rows.At(row, cnAct).Integer(), rows.At(row, first).Integer() != 0,
-                            rows.At(row, second).Integer() != 0});
+    while (!ledger.lookupRecordset.Eof()) {
+        const BufferedRows rows = ReadRows(ledger.lookupRecordset, kSlice);
+        AppendPostings(rows, postings);
     }
     return postings;
 }
