@@ -54,6 +54,11 @@ void AtomicFileWriter::Write(std::string_view bytes) {
     Check("write");
 }
 
+void AtomicFileWriter::Print(const std::function<void(std::ostream&)>& print) {
+    print(*stream_);
+    Check("write");
+}
+
 void AtomicFileWriter::WriteLine(std::string_view text) {
     Write(text);
     Write("\r\n");

@@ -28,6 +28,9 @@ public:
     void Write(std::string_view bytes);
     // The text and CR LF.
     void WriteLine(std::string_view text);
+    // What print puts on the file's stream, checked as Write is: for text too long to build
+    // first.
+    void Print(const std::function<void(std::ostream&)>& print);
     // Flushes, saves to the disk, closes and renames the file into place.
     void Commit();
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <limits>
 
 #include "ledger/ledger_error.h"
 
@@ -28,13 +27,8 @@ BufferedRows::Column BufferedRows::ColumnNamed(std::string_view name) const {
 }
 
 BufferedRows ReadAllRows(Recordset& recordset) {
-    return ReadRows(recordset, std::numeric_limits<std::size_t>::max());
-}
-
-BufferedRows ReadRows(Recordset& recordset, std::size_t limit) {
     std::vector<BufferedRows::Row> rows;
-    for (; !recordset.Eof() && rows.size() < limit; recordset.MoveNext())
-        rows.push_back(recordset.TakeRow());
+    for (; !recordset.Eof(); recordset.MoveNext()) rows.push_back(recordset.TakeRow());
     return BufferedRows(recordset.ColumnNames(), std::move(rows));
 }
 

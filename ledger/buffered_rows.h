@@ -46,7 +46,5 @@ private:
 
 // Reads every remaining row of an open recordset.
 BufferedRows ReadAllRows(Recordset& recordset);
-// Reads up to limit of its remaining rows, for a result converted a slice at a time.
-BufferedRows ReadRows(Recordset& recordset, std::size_t limit);
 
 }  // namespace vat

@@ -12,7 +12,6 @@
 #include <sstream>
 #include <thread>
 
-#include "ledger/buffered_rows.h"
 #include "ledger/data_file_catalogue.h"
 #include "ledger/ledger_error.h"
 #include "ledger/ledger_login.h"
@@ -270,22 +269,6 @@ TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
         EXPECT_EQ(std::string(error.what()).find(kLedgerPassword), std::string::npos);
     }
     EXPECT_THROW(ConnectLedger(ledger, "shop;UID=other", true), LedgerError);
-}
-
-TEST(Recordset, ReadsAResultInSlicesWithoutLosingARow) {
-    LedgerConnection ledger;
-    ConnectLedger(ledger, "shop2013", true);
-    OpenQuery(ledger.lookupRecordset, "select generate_series(1, 10) as n");
-    std::vector<std::size_t> sizes;
-    std::string values;
-    while (!ledger.lookupRecordset.Eof()) {
-        const BufferedRows slice = ReadRows(ledger.lookupRecordset, 4);
-        sizes.push_back(slice.Size());
-        for (std::size_t row = 0; row < slice.Size(); ++row)
-            values += slice.At(row, "n").Text() + " ";
-    }
-    EXPECT_EQ(sizes, (std::vector<std::size_t>{4, 4, 2}));
-    EXPECT_EQ(values, "1 2 3 4 5 6 7 8 9 10 ");
 }
 
 TEST(Recordset, ReadsFieldsByNameTypedAndNullVisible) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <set>
 #include <streambuf>
 
@@ -72,16 +73,27 @@ TEST(AtomicFileWriter, LeavesNothingBehindWhenTheDeviceFailsPartWay) {
     ProgramFolder folder;
     const fs::path path = folder / "efile_sal04.xml";
     auto failing = [](const fs::path& at) { return std::make_unique<FailingStream>(at, 10); };
-    try {
-        AtomicFileWriter file(path, failing);
-        file.WriteLine("<?xml version=\"1.0\"?>");
-        file.WriteLine("   <SaleDetails>");
-        file.Commit();
-        FAIL() << "the failed write was reported as success";
-    } catch (const DiskError& error) {
-        EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos) << error.what();
+    const std::function<void(AtomicFileWriter&)> writes[] = {
+        [](AtomicFileWriter& file) {
+            file.WriteLine("<?xml version=\"1.0\"?>");
+            file.WriteLine("   <SaleDetails>");
+        },
+        [](AtomicFileWriter& file) {
+            file.Print([](std::ostream& out) { out << "{\n \"dataFile\": \"shop2013\"\n}"; });
+        },
+    };
+    for (const auto& write : writes) {
+        try {
+            AtomicFileWriter file(path, failing);
+            write(file);
+            file.Commit();
+            ADD_FAILURE() << "the failed write was reported as success";
+        } catch (const DiskError& error) {
+            EXPECT_NE(std::string(error.what()).find(path.string()), std::string::npos)
+                << error.what();
+        }
+        EXPECT_TRUE(FileNames(folder).empty());
     }
-    EXPECT_TRUE(FileNames(folder).empty());
 }
 
 TEST(AtomicFileWriter, AnAbandonedFileLeavesNoTrace) {

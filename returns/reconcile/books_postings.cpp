@@ -109,16 +109,19 @@ std::vector<TaxPosting> ReadTaxPostings(LedgerConnection& ledger, const Reconcil
         " and (vno in (select vno from counted) or (unact = 0 and vdate between ?::date and "
         "?::date and (vno is null or vno not in (select vno from counted)))) "
         "order by vno, vdate, recact, payact, paise";
-    OpenQuery(ledger.lookupRecordset, sql,
+    // A month's postings come through a cursor of the run's transaction, a slice at a time, and
+    // are converted as they come: held whole as rows of text, in the driver and here, they
+    // would weigh several times their converted form.
+    OpenQuery(ledger.lookupRecordset, "declare tax_postings no scroll cursor for " + sql,
               {ArrayText(countedVouchers), month.first.IsoText(), month.last.IsoText()});
-    // Converted a slice at a time: a month's postings held as rows of text would weigh several
-    // times their converted form.
-    constexpr std::size_t kSlice = 1024;
     std::vector<TaxPosting> postings;
-    while (!ledger.lookupRecordset.Eof()) {
-        const BufferedRows rows = ReadRows(ledger.lookupRecordset, kSlice);
+    for (;;) {
+        OpenQuery(ledger.lookupRecordset, "fetch forward 1024 from tax_postings");
+        const BufferedRows rows = ReadAllRows(ledger.lookupRecordset);
+        if (rows.Empty()) break;
         AppendPostings(rows, postings);
     }
+    OpenQuery(ledger.lookupRecordset, "close tax_postings");
     return postings;
 }
 

@@ -1,7 +1,5 @@
 #include "returns/record/run_record.h"
 
-#include <sstream>
-
 #include "disk/atomic_file_writer.h"
 #include "disk/small_file.h"
 #include "returns/record/json_string.h"
@@ -117,10 +115,9 @@ RunRecord ParseRunRecord(const std::string& text) {
 }
 
 void WriteRunRecord(const RunRecord& record, const fs::path& folder) {
-    std::ostringstream text;
-    PrintRunRecord(record, text);
+    // A month's record runs to megabytes: it goes to the file as it is printed.
     AtomicFileWriter file(folder / kRunRecordName);
-    file.Write(text.view());
+    file.Print([&record](std::ostream& out) { PrintRunRecord(record, out); });
     file.Commit();
 }
 
