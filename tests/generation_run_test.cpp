@@ -5,12 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
+#include <thread>
 #include <utility>
 
 #include "disk/month_staging.h"
@@ -494,6 +497,41 @@ TEST_P(InterruptedRun, KeepsTheMonthsEarlierFilesAndListsNoneAsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(TRunFigures, InterruptedRun, testing::ValuesIn(kInterruptions),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The sessions of the books in a transaction, and of those the ones waiting for a lock.
+std::string SessionsInATransaction(const std::string& dataFile, const std::string& condition) {
+    return test::Psql("edb", "select count(*) from pg_stat_activity where datname = '" + dataFile +
+                                 "' and xact_start is not null and application_name <> "
+                                 "'vat_test_table_lock'" +
+                                 condition);
+}
+
+// The run reads each file's lists on a second connection beside its own, in the same snapshot:
+// a cancel stops the second's statement waiting for a locked table at once, and neither
+// session is left in a transaction.
+TEST(GenerationRun, ACancelStopsTheSecondConnectionsQueryWaitingForALockedTable) {
+    LedgerSession session("t_run_figures");
+    std::optional<test::TableLock> lock(std::in_place, "t_run_figures", "daybok");
+    RunCancel cancel(session.ledger);
+    std::chrono::steady_clock::time_point requested;
+    std::thread cancelButton([&] {
+        for (int tries = 0;
+             tries < 200 &&
+             SessionsInATransaction("t_run_figures", " and wait_event_type = 'Lock'") != "1\n";
+             ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(SessionsInATransaction("t_run_figures", ""), "2\n")
+            << "the run's own connection and the one reading its lists";
+        requested = std::chrono::steady_clock::now();
+        cancel.Request();
+    });
+    EXPECT_EQ(RunMonth(session, 4, &cancel), RunOutcome::Cancelled);
+    const auto ended = std::chrono::steady_clock::now();
+    cancelButton.join();
+    EXPECT_LT(ended - requested, std::chrono::seconds(2));
+    EXPECT_EQ(SessionsInATransaction("t_run_figures", ""), "0\n");
+    lock.reset();
+}
 
 const std::vector<std::string> kAprilFiles = {"efile_pur04.xml",      "efile_pur_rtn04.xml",
                                               "efile_sal04.xml",      "efile_sal_returns04.xml",
