@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "disk/month_staging.h"
+#include "ledger/ledger_error.h"
 #include "returns/results/number_forms.h"
 #include "returns/rules/text_sanitiser.h"
 #include "returns/run/data_file_selection.h"
@@ -163,6 +164,20 @@ TEST(GenerationRun, WritesTheMonthsFilesByteForByteAndListsThemInRunOrder) {
         (session.folder / "04/efile_sal_returns04.xml").string(),
         (session.folder / "04/efile_is_pur04.xml").string()};
     EXPECT_EQ(session.result.FilesWritten(), written);
+}
+
+// A server that lets the books have one session at a time: the run reads every file on its own
+// connection, writes the same files and says nothing of it.
+TEST(GenerationRun, WithoutASecondSessionReadsEveryFileOnItsOwnConnectionAlike) {
+    LedgerSession session("t_run_figures");
+    test::AdminPsql("edb", "alter database t_run_figures connection limit 1");
+    LedgerConnection second;
+    EXPECT_THROW(ConnectLedger(second, "t_run_figures", true), LedgerError);
+    const RunOutcome outcome = RunMonth(session, 4);
+    test::AdminPsql("edb", "alter database t_run_figures connection limit -1");
+    ASSERT_EQ(outcome, RunOutcome::Completed);
+    EXPECT_EQ(MessageTexts(session.result.messages), std::vector<std::string>{"OVER"});
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), ExpectedApril());
 }
 
 // Each row: a first run, then a second run of another month in the same window.
