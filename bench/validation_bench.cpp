@@ -82,7 +82,7 @@ void CountError(void* count, xmlErrorPtr) { ++*static_cast<long*>(count); }
 long ValidateWholeDocument(const std::string& xmlPath) {
     vat::xml::QuietLibxmlScope quiet;
     const vat::xml::DocumentPtr schemaDocument =
-        vat::xml::ReadDocument(SchemaPath, vat::xml::SchemaLoadFailure);
+        vat::xml::ReadDocument(SchemaPath, vat::xml::kSchemaLoadFailure);
     std::string failure;
     const vat::xml::SchemaPtr schema = vat::xml::CompileSchema(schemaDocument.get(), failure);
     const vat::xml::SchemaValidContextPtr context(xmlSchemaNewValidCtxt(schema.get()));

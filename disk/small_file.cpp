@@ -19,7 +19,7 @@ public:
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() { ::close(descriptor_); }
-    int get() const { return descriptor_; }
+    int Get() const { return descriptor_; }
 
 private:
     int descriptor_;
@@ -38,7 +38,7 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std:
     }
     const Descriptor file(opened);
     struct stat status {};
-    if (::fstat(file.get(), &status) != 0) throw refuse(std::strerror(errno));
+    if (::fstat(file.Get(), &status) != 0) throw refuse(std::strerror(errno));
     if (!S_ISREG(status.st_mode)) throw refuse("it is not a regular file");
     const std::string tooLarge =
         "it is larger than the " + std::to_string(maxBytes >> 20) + " MB such a file can be";
@@ -49,7 +49,7 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std:
     // Read to the end, one byte past the cap, in case the file grew since fstat.
     for (;;) {
         if (filled == bytes.size()) bytes.resize(std::min(bytes.size() * 2 + 4096, maxBytes + 1));
-        const ssize_t got = ::read(file.get(), bytes.data() + filled, bytes.size() - filled);
+        const ssize_t got = ::read(file.Get(), bytes.data() + filled, bytes.size() - filled);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw refuse(std::strerror(errno));
         if (got == 0) break;

@@ -55,6 +55,11 @@ void MakeSessionReadOnly(LedgerConnection& ledger) {
     }
 }
 
+void SetStatementTimeout(LedgerConnection& ledger, int seconds) {
+    OpenQuery(ledger.lookupRecordset,
+              "SET statement_timeout = " + std::to_string(seconds * 1000LL));
+}
+
 // Connects to the database through the data source edb. A server that takes the connection
 // and never answers is given up after the login timeout, and the failure says so.
 SQLHDBC OpenOdbcConnection(SQLHENV environment, const std::string& database,
@@ -90,6 +95,18 @@ SQLHDBC OpenOdbcConnection(SQLHENV environment, const std::string& database,
 }  // namespace
 
 void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly) {
+    // Each login costs the server a password exchange and a new process. The session kept was
+    // verified read-only when it was opened; setting its timeout again proves it still answers,
+    // where a session the server ended (for a restore, say) gives way to a new login.
+    if (ledger.connection_ != SQL_NULL_HDBC && ledger.database_ == database &&
+        ledger.readOnly_ == readOnly && !ledger.watch_.CancelRequested()) {
+        try {
+            SetStatementTimeout(ledger, ledger.options_.statementTimeoutSeconds);
+            return;
+        } catch (const LedgerError&) {
+            // a new session follows
+        }
+    }
     ledger.Close();
     // From here a cancel is kept for the new session's first query.
     ledger.watch_.Begin(database, ledger.options_.statementTimeoutSeconds);
@@ -100,14 +117,13 @@ void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool r
          {&ledger.voucherRecordset, &ledger.lookupRecordset, &ledger.postingRecordset})
         recordset->Attach(ledger.connection_, ledger.watch_);
     try {
-        OpenQuery(ledger.lookupRecordset,
-                  "SET statement_timeout = " +
-                      std::to_string(ledger.options_.statementTimeoutSeconds * 1000LL));
+        SetStatementTimeout(ledger, ledger.options_.statementTimeoutSeconds);
         if (readOnly) MakeSessionReadOnly(ledger);
     } catch (const LedgerError&) {
         ledger.Close();
         throw;
     }
+    ledger.readOnly_ = readOnly;
 }
 
 void OpenQuery(Recordset& recordset, const std::string& sql,

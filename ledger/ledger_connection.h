@@ -43,13 +43,16 @@ private:
     SQLHENV environment_ = SQL_NULL_HENV;
     SQLHDBC connection_ = SQL_NULL_HDBC;
     std::string database_;
+    bool readOnly_ = false;
 };
 
 // (Re)opens the connection on a database of the data source "edb". A read-only connection is
 // enforced by the server: every transaction of the session is read-only, whatever the data
 // source, login or database say, or the connection is refused (LedgerError) and left closed.
 // Every session gets the options' statement timeout; a server that does not answer the connect
-// within the login timeout is given up.
+// within the login timeout is given up. A session already open on the database, as read-only as
+// asked, not cancelled and still answering, is kept: choosing a data file and running its
+// months log in once.
 void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly);
 
 // Closes the recordset when open and runs the SQL text on it, positioned on its first row.

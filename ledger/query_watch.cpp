@@ -43,6 +43,11 @@ void QueryWatch::Unlink(QueryWatch& other) {
     std::erase(linked_, &other);
 }
 
+bool QueryWatch::CancelRequested() {
+    const std::lock_guard lock(mutex_);
+    return cancelled_;
+}
+
 SQLRETURN QueryWatch::Run(SQLHSTMT statement, const std::function<std::string()>& context,
                           const std::function<SQLRETURN()>& call) {
     {

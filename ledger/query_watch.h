@@ -21,6 +21,8 @@ public:
     // Thread-safe. Asks the server to stop the statement running now, and refuses every later
     // one until the next Begin, so that a cancel falling between two queries still ends the work.
     void Cancel();
+    // Thread-safe. Whether Cancel was called since the last Begin.
+    bool CancelRequested();
 
     // Thread-safe. Passes every cancel of this watch on to the other, a second connection of the
     // same work, until Unlink; at once when this watch is already cancelled.

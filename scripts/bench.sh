@@ -10,6 +10,14 @@
 #                           every row three times, side by side with the run-bench of another
 #                           build in DIR (its bin folder, schemas beside it), then the medians
 #                           of the rounds with their least and greatest
+# Each data file is then written by vat-efile-cli and checked with --verify against that run,
+# each timed on its own with its peak memory: the check reruns the month into a throwaway
+# folder, so it costs about one run more than reading the record and the files.
+#   VAT_BENCH_YEAR=50000 VAT_BENCH_CASES= scripts/bench.sh
+#                           also vat-efile-cli --year --json on a financial year of 50,000
+#                           vouchers a month against --month APR --json on the same ledger: the
+#                           time on the clock and the peak memory of each (GNU time), and their
+#                           ratio; VAT_BENCH_CASES= leaves out the month rows above
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -22,12 +30,13 @@ export VAT_ODBC_DIR=$root/.run/odbc-bench
 source scripts/cluster-settings.sh
 
 build_dir=${VAT_BUILD_DIR:-$root/build}
-read -ra cases <<<"${VAT_BENCH_CASES:-10000:yes 50000:yes 10000:no 50000:no}"
+read -ra cases <<<"${VAT_BENCH_CASES-10000:yes 50000:yes 10000:no 50000:no}"
+year_vouchers=${VAT_BENCH_YEAR:-}
 seed=42
 
 scripts/install-deps.sh
 cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build_dir" -j2 --target run-bench demo-ledger
+cmake --build "$build_dir" -j2 --target run-bench demo-ledger vat-efile-cli
 
 scripts/pg-cluster.sh start
 trap 'scripts/pg-cluster.sh stop' EXIT
@@ -51,60 +60,151 @@ for case in "${cases[@]}"; do
   ledger_psql -d "$name" -c "analyze daybok, bills, inventory, ledger_acts, city"
 done
 
+if [[ -n $year_vouchers ]]; then
+  year_name=bench_year_$year_vouchers
+  echo "Loading $year_name ($year_vouchers vouchers a month, April to March)"
+  "$build_dir/bin/demo-ledger" --seed "$seed" --vouchers-per-month "$year_vouchers" |
+    scripts/load-ledger.sh "$year_name" - fixtures/daybok_index.sql
+  ledger_psql -d "$year_name" -c "analyze daybok, bills, inventory, ledger_acts, city"
+fi
+
 # Each row is measured by this build and, with VAT_BENCH_BASELINE, by the other build's
 # run-bench, the two alternating which goes first from round to round.
 builds=(this)
-declare -A bench_of=([this]=$build_dir/bin/run-bench)
+declare -A bench_of=([this]=$build_dir/bin/run-bench) cli_of=([this]=$build_dir/bin/vat-efile-cli)
 if [[ -n ${VAT_BENCH_BASELINE:-} ]]; then
   builds=(baseline this)
   bench_of[baseline]=$VAT_BENCH_BASELINE/run-bench
+  cli_of[baseline]=$VAT_BENCH_BASELINE/vat-efile-cli
 fi
 rounds=${VAT_BENCH_ROUNDS:-1}
+# Calls "$@" BUILD NAME for every data file of every round.
+in_rounds() {
+  local round name build order
+  for ((round = 1; round <= rounds; round++)); do
+    order=("${builds[@]}")
+    ((round % 2)) || order=("${builds[@]:1}" "${builds[0]}")
+    for name in "${names[@]}"; do
+      for build in "${order[@]}"; do "$@" "$build" "$name"; done
+    done
+  done
+}
 rows=()
 measure() {
   local build=$1
   shift
   rows+=("$(printf '%-9s' "$build") $("${bench_of[$build]}" "$@")")
 }
+run_bench() { measure "$1" --data-file "$2"; }
 
 echo
-for ((round = 1; round <= rounds; round++)); do
-  order=("${builds[@]}")
-  ((round % 2)) || order=("${builds[@]:1}" "${builds[0]}")
-  for name in "${names[@]}"; do
-    for build in "${order[@]}"; do measure "$build" --data-file "$name"; done
-  done
-done
+in_rounds run_bench
 # The per-voucher reading, for comparison, where the index keeps it bearable.
 if [[ " ${names[*]} " == *" bench_10000_indexed "* ]]; then
   measure this --data-file bench_10000_indexed --query-per-voucher
 fi
 printf '%-9s %s\n' build "$("$build_dir/bin/run-bench" --header)"
 printf '%s\n' "${rows[@]}"
+
+# A month written by the command line, then checked with --verify against what it wrote: the
+# seconds on the clock and the peak memory of each, from the process's own account.
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"; scripts/pg-cluster.sh stop' EXIT
+checks=()
+timed() {
+  local status=0
+  /usr/bin/time -f '%e %M' -o "$folder/time" "$@" >/dev/null || status=$?
+  # 3: a file failed its schema check; 4: --verify found the books changed.
+  ((status == 0 || status == 3)) || { echo "$* exited $status" >&2; return 1; }
+  awk '{ printf "%s %.0f", $1, $2 / 1024 }' "$folder/time"
+}
+verify() {
+  local build=$1 name=$2 run check
+  run=$(timed "${cli_of[$build]}" --data-file "$name" --month 4 --folder "$folder/$build")
+  check=$(timed "${cli_of[$build]}" --data-file "$name" --month 4 --folder "$folder/$build" --verify)
+  checks+=("$(printf '%-9s %-20s %s %s' "$build" "$name" "${run%% *}" "${check%% *}") \
+$(awk -v run="${run%% *}" -v check="${check%% *}" 'BEGIN { printf "%.2f", check / run }') \
+${run##* } ${check##* }")
+}
+in_rounds verify
+echo
+printf '%-9s %-20s %s %s %s %s %s\n' build "data file" "run s" "verify s" verify/run "run MB" \
+  "verify MB"
+printf '%s\n' "${checks[@]}"
+
+# A year against one month of it, each a run of the command line writing into a folder of its own.
+year_rows=()
+measure_year() {
+  local build=$1 program=$2 folder measured times=()
+  folder=$(mktemp -d)
+  for what in "--month APR" --year; do
+    # shellcheck disable=SC2086 # the option and its value are two words
+    read -ra measured <<<"$(/usr/bin/time -f "%e %M" "$program" --data-file "$year_name" $what \
+      --json --folder "$folder" 2>&1 >/dev/null | tail -n 1)"
+    times+=("${measured[@]}")
+  done
+  rm -rf "$folder"
+  year_rows+=("$(awk -v build="$build" -v name="$year_name" -v m="${times[0]}" -v mk="${times[1]}" \
+    -v y="${times[2]}" -v yk="${times[3]}" 'BEGIN {
+      printf "%-9s %-20s %8.2f %8.0f %8.2f %8.0f %10.1f\n", build, name, m, mk / 1024, y,
+        yk / 1024, y / m }')")
+}
+if [[ -n $year_vouchers ]]; then
+  for ((round = 1; round <= rounds; round++)); do
+    order=("${builds[@]}")
+    ((round % 2)) || order=("${builds[@]:1}" "${builds[0]}")
+    for build in "${order[@]}"; do measure_year "$build" "${cli_of[$build]}"; done
+  done
+  echo
+  printf '%-9s %-20s %8s %8s %8s %8s %10s\n' build "data file" "month s" "month MB" "year s" \
+    "year MB" "year/month"
+  printf '%s\n' "${year_rows[@]}"
+fi
 ((rounds > 1)) || exit 0
 
-# Per build, data file and reading: the median of the rounds, their least and greatest.
-echo
-printf '%s\n' "${rows[@]}" | awk '
-  function spread(values,   v, n, i, j, t) {
-    n = split(values, v, " ")
-    for (i = 2; i <= n; i++)
-      for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
-    return sprintf("%s (%s-%s)", n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2, v[1], v[n])
-  }
-  {
-    key = $1 " " $2 " " $5
-    if (!(key in run)) keys[++count] = key
-    pass[key] = pass[key] " " $8; run[key] = run[key] " " $9; cpu[key] = cpu[key] " " $10
-    ratio[key] = ratio[key] " " $11; peak[key] = peak[key] " " $12
-  }
-  END {
-    format = "%-9s %-20s %-8s %-22s %-19s %-19s %-16s %s\n"
-    printf format, "build", "data file", "facts", "pass s", "run s", "run cpu s", "run/pass",
-      "peak MB"
-    for (i = 1; i <= count; i++) {
-      split(keys[i], k, " ")
-      printf format, k[1], k[2], k[3], spread(pass[keys[i]]), spread(run[keys[i]]),
-        spread(cpu[keys[i]]), spread(ratio[keys[i]]), spread(peak[keys[i]])
+# Per key (the first keys columns), the median of each other column over the rounds, with the
+# least and greatest of them.
+medians() {
+  awk -v keys="$1" -v header="$2" '
+    function spread(values,   v, n, i, j, t) {
+      n = split(values, v, " ")
+      for (i = 2; i <= n; i++)
+        for (j = i; j > 1 && v[j - 1] + 0 > v[j] + 0; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+      return sprintf("%s (%s-%s)", n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2, v[1], v[n])
     }
-  }'
+    function row(fields,   n, f, i, line) {
+      n = split(fields, f, "|")
+      line = sprintf("%-9s %-20s", f[1], f[2])
+      for (i = 3; i <= keys; i++) line = line sprintf(" %-8s", f[i])
+      for (; i <= n; i++) line = line sprintf(" %-19s", f[i])
+      print line
+    }
+    {
+      key = $1
+      for (i = 2; i <= keys; i++) key = key "|" $i
+      if (!(key in seen)) { seen[key]; order[++count] = key }
+      for (i = keys + 1; i <= NF; i++) values[key, i] = values[key, i] " " $i
+      width[key] = NF
+    }
+    END {
+      row(header)
+      for (k = 1; k <= count; k++) {
+        fields = order[k]
+        for (i = keys + 1; i <= width[order[k]]; i++) fields = fields "|" spread(values[order[k], i])
+        row(fields)
+      }
+    }'
+}
+
+# Per build, data file and reading: the runs against the passes; per build and data file: the
+# checks against the runs.
+echo
+printf '%s\n' "${rows[@]}" | awk '{ print $1, $2, $5, $8, $9, $10, $11, $12 }' |
+  medians 3 "build|data file|facts|pass s|run s|run cpu s|run/pass|peak MB"
+echo
+printf '%s\n' "${checks[@]}" | medians 2 "build|data file|run s|verify s|verify/run|run MB|verify MB"
+((${#year_rows[@]} == 0)) || {
+  echo
+  printf '%s\n' "${year_rows[@]}" |
+    medians 2 "build|data file|month s|month MB|year s|year MB|year/month"
+}

@@ -495,6 +495,8 @@ TEST(Cli, ReplaceVerifyAndYear) {
     EXPECT_EQ(run({"--data-file", "t_run_figures", "--month", "APR", "--replace"}).status, 0);
     const CliResult year = run({"--data-file", "t_run_figures", "--year", "--json"});
     EXPECT_EQ(year.status, 0) << Describe(year);
+    // Written month by month, it is the dump of the whole object.
+    EXPECT_EQ(year.out, nlohmann::ordered_json::parse(year.out).dump(2) + "\n");
     const auto months = nlohmann::json::parse(year.out)["months"];
     ASSERT_EQ(months.size(), 12u);
     EXPECT_EQ(months[0]["month"], "APR");

@@ -36,8 +36,8 @@ struct TableFacts : DocumentFacts {
         return at == cities.end() ? std::nullopt : std::optional(at->second);
     }
     std::optional<std::string> Sum(const VoucherSum& sum, long long) override {
-        asked.push_back(std::string(sum.field));
-        auto at = sums.find(std::string(sum.field));
+        asked.push_back(std::string(sum.alias));
+        auto at = sums.find(std::string(sum.alias));
         return at == sums.end() ? std::optional<std::string>("0") : at->second;
     }
     LineFacts Lines(long long) override {
@@ -54,6 +54,12 @@ TableFacts Books(const char* tin, std::optional<std::string> cityCode = "1") {
     return facts;
 }
 
+// The first row of a list of the kind's first list, read as the run reads it.
+ShapedDocument ShapeFirstRow(const ReturnFileKind& kind, const BufferedRows& rows,
+                             DocumentFacts& facts) {
+    return ShapeDocument(kind, kind.lists.front(), ListColumns(kind, rows).Row(0), facts);
+}
+
 // One purchase list row of voucher 7 from party 101, as the list query gives it.
 BufferedRows PurchaseRow(std::optional<std::string> date = "2014-04-02") {
     return BufferedRows({"vn", "b_dt", "b_no", "pur_act", "bill_date"},
@@ -62,7 +68,7 @@ BufferedRows PurchaseRow(std::optional<std::string> date = "2014-04-02") {
 
 ShapedDocument ShapePurchase(TableFacts& facts, const BufferedRows& row) {
     const ReturnFileKind& kind = LocalPurchaseFileKind();
-    return ShapeDocument(kind, kind.lists.front(), row, 0, facts);
+    return ShapeFirstRow(kind, row, facts);
 }
 
 TEST(DocumentRules, ALocalPurchaseFromItsFacts) {
@@ -134,17 +140,14 @@ TEST(DocumentRules, ADebitNoteWithoutGoodsIsNotADocument) {
                             {{"8", "2014-04-16", "D-8", "101", "2014-04-16", vatDn}});
     };
     TableFacts withoutLines = Books("29100000001");
-    EXPECT_EQ(ShapeDocument(kind, kind.lists.front(), note("0"), 0, withoutLines).fate,
-              DocumentFate::NotGoods);
+    EXPECT_EQ(ShapeFirstRow(kind, note("0"), withoutLines).fate, DocumentFate::NotGoods);
     TableFacts withLines = Books("29100000001");
     withLines.inventory = true;
     withLines.sums = {{"pur_amt", "70.00"}};
-    EXPECT_EQ(ShapeDocument(kind, kind.lists.front(), note("0"), 0, withLines).fate,
-              DocumentFate::Written);
+    EXPECT_EQ(ShapeFirstRow(kind, note("0"), withLines).fate, DocumentFate::Written);
     TableFacts withVat = Books("29100000001");
     withVat.sums = {{"pur_amt", "70.00"}};
-    EXPECT_EQ(ShapeDocument(kind, kind.lists.front(), note("1"), 0, withVat).fate,
-              DocumentFate::Written);
+    EXPECT_EQ(ShapeFirstRow(kind, note("1"), withVat).fate, DocumentFate::Written);
     EXPECT_EQ(withVat.asked.front(), "party") << "vat_dn 1 needs no look at the lines";
 }
 
@@ -168,7 +171,7 @@ TEST(DocumentRules, AnInterstateSaleCarriesItsAddressQuantityAndTransactionType)
         TableFacts facts = Books("29100000001");
         facts.lines = c.lines;
         facts.sums = {{"sold_amt", "900.00"}, {"disc_amt", "10.00"}, {"tax_amt", "17.80"}};
-        const ShapedDocument shaped = ShapeDocument(kind, kind.lists.front(), row, 0, facts);
+        const ShapedDocument shaped = ShapeFirstRow(kind, row, facts);
         ASSERT_EQ(shaped.fate, DocumentFate::Written);
         EXPECT_EQ(shaped.document.address, "12 MG RoadShivajinagar BANGALORE");
         EXPECT_EQ(shaped.document.basic, 890);

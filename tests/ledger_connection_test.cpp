@@ -229,6 +229,36 @@ TEST(LedgerConnection, ACancelFromAnotherThreadStopsTheQueryAndEveryLaterOneUnti
     EXPECT_EQ(ledger.lookupRecordset["value"].Integer(), 1);
 }
 
+// Choosing a data file again, or running it, logs in no more: the server's process stays the
+// same, unless the session was ended by the server, asked writable or cancelled.
+TEST(LedgerConnection, KeepsItsSessionOnTheDataFileUntilEndedAskedWritableOrCancelled) {
+    LedgerConnection ledger;
+    const auto serverProcess = [&ledger] {
+        OpenQuery(ledger.lookupRecordset, "select pg_backend_pid() as pid");
+        return ledger.lookupRecordset["pid"].Integer();
+    };
+    ConnectLedger(ledger, "shop2013", true);
+    const long long chosen = serverProcess();
+    ConnectLedger(ledger, "shop2013", true);
+    EXPECT_EQ(serverProcess(), chosen) << "chosen again";
+
+    test::AdminPsql("edb", "select pg_terminate_backend(" + std::to_string(chosen) + ", 5000)");
+    ConnectLedger(ledger, "shop2013", true);
+    const long long afterEnd = serverProcess();
+    EXPECT_NE(afterEnd, chosen) << "ended by the server";
+    ConnectLedger(ledger, "shop2013", false);
+    const long long writable = serverProcess();
+    EXPECT_NE(writable, afterEnd) << "asked writable";
+    ConnectLedger(ledger, "shop2013", true);
+    const long long readOnly = serverProcess();
+    EXPECT_NE(readOnly, writable) << "asked read-only again";
+    OpenQuery(ledger.lookupRecordset, "show transaction_read_only");
+    EXPECT_EQ(ledger.lookupRecordset["transaction_read_only"].Text(), "on");
+    ledger.CancelRunningStatement();
+    ConnectLedger(ledger, "shop2013", true);
+    EXPECT_NE(serverProcess(), readOnly) << "cancelled";
+}
+
 TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
     LedgerConnection ledger;
     try {

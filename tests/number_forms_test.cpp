@@ -39,6 +39,10 @@ TEST(AmountText, WritesThePlainDecimalOfFifteenDigitsAndFourDecimals) {
         {12345678901.23456, "12345678901.2346"},
         {-0.5, "-0.5"},
         {2.675, "2.675"},
+        // Sixteen or seventeen digits read back as the value: rounded to fifteen first.
+        {0.1 + 0.7, "0.8"},
+        {1234567.1234567891, "1234567.1235"},
+        {12.3456789012345, "12.3457"},
         // Exact ties at the sixteenth digit go to the even digit, carries included.
         {100000000000000.5, "100000000000000"},
         {100000000000001.5, "100000000000002"},

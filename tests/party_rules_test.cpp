@@ -51,7 +51,7 @@ TEST(NormalizePartyTin, MarksEveryLengthButElevenAsUrd) {
     EXPECT_EQ(NormalizePartyTin(""), "29000000000");
     EXPECT_EQ(NormalizePartyTin("2941234567"), "29000000000");
     EXPECT_EQ(NormalizePartyTin("294123456789"), "29000000000");
-    EXPECT_TRUE(IsWithinStateTin(UrdMarkerTin));
+    EXPECT_TRUE(IsWithinStateTin(kUrdMarkerTin));
     EXPECT_FALSE(IsWithinStateTin("30123456789"));
     EXPECT_FALSE(IsWithinStateTin("2"));
 }

@@ -60,6 +60,29 @@ TEST(RunRecordText, ReadsBackWhatWasWritten) {
               "shop2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02");
 }
 
+TEST(RunRecordText, WritesEachDocumentAsTheJsonLibraryWritesIt) {
+    const std::string documents[] = {
+        "B No.1 · voucher 1",
+        "quote \" backslash \\ slash /",
+        std::string("controls \b\f\n\r\t \x01\x1f\x7f and NUL ") + '\0',
+        "four bytes \xF0\x9F\x98\x80 three \xE2\x82\xAC",
+        "Latin-1 \xE9t\xE9",
+        "a lone continuation \x80, an overlong \xC0\xAF, a surrogate \xED\xA0\x80",
+        "cut short \xE2\x82",
+    };
+    for (const std::string& document : documents) {
+        RunRecord record = April();
+        record.documents = {{"efile_pur04.xml", document, "d1"}};
+        const std::string line =
+            nlohmann::json("d1 efile_pur04.xml\t" + document)
+                .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+        EXPECT_NE(Text(record).find("\"documents\": [\n  " + line + "\n ]"), std::string::npos)
+            << document;
+        const RunRecord read = ParseRunRecord(Text(record));
+        EXPECT_EQ(Text(read), Text(record)) << document;
+    }
+}
+
 // ---- The record on the disk ----
 
 namespace fs = std::filesystem;

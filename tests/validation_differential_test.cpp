@@ -74,10 +74,10 @@ Outcome CheckOnTree(const std::string& xmlPath, const std::string& xsdPath,
     using XPathContextPtr = std::unique_ptr<xmlXPathContext, xml::FreeWith<xmlXPathFreeContext>>;
     using XPathObjectPtr = std::unique_ptr<xmlXPathObject, xml::FreeWith<xmlXPathFreeObject>>;
     xml::QuietLibxmlScope quiet;
-    const xml::DocumentPtr schemaDocument = xml::ReadDocument(xsdPath, xml::SchemaLoadFailure);
+    const xml::DocumentPtr schemaDocument = xml::ReadDocument(xsdPath, xml::kSchemaLoadFailure);
     std::string failure;
     const xml::SchemaPtr schema = xml::CompileSchema(schemaDocument.get(), failure);
-    const xml::DocumentPtr document = xml::ReadDocument(xmlPath, xml::ReturnFileLoadFailure);
+    const xml::DocumentPtr document = xml::ReadDocument(xmlPath, xml::kReturnFileLoadFailure);
     // Without its file name libxml2 does not search every earlier node for XInclude
     // boundaries on each error, which takes quadratic time on a file with many failures.
     xmlFree(const_cast<xmlChar*>(document->URL));

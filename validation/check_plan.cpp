@@ -6,8 +6,8 @@ namespace vat::xml {
 
 namespace {
 
-constexpr std::uint8_t More = 0x80;
-constexpr int GroupBits = 7;
+constexpr std::uint8_t kMore = 0x80;
+constexpr int kGroupBits = 7;
 
 }  // namespace
 
@@ -22,9 +22,9 @@ void CheckPlan::Append(std::uint64_t first, std::uint64_t last) {
 }
 
 void CheckPlan::Put(std::uint64_t value) {
-    while (value >= More) {
-        bytes_.push_back(static_cast<std::uint8_t>(value | More));
-        value >>= GroupBits;
+    while (value >= kMore) {
+        bytes_.push_back(static_cast<std::uint8_t>(value | kMore));
+        value >>= kGroupBits;
     }
     bytes_.push_back(static_cast<std::uint8_t>(value));
 }
@@ -42,10 +42,10 @@ bool CheckPlan::Reader::Includes(std::uint64_t number) {
 
 std::uint64_t CheckPlan::Reader::Next() {
     std::uint64_t value = 0;
-    for (int shift = 0; offset_ < plan_.bytes_.size(); shift += GroupBits) {
+    for (int shift = 0; offset_ < plan_.bytes_.size(); shift += kGroupBits) {
         const std::uint8_t byte = plan_.bytes_[offset_++];
-        value |= static_cast<std::uint64_t>(byte & ~More) << shift;
-        if ((byte & More) == 0) {
+        value |= static_cast<std::uint64_t>(byte & ~kMore) << shift;
+        if ((byte & kMore) == 0) {
             break;
         }
     }

@@ -12,13 +12,13 @@ namespace vat::xml {
 // stays small.
 class CheckPlan {
 public:
-    static constexpr std::uint64_t NoLimit = std::numeric_limits<std::uint64_t>::max();
+    static constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
 
     // Includes every number, whatever was appended.
     void IncludeAll() { includesAll_ = true; }
     bool IsEmpty() const { return !includesAll_ && bytes_.empty(); }
     // The largest number included.
-    std::uint64_t Last() const { return includesAll_ ? NoLimit : lastEnd_; }
+    std::uint64_t Last() const { return includesAll_ ? kNoLimit : lastEnd_; }
 
     // Includes first..last; numbers up to the largest one included already are ignored, so
     // ranges are to come in ascending order.

@@ -61,7 +61,7 @@ bool CheckPlannedElements(const std::string& xmlPath, const std::string& recordN
                           const std::vector<std::string>& identifyingChildren,
                           const CheckPlan& plan, RecordChildChecker& checker,
                           const ValidationErrorSink& addValidationError) {
-    const TextReaderPtr reader(xmlReaderForFile(xmlPath.c_str(), nullptr, ReadOptions));
+    const TextReaderPtr reader(xmlReaderForFile(xmlPath.c_str(), nullptr, kReadOptions));
     if (!reader) {
         ThrowReadFailure(xmlPath);
     }

@@ -14,7 +14,7 @@ DocumentPtr ReadDocument(const std::string& path, const std::string& failurePref
     DocumentPtr document;
     {
         CollectUnhandledErrors collecting(errors);
-        document.reset(xmlCtxtReadFile(parser.get(), path.c_str(), nullptr, ReadOptions));
+        document.reset(xmlCtxtReadFile(parser.get(), path.c_str(), nullptr, kReadOptions));
     }
     if (!document || xmlDocGetRootElement(document.get()) == nullptr) {
         // The first error names the fault; a file that cannot be opened only gets a warning.
@@ -31,8 +31,8 @@ DocumentPtr ReadDocument(const std::string& path, const std::string& failurePref
 }
 
 void ThrowReturnFileLoadError(const std::string& path, const std::string& streamingReason) {
-    ReadDocument(path, ReturnFileLoadFailure);
-    throw SchemaLoadError(ReturnFileLoadFailure + streamingReason);
+    ReadDocument(path, kReturnFileLoadFailure);
+    throw SchemaLoadError(kReturnFileLoadFailure + streamingReason);
 }
 
 SchemaPtr CompileSchema(xmlDoc* schemaDocument, std::string& failureReason) {

@@ -7,14 +7,14 @@
 namespace vat::xml {
 
 // How every pass reads a file: plain XML, no validation, no DTD loading, no network.
-inline constexpr int ReadOptions =
+inline constexpr int kReadOptions =
     XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_BIG_LINES;
 
 // The starts of the messages for a schema and for a return file that cannot be loaded.
-inline constexpr const char* SchemaLoadFailure = "Load XSD failed: ";
-inline constexpr const char* ReturnFileLoadFailure = "Load XML failed: ";
+inline constexpr const char* kSchemaLoadFailure = "Load XSD failed: ";
+inline constexpr const char* kReturnFileLoadFailure = "Load XML failed: ";
 
-// Reads a file as XML with ReadOptions. Throws SchemaLoadError whose text is failurePrefix
+// Reads a file as XML with kReadOptions. Throws SchemaLoadError whose text is failurePrefix
 // followed by libxml2's reason when the file cannot be read.
 DocumentPtr ReadDocument(const std::string& path, const std::string& failurePrefix);
 

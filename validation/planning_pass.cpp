@@ -11,10 +11,10 @@ namespace vat::xml {
 
 namespace {
 
-constexpr const char* SchemaInstanceNamespace = "http://www.w3.org/2001/XMLSchema-instance";
+constexpr const char* kSchemaInstanceNamespace = "http://www.w3.org/2001/XMLSchema-instance";
 // Each attribute of a start tag comes as local name, prefix, namespace, value and value end.
-constexpr int AttributeFields = 5;
-constexpr int AttributeNamespace = 2;
+constexpr int kAttributeFields = 5;
+constexpr int kAttributeNamespace = 2;
 
 // What the parser's callbacks reach through its _private: the locator, and the validator's own
 // callbacks, each called once the locator has followed the event. The parser's user data stays
@@ -31,8 +31,8 @@ Listeners& ListenersOf(void* parser) {
 
 bool HasSchemaInstanceAttribute(int attributeCount, const xmlChar** attributes) {
     for (int index = 0; index < attributeCount; ++index) {
-        if (xmlStrEqual(attributes[index * AttributeFields + AttributeNamespace],
-                        reinterpret_cast<const xmlChar*>(SchemaInstanceNamespace))) {
+        if (xmlStrEqual(attributes[index * kAttributeFields + kAttributeNamespace],
+                        reinterpret_cast<const xmlChar*>(kSchemaInstanceNamespace))) {
             return true;
         }
     }
@@ -106,7 +106,7 @@ void FollowInsteadOfBuilding(xmlSAXHandler& handlers) {
 CheckPlan PlanElementChecks(const std::string& xmlPath, xmlSchema* wholeFileSchema,
                             const std::string& recordName) {
     Listeners listeners{FailureLocator(recordName)};
-    const ParserContextPtr parser(xmlCreateURLParserCtxt(xmlPath.c_str(), ReadOptions));
+    const ParserContextPtr parser(xmlCreateURLParserCtxt(xmlPath.c_str(), kReadOptions));
     if (!parser) {
         ThrowReturnFileLoadError(xmlPath, "the file cannot be read");
     }

@@ -7,7 +7,7 @@ namespace vat::xml {
 namespace {
 
 // Deeper nesting than this only comes from a cycle of groups or base types.
-constexpr int MaxDepth = 64;
+constexpr int kMaxDepth = 64;
 
 }  // namespace
 
@@ -81,7 +81,7 @@ const xmlNode* SchemaDeclarations::ComplexTypeOf(const xmlNode* declaration) con
 
 bool SchemaDeclarations::VisitComplexType(const xmlNode* complexType, const ParticleVisitor& visit,
                                           int depth) const {
-    if (complexType == nullptr || depth > MaxDepth) {
+    if (complexType == nullptr || depth > kMaxDepth) {
         return false;
     }
     for (const xmlNode* node = complexType->children; node != nullptr; node = node->next) {
@@ -108,7 +108,7 @@ bool SchemaDeclarations::VisitComplexType(const xmlNode* complexType, const Part
 // Walks the model groups (sequence, choice, all, group references) directly inside container.
 bool SchemaDeclarations::VisitParticles(const xmlNode* container, const ParticleVisitor& visit,
                                         int depth) const {
-    if (depth > MaxDepth) {
+    if (depth > kMaxDepth) {
         return false;
     }
     for (const xmlNode* node = container->children; node != nullptr; node = node->next) {

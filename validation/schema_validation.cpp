@@ -19,11 +19,11 @@ bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std:
               const ValidationErrorSink& addValidationError) {
     xml::QuietLibxmlScope quiet;
 
-    const xml::DocumentPtr schemaDocument = xml::ReadDocument(xsdPath, xml::SchemaLoadFailure);
+    const xml::DocumentPtr schemaDocument = xml::ReadDocument(xsdPath, xml::kSchemaLoadFailure);
     std::string compileFailure;
     const xml::SchemaPtr schema = xml::CompileSchema(schemaDocument.get(), compileFailure);
     if (!schema) {
-        throw SchemaLoadError(xml::SchemaLoadFailure + compileFailure);
+        throw SchemaLoadError(xml::kSchemaLoadFailure + compileFailure);
     }
 
     const bool wholeValidityTells = xml::WholeValidityCoversEachElement(schemaDocument.get());
@@ -39,10 +39,10 @@ bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std:
 
 void CheckSchemaLoads(const std::string& xsdPath) {
     xml::QuietLibxmlScope quiet;
-    const xml::DocumentPtr schemaDocument = xml::ReadDocument(xsdPath, xml::SchemaLoadFailure);
+    const xml::DocumentPtr schemaDocument = xml::ReadDocument(xsdPath, xml::kSchemaLoadFailure);
     std::string compileFailure;
     if (!xml::CompileSchema(schemaDocument.get(), compileFailure)) {
-        throw SchemaLoadError(xml::SchemaLoadFailure + compileFailure);
+        throw SchemaLoadError(xml::kSchemaLoadFailure + compileFailure);
     }
 }
 

@@ -6,13 +6,13 @@ namespace vat::xml {
 
 namespace {
 
-constexpr const char* XsdNamespace = "http://www.w3.org/2001/XMLSchema";
+constexpr const char* kXsdNamespace = "http://www.w3.org/2001/XMLSchema";
 
 }  // namespace
 
 bool IsXsd(const xmlNode* node, const char* localName) {
     return node->type == XML_ELEMENT_NODE && node->ns != nullptr && node->ns->href != nullptr &&
-           std::strcmp(reinterpret_cast<const char*>(node->ns->href), XsdNamespace) == 0 &&
+           std::strcmp(reinterpret_cast<const char*>(node->ns->href), kXsdNamespace) == 0 &&
            std::strcmp(reinterpret_cast<const char*>(node->name), localName) == 0;
 }
 

@@ -58,40 +58,52 @@ const char* ExitStatusText(int status) {
     }
 }
 
-void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotals& totals,
-                    std::ostream& out) {
+YearReport::YearReport(std::ostream& out) : table_(&out) {
     char heading[256];
     std::snprintf(heading, sizeof heading, kYearRow, "Month", "Input VAT", "Output VAT",
                   "VAT payable", "CST purch.", "CST sales", "URD purch.", "URD sales", "Written",
                   "Left out", "Books in VAT", "Books out VAT", "VAT - books", "Outcome");
-    out << heading;
-    for (const MonthReport& month : months) {
-        PrintYearLine(out, MonthName(month.monthNumber), month.figures,
-                      ExitStatusText(month.status));
+    out << heading << std::flush;
+}
+
+YearReport::YearReport(JsonObjectWriter& object) : json_(&object) { json_->OpenArray("months"); }
+
+void YearReport::Add(int monthNumber, int status, const vat::RunResult& result) {
+    ++months_;
+    totals_.Add(result);
+    if (json_) {
+        Json report = JsonReport(result);
+        report["month"] = MonthName(monthNumber);
+        report["exitStatus"] = status;
+        json_->Element(report);
+        return;
     }
-    PrintYearLine(out, "Year", totals,
-                  std::to_string(totals.monthsCompleted) + " of " + std::to_string(months.size()) +
+    if (!table_) return;
+    vat::YearTotals figures;
+    figures.Add(result);
+    PrintYearLine(*table_, MonthName(monthNumber), figures, ExitStatusText(status));
+    *table_ << std::flush;
+    if (status == 0 || status == 3) return;
+    for (const vat::UserMessage& message : result.messages)
+        messageLines_.push_back(std::string(MonthName(monthNumber)) + ": " +
+                                TerminalText(message.text));
+}
+
+void YearReport::Finish() {
+    if (json_) {
+        json_->CloseArray();
+        json_->Member("totals", vat::YearTotalsJson(totals_));
+        return;
+    }
+    if (!table_) return;
+    std::ostream& out = *table_;
+    PrintYearLine(out, "Year", totals_,
+                  std::to_string(totals_.monthsCompleted) + " of " + std::to_string(months_) +
                       " months completed");
     out << "VAT payable is negative where it is refundable; the year adds up completed months.\n"
         << "Books in/out VAT: the month's input and output VAT accounts; VAT - books: the return's "
            "VAT payable less the books'.\n";
-    for (const MonthReport& month : months) {
-        if (month.status == 0 || month.status == 3) continue;
-        for (const Json& message : month.report.value("messages", Json::array()))
-            out << MonthName(month.monthNumber) << ": " << TerminalText(message.get<std::string>())
-                << '\n';
-    }
-}
-
-Json YearJson(const std::vector<MonthReport>& months, const vat::YearTotals& totals) {
-    Json year{{"months", Json::array()}, {"totals", vat::YearTotalsJson(totals)}};
-    for (const MonthReport& month : months) {
-        Json report = month.report;
-        report["month"] = MonthName(month.monthNumber);
-        report["exitStatus"] = month.status;
-        year["months"].push_back(std::move(report));
-    }
-    return year;
+    for (const std::string& line : messageLines_) out << line << '\n';
 }
 
 void PrintBooksCheck(const vat::BooksComparison& comparison, std::ostream& out) {

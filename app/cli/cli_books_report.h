@@ -2,31 +2,42 @@
 
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <string>
 #include <vector>
 
+#include "app/cli/cli_json_stream.h"
 #include "returns/check/books_check.h"
 #include "returns/year/year_run.h"
-
-// One month of a year run as the command line reports it: its exit status, its one-month
-// report object (JsonReport) and its figures as the year adds them up.
-struct MonthReport {
-    int monthNumber = 0;
-    int status = 0;
-    nlohmann::ordered_json report;
-    vat::YearTotals figures = {};
-};
 
 // An exit status as the year's and the companies' lines name it: "OVER", "refused", ...
 const char* ExitStatusText(int status);
 
-// The year's table: a line a month with its figures, documents and outcome, the totals, and
-// the messages of the months that did not complete.
-void PrintYearTable(const std::vector<MonthReport>& months, const vat::YearTotals& totals,
-                    std::ostream& out);
+// A year on the command line, each month printed as it ends: a line of the table, or its
+// one-month report object (JsonReport with its "month" and "exitStatus") in the "months" array.
+// Only the totals and the messages of the months that did not complete are kept.
+class YearReport {
+public:
+    // The table on out, its heading now.
+    explicit YearReport(std::ostream& out);
+    // The months into the object's "months" and, at the end, the totals into its "totals".
+    explicit YearReport(JsonObjectWriter& object);
+    // Only the totals, for the year's line elsewhere.
+    YearReport() = default;
 
-// {"months": [each month's report object with its "month"], "totals": {...}}
-nlohmann::ordered_json YearJson(const std::vector<MonthReport>& months,
-                                const vat::YearTotals& totals);
+    void Add(int monthNumber, int status, const vat::RunResult& result);
+    // The table's year line, its notes and the months' messages; or the JSON's "totals".
+    void Finish();
+
+    const vat::YearTotals& Totals() const { return totals_; }
+    int Months() const { return months_; }
+
+private:
+    std::ostream* table_ = nullptr;
+    JsonObjectWriter* json_ = nullptr;
+    vat::YearTotals totals_;
+    int months_ = 0;
+    std::vector<std::string> messageLines_;  // "APR: ..." of the months that did not complete
+};
 
 // What --verify found: unchanged, or the files, documents and figures that changed and the
 // month's files that are not as they were written.

@@ -42,14 +42,6 @@ void PrintLine(std::ostream& out, const std::string& name, const std::string& ti
     out << line;
 }
 
-// A JSON value as a member two levels deep: its lines indented to match.
-std::string Nested(const Json& value, const std::string& indent) {
-    std::string text = value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
-    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
-        text.insert(at + 1, indent);
-    return indent + text;
-}
-
 void AddTotals(vat::YearTotals& totals, const vat::YearTotals& company) {
     for (std::size_t figure = 0; figure < totals.sums.size(); ++figure)
         totals.sums[figure] += company.sums[figure];
@@ -72,28 +64,46 @@ CompaniesReport::CompaniesReport(std::ostream& out, bool json) : out_(out), json
     out_ << heading;
 }
 
-void CompaniesReport::Add(CompanyReport company) {
+JsonObjectWriter& CompaniesReport::OpenObject() {
+    out_ << (dataFiles_ == 0 ? "\n" : ",\n") << "    ";
+    return open_.emplace(out_, 2);
+}
+
+JsonObjectWriter* CompaniesReport::OpenYear() { return json_ ? &OpenObject() : nullptr; }
+
+// The data file's object: its report, or its year's months already written, then its name, TIN
+// and status.
+void CompaniesReport::WriteObject(const CompanyReport& company) {
+    if (!open_) {
+        JsonObjectWriter& object = OpenObject();
+        for (const auto& [key, value] : company.report.items()) object.Member(key, value);
+    }
+    open_->Member("dataFile", company.dataFile);
+    open_->Member("dealerTin", company.dealerTin.empty() ? Json() : Json(company.dealerTin));
+    open_->Member("exitStatus", company.status);
+    open_->Close();
+    open_.reset();
+}
+
+void CompaniesReport::Add(const CompanyReport& company) {
+    if (json_) {
+        WriteObject(company);
+    } else {
+        std::string outcome = std::to_string(company.status) + " " + ExitStatusText(company.status);
+        if (!company.reason.empty()) outcome += ": " + TerminalText(company.reason);
+        PrintLine(out_, company.dataFile, company.dealerTin, company.figures, outcome);
+    }
+    out_ << std::flush;
     ++dataFiles_;
     if (company.status == 0 || company.status == 3) ++completed_;
     AddTotals(totals_, company.figures);
-    if (json_) {
-        Json& report = company.report;
-        report["dataFile"] = company.dataFile;
-        report["dealerTin"] = company.dealerTin.empty() ? Json() : Json(company.dealerTin);
-        report["exitStatus"] = company.status;
-        out_ << (dataFiles_ == 1 ? "\n" : ",\n") << Nested(report, "    ") << std::flush;
-        return;
-    }
-    std::string outcome = std::to_string(company.status) + " " + ExitStatusText(company.status);
-    if (!company.reason.empty()) outcome += ": " + TerminalText(company.reason);
-    PrintLine(out_, company.dataFile, company.dealerTin, company.figures, outcome);
-    out_ << std::flush;
 }
 
 void CompaniesReport::Finish(int worstStatus) {
     if (json_) {
-        out_ << "\n  ],\n  \"totals\": " << Nested(vat::YearTotalsJson(totals_), "  ").substr(2)
-             << ",\n  \"exitStatus\": " << worstStatus << "\n}\n";
+        out_ << "\n  ],\n  \"totals\": ";
+        WriteNestedJson(out_, vat::YearTotalsJson(totals_), 1);
+        out_ << ",\n  \"exitStatus\": " << worstStatus << "\n}\n";
         return;
     }
     PrintLine(out_, "Total", "", totals_,

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <ostream>
 #include <string>
 
+#include "app/cli/cli_json_stream.h"
 #include "returns/year/year_run.h"
 
 // One data file of a run of every data file: what its line shows and its report object (a
-// month's JsonReport, a year's YearJson, or the reasons it never ran).
+// month's JsonReport or the reasons it never ran; none for a year, written as its months end).
 struct CompanyReport {
     std::string dataFile = {};
     std::string dealerTin = {};  // empty when the books could not be read
@@ -23,12 +25,19 @@ struct CompanyReport {
 class CompaniesReport {
 public:
     CompaniesReport(std::ostream& out, bool json);
-    void Add(CompanyReport company);
+    // The JSON's object of the next data file, open for its year's months to be written into as
+    // they end; Add then ends it. None for the lines.
+    JsonObjectWriter* OpenYear();
+    void Add(const CompanyReport& company);
     void Finish(int worstStatus);
 
 private:
+    JsonObjectWriter& OpenObject();
+    void WriteObject(const CompanyReport& company);
+
     std::ostream& out_;
     bool json_;
+    std::optional<JsonObjectWriter> open_;  // the data file's object being written
     int dataFiles_ = 0;
     int completed_ = 0;
     vat::YearTotals totals_;

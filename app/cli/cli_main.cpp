@@ -8,6 +8,7 @@
 
 #include "app/cli/cli_books_report.h"
 #include "app/cli/cli_companies_report.h"
+#include "app/cli/cli_json_stream.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
@@ -198,38 +199,38 @@ int ReportMonth(const MonthRun& run, const CliOptions& options) {
     return Report(run.result, options, run.status);
 }
 
-// The twelve months, each as a run of that month alone; the year's status is its worst month's.
-struct YearReport {
-    std::vector<MonthReport> months;
-    vat::YearTotals totals;
+// The twelve months, each as a run of that month alone, reported as each ends; the year's status
+// is its worst month's.
+int RunYear(vat::LedgerConnection& ledger, const std::string& dataFile, const CliOptions& options,
+            const vat::ReturnFolders& folders, const vat::RunCancel& cancel,
+            vat::RunObserver& observer, YearReport& report) {
     int status = kCompleted;
-};
-
-YearReport RunYear(vat::LedgerConnection& ledger, const std::string& dataFile,
-                   const CliOptions& options, const vat::ReturnFolders& folders,
-                   const vat::RunCancel& cancel, vat::RunObserver& observer) {
-    YearReport year;
     const vat::YearRunChoices choices{.reading = ReadingOf(options),
                                       .cancel = &cancel,
                                       .replaceOtherBooks = options.replace,
                                       .observer = &observer};
     vat::RunYear(ledger, dataFile, folders, choices, [&](int month, const vat::RunResult& result) {
-        const int status = StatusOf(result.outcome, result.accounts);
-        vat::YearTotals figures;
-        figures.Add(result);
-        year.months.push_back({month, status, JsonReport(result), figures});
-        year.totals.Add(result);
-        year.status = Worse(year.status, status);
+        const int monthStatus = StatusOf(result.outcome, result.accounts);
+        report.Add(month, monthStatus, result);
+        status = Worse(status, monthStatus);
     });
-    return year;
+    report.Finish();
+    return status;
 }
 
-int ReportYear(const YearReport& year, const CliOptions& options) {
-    if (options.json)
-        PrintJson(YearJson(year.months, year.totals), std::cout);
-    else
-        PrintYearTable(year.months, year.totals, std::cout);
-    return year.status;
+int ReportYear(vat::LedgerConnection& ledger, const std::string& dataFile,
+               const CliOptions& options, const vat::ReturnFolders& folders,
+               const vat::RunCancel& cancel, vat::RunObserver& observer) {
+    if (!options.json) {
+        YearReport table(std::cout);
+        return RunYear(ledger, dataFile, options, folders, cancel, observer, table);
+    }
+    JsonObjectWriter object(std::cout, 0);
+    YearReport months(object);
+    const int status = RunYear(ledger, dataFile, options, folders, cancel, observer, months);
+    object.Close();
+    std::cout << '\n';
+    return status;
 }
 
 std::string JoinedTexts(const std::vector<vat::UserMessage>& messages) {
@@ -239,10 +240,12 @@ std::string JoinedTexts(const std::vector<vat::UserMessage>& messages) {
     return joined;
 }
 
-// One data file's month or year, exactly as a run of it alone.
+// One data file's month or year, exactly as a run of it alone; a year's months go into the
+// report as they end.
 CompanyReport RunCompany(vat::LedgerConnection& ledger, const std::string& dataFile,
                          const CliOptions& options, const vat::ReturnFolders& folders,
-                         const vat::RunCancel& cancel, vat::RunObserver& observer) {
+                         const vat::RunCancel& cancel, vat::RunObserver& observer,
+                         CompaniesReport& companies) {
     CompanyReport company{.dataFile = dataFile};
     const vat::DataFileChoice choice = vat::SelectDataFile(ledger, dataFile);
     if (!choice.books) {
@@ -253,13 +256,13 @@ CompanyReport RunCompany(vat::LedgerConnection& ledger, const std::string& dataF
     }
     company.dealerTin = choice.books->dealerTin;
     if (options.year) {
-        YearReport year = RunYear(ledger, dataFile, options, folders, cancel, observer);
-        company.status = year.status;
-        company.figures = year.totals;
-        if (year.status != kCompleted)
-            company.reason = std::to_string(year.totals.monthsCompleted) + " of " +
-                             std::to_string(year.months.size()) + " months completed";
-        company.report = YearJson(year.months, year.totals);
+        JsonObjectWriter* object = companies.OpenYear();
+        YearReport year = object ? YearReport(*object) : YearReport();
+        company.status = RunYear(ledger, dataFile, options, folders, cancel, observer, year);
+        company.figures = year.Totals();
+        if (company.status != kCompleted)
+            company.reason = std::to_string(year.Totals().monthsCompleted) + " of " +
+                             std::to_string(year.Months()) + " months completed";
         return company;
     }
     const MonthRun run = RunMonth(ledger, SelectionOf(choice, dataFile, options, folders),
@@ -284,9 +287,10 @@ int RunEveryDataFile(vat::LedgerConnection& ledger, const std::vector<std::strin
             worst = Worse(worst, kCancelled);
             break;
         }
-        CompanyReport company = RunCompany(ledger, dataFile, options, folders, cancel, observer);
+        const CompanyReport company =
+            RunCompany(ledger, dataFile, options, folders, cancel, observer, report);
         worst = Worse(worst, company.status);
-        report.Add(std::move(company));
+        report.Add(company);
     }
     report.Finish(worst);
     return worst;
@@ -331,7 +335,12 @@ int CliMain(int argc, char** argv) {
 
     TerminalView view;
     vat::LedgerConnection ledger(options->connection);
-    const vat::ServerCatalogue server = vat::OpenServerCatalogue(ledger);
+    // A run of one data file logs in once, on the data file; the choice and the run keep that
+    // session.
+    const bool oneDataFile = !options->listDataFiles && !options->allDataFiles;
+    const vat::ServerCatalogue server = oneDataFile
+                                            ? vat::OpenServerCatalogueOn(ledger, options->dataFile)
+                                            : vat::OpenServerCatalogue(ledger);
     if (!server.connected) {
         std::vector<std::string> reasons = MessageTexts(server.messages);
         reasons.push_back(server.failure);
@@ -370,8 +379,7 @@ int CliMain(int argc, char** argv) {
     if (!choice.books) return Stop(*options, MessageTexts(choice.messages), kFailed);
     makeOutputFolder();
     if (options->year)
-        return ReportYear(RunYear(ledger, options->dataFile, *options, folders, cancel, view),
-                          *options);
+        return ReportYear(ledger, options->dataFile, *options, folders, cancel, view);
     const vat::RunSelection selection = SelectionOf(choice, options->dataFile, *options, folders);
     if (options->verify) return Verify(ledger, selection, *options, cancel);
     return ReportMonth(RunMonth(ledger, selection, choice.messages, *options, cancel, view),

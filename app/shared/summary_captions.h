@@ -16,7 +16,7 @@ using SummaryCaptions = std::vector<std::pair<std::string, std::string>>;
 SummaryCaptions CaptionsOf(const ReturnFigures& figures);
 // The designed labels of the figures a person reads, as a run record keeps them: those above
 // without the secondary net labels.
-SummaryCaptions CaptionsOf(const SummaryFigures& figures);
+SummaryCaptions CaptionsOf(const SummaryFigures& shown);
 
 // The caption of one label by its designed name ("lbl_InputVAT_Plus", "lbl_pay", ...).
 std::string CaptionOf(const SummaryCaptions& captions, std::string_view label);

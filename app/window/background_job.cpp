@@ -16,11 +16,11 @@ struct BackgroundJob::Job {
 BackgroundJob::BackgroundJob(QObject* parent) : QObject(parent) {}
 
 BackgroundJob::~BackgroundJob() {
-    Drop();
-    Wait();
+    drop();
+    wait();
 }
 
-void BackgroundJob::Start(Work work, std::function<void()> done) {
+void BackgroundJob::start(Work work, std::function<void()> done) {
     if (!current_) {
         launch(std::move(work), std::move(done));
         return;
@@ -56,18 +56,18 @@ void BackgroundJob::finish(int serial) {
     if (ended->done) ended->done();
 }
 
-void BackgroundJob::Cancel() {
+void BackgroundJob::cancel() {
     if (current_) current_->cancel.Request();
 }
 
-void BackgroundJob::Drop() {
+void BackgroundJob::drop() {
     next_.reset();
     if (!current_) return;
     current_->done = nullptr;
     current_->cancel.Request();
 }
 
-void BackgroundJob::Wait() {
+void BackgroundJob::wait() {
     next_.reset();
     if (!current_) return;
     const std::unique_ptr<Job> ended = std::move(current_);
@@ -75,13 +75,13 @@ void BackgroundJob::Wait() {
     emit jobEnded();
 }
 
-void BackgroundJob::Post(std::function<void()> call) {
+void BackgroundJob::post(std::function<void()> call) {
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
 }
 
 void PostedProgress::Progress(const std::string& file, long long done, long long total) {
-    if (!throttle_.Due(file, done, total)) return;
-    job_.Post([show = show_,
+    if (!throttle_.due(file, done, total)) return;
+    job_.post([show = show_,
                name = QString::fromStdString(std::filesystem::path(file).filename().string()), done,
                total] { show(name, done, total); });
 }

@@ -18,7 +18,7 @@ class RunCancel;
 // time, so that the window repaints, resizes and scrolls while the server answers. Each job
 // gets a ledger connection of its own, which no other thread touches, and a RunCancel on it:
 // a cancel stops a statement waiting on a lock at once and ends the wait for a month's lock.
-// What the job reports comes to this object's thread through Post; when the job has ended,
+// What the job reports comes to this object's thread through post(); when the job has ended,
 // its done runs there.
 class BackgroundJob : public QObject {
     Q_OBJECT
@@ -31,16 +31,16 @@ public:
 
     // Starts the work, then done. A job going on is cancelled and dropped (its done never
     // runs); the new one starts when its thread has ended, so that two never run at once.
-    void Start(Work work, std::function<void()> done);
-    bool Running() const { return current_ != nullptr; }
+    void start(Work work, std::function<void()> done);
+    bool running() const { return current_ != nullptr; }
     // Asks the job going on to stop; its done still runs, to say how it ended.
-    void Cancel();
+    void cancel();
     // Cancels the job going on and any waiting to start; neither's done runs.
-    void Drop();
+    void drop();
     // Blocks until the job going on has ended, starting none waiting: for closing a window.
-    void Wait();
+    void wait();
     // Runs the call on this object's thread, after what the job posted before.
-    void Post(std::function<void()> call);
+    void post(std::function<void()> call);
 
 signals:
     void jobStarted();

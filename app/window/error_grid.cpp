@@ -40,17 +40,17 @@ ErrorGrid::ErrorGrid(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex& index) { emit rowChosen(RowAt(index.row())); });
+            [this](const QModelIndex& index) { emit rowChosen(errorRowAt(index.row())); });
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                emit currentRowShown(current.isValid() ? &RowAt(current.row()) : nullptr);
+                emit currentRowShown(current.isValid() ? &errorRowAt(current.row()) : nullptr);
             });
     // A list started again from nothing leaves no row to be on.
     connect(filter_, &QAbstractItemModel::modelReset, this,
             [this] { emit currentRowShown(nullptr); });
 }
 
-void ErrorGrid::FitColumns() {
+void ErrorGrid::fitColumns() {
     const int available = width() - 2 * frameWidth() - verticalScrollBar()->sizeHint().width();
     const auto share = [&](int column, int units) {
         setColumnWidth(column, available * units / 100);
@@ -60,20 +60,20 @@ void ErrorGrid::FitColumns() {
     share(ErrorListModel::FileLineColumn, kFileLineShare);
 }
 
-void ErrorGrid::ShowRows(const std::vector<vat::ErrorRow>& rows) { model_->Show(rows); }
+void ErrorGrid::showRows(const std::vector<vat::ErrorRow>& rows) { model_->show(rows); }
 
-void ErrorGrid::FilterByType(std::optional<QString> type) { filter_->SetType(std::move(type)); }
+void ErrorGrid::filterByType(std::optional<QString> type) { filter_->setType(std::move(type)); }
 
-void ErrorGrid::FilterByFile(std::optional<QString> file) { filter_->SetFile(std::move(file)); }
+void ErrorGrid::filterByFile(std::optional<QString> file) { filter_->setFile(std::move(file)); }
 
-const QStringList& ErrorGrid::Types() const { return model_->Types(); }
+const QStringList& ErrorGrid::types() const { return model_->types(); }
 
-const QStringList& ErrorGrid::Files() const { return model_->Files(); }
+const QStringList& ErrorGrid::files() const { return model_->files(); }
 
-int ErrorGrid::RowCount() const { return model_->rowCount(); }
+int ErrorGrid::rowCount() const { return model_->rowCount(); }
 
-int ErrorGrid::VisibleRowCount() const { return filter_->rowCount(); }
+int ErrorGrid::visibleRowCount() const { return filter_->rowCount(); }
 
-const vat::ErrorRow& ErrorGrid::RowAt(int visibleRow) const {
-    return model_->Row(filter_->mapToSource(filter_->index(visibleRow, 0)).row());
+const vat::ErrorRow& ErrorGrid::errorRowAt(int visibleRow) const {
+    return model_->errorRow(filter_->mapToSource(filter_->index(visibleRow, 0)).row());
 }

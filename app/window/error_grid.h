@@ -22,24 +22,24 @@ public:
 
     // Gives the columns their share of the grid's present width; the Error column takes
     // whatever the grid gains later.
-    void FitColumns();
+    void fitColumns();
 
     // Brings the rows in line with the error list.
-    void ShowRows(const std::vector<vat::ErrorRow>& rows);
+    void showRows(const std::vector<vat::ErrorRow>& rows);
 
     // Narrows the list; nullopt shows all.
-    void FilterByType(std::optional<QString> type);
-    void FilterByFile(std::optional<QString> file);
+    void filterByType(std::optional<QString> type);
+    void filterByFile(std::optional<QString> file);
 
     // The Types and file names of the rows, each once, in the order first met; a row without a
     // file gives the empty name.
-    const QStringList& Types() const;
-    const QStringList& Files() const;
+    const QStringList& types() const;
+    const QStringList& files() const;
 
-    int RowCount() const;         // all rows
-    int VisibleRowCount() const;  // the rows the filters let through
+    int rowCount() const;         // all rows
+    int visibleRowCount() const;  // the rows the filters let through
     // The row shown at a position of the view.
-    const vat::ErrorRow& RowAt(int visibleRow) const;
+    const vat::ErrorRow& errorRowAt(int visibleRow) const;
 
 signals:
     void rowChosen(const vat::ErrorRow& row);

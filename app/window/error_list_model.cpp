@@ -26,7 +26,7 @@ QString OneLine(const std::string& text) {
 
 }  // namespace
 
-void ErrorListModel::Show(const std::vector<vat::ErrorRow>& rows) {
+void ErrorListModel::show(const std::vector<vat::ErrorRow>& rows) {
     const std::size_t shown = rows_.size();
     if (rows.size() < shown) {
         beginResetModel();
@@ -60,7 +60,7 @@ int ErrorListModel::columnCount(const QModelIndex& parent) const {
 
 QVariant ErrorListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    const vat::ErrorRow& row = Row(index.row());
+    const vat::ErrorRow& row = errorRow(index.row());
     switch (role) {
         case TypeRole:
             return Text(row.type);
@@ -117,12 +117,12 @@ ErrorListFilter::ErrorListFilter(QObject* parent) : QSortFilterProxyModel(parent
     setSortRole(ErrorListModel::SortRole);
 }
 
-void ErrorListFilter::SetType(std::optional<QString> type) {
+void ErrorListFilter::setType(std::optional<QString> type) {
     type_ = std::move(type);
     invalidateFilter();
 }
 
-void ErrorListFilter::SetFile(std::optional<QString> file) {
+void ErrorListFilter::setFile(std::optional<QString> file) {
     file_ = std::move(file);
     invalidateFilter();
 }

@@ -24,12 +24,12 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     // Brings the model in line with the error list, which only grows until it is cleared.
-    void Show(const std::vector<vat::ErrorRow>& rows);
-    const vat::ErrorRow& Row(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    void show(const std::vector<vat::ErrorRow>& rows);
+    const vat::ErrorRow& errorRow(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
     // The rows' Types and file names (FileRole), each once, in the order first met.
-    const QStringList& Types() const { return types_; }
-    const QStringList& Files() const { return files_; }
+    const QStringList& types() const { return types_; }
+    const QStringList& files() const { return files_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -55,8 +55,8 @@ class ErrorListFilter : public QSortFilterProxyModel {
 public:
     explicit ErrorListFilter(QObject* parent);
 
-    void SetType(std::optional<QString> type);
-    void SetFile(std::optional<QString> file);
+    void setType(std::optional<QString> type);
+    void setFile(std::optional<QString> file);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;

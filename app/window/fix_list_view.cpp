@@ -53,7 +53,7 @@ FixListView::FixListView(QWidget* parent) : QTreeWidget(parent) {
     });
 }
 
-void FixListView::Show(const std::vector<vat::FixGroup>& groups,
+void FixListView::show(const std::vector<vat::FixGroup>& groups,
                        const std::vector<vat::ErrorRow>& rows) {
     clear();
     for (const vat::FixGroup& group : groups) addTopLevelItem(GroupItem(group, rows));

@@ -17,7 +17,7 @@ public:
     explicit FixListView(QWidget* parent);
 
     // The groups of a run's rows, each row shown as the error list shows it.
-    void Show(const std::vector<vat::FixGroup>& groups, const std::vector<vat::ErrorRow>& rows);
+    void show(const std::vector<vat::FixGroup>& groups, const std::vector<vat::ErrorRow>& rows);
 
 signals:
     void rowChosen(std::size_t row);  // an index into the run's rows

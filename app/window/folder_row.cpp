@@ -63,7 +63,7 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
     perCompany_->setToolTip(
         "Month folders in <output folder>/<data file>/<financial year>, so that companies and "
         "years never share one; unchecked, straight in the output folder");
-    perCompany_->setChecked(Folders().layout == vat::MonthFolderLayout::CompanyYear);
+    perCompany_->setChecked(folders().layout == vat::MonthFolderLayout::CompanyYear);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -79,7 +79,7 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
     showFolders();
 }
 
-vat::ReturnFolders FolderRow::Folders() const {
+vat::ReturnFolders FolderRow::folders() const {
     const QString layout = settings_.value(kLayoutKey).toString();
     return {remembered(kOutputKey, defaults_.output), remembered(kSchemaKey, defaults_.schemas),
             layout == kFlat          ? vat::MonthFolderLayout::Flat
@@ -87,7 +87,7 @@ vat::ReturnFolders FolderRow::Folders() const {
                                      : defaults_.layout};
 }
 
-void FolderRow::ShowRunFolder(const std::filesystem::path& monthFolder) {
+void FolderRow::showRunFolder(const std::filesystem::path& monthFolder) {
     caption_->setText("Month folder");
     showPath(monthFolder);
 }
@@ -113,7 +113,7 @@ void FolderRow::remember(const char* key, const QString& folder,
 void FolderRow::chooseOutputFolder() {
     remember(kOutputKey,
              QFileDialog::getExistingDirectory(this, "Folder for the month folders",
-                                               DialogStart(Folders().output)),
+                                               DialogStart(folders().output)),
              defaults_.output);
 }
 
@@ -121,7 +121,7 @@ void FolderRow::chooseSchemaFolder() {
     remember(kSchemaKey,
              QFileDialog::getExistingDirectory(
                  this, "Folder of the schemas (eval_pur.xsd and the others)",
-                 DialogStart(Folders().schemas)),
+                 DialogStart(folders().schemas)),
              defaults_.schemas);
 }
 
@@ -152,11 +152,11 @@ void FolderRow::showPath(const std::filesystem::path& folder) {
 }
 
 void FolderRow::showFolders() {
-    const vat::ReturnFolders folders = Folders();
+    const vat::ReturnFolders shown = folders();
     caption_->setText("Output folder");
-    showPath(folders.output);
-    schemas_->setToolTip("The files are checked against the schemas in " + Text(folders.schemas));
-    const QString schemaPath = Text(folders.schemas);
+    showPath(shown.output);
+    schemas_->setToolTip("The files are checked against the schemas in " + Text(shown.schemas));
+    const QString schemaPath = Text(shown.schemas);
     otherSchemas_->setText(
         "Schemas: " +
         otherSchemas_->fontMetrics().elidedText(schemaPath, Qt::ElideMiddle, kSchemaPathPixels) +

@@ -25,8 +25,8 @@ public:
     // The defaults, their layout included, stand until the user chooses otherwise.
     FolderRow(vat::ReturnFolders defaults, QWidget* parent);
 
-    vat::ReturnFolders Folders() const;
-    void ShowRunFolder(const std::filesystem::path& monthFolder);
+    vat::ReturnFolders folders() const;
+    void showRunFolder(const std::filesystem::path& monthFolder);
 
 signals:
     // No file manager opened the folder; the text names it.

@@ -11,5 +11,5 @@ int main(int argc, char* argv[]) {
     MainWindow window(DefaultFolders(ThisProgramsSurroundings()));
     window.loadDataFiles();
     window.show();
-    return application.exec();
+    return QApplication::exec();
 }

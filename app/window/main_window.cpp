@@ -98,9 +98,9 @@ void MainWindow::connectHandlers() {
     connect(cancelButton_, &QPushButton::clicked, this, &MainWindow::cancelRun);
     connect(exportButton_, &QPushButton::clicked, this, &MainWindow::exportErrorList);
     connect(typeFilter_, &QComboBox::currentIndexChanged, this,
-            [this] { errorGrid_->FilterByType(Choice(*typeFilter_)); });
+            [this] { errorGrid_->filterByType(Choice(*typeFilter_)); });
     connect(fileFilter_, &QComboBox::currentIndexChanged, this,
-            [this] { errorGrid_->FilterByFile(Choice(*fileFilter_)); });
+            [this] { errorGrid_->filterByFile(Choice(*fileFilter_)); });
     connect(errorGrid_, &ErrorGrid::rowChosen, this,
             [this](const vat::ErrorRow& row) { showVoucher(row.voucher); });
     connect(reconciliationView_, &ReconciliationView::voucherChosen, this,
@@ -186,9 +186,9 @@ void MainWindow::exportErrorList() {
                              vat::ReturnPeriod{shownRun_.monthNumber, 0}.MonthTag() +
                              "_errors.xlsx";
     const QString suggested =
-        QString::fromStdString((folderRow_->Folders().output / name).string());
+        QString::fromStdString((folderRow_->folders().output / name).string());
     const QString file =
-        messages_->AskSaveFile("Export Validation Errors", suggested,
+        messages_->askSaveFile("Export Validation Errors", suggested,
                                "Excel workbook (*.xlsx);;CSV, comma-separated (*.csv)", "xlsx");
     if (file.isEmpty()) return;
     try {
@@ -235,13 +235,13 @@ int MainWindow::chosenMonth() const {
     return monthCombo_->currentIndex() < 0 ? 0 : monthCombo_->currentData().toInt();
 }
 
-bool MainWindow::busy() const { return job_->Running(); }
+bool MainWindow::busy() const { return job_->running(); }
 
 void MainWindow::runGeneration() {
     vat::RunSelection selection{.books = dataFile_.books,
                                 .dataFile = chosenDataFile(),
                                 .monthNumber = chosenMonth(),
-                                .folders = folderRow_->Folders()};
+                                .folders = folderRow_->folders()};
     // The user's data folder may not exist yet; a failure shows as the run's own.
     std::error_code ignored;
     std::filesystem::create_directories(selection.folders.output, ignored);
@@ -249,7 +249,7 @@ void MainWindow::runGeneration() {
         const auto monthFolder =
             vat::MonthFolder(selection.folders, *selection.books, selection.monthNumber);
         if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books)) {
-            if (!messages_->Confirm(QString::fromStdString(
+            if (!messages_->confirm(QString::fromStdString(
                     *owner + ".\n\nReplace them with the files of " + selection.dataFile + "?")))
                 return;
             selection.replaceOtherBooks = true;
@@ -264,7 +264,7 @@ void MainWindow::runCheckOnly() {
     startMonthJob({.books = dataFile_.books,
                    .dataFile = chosenDataFile(),
                    .monthNumber = chosenMonth(),
-                   .folders = folderRow_->Folders()},
+                   .folders = folderRow_->folders()},
                   true);
 }
 
@@ -273,12 +273,12 @@ void MainWindow::startMonthJob(const vat::RunSelection& selection, bool checkOnl
     booksChangedLabel_->hide();
     setRunning(true);
     auto result = std::make_shared<vat::RunResult>();
-    job_->Start(
+    job_->start(
         [this, selection, checkOnly, result](vat::LedgerConnection& ledger,
                                              const vat::RunCancel& cancel) {
             PostedProgress progress(*job_,
                                     [this](const QString& file, long long done, long long total) {
-                                        runStatus_->Show(file, done, total);
+                                        runStatus_->show(file, done, total);
                                     });
             *result = checkOnly ? vat::CheckBeforeFiling(ledger, selection, progress, &cancel)
                                 : vat::GenerationRun(ledger, selection, progress, &cancel);
@@ -294,13 +294,13 @@ void MainWindow::showRunEnded(vat::RunResult result, bool checkOnly) {
     if (result.outcome == vat::RunOutcome::NoDataFile) dataFileCombo_->setFocus();
     const std::vector<vat::UserMessage> messages = result.messages;
     if (result.Completed()) {
-        if (!result.FilesWritten().empty()) folderRow_->ShowRunFolder(result.monthFolder);
+        if (!result.FilesWritten().empty()) folderRow_->showRunFolder(result.monthFolder);
         latestRun_ = DescribeRun(result, std::chrono::system_clock::now());
         showRun(std::move(result));
-        if (checkOnly) runStatus_->ShowText(kCheckedOnlyText);
+        if (checkOnly) runStatus_->showText(kCheckedOnlyText);
     } else if (result.outcome != vat::RunOutcome::NoMonth &&
                result.outcome != vat::RunOutcome::NoDataFile) {
-        runStatus_->ShowText(KeptRunText(result.outcome == vat::RunOutcome::Cancelled, shownRun_,
+        runStatus_->showText(KeptRunText(result.outcome == vat::RunOutcome::Cancelled, shownRun_,
                                          latestRun_, shownRecordTime_));
     }
     showRunMessages(messages);
@@ -318,7 +318,7 @@ void MainWindow::showChosenMonth() {
     const int month = chosenMonth();
     if (month == 0 || !dataFile_.books) return;
     if (const std::optional<vat::RunRecord> record = vat::OwnRunRecord(
-            vat::MonthFolder(folderRow_->Folders(), *dataFile_.books, month), *dataFile_.books))
+            vat::MonthFolder(folderRow_->folders(), *dataFile_.books, month), *dataFile_.books))
         showRecord(*record);
 }
 
@@ -329,7 +329,7 @@ void MainWindow::showRecord(const vat::RunRecord& record) {
         SetCaption(*this, label, caption);
     ShowFileAccounts(*runAccounts_, record.accounts);
     shownRecordTime_ = ToTheMinute(vat::PersonsForm(record.writtenAt));
-    runStatus_->ShowText(
+    runStatus_->showText(
         QString("From the run record of %1; generate to see the error list").arg(shownRecordTime_));
 }
 
@@ -338,16 +338,16 @@ void MainWindow::showRun(vat::RunResult result) {
     shownRecordTime_.clear();
     for (const auto& [label, caption] : vat::CaptionsOf(shownRun_.figures))
         SetCaption(*this, label, caption);
-    errorGrid_->ShowRows(shownRun_.rows);
+    errorGrid_->showRows(shownRun_.rows);
     refreshFilterChoices();
     ShowFileAccounts(*runAccounts_, shownRun_.accounts);
-    reconciliationView_->Show(shownRun_.reconciliation);
-    fixList_->Show(vat::GroupFixes(shownRun_.rows, shownRun_.notes), shownRun_.rows);
-    runStatus_->ShowText(QString::fromStdString(vat::RunOutcomeText(shownRun_.accounts)));
+    reconciliationView_->show(shownRun_.reconciliation);
+    fixList_->show(vat::GroupFixes(shownRun_.rows, shownRun_.notes), shownRun_.rows);
+    runStatus_->showText(QString::fromStdString(vat::RunOutcomeText(shownRun_.accounts)));
 }
 
 // The run stops at its next voucher or file; a statement waiting for the server stops at once.
-void MainWindow::cancelRun() { job_->Cancel(); }
+void MainWindow::cancelRun() { job_->cancel(); }
 
 // All but the run's last word in one box, then the last word ("OVER", or why the run
 // stopped) on its own.
@@ -367,7 +367,7 @@ void MainWindow::showRunMessages(const std::vector<vat::UserMessage>& runMessage
 
 // While a run goes on, nothing that would start another or change what it reads is enabled.
 void MainWindow::setRunning(bool running) {
-    if (!running) runStatus_->Clear();
+    if (!running) runStatus_->clear();
     running_ = running;
     for (QWidget* control :
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
@@ -382,27 +382,27 @@ void MainWindow::setRunning(bool running) {
 // window waits for the job's thread, which a cancel ends within a moment.
 void MainWindow::closeEvent(QCloseEvent* event) {
     if (running_ &&
-        !messages_->Confirm("Files are being generated. Cancel the run and close the window?")) {
+        !messages_->confirm("Files are being generated. Cancel the run and close the window?")) {
         event->ignore();
         return;
     }
-    job_->Drop();
-    job_->Wait();
+    job_->drop();
+    job_->wait();
     QWidget::closeEvent(event);
 }
 
 // The list takes the room the window gains beyond its least size.
 void MainWindow::resizeEvent(QResizeEvent* event) {
-    growth_.Apply(size() - minimumSize());
+    growth_.apply(size() - minimumSize());
     QWidget::resizeEvent(event);
 }
 
 void MainWindow::refreshFilterChoices() {
-    OfferChoices(*typeFilter_, errorGrid_->Types(), "(no type)");
-    OfferChoices(*fileFilter_, errorGrid_->Files(), "(no file)");
+    OfferChoices(*typeFilter_, errorGrid_->types(), "(no type)");
+    OfferChoices(*fileFilter_, errorGrid_->files(), "(no file)");
 }
 
 void MainWindow::present(const vat::UserMessage& message) {
-    messages_->Show(QString::fromStdString(message.text), message.critical,
+    messages_->show(QString::fromStdString(message.text), message.critical,
                     QString::fromStdString(message.detail));
 }

@@ -75,7 +75,7 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     Fill(*this, kWindowColour);
 
     const Twips at(*this);
-    setMinimumSize(at.Size(kClientWidth, kMinimumHeight));
+    setMinimumSize(at.size(kClientWidth, kMinimumHeight));
     resize(minimumSize());
     createSelectionControls(at);
     createLocalSummary(at);
@@ -124,26 +124,26 @@ QLabel* MainWindow::addLabel(const char* name, const QString& text, QRect place,
 }
 
 void MainWindow::createSelectionControls(const Twips& at) {
-    addLabel("Label10", "Select Datafile", at.Rect(240, 240, 1770, 330), LabelLook::Prompt);
-    dataFileCombo_ = Place(new QComboBox(this), "Combo2", at.Rect(1920, 195, 3405, 420));
-    yearStartEdit_ = Place(new QLineEdit(this), "Text1", at.Rect(5400, 195, 1485, 420));
-    yearEndEdit_ = Place(new QLineEdit(this), "Text2", at.Rect(7005, 195, 1500, 420));
+    addLabel("Label10", "Select Datafile", at.rect(240, 240, 1770, 330), LabelLook::Prompt);
+    dataFileCombo_ = Place(new QComboBox(this), "Combo2", at.rect(1920, 195, 3405, 420));
+    yearStartEdit_ = Place(new QLineEdit(this), "Text1", at.rect(5400, 195, 1485, 420));
+    yearEndEdit_ = Place(new QLineEdit(this), "Text2", at.rect(7005, 195, 1500, 420));
     // The dates come from the data file; typing over them would change nothing.
     yearStartEdit_->setReadOnly(true);
     yearEndEdit_->setReadOnly(true);
-    addLabel("Label12", "Select Month", at.Rect(240, 720, 1770, 330), LabelLook::Prompt);
-    monthCombo_ = Place(new QComboBox(this), "Combo1", at.Rect(1920, 720, 2250, 420));
+    addLabel("Label12", "Select Month", at.rect(240, 720, 1770, 330), LabelLook::Prompt);
+    monthCombo_ = Place(new QComboBox(this), "Combo1", at.rect(1920, 720, 2250, 420));
     generateButton_ =
-        Place(new QPushButton("Generate Files", this), "Command1", at.Rect(5400, 720, 3060, 495));
+        Place(new QPushButton("Generate Files", this), "Command1", at.rect(5400, 720, 3060, 495));
     // Takes the place of Generate Files while the server cannot be reached.
     retryButton_ = Place(new QPushButton("&Retry", this), "btn_Retry", generateButton_->geometry());
     retryButton_->hide();
     // The free room between the month list and Generate Files, and under them, above the
     // summary: the designed controls keep their places.
     yearButton_ =
-        Place(new QPushButton("&Year...", this), "btn_Year", at.Rect(4260, 720, 1050, 420));
+        Place(new QPushButton("&Year...", this), "btn_Year", at.rect(4260, 720, 1050, 420));
     booksChangedLabel_ =
-        addLabel("lbl_BooksChanged", {}, at.Rect(240, 1215, 8220, 270), LabelLook::Prompt);
+        addLabel("lbl_BooksChanged", {}, at.rect(240, 1215, 8220, 270), LabelLook::Prompt);
     QPalette warning = booksChangedLabel_->palette();
     warning.setColor(QPalette::WindowText, kWarningText);
     booksChangedLabel_->setPalette(warning);
@@ -152,9 +152,9 @@ void MainWindow::createSelectionControls(const Twips& at) {
 
 void MainWindow::createLocalSummary(const Twips& at) {
     const auto row = [&](const char* name, const QString& text, int left, int top, LabelLook look) {
-        return addLabel(name, text, at.Rect(left, top, kSummaryWidth, kLabelHeight), look);
+        return addLabel(name, text, at.rect(left, top, kSummaryWidth, kLabelHeight), look);
     };
-    addLabel("Label7", "Local Purchase / Sales", at.Rect(225, 1485, 8235, kLabelHeight),
+    addLabel("Label7", "Local Purchase / Sales", at.rect(225, 1485, 8235, kLabelHeight),
              LabelLook::Heading);
     row("Label17", "Input Vat (+)", 225, 1965, LabelLook::Plain);
     row("lbl_InputVAT_Plus", {}, 2310, 1965, LabelLook::Value);
@@ -171,9 +171,9 @@ void MainWindow::createLocalSummary(const Twips& at) {
 
 void MainWindow::createInterstateSummary(const Twips& at) {
     const auto row = [&](const char* name, const QString& text, int left, LabelLook look) {
-        return addLabel(name, text, at.Rect(left, 3885, kSummaryWidth, kLabelHeight), look);
+        return addLabel(name, text, at.rect(left, 3885, kSummaryWidth, kLabelHeight), look);
     };
-    addLabel("Label9", "Interstate Purchase / Sales", at.Rect(225, 3405, 8235, kLabelHeight),
+    addLabel("Label9", "Interstate Purchase / Sales", at.rect(225, 3405, 8235, kLabelHeight),
              LabelLook::Heading);
     row("Label11", "Purchase CST", 225, LabelLook::Plain);
     row("lbl_CST_Purchase", {}, 2310, LabelLook::Value);
@@ -184,12 +184,12 @@ void MainWindow::createInterstateSummary(const Twips& at) {
 // Each URD block: a heading bar, then the bill count, basic amount and VAT with their captions.
 void MainWindow::createUrdSummary(const Twips& at) {
     const auto caption = [&](const char* name, const QString& text, int left, int top) {
-        addLabel(name, text, at.Rect(left, top, kUrdCaptionWidth, kLabelHeight), LabelLook::Plain);
+        addLabel(name, text, at.rect(left, top, kUrdCaptionWidth, kLabelHeight), LabelLook::Plain);
     };
     const auto value = [&](const char* name, int left, int top, int width) {
-        addLabel(name, {}, at.Rect(left, top, width, kLabelHeight), LabelLook::Value);
+        addLabel(name, {}, at.rect(left, top, width, kLabelHeight), LabelLook::Value);
     };
-    addLabel("Label27", "URD Purchase", at.Rect(240, 4320, 8175, kLabelHeight), LabelLook::Heading);
+    addLabel("Label27", "URD Purchase", at.rect(240, 4320, 8175, kLabelHeight), LabelLook::Heading);
     caption("Label26", "No Of Bills", 240, 4800);
     value("lbl_Pur_URD_NoOfBills", 1560, 4800, kUrdCountWidth);
     caption("Label20", "Basic Amt", 2520, 4800);
@@ -197,7 +197,7 @@ void MainWindow::createUrdSummary(const Twips& at) {
     caption("Label21", "VAT Amt", 5520, 4800);
     value("lbl_Pur_URD_VAT_Amt", 6840, 4800, kUrdAmountWidth);
 
-    addLabel("Label24", "URD Sales", at.Rect(240, 5280, 8175, kLabelHeight), LabelLook::Heading);
+    addLabel("Label24", "URD Sales", at.rect(240, 5280, 8175, kLabelHeight), LabelLook::Heading);
     caption("Label23", "No Of Bills", 240, 5760);
     value("lbl_Sal_URD_NoOfBills", 1560, 5760, kUrdCountWidth);
     caption("Label22", "Basic Amt", 2520, 5760);
@@ -213,7 +213,7 @@ void MainWindow::createSecondarySummary(const Twips& at) {
     const auto label = [&](const char* name, const QString& text, int left, int top,
                            LabelLook look) {
         QLabel* created =
-            addLabel(name, text, at.Rect(left, top, kSecondaryWidth, kLabelHeight), look);
+            addLabel(name, text, at.rect(left, top, kSecondaryWidth, kLabelHeight), look);
         created->hide();
         return created;
     };
@@ -235,23 +235,23 @@ void MainWindow::createSecondarySummary(const Twips& at) {
 }
 
 void MainWindow::createErrorList(const Twips& at) {
-    addLabel("Label18", kFilesNote, at.Rect(240, 6240, 8205, 495), LabelLook::Plain)
+    addLabel("Label18", kFilesNote, at.rect(240, 6240, 8205, 495), LabelLook::Plain)
         ->setWordWrap(true);
-    addLabel("Label19", "Validation Errors", at.Rect(240, 7200, 3075, kLabelHeight),
+    addLabel("Label19", "Validation Errors", at.rect(240, 7200, 3075, kLabelHeight),
              LabelLook::Prompt);
     // The filters share the caption's row, right of it, as wide as the list together.
-    typeFilter_ = Place(new QComboBox(this), "cmb_TypeFilter", at.Rect(3435, 7140, 2505, 390));
-    fileFilter_ = Place(new QComboBox(this), "cmb_FileFilter", at.Rect(6030, 7140, 2505, 390));
+    typeFilter_ = Place(new QComboBox(this), "cmb_TypeFilter", at.rect(3435, 7140, 2505, 390));
+    fileFilter_ = Place(new QComboBox(this), "cmb_FileFilter", at.rect(6030, 7140, 2505, 390));
     typeFilter_->addItem("All types");
     fileFilter_->addItem("All files");
     results_ =
-        Place(new QTabWidget(this), "tab_Results", at.Rect(240, kResultsTop, 8295, kResultsHeight));
+        Place(new QTabWidget(this), "tab_Results", at.rect(240, kResultsTop, 8295, kResultsHeight));
     // The list, one line a row, beside the whole of the row the user is on; the list takes
     // what the window gains.
     auto* errors = new QSplitter(Qt::Horizontal, results_);
     errorGrid_ = Place(new ErrorGrid(errors), "grd_Errors",
-                       at.Rect(0, 0, kErrorListWidth, kResultsHeight - 420));
-    errorGrid_->FitColumns();
+                       at.rect(0, 0, kErrorListWidth, kResultsHeight - 420));
+    errorGrid_->fitColumns();
     errorDetail_ = new QPlainTextEdit(errors);
     errorDetail_->setObjectName("txt_ErrorDetail");
     errorDetail_->setReadOnly(true);
@@ -259,31 +259,31 @@ void MainWindow::createErrorList(const Twips& at) {
     errors->addWidget(errorGrid_);
     errors->addWidget(errorDetail_);
     errors->setStretchFactor(0, 1);
-    errors->setSizes({errorGrid_->width(), at.Size(kErrorDetailWidth, 0).width()});
+    errors->setSizes({errorGrid_->width(), at.size(kErrorDetailWidth, 0).width()});
     results_->addTab(errors, "Errors");
     exportButton_ = Place(new QPushButton("&Export...", this), "btn_Export",
-                          at.Rect(5760, kButtonsTop, 1335, kButtonsHeight));
+                          at.rect(5760, kButtonsTop, 1335, kButtonsHeight));
     printButton_ = Place(new QPushButton("&Print", this), "btn_Print",
-                         at.Rect(7200, kButtonsTop, 1335, kButtonsHeight));
+                         at.rect(7200, kButtonsTop, 1335, kButtonsHeight));
     // The run's progress, and its outcome when it ends, take the free space left of Export;
     // Cancel shows over its right end while a run goes.
     runStatus_ = Place(new RunStatusLine(this), "runStatus",
-                       at.Rect(240, kButtonsTop, 5400, kButtonsHeight));
+                       at.rect(240, kButtonsTop, 5400, kButtonsHeight));
     cancelButton_ = Place(new QPushButton("Cancel", this), "btn_Cancel",
-                          at.Rect(4305, kButtonsTop, 1335, kButtonsHeight));
+                          at.rect(4305, kButtonsTop, 1335, kButtonsHeight));
     cancelButton_->hide();
 
     // A larger window gives its room to the tabs; what lies below them moves down.
-    growth_.Follow(results_, Qt::RightEdge | Qt::BottomEdge);
-    growth_.Follow(runStatus_, Qt::TopEdge | Qt::BottomEdge | Qt::RightEdge);
+    growth_.follow(results_, Qt::RightEdge | Qt::BottomEdge);
+    growth_.follow(runStatus_, Qt::TopEdge | Qt::BottomEdge | Qt::RightEdge);
     for (QWidget* button : {cancelButton_, exportButton_, printButton_})
-        growth_.Follow(button, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+        growth_.follow(button, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
 }
 
 // Under the note on the files, where they go.
 void MainWindow::createFolderRow(const Twips& at, vat::ReturnFolders folders) {
     folderRow_ =
-        Place(new FolderRow(std::move(folders), this), "folderRow", at.Rect(240, 6780, 8205, 390));
+        Place(new FolderRow(std::move(folders), this), "folderRow", at.rect(240, 6780, 8205, 390));
     connect(folderRow_, &FolderRow::folderNotOpened, this, [this](const QString& text) {
         present({text.toStdString(), false});
     });

@@ -21,15 +21,15 @@ void MainWindow::checkChosenMonth() {
     booksChangedLabel_->hide();
     if (running_) return;
     const int month = chosenMonth();
-    const vat::ReturnFolders folders = folderRow_->Folders();
+    const vat::ReturnFolders folders = folderRow_->folders();
     if (month == 0 || !dataFile_.books) {
-        job_->Drop();
+        job_->drop();
         return;
     }
     const std::filesystem::path monthFolder = vat::MonthFolder(folders, *dataFile_.books, month);
-    folderRow_->ShowRunFolder(monthFolder);
+    folderRow_->showRunFolder(monthFolder);
     if (!vat::MonthGenerated(monthFolder, *dataFile_.books)) {
-        job_->Drop();
+        job_->drop();
         return;
     }
     booksChangedLabel_->setText(QString("Checking the books of %1\u2026")
@@ -37,7 +37,7 @@ void MainWindow::checkChosenMonth() {
     booksChangedLabel_->setToolTip({});
     booksChangedLabel_->show();
     auto warning = std::make_shared<std::string>();
-    job_->Start(
+    job_->start(
         [dataFile = dataFile_.books->dataFile, month, folders, warning](
             vat::LedgerConnection& ledger, const vat::RunCancel& cancel) {
             *warning =
@@ -60,9 +60,9 @@ void MainWindow::openYearView() {
         dataFileCombo_->setFocus();
         return;
     }
-    job_->Drop();
+    job_->drop();
     booksChangedLabel_->hide();
-    auto* view = new YearView(*dataFile_.books, folderRow_->Folders(), *messages_, this);
+    auto* view = new YearView(*dataFile_.books, folderRow_->folders(), *messages_, this);
     view->setAttribute(Qt::WA_DeleteOnClose);
     // The view may have rewritten the chosen month's record.
     connect(view, &QDialog::finished, this, [this] {

@@ -3,20 +3,20 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-void MessageBoxPresenter::Show(const QString& text, bool critical, const QString& detail) {
+void MessageBoxPresenter::show(const QString& text, bool critical, const QString& detail) {
     QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information,
                     window_->windowTitle(), text, QMessageBox::Ok, window_);
     if (!detail.isEmpty()) box.setDetailedText(detail);
     box.exec();
 }
 
-bool MessageBoxPresenter::Confirm(const QString& question) {
+bool MessageBoxPresenter::confirm(const QString& question) {
     return QMessageBox::question(window_, window_->windowTitle(), question,
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
-QString MessageBoxPresenter::AskSaveFile(const QString& caption, const QString& suggested,
+QString MessageBoxPresenter::askSaveFile(const QString& caption, const QString& suggested,
                                          const QString& filters, const QString& defaultSuffix) {
     QFileDialog dialog(window_, caption, suggested, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

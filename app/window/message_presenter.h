@@ -11,15 +11,15 @@ public:
     virtual ~MessagePresenter() = default;
     // Returns when the user has dismissed the message. A detail, when given, is the cause in
     // the system's own words, which the user may unfold.
-    virtual void Show(const QString& text, bool critical, const QString& detail) = 0;
-    void Show(const QString& text, bool critical) { Show(text, critical, {}); }
+    virtual void show(const QString& text, bool critical, const QString& detail) = 0;
+    void show(const QString& text, bool critical) { show(text, critical, {}); }
 
     // True when the user answers Yes to the question; No is the default answer.
-    virtual bool Confirm(const QString& question) = 0;
+    virtual bool confirm(const QString& question) = 0;
 
     // The file to save to, or empty when the user cancelled. filters as QFileDialog takes them;
     // a name without an extension gets defaultSuffix.
-    virtual QString AskSaveFile(const QString& caption, const QString& suggested,
+    virtual QString askSaveFile(const QString& caption, const QString& suggested,
                                 const QString& filters, const QString& defaultSuffix) = 0;
 };
 
@@ -27,10 +27,10 @@ public:
 class MessageBoxPresenter : public MessagePresenter {
 public:
     explicit MessageBoxPresenter(QWidget* window) : window_(window) {}
-    using MessagePresenter::Show;
-    void Show(const QString& text, bool critical, const QString& detail) override;
-    bool Confirm(const QString& question) override;
-    QString AskSaveFile(const QString& caption, const QString& suggested, const QString& filters,
+    using MessagePresenter::show;
+    void show(const QString& text, bool critical, const QString& detail) override;
+    bool confirm(const QString& question) override;
+    QString askSaveFile(const QString& caption, const QString& suggested, const QString& filters,
                         const QString& defaultSuffix) override;
 
 private:

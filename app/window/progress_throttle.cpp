@@ -6,7 +6,7 @@ constexpr qint64 kPaintMilliseconds = 100;
 
 }  // namespace
 
-bool ProgressThrottle::Due(const std::string& file, long long done, long long total) {
+bool ProgressThrottle::due(const std::string& file, long long done, long long total) {
     if (file == file_ && done != total && sincePainted_.isValid() &&
         sincePainted_.elapsed() < kPaintMilliseconds)
         return false;

@@ -7,8 +7,8 @@
 // down more than it tells the user. A new file and a finished one are always painted.
 class ProgressThrottle {
 public:
-    bool Due(const std::string& file, long long done, long long total);
-    void Reset() { file_.clear(); }
+    bool due(const std::string& file, long long done, long long total);
+    void reset() { file_.clear(); }
 
 private:
     QElapsedTimer sincePainted_;

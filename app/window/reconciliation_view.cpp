@@ -118,10 +118,10 @@ ReconciliationView::ReconciliationView(QWidget* parent)
     connect(itemTable_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
         emit voucherChosen(index.siblingAtColumn(kVoucherColumn).data(kSortRole).toLongLong());
     });
-    Show(std::nullopt);
+    show(std::nullopt);
 }
 
-void ReconciliationView::Show(const std::optional<vat::Reconciliation>& reconciliation) {
+void ReconciliationView::show(const std::optional<vat::Reconciliation>& reconciliation) {
     Fill(*figures_,
          std::array{"Figure", "Books", "Return", "Difference", "Explained", "Unexplained"},
          reconciliation ? FigureRowsWithExplained(*reconciliation) : std::vector<TableRow>{});

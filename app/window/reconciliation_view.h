@@ -19,7 +19,7 @@ public:
     explicit ReconciliationView(QWidget* parent);
 
     // A run without a reconciliation clears the view.
-    void Show(const std::optional<vat::Reconciliation>& reconciliation);
+    void show(const std::optional<vat::Reconciliation>& reconciliation);
 
 signals:
     void voucherChosen(long long voucher);

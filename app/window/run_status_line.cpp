@@ -14,10 +14,10 @@ RunStatusLine::RunStatusLine(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(text_, 3);
     layout->addWidget(bar_, 2);
-    Clear();
+    clear();
 }
 
-void RunStatusLine::Show(const QString& file, long long done, long long total) {
+void RunStatusLine::show(const QString& file, long long done, long long total) {
     text_->setText(QString("%1: %2 of %3 vouchers").arg(file).arg(done).arg(total));
     // A file without vouchers is done at once; QProgressBar takes int.
     const long long scale = std::max(total, 1LL);
@@ -26,13 +26,13 @@ void RunStatusLine::Show(const QString& file, long long done, long long total) {
     bar_->show();
 }
 
-void RunStatusLine::ShowText(const QString& text) {
+void RunStatusLine::showText(const QString& text) {
     text_->setText(text);
     text_->setToolTip(text);
     bar_->hide();
 }
 
-void RunStatusLine::Clear() {
+void RunStatusLine::clear() {
     text_->clear();
     bar_->hide();
 }

@@ -13,9 +13,9 @@ class RunStatusLine : public QWidget {
 public:
     explicit RunStatusLine(QWidget* parent);
 
-    void Show(const QString& file, long long done, long long total);
-    void ShowText(const QString& text);
-    void Clear();
+    void show(const QString& file, long long done, long long total);
+    void showText(const QString& text);
+    void clear();
 
 private:
     QLabel* text_;

@@ -16,13 +16,13 @@ int Pixels(int twips, int dpi) {
 Twips::Twips(const QPaintDevice& device)
     : dpiX_(device.logicalDpiX()), dpiY_(device.logicalDpiY()) {}
 
-int Twips::X(int twips) const { return Pixels(twips, dpiX_); }
+int Twips::x(int twips) const { return Pixels(twips, dpiX_); }
 
-int Twips::Y(int twips) const { return Pixels(twips, dpiY_); }
+int Twips::y(int twips) const { return Pixels(twips, dpiY_); }
 
-QSize Twips::Size(int width, int height) const { return {X(width), Y(height)}; }
+QSize Twips::size(int width, int height) const { return {x(width), y(height)}; }
 
 // Both edges are converted, not the width, so that controls designed edge to edge stay so.
-QRect Twips::Rect(int left, int top, int width, int height) const {
-    return QRect(QPoint(X(left), Y(top)), QPoint(X(left + width) - 1, Y(top + height) - 1));
+QRect Twips::rect(int left, int top, int width, int height) const {
+    return QRect(QPoint(x(left), y(top)), QPoint(x(left + width) - 1, y(top + height) - 1));
 }

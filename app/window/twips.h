@@ -11,10 +11,10 @@ class Twips {
 public:
     explicit Twips(const QPaintDevice& device);
 
-    int X(int twips) const;
-    int Y(int twips) const;
-    QSize Size(int width, int height) const;
-    QRect Rect(int left, int top, int width, int height) const;
+    int x(int twips) const;
+    int y(int twips) const;
+    QSize size(int width, int height) const;
+    QRect rect(int left, int top, int width, int height) const;
 
 private:
     int dpiX_;

@@ -2,11 +2,11 @@
 
 #include <QWidget>
 
-void WindowGrowth::Follow(QWidget* control, Qt::Edges edges) {
+void WindowGrowth::follow(QWidget* control, Qt::Edges edges) {
     followers_.push_back({control, control->geometry(), edges});
 }
 
-void WindowGrowth::Apply(QSize growth) const {
+void WindowGrowth::apply(QSize growth) const {
     for (const Follower& follower : followers_) {
         const auto shift = [&](Qt::Edge edge, int by) { return follower.edges & edge ? by : 0; };
         const int dx = growth.width(), dy = growth.height();

@@ -13,10 +13,10 @@ class WindowGrowth {
 public:
     // Registers the control at its present (designed) geometry. Qt::RightEdge and
     // Qt::BottomEdge stretch it; with Qt::LeftEdge or Qt::TopEdge as well it moves instead.
-    void Follow(QWidget* control, Qt::Edges edges);
+    void follow(QWidget* control, Qt::Edges edges);
 
     // Places every registered control for a window grown this much beyond its designed size.
-    void Apply(QSize growth) const;
+    void apply(QSize growth) const;
 
 private:
     struct Follower {

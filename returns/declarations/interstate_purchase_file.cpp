@@ -31,12 +31,8 @@ const ReturnFileKind& InterstatePurchaseFileKind() {
         .sanitiseNumber = true,
         .voucherType = "PR",
         .dateColumn = "bill_date",
-        .basicSums =
-            {{"select coalesce(sum(amount),0) as pur_amt from daybok where v_type='PR' and vno=",
-              " and (recact=19)", "pur_amt"}},
-        .taxSum =
-            {"select coalesce(sum(amount),0) as tax_amt  from daybok where  v_type='PR' and vno=",
-             " and (recact=22)", "tax_amt"},
+        .basicSums = {{"pur_amt", "recact=19"}},
+        .taxSum = {"tax_amt", "recact=22"},
         .lines = LinesQuery{"sum(p_sqty+p_fqty) as qty,max(p_tax) as tax_rate", "inventory"},
         .elements = {{"SelTin", Tin},
                      {"SelName", PartyName, true},

@@ -44,14 +44,8 @@ const ReturnFileKind& InterstateSalesFileKind() {
         .sanitiseNumber = false,
         .voucherType = "SR",
         .dateColumn = "b_dt",
-        .basicSums =
-            {{"select coalesce(sum(amount),0) as  sold_amt from daybok where v_type='SR' and vno=",
-              " and (payact=6)", "sold_amt"},
-             {"select coalesce(sum(amount),0) as  disc_amt  from daybok where v_type='SR' and vno=",
-              " and (recact=11)", "disc_amt"}},
-        .taxSum =
-            {"select coalesce(sum(amount),0) as  tax_amt  from daybok where v_type='SR'  and vno=",
-             " and (payact=14)", "tax_amt"},
+        .basicSums = {{"sold_amt", "payact=6"}, {"disc_amt", "recact=11"}},
+        .taxSum = {"tax_amt", "payact=14"},
         .lines = LinesQuery{"sum(sqty+fqty) as qty,max(tax_rate) as tax_rate", "bills"},
         .totalFromWrittenTexts = false,
         .elements = {{"PurTin", Tin},

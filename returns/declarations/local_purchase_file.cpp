@@ -30,12 +30,8 @@ const ReturnFileKind& LocalPurchaseFileKind() {
         .sanitiseNumber = true,
         .voucherType = "PR",
         .dateColumn = "bill_date",
-        .basicSums =
-            {{"select coalesce(sum(amount),0) as pur_amt from daybok where v_type='PR' and vno=",
-              " and (recact=16 or recact=17 or recact=18 or recact=34)", "pur_amt"}},
-        .taxSum =
-            {"select coalesce(sum(amount),0) as tax_amt  from daybok where  v_type='PR' and vno=",
-             " and (recact=20 or recact=21 or recact=35)", "tax_amt"},
+        .basicSums = {{"pur_amt", "recact=16 or recact=17 or recact=18 or recact=34"}},
+        .taxSum = {"tax_amt", "recact=20 or recact=21 or recact=35"},
         .elements = {{"SelTin", Tin},
                      {"SelName", PartyName, true},
                      {"InvNo", Number, true},

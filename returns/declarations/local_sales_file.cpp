@@ -40,14 +40,9 @@ const ReturnFileKind& LocalSalesFileKind() {
         .sanitiseNumber = false,
         .voucherType = "SR",
         .dateColumn = "b_dt",
-        .basicSums =
-            {{"select coalesce(sum(amount),0) as  sold_amt from daybok where v_type='SR' and vno=",
-              " and (payact=2 or payact=3 or payact=4)", "sold_amt"},
-             {"select coalesce(sum(amount),0) as  disc_amt  from daybok where v_type='SR' and vno=",
-              " and (recact=7 or recact=8 or recact=9)", "disc_amt"}},
-        .taxSum =
-            {"select coalesce(sum(amount),0) as  tax_amt  from daybok where v_type='SR'  and vno=",
-             " and (payact=12 or payact=13)", "tax_amt"},
+        .basicSums = {{"sold_amt", "payact=2 or payact=3 or payact=4"},
+                      {"disc_amt", "recact=7 or recact=8 or recact=9"}},
+        .taxSum = {"tax_amt", "payact=12 or payact=13"},
         .elements = {{"PurTin", Tin},
                      {"PurName", PartyName, true},
                      {"InvNo", Number, true},

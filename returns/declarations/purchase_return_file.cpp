@@ -31,12 +31,8 @@ const ReturnFileKind& PurchaseReturnFileKind() {
         .sanitiseNumber = true,
         .voucherType = "DN",
         .dateColumn = "bill_date",
-        .basicSums =
-            {{"select coalesce(sum(amount),0) as pur_amt from daybok where v_type='DN' and vno=",
-              " and (payact=16 or payact=17 or payact=18 or payact=34)", "pur_amt"}},
-        .taxSum =
-            {"select coalesce(sum(amount),0) as tax_amt  from daybok where  v_type='DN' and vno=",
-             " and (payact=20 or payact=21 or payact=35)", "tax_amt"},
+        .basicSums = {{"pur_amt", "payact=16 or payact=17 or payact=18 or payact=34"}},
+        .taxSum = {"tax_amt", "payact=20 or payact=21 or payact=35"},
         .totalFromWrittenTexts = false,
         .elements = {{"DebitNo", Number, true},
                      {"DebitDate", Date},

@@ -6,11 +6,11 @@ std::string VoucherList::Sql(int monthNumber) const {
     return std::string(sqlBeforeMonth) + std::to_string(monthNumber) + std::string(sqlAfterMonth);
 }
 
-std::string_view VoucherSum::Condition() const {
-    constexpr std::string_view kJoin = " and ";
-    std::string_view condition = tail;
-    if (condition.starts_with(kJoin)) condition.remove_prefix(kJoin.size());
-    return condition;
+std::string VoucherSum::VoucherSql(std::string_view voucherType, long long voucher) const {
+    std::string sql = "select coalesce(sum(amount),0) as ";
+    sql.append(alias).append(" from daybok where v_type='").append(voucherType);
+    sql.append("' and vno=").append(std::to_string(voucher));
+    return sql.append(" and (").append(condition).append(")");
 }
 
 }  // namespace vat

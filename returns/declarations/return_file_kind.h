@@ -27,14 +27,14 @@ struct VoucherList {
     std::string Sql(int monthNumber) const;
 };
 
-// A sum query on one voucher: head + voucher number + tail, read from field. The tail is
-// " and " followed by the condition on the voucher's rows.
+// A sum over the day-book rows of one voucher of the file's type: the amounts of the rows the
+// condition picks, read as alias. Both fact readings build their statements from it.
 struct VoucherSum {
-    std::string_view head = {};
-    std::string_view tail = {};
-    std::string_view field = {};
+    std::string_view alias = {};      // "sold_amt"
+    std::string_view condition = {};  // "payact=2 or payact=3 or payact=4"
 
-    std::string_view Condition() const;
+    // The statement for one voucher of that type.
+    std::string VoucherSql(std::string_view voucherType, long long voucher) const;
 };
 
 // The quantity and highest rate of a voucher's lines: "select " columns " from " table

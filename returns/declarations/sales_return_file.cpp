@@ -30,14 +30,9 @@ const ReturnFileKind& SalesReturnFileKind() {
         .sanitiseNumber = false,
         .voucherType = "CN",
         .dateColumn = "b_dt",
-        .basicSums =
-            {{"select coalesce(sum(amount),0) as  sold_amt from daybok where v_type='CN' and vno=",
-              " and (recact=2 or recact=3 or recact=4)", "sold_amt"},
-             {"select coalesce(sum(amount),0) as  disc_amt  from daybok where v_type='CN' and vno=",
-              " and (payact=7 or payact=8 or payact=9)", "disc_amt"}},
-        .taxSum =
-            {"select coalesce(sum(amount),0) as  tax_amt  from daybok where v_type='CN'  and vno=",
-             " and (recact=12 or recact=13)", "tax_amt"},
+        .basicSums = {{"sold_amt", "recact=2 or recact=3 or recact=4"},
+                      {"disc_amt", "payact=7 or payact=8 or payact=9"}},
+        .taxSum = {"tax_amt", "recact=12 or recact=13"},
         .elements = {{"CreditNo", Number, true},
                      {"CreditDate", Date},
                      {"PurTin", Tin},

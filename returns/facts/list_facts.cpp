@@ -1,7 +1,7 @@
 #include "returns/facts/list_facts.h"
 
 #include "ledger/ledger_error.h"
-#include "returns/rules/document_rules.h"
+#include "returns/rules/list_row.h"
 
 namespace vat {
 
@@ -47,12 +47,12 @@ void ListFacts::PrepareFile(const ReturnFileKind& kind, const std::vector<Buffer
     for (const BufferedRows& list : lists) {
         if (list.Empty()) continue;
         anyRow = true;
-        const BufferedRows::Column vn = list.ColumnNamed("vn");
+        const ListColumns columns(kind, list);
         for (std::size_t row = 0; row < list.Size(); ++row) {
-            if (auto voucher = Key(list.At(row, vn))) vouchers.insert(*voucher);
+            const ListRow listRow = columns.Row(row);
+            if (auto voucher = Key(listRow.voucher)) vouchers.insert(*voucher);
             try {
-                if (auto account = PartyAccount(kind.partyColumn, list, row))
-                    accounts.insert(*account);
+                if (auto account = listRow.PartyAccount()) accounts.insert(*account);
             } catch (const LedgerError&) {
                 // A party column that holds no number fails its document when the rules read it.
             }
@@ -75,8 +75,8 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
     sumColumns_.clear();
     for (std::size_t column = 0; column < declared.size(); ++column) {
         sumColumns_[declared[column]] = column;
-        sql += ", coalesce(sum(amount) filter (where " +
-               std::string(declared[column]->Condition()) + "),0) as " + SumColumn(column);
+        sql += ", coalesce(sum(amount) filter (where (" + std::string(declared[column]->condition) +
+               ")),0) as " + SumColumn(column);
     }
     sql += " from daybok where v_type='" + std::string(kind.voucherType) +
            "' and vno in (select unnest(?::bigint[])) group by vno";

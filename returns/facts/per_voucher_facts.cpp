@@ -43,10 +43,9 @@ std::optional<CityFacts> PerVoucherFacts::City(long long code) {
 }
 
 std::optional<std::string> PerVoucherFacts::Sum(const VoucherSum& sum, long long voucher) {
-    Recordset& row =
-        Run(ledger_, std::string(sum.head) + std::to_string(voucher) + std::string(sum.tail));
+    Recordset& row = Run(ledger_, sum.VoucherSql(kind_->voucherType, voucher));
     if (row.Eof()) return std::nullopt;
-    return row[sum.field].Raw();
+    return row[sum.alias].Raw();
 }
 
 LineFacts PerVoucherFacts::Lines(long long voucher) {

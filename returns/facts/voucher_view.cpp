@@ -5,7 +5,7 @@
 
 #include "ledger/buffered_rows.h"
 #include "returns/declarations/return_files.h"
-#include "returns/rules/document_rules.h"
+#include "returns/rules/list_row.h"
 
 namespace vat {
 
@@ -72,7 +72,7 @@ BufferedRows Query(LedgerConnection& ledger, const std::string& sql, long long v
 bool IsPurchaseSide(const std::string& type) { return type == "PR" || type == "DN"; }
 
 // The voucher's type, document number and date and its party account, read through max() over
-// its rows as the voucher lists read them.
+// its rows as the voucher lists read them, the party by the rule of the files of its type.
 std::optional<long long> ReadHeader(LedgerConnection& ledger, VoucherView& view) {
     const BufferedRows header = Query(
         ledger,
@@ -85,15 +85,16 @@ std::optional<long long> ReadHeader(LedgerConnection& ledger, VoucherView& view)
     if (view.type.empty()) return std::nullopt;
     view.number = header.At(0, IsPurchaseSide(view.type) ? "pur_bill_no" : "bill_no").Text();
     view.date = DateText(header.At(0, view.type == "PR" ? "bill_dt" : "vdate"));
-    long long party = 0;
-    if (view.type == "PR") party = header.At(0, "pur_act").Integer();
-    if (view.type == "DN") party = header.At(0, "dn_act").Integer();
-    if (view.type == "CN") party = header.At(0, "cn_act").Integer();
-    if (view.type == "SR") {
-        party = header.At(0, "p_act").Integer();
-        if (party <= 0) party = header.At(0, "c_act").Integer();
+    // The party column the return files of that type read.
+    std::optional<long long> party;
+    for (const ReturnFileKind& kind : RunOrder()) {
+        if (kind.voucherType != view.type) continue;
+        const auto other = OtherPartyColumnName(kind.partyColumn);
+        party = PartyAccountOf(header.At(0, PartyColumnName(kind.partyColumn)),
+                               other ? std::optional(header.At(0, *other)) : std::nullopt);
+        break;
     }
-    return party > 0 ? std::optional(party) : std::nullopt;
+    return party && *party > 0 ? party : std::nullopt;
 }
 
 void ReadPostings(LedgerConnection& ledger, VoucherView& view) {

@@ -57,7 +57,7 @@ std::pair<FixCause, std::string> CauseOf(const ErrorRow& row, const DocumentNote
 // A bill written as an unregistered dealer's because the TIN stored for its party, typed but
 // not 11 characters long, reads as none. A party stored without a TIN is meant as one.
 bool MistypedUrdTin(const DocumentNote& note) {
-    return !note.row && note.writtenTin == UrdMarkerTin && !note.storedTin.empty() &&
+    return !note.row && note.writtenTin == kUrdMarkerTin && !note.storedTin.empty() &&
            note.storedTin.find_first_not_of(' ') != std::string::npos &&
            note.storedTin.size() != kTinLength;
 }

@@ -4,6 +4,7 @@
 
 #include "disk/atomic_file_writer.h"
 #include "disk/small_file.h"
+#include "returns/record/json_string.h"
 #include "returns/results/reconciliation_json.h"
 #include "returns/results/run_json.h"
 
@@ -55,14 +56,27 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
         return json.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
     };
     // The documents, a month's worth of them, go out one by one rather than as one more tree:
-    // "<digest> <file>\t<document>" each, in the order the run read them.
+    // "<digest> <file>\t<document>" each, in the order the run read them, each line built in
+    // the room the one before it left.
     std::string opening = text(head, 1);
     opening.resize(opening.size() - 2);  // "\n}"
     out << opening << ",\n \"documents\": [";
+    std::string line;
     for (std::size_t at = 0; at < record.documents.size(); ++at) {
         const DocumentDigest& document = record.documents[at];
-        out << (at == 0 ? "\n  " : ",\n  ")
-            << text(document.digest + ' ' + document.file + '\t' + document.document, -1);
+        line = at == 0 ? "\n  \"" : ",\n  \"";
+        const std::size_t opened = line.size() - 1;
+        const auto escape = [&line](std::string_view piece) {
+            return AppendJsonStringContents(line, piece);
+        };
+        if (escape(document.digest) && escape(" ") && escape(document.file) && escape("\t") &&
+            escape(document.document)) {
+            line += '"';
+        } else {
+            line.resize(opened);
+            line += text(document.digest + ' ' + document.file + '\t' + document.document, -1);
+        }
+        out.write(line.data(), static_cast<std::streamsize>(line.size()));
     }
     out << (record.documents.empty() ? "]" : "\n ]") << "\n}\n";
 }

@@ -8,66 +8,86 @@ namespace vat {
 
 namespace {
 
-// The value's decimal digits (no leading zeros) and the power of ten of the first digit,
-// rounded to the given number of significant digits.
+// Fifteen significant digits: what a double holds exactly and a ledger amount carries.
+constexpr int kSignificantDigits = 15;
+
+// The value's decimal digits (no leading or trailing zeros) and the power of ten of the first
+// digit, rounded to fifteen significant digits.
 struct DecimalDigits {
     bool negative = false;
-    std::string digits;  // empty for zero
-    int exponent = 0;    // value = 0.d1d2d3... * 10^(exponent + 1)
+    char digits[24];  // the first count are the digits; none for zero
+    std::size_t count = 0;
+    int exponent = 0;  // value = 0.d1d2d3... * 10^(exponent + 1)
+
+    std::string_view Digits() const { return {digits, count}; }
 };
 
-DecimalDigits Decompose(double value, int significantDigits) {
-    DecimalDigits result;
-    if (value == 0 || !std::isfinite(value)) return result;
-    // Rounded as printf's "%.*e" rounds (the exact binary value, ties to even), but with no
-    // locale and at a fraction of its cost: "-d.ddde+XX".
-    char text[32];
-    const char* const end = std::to_chars(text, text + sizeof text, value,
-                                          std::chars_format::scientific, significantDigits - 1)
-                                .ptr;
-    const char* at = text;
-    if (*at == '-') {
-        result.negative = true;
-        ++at;
-    }
+// Reads "-d.ddde+XX" into decimal, trailing zeros dropped.
+void ReadScientific(const char* at, const char* end, DecimalDigits& decimal) {
+    decimal.count = 0;
+    decimal.negative = *at == '-';
+    if (decimal.negative) ++at;
     for (; *at != 'e'; ++at)
-        if (*at != '.') result.digits += *at;
+        if (*at != '.') decimal.digits[decimal.count++] = *at;
     ++at;
     if (*at == '+') ++at;
-    std::from_chars(at, end, result.exponent);
-    while (!result.digits.empty() && result.digits.back() == '0') result.digits.pop_back();
+    std::from_chars(at, end, decimal.exponent);
+    while (decimal.count > 0 && decimal.digits[decimal.count - 1] == '0') --decimal.count;
+}
+
+DecimalDigits Decompose(double value) {
+    DecimalDigits result;
+    if (value == 0 || !std::isfinite(value)) return result;
+    char text[32];
+    // The shortest text that reads back as the value is, when it has at most fifteen digits, the
+    // value rounded to fifteen: two decimals of fifteen digits never read as one double, so the
+    // nearest one to the value is that text. It costs a fraction of rounding the exact binary
+    // value, which is left for the values that need sixteen or seventeen digits.
+    const char* end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
+    ReadScientific(text, end, result);
+    if (result.count <= kSignificantDigits) return result;
+    // Rounded as printf's "%.*e" rounds (the exact binary value, ties to even), with no locale.
+    end = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific,
+                        kSignificantDigits - 1)
+              .ptr;
+    ReadScientific(text, end, result);
     return result;
 }
 
-// Plain decimal text of digits d1d2... scaled so d1 stands at 10^exponent.
-std::string PlainDecimal(const std::string& digits, int exponent) {
-    std::string whole, fraction;
+// Appends the plain decimal text of digits d1d2... scaled so d1 stands at 10^exponent.
+void AppendPlainDecimal(std::string& text, std::string_view digits, int exponent) {
     if (exponent < 0) {
-        whole = "0";
-        fraction = std::string(static_cast<size_t>(-exponent - 1), '0') + digits;
-    } else if (static_cast<int>(digits.size()) <= exponent + 1) {
-        whole = digits + std::string(static_cast<size_t>(exponent) + 1 - digits.size(), '0');
-    } else {
-        whole = digits.substr(0, static_cast<size_t>(exponent) + 1);
-        fraction = digits.substr(static_cast<size_t>(exponent) + 1);
+        text += "0.";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text += digits;
+        return;
     }
-    return fraction.empty() ? whole : whole + "." + fraction;
+    const std::size_t whole = static_cast<std::size_t>(exponent) + 1;
+    if (digits.size() <= whole) {
+        text += digits;
+        text.append(whole - digits.size(), '0');
+    } else {
+        text += digits.substr(0, whole);
+        text += '.';
+        text += digits.substr(whole);
+    }
 }
 
 }  // namespace
 
 std::int64_t ScaledDecimal(double value, int decimals, Tie tie) {
-    const DecimalDigits decimal = Decompose(value, 15);
+    const DecimalDigits decimal = Decompose(value);
     const int keep = decimal.exponent + 1 + decimals;  // digits of the whole units
-    if (decimal.digits.empty() || keep < 0) return 0;
-    const std::string& digits = decimal.digits;
-    std::string kept = digits.substr(0, std::min<std::size_t>(keep, digits.size()));
-    kept.append(static_cast<std::size_t>(keep) - kept.size(), '0');
+    if (decimal.count == 0 || keep < 0) return 0;
+    const std::string_view digits = decimal.Digits();
+    const std::size_t kept = std::min<std::size_t>(static_cast<std::size_t>(keep), digits.size());
     std::int64_t units = 0;
-    for (char digit : kept) units = units * 10 + (digit - '0');
+    for (char digit : digits.substr(0, kept)) units = units * 10 + (digit - '0');
+    for (std::size_t padding = kept; padding < static_cast<std::size_t>(keep); ++padding)
+        units *= 10;
 
-    const std::string_view dropped =
-        static_cast<std::size_t>(keep) < digits.size() ? std::string_view(digits).substr(keep) : "";
+    const std::string_view dropped = digits.substr(kept);
     bool up = false;
     if (!dropped.empty() && dropped.front() > '5') up = true;
     if (!dropped.empty() && dropped.front() == '5') {
@@ -80,17 +100,19 @@ std::int64_t ScaledDecimal(double value, int decimals, Tie tie) {
 
 std::string AmountText(double value) {
     constexpr int kDecimals = 4;  // the return's
-    DecimalDigits decimal = Decompose(value, 15);
-    // Where fifteen digits reach past the fourth decimal, the amount is rounded there as a tax
-    // total rounds it: 5e-324 is "0", not 367 digits.
-    if (decimal.exponent + 1 + kDecimals < 15) {
+    DecimalDigits decimal = Decompose(value);
+    // Where the digits reach past the fourth decimal, the amount is rounded there as a tax total
+    // rounds it: 5e-324 is "0", not 367 digits.
+    const int decimals = static_cast<int>(decimal.count) - (decimal.exponent + 1);
+    if (decimals > kDecimals) {
         const std::int64_t units = ScaledDecimal(value, kDecimals, Tie::ToEven);
-        decimal = Decompose(static_cast<double>(units), 15);
+        decimal = Decompose(static_cast<double>(units));
         decimal.exponent -= kDecimals;
     }
-    if (decimal.digits.empty()) return "0";
+    if (decimal.count == 0) return "0";
     std::string text = decimal.negative ? "-" : "";
-    return text += PlainDecimal(decimal.digits, decimal.exponent);
+    AppendPlainDecimal(text, decimal.Digits(), decimal.exponent);
+    return text;
 }
 
 std::string PictureText(double value) {

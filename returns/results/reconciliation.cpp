@@ -1,6 +1,7 @@
 #include "returns/results/reconciliation.h"
 
 #include <array>
+#include <algorithm>
 #include <numeric>
 
 namespace vat {
@@ -34,9 +35,9 @@ std::int64_t FigureReconciliation::Explained() const {
 }
 
 bool Reconciliation::AllExplained() const {
-    for (const FigureReconciliation& figure : figures)
-        if (figure.Unexplained() != 0) return false;
-    return true;
+    return std::ranges::all_of(figures, [](const FigureReconciliation& figure) {
+        return figure.Unexplained() == 0;
+    });
 }
 
 std::string_view ReconciledKey(ReconciledFigure figure) {

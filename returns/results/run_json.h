@@ -13,11 +13,11 @@ namespace vat {
 // a run that did not complete are null.
 nlohmann::ordered_json FiguresJson(const SummaryFigures& figures);
 // Such an object read back. Throws RunRecordError when a figure is missing or not a number.
-SummaryFigures ParseFiguresJson(const nlohmann::ordered_json& figures);
+SummaryFigures ParseFiguresJson(const nlohmann::ordered_json& json);
 
 // What became of each return file's documents, in run order, and the same read back (throws
 // RunRecordError).
 nlohmann::ordered_json AccountsJson(const std::vector<FileAccount>& accounts);
-std::vector<FileAccount> ParseAccountsJson(const nlohmann::ordered_json& accounts);
+std::vector<FileAccount> ParseAccountsJson(const nlohmann::ordered_json& json);
 
 }  // namespace vat

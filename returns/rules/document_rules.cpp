@@ -89,25 +89,23 @@ void ApplyLines(const LineFacts& lines, ReturnDocument& document) {
 }
 
 double SumOf(const VoucherSum& sum, long long voucher, DocumentFacts& facts) {
-    return UsableNumber(facts.Sum(sum, voucher), sum.field, "amount");
+    return UsableNumber(facts.Sum(sum, voucher), sum.alias, "amount");
 }
 
 // Shapes the document into shaped, noting its party as soon as it is read; throws Missing.
-void Shape(const ReturnFileKind& kind, const VoucherList& list, const BufferedRows& rows,
-           std::size_t row, DocumentFacts& facts, ShapedDocument& shaped) {
-    const Field vn = rows.At(row, "vn");
-    if (vn.IsNull()) throw Missing{"the voucher number is empty"};
-    const long long voucher = vn.Integer();
-    if (kind.goodsTest && rows.At(row, "vat_dn").Double() == 0 &&
-        !facts.HasInventoryLines(voucher)) {
+void Shape(const ReturnFileKind& kind, const VoucherList& list, const ListRow& row,
+           DocumentFacts& facts, ShapedDocument& shaped) {
+    const std::optional<long long> voucher = row.Voucher();
+    if (!voucher) throw Missing{"the voucher number is empty"};
+    if (row.goodsFlag && row.goodsFlag->Double() == 0 && !facts.HasInventoryLines(*voucher)) {
         shaped.fate = DocumentFate::NotGoods;
         return;
     }
 
-    const std::optional<long long> account = PartyAccount(kind.partyColumn, rows, row);
+    const std::optional<long long> account = row.PartyAccount();
     if (!account) throw Missing{"the party account is empty"};
     shaped.partyAccount = account;
-    const std::optional<LedgerDate> date = DocumentDate(rows.At(row, kind.dateColumn));
+    const std::optional<LedgerDate> date = DocumentDate(row.documentDate);
 
     const std::optional<PartyFacts> party = facts.Party(*account);
     const std::string accountText = std::to_string(*account);
@@ -125,7 +123,7 @@ void Shape(const ReturnFileKind& kind, const VoucherList& list, const BufferedRo
             shaped.fate = DocumentFate::TinSkipped;
             return;
         }
-        if (list.tinRule == TinRule::UrdOutsideState) document.tin = UrdMarkerTin;
+        if (list.tinRule == TinRule::UrdOutsideState) document.tin = kUrdMarkerTin;
     }
     const std::optional<CityFacts> city = facts.City(cityCode);
     if (!city)
@@ -140,11 +138,11 @@ void Shape(const ReturnFileKind& kind, const VoucherList& list, const BufferedRo
     if (!date) throw Missing{"the document date is empty"};
     document.date = date->IsoText();
 
-    document.basic = SumOf(kind.basicSums.front(), voucher, facts);
+    document.basic = SumOf(kind.basicSums.front(), *voucher, facts);
     for (std::size_t i = 1; i < kind.basicSums.size(); ++i)
-        document.basic -= SumOf(kind.basicSums[i], voucher, facts);
-    document.tax = SumOf(kind.taxSum, voucher, facts);
-    if (kind.lines) ApplyLines(facts.Lines(voucher), document);
+        document.basic -= SumOf(kind.basicSums[i], *voucher, facts);
+    document.tax = SumOf(kind.taxSum, *voucher, facts);
+    if (kind.lines) ApplyLines(facts.Lines(*voucher), document);
 
     document.total = kind.totalFromWrittenTexts ? LeadingNumber(AmountText(document.basic)) +
                                                       LeadingNumber(AmountText(document.tax))
@@ -154,12 +152,11 @@ void Shape(const ReturnFileKind& kind, const VoucherList& list, const BufferedRo
 
 // The tax of a voucher the return leaves out, for weighing what to fix first; 0 when the
 // voucher or its tax cannot be read.
-double LeftOutTax(const ReturnFileKind& kind, const BufferedRows& rows, std::size_t row,
-                  DocumentFacts& facts) {
-    const Field vn = rows.At(row, "vn");
-    if (vn.IsNull()) return 0;
+double LeftOutTax(const ReturnFileKind& kind, const ListRow& row, DocumentFacts& facts) {
+    const std::optional<long long> voucher = row.Voucher();
+    if (!voucher) return 0;
     try {
-        return SumOf(kind.taxSum, vn.Integer(), facts);
+        return SumOf(kind.taxSum, *voucher, facts);
     } catch (const Missing&) {
         return 0;
     }
@@ -167,44 +164,18 @@ double LeftOutTax(const ReturnFileKind& kind, const BufferedRows& rows, std::siz
 
 }  // namespace
 
-std::string DocumentNumber(const ReturnFileKind& kind, const BufferedRows& list, std::size_t row) {
-    std::string number = list.At(row, "b_no").Text();
-    return kind.sanitiseNumber ? StripSpecialChars(number) : number;
-}
-
-std::optional<long long> PartyAccount(PartyColumn column, const BufferedRows& list,
-                                      std::size_t row) {
-    const auto account = [&](const char* name) -> std::optional<long long> {
-        const Field field = list.At(row, name);
-        return field.IsNull() ? std::nullopt : std::optional(field.Integer());
-    };
-    switch (column) {
-        case PartyColumn::PurAct:
-            return account("pur_act");
-        case PartyColumn::DnAct:
-            return account("dn_act");
-        case PartyColumn::CnAct:
-            return account("cn_act");
-        case PartyColumn::SalesParty: {
-            const std::optional<long long> first = account("p_act");
-            return first && *first > 0 ? first : account("c_act");
-        }
-    }
-    return std::nullopt;
-}
-
 ShapedDocument ShapeDocument(const ReturnFileKind& kind, const VoucherList& list,
-                             const BufferedRows& rows, std::size_t row, DocumentFacts& facts) {
+                             const ListRow& row, DocumentFacts& facts) {
     ShapedDocument shaped;
     try {
-        Shape(kind, list, rows, row, facts, shaped);
+        Shape(kind, list, row, facts, shaped);
     } catch (const Missing& missing) {
         shaped.fate = DocumentFate::MissingData;
         shaped.missing = missing.what;
         shaped.partyMissing = missing.ofParty;
     }
     if (shaped.fate == DocumentFate::TinSkipped || shaped.fate == DocumentFate::MissingData)
-        shaped.leftOutTax = LeftOutTax(kind, rows, row, facts);
+        shaped.leftOutTax = LeftOutTax(kind, row, facts);
     return shaped;
 }
 

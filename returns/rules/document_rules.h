@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "ledger/buffered_rows.h"
 #include "returns/declarations/return_file_kind.h"
 #include "returns/rules/document_facts.h"
+#include "returns/rules/list_row.h"
 
 namespace vat {
 
@@ -46,17 +46,10 @@ struct ShapedDocument {
     double leftOutTax = 0;
 };
 
-// The row's document number as the file and the omission rows show it.
-std::string DocumentNumber(const ReturnFileKind& kind, const BufferedRows& list, std::size_t row);
-
-// The party account a row names; nullopt when the column is NULL.
-std::optional<long long> PartyAccount(PartyColumn column, const BufferedRows& list,
-                                      std::size_t row);
-
 // The rules of one document: the goods test, the party and its TIN, the city, the name and
 // address, the date, the amounts and the total, and the one-rupee test. The facts are asked
 // for in the books' order, and only as far as the document needs them.
 ShapedDocument ShapeDocument(const ReturnFileKind& kind, const VoucherList& list,
-                             const BufferedRows& rows, std::size_t row, DocumentFacts& facts);
+                             const ListRow& row, DocumentFacts& facts);
 
 }  // namespace vat

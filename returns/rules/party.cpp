@@ -14,7 +14,7 @@ constexpr std::size_t kShortCity = 9;
 }  // namespace
 
 std::string NormalizePartyTin(std::string_view storedTin) {
-    return std::string(storedTin.size() == kTinLength ? storedTin : UrdMarkerTin);
+    return std::string(storedTin.size() == kTinLength ? storedTin : kUrdMarkerTin);
 }
 
 bool IsWithinStateTin(std::string_view tin) { return tin.starts_with("29"); }

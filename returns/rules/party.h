@@ -6,7 +6,7 @@
 namespace vat {
 
 // The TIN written for an unregistered dealer (URD): "29" and nine zeros.
-inline constexpr std::string_view UrdMarkerTin = "29000000000";
+inline constexpr std::string_view kUrdMarkerTin = "29000000000";
 
 // A stored TIN of any length but 11 marks an unregistered dealer.
 std::string NormalizePartyTin(std::string_view storedTin);

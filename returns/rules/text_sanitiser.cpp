@@ -80,6 +80,11 @@ std::string Utf8Text(std::string_view text) {
 std::string XmlText(std::string_view text) {
     std::string escaped;
     escaped.reserve(text.size());
+    AppendXmlText(escaped, text);
+    return escaped;
+}
+
+void AppendXmlText(std::string& escaped, std::string_view text) {
     for (std::size_t at = 0; at < text.size();) {
         const std::optional<Utf8Character> character = DecodeUtf8(text, at);
         if (!character) {
@@ -102,7 +107,6 @@ std::string XmlText(std::string_view text) {
         }
         at += character->length;
     }
-    return escaped;
 }
 
 std::size_t CharacterCount(std::string_view text) {

@@ -26,6 +26,8 @@ std::string StripSpecialChars(std::string_view text);
 // U+FFFE and U+FFFF), and bytes that are not UTF-8 (a data file kept in an 8-bit code page)
 // read as Latin-1, so the file always loads.
 std::string XmlText(std::string_view text);
+// XmlText appended to a text being built.
+void AppendXmlText(std::string& escaped, std::string_view text);
 
 // The text as UTF-8: bytes that are not UTF-8 are read as Latin-1, as XmlText reads them.
 std::string Utf8Text(std::string_view text);

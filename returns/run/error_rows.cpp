@@ -34,7 +34,11 @@ std::string DocumentText(const std::vector<std::string_view>& elements,
 
 std::string RunRowDocument(std::string_view numberPrefix, std::string_view number,
                            std::string_view voucher) {
-    return std::string(numberPrefix) + std::string(number) + " · voucher " + std::string(voucher);
+    constexpr std::string_view kVoucher = " · voucher ";
+    std::string document;
+    document.reserve(numberPrefix.size() + number.size() + kVoucher.size() + voucher.size());
+    document.append(numberPrefix).append(number).append(kVoucher).append(voucher);
+    return document;
 }
 
 ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
@@ -50,7 +54,7 @@ ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
 
 bool CheckReturnFile(const std::filesystem::path& file, const std::filesystem::path& schema,
                      const ReturnFileKind& kind,
-                     const std::map<std::string, long long>& voucherOfNumber,
+                     const SortedByKey<std::string, long long>& voucherOfNumber,
                      std::vector<ErrorRow>& rows) {
     const std::vector<std::string_view>& elements = kind.documentElements;
     const std::string fileName = file.filename().string();
@@ -59,10 +63,9 @@ bool CheckReturnFile(const std::filesystem::path& file, const std::filesystem::p
                     [&](const ValidationFailure& failure) {
                         std::optional<long long> voucher;
                         if (!failure.recordTexts.empty())
-                            if (auto found = voucherOfNumber.find(
-                                    std::string(Trimmed(failure.recordTexts.front())));
-                                found != voucherOfNumber.end())
-                                voucher = found->second;
+                            if (const long long* found = voucherOfNumber.Find(
+                                    std::string(Trimmed(failure.recordTexts.front()))))
+                                voucher = *found;
                         rows.push_back({std::string(kind.validationType), failure.message,
                                         DocumentText(elements, failure.recordTexts), fileName,
                                         failure.line, voucher});

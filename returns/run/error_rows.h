@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +8,7 @@
 
 #include "returns/declarations/return_file_kind.h"
 #include "returns/results/error_row.h"
+#include "returns/run/sorted_by_key.h"
 
 namespace vat {
 
@@ -27,7 +27,7 @@ ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
 // voucher written under that number. True when the file is valid.
 bool CheckReturnFile(const std::filesystem::path& file, const std::filesystem::path& schema,
                      const ReturnFileKind& kind,
-                     const std::map<std::string, long long>& voucherOfNumber,
+                     const SortedByKey<std::string, long long>& voucherOfNumber,
                      std::vector<ErrorRow>& rows);
 
 }  // namespace vat

@@ -1,8 +1,10 @@
 #include "returns/run/return_file_generator.h"
 
-#include <map>
+#include <algorithm>
+#include <charconv>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 #include "disk/atomic_file_writer.h"
@@ -33,52 +35,86 @@ void WriteHeader(AtomicFileWriter& file, const ReturnFileKind& kind, const Retur
     for (std::string_view line : kind.extraHeaderLines) file.WriteLine(line);
 }
 
-std::string ElementText(const BlockElement& element, const VoucherList& list,
-                        const std::string& number, const ReturnDocument& document) {
-    switch (element.value) {
-        case ElementValue::Tin:
-            return document.tin;
-        case ElementValue::PartyName:
-            return document.partyName;
-        case ElementValue::Address:
-            return document.address;
-        case ElementValue::Number:
-            return std::string(list.invoicePrefix) + number;
-        case ElementValue::Date:
-            return document.date;
-        case ElementValue::NetVal:
-            return AmountText(document.basic);
-        case ElementValue::TaxCh:
-            return AmountText(document.tax);
-        case ElementValue::OthCh:
-            return "0";
-        case ElementValue::TotCh:
-            return AmountText(document.total);
-        case ElementValue::TranType:
-            return document.tranType;
-        case ElementValue::Qty:
-            return std::to_string(document.quantity);
-        case ElementValue::Literal:
-            return std::string(element.literal);
-    }
-    return {};
+// A document's amounts as the file writes them, formatted once for its block and its digest.
+struct AmountTexts {
+    std::string basic;
+    std::string tax;
+    std::string total;
+};
+
+AmountTexts AmountTextsOf(const ReturnDocument& document) {
+    return {AmountText(document.basic), AmountText(document.tax), AmountText(document.total)};
 }
 
-void WriteBlock(AtomicFileWriter& file, const ReturnFileKind& kind, const VoucherList& list,
-                const std::string& number, const ReturnDocument& document) {
-    const std::string record(kind.recordElement);
-    file.WriteLine("       <" + record + ">");
-    for (const BlockElement& element : kind.elements) {
-        const std::string name(element.name);
-        file.WriteLine("           <" + name + ">" +
-                       XmlText(ElementText(element, list, number, document)) + "</" + name + ">" +
-                       (element.trailingSpace ? " " : ""));
+void AppendInteger(std::string& text, long long value) {
+    char digits[24];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+// Appends what an element carries, escaped for the file. The invoice prefixes are ASCII, so
+// escaping the prefix and the number apart is escaping them together.
+void AppendElementText(std::string& block, const BlockElement& element, const VoucherList& list,
+                       const std::string& number, const ReturnDocument& document,
+                       const AmountTexts& amounts) {
+    switch (element.value) {
+        case ElementValue::Tin:
+            return AppendXmlText(block, document.tin);
+        case ElementValue::PartyName:
+            return AppendXmlText(block, document.partyName);
+        case ElementValue::Address:
+            return AppendXmlText(block, document.address);
+        case ElementValue::Number:
+            AppendXmlText(block, list.invoicePrefix);
+            return AppendXmlText(block, number);
+        case ElementValue::Date:
+            return AppendXmlText(block, document.date);
+        case ElementValue::NetVal:
+            block += amounts.basic;
+            return;
+        case ElementValue::TaxCh:
+            block += amounts.tax;
+            return;
+        case ElementValue::OthCh:
+            block += '0';
+            return;
+        case ElementValue::TotCh:
+            block += amounts.total;
+            return;
+        case ElementValue::TranType:
+            return AppendXmlText(block, document.tranType);
+        case ElementValue::Qty:
+            return AppendInteger(block, document.quantity);
+        case ElementValue::Literal:
+            return AppendXmlText(block, element.literal);
     }
-    file.WriteLine("       </" + record + ">");
+}
+
+// Builds a document's block, one line per element, in block (its room kept from the document
+// before) and writes it at once.
+void WriteBlock(AtomicFileWriter& file, std::string& block, const ReturnFileKind& kind,
+                const VoucherList& list, const std::string& number, const ReturnDocument& document,
+                const AmountTexts& amounts) {
+    block.clear();
+    block += "       <";
+    block += kind.recordElement;
+    block += ">\r\n";
+    for (const BlockElement& element : kind.elements) {
+        block += "           <";
+        block += element.name;
+        block += '>';
+        AppendElementText(block, element, list, number, document, amounts);
+        block += "</";
+        block += element.name;
+        block += element.trailingSpace ? "> \r\n" : ">\r\n";
+    }
+    block += "       </";
+    block += kind.recordElement;
+    block += ">\r\n";
+    file.Write(block);
 }
 
 void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd) {
-    if (side == UrdSide::None || document.tin != UrdMarkerTin) return;
+    if (side == UrdSide::None || document.tin != kUrdMarkerTin) return;
     if (side == UrdSide::Purchases) {
         ++urd.purchaseBills;
         urd.purchaseBasic += document.basic;
@@ -90,12 +126,12 @@ void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd
     }
 }
 
-// The voucher of a list row; none when the row has none.
-std::optional<long long> VoucherOf(const BufferedRows& rows, std::size_t row) {
-    const Field vn = rows.At(row, "vn");
-    if (vn.IsNull()) return std::nullopt;
-    return vn.Integer();
-}
+// A row of a voucher list being accounted for, its voucher read once.
+struct WalkedRow {
+    const ListRow& fields;
+    std::string voucherText;           // as the list shows it; empty when NULL
+    std::optional<long long> voucher;  // none when the row has none
+};
 
 // What one file's walk adds up, and the rows it leaves for the user.
 struct FileWalk {
@@ -105,21 +141,26 @@ struct FileWalk {
     AtomicFileWriter& file;
     // Bills of another file's lists: below one rupee here, they are accounted for there.
     const std::set<long long>& accountedElsewhere;
-    TaxTotal taxTotal;
-    FileAccount account;
+    const std::string fileName;
+    TaxTotal taxTotal = {};
+    FileAccount account = {};
 
     // Schema rows name their record by its number as written; the vouchers behind them.
-    std::map<std::string, long long> voucherOfNumber;
+    std::vector<std::pair<std::string, long long>> voucherOfNumber = {};
     // The written documents by voucher, for the schema rows of their records.
-    std::map<long long, DocumentNote> writtenNotes;
+    std::vector<std::pair<long long, DocumentNote>> writtenNotes = {};
 
-    DocumentNote Note(const std::string& number, const BufferedRows& rows, std::size_t row,
+    // A document's block and its digest text are built here, in room kept from the one before.
+    std::string block = {};
+    std::string digestText = {};
+
+    DocumentNote Note(const std::string& number, const WalkedRow& at,
                       const ShapedDocument& shaped) const {
         const bool counted =
             shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
-        return {.file = file.Path().filename().string(),
-                .document = RunRowDocument(kind.omissionPrefix, number, rows.At(row, "vn").Text()),
-                .voucher = VoucherOf(rows, row),
+        return {.file = fileName,
+                .document = RunRowDocument(kind.omissionPrefix, number, at.voucherText),
+                .voucher = at.voucher,
                 .fate = shaped.fate,
                 .missing = shaped.missing,
                 .partyMissing = shaped.partyMissing,
@@ -155,54 +196,56 @@ struct FileWalk {
         return {};
     }
 
-    void LeaveOut(const std::string& number, const BufferedRows& rows, std::size_t row,
-                  const ShapedDocument& shaped) {
-        const std::string voucher = rows.At(row, "vn").Text();
+    void LeaveOut(const std::string& number, const WalkedRow& at, const ShapedDocument& shaped) {
         AddRow({std::string(kind.omissionType),
-                std::string(kind.omissionPrefix) + number + " of voucher " + voucher +
+                std::string(kind.omissionPrefix) + number + " of voucher " + at.voucherText +
                     " left out: " + LeftOutBecause(shaped),
-                RunRowDocument(kind.omissionPrefix, number, voucher),
+                RunRowDocument(kind.omissionPrefix, number, at.voucherText),
                 {},
                 {},
-                VoucherOf(rows, row)},
-               Note(number, rows, row, shaped));
+                at.voucher},
+               Note(number, at, shaped));
     }
 
     void Walk(const VoucherList& list, const BufferedRows& rows) {
-        const std::string fileName = file.Path().filename().string();
         const auto total = static_cast<long long>(rows.Size());
-        for (std::size_t row = 0; row < rows.Size(); ++row) {
-            if (context.cancel) context.cancel->ThrowIfRequested();
-            context.observer.Progress(fileName, static_cast<long long>(row), total);
-            Account(list, rows, row);
+        if (!rows.Empty()) {
+            const ListColumns columns(kind, rows);
+            for (std::size_t row = 0; row < rows.Size(); ++row) {
+                if (context.cancel) context.cancel->ThrowIfRequested();
+                context.observer.Progress(fileName, static_cast<long long>(row), total);
+                const ListRow fields = columns.Row(row);
+                Account(list, {fields, fields.voucher.Text(), fields.Voucher()});
+            }
         }
         context.observer.Progress(fileName, total, total);
     }
 
     // Writes a block, an omission row or a left-out row for one list row, and counts it.
-    void Account(const VoucherList& list, const BufferedRows& rows, std::size_t row) {
+    void Account(const VoucherList& list, const WalkedRow& at) {
         ++account.listed;
-        const std::string number = DocumentNumber(kind, rows, row);
-        ShapedDocument shaped = ShapeDocument(kind, list, rows, row, facts);
+        const std::string number = at.fields.DocumentNumber(kind);
+        ShapedDocument shaped = ShapeDocument(kind, list, at.fields, facts);
         const ReturnDocument& document = shaped.document;
+        const AmountTexts amounts = AmountTextsOf(document);
         const bool counted =
             shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
         if (counted && !taxTotal.Add(document.tax)) {
             shaped.fate = DocumentFate::MissingData;
-            shaped.missing = "the tax " + AmountText(document.tax) + " is beyond the file's total";
+            shaped.missing = "the tax " + amounts.tax + " is beyond the file's total";
             shaped.leftOutTax = document.tax;
         }
         // A bill below one rupee that the interstate sales lists hold is theirs to account for.
-        const bool interstate = shaped.fate == DocumentFate::BelowOneRupee &&
-                                accountedElsewhere.contains(rows.At(row, "vn").Integer());
+        const bool interstate = shaped.fate == DocumentFate::BelowOneRupee && at.voucher &&
+                                accountedElsewhere.contains(*at.voucher);
         switch (shaped.fate) {
             case DocumentFate::MissingData:
                 ++account.missingData;
-                LeaveOut(number, rows, row, shaped);
+                LeaveOut(number, at, shaped);
                 break;
             case DocumentFate::TinSkipped:
                 ++account.tinSkipped;
-                LeaveOut(number, rows, row, shaped);
+                LeaveOut(number, at, shaped);
                 break;
             case DocumentFate::NotGoods:
                 ++account.notGoods;
@@ -214,51 +257,64 @@ struct FileWalk {
                 }
                 ++account.belowOneRupee;
                 AddRow(OmissionRow(kind.omissionType, kind.omissionPrefix, number, document.date,
-                                   document.partyName, rows.At(row, "vn").Text(),
-                                   VoucherOf(rows, row)),
-                       Note(number, rows, row, shaped));
+                                   document.partyName, at.voucherText, at.voucher),
+                       Note(number, at, shaped));
                 break;
             case DocumentFate::Written:
                 ++account.written;
                 AddToUrdTotals(kind.urd, document, context.urd);
-                WriteBlock(file, kind, list, number, document);
-                if (document.tin == UrdMarkerTin)
-                    context.result.notes.push_back(Note(number, rows, row, shaped));
-                if (auto voucher = VoucherOf(rows, row)) {
-                    voucherOfNumber.emplace(std::string(list.invoicePrefix) + number, *voucher);
-                    writtenNotes.emplace(*voucher, Note(number, rows, row, shaped));
+                WriteBlock(file, block, kind, list, number, document, amounts);
+                if (document.tin == kUrdMarkerTin)
+                    context.result.notes.push_back(Note(number, at, shaped));
+                if (at.voucher) {
+                    voucherOfNumber.emplace_back(std::string(list.invoicePrefix) + number,
+                                                 *at.voucher);
+                    writtenNotes.emplace_back(*at.voucher, Note(number, at, shaped));
                 }
                 break;
         }
-        if (context.digest) Digest(rows, row, number, shaped, interstate);
-        if (auto voucher = VoucherOf(rows, row))
+        if (context.digest) Digest(at, number, shaped, amounts, interstate);
+        if (at.voucher)
             context.listed.push_back(
-                {kind.figure, *voucher, LedgerDate::Parse(rows.At(row, "b_dt").Text()),
+                {kind.figure, *at.voucher, LedgerDate::Parse(at.fields.voucherDate.Text()),
                  std::string(kind.omissionPrefix) + number,
                  shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee,
                  LeftOutBecause(shaped)});
     }
 
+    // Appends a value with its length, so that no two different rows read alike.
+    void AddToDigest(std::string_view value) {
+        AppendInteger(digestText, static_cast<long long>(value.size()));
+        digestText += ':';
+        digestText += value;
+        digestText += ';';
+    }
+
     // The list row and what the rules made of it and of the facts they looked up: all that
-    // decides the document's block, row and share of the figures. Each value goes in with its
-    // length, so that no two different rows read alike.
-    void Digest(const BufferedRows& rows, std::size_t row, const std::string& number,
-                const ShapedDocument& shaped, bool interstate) {
-        std::string read;
-        const auto add = [&read](const std::optional<std::string>& value) {
-            read += value ? std::to_string(value->size()) + ":" + *value + ";" : "NULL;";
-        };
-        for (const std::optional<std::string>& value : rows.Values(row)) add(value);
+    // decides the document's block, row and share of the figures.
+    void Digest(const WalkedRow& at, const std::string& number, const ShapedDocument& shaped,
+                const AmountTexts& amounts, bool interstate) {
+        digestText.clear();
+        for (const std::optional<std::string>& value : at.fields.values)
+            if (value)
+                AddToDigest(*value);
+            else
+                digestText += "NULL;";
         const ReturnDocument& document = shaped.document;
-        for (const std::string& text :
-             {std::to_string(static_cast<int>(shaped.fate)), std::to_string(interstate),
-              shaped.missing, document.tin, document.partyName, document.address, document.date,
-              AmountText(document.basic), AmountText(document.tax), AmountText(document.total),
-              document.tranType, std::to_string(document.quantity)})
-            add(text);
-        const std::string voucher = rows.At(row, "vn").Text();
-        context.digest->AddDocument(file.Path().filename().string(),
-                                    RunRowDocument(kind.omissionPrefix, number, voucher), read);
+        const char fate = static_cast<char>('0' + static_cast<int>(shaped.fate));
+        for (const std::string_view text :
+             {std::string_view(&fate, 1), std::string_view(interstate ? "1" : "0"),
+              std::string_view(shaped.missing), std::string_view(document.tin),
+              std::string_view(document.partyName), std::string_view(document.address),
+              std::string_view(document.date), std::string_view(amounts.basic),
+              std::string_view(amounts.tax), std::string_view(amounts.total),
+              std::string_view(document.tranType)})
+            AddToDigest(text);
+        char quantity[16];
+        AddToDigest(std::string_view(
+            quantity, std::to_chars(quantity, quantity + sizeof quantity, document.quantity).ptr));
+        context.digest->AddDocument(
+            fileName, RunRowDocument(kind.omissionPrefix, number, at.voucherText), digestText);
     }
 };
 
@@ -273,14 +329,14 @@ std::optional<ElementValue> FailingValue(const ReturnFileKind& kind, const std::
 }
 
 // Notes the written document behind each schema row of a record.
-void NoteSchemaRows(const ReturnFileKind& kind, const std::map<long long, DocumentNote>& written,
+void NoteSchemaRows(const ReturnFileKind& kind, const SortedByKey<long long, DocumentNote>& written,
                     std::size_t firstRow, RunResult& result) {
     for (std::size_t at = firstRow; at < result.rows.size(); ++at) {
         const ErrorRow& row = result.rows[at];
         if (!row.voucher) continue;
-        const auto found = written.find(*row.voucher);
-        if (found == written.end()) continue;
-        DocumentNote note = found->second;
+        const DocumentNote* found = written.Find(*row.voucher);
+        if (!found) continue;
+        DocumentNote note = *found;
         note.row = at;
         note.failing = FailingValue(kind, row.error);
         result.notes.push_back(std::move(note));
@@ -321,12 +377,16 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         throw DiskError("Cannot create the folder " + folder.string() + ": " + error.message());
 
     std::int64_t taxTotal = 0;
-    std::map<std::string, long long> voucherOfNumber;
-    std::map<long long, DocumentNote> writtenNotes;
+    SortedByKey<std::string, long long> voucherOfNumber;
+    SortedByKey<long long, DocumentNote> writtenNotes;
     {
         AtomicFileWriter file(written);
-        FileWalk walk{kind, context, *prepared.facts, file, prepared.accountedElsewhere, {}, {},
-                      {},   {}};
+        FileWalk walk{kind,
+                      context,
+                      *prepared.facts,
+                      file,
+                      prepared.accountedElsewhere,
+                      written.filename().string()};
         WriteHeader(file, kind, context);
         for (std::size_t i = 0; i < kind.lists.size(); ++i)
             if (hasRows(lists[i])) walk.Walk(kind.lists[i], lists[i]);
@@ -334,9 +394,9 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         file.Commit();
         taxTotal = walk.taxTotal.TenThousandths();
         walk.account.file = account.file;
-        account = walk.account;
-        voucherOfNumber = std::move(walk.voucherOfNumber);
-        writtenNotes = std::move(walk.writtenNotes);
+        account = std::move(walk.account);
+        voucherOfNumber = SortedByKey(std::move(walk.voucherOfNumber));
+        writtenNotes = SortedByKey(std::move(walk.writtenNotes));
     }
     SetFileTotal(context.result.figures, kind.figure, kind.side, taxTotal);
 

@@ -18,4 +18,16 @@ ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger) {
     return catalogue;
 }
 
+ServerCatalogue OpenServerCatalogueOn(LedgerConnection& ledger, const std::string& dataFile) {
+    ServerCatalogue catalogue;
+    try {
+        ConnectLedger(ledger, dataFile, true);
+        catalogue.dataFiles = ListDataFiles(ledger);
+        catalogue.connected = true;
+        return catalogue;
+    } catch (const LedgerError&) {
+        return OpenServerCatalogue(ledger);
+    }
+}
+
 }  // namespace vat

@@ -21,4 +21,10 @@ struct ServerCatalogue {
 // reported to the user as "UNABLE TO CONNECT", with the driver's description as its detail.
 ServerCatalogue OpenServerCatalogue(LedgerConnection& ledger);
 
+// The same catalogue for a run of one data file, read on the data file's own read-only session
+// (every database sees the server's catalogue), so that the run that follows logs in no more.
+// A data file that cannot be opened is told as start-up tells it, through "edb": a server that
+// cannot be reached, or a name that is not one of its data files.
+ServerCatalogue OpenServerCatalogueOn(LedgerConnection& ledger, const std::string& dataFile);
+
 }  // namespace vat

@@ -59,8 +59,8 @@ private slots:
 
     void showsTheDefaultsUntilTheUserChooses() {
         const FolderRow row(defaults(), nullptr);
-        QCOMPARE(row.Folders().output, defaults().output);
-        QCOMPARE(row.Folders().schemas, defaults().schemas);
+        QCOMPARE(row.folders().output, defaults().output);
+        QCOMPARE(row.folders().schemas, defaults().schemas);
         QCOMPARE(Find<QLabel>(row, "lbl_Folder")->text(), QString("Output folder"));
         QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("default"));
         QVERIFY(Find<QPushButton>(row, "btn_Schemas")
@@ -88,8 +88,8 @@ private slots:
             QCOMPARE(otherSchemas->toolTip(), root_.filePath("authority"));
         }
         const FolderRow next(defaults(), nullptr);
-        QCOMPARE(next.Folders().output, path("books/returns"));
-        QCOMPARE(next.Folders().schemas, path("authority"));
+        QCOMPARE(next.folders().output, path("books/returns"));
+        QCOMPARE(next.folders().schemas, path("authority"));
     }
 
     void choosingTheDefaultAgainForgetsTheChoice() {
@@ -100,7 +100,7 @@ private slots:
         ChooseWith(row, "btn_ChooseFolder", root_.filePath("default"));
         QVERIFY(!QSettings("vat-efile", "window").contains("outputFolder"));
         const vat::ReturnFolders moved{path("moved"), path("moved/XSD")};
-        QCOMPARE(FolderRow(moved, nullptr).Folders().output, moved.output);
+        QCOMPARE(FolderRow(moved, nullptr).folders().output, moved.output);
     }
 
     void eachCompanysYearHasItsFolderUnlessTheUserChoosesFlat() {
@@ -109,24 +109,24 @@ private slots:
             const FolderRow row(defaults(), nullptr);
             auto* perCompany = Find<QCheckBox>(row, "chk_FolderPerCompany");
             QVERIFY(perCompany->isChecked());
-            QCOMPARE(row.Folders().layout, MonthFolderLayout::CompanyYear);
+            QCOMPARE(row.folders().layout, MonthFolderLayout::CompanyYear);
             perCompany->click();
-            QCOMPARE(row.Folders().layout, MonthFolderLayout::Flat);
+            QCOMPARE(row.folders().layout, MonthFolderLayout::Flat);
         }
         const FolderRow next(defaults(), nullptr);
-        QCOMPARE(next.Folders().layout, MonthFolderLayout::Flat);
+        QCOMPARE(next.folders().layout, MonthFolderLayout::Flat);
         QVERIFY(!Find<QCheckBox>(next, "chk_FolderPerCompany")->isChecked());
         Find<QCheckBox>(next, "chk_FolderPerCompany")->click();
         QVERIFY(!QSettings("vat-efile", "window").contains("monthFolderLayout"));
         const vat::ReturnFolders flat{path("flat"), path("flat/XSD"), MonthFolderLayout::Flat};
-        QCOMPARE(FolderRow(flat, nullptr).Folders().layout, MonthFolderLayout::Flat);
+        QCOMPARE(FolderRow(flat, nullptr).folders().layout, MonthFolderLayout::Flat);
     }
 
     void afterARunShowsTheMonthFolderAndOpensIt() {
         QDesktopServices::setUrlHandler("file", this, "open");
         opened_.clear();
         FolderRow row(defaults(), nullptr);
-        row.ShowRunFolder(path("default/04"));
+        row.showRunFolder(path("default/04"));
         QCOMPARE(Find<QLabel>(row, "lbl_Folder")->text(), QString("Month folder"));
         QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("default/04"));
         QTest::mouseClick(Find<QPushButton>(row, "btn_OpenFolder"), Qt::LeftButton);

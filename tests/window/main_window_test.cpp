@@ -186,7 +186,7 @@ private slots:
 
     void errorListStartsWithItsHeadingOnly() {
         auto* grid = Find<ErrorGrid>("grd_Errors");
-        QCOMPARE(grid->RowCount(), 0);
+        QCOMPARE(grid->rowCount(), 0);
         QStringList titles;
         for (int column = 0; column < grid->model()->columnCount(); ++column)
             titles.append(grid->model()->headerData(column, Qt::Horizontal).toString());
@@ -248,7 +248,7 @@ private slots:
         QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(),
                  QString::fromStdString(vat::GroupedDigits(
                      vat::CaptionOf(vat::CaptionsOf(run.figures), "lbl_TaxAmt"))));
-        QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(), static_cast<int>(run.rows.size()));
+        QCOMPARE(Find<ErrorGrid>("grd_Errors")->rowCount(), static_cast<int>(run.rows.size()));
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         QCOMPARE(Find<QLabel>("runStatusText")->text(),
                  QString::fromStdString(vat::RunOutcomeText(run.accounts)));
@@ -333,7 +333,7 @@ private slots:
             int monthIndex;
         };
         vat::LedgerConnection alone;
-        messages_->confirm = true;
+        messages_->answer = true;
         for (const Run& run :
              {Run{"t_local_sales", 1}, Run{"t_local_sales", 2}, Run{"shop2013", 2}}) {
             SelectDataFile(run.dataFile);
@@ -357,7 +357,7 @@ private slots:
                 QCOMPARE(Find<QLabel>(label.c_str())->text(),
                          QString::fromStdString(vat::GroupedDigits(caption)));
             QVERIFY(shown.rows == lone.rows);
-            QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(), static_cast<int>(lone.rows.size()));
+            QCOMPARE(Find<ErrorGrid>("grd_Errors")->rowCount(), static_cast<int>(lone.rows.size()));
             QCOMPARE(lone.accounts.size(), std::size_t{6});
             QVERIFY(WithoutPaths(shown.accounts) == WithoutPaths(lone.accounts));
             auto* accounts = Find<QTableWidget>("tbl_RunAccounts");
@@ -380,12 +380,12 @@ private slots:
         SelectDataFile("shop2014");
         Generate();
         QCOMPARE(messages_->texts.last(), QString("INCORRECT TIN CAN NOT PROCEED"));
-        messages_->confirm = false;
+        messages_->answer = false;
         QVERIFY(!window_->shownRun().books);
         QCOMPARE(Find<QLabel>("lbl_OutputVAT_Plus")->text(),
                  QString::fromStdString(
                      vat::CaptionOf(vat::CaptionsOf(vat::ReturnFigures{}), "lbl_OutputVAT_Plus")));
-        QCOMPARE(Find<ErrorGrid>("grd_Errors")->RowCount(), 0);
+        QCOMPARE(Find<ErrorGrid>("grd_Errors")->rowCount(), 0);
         QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(), 0);
         Find<QComboBox>("Combo1")->setCurrentIndex(0);
     }
@@ -401,7 +401,7 @@ private slots:
             {{"Local Purchase", "Short"},
              {"Local Purchase", longMessage, "B No.7", "/p/04/efile_pur04.xml", 12, 7}}));
         auto* grid = Find<ErrorGrid>("grd_Errors");
-        QCOMPARE(grid->RowCount(), 2);
+        QCOMPARE(grid->rowCount(), 2);
         QCOMPARE(grid->rowHeight(1), grid->rowHeight(0));
         QVERIFY(grid->rowHeight(1) < 2 * grid->fontMetrics().lineSpacing());
         const QModelIndex error = grid->model()->index(1, 2);
@@ -418,7 +418,7 @@ private slots:
         QVERIFY(detail->isReadOnly());
 
         window_->showRun({});
-        QCOMPARE(grid->RowCount(), 0);
+        QCOMPARE(grid->rowCount(), 0);
         QCOMPARE(detail->toPlainText(), QString());
     }
 
@@ -426,17 +426,17 @@ private slots:
     void rowsSortByAColumnAndFilterByTypeOrFile() {
         ErrorGrid grid(nullptr);
         grid.resize(600, 300);
-        grid.ShowRows({{"Sales Within State", "Inv No.C9 omitted"},
+        grid.showRows({{"Sales Within State", "Inv No.C9 omitted"},
                        {"Purchase Within State", "<A> (30)", "A1", "/p/04/efile_pur04.xml", 30},
                        {"Purchase Within State", "<B> (4)", "A2", "/p/04/efile_pur04.xml", 4},
                        {"Sales Within State", "<C> (7)", "C3", "/p/04/efile_sal04.xml", 7}});
         const auto column = [&](int number) {
             QStringList cells;
-            for (int row = 0; row < grid.VisibleRowCount(); ++row)
+            for (int row = 0; row < grid.visibleRowCount(); ++row)
                 cells.append(Cell(grid, row, number));
             return cells;
         };
-        QCOMPARE(grid.Files(), (QStringList{"", "efile_pur04.xml", "efile_sal04.xml"}));
+        QCOMPARE(grid.files(), (QStringList{"", "efile_pur04.xml", "efile_sal04.xml"}));
         QCOMPARE(column(3),
                  (QStringList{"", "efile_pur04.xml:30", "efile_pur04.xml:4", "efile_sal04.xml:7"}));
 
@@ -446,12 +446,12 @@ private slots:
         grid.sortByColumn(1, Qt::DescendingOrder);
         QCOMPARE(column(1), (QStringList{"C3", "A2", "A1", ""}));
 
-        grid.FilterByFile("efile_pur04.xml");
+        grid.filterByFile("efile_pur04.xml");
         QCOMPARE(column(2), (QStringList{"<B> (4)", "<A> (30)"}));
-        grid.FilterByFile(std::nullopt);
-        grid.FilterByType("Sales Within State");
+        grid.filterByFile(std::nullopt);
+        grid.filterByType("Sales Within State");
         QCOMPARE(column(2), (QStringList{"<C> (7)", "Inv No.C9 omitted"}));
-        QCOMPARE(grid.RowAt(1).error, "Inv No.C9 omitted");
+        QCOMPARE(grid.errorRowAt(1).error, "Inv No.C9 omitted");
     }
 
     // The window offers each Type and file of its rows in its filters.
@@ -466,12 +466,12 @@ private slots:
         QCOMPARE(files->itemText(1), QString("(no file)"));
 
         types->setCurrentIndex(types->findText("Sales Within State"));
-        QCOMPARE(grid->VisibleRowCount(), 2);
+        QCOMPARE(grid->visibleRowCount(), 2);
         window_->showRun({});
         QCOMPARE(types->count(), 1);
         QCOMPARE(types->currentText(), QString("All types"));
         window_->showRun(RunWithRows({{"Purchase Within State", "B No.7 omitted"}}));
-        QCOMPARE(grid->VisibleRowCount(), 1);
+        QCOMPARE(grid->visibleRowCount(), 1);
         window_->showRun({});
     }
 
@@ -640,7 +640,7 @@ private slots:
         Find<QComboBox>("Combo1")->setCurrentIndex(0);
         for (const bool replace : {false, true}) {
             messages_->questions.clear();
-            messages_->confirm = replace;
+            messages_->answer = replace;
             Generate();
             QCOMPARE(messages_->questions.size(), 1);
             QVERIFY2(messages_->questions.first().contains("were made from shop2013 (financial "

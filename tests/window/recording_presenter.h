@@ -8,19 +8,19 @@
 // dialog with the answer and the file set beforehand.
 class RecordingPresenter : public MessagePresenter {
 public:
-    using MessagePresenter::Show;
-    void Show(const QString& text, bool critical, const QString& detail) override {
+    using MessagePresenter::show;
+    void show(const QString& text, bool critical, const QString& detail) override {
         texts.append(text);
         criticalFlags.append(critical);
         details.append(detail);
     }
 
-    bool Confirm(const QString& question) override {
+    bool confirm(const QString& question) override {
         questions.append(question);
-        return confirm;
+        return answer;
     }
 
-    QString AskSaveFile(const QString&, const QString& suggested, const QString&,
+    QString askSaveFile(const QString&, const QString& suggested, const QString&,
                         const QString&) override {
         suggestedFile = suggested;
         return saveFile;
@@ -32,5 +32,5 @@ public:
     QString saveFile;
     QString suggestedFile;
     QStringList questions;
-    bool confirm = false;
+    bool answer = false;  // to every question
 };

@@ -45,7 +45,7 @@ private:
         auto* dataFiles = Find<QComboBox>("Combo2");
         dataFiles->setCurrentIndex(dataFiles->findText(dataFile));
         Find<QComboBox>("Combo1")->setCurrentIndex(0);  // APR
-        messages_->confirm = true;
+        messages_->answer = true;
         QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
         if (!QTest::qWaitFor([this] { return !window_->busy(); }, 120000)) return false;
         if (!window_->shownRun().Completed()) qWarning() << messages_->texts;

@@ -220,18 +220,18 @@ private slots:
         QTest::mouseClick(Find<QPushButton>(view, "btn_RunYear"), Qt::LeftButton);
         QTest::qWait(500);
         messages_->questions.clear();
-        messages_->confirm = false;
+        messages_->answer = false;
         view->close();
         QCOMPARE(messages_->questions, QStringList{"Cancel the run and close?"});
         QVERIFY(open && view->isVisible());
 
-        messages_->confirm = true;
+        messages_->answer = true;
         QElapsedTimer closing;
         closing.start();
         view->close();
         QTRY_VERIFY_WITH_TIMEOUT(open.isNull(), 2000);
         QVERIFY2(closing.elapsed() < 2000, qPrintable(QString::number(closing.elapsed())));
-        messages_->confirm = false;
+        messages_->answer = false;
         QCOMPARE(vat::test::ReadBytes(yearFolder() / "04/run.json"), aprilRecord);
     }
 

@@ -41,7 +41,7 @@ YearChart::YearChart(QWidget* parent)
     setRenderHint(QPainter::Antialiasing);
 }
 
-void YearChart::ShowMonths(const YearRows& rows) {
+void YearChart::showMonths(const YearRows& rows) {
     double low = 0, high = 0;
     for (std::size_t at = 0; at < rows.size(); ++at) {
         vat::YearTotals month;

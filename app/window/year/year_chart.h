@@ -15,7 +15,7 @@ class YearChart : public QChartView {
 public:
     explicit YearChart(QWidget* parent);
 
-    void ShowMonths(const YearRows& rows);
+    void showMonths(const YearRows& rows);
 
 private:
     QBarSet* vat_;

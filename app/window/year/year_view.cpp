@@ -77,7 +77,7 @@ YearView::YearView(vat::SelectedBooks books, vat::ReturnFolders folders, Message
     connect(runYearButton_, &QPushButton::clicked, this, [this] { runMonths(false); });
     connect(runMissingButton_, &QPushButton::clicked, this, [this] { runMonths(true); });
     connect(checkBooksButton_, &QPushButton::clicked, this, &YearView::checkBooks);
-    connect(cancelButton_, &QPushButton::clicked, job_, &BackgroundJob::Cancel);
+    connect(cancelButton_, &QPushButton::clicked, job_, &BackgroundJob::cancel);
     readRunRecords();
 }
 
@@ -110,7 +110,7 @@ void YearView::runMonths(bool onlyMissing) {
         stage_ = QString("month %1 of %2").arg(done + 1).arg(count);
     };
     stage(0);
-    job_->Start(
+    job_->start(
         [this, months, stage](vat::LedgerConnection& ledger, const vat::RunCancel& cancel) {
             PostedProgress progress(
                 *job_, [this](const QString& file, long long done, long long total) {
@@ -124,7 +124,7 @@ void YearView::runMonths(bool onlyMissing) {
                  .observer = &progress,
                  .wanted = [&](int month) { return months.contains(month); }},
                 [&](int month, const vat::RunResult& result) {
-                    job_->Post([this, month, row = vat::RunRow(result), stage, done = ++done] {
+                    job_->post([this, month, row = vat::RunRow(result), stage, done = ++done] {
                         rows_[vat::FinancialYearIndex(month)] = row;
                         showRows();
                         stage(done);
@@ -139,17 +139,17 @@ void YearView::checkBooks() {
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
         if (rows_[vat::FinancialYearIndex(month.number)].generated) months.push_back(month.number);
     setRunning(true);
-    job_->Start(
+    job_->start(
         [this, months](vat::LedgerConnection& ledger, const vat::RunCancel& cancel) {
             for (std::size_t at = 0; at < months.size() && !cancel.Requested(); ++at) {
-                job_->Post(
+                job_->post(
                     [this,
                      stage = QString("checking month %1 of %2").arg(at + 1).arg(months.size())] {
                         progress_->setText(stage);
                     });
                 const vat::BooksCheck check =
                     vat::CheckMonthBooks(ledger, books_.dataFile, months[at], folders_, &cancel);
-                job_->Post([this, month = months[at], check] {
+                job_->post([this, month = months[at], check] {
                     vat::MarkBooks(rows_[vat::FinancialYearIndex(month)], check);
                     showRows();
                 });
@@ -167,14 +167,14 @@ void YearView::setRunning(bool running) {
 
 void YearView::showRows() {
     ShowYearRows(*table_, rows_);
-    chart_->ShowMonths(rows_);
+    chart_->showMonths(rows_);
 }
 
 // Closing the view and Escape both come here. A run or a check going on is stopped only when
 // the user says so; the view then waits for its thread, which a cancel ends within a moment.
 void YearView::reject() {
-    if (job_->Running() && !messages_.Confirm("Cancel the run and close?")) return;
-    job_->Drop();
-    job_->Wait();
+    if (job_->running() && !messages_.confirm("Cancel the run and close?")) return;
+    job_->drop();
+    job_->wait();
     QDialog::reject();
 }
