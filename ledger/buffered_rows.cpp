@@ -29,7 +29,9 @@ BufferedRows::Column BufferedRows::ColumnNamed(std::string_view name) const {
 BufferedRows ReadAllRows(Recordset& recordset) {
     std::vector<BufferedRows::Row> rows;
     for (; !recordset.Eof(); recordset.MoveNext()) rows.push_back(recordset.TakeRow());
-    return BufferedRows(recordset.ColumnNames(), std::move(rows));
+    BufferedRows all(recordset.ColumnNames(), std::move(rows));
+    recordset.Close();
+    return all;
 }
 
 }  // namespace vat

@@ -44,7 +44,8 @@ private:
     std::vector<Row> rows_;
 };
 
-// Reads every remaining row of an open recordset.
+// Reads every remaining row of an open recordset and closes it: the driver holds a whole result
+// until its statement closes, as much again as the rows read.
 BufferedRows ReadAllRows(Recordset& recordset);
 
 }  // namespace vat

@@ -34,6 +34,7 @@ public:
 private:
     friend void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly);
     friend class LedgerSnapshot;
+    friend class SharedSnapshot;
 
     void Close();
 

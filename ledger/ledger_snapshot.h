@@ -1,5 +1,8 @@
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "ledger/ledger_connection.h"
 
 namespace vat {
@@ -15,8 +18,16 @@ public:
     LedgerSnapshot& operator=(const LedgerSnapshot&) = delete;
     ~LedgerSnapshot();
 
+    LedgerConnection& Ledger() const { return ledger_; }
+    // The name under which another session of the server may read the same instant
+    // (SharedSnapshot); none when the server cannot share it.
+    const std::optional<std::string>& SharedId() const { return sharedId_; }
+
 private:
+    void Begin();
+
     LedgerConnection& ledger_;
+    std::optional<std::string> sharedId_;
 };
 
 }  // namespace vat

@@ -29,6 +29,18 @@ void QueryWatch::Cancel() {
     cancelled_ = true;
     // The statement cannot be freed meanwhile: Run clears running_ under the lock first.
     if (running_ != SQL_NULL_HSTMT) SQLCancel(running_);
+    for (QueryWatch* other : linked_) other->Cancel();
+}
+
+void QueryWatch::Link(QueryWatch& other) {
+    const std::lock_guard lock(mutex_);
+    linked_.push_back(&other);
+    if (cancelled_) other.Cancel();
+}
+
+void QueryWatch::Unlink(QueryWatch& other) {
+    const std::lock_guard lock(mutex_);
+    std::erase(linked_, &other);
 }
 
 bool QueryWatch::CancelRequested() {

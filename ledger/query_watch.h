@@ -5,6 +5,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "ledger/ledger_error.h"
 
@@ -23,6 +24,11 @@ public:
     // Thread-safe. Whether Cancel was called since the last Begin.
     bool CancelRequested();
 
+    // Thread-safe. Passes every cancel of this watch on to the other, a second connection of the
+    // same work, until Unlink; at once when this watch is already cancelled.
+    void Link(QueryWatch& other);
+    void Unlink(QueryWatch& other);
+
     // Runs a call that waits for the server on the statement (the execute, which brings the
     // whole result) and returns its code when it succeeded or found no data. Otherwise throws
     // LedgerError with the context and the driver's description, or, for a query stopped by the
@@ -34,9 +40,10 @@ public:
 private:
     LedgerError Cancelled(const std::string& sqlState) const;
 
-    std::mutex mutex_;  // guards running_ and cancelled_
+    std::mutex mutex_;  // guards running_, cancelled_ and linked_
     SQLHSTMT running_ = SQL_NULL_HSTMT;
     bool cancelled_ = false;
+    std::vector<QueryWatch*> linked_;  // never linked back, so the locks are taken in one order
     std::string database_;
     int statementTimeoutSeconds_ = 0;
 };

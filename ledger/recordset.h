@@ -12,6 +12,8 @@
 
 namespace vat {
 
+class BufferedRows;
+
 // One value of the current row. Every column is fetched as text and converted here, so an
 // amount is the double nearest its decimal text whatever the driver's type mapping.
 class Field {
@@ -57,6 +59,7 @@ private:
                           const std::vector<std::string>& textParameters);
     friend void ConnectLedger(class LedgerConnection& ledger, const std::string& database,
                               bool readOnly);
+    friend BufferedRows ReadAllRows(Recordset& recordset);
 
     void Attach(SQLHDBC connection, QueryWatch& watch);
     void Release();

@@ -5,15 +5,19 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
+#include <thread>
 #include <utility>
 
 #include "disk/month_staging.h"
+#include "ledger/ledger_error.h"
 #include "returns/results/number_forms.h"
 #include "returns/rules/text_sanitiser.h"
 #include "returns/run/data_file_selection.h"
@@ -160,6 +164,20 @@ TEST(GenerationRun, WritesTheMonthsFilesByteForByteAndListsThemInRunOrder) {
         (session.folder / "04/efile_sal_returns04.xml").string(),
         (session.folder / "04/efile_is_pur04.xml").string()};
     EXPECT_EQ(session.result.FilesWritten(), written);
+}
+
+// A server that lets the books have one session at a time: the run reads every file on its own
+// connection, writes the same files and says nothing of it.
+TEST(GenerationRun, WithoutASecondSessionReadsEveryFileOnItsOwnConnectionAlike) {
+    LedgerSession session("t_run_figures");
+    test::AdminPsql("edb", "alter database t_run_figures connection limit 1");
+    LedgerConnection second;
+    EXPECT_THROW(ConnectLedger(second, "t_run_figures", true), LedgerError);
+    const RunOutcome outcome = RunMonth(session, 4);
+    test::AdminPsql("edb", "alter database t_run_figures connection limit -1");
+    ASSERT_EQ(outcome, RunOutcome::Completed);
+    EXPECT_EQ(MessageTexts(session.result.messages), std::vector<std::string>{"OVER"});
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), ExpectedApril());
 }
 
 // Each row: a first run, then a second run of another month in the same window.
@@ -494,6 +512,41 @@ TEST_P(InterruptedRun, KeepsTheMonthsEarlierFilesAndListsNoneAsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(TRunFigures, InterruptedRun, testing::ValuesIn(kInterruptions),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The sessions of the books in a transaction, and of those the ones waiting for a lock.
+std::string SessionsInATransaction(const std::string& dataFile, const std::string& condition) {
+    return test::Psql("edb", "select count(*) from pg_stat_activity where datname = '" + dataFile +
+                                 "' and xact_start is not null and application_name <> "
+                                 "'vat_test_table_lock'" +
+                                 condition);
+}
+
+// The run reads each file's lists on a second connection beside its own, in the same snapshot:
+// a cancel stops the second's statement waiting for a locked table at once, and neither
+// session is left in a transaction.
+TEST(GenerationRun, ACancelStopsTheSecondConnectionsQueryWaitingForALockedTable) {
+    LedgerSession session("t_run_figures");
+    std::optional<test::TableLock> lock(std::in_place, "t_run_figures", "daybok");
+    RunCancel cancel(session.ledger);
+    std::chrono::steady_clock::time_point requested;
+    std::thread cancelButton([&] {
+        for (int tries = 0;
+             tries < 200 &&
+             SessionsInATransaction("t_run_figures", " and wait_event_type = 'Lock'") != "1\n";
+             ++tries)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(SessionsInATransaction("t_run_figures", ""), "2\n")
+            << "the run's own connection and the one reading its lists";
+        requested = std::chrono::steady_clock::now();
+        cancel.Request();
+    });
+    EXPECT_EQ(RunMonth(session, 4, &cancel), RunOutcome::Cancelled);
+    const auto ended = std::chrono::steady_clock::now();
+    cancelButton.join();
+    EXPECT_LT(ended - requested, std::chrono::seconds(2));
+    EXPECT_EQ(SessionsInATransaction("t_run_figures", ""), "0\n");
+    lock.reset();
+}
 
 const std::vector<std::string> kAprilFiles = {"efile_pur04.xml",      "efile_pur_rtn04.xml",
                                               "efile_sal04.xml",      "efile_sal_returns04.xml",

@@ -13,6 +13,7 @@
 #include "returns/declarations/return_files.h"
 #include "returns/reconcile/reconcile_month.h"
 #include "returns/results/summary_figures.h"
+#include "returns/run/files_ahead.h"
 #include "returns/run/month_folder.h"
 #include "returns/run/return_file_generator.h"
 #include "validation/schema_validation.h"
@@ -286,6 +287,13 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
         refusal && !selection.replaceOtherBooks)
         return Refuse(result, {*refusal + "; they were kept.", true});
 
+    // Read per list, each file's statements run on a second connection while the run walks the
+    // file before; read per voucher, the walk itself asks the server.
+    std::optional<FilesAhead> filesAhead;
+    if (selection.reading == FactReading::PerList) {
+        filesAhead.emplace(*snapshot, selection.monthNumber);
+        context.filesAhead = &*filesAhead;
+    }
     return WriteMonthFiles(context);
 }
 

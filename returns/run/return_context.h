@@ -1,19 +1,20 @@
 #pragma once
 
-#include <map>
 #include <vector>
 
-#include "ledger/buffered_rows.h"
 #include "ledger/ledger_connection.h"
 #include "returns/declarations/return_file_kind.h"
 #include "returns/reconcile/listed_document.h"
 #include "returns/record/books_digest.h"
 #include "returns/rules/return_period.h"
+#include "returns/run/prepared_file.h"
 #include "returns/run/return_folders.h"
 #include "returns/run/run_cancel.h"
 #include "returns/run/run_result.h"
 
 namespace vat {
+
+class FilesAhead;
 
 // What every generator of a run reads and adds to.
 struct ReturnContext {
@@ -33,9 +34,10 @@ struct ReturnContext {
     UrdTotals urd = {};
     // Every row of the run's lists and what became of it, for the reconciliation.
     std::vector<ListedDocument> listed = {};
-    // Lists read ahead for a later file of the run (the interstate sales lists, which the local
-    // sales file reads first), kept for it so that both files see the same rows.
-    std::map<const ReturnFileKind*, std::vector<BufferedRows>> listsReadAhead = {};
+    // The run's files prepared ahead on a second connection; none: each file is prepared on
+    // the ledger when it is generated, with the lists read ahead for later files kept here.
+    FilesAhead* filesAhead = nullptr;
+    ListsReadAhead listsReadAhead = {};
 };
 
 }  // namespace vat

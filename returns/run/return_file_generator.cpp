@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <memory>
 #include <optional>
 #include <set>
 #include <utility>
@@ -10,13 +9,12 @@
 
 #include "disk/atomic_file_writer.h"
 #include "disk/file_safety.h"
-#include "returns/facts/list_facts.h"
-#include "returns/facts/per_voucher_facts.h"
 #include "returns/results/number_forms.h"
 #include "returns/rules/document_rules.h"
 #include "returns/rules/party.h"
 #include "returns/rules/text_sanitiser.h"
 #include "returns/run/error_rows.h"
+#include "returns/run/files_ahead.h"
 #include "returns/run/month_folder.h"
 
 namespace vat {
@@ -24,24 +22,6 @@ namespace vat {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Each list query runs once a run, on its own: its grouping and order decide the order of
-// blocks. Lists an earlier file read ahead are taken as that file saw them.
-std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, ReturnContext& context) {
-    if (auto ahead = context.listsReadAhead.extract(&kind)) return std::move(ahead.mapped());
-    std::vector<BufferedRows> lists;
-    for (const VoucherList& list : kind.lists) {
-        OpenQuery(context.ledger.voucherRecordset, list.Sql(context.period.monthNumber));
-        lists.push_back(ReadAllRows(context.ledger.voucherRecordset));
-    }
-    return lists;
-}
-
-std::unique_ptr<DocumentFacts> FactsFor(const ReturnContext& context) {
-    if (context.reading == FactReading::PerVoucher)
-        return std::make_unique<PerVoucherFacts>(context.ledger);
-    return std::make_unique<ListFacts>(context.ledger);
-}
 
 void WriteHeader(AtomicFileWriter& file, const ReturnFileKind& kind, const ReturnContext& context) {
     const std::string root(kind.rootElement);
@@ -144,17 +124,6 @@ void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd
         urd.salesBasic += document.basic;
         urd.salesVat += document.tax;
     }
-}
-
-// The voucher numbers of a list, as the rules read them.
-std::set<long long> VouchersOf(const std::vector<BufferedRows>& lists) {
-    std::set<long long> vouchers;
-    for (const BufferedRows& list : lists)
-        for (std::size_t row = 0; row < list.Size(); ++row) {
-            const Field vn = list.At(row, "vn");
-            if (!vn.IsNull()) vouchers.insert(vn.Integer());
-        }
-    return vouchers;
 }
 
 // A row of a voucher list being accounted for, its voucher read once.
@@ -394,30 +363,30 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
 
     FileAccount& account = context.result.accounts.emplace_back();
     account.file = path.filename().string();
-    const std::vector<BufferedRows> lists = ReadLists(kind, context);
+    const PreparedFile prepared =
+        context.filesAhead ? context.filesAhead->Take(kind)
+                           : PrepareFile(kind, context.period.monthNumber, context.reading,
+                                         context.ledger, context.listsReadAhead);
+    if (!prepared.facts) return;
+    const std::vector<BufferedRows>& lists = prepared.lists;
     const auto hasRows = [](const BufferedRows& list) { return !list.Empty(); };
-    if (std::none_of(lists.begin(), lists.end(), hasRows)) return;
-    std::set<long long> accountedElsewhere;
-    if (kind.billsAccountedBy) {
-        const ReturnFileKind& other = kind.billsAccountedBy();
-        std::vector<BufferedRows> otherLists = ReadLists(other, context);
-        accountedElsewhere = VouchersOf(otherLists);
-        context.listsReadAhead[&other] = std::move(otherLists);
-    }
 
     std::error_code error;
     fs::create_directory(folder, error);
     if (error)
         throw DiskError("Cannot create the folder " + folder.string() + ": " + error.message());
 
-    const std::unique_ptr<DocumentFacts> facts = FactsFor(context);
-    facts->PrepareFile(kind, lists);
     std::int64_t taxTotal = 0;
     SortedByKey<std::string, long long> voucherOfNumber;
     SortedByKey<long long, DocumentNote> writtenNotes;
     {
         AtomicFileWriter file(written);
-        FileWalk walk{kind, context, *facts, file, accountedElsewhere, written.filename().string()};
+        FileWalk walk{kind,
+                      context,
+                      *prepared.facts,
+                      file,
+                      prepared.accountedElsewhere,
+                      written.filename().string()};
         WriteHeader(file, kind, context);
         for (std::size_t i = 0; i < kind.lists.size(); ++i)
             if (hasRows(lists[i])) walk.Walk(kind.lists[i], lists[i]);

@@ -1,0 +1,92 @@
+#include "returns/run/files_ahead.h"
+
+#include <stdexcept>
+#include <system_error>
+
+#include "ledger/ledger_error.h"
+#include "returns/declarations/return_files.h"
+
+namespace vat {
+
+FilesAhead::FilesAhead(const LedgerSnapshot& snapshot, int monthNumber)
+    : ledger_(snapshot.Ledger()), monthNumber_(monthNumber), shared_(snapshot) {
+    try {
+        thread_ = std::thread(&FilesAhead::PrepareAll, this);
+    } catch (const std::system_error&) {
+        alone_ = true;  // no thread to be had
+    }
+}
+
+FilesAhead::~FilesAhead() {
+    if (!thread_.joinable()) return;
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    shared_.Cancel();
+    thread_.join();
+}
+
+void FilesAhead::PrepareAll() {
+    try {
+        shared_.Open();
+    } catch (const LedgerError&) {
+        {
+            const std::lock_guard lock(mutex_);
+            alone_ = true;
+        }
+        changed_.notify_all();
+        return;
+    }
+    for (const ReturnFileKind& kind : RunOrder())
+        if (!PrepareNext(kind)) return;
+}
+
+// False when the run ended or the preparation failed, and the thread is done.
+bool FilesAhead::PrepareNext(const ReturnFileKind& kind) {
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return stopping_ || ready_.size() < kWaiting; });
+        if (stopping_) return false;
+    }
+    std::optional<PreparedFile> prepared;
+    std::exception_ptr failure;
+    try {
+        prepared =
+            PrepareFile(kind, monthNumber_, FactReading::PerList, shared_.Ledger(), readAhead_);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        if (prepared)
+            ready_.push_back(std::move(*prepared));
+        else
+            failure_ = failure;
+    }
+    changed_.notify_all();
+    return prepared.has_value();
+}
+
+PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
+    const ReturnFileKinds& order = RunOrder();
+    if (taken_ >= order.size() || &order[taken_].get() != &kind)
+        throw std::logic_error("A return file was asked for out of the run order");
+    ++taken_;
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !ready_.empty() || failure_ || alone_; });
+    if (!ready_.empty()) {
+        PreparedFile prepared = std::move(ready_.front());
+        ready_.pop_front();
+        lock.unlock();
+        changed_.notify_all();
+        return prepared;
+    }
+    if (failure_) std::rethrow_exception(failure_);
+    // The thread ended without a second connection, before it prepared anything.
+    lock.unlock();
+    return PrepareFile(kind, monthNumber_, FactReading::PerList, ledger_, readAhead_);
+}
+
+}  // namespace vat

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <thread>
+
+#include "ledger/ledger_snapshot.h"
+#include "ledger/shared_snapshot.h"
+#include "returns/declarations/return_file_kind.h"
+#include "returns/run/prepared_file.h"
+
+namespace vat {
+
+// The server and the run at work at the same time: while the run walks, writes and checks one
+// file, a thread of its own prepares the next files of the run order (their lists and the facts
+// read per list) on a second connection reading the run's snapshot. That thread alone uses the
+// connection and a file it prepares until it hands the file over by a small queue; the facts,
+// read whole, answer from memory after. When the second connection cannot be opened or cannot
+// share the snapshot, each file is prepared in turn on the run's own connection.
+class FilesAhead {
+public:
+    // Starts preparing the files of the run order.
+    FilesAhead(const LedgerSnapshot& snapshot, int monthNumber);
+    FilesAhead(const FilesAhead&) = delete;
+    FilesAhead& operator=(const FilesAhead&) = delete;
+    // Stops the preparation in progress and waits for its thread.
+    ~FilesAhead();
+
+    // The next file of the run order, prepared. Throws what its preparation threw (LedgerError),
+    // and std::logic_error for a file out of the run order.
+    PreparedFile Take(const ReturnFileKind& kind);
+
+private:
+    void PrepareAll();
+    bool PrepareNext(const ReturnFileKind& kind);
+
+    // Files prepared and not yet taken: two, because a small file (the purchase returns) walks
+    // in less time than the statements of the file after it (the local sales) take.
+    static constexpr std::size_t kWaiting = 2;
+
+    LedgerConnection& ledger_;  // the run's own
+    const int monthNumber_;
+    SharedSnapshot shared_;
+    ListsReadAhead readAhead_;
+    std::size_t taken_ = 0;  // files of the run order taken
+
+    std::mutex mutex_;  // guards what follows
+    std::condition_variable changed_;
+    std::deque<PreparedFile> ready_;
+    std::exception_ptr failure_;
+    bool alone_ = false;     // no second connection: the run prepares its files itself
+    bool stopping_ = false;  // the run ended
+    std::thread thread_;
+};
+
+}  // namespace vat

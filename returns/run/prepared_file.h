@@ -1,0 +1,35 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "ledger/buffered_rows.h"
+#include "ledger/ledger_connection.h"
+#include "returns/declarations/return_file_kind.h"
+#include "returns/rules/document_facts.h"
+#include "returns/run/run_result.h"
+
+namespace vat {
+
+// Lists read ahead for a later file of the run (the interstate sales lists, which the local
+// sales file reads first), kept for it so that both files see the same rows.
+using ListsReadAhead = std::map<const ReturnFileKind*, std::vector<BufferedRows>>;
+
+// What the walk of a file starts from: its voucher lists and the facts of their documents.
+struct PreparedFile {
+    std::vector<BufferedRows> lists;
+    // The vouchers of the lists of the file that accounts for this file's bills below one rupee.
+    std::set<long long> accountedElsewhere;
+    // Prepared for the lists; none when no list has a row, and the file is not written.
+    std::unique_ptr<DocumentFacts> facts;
+};
+
+// Reads a file's voucher lists and prepares the facts of their documents, on the connection
+// given. Each list query runs once a run, on its own: its grouping and order decide the order
+// of blocks; lists an earlier file read ahead are taken from readAhead as that file saw them.
+PreparedFile PrepareFile(const ReturnFileKind& kind, int monthNumber, FactReading reading,
+                         LedgerConnection& ledger, ListsReadAhead& readAhead);
+
+}  // namespace vat
