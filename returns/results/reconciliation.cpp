@@ -1,7 +1,7 @@
 #include "returns/results/reconciliation.h"
 
-#include <array>
 #include <algorithm>
+#include <array>
 #include <numeric>
 
 namespace vat {
@@ -35,9 +35,8 @@ std::int64_t FigureReconciliation::Explained() const {
 }
 
 bool Reconciliation::AllExplained() const {
-    return std::ranges::all_of(figures, [](const FigureReconciliation& figure) {
-        return figure.Unexplained() == 0;
-    });
+    return std::ranges::all_of(
+        figures, [](const FigureReconciliation& figure) { return figure.Unexplained() == 0; });
 }
 
 std::string_view ReconciledKey(ReconciledFigure figure) {
