@@ -44,7 +44,8 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std:
         "it is larger than the " + std::to_string(maxBytes >> 20) + " MB such a file can be";
     if (static_cast<std::size_t>(status.st_size) > maxBytes) throw refuse(tooLarge);
 
-    std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+    // A byte of room past the size, so that the read that finds the end needs no more room.
+    std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
     std::size_t filled = 0;
     // Read to the end, one byte past the cap, in case the file grew since fstat.
     for (;;) {

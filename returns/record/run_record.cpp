@@ -13,7 +13,7 @@ using Json = nlohmann::ordered_json;
 
 namespace {
 
-// Well above the largest real record: a 100,000-voucher month's is 12.7 MB.
+// Well above the largest real record: a 100,000-voucher month's is under 20 MB.
 constexpr std::size_t kLargestRunRecord = std::size_t{64} << 20;
 
 Json HashedFilesJson(const std::vector<HashedFile>& files) {
@@ -28,6 +28,15 @@ std::vector<HashedFile> HashedFilesOf(const Json& list) {
     for (const Json& file : list)
         files.push_back({file.at("name").get<std::string>(), file.at("sha256").get<std::string>()});
     return files;
+}
+
+// "<digest> <file>\t<document>", a line of the record's documents.
+DocumentDigest DocumentOfLine(const std::string& text) {
+    const std::size_t space = text.find(' ');
+    const std::size_t tab = text.find('\t', space);
+    if (space == std::string::npos || tab == std::string::npos)
+        throw RunRecordError(R"(a document is not "<digest> <file>\t<document>")");
+    return {text.substr(space + 1, tab - space - 1), text.substr(tab + 1), text.substr(0, space)};
 }
 
 }  // namespace
@@ -81,8 +90,20 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
 
 RunRecord ParseRunRecord(const std::string& text) {
     try {
-        const Json json = Json::parse(text);
         RunRecord record;
+        // A month's document lines become digests as they are parsed, never a tree of strings.
+        bool inDocuments = false;
+        const Json::parser_callback_t takeDocuments = [&](int depth, Json::parse_event_t event,
+                                                          Json& parsed) {
+            if (depth == 1 && event == Json::parse_event_t::key)
+                inDocuments = parsed.get_ref<const std::string&>() == "documents";
+            if (depth != 2 || !inDocuments || event == Json::parse_event_t::object_start ||
+                event == Json::parse_event_t::array_start)
+                return true;
+            record.documents.push_back(DocumentOfLine(parsed.get<std::string>()));
+            return false;
+        };
+        const Json json = Json::parse(text, takeDocuments);
         record.dataFile = json.at("dataFile").get<std::string>();
         record.dealerTin = json.at("dealerTin").get<std::string>();
         record.yearStart = json.at("financialYear").at("start").get<std::string>();
@@ -99,15 +120,8 @@ RunRecord ParseRunRecord(const std::string& text) {
         record.fingerprint = json.at("fingerprint").get<std::string>();
         if (json.contains("reconciliation"))
             record.reconciliation = ParseReconciliationJson(json.at("reconciliation"));
-        for (const Json& line : json.at("documents")) {
-            const std::string text = line.get<std::string>();
-            const std::size_t space = text.find(' ');
-            const std::size_t tab = text.find('\t', space);
-            if (space == std::string::npos || tab == std::string::npos)
-                throw RunRecordError(R"(a document is not "<digest> <file>\t<document>")");
-            record.documents.push_back({text.substr(space + 1, tab - space - 1),
-                                        text.substr(tab + 1), text.substr(0, space)});
-        }
+        if (!json.at("documents").is_array())
+            throw RunRecordError("not a run record: its documents are no list");
         return record;
     } catch (const nlohmann::json::exception& error) {
         throw RunRecordError(std::string("not a run record: ") + error.what());

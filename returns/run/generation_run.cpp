@@ -294,7 +294,8 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
         filesAhead.emplace(*snapshot, selection.monthNumber);
         context.filesAhead = &*filesAhead;
     }
-    return WriteMonthFiles(context);
+    // Moved, not copied: a completed result holds every document's digest and row.
+    return std::move(WriteMonthFiles(context));
 }
 
 }  // namespace vat

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <utility>
@@ -133,6 +134,33 @@ struct WalkedRow {
     std::optional<long long> voucher;  // none when the row has none
 };
 
+// Where a row lies among a file's lists.
+struct RowPlace {
+    std::uint32_t list;
+    std::uint32_t row;
+};
+
+bool Counted(DocumentFate fate) {
+    return fate == DocumentFate::Written || fate == DocumentFate::BelowOneRupee;
+}
+
+DocumentNote NoteOf(const ReturnFileKind& kind, const std::string& fileName,
+                    const std::string& number, const WalkedRow& at, const ShapedDocument& shaped) {
+    return {.file = fileName,
+            .document = RunRowDocument(kind.omissionPrefix, number, at.voucherText),
+            .voucher = at.voucher,
+            .fate = shaped.fate,
+            .missing = shaped.missing,
+            .partyMissing = shaped.partyMissing,
+            .partyAccount = shaped.partyAccount,
+            .partyName = shaped.storedPartyName,
+            .storedTin = shaped.storedTin,
+            .writtenTin = shaped.document.tin,
+            .basic = shaped.document.basic,
+            .tax = Counted(shaped.fate) ? shaped.document.tax : shaped.leftOutTax,
+            .purchases = kind.side == FigureSide::Input};
+}
+
 // What one file's walk adds up, and the rows it leaves for the user.
 struct FileWalk {
     const ReturnFileKind& kind;
@@ -147,8 +175,9 @@ struct FileWalk {
 
     // Schema rows name their record by its number as written; the vouchers behind them.
     std::vector<std::pair<std::string, long long>> voucherOfNumber = {};
-    // The written documents by voucher, for the schema rows of their records.
-    std::vector<std::pair<long long, DocumentNote>> writtenNotes = {};
+    // The written documents' rows by voucher: the few a schema row explains are shaped again,
+    // rather than a note kept of every one.
+    std::vector<std::pair<long long, RowPlace>> writtenRows = {};
 
     // A document's block and its digest text are built here, in room kept from the one before.
     std::string block = {};
@@ -156,21 +185,7 @@ struct FileWalk {
 
     DocumentNote Note(const std::string& number, const WalkedRow& at,
                       const ShapedDocument& shaped) const {
-        const bool counted =
-            shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
-        return {.file = fileName,
-                .document = RunRowDocument(kind.omissionPrefix, number, at.voucherText),
-                .voucher = at.voucher,
-                .fate = shaped.fate,
-                .missing = shaped.missing,
-                .partyMissing = shaped.partyMissing,
-                .partyAccount = shaped.partyAccount,
-                .partyName = shaped.storedPartyName,
-                .storedTin = shaped.storedTin,
-                .writtenTin = shaped.document.tin,
-                .basic = shaped.document.basic,
-                .tax = counted ? shaped.document.tax : shaped.leftOutTax,
-                .purchases = kind.side == FigureSide::Input};
+        return NoteOf(kind, fileName, number, at, shaped);
     }
 
     // Adds a row and the note of the document behind it.
@@ -207,7 +222,7 @@ struct FileWalk {
                Note(number, at, shaped));
     }
 
-    void Walk(const VoucherList& list, const BufferedRows& rows) {
+    void Walk(std::uint32_t listIndex, const BufferedRows& rows) {
         const auto total = static_cast<long long>(rows.Size());
         if (!rows.Empty()) {
             const ListColumns columns(kind, rows);
@@ -215,22 +230,22 @@ struct FileWalk {
                 if (context.cancel) context.cancel->ThrowIfRequested();
                 context.observer.Progress(fileName, static_cast<long long>(row), total);
                 const ListRow fields = columns.Row(row);
-                Account(list, {fields, fields.voucher.Text(), fields.Voucher()});
+                Account({listIndex, static_cast<std::uint32_t>(row)},
+                        {fields, fields.voucher.Text(), fields.Voucher()});
             }
         }
         context.observer.Progress(fileName, total, total);
     }
 
     // Writes a block, an omission row or a left-out row for one list row, and counts it.
-    void Account(const VoucherList& list, const WalkedRow& at) {
+    void Account(RowPlace place, const WalkedRow& at) {
+        const VoucherList& list = kind.lists[place.list];
         ++account.listed;
         const std::string number = at.fields.DocumentNumber(kind);
         ShapedDocument shaped = ShapeDocument(kind, list, at.fields, facts);
         const ReturnDocument& document = shaped.document;
         const AmountTexts amounts = AmountTextsOf(document);
-        const bool counted =
-            shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee;
-        if (counted && !taxTotal.Add(document.tax)) {
+        if (Counted(shaped.fate) && !taxTotal.Add(document.tax)) {
             shaped.fate = DocumentFate::MissingData;
             shaped.missing = "the tax " + amounts.tax + " is beyond the file's total";
             shaped.leftOutTax = document.tax;
@@ -269,17 +284,16 @@ struct FileWalk {
                 if (at.voucher) {
                     voucherOfNumber.emplace_back(std::string(list.invoicePrefix) + number,
                                                  *at.voucher);
-                    writtenNotes.emplace_back(*at.voucher, Note(number, at, shaped));
+                    writtenRows.emplace_back(*at.voucher, place);
                 }
                 break;
         }
         if (context.digest) Digest(at, number, shaped, amounts, interstate);
         if (at.voucher)
-            context.listed.push_back(
-                {kind.figure, *at.voucher, LedgerDate::Parse(at.fields.voucherDate.Text()),
-                 std::string(kind.omissionPrefix) + number,
-                 shaped.fate == DocumentFate::Written || shaped.fate == DocumentFate::BelowOneRupee,
-                 LeftOutBecause(shaped)});
+            context.listed.push_back({kind.figure, *at.voucher,
+                                      LedgerDate::Parse(at.fields.voucherDate.Text()),
+                                      std::string(kind.omissionPrefix) + number,
+                                      Counted(shaped.fate), LeftOutBecause(shaped)});
     }
 
     // Appends a value with its length, so that no two different rows read alike.
@@ -328,15 +342,21 @@ std::optional<ElementValue> FailingValue(const ReturnFileKind& kind, const std::
     return std::nullopt;
 }
 
-// Notes the written document behind each schema row of a record.
-void NoteSchemaRows(const ReturnFileKind& kind, const SortedByKey<long long, DocumentNote>& written,
-                    std::size_t firstRow, RunResult& result) {
+// Notes the written document behind each schema row of a record, shaped again from its list row
+// and the same facts.
+void NoteSchemaRows(const ReturnFileKind& kind, const std::string& fileName,
+                    const std::vector<BufferedRows>& lists, DocumentFacts& facts,
+                    const SortedByKey<long long, RowPlace>& written, std::size_t firstRow,
+                    RunResult& result) {
     for (std::size_t at = firstRow; at < result.rows.size(); ++at) {
         const ErrorRow& row = result.rows[at];
         if (!row.voucher) continue;
-        const DocumentNote* found = written.Find(*row.voucher);
-        if (!found) continue;
-        DocumentNote note = *found;
+        const RowPlace* place = written.Find(*row.voucher);
+        if (!place) continue;
+        const ListRow fields = ListColumns(kind, lists[place->list]).Row(place->row);
+        const ShapedDocument shaped = ShapeDocument(kind, kind.lists[place->list], fields, facts);
+        DocumentNote note = NoteOf(kind, fileName, fields.DocumentNumber(kind),
+                                   {fields, fields.voucher.Text(), fields.Voucher()}, shaped);
         note.row = at;
         note.failing = FailingValue(kind, row.error);
         result.notes.push_back(std::move(note));
@@ -378,7 +398,7 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
 
     std::int64_t taxTotal = 0;
     SortedByKey<std::string, long long> voucherOfNumber;
-    SortedByKey<long long, DocumentNote> writtenNotes;
+    SortedByKey<long long, RowPlace> writtenRows;
     {
         AtomicFileWriter file(written);
         FileWalk walk{kind,
@@ -388,15 +408,15 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
                       prepared.accountedElsewhere,
                       written.filename().string()};
         WriteHeader(file, kind, context);
-        for (std::size_t i = 0; i < kind.lists.size(); ++i)
-            if (hasRows(lists[i])) walk.Walk(kind.lists[i], lists[i]);
+        for (std::uint32_t i = 0; i < kind.lists.size(); ++i)
+            if (hasRows(lists[i])) walk.Walk(i, lists[i]);
         file.WriteLine(kind.closingLine);
         file.Commit();
         taxTotal = walk.taxTotal.TenThousandths();
         walk.account.file = account.file;
         account = std::move(walk.account);
         voucherOfNumber = SortedByKey(std::move(walk.voucherOfNumber));
-        writtenNotes = SortedByKey(std::move(walk.writtenNotes));
+        writtenRows = SortedByKey(std::move(walk.writtenRows));
     }
     SetFileTotal(context.result.figures, kind.figure, kind.side, taxTotal);
 
@@ -405,7 +425,8 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     account.valid =
         CheckReturnFile(written, ReturnSchemaPath(kind, context), kind, voucherOfNumber, rows);
     account.schemaErrors = static_cast<long long>(rows.size() - rowsBefore);
-    NoteSchemaRows(kind, writtenNotes, rowsBefore, context.result);
+    NoteSchemaRows(kind, account.file, lists, *prepared.facts, writtenRows, rowsBefore,
+                   context.result);
     // Listed only once checked: a file whose check could not run is never listed as written.
     account.path = path.string();
     if (!*account.valid)
