@@ -56,7 +56,7 @@ TEST(RunRecordText, ReadsBackWhatWasWritten) {
     for (const std::string& broken : {std::string(), std::string("{}"), std::string("[1]"),
                                       std::string(R"({"dataFile": 3})"), noMonth})
         EXPECT_THROW(ParseRunRecord(broken), RunRecordError) << broken;
-    EXPECT_EQ(RecordOwnerText(record),
+    EXPECT_EQ(RecordOwnerText(OwnerOf(record)),
               "shop2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02");
 }
 
@@ -99,6 +99,25 @@ TEST(RunRecordFile, IsSyncedBeforeItTakesItsNameAndReadsBack) {
     }
     EXPECT_EQ(Text(ReadRunRecord(folder.Path()).value()), Text(April()));
     EXPECT_FALSE(ReadRunRecord(folder / "04"));
+}
+
+TEST(RunRecordFile, ItsOwnerIsReadFromItsHeadAlone) {
+    test::ScratchFolder folder;
+    const std::string text = Text(April());
+    const auto owner = [&folder](const std::string& record) {
+        std::ofstream(folder / "run.json") << record;
+        return RecordOwnerText(ReadRecordOwner(folder.Path()).value());
+    };
+    const std::string april = RecordOwnerText(OwnerOf(April()));
+    EXPECT_EQ(owner(text), april);
+    // Cut after its head, a record still names its owner: what follows is never read.
+    EXPECT_EQ(owner(text.substr(0, text.find("\"files\""))), april);
+    RunRecord endless = April();
+    endless.yearEnd.clear();  // books whose year has no end
+    EXPECT_EQ(owner(Text(endless)), RecordOwnerText(OwnerOf(endless)));
+    for (const std::string broken : {"", "{}", R"({"dataFile": 3})", "[1]"})
+        EXPECT_THROW(owner(broken), RunRecordError) << broken;
+    EXPECT_FALSE(ReadRecordOwner(folder / "04"));
 }
 
 // What may stand at a record's name instead of a record the program wrote.

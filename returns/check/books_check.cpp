@@ -139,9 +139,10 @@ std::optional<BooksComparison> RecordedMonth(const RunSelection& selection, cons
         if (MoveInInterrupted(monthsFolder, monthTag)) return refuse(kInterruptedMoveIn);
         std::optional<RunRecord> recorded = ReadRunRecord(monthFolder);
         if (!recorded || recorded->dataFile != dataFile) return refuse(noRecord);
-        if (recorded->month != monthNumber || !WrittenFrom(*recorded, *selection.books))
+        if (recorded->month != monthNumber || !WrittenFrom(OwnerOf(*recorded), *selection.books))
             return refuse("The run record in " + monthFolder.string() + " is of month " +
-                          std::to_string(recorded->month) + " of " + RecordOwnerText(*recorded) +
+                          std::to_string(recorded->month) + " of " +
+                          RecordOwnerText(OwnerOf(*recorded)) +
                           "; generate the month's files again.");
         std::vector<std::string> folderChanges = FolderChanges(*recorded, monthFolder);
         return BooksComparison{.recorded = std::move(*recorded),

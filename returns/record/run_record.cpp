@@ -135,14 +135,80 @@ void WriteRunRecord(const RunRecord& record, const fs::path& folder) {
     file.Commit();
 }
 
-std::optional<RunRecord> ReadRunRecord(const fs::path& monthFolder) {
-    const fs::path path = monthFolder / kRunRecordName;
-    std::optional<std::string> text;
+namespace {
+
+std::optional<std::string> RecordText(const fs::path& path) {
     try {
-        text = ReadSmallFile(path, kLargestRunRecord);
+        return ReadSmallFile(path, kLargestRunRecord);
     } catch (const DiskError& error) {
         throw RunRecordError(error.what());
     }
+}
+
+// Reads a record's owner as the parser meets its members, and stops once it has them all.
+class OwnerReader : public nlohmann::json_sax<Json> {
+public:
+    std::optional<RecordOwner> Owner() const {
+        if (found_ != kAll) return std::nullopt;
+        return owner_;
+    }
+
+    bool string(string_t& value) override {
+        const auto take = [&](std::string& member, unsigned bit) {
+            if (found_ & bit) return;
+            member = std::move(value);
+            found_ |= bit;
+        };
+        if (depth_ == 1 && key_[0] == "dataFile") take(owner_.dataFile, 1);
+        if (depth_ == 1 && key_[0] == "writtenAt") take(owner_.writtenAt, 2);
+        if (depth_ == 2 && key_[0] == "financialYear" && key_[1] == "start")
+            take(owner_.yearStart, 4);
+        if (depth_ == 2 && key_[0] == "financialYear" && key_[1] == "end")
+            take(owner_.yearEnd, 8);  // empty in the books of a year without an end
+        return found_ != kAll;
+    }
+    bool key(string_t& name) override {
+        if (depth_ == 1 || depth_ == 2) key_[depth_ - 1] = name;
+        return true;
+    }
+    bool start_object(std::size_t /*elements*/) override { return Enter(); }
+    bool start_array(std::size_t /*elements*/) override { return Enter(); }
+    bool end_object() override { return Leave(); }
+    bool end_array() override { return Leave(); }
+    bool null() override { return true; }
+    bool boolean(bool /*value*/) override { return true; }
+    bool number_integer(number_integer_t /*value*/) override { return true; }
+    bool number_unsigned(number_unsigned_t /*value*/) override { return true; }
+    bool number_float(number_float_t /*value*/, const string_t& /*text*/) override { return true; }
+    bool binary(binary_t& /*value*/) override { return true; }
+    bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
+                     const nlohmann::detail::exception& error) override {
+        throw RunRecordError(std::string("not a run record: ") + error.what());
+    }
+
+private:
+    bool Enter() {
+        if (depth_ < 2) key_[depth_].clear();
+        ++depth_;
+        return true;
+    }
+    bool Leave() {
+        --depth_;
+        return true;
+    }
+
+    int depth_ = 0;
+    std::string key_[2];  // the member being read of the record, and of that member
+    RecordOwner owner_;
+    static constexpr unsigned kAll = 15;
+    unsigned found_ = 0;  // a bit for each member of the owner read
+};
+
+}  // namespace
+
+std::optional<RunRecord> ReadRunRecord(const fs::path& monthFolder) {
+    const fs::path path = monthFolder / kRunRecordName;
+    const std::optional<std::string> text = RecordText(path);
     if (!text) return std::nullopt;
     try {
         return ParseRunRecord(*text);
@@ -151,9 +217,27 @@ std::optional<RunRecord> ReadRunRecord(const fs::path& monthFolder) {
     }
 }
 
-std::string RecordOwnerText(const RunRecord& record) {
-    return record.dataFile + " (financial year " + record.yearStart + " to " + record.yearEnd +
-           "), written " + record.writtenAt;
+RecordOwner OwnerOf(const RunRecord& record) {
+    return {record.dataFile, record.yearStart, record.yearEnd, record.writtenAt};
+}
+
+std::optional<RecordOwner> ReadRecordOwner(const fs::path& monthFolder) {
+    const fs::path path = monthFolder / kRunRecordName;
+    const std::optional<std::string> text = RecordText(path);
+    if (!text) return std::nullopt;
+    try {
+        OwnerReader reader;
+        Json::sax_parse(*text, &reader);
+        if (auto owner = reader.Owner()) return owner;
+        throw RunRecordError("not a run record: it names no data file, financial year or time");
+    } catch (const RunRecordError& failure) {
+        throw RunRecordError(path.string() + " is " + failure.what());
+    }
+}
+
+std::string RecordOwnerText(const RecordOwner& owner) {
+    return owner.dataFile + " (financial year " + owner.yearStart + " to " + owner.yearEnd +
+           "), written " + owner.writtenAt;
 }
 
 }  // namespace vat

@@ -56,8 +56,22 @@ void WriteRunRecord(const RunRecord& record, const std::filesystem::path& folder
 // be read, is no regular file (a link is never followed) or is larger than any record.
 std::optional<RunRecord> ReadRunRecord(const std::filesystem::path& monthFolder);
 
+// Whose books a record's files were made from, and when.
+struct RecordOwner {
+    std::string dataFile;
+    std::string yearStart;  // "yyyy-mm-dd"
+    std::string yearEnd;
+    std::string writtenAt;
+};
+RecordOwner OwnerOf(const RunRecord& record);
+
+// The owner of a month folder's record, read from the record's head alone (a month's documents
+// after it run to megabytes); nullopt when it has none. Throws RunRecordError as ReadRunRecord
+// does, and when the head names no owner.
+std::optional<RecordOwner> ReadRecordOwner(const std::filesystem::path& monthFolder);
+
 // "demo2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02": whose
 // files a record describes, for a question or a refusal.
-std::string RecordOwnerText(const RunRecord& record);
+std::string RecordOwnerText(const RecordOwner& owner);
 
 }  // namespace vat

@@ -1,5 +1,7 @@
 #include "returns/run/generation_run.h"
 
+#include <malloc.h>
+
 #include <memory>
 #include <optional>
 
@@ -134,6 +136,10 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
             return IsRequested(context.cancel) ? Cancel(result) : Fail(result, *failure);
     }
     if (IsRequested(context.cancel)) return Cancel(result);
+    // The files' lists and facts are freed now, most of them allocated on the thread that read
+    // them ahead: their pages go back before the reconciliation needs as many again, rather
+    // than stay with that thread's arena for the rest of the run.
+    malloc_trim(0);
     CompleteRun(result.figures, context.urd);
     const ReconciledMonth month =
         ReconciledMonth::Of(context.books.yearStart.year, context.period.monthNumber);
@@ -178,21 +184,21 @@ std::string BooksText(const SelectedBooks& books) {
 
 }  // namespace
 
-bool WrittenFrom(const RunRecord& record, const SelectedBooks& books) {
-    return record.dataFile == books.dataFile && record.yearStart == books.yearStart.IsoText();
+bool WrittenFrom(const RecordOwner& owner, const SelectedBooks& books) {
+    return owner.dataFile == books.dataFile && owner.yearStart == books.yearStart.IsoText();
 }
 
 std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFolder,
                                            const SelectedBooks& books) {
-    std::optional<RunRecord> record;
+    std::optional<RecordOwner> owner;
     try {
-        record = ReadRunRecord(monthFolder);
+        owner = ReadRecordOwner(monthFolder);
     } catch (const RunRecordError& error) {
         return "The files in " + monthFolder.string() + " have a run record that cannot be read (" +
                error.what() + ")";
     }
-    if (!record || WrittenFrom(*record, books)) return std::nullopt;
-    return "The files in " + monthFolder.string() + " were made from " + RecordOwnerText(*record);
+    if (!owner || WrittenFrom(*owner, books)) return std::nullopt;
+    return "The files in " + monthFolder.string() + " were made from " + RecordOwnerText(*owner);
 }
 
 RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,

@@ -23,7 +23,7 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
                         const RunCancel* cancel = nullptr);
 
 // True when a run of these books (data file and financial year) wrote the record.
-bool WrittenFrom(const RunRecord& record, const SelectedBooks& books);
+bool WrittenFrom(const RecordOwner& owner, const SelectedBooks& books);
 
 // Why the files in a month folder may not be replaced by a run of these books without asking:
 // a run of another data file or of another financial year wrote them, or their run record

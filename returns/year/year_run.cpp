@@ -38,7 +38,7 @@ std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,
                                       const SelectedBooks& books) {
     try {
         std::optional<RunRecord> record = ReadRunRecord(monthFolder);
-        if (record && WrittenFrom(*record, books)) return record;
+        if (record && WrittenFrom(OwnerOf(*record), books)) return record;
     } catch (const RunRecordError&) {
         // a record that cannot be read says nothing of the month
     }
