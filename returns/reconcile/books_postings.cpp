@@ -112,6 +112,8 @@ std::vector<TaxPosting> ReadTaxPostings(LedgerConnection& ledger, const Reconcil
     // A month's postings come through a cursor of the run's transaction, a slice at a time, and
     // are converted as they come: held whole as rows of text, in the driver and here, they
     // would weigh several times their converted form.
+    // The cursor is read to its end: planned for its whole result, not for its first rows.
+    OpenQuery(ledger.lookupRecordset, "set local cursor_tuple_fraction = 1");
     OpenQuery(ledger.lookupRecordset, "declare tax_postings no scroll cursor for " + sql,
               {ArrayText(countedVouchers), month.first.IsoText(), month.last.IsoText()});
     std::vector<TaxPosting> postings;
