@@ -19,28 +19,30 @@ struct TableFacts : DocumentFacts {
     LineFacts lines;
     bool inventory = false;
     std::vector<std::string> asked;
+    std::optional<std::string> answer;  // the last sum asked
 
     void PrepareFile(const ReturnFileKind&, const std::vector<BufferedRows>&) override {}
     bool HasInventoryLines(long long) override {
         asked.push_back("inventory");
         return inventory;
     }
-    std::optional<PartyFacts> Party(long long account) override {
+    const PartyFacts* Party(long long account) override {
         asked.push_back("party");
         auto at = parties.find(account);
-        return at == parties.end() ? std::nullopt : std::optional(at->second);
+        return at == parties.end() ? nullptr : &at->second;
     }
-    std::optional<CityFacts> City(long long code) override {
+    const CityFacts* City(long long code) override {
         asked.push_back("city");
         auto at = cities.find(code);
-        return at == cities.end() ? std::nullopt : std::optional(at->second);
+        return at == cities.end() ? nullptr : &at->second;
     }
-    std::optional<std::string> Sum(const VoucherSum& sum, long long) override {
+    const std::optional<std::string>& Sum(const VoucherSum& sum, long long) override {
         asked.push_back(std::string(sum.alias));
         auto at = sums.find(std::string(sum.alias));
-        return at == sums.end() ? std::optional<std::string>("0") : at->second;
+        answer = at == sums.end() ? "0" : at->second;
+        return answer;
     }
-    LineFacts Lines(long long) override {
+    const LineFacts& Lines(long long) override {
         asked.push_back("lines");
         return lines;
     }

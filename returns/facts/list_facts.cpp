@@ -8,7 +8,8 @@ namespace vat {
 namespace {
 
 // The key of a row, read as the rules read a voucher number or code; nullopt for NULL or text
-// that is no number (no question can ask for it).
+// that is no number. ListRow::Voucher() throws for such text, so that the rules leave its
+// document out with a row; here no question can ask for it, and it is passed over.
 std::optional<long long> Key(const Field& field) {
     if (field.IsNull()) return std::nullopt;
     try {
@@ -171,28 +172,28 @@ bool ListFacts::HasInventoryLines(long long voucher) {
     return inventoryVouchers_.contains(voucher);
 }
 
-std::optional<PartyFacts> ListFacts::Party(long long account) {
+const PartyFacts* ListFacts::Party(long long account) {
     const auto at = parties_.find(account);
-    if (at == parties_.end()) return std::nullopt;
-    return at->second;
+    return at == parties_.end() ? nullptr : &at->second;
 }
 
-std::optional<CityFacts> ListFacts::City(long long code) {
+const CityFacts* ListFacts::City(long long code) {
     const auto at = cities_.find(code);
-    if (at == cities_.end()) return std::nullopt;
-    return at->second;
+    return at == cities_.end() ? nullptr : &at->second;
 }
 
 // A sum over no rows is 0, as coalesce makes it for a single voucher.
-std::optional<std::string> ListFacts::Sum(const VoucherSum& sum, long long voucher) {
+const std::optional<std::string>& ListFacts::Sum(const VoucherSum& sum, long long voucher) {
+    static const std::optional<std::string> zero = "0";
     const auto at = sums_.find(voucher);
-    if (at == sums_.end()) return "0";
+    if (at == sums_.end()) return zero;
     return at->second.at(sumColumns_.at(&sum));
 }
 
-LineFacts ListFacts::Lines(long long voucher) {
+const LineFacts& ListFacts::Lines(long long voucher) {
+    static const LineFacts none;
     const auto at = lines_.find(voucher);
-    return at == lines_.end() ? LineFacts{} : at->second;
+    return at == lines_.end() ? none : at->second;
 }
 
 }  // namespace vat

@@ -25,10 +25,10 @@ public:
 
     void PrepareFile(const ReturnFileKind& kind, const std::vector<BufferedRows>& lists) override;
     bool HasInventoryLines(long long voucher) override;
-    std::optional<PartyFacts> Party(long long account) override;
-    std::optional<CityFacts> City(long long code) override;
-    std::optional<std::string> Sum(const VoucherSum& sum, long long voucher) override;
-    LineFacts Lines(long long voucher) override;
+    const PartyFacts* Party(long long account) override;
+    const CityFacts* City(long long code) override;
+    const std::optional<std::string>& Sum(const VoucherSum& sum, long long voucher) override;
+    const LineFacts& Lines(long long voucher) override;
 
 private:
     void ReadSums(const ReturnFileKind& kind, const std::string& vouchers);

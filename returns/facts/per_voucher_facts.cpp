@@ -20,41 +20,42 @@ bool PerVoucherFacts::HasInventoryLines(long long voucher) {
     return !Run(ledger_, "select vno from inventory where vno=" + std::to_string(voucher)).Eof();
 }
 
-std::optional<PartyFacts> PerVoucherFacts::Party(long long account) {
+const PartyFacts* PerVoucherFacts::Party(long long account) {
     const bool withAddress = kind_->address != AddressRule::None;
     Recordset& row = Run(
         ledger_, std::string(withAddress ? "select name,city,tin,addr1,addr2 from "
                                            "ledger_acts where code="
                                          : "select name,city,tin from ledger_acts where code=") +
                      std::to_string(account));
-    if (row.Eof()) return std::nullopt;
-    PartyFacts party{row["Name"].Raw(), row["city"].Raw(), row["tin"].Raw(), {}, {}};
+    if (row.Eof()) return nullptr;
+    party_ = {row["Name"].Raw(), row["city"].Raw(), row["tin"].Raw(), {}, {}};
     if (withAddress) {
-        party.addr1 = row["addr1"].Raw();
-        party.addr2 = row["addr2"].Raw();
+        party_.addr1 = row["addr1"].Raw();
+        party_.addr2 = row["addr2"].Raw();
     }
-    return party;
+    return &party_;
 }
 
-std::optional<CityFacts> PerVoucherFacts::City(long long code) {
+const CityFacts* PerVoucherFacts::City(long long code) {
     Recordset& row = Run(ledger_, "select * from city where code=" + std::to_string(code));
-    if (row.Eof()) return std::nullopt;
-    return CityFacts{row["CODE"].Raw(), row["Name"].Raw()};
+    if (row.Eof()) return nullptr;
+    city_ = {row["CODE"].Raw(), row["Name"].Raw()};
+    return &city_;
 }
 
-std::optional<std::string> PerVoucherFacts::Sum(const VoucherSum& sum, long long voucher) {
+const std::optional<std::string>& PerVoucherFacts::Sum(const VoucherSum& sum, long long voucher) {
     Recordset& row = Run(ledger_, sum.VoucherSql(kind_->voucherType, voucher));
-    if (row.Eof()) return std::nullopt;
-    return row[sum.alias].Raw();
+    sum_ = row.Eof() ? std::nullopt : row[sum.alias].Raw();
+    return sum_;
 }
 
-LineFacts PerVoucherFacts::Lines(long long voucher) {
+const LineFacts& PerVoucherFacts::Lines(long long voucher) {
     const LinesQuery& lines = *kind_->lines;
     Recordset& row =
         Run(ledger_, "select " + std::string(lines.columns) + " from " + std::string(lines.table) +
                          " where vno=" + std::to_string(voucher));
-    if (row.Eof()) return {};
-    return {row["qty"].Raw(), row["tax_rate"].Raw()};
+    lines_ = row.Eof() ? LineFacts{} : LineFacts{row["qty"].Raw(), row["tax_rate"].Raw()};
+    return lines_;
 }
 
 }  // namespace vat

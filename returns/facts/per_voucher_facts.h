@@ -14,14 +14,19 @@ public:
 
     void PrepareFile(const ReturnFileKind& kind, const std::vector<BufferedRows>& lists) override;
     bool HasInventoryLines(long long voucher) override;
-    std::optional<PartyFacts> Party(long long account) override;
-    std::optional<CityFacts> City(long long code) override;
-    std::optional<std::string> Sum(const VoucherSum& sum, long long voucher) override;
-    LineFacts Lines(long long voucher) override;
+    const PartyFacts* Party(long long account) override;
+    const CityFacts* City(long long code) override;
+    const std::optional<std::string>& Sum(const VoucherSum& sum, long long voucher) override;
+    const LineFacts& Lines(long long voucher) override;
 
 private:
     LedgerConnection& ledger_;
     const ReturnFileKind* kind_ = nullptr;
+    // The last answers, lent until the next question.
+    PartyFacts party_;
+    CityFacts city_;
+    std::optional<std::string> sum_;
+    LineFacts lines_;
 };
 
 }  // namespace vat

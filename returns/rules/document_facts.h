@@ -33,6 +33,7 @@ struct LineFacts {
 // Answers the look-ups the rules make for the documents of one voucher list. The rules ask
 // in the books' order and stop early (an out-of-state party is skipped before its city is
 // asked for), so a source may answer from statements run per question or prepared per list.
+// Answers are lent, not copied: each holds until the next question of its kind.
 class DocumentFacts {
 public:
     virtual ~DocumentFacts() = default;
@@ -42,13 +43,13 @@ public:
                              const std::vector<BufferedRows>& lists) = 0;
 
     virtual bool HasInventoryLines(long long voucher) = 0;
-    // nullopt when the account or the city code has no row.
-    virtual std::optional<PartyFacts> Party(long long account) = 0;
-    virtual std::optional<CityFacts> City(long long code) = 0;
+    // Null when the account or the city code has no row.
+    virtual const PartyFacts* Party(long long account) = 0;
+    virtual const CityFacts* City(long long code) = 0;
     // One of the kind's declared sums on the voucher, over every row of its number and type;
     // nullopt when the sum came back without a row.
-    virtual std::optional<std::string> Sum(const VoucherSum& sum, long long voucher) = 0;
-    virtual LineFacts Lines(long long voucher) = 0;
+    virtual const std::optional<std::string>& Sum(const VoucherSum& sum, long long voucher) = 0;
+    virtual const LineFacts& Lines(long long voucher) = 0;
 };
 
 }  // namespace vat

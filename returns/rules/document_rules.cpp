@@ -30,9 +30,10 @@ double Number(const std::optional<std::string>& text, std::string_view name) {
 
 // A number the document carries or counts: never NaN or infinite, never beyond the totals.
 double UsableNumber(const std::optional<std::string>& text, std::string_view name,
-                    const std::string& what) {
+                    std::string_view what) {
     const double value = Number(text, name);
-    const std::string stated = "the " + what + " " + text.value_or("");
+    if (std::isfinite(value) && std::fabs(value) < kLargestAmount) return value;
+    const std::string stated = "the " + std::string(what) + " " + text.value_or("");
     if (std::isnan(value)) throw Missing{stated + " is not a number"};
     if (!std::isfinite(value)) throw Missing{stated + " is not a finite number"};
     if (std::fabs(value) >= kLargestAmount)
@@ -107,7 +108,7 @@ void Shape(const ReturnFileKind& kind, const VoucherList& list, const ListRow& r
     shaped.partyAccount = account;
     const std::optional<LedgerDate> date = DocumentDate(row.documentDate);
 
-    const std::optional<PartyFacts> party = facts.Party(*account);
+    const PartyFacts* party = facts.Party(*account);
     const std::string accountText = std::to_string(*account);
     if (!party)
         throw Missing{"the party account " + accountText + " has no row in ledger_acts", true};
@@ -125,7 +126,7 @@ void Shape(const ReturnFileKind& kind, const VoucherList& list, const ListRow& r
         }
         if (list.tinRule == TinRule::UrdOutsideState) document.tin = kUrdMarkerTin;
     }
-    const std::optional<CityFacts> city = facts.City(cityCode);
+    const CityFacts* city = facts.City(cityCode);
     if (!city)
         throw Missing{"the city code " + std::to_string(cityCode) + " of party account " +
                           accountText + " has no row in city",

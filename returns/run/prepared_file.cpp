@@ -23,11 +23,14 @@ std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, int monthNumber,
 // The voucher numbers of lists, as the rules read them.
 std::set<long long> VouchersOf(const std::vector<BufferedRows>& lists) {
     std::set<long long> vouchers;
-    for (const BufferedRows& list : lists)
+    for (const BufferedRows& list : lists) {
+        if (list.Empty()) continue;
+        const BufferedRows::Column vn = list.ColumnNamed("vn");
         for (std::size_t row = 0; row < list.Size(); ++row) {
-            const Field vn = list.At(row, "vn");
-            if (!vn.IsNull()) vouchers.insert(vn.Integer());
+            const Field voucher = list.At(row, vn);
+            if (!voucher.IsNull()) vouchers.insert(voucher.Integer());
         }
+    }
     return vouchers;
 }
 
