@@ -37,9 +37,16 @@ ListedDocument Counted(TaxFigure file, long long voucher, const char* document =
 using Seen = std::tuple<ReconciledFigure, ReconcilingReason, long long, long long, std::int64_t,
                         std::optional<std::string>>;
 
+ReconcilingItems ClassifyPostings(const std::vector<TaxPosting>& postings,
+                                  const std::vector<ListedDocument>& documents) {
+    PostingsClassifier classifier(kApril2014, documents);
+    for (const TaxPosting& posting : postings) classifier.Add(posting);
+    return classifier.Items();
+}
+
 std::vector<Seen> Classify(const std::vector<TaxPosting>& postings,
                            const std::vector<ListedDocument>& documents) {
-    const ReconcilingItems items = ClassifyPostings(kApril2014, postings, documents);
+    const ReconcilingItems items = ClassifyPostings(postings, documents);
     std::vector<Seen> seen;
     for (int figure = 0; figure < kReconciledFigureCount; ++figure)
         for (const ReconcilingItem& item : items[figure])
@@ -189,7 +196,7 @@ TEST(ReconciliationRules, AListedDocumentTheRunLeftOutIsLeftOut) {
     const std::vector<TaxPosting> postings{Posting(1, "PR", 20, 502, 1500)};
     ExpectCases(
         {{"by its TIN", postings, {skipped}, {{InputVat, LeftOut, 1, 20, -1500, "B No.P1"}}}});
-    EXPECT_EQ(ClassifyPostings(kApril2014, postings, std::vector{skipped})[0].at(0).text,
+    EXPECT_EQ(ClassifyPostings(postings, {skipped})[0].at(0).text,
               "voucher 1 (PR, 2014-04-07): input VAT account 20 debited 15.00; B No.P1 of "
               "efile_pur04.xml was left out: the party's TIN 07500000002 does not begin with 29");
 }

@@ -1,7 +1,6 @@
 #include "returns/reconcile/books_postings.h"
 
 #include "ledger/buffered_rows.h"
-#include "returns/facts/list_facts.h"
 #include "returns/reconcile/reconciled_accounts.h"
 
 namespace vat {
@@ -41,7 +40,7 @@ std::vector<std::string> MonthBounds(const ReconciledMonth& month) {
 }
 
 // Converts a slice of the postings statement's rows.
-void AppendPostings(const BufferedRows& rows, std::vector<TaxPosting>& postings) {
+void TakePostings(const BufferedRows& rows, const std::function<void(const TaxPosting&)>& take) {
     const auto column = [&rows](std::string_view name) { return rows.ColumnNamed(name); };
     const BufferedRows::Column vno = column("vno"), type = column("v_type"), date = column("vdate"),
                                recact = column("recact"), payact = column("payact"),
@@ -52,14 +51,13 @@ void AppendPostings(const BufferedRows& rows, std::vector<TaxPosting>& postings)
                                second = column("second_series");
     for (std::size_t row = 0; row < rows.Size(); ++row) {
         const Field voucher = rows.At(row, vno);
-        postings.push_back({voucher.IsNull() ? std::nullopt : std::optional(voucher.Integer()),
-                            rows.At(row, type).Text(), DateOf(rows.At(row, date)),
-                            rows.At(row, recact).Integer(), rows.At(row, payact).Integer(),
-                            rows.At(row, paise).Integer(), rows.At(row, unact).Integer(),
-                            rows.At(row, outState).Integer(), rows.At(row, cashSale).Integer(),
-                            rows.At(row, pAct).Integer(), rows.At(row, cAct).Integer(),
-                            rows.At(row, cnAct).Integer(), rows.At(row, first).Integer() != 0,
-                            rows.At(row, second).Integer() != 0});
+        take({voucher.IsNull() ? std::nullopt : std::optional(voucher.Integer()),
+              rows.At(row, type).Text(), DateOf(rows.At(row, date)), rows.At(row, recact).Integer(),
+              rows.At(row, payact).Integer(), rows.At(row, paise).Integer(),
+              rows.At(row, unact).Integer(), rows.At(row, outState).Integer(),
+              rows.At(row, cashSale).Integer(), rows.At(row, pAct).Integer(),
+              rows.At(row, cAct).Integer(), rows.At(row, cnAct).Integer(),
+              rows.At(row, first).Integer() != 0, rows.At(row, second).Integer() != 0});
     }
 }
 
@@ -87,8 +85,9 @@ std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnecti
     return figures;
 }
 
-std::vector<TaxPosting> ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
-                                        const std::set<long long>& countedVouchers) {
+void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
+                     const std::string& countedVouchers,
+                     const std::function<void(const TaxPosting&)>& take) {
     const std::string cst = AccountsOf(ReconciledFigure::CstSales).SqlList();
     const auto interstate = [&cst](int series) {
         return "(v_type = 'SR' and (recact in " + cst + " or payact in " + cst +
@@ -115,16 +114,14 @@ std::vector<TaxPosting> ReadTaxPostings(LedgerConnection& ledger, const Reconcil
     // The cursor is read to its end: planned for its whole result, not for its first rows.
     OpenQuery(ledger.lookupRecordset, "set local cursor_tuple_fraction = 1");
     OpenQuery(ledger.lookupRecordset, "declare tax_postings no scroll cursor for " + sql,
-              {ArrayText(countedVouchers), month.first.IsoText(), month.last.IsoText()});
-    std::vector<TaxPosting> postings;
+              {countedVouchers, month.first.IsoText(), month.last.IsoText()});
     for (;;) {
         OpenQuery(ledger.lookupRecordset, "fetch forward 1024 from tax_postings");
         const BufferedRows rows = ReadAllRows(ledger.lookupRecordset);
         if (rows.Empty()) break;
-        AppendPostings(rows, postings);
+        TakePostings(rows, take);
     }
     OpenQuery(ledger.lookupRecordset, "close tax_postings");
-    return postings;
 }
 
 }  // namespace vat

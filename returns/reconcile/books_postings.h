@@ -2,7 +2,8 @@
 
 #include <array>
 #include <cstdint>
-#include <set>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "ledger/ledger_connection.h"
@@ -20,9 +21,11 @@ namespace vat {
 std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnection& ledger,
                                                                   const ReconciledMonth& month);
 
-// Every tax posting of the counted vouchers, whatever its date or state, and every live tax
-// posting dated in the month of the other vouchers. One statement.
-std::vector<TaxPosting> ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
-                                        const std::set<long long>& countedVouchers);
+// Every tax posting of the counted vouchers (an array literal, ArrayText), whatever its date or
+// state, and every live tax posting dated in the month of the other vouchers, each handed to
+// take as it is read, in the books' order. One statement.
+void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
+                     const std::string& countedVouchers,
+                     const std::function<void(const TaxPosting&)>& take);
 
 }  // namespace vat

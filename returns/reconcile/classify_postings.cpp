@@ -227,16 +227,33 @@ private:
 
 }  // namespace
 
-ReconcilingItems ClassifyPostings(const ReconciledMonth& month,
-                                  std::span<const TaxPosting> postings,
-                                  std::span<const ListedDocument> documents) {
-    const ListedRows listed(documents);
-    ReconcilingItems items;
-    for (const ReconciledAccounts& accounts : ReconciledAccountsTable()) {
-        FigureItems figure(accounts, month, listed);
-        for (const TaxPosting& posting : postings) figure.Add(posting);
-        items[static_cast<std::size_t>(accounts.figure)] = figure.Items();
+// Each figure's items as the postings come, beside the list rows they are read against.
+struct PostingsClassifier::Figures {
+    Figures(const ReconciledMonth& month, std::span<const ListedDocument> documents)
+        : listed(documents) {
+        for (const ReconciledAccounts& accounts : ReconciledAccountsTable())
+            items.emplace_back(accounts, month, listed);
     }
+
+    const ListedRows listed;
+    std::vector<FigureItems> items;  // in the order of the accounts table
+};
+
+PostingsClassifier::PostingsClassifier(const ReconciledMonth& month,
+                                       std::span<const ListedDocument> documents)
+    : figures_(std::make_unique<Figures>(month, documents)) {}
+
+PostingsClassifier::~PostingsClassifier() = default;
+
+void PostingsClassifier::Add(const TaxPosting& posting) {
+    for (FigureItems& figure : figures_->items) figure.Add(posting);
+}
+
+ReconcilingItems PostingsClassifier::Items() const {
+    ReconcilingItems items;
+    for (std::size_t at = 0; at < figures_->items.size(); ++at)
+        items[static_cast<std::size_t>(ReconciledAccountsTable()[at].figure)] =
+            figures_->items[at].Items();
     return items;
 }
 

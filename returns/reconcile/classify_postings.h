@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -15,11 +16,23 @@ using ReconcilingItems = std::array<std::vector<ReconcilingItem>, kReconciledFig
 
 // The postings by which each figure of the return differs from the month's books, signed as
 // return minus books. The postings are every tax posting of the vouchers the return counted
-// and every live tax posting of the month of the others; the documents are every row of the
-// run's lists. A posting the books count and no reason explains gets no item: it stays in the
-// figure's unexplained remainder.
-ReconcilingItems ClassifyPostings(const ReconciledMonth& month,
-                                  std::span<const TaxPosting> postings,
-                                  std::span<const ListedDocument> documents);
+// and every live tax posting of the month of the others, added one by one in the books' order
+// (a month's need not be held whole); the documents are every row of the run's lists. A
+// posting the books count and no reason explains gets no item: it stays in the figure's
+// unexplained remainder.
+class PostingsClassifier {
+public:
+    PostingsClassifier(const ReconciledMonth& month, std::span<const ListedDocument> documents);
+    PostingsClassifier(const PostingsClassifier&) = delete;
+    PostingsClassifier& operator=(const PostingsClassifier&) = delete;
+    ~PostingsClassifier();
+
+    void Add(const TaxPosting& posting);
+    ReconcilingItems Items() const;
+
+private:
+    struct Figures;
+    std::unique_ptr<Figures> figures_;
+};
 
 }  // namespace vat

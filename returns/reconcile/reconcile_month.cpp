@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "returns/facts/list_facts.h"
 #include "returns/reconcile/books_postings.h"
 #include "returns/reconcile/classify_postings.h"
 #include "returns/reconcile/reconciled_accounts.h"
@@ -21,17 +22,26 @@ std::int64_t ReturnFigure(const ReconciledAccounts& accounts, const SummaryFigur
     return figure;
 }
 
+// The vouchers the return counted, as the postings statement takes them.
+std::string CountedVouchersText(const std::vector<ListedDocument>& documents) {
+    std::set<long long> counted;
+    for (const ListedDocument& document : documents)
+        if (document.counted) counted.insert(document.voucher);
+    return ArrayText(counted);
+}
+
 }  // namespace
 
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
                               const SummaryFigures& shown,
                               const std::vector<ListedDocument>& documents) {
-    std::set<long long> counted;
-    for (const ListedDocument& document : documents)
-        if (document.counted) counted.insert(document.voucher);
     const auto books = ReadBooksFigures(ledger, month);
-    const std::vector<TaxPosting> postings = ReadTaxPostings(ledger, month, counted);
-    ReconcilingItems items = ClassifyPostings(month, postings, documents);
+    // The postings are classified as they are read, a slice at a time: a month's, held whole,
+    // would weigh more than anything else the run keeps.
+    PostingsClassifier classifier(month, documents);
+    ReadTaxPostings(ledger, month, CountedVouchersText(documents),
+                    [&classifier](const TaxPosting& posting) { classifier.Add(posting); });
+    ReconcilingItems items = classifier.Items();
 
     Reconciliation reconciliation;
     reconciliation.periodStart = month.first.IsoText();
