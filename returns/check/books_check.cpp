@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
-#include <map>
+#include <string_view>
 #include <tuple>
 #include <utility>
 
@@ -72,36 +72,50 @@ std::vector<std::string> ReconciliationChanges(const std::optional<Reconciliatio
     return changes;
 }
 
-// A document by its file, its name and which of the same name it is: a voucher on two dates
-// is read twice.
-using DocumentKey = std::tuple<std::string, std::string, int>;
+// A document by its file, its name and which of the same name it is (a voucher on two dates is
+// read twice), pointing into its record.
+struct DocumentAt {
+    std::string_view file;
+    std::string_view document;
+    std::size_t occurrence;
+    const std::string* digest;
 
-std::map<DocumentKey, std::string> DigestsByDocument(const std::vector<DocumentDigest>& documents) {
-    std::map<DocumentKey, std::string> digests;
-    std::map<std::pair<std::string, std::string>, int> seen;
-    for (const DocumentDigest& document : documents) {
-        const int occurrence = seen[{document.file, document.document}]++;
-        digests[{document.file, document.document, occurrence}] = document.digest;
-    }
-    return digests;
+    auto Key() const { return std::tie(file, document, occurrence); }
+    std::string Name() const { return std::string(file) + ": " + std::string(document); }
+};
+
+// A record's documents in the order of their keys, so that two records are compared in one
+// walk, with no copy of a month's names.
+std::vector<DocumentAt> SortedDocuments(const std::vector<DocumentDigest>& documents) {
+    std::vector<DocumentAt> sorted;
+    sorted.reserve(documents.size());
+    for (const DocumentDigest& document : documents)
+        sorted.push_back({document.file, document.document, 0, &document.digest});
+    // Stable: documents of the same name keep the order the run read them in.
+    std::ranges::stable_sort(sorted, {},
+                             [](const DocumentAt& at) { return std::tie(at.file, at.document); });
+    for (std::size_t at = 1; at < sorted.size(); ++at)
+        if (sorted[at].file == sorted[at - 1].file &&
+            sorted[at].document == sorted[at - 1].document)
+            sorted[at].occurrence = sorted[at - 1].occurrence + 1;
+    return sorted;
 }
 
 void CompareDocuments(const RunRecord& recorded, const RunRecord& now,
                       BooksComparison& comparison) {
-    const auto before = DigestsByDocument(recorded.documents);
-    const auto after = DigestsByDocument(now.documents);
-    const auto name = [](const DocumentKey& key) {
-        return std::get<0>(key) + ": " + std::get<1>(key);
-    };
-    for (const auto& [key, digest] : after) {
-        const auto was = before.find(key);
-        if (was == before.end())
-            comparison.added.push_back(name(key));
-        else if (was->second != digest)
-            comparison.altered.push_back(name(key));
+    const std::vector<DocumentAt> before = SortedDocuments(recorded.documents);
+    auto was = before.begin();
+    for (const DocumentAt& document : SortedDocuments(now.documents)) {
+        for (; was != before.end() && was->Key() < document.Key(); ++was)
+            comparison.removed.push_back(was->Name());
+        if (was == before.end() || document.Key() < was->Key()) {
+            comparison.added.push_back(document.Name());
+            continue;
+        }
+        if (*was->digest != *document.digest) comparison.altered.push_back(document.Name());
+        ++was;
     }
-    for (const auto& [key, digest] : before)
-        if (!after.contains(key)) comparison.removed.push_back(name(key));
+    for (; was != before.end(); ++was) comparison.removed.push_back(was->Name());
 }
 
 std::optional<std::string> HashOf(const std::vector<HashedFile>& files, const std::string& name) {

@@ -23,7 +23,8 @@ struct BooksComparison {
     RunRecord recorded;
     // The return files a run would now write otherwise (or write, or no longer write).
     std::vector<std::string> filesChanged = {};
-    // Documents, as "efile_sal04.xml: B No.5 · voucher 12", in the order the runs read them.
+    // Documents, as "efile_sal04.xml: B No.5 · voucher 12", in the order of their files' and
+    // their own names.
     std::vector<std::string> added = {};
     std::vector<std::string> removed = {};
     std::vector<std::string> altered = {};

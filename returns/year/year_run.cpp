@@ -1,5 +1,7 @@
 #include "returns/year/year_run.h"
 
+#include <malloc.h>
+
 #include "returns/record/run_record.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
@@ -30,6 +32,9 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
         result.messages.insert(result.messages.begin(), choice.messages.begin(),
                                choice.messages.end());
         monthDone(month.number, result);
+        // What the month's run freed goes back before the next month's, rather than piling up
+        // in the arenas of its two threads.
+        malloc_trim(0);
         if (result.outcome == RunOutcome::Cancelled) return;
     }
 }
