@@ -14,6 +14,9 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
     RunObserver silent;
     for (const MonthEntry& month : FinancialYearMonths()) {
         if (choices.wanted && !choices.wanted(month.number)) continue;
+        // What the month before freed goes back before this month's run, rather than pile up in
+        // the arenas of its two threads.
+        malloc_trim(0);
         DataFileChoice choice = SelectDataFile(ledger, dataFile);
         RunResult result;
         if (choice.books) {
@@ -32,9 +35,6 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
         result.messages.insert(result.messages.begin(), choice.messages.begin(),
                                choice.messages.end());
         monthDone(month.number, result);
-        // What the month's run freed goes back before the next month's, rather than piling up
-        // in the arenas of its two threads.
-        malloc_trim(0);
         if (result.outcome == RunOutcome::Cancelled) return;
     }
 }
