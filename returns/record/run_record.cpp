@@ -137,11 +137,23 @@ void WriteRunRecord(const RunRecord& record, const fs::path& folder) {
 
 namespace {
 
-std::optional<std::string> RecordText(const fs::path& path) {
+// What parse makes of a month folder's record; nullopt when it has none. Its failures name the
+// record's path.
+template <typename Parse>
+auto ReadRecordWith(const fs::path& monthFolder, const Parse& parse)
+    -> std::optional<decltype(parse(std::string()))> {
+    const fs::path path = monthFolder / kRunRecordName;
+    std::optional<std::string> text;
     try {
-        return ReadSmallFile(path, kLargestRunRecord);
+        text = ReadSmallFile(path, kLargestRunRecord);
     } catch (const DiskError& error) {
         throw RunRecordError(error.what());
+    }
+    if (!text) return std::nullopt;
+    try {
+        return parse(*text);
+    } catch (const RunRecordError& failure) {
+        throw RunRecordError(path.string() + " is " + failure.what());
     }
 }
 
@@ -207,14 +219,7 @@ private:
 }  // namespace
 
 std::optional<RunRecord> ReadRunRecord(const fs::path& monthFolder) {
-    const fs::path path = monthFolder / kRunRecordName;
-    const std::optional<std::string> text = RecordText(path);
-    if (!text) return std::nullopt;
-    try {
-        return ParseRunRecord(*text);
-    } catch (const RunRecordError& failure) {
-        throw RunRecordError(path.string() + " is " + failure.what());
-    }
+    return ReadRecordWith(monthFolder, ParseRunRecord);
 }
 
 RecordOwner OwnerOf(const RunRecord& record) {
@@ -222,17 +227,12 @@ RecordOwner OwnerOf(const RunRecord& record) {
 }
 
 std::optional<RecordOwner> ReadRecordOwner(const fs::path& monthFolder) {
-    const fs::path path = monthFolder / kRunRecordName;
-    const std::optional<std::string> text = RecordText(path);
-    if (!text) return std::nullopt;
-    try {
+    return ReadRecordWith(monthFolder, [](const std::string& text) {
         OwnerReader reader;
-        Json::sax_parse(*text, &reader);
-        if (auto owner = reader.Owner()) return owner;
+        Json::sax_parse(text, &reader);
+        if (auto owner = reader.Owner()) return *owner;
         throw RunRecordError("not a run record: it names no data file, financial year or time");
-    } catch (const RunRecordError& failure) {
-        throw RunRecordError(path.string() + " is " + failure.what());
-    }
+    });
 }
 
 std::string RecordOwnerText(const RecordOwner& owner) {

@@ -129,6 +129,9 @@ void AddToUrdTotals(UrdSide side, const ReturnDocument& document, UrdTotals& urd
 
 // A row of a voucher list being accounted for, its voucher read once.
 struct WalkedRow {
+    explicit WalkedRow(const ListRow& row)
+        : fields(row), voucherText(row.voucher.Text()), voucher(row.Voucher()) {}
+
     const ListRow& fields;
     std::string voucherText;           // as the list shows it; empty when NULL
     std::optional<long long> voucher;  // none when the row has none
@@ -230,8 +233,7 @@ struct FileWalk {
                 if (context.cancel) context.cancel->ThrowIfRequested();
                 context.observer.Progress(fileName, static_cast<long long>(row), total);
                 const ListRow fields = columns.Row(row);
-                Account({listIndex, static_cast<std::uint32_t>(row)},
-                        {fields, fields.voucher.Text(), fields.Voucher()});
+                Account({listIndex, static_cast<std::uint32_t>(row)}, WalkedRow(fields));
             }
         }
         context.observer.Progress(fileName, total, total);
@@ -348,15 +350,20 @@ void NoteSchemaRows(const ReturnFileKind& kind, const std::string& fileName,
                     const std::vector<BufferedRows>& lists, DocumentFacts& facts,
                     const SortedByKey<long long, RowPlace>& written, std::size_t firstRow,
                     RunResult& result) {
+    // Each list's columns are found once, when its first document is asked for: a file whose
+    // every record fails has a row for each.
+    std::vector<std::optional<ListColumns>> columns(lists.size());
     for (std::size_t at = firstRow; at < result.rows.size(); ++at) {
         const ErrorRow& row = result.rows[at];
         if (!row.voucher) continue;
         const RowPlace* place = written.Find(*row.voucher);
         if (!place) continue;
-        const ListRow fields = ListColumns(kind, lists[place->list]).Row(place->row);
+        std::optional<ListColumns>& listColumns = columns[place->list];
+        if (!listColumns) listColumns.emplace(kind, lists[place->list]);
+        const ListRow fields = listColumns->Row(place->row);
         const ShapedDocument shaped = ShapeDocument(kind, kind.lists[place->list], fields, facts);
-        DocumentNote note = NoteOf(kind, fileName, fields.DocumentNumber(kind),
-                                   {fields, fields.voucher.Text(), fields.Voucher()}, shaped);
+        DocumentNote note =
+            NoteOf(kind, fileName, fields.DocumentNumber(kind), WalkedRow(fields), shaped);
         note.row = at;
         note.failing = FailingValue(kind, row.error);
         result.notes.push_back(std::move(note));
