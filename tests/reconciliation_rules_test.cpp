@@ -38,14 +38,14 @@ using Seen = std::tuple<ReconciledFigure, ReconcilingReason, long long, long lon
                         std::optional<std::string>>;
 
 ReconcilingItems ClassifyPostings(const std::vector<TaxPosting>& postings,
-                                  const std::vector<ListedDocument>& documents) {
+                                  const ListedDocuments& documents) {
     PostingsClassifier classifier(kApril2014, documents);
     for (const TaxPosting& posting : postings) classifier.Add(posting);
     return classifier.Items();
 }
 
 std::vector<Seen> Classify(const std::vector<TaxPosting>& postings,
-                           const std::vector<ListedDocument>& documents) {
+                           const ListedDocuments& documents) {
     const ReconcilingItems items = ClassifyPostings(postings, documents);
     std::vector<Seen> seen;
     for (int figure = 0; figure < kReconciledFigureCount; ++figure)
@@ -58,7 +58,7 @@ std::vector<Seen> Classify(const std::vector<TaxPosting>& postings,
 struct Case {
     const char* name;
     std::vector<TaxPosting> postings;
-    std::vector<ListedDocument> documents;
+    ListedDocuments documents;
     std::vector<Seen> expected;
 };
 
@@ -241,6 +241,8 @@ TEST(ReconciliationRules, TheRecordKeepsTheReconciliationAndAnOlderRecordHasNone
     record.reconciliation = Sample();
     std::ostringstream text;
     PrintRunRecord(record, text);
+    // Its items printed one by one, the record reads as the JSON library prints it whole.
+    EXPECT_EQ(text.str(), nlohmann::ordered_json::parse(text.str()).dump(1) + "\n");
     const RunRecord read = ParseRunRecord(text.str());
     EXPECT_EQ(read.reconciliation, record.reconciliation);
     EXPECT_EQ(read.reconciliation->Of(InputVat).Unexplained(), 0);

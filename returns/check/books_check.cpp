@@ -86,7 +86,7 @@ struct DocumentAt {
 
 // A record's documents in the order of their keys, so that two records are compared in one
 // walk, with no copy of a month's names.
-std::vector<DocumentAt> SortedDocuments(const std::vector<DocumentDigest>& documents) {
+std::vector<DocumentAt> SortedDocuments(const DocumentDigests& documents) {
     std::vector<DocumentAt> sorted;
     sorted.reserve(documents.size());
     for (const DocumentDigest& document : documents)

@@ -1,6 +1,8 @@
 #include "returns/reconcile/classify_postings.h"
 
+#include <algorithm>
 #include <map>
+#include <span>
 #include <tuple>
 
 #include "returns/declarations/return_files.h"
@@ -12,14 +14,14 @@ namespace vat {
 
 namespace {
 
-using Key = std::pair<TaxFigure, long long>;
-
-// The run's list rows by file and voucher.
+// The run's list rows by file and voucher: pointers sorted by both, the rows of one voucher in
+// the order the run walked them (a map of a month's rows would weigh more than the rows).
 class ListedRows {
 public:
-    explicit ListedRows(std::span<const ListedDocument> documents) {
-        for (const ListedDocument& document : documents)
-            rows_[{document.file, document.voucher}].push_back(&document);
+    explicit ListedRows(const ListedDocuments& documents) {
+        rows_.reserve(documents.size());
+        for (const ListedDocument& document : documents) rows_.push_back(&document);
+        std::ranges::stable_sort(rows_, {}, Key);
     }
 
     // How many times the file's total holds the voucher's sum.
@@ -30,20 +32,23 @@ public:
     }
 
     const ListedDocument* First(TaxFigure file, const std::optional<long long>& voucher) const {
-        const auto& rows = Rows(file, voucher);
+        const auto rows = Rows(file, voucher);
         return rows.empty() ? nullptr : rows.front();
     }
 
 private:
-    const std::vector<const ListedDocument*>& Rows(TaxFigure file,
-                                                   const std::optional<long long>& voucher) const {
-        static const std::vector<const ListedDocument*> none;
-        if (!voucher) return none;
-        const auto at = rows_.find({file, *voucher});
-        return at == rows_.end() ? none : at->second;
+    static std::pair<TaxFigure, long long> Key(const ListedDocument* row) {
+        return {row->file, row->voucher};
     }
 
-    std::map<Key, std::vector<const ListedDocument*>> rows_;
+    std::span<const ListedDocument* const> Rows(TaxFigure file,
+                                                const std::optional<long long>& voucher) const {
+        if (!voucher) return {};
+        const auto [first, last] = std::ranges::equal_range(rows_, std::pair(file, *voucher), {}, Key);
+        return {first, last};
+    }
+
+    std::vector<const ListedDocument*> rows_;
 };
 
 std::string FileName(TaxFigure file, int monthNumber) {
@@ -229,7 +234,7 @@ private:
 
 // Each figure's items as the postings come, beside the list rows they are read against.
 struct PostingsClassifier::Figures {
-    Figures(const ReconciledMonth& month, std::span<const ListedDocument> documents)
+    Figures(const ReconciledMonth& month, const ListedDocuments& documents)
         : listed(documents) {
         for (const ReconciledAccounts& accounts : ReconciledAccountsTable())
             items.emplace_back(accounts, month, listed);
@@ -240,7 +245,7 @@ struct PostingsClassifier::Figures {
 };
 
 PostingsClassifier::PostingsClassifier(const ReconciledMonth& month,
-                                       std::span<const ListedDocument> documents)
+                                       const ListedDocuments& documents)
     : figures_(std::make_unique<Figures>(month, documents)) {}
 
 PostingsClassifier::~PostingsClassifier() = default;

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <memory>
-#include <span>
 #include <vector>
 
 #include "returns/reconcile/listed_document.h"
@@ -22,7 +21,7 @@ using ReconcilingItems = std::array<std::vector<ReconcilingItem>, kReconciledFig
 // unexplained remainder.
 class PostingsClassifier {
 public:
-    PostingsClassifier(const ReconciledMonth& month, std::span<const ListedDocument> documents);
+    PostingsClassifier(const ReconciledMonth& month, const ListedDocuments& documents);
     PostingsClassifier(const PostingsClassifier&) = delete;
     PostingsClassifier& operator=(const PostingsClassifier&) = delete;
     ~PostingsClassifier();

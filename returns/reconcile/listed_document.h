@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -18,5 +19,9 @@ struct ListedDocument {
     bool counted = false;
     std::string leftOutBecause = {};  // why a document not counted was left out
 };
+
+// A run's list rows in the order it walked them: a deque, so that a month's hundred thousand
+// are never moved, nor held twice while the list grows.
+using ListedDocuments = std::deque<ListedDocument>;
 
 }  // namespace vat

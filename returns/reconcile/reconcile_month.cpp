@@ -23,7 +23,7 @@ std::int64_t ReturnFigure(const ReconciledAccounts& accounts, const SummaryFigur
 }
 
 // The vouchers the return counted, as the postings statement takes them.
-std::string CountedVouchersText(const std::vector<ListedDocument>& documents) {
+std::string CountedVouchersText(const ListedDocuments& documents) {
     std::set<long long> counted;
     for (const ListedDocument& document : documents)
         if (document.counted) counted.insert(document.voucher);
@@ -34,7 +34,7 @@ std::string CountedVouchersText(const std::vector<ListedDocument>& documents) {
 
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
                               const SummaryFigures& shown,
-                              const std::vector<ListedDocument>& documents) {
+                              const ListedDocuments& documents) {
     const auto books = ReadBooksFigures(ledger, month);
     // The postings are classified as they are read, a slice at a time: a month's, held whole,
     // would weigh more than anything else the run keeps.
@@ -58,7 +58,7 @@ Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& m
 }
 
 std::optional<std::string> OutsideMonthMessage(const ReconciledMonth& month,
-                                               const std::vector<ListedDocument>& documents) {
+                                               const ListedDocuments& documents) {
     long long outside = 0;
     for (const ListedDocument& document : documents)
         if (document.counted && !month.Holds(document.listDate)) ++outside;

@@ -16,11 +16,11 @@ namespace vat {
 // two statements, inside the run's snapshot. The documents are every row of the run's lists.
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
                               const SummaryFigures& shown,
-                              const std::vector<ListedDocument>& documents);
+                              const ListedDocuments& documents);
 
 // "The return holds 12 documents dated outside April 2014: ...", when the lists, which take the
 // month's number in any year, counted documents of another year; nullopt otherwise.
 std::optional<std::string> OutsideMonthMessage(const ReconciledMonth& month,
-                                               const std::vector<ListedDocument>& documents);
+                                               const ListedDocuments& documents);
 
 }  // namespace vat

@@ -8,7 +8,7 @@ void BooksDigest::AddDocument(std::string file, std::string document, std::strin
     documents_.push_back({std::move(file), std::move(document), Sha256OfText(read)});
 }
 
-std::string FingerprintOf(const std::vector<DocumentDigest>& documents) {
+std::string FingerprintOf(const DocumentDigests& documents) {
     Sha256 fingerprint;
     for (const DocumentDigest& document : documents) {
         // NUL cannot occur in the names, so no two lists of documents read alike.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -16,6 +17,10 @@ struct DocumentDigest {
     friend bool operator==(const DocumentDigest&, const DocumentDigest&) = default;
 };
 
+// A month's documents in the order the run read them: a deque, so that they are never moved,
+// nor held twice while the list grows.
+using DocumentDigests = std::deque<DocumentDigest>;
+
 // The fingerprint of the books as a run read them, built document by document in the order
 // the run read them, at no extra statement: any change in the books that would change a file
 // or a figure changes a document's digest, adds one or removes one.
@@ -25,14 +30,14 @@ public:
     void AddDocument(std::string file, std::string document, std::string_view read);
 
     // The documents, leaving none (a month's worth is a large list to copy).
-    std::vector<DocumentDigest> TakeDocuments() { return std::move(documents_); }
+    DocumentDigests TakeDocuments() { return std::move(documents_); }
 
 private:
-    std::vector<DocumentDigest> documents_;
+    DocumentDigests documents_;
 };
 
 // The fingerprint of a run's documents: any document added, removed or read otherwise changes
 // it.
-std::string FingerprintOf(const std::vector<DocumentDigest>& documents);
+std::string FingerprintOf(const DocumentDigests& documents);
 
 }  // namespace vat

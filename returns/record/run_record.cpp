@@ -39,10 +39,45 @@ DocumentDigest DocumentOfLine(const std::string& text) {
     return {text.substr(space + 1, tab - space - 1), text.substr(tab + 1), text.substr(0, space)};
 }
 
+// Ledger text that is not UTF-8 must not stop the record.
+constexpr auto kReplaceInvalid = nlohmann::json::error_handler_t::replace;
+
+// A value's text as it stands depth levels into the record, one space a level: its strings
+// hold no line break (the library escapes them), so each line break is followed by the depth.
+std::string TextAt(const Json& json, int depth) {
+    const std::string flat = json.dump(1, ' ', false, kReplaceInvalid);
+    std::string text;
+    text.reserve(flat.size());
+    for (const char c : flat) {
+        text += c;
+        if (c == '\n') text.append(static_cast<std::size_t>(depth), ' ');
+    }
+    return text;
+}
+
+// The reconciliation as ReconciliationJson gives it, a member of the record: a month's
+// thousands of items are printed one by one into the text of the rest, never as one tree.
+void PrintReconciliation(const Reconciliation& reconciliation, std::ostream& out) {
+    const std::string rest = TextAt(ReconciliationJsonWithoutItems(reconciliation), 1);
+    constexpr std::string_view kNoItems = "\"items\": []";
+    std::size_t printed = 0;
+    for (const FigureReconciliation& figure : reconciliation.figures) {
+        // Up to the list's "]"; the keys come in the figures' order.
+        const std::size_t closing = rest.find(kNoItems, printed) + kNoItems.size() - 1;
+        out << std::string_view(rest).substr(printed, closing - printed);
+        printed = closing;
+        for (std::size_t at = 0; at < figure.items.size(); ++at)
+            out << (at == 0 ? "\n    " : ",\n    ")
+                << TextAt(ReconcilingItemJson(figure.items[at]), 4);
+        if (!figure.items.empty()) out << "\n   ";
+    }
+    out << std::string_view(rest).substr(printed);
+}
+
 }  // namespace
 
 void PrintRunRecord(const RunRecord& record, std::ostream& out) {
-    Json head{
+    const Json head{
         {"dataFile", record.dataFile},
         // The books keep no company name: the data file names the company.
         {"company", record.dataFile},
@@ -57,17 +92,17 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
         {"accounts", AccountsJson(record.accounts)},
         {"fingerprint", record.fingerprint},
     };
-    if (record.reconciliation) head["reconciliation"] = ReconciliationJson(*record.reconciliation);
-    // Ledger text that is not UTF-8 must not stop the record.
-    const auto text = [](const Json& json, int indent) {
-        return json.dump(indent, ' ', false, nlohmann::json::error_handler_t::replace);
-    };
+    std::string opening = TextAt(head, 0);
+    opening.resize(opening.size() - 2);  // "\n}"
+    out << opening;
+    if (record.reconciliation) {
+        out << ",\n \"reconciliation\": ";
+        PrintReconciliation(*record.reconciliation, out);
+    }
     // The documents, a month's worth of them, go out one by one rather than as one more tree:
     // "<digest> <file>\t<document>" each, in the order the run read them, each line built in
     // the room the one before it left.
-    std::string opening = text(head, 1);
-    opening.resize(opening.size() - 2);  // "\n}"
-    out << opening << ",\n \"documents\": [";
+    out << ",\n \"documents\": [";
     std::string line;
     for (std::size_t at = 0; at < record.documents.size(); ++at) {
         const DocumentDigest& document = record.documents[at];
@@ -81,7 +116,8 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
             line += '"';
         } else {
             line.resize(opened);
-            line += text(document.digest + ' ' + document.file + '\t' + document.document, -1);
+            line += Json(document.digest + ' ' + document.file + '\t' + document.document)
+                        .dump(-1, ' ', false, kReplaceInvalid);
         }
         out.write(line.data(), static_cast<std::streamsize>(line.size()));
     }

@@ -39,7 +39,7 @@ struct RunRecord {
     // None in a record written before runs were reconciled.
     std::optional<Reconciliation> reconciliation = {};
     std::string fingerprint = {};
-    std::vector<DocumentDigest> documents = {};
+    DocumentDigests documents = {};
 };
 
 inline constexpr const char* kRunRecordName = "run.json";

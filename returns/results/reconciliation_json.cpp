@@ -23,17 +23,6 @@ std::int64_t Paise(const Json& value) {
     return std::llround(value.get<double>() * 100);
 }
 
-Json ItemJson(const ReconcilingItem& item) {
-    return {{"voucher", item.voucher},
-            {"type", item.type},
-            {"date", item.date},
-            {"document", item.document ? Json(*item.document) : Json(nullptr)},
-            {"account", item.account},
-            {"amount", Rupees(item.amount)},
-            {"reason", ReasonCode(item.reason)},
-            {"text", item.text}};
-}
-
 ReconcilingItem ParseItem(const Json& json) {
     const auto reason = ReasonOfCode(json.at("reason").get<std::string>());
     if (!reason)
@@ -58,18 +47,37 @@ void CheckFollows(const Json& json, std::string_view key, std::int64_t paise,
 
 }  // namespace
 
+Json ReconcilingItemJson(const ReconcilingItem& item) {
+    return {{"voucher", item.voucher},
+            {"type", item.type},
+            {"date", item.date},
+            {"document", item.document ? Json(*item.document) : Json(nullptr)},
+            {"account", item.account},
+            {"amount", Rupees(item.amount)},
+            {"reason", ReasonCode(item.reason)},
+            {"text", item.text}};
+}
+
 Json ReconciliationJson(const Reconciliation& reconciliation) {
+    Json json = ReconciliationJsonWithoutItems(reconciliation);
+    for (ReconciledFigure figure : kFigures) {
+        Json& items = json[std::string(ReconciledKey(figure))]["items"];
+        for (const ReconcilingItem& item : reconciliation.Of(figure).items)
+            items.push_back(ReconcilingItemJson(item));
+    }
+    return json;
+}
+
+Json ReconciliationJsonWithoutItems(const Reconciliation& reconciliation) {
     Json json{{"period", {reconciliation.periodStart, reconciliation.periodEnd}}};
     for (ReconciledFigure figure : kFigures) {
         const FigureReconciliation& of = reconciliation.Of(figure);
-        Json items = Json::array();
-        for (const ReconcilingItem& item : of.items) items.push_back(ItemJson(item));
         json[std::string(ReconciledKey(figure))] = {{"accounts", of.accounts},
                                                     {"books", Rupees(of.books)},
                                                     {"return", Rupees(of.returned)},
                                                     {"difference", Rupees(of.Difference())},
                                                     {"unexplained", Rupees(of.Unexplained())},
-                                                    {"items", std::move(items)}};
+                                                    {"items", Json::array()}};
     }
     json["vatPayable"] = {
         {"books", Rupees(reconciliation.booksVatPayable)},

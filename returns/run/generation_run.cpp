@@ -109,7 +109,7 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     }
     record.figures = ShownFigures(context.result.figures);
     record.accounts = context.result.accounts;
-    record.reconciliation = context.result.reconciliation;
+    record.reconciliation = std::move(context.result.reconciliation);
     record.documents = digest.TakeDocuments();
     record.fingerprint = FingerprintOf(record.documents);
     return record;
@@ -162,6 +162,8 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         staging->Complete(names);
         staging->MoveIn();
         result.record = std::move(record);
+        // Taken for the record while it was printed, so that the month's items were held once.
+        result.reconciliation = result.record->reconciliation;
     } catch (const RunRecordError& error) {
         return Fail(result, putting + error.what());
     } catch (const DiskError& error) {

@@ -33,7 +33,7 @@ struct ReturnContext {
     BooksDigest* digest = nullptr;      // none: what the run reads is not digested
     UrdTotals urd = {};
     // Every row of the run's lists and what became of it, for the reconciliation.
-    std::vector<ListedDocument> listed = {};
+    ListedDocuments listed = {};
     // The run's files prepared ahead on a second connection; none: each file is prepared on
     // the ledger when it is generated, with the lists read ahead for later files kept here.
     FilesAhead* filesAhead = nullptr;
