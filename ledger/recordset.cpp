@@ -27,38 +27,38 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 template <typename Number>
-Number ParseNumber(std::string_view name, const std::string& raw) {
+Number ParseNumber(std::string_view name, std::string_view raw) {
     std::string_view text = Trimmed(raw);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     Number value{};
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || text.empty())
-        throw LedgerError(
-            "", "The field " + std::string(name) + " holds \"" + raw + "\", which is not a number");
+        throw LedgerError("", "The field " + std::string(name) + " holds \"" + std::string(raw) +
+                                  "\", which is not a number");
     return value;
 }
 
 }  // namespace
 
-std::string Field::Text() const { return value_->value_or(std::string()); }
+std::string Field::Text() const { return std::string(value_.value_or(std::string_view())); }
 
 long long Field::Integer() const {
     if (IsNull()) return 0;
     // An integer column may reach us in a numeric type ("12.00"): take its whole part.
-    const std::string& raw = **value_;
-    if (raw.find('.') != std::string::npos) return static_cast<long long>(Double());
+    const std::string_view raw = *value_;
+    if (raw.find('.') != std::string_view::npos) return static_cast<long long>(Double());
     return ParseNumber<long long>(name_, raw);
 }
 
-double Field::Double() const { return IsNull() ? 0.0 : ParseNumber<double>(name_, **value_); }
+double Field::Double() const { return IsNull() ? 0.0 : ParseNumber<double>(name_, *value_); }
 
 std::optional<LedgerDate> Field::Date() const {
     if (IsNull()) return std::nullopt;
     // A timestamp column carries a time after the date: the date is its first ten characters.
-    auto date = LedgerDate::Parse(std::string_view(**value_).substr(0, 10));
+    auto date = LedgerDate::Parse(value_->substr(0, 10));
     if (!date)
-        throw LedgerError("", "The field " + std::string(name_) + " holds \"" + **value_ +
-                                  "\", which is not a date");
+        throw LedgerError("", "The field " + std::string(name_) + " holds \"" +
+                                  std::string(*value_) + "\", which is not a date");
     return date;
 }
 
@@ -199,7 +199,9 @@ Field Recordset::operator[](std::string_view name) const {
     if (at == columnNames_.end())
         throw LedgerError("", "The query \"" + sql_ + "\" has no field " + std::string(name));
     size_t index = static_cast<size_t>(at - columnNames_.begin());
-    return Field(columnNames_[index], &row_[index]);
+    const std::optional<std::string>& value = row_[index];
+    return Field(columnNames_[index],
+                 value ? std::optional<std::string_view>(*value) : std::nullopt);
 }
 
 }  // namespace vat

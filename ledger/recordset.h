@@ -18,11 +18,19 @@ class BufferedRows;
 // amount is the double nearest its decimal text whatever the driver's type mapping.
 class Field {
 public:
-    Field(std::string_view name, const std::optional<std::string>* value)
+    Field(std::string_view name, std::optional<std::string_view> value)
         : name_(name), value_(value) {}
+    // A kept value read as a field; valid while value is.
+    Field(std::string_view name, const std::optional<std::string>& value)
+        : Field(name, value ? std::optional<std::string_view>(*value) : std::nullopt) {}
 
-    bool IsNull() const { return !value_->has_value(); }
-    const std::optional<std::string>& Raw() const { return *value_; }
+    bool IsNull() const { return !value_; }
+    // The text as the server gave it, valid while its row is; nullopt for NULL.
+    std::optional<std::string_view> Raw() const { return value_; }
+    // The same, to keep.
+    std::optional<std::string> Owned() const {
+        return value_ ? std::optional<std::string>(*value_) : std::nullopt;
+    }
 
     std::string Text() const;                // NULL reads as empty
     long long Integer() const;               // NULL reads as 0
@@ -31,7 +39,7 @@ public:
 
 private:
     std::string_view name_;
-    const std::optional<std::string>* value_;
+    std::optional<std::string_view> value_;
 };
 
 // A forward-only result set with the end-of-set tests a voucher walk needs.
@@ -49,9 +57,9 @@ public:
     // The current row's field, looked up by name without regard to case.
     Field operator[](std::string_view name) const;
 
-    // The columns' names in lower case, and the current row's values moved out of the set.
+    // The columns' names in lower case, and the current row's values.
     const std::vector<std::string>& ColumnNames() const { return columnNames_; }
-    std::vector<std::optional<std::string>> TakeRow() { return std::move(row_); }
+    const std::vector<std::optional<std::string>>& Row() const { return row_; }
 
 private:
     friend class LedgerConnection;

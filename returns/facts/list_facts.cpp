@@ -92,7 +92,7 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
         if (!voucher) continue;
         auto& values = sums_[*voucher];
         for (const BufferedRows::Column column : sumColumns)
-            values.push_back(rows.At(row, column).Raw());
+            values.push_back(rows.At(row, column).Owned());
     }
 }
 
@@ -116,11 +116,14 @@ void ListFacts::ReadParties(const ReturnFileKind& kind, const std::string& accou
     for (std::size_t row = 0; row < rows.Size(); ++row) {
         const std::optional<long long> account = Key(rows.At(row, code));
         if (!account) continue;
-        PartyFacts party{
-            rows.At(row, name).Raw(), rows.At(row, city).Raw(), rows.At(row, tin).Raw(), {}, {}};
+        PartyFacts party{rows.At(row, name).Owned(),
+                         rows.At(row, city).Owned(),
+                         rows.At(row, tin).Owned(),
+                         {},
+                         {}};
         if (withAddress) {
-            party.addr1 = rows.At(row, *addr1).Raw();
-            party.addr2 = rows.At(row, *addr2).Raw();
+            party.addr1 = rows.At(row, *addr1).Owned();
+            party.addr2 = rows.At(row, *addr2).Owned();
         }
         parties_.emplace(*account, std::move(party));
     }
@@ -130,7 +133,7 @@ void ListFacts::ReadCities() {
     std::set<long long> codes;
     for (const auto& [account, party] : parties_)
         if (party.city)
-            if (auto code = Key(Field("city", &party.city))) codes.insert(*code);
+            if (auto code = Key(Field("city", party.city))) codes.insert(*code);
     const BufferedRows rows = Query(ledger_,
                                     "select distinct on (code) code, name from city "
                                     "where code in (select unnest(?::bigint[])) "
@@ -140,7 +143,8 @@ void ListFacts::ReadCities() {
     cities_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
         if (auto key = Key(rows.At(row, code)))
-            cities_.emplace(*key, CityFacts{rows.At(row, code).Raw(), rows.At(row, name).Raw()});
+            cities_.emplace(*key,
+                            CityFacts{rows.At(row, code).Owned(), rows.At(row, name).Owned()});
 }
 
 void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) {
@@ -155,7 +159,7 @@ void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) 
     for (std::size_t row = 0; row < rows.Size(); ++row)
         if (auto voucher = Key(rows.At(row, vno)))
             lines_.emplace(*voucher,
-                           LineFacts{rows.At(row, qty).Raw(), rows.At(row, taxRate).Raw()});
+                           LineFacts{rows.At(row, qty).Owned(), rows.At(row, taxRate).Owned()});
 }
 
 void ListFacts::ReadInventoryVouchers(const std::string& vouchers) {

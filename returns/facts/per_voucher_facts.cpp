@@ -28,10 +28,10 @@ const PartyFacts* PerVoucherFacts::Party(long long account) {
                                          : "select name,city,tin from ledger_acts where code=") +
                      std::to_string(account));
     if (row.Eof()) return nullptr;
-    party_ = {row["Name"].Raw(), row["city"].Raw(), row["tin"].Raw(), {}, {}};
+    party_ = {row["Name"].Owned(), row["city"].Owned(), row["tin"].Owned(), {}, {}};
     if (withAddress) {
-        party_.addr1 = row["addr1"].Raw();
-        party_.addr2 = row["addr2"].Raw();
+        party_.addr1 = row["addr1"].Owned();
+        party_.addr2 = row["addr2"].Owned();
     }
     return &party_;
 }
@@ -39,13 +39,13 @@ const PartyFacts* PerVoucherFacts::Party(long long account) {
 const CityFacts* PerVoucherFacts::City(long long code) {
     Recordset& row = Run(ledger_, "select * from city where code=" + std::to_string(code));
     if (row.Eof()) return nullptr;
-    city_ = {row["CODE"].Raw(), row["Name"].Raw()};
+    city_ = {row["CODE"].Owned(), row["Name"].Owned()};
     return &city_;
 }
 
 const std::optional<std::string>& PerVoucherFacts::Sum(const VoucherSum& sum, long long voucher) {
     Recordset& row = Run(ledger_, sum.VoucherSql(kind_->voucherType, voucher));
-    sum_ = row.Eof() ? std::nullopt : row[sum.alias].Raw();
+    sum_ = row.Eof() ? std::nullopt : row[sum.alias].Owned();
     return sum_;
 }
 
@@ -54,7 +54,7 @@ const LineFacts& PerVoucherFacts::Lines(long long voucher) {
     Recordset& row =
         Run(ledger_, "select " + std::string(lines.columns) + " from " + std::string(lines.table) +
                          " where vno=" + std::to_string(voucher));
-    lines_ = row.Eof() ? LineFacts{} : LineFacts{row["qty"].Raw(), row["tax_rate"].Raw()};
+    lines_ = row.Eof() ? LineFacts{} : LineFacts{row["qty"].Owned(), row["tax_rate"].Owned()};
     return lines_;
 }
 

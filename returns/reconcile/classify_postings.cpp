@@ -44,7 +44,8 @@ private:
     std::span<const ListedDocument* const> Rows(TaxFigure file,
                                                 const std::optional<long long>& voucher) const {
         if (!voucher) return {};
-        const auto [first, last] = std::ranges::equal_range(rows_, std::pair(file, *voucher), {}, Key);
+        const auto [first, last] =
+            std::ranges::equal_range(rows_, std::pair(file, *voucher), {}, Key);
         return {first, last};
     }
 
@@ -234,8 +235,7 @@ private:
 
 // Each figure's items as the postings come, beside the list rows they are read against.
 struct PostingsClassifier::Figures {
-    Figures(const ReconciledMonth& month, const ListedDocuments& documents)
-        : listed(documents) {
+    Figures(const ReconciledMonth& month, const ListedDocuments& documents) : listed(documents) {
         for (const ReconciledAccounts& accounts : ReconciledAccountsTable())
             items.emplace_back(accounts, month, listed);
     }

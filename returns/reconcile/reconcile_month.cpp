@@ -33,8 +33,7 @@ std::string CountedVouchersText(const ListedDocuments& documents) {
 }  // namespace
 
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
-                              const SummaryFigures& shown,
-                              const ListedDocuments& documents) {
+                              const SummaryFigures& shown, const ListedDocuments& documents) {
     const auto books = ReadBooksFigures(ledger, month);
     // The postings are classified as they are read, a slice at a time: a month's, held whole,
     // would weigh more than anything else the run keeps.

@@ -15,8 +15,7 @@ namespace vat {
 // The return's figures, as its summary shows them, tied to the books of its calendar month:
 // two statements, inside the run's snapshot. The documents are every row of the run's lists.
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
-                              const SummaryFigures& shown,
-                              const ListedDocuments& documents);
+                              const SummaryFigures& shown, const ListedDocuments& documents);
 
 // "The return holds 12 documents dated outside April 2014: ...", when the lists, which take the
 // month's number in any year, counted documents of another year; nullopt otherwise.

@@ -25,7 +25,7 @@ struct Missing {
 constexpr double kLargestAmount = 1e10;
 
 double Number(const std::optional<std::string>& text, std::string_view name) {
-    return Field(name, &text).Double();
+    return Field(name, text).Double();
 }
 
 // A number the document carries or counts: never NaN or infinite, never beyond the totals.
@@ -43,20 +43,20 @@ double UsableNumber(const std::optional<std::string>& text, std::string_view nam
 // yyyy-MM-dd cannot carry leaves the document out; NULL is reported after the party.
 std::optional<LedgerDate> DocumentDate(const Field& field) {
     if (field.IsNull()) return std::nullopt;
-    const std::string& stored = *field.Raw();
+    const std::string_view stored = *field.Raw();
     // A timestamp carries its time after the date.
     const bool dateFirst =
         stored.size() == 10 || (stored.size() > 10 && (stored[10] == ' ' || stored[10] == 'T'));
     std::optional<LedgerDate> date;
-    if (dateFirst && stored.find("BC") == std::string::npos)
-        date = LedgerDate::Parse(std::string_view(stored).substr(0, 10));
+    if (dateFirst && stored.find("BC") == std::string_view::npos)
+        date = LedgerDate::Parse(stored.substr(0, 10));
     if (!date || date->year < 1)
-        throw Missing{"the date " + stored + " cannot be written in the return"};
+        throw Missing{"the date " + std::string(stored) + " cannot be written in the return"};
     return date;
 }
 
 long long Integer(const std::optional<std::string>& text, std::string_view name) {
-    return Field(name, &text).Integer();
+    return Field(name, text).Integer();
 }
 
 std::string Address(AddressRule rule, const PartyFacts& party, const std::string& cityName) {

@@ -63,10 +63,15 @@ ListRow ListColumns::Row(std::size_t row) const {
         if (!column) return std::nullopt;
         return list_.At(row, *column);
     };
-    return {list_.At(row, voucher_),     list_.At(row, number_),
-            list_.At(row, voucherDate_), list_.At(row, documentDate_),
-            list_.At(row, party_),       field(otherParty_),
-            field(goodsFlag_),           list_.Values(row)};
+    return {list_.At(row, voucher_),
+            list_.At(row, number_),
+            list_.At(row, voucherDate_),
+            list_.At(row, documentDate_),
+            list_.At(row, party_),
+            field(otherParty_),
+            field(goodsFlag_),
+            list_,
+            row};
 }
 
 }  // namespace vat

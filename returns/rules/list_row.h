@@ -19,7 +19,8 @@ struct ListRow {
     Field party;                      // the kind's party column (p_act for sales bills)
     std::optional<Field> otherParty;  // c_act for sales bills, read where p_act is not above 0
     std::optional<Field> goodsFlag;   // vat_dn, for the lists that test for goods
-    const BufferedRows::Row& values;  // every value in the list's column order
+    const BufferedRows& list;         // the list, for every value of the row in its column order
+    std::size_t row;
 
     // The voucher number; nullopt when the row has none.
     std::optional<long long> Voucher() const;

@@ -311,8 +311,9 @@ struct FileWalk {
     void Digest(const WalkedRow& at, const std::string& number, const ShapedDocument& shaped,
                 const AmountTexts& amounts, bool interstate) {
         digestText.clear();
-        for (const std::optional<std::string>& value : at.fields.values)
-            if (value)
+        const ListRow& fields = at.fields;
+        for (std::size_t column = 0; column < fields.list.Width(); ++column)
+            if (const auto value = fields.list.Value(fields.row, column))
                 AddToDigest(*value);
             else
                 digestText += "NULL;";
