@@ -35,18 +35,22 @@ void Start(EVP_MD_CTX* context) {
         throw std::runtime_error("SHA-256 is not available");
 }
 
-std::string Finish(EVP_MD_CTX* context) {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> digest{};
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+Sha256Bytes Finish(EVP_MD_CTX* context) {
+    Sha256Bytes digest{};
     unsigned int length = 0;
     EVP_DigestFinal_ex(context, digest.data(), &length);
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(std::size_t{2} * length);
-    for (unsigned int i = 0; i < length; ++i) {
-        hex += kDigits[digest[i] >> 4];
-        hex += kDigits[digest[i] & 0xf];
-    }
-    return hex;
+    return digest;
+}
+
+// The digest of a text on a context kept by the thread, started afresh for each text, so that
+// digesting each document the run reads allocates nothing.
+Sha256Bytes DigestOfText(std::string_view bytes) {
+    thread_local const DigestContext context(EVP_MD_CTX_new());
+    Start(context.get());
+    EVP_DigestUpdate(context.get(), bytes.data(), bytes.size());
+    return Finish(context.get());
 }
 
 }  // namespace
@@ -70,15 +74,35 @@ void Sha256::Add(std::string_view bytes) {
     EVP_DigestUpdate(state_->context.get(), bytes.data(), bytes.size());
 }
 
-std::string Sha256::Hex() { return Finish(state_->context.get()); }
+std::string Sha256::Hex() { return HexOf(Finish(state_->context.get())); }
 
-std::string Sha256OfText(std::string_view bytes) {
-    // One context per thread, started afresh for each text, so that digesting each document the
-    // run reads allocates nothing.
-    thread_local const DigestContext context(EVP_MD_CTX_new());
-    Start(context.get());
-    EVP_DigestUpdate(context.get(), bytes.data(), bytes.size());
-    return Finish(context.get());
+std::string Sha256OfText(std::string_view bytes) { return HexOf(DigestOfText(bytes)); }
+
+Sha256Bytes Sha256BytesOfText(std::string_view bytes) { return DigestOfText(bytes); }
+
+std::string HexOf(const Sha256Bytes& bytes) {
+    std::string hex;
+    hex.reserve(2 * bytes.size());
+    for (const unsigned char byte : bytes) {
+        hex += kHexDigits[byte >> 4];
+        hex += kHexDigits[byte & 0xf];
+    }
+    return hex;
+}
+
+std::optional<Sha256Bytes> Sha256BytesOfHex(std::string_view hex) {
+    const auto digit = [](char c) -> int {
+        const char* at = std::char_traits<char>::find(kHexDigits, 16, c);
+        return at ? static_cast<int>(at - kHexDigits) : -1;
+    };
+    Sha256Bytes bytes{};
+    if (hex.size() != 2 * bytes.size()) return std::nullopt;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        const int high = digit(hex[2 * at]), low = digit(hex[2 * at + 1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes[at] = static_cast<unsigned char>(high * 16 + low);
+    }
+    return bytes;
 }
 
 std::optional<std::string> Sha256OfFile(const std::filesystem::path& file) {

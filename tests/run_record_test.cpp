@@ -33,9 +33,9 @@ RunRecord April() {
                     .urdSales = UrdFigures{.bills = 1, .basicPaise = 1000}},
         .accounts = {{.file = "efile_pur04.xml", .listed = 3, .written = 2, .valid = true}},
         .fingerprint = "ff",
-        .documents = {{"efile_pur04.xml", "B No.1 · voucher 1", "d1"},
-                      {"efile_sal04.xml", "B No.S/1 · voucher 3", "d3"},
-                      {"efile_sal04.xml", "B No.S/1 · voucher 3", "d4"}},
+        .documents = {{"efile_pur04.xml", "B No.1 · voucher 1", Sha256BytesOfText("d1")},
+                      {"efile_sal04.xml", "B No.S/1 · voucher 3", Sha256BytesOfText("d3")},
+                      {"efile_sal04.xml", "B No.S/1 · voucher 3", Sha256BytesOfText("d4")}},
     };
 }
 
@@ -53,8 +53,10 @@ TEST(RunRecordText, ReadsBackWhatWasWritten) {
     EXPECT_TRUE(nlohmann::json::parse(Text(record))["documents"].empty());
     std::string noMonth = Text(record);
     noMonth.replace(noMonth.find("\"month\": 4"), 10, "\"month\": -21");
+    std::string notHex = Text(April());
+    notHex.replace(notHex.find(Sha256OfText("d1")), 64, std::string(64, 'g'));
     for (const std::string& broken : {std::string(), std::string("{}"), std::string("[1]"),
-                                      std::string(R"({"dataFile": 3})"), noMonth})
+                                      std::string(R"({"dataFile": 3})"), noMonth, notHex})
         EXPECT_THROW(ParseRunRecord(broken), RunRecordError) << broken;
     EXPECT_EQ(RecordOwnerText(OwnerOf(record)),
               "shop2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02");
@@ -72,9 +74,9 @@ TEST(RunRecordText, WritesEachDocumentAsTheJsonLibraryWritesIt) {
     };
     for (const std::string& document : documents) {
         RunRecord record = April();
-        record.documents = {{"efile_pur04.xml", document, "d1"}};
+        record.documents = {{"efile_pur04.xml", document, Sha256BytesOfText("d1")}};
         const std::string line =
-            nlohmann::json("d1 efile_pur04.xml\t" + document)
+            nlohmann::json(Sha256OfText("d1") + " efile_pur04.xml\t" + document)
                 .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         EXPECT_NE(Text(record).find("\"documents\": [\n  " + line + "\n ]"), std::string::npos)
             << document;
@@ -202,7 +204,7 @@ const Comparison kComparisons[] = {
     {"Same", [](RunRecord&) {}, {}, {}, {}, {}, {}, ""},
     {"AnAlteredDocumentAndItsFigures",
      [](RunRecord& now) {
-         now.documents[0].digest = "changed";
+         now.documents[0].digest = Sha256BytesOfText("changed");
          now.files[0].sha256 = "changed";
          now.figures.taxPaise[0] = 134100;
          now.figures.vatPaise = 65900;
@@ -230,7 +232,8 @@ const Comparison kComparisons[] = {
      "+12,49,990.00"},
     {"AnAddedDocumentAndFile",
      [](RunRecord& now) {
-         now.documents.push_back({"efile_is_pur04.xml", "B No.9 · voucher 9", "d9"});
+         now.documents.push_back(
+             {"efile_is_pur04.xml", "B No.9 · voucher 9", Sha256BytesOfText("d9")});
          now.files.push_back({"efile_is_pur04.xml", "ee"});
      },
      {"efile_is_pur04.xml"},

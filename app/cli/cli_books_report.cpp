@@ -72,10 +72,11 @@ void YearReport::Add(int monthNumber, int status, const vat::RunResult& result) 
     ++months_;
     totals_.Add(result);
     if (json_) {
-        Json report = JsonReport(result);
-        report["month"] = MonthName(monthNumber);
-        report["exitStatus"] = status;
-        json_->Element(report);
+        JsonObjectWriter report = json_->OpenObjectElement();
+        WriteJsonReport(result, report);
+        report.Member("month", MonthName(monthNumber));
+        report.Member("exitStatus", status);
+        report.Close();
         return;
     }
     if (!table_) return;

@@ -44,18 +44,32 @@ void JsonObjectWriter::Member(std::string_view key, const Json& value) {
     WriteNestedJson(out_, value, depth_ + 1);
 }
 
+JsonObjectWriter JsonObjectWriter::OpenObject(std::string_view key) {
+    Key(key);
+    return JsonObjectWriter(out_, depth_ + 1);
+}
+
 void JsonObjectWriter::OpenArray(std::string_view key) {
     Key(key);
     out_ << '[';
     hasElements_ = false;
 }
 
-void JsonObjectWriter::Element(const Json& value) {
+void JsonObjectWriter::NextElement() {
     out_ << (hasElements_ ? ",\n" : "\n");
     hasElements_ = true;
     Indent(out_, depth_ + 2);
+}
+
+void JsonObjectWriter::Element(const Json& value) {
+    NextElement();
     WriteNestedJson(out_, value, depth_ + 2);
     out_.flush();
+}
+
+JsonObjectWriter JsonObjectWriter::OpenObjectElement() {
+    NextElement();
+    return JsonObjectWriter(out_, depth_ + 2);
 }
 
 void JsonObjectWriter::CloseArray() {

@@ -18,15 +18,20 @@ public:
     JsonObjectWriter& operator=(const JsonObjectWriter&) = delete;
 
     void Member(std::string_view key, const nlohmann::ordered_json& value);
+    // An object member written member by member by the writer returned, until its Close.
+    JsonObjectWriter OpenObject(std::string_view key);
     // An array member whose elements follow one at a time, until CloseArray.
     void OpenArray(std::string_view key);
     void Element(const nlohmann::ordered_json& value);
+    // An object element written member by member by the writer returned, until its Close.
+    JsonObjectWriter OpenObjectElement();
     void CloseArray();
     // Writes the closing brace.
     void Close();
 
 private:
     void Key(std::string_view key);
+    void NextElement();
 
     std::ostream& out_;
     int depth_;

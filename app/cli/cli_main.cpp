@@ -61,7 +61,7 @@ private:
 
 int Report(const vat::RunResult& result, const CliOptions& options, int status) {
     if (options.json)
-        PrintJson(JsonReport(result), std::cout);
+        PrintJsonReport(result, std::cout);
     else
         PrintHumanReport(result, std::cout);
     return status;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <iomanip>
 #include <nlohmann/json.hpp>
+#include <sstream>
 #include <string_view>
 
 #include "app/cli/cli_reconciliation.h"
@@ -148,55 +149,108 @@ void PrintJsonReasons(const std::vector<std::string>& reasons, std::ostream& out
     PrintJson(JsonReasons(reasons), out);
 }
 
-nlohmann::ordered_json JsonReport(const vat::RunResult& result) {
-    using Json = nlohmann::ordered_json;
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json TextOrNull(const std::string& text) {
+    if (text.empty()) return nullptr;
+    return text;
+}
+
+Json NumberOrNull(const std::optional<long long>& number) {
+    if (!number) return nullptr;
+    return *number;
+}
+
+Json ErrorJson(const vat::ErrorRow& row) {
+    return {{"type", row.type},
+            {"error", row.error},
+            {"document", TextOrNull(row.document)},
+            {"file", TextOrNull(row.file)},
+            {"line", NumberOrNull(row.line)},
+            {"voucher", NumberOrNull(row.voucher)}};
+}
+
+Json FixJson(const vat::FixGroup& group) {
+    return {{"cause", vat::CauseCode(group.cause)},
+            {"party", NumberOrNull(group.party)},
+            {"document", group.document ? Json(*group.document) : Json()},
+            {"text", group.text},
+            {"action", group.action},
+            {"documents", group.documents},
+            {"files", group.files},
+            {"tax", static_cast<double>(group.taxPaise) / 100},
+            {"rows", group.rows}};
+}
+
+// The reconciliation as ReconciliationJson gives it, each figure's items one at a time.
+void WriteReconciliation(const vat::Reconciliation& reconciliation, JsonObjectWriter& report) {
+    JsonObjectWriter object = report.OpenObject("reconciliation");
+    const Json rest = vat::ReconciliationJsonWithoutItems(reconciliation);
+    std::size_t figure = 0;
+    for (const auto& [key, value] : rest.items()) {
+        if (!value.is_object() || !value.contains("items")) {
+            object.Member(key, value);
+            continue;
+        }
+        // "items" comes last in a figure, in the order of the reconciliation's figures.
+        JsonObjectWriter part = object.OpenObject(key);
+        for (const auto& [name, member] : value.items())
+            if (name != "items") part.Member(name, member);
+        part.OpenArray("items");
+        for (const vat::ReconcilingItem& item : reconciliation.figures.at(figure++).items)
+            part.Element(vat::ReconcilingItemJson(item));
+        part.CloseArray();
+        part.Close();
+    }
+    object.Close();
+}
+
+}  // namespace
+
+void WriteJsonReport(const vat::RunResult& result, JsonObjectWriter& report) {
     const bool completed = result.Completed();
-    Json report;
-    report["labels"] = Json::object();
+    Json labels = Json::object();
     if (completed)
         for (const auto& [label, caption] : vat::CaptionsOf(result.figures))
-            report["labels"][label] = caption;
-    report["figures"] = completed ? vat::FiguresJson(vat::ShownFigures(result.figures)) : Json();
-    report["errors"] = Json::array();
-    const auto textOrNull = [](const std::string& text) -> Json {
-        if (text.empty()) return nullptr;
-        return text;
-    };
-    const auto numberOrNull = [](const std::optional<long long>& number) -> Json {
-        if (!number) return nullptr;
-        return *number;
-    };
+            labels[label] = caption;
+    report.Member("labels", labels);
+    report.Member("figures",
+                  completed ? vat::FiguresJson(vat::ShownFigures(result.figures)) : Json());
+    report.OpenArray("errors");
     if (completed)
-        for (const vat::ErrorRow& row : result.rows)
-            report["errors"].push_back({{"type", row.type},
-                                        {"error", row.error},
-                                        {"document", textOrNull(row.document)},
-                                        {"file", textOrNull(row.file)},
-                                        {"line", numberOrNull(row.line)},
-                                        {"voucher", numberOrNull(row.voucher)}});
-    report["fixes"] = Json::array();
+        for (const vat::ErrorRow& row : result.rows) report.Element(ErrorJson(row));
+    report.CloseArray();
+    report.OpenArray("fixes");
     if (completed)
         for (const vat::FixGroup& group : vat::GroupFixes(result.rows, result.notes))
-            report["fixes"].push_back(
-                {{"cause", vat::CauseCode(group.cause)},
-                 {"party", numberOrNull(group.party)},
-                 {"document", group.document ? Json(*group.document) : Json()},
-                 {"text", group.text},
-                 {"action", group.action},
-                 {"documents", group.documents},
-                 {"files", group.files},
-                 {"tax", static_cast<double>(group.taxPaise) / 100},
-                 {"rows", group.rows}});
-    report["messages"] = Json::array();
-    for (const vat::UserMessage& message : result.messages)
-        report["messages"].push_back(message.text);
-    report["files"] = result.FilesWritten();
-    report["monthFolder"] =
-        completed && !result.monthFolder.empty() ? Json(result.monthFolder) : Json();
-    report["returns"] = vat::AccountsJson(result.accounts);
-    report["reconciliation"] =
-        result.reconciliation ? vat::ReconciliationJson(*result.reconciliation) : Json();
-    return report;
+            report.Element(FixJson(group));
+    report.CloseArray();
+    Json messages = Json::array();
+    for (const vat::UserMessage& message : result.messages) messages.push_back(message.text);
+    report.Member("messages", messages);
+    report.Member("files", result.FilesWritten());
+    report.Member("monthFolder",
+                  completed && !result.monthFolder.empty() ? Json(result.monthFolder) : Json());
+    report.Member("returns", vat::AccountsJson(result.accounts));
+    if (result.reconciliation)
+        WriteReconciliation(*result.reconciliation, report);
+    else
+        report.Member("reconciliation", Json());
+}
+
+void PrintJsonReport(const vat::RunResult& result, std::ostream& out) {
+    JsonObjectWriter report(out, 0);
+    WriteJsonReport(result, report);
+    report.Close();
+    out << '\n';
+}
+
+Json JsonReport(const vat::RunResult& result) {
+    std::ostringstream text;
+    PrintJsonReport(result, text);
+    return Json::parse(text.str());
 }
 
 void PrintJson(const nlohmann::ordered_json& report, std::ostream& out) {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/cli/cli_json_stream.h"
 #include "returns/run/run_result.h"
 
 // The run as the window would have shown it: summary figures with their captions, the ten
@@ -19,6 +20,11 @@ void PrintHumanReport(const vat::RunResult& result, std::ostream& out);
 // rows by their index in errors), messages, files, the month folder (null when none was
 // written) and returns (each file's account). A run that did not complete has no labels,
 // figures (null), rows, fixes, files or accounts.
+// Its members are written one by one, each error, fix and reconciling item at a time, so that
+// a month's thousands are never held as one tree.
+void WriteJsonReport(const vat::RunResult& result, JsonObjectWriter& report);
+void PrintJsonReport(const vat::RunResult& result, std::ostream& out);
+// The same as one tree.
 nlohmann::ordered_json JsonReport(const vat::RunResult& result);
 // Prints a report object; text that is not UTF-8 is replaced, never aborts it.
 void PrintJson(const nlohmann::ordered_json& report, std::ostream& out);

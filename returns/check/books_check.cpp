@@ -78,7 +78,7 @@ struct DocumentAt {
     std::string_view file;
     std::string_view document;
     std::size_t occurrence;
-    const std::string* digest;
+    const Sha256Bytes* digest;
 
     auto Key() const { return std::tie(file, document, occurrence); }
     std::string Name() const { return std::string(file) + ": " + std::string(document); }

@@ -5,7 +5,7 @@
 namespace vat {
 
 void BooksDigest::AddDocument(std::string file, std::string document, std::string_view read) {
-    documents_.push_back({std::move(file), std::move(document), Sha256OfText(read)});
+    documents_.push_back({std::move(file), std::move(document), Sha256BytesOfText(read)});
 }
 
 std::string FingerprintOf(const DocumentDigests& documents) {
@@ -16,7 +16,7 @@ std::string FingerprintOf(const DocumentDigests& documents) {
         fingerprint.Add(std::string_view("\0", 1));
         fingerprint.Add(document.document);
         fingerprint.Add(std::string_view("\0", 1));
-        fingerprint.Add(document.digest);
+        fingerprint.Add(HexOf(document.digest));
         fingerprint.Add("\n");
     }
     return fingerprint.Hex();

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "disk/sha256.h"
+
 namespace vat {
 
 // What one document of a run was made from: its list row and everything looked up for it, as
@@ -13,7 +15,7 @@ namespace vat {
 struct DocumentDigest {
     std::string file;      // the return file whose list held it ("efile_sal04.xml")
     std::string document;  // "B No.IP771 · voucher 5120"
-    std::string digest;
+    Sha256Bytes digest;    // as the record writes it, 64 hex digits
     friend bool operator==(const DocumentDigest&, const DocumentDigest&) = default;
 };
 

@@ -36,7 +36,9 @@ DocumentDigest DocumentOfLine(const std::string& text) {
     const std::size_t tab = text.find('\t', space);
     if (space == std::string::npos || tab == std::string::npos)
         throw RunRecordError(R"(a document is not "<digest> <file>\t<document>")");
-    return {text.substr(space + 1, tab - space - 1), text.substr(tab + 1), text.substr(0, space)};
+    const auto digest = Sha256BytesOfHex(std::string_view(text).substr(0, space));
+    if (!digest) throw RunRecordError("a document's digest is not 64 hex digits");
+    return {text.substr(space + 1, tab - space - 1), text.substr(tab + 1), *digest};
 }
 
 // Ledger text that is not UTF-8 must not stop the record.
@@ -106,17 +108,18 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
     std::string line;
     for (std::size_t at = 0; at < record.documents.size(); ++at) {
         const DocumentDigest& document = record.documents[at];
+        const std::string digest = HexOf(document.digest);
         line = at == 0 ? "\n  \"" : ",\n  \"";
         const std::size_t opened = line.size() - 1;
         const auto escape = [&line](std::string_view piece) {
             return AppendJsonStringContents(line, piece);
         };
-        if (escape(document.digest) && escape(" ") && escape(document.file) && escape("\t") &&
+        if (escape(digest) && escape(" ") && escape(document.file) && escape("\t") &&
             escape(document.document)) {
             line += '"';
         } else {
             line.resize(opened);
-            line += Json(document.digest + ' ' + document.file + '\t' + document.document)
+            line += Json(digest + ' ' + document.file + '\t' + document.document)
                         .dump(-1, ' ', false, kReplaceInvalid);
         }
         out.write(line.data(), static_cast<std::streamsize>(line.size()));
