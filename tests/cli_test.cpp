@@ -474,7 +474,14 @@ TEST(Cli, ReplaceVerifyAndYear) {
         arguments.insert(arguments.end(), {"--folder", out, "--layout", "flat"});
         return RunCli(arguments, folder);
     };
-    ASSERT_EQ(run({"--data-file", "t_run_demo", "--month", "APR"}).status, 0);
+    const CliResult demo = run({"--data-file", "t_run_demo", "--month", "APR", "--json"});
+    ASSERT_EQ(demo.status, 0) << Describe(demo);
+    // Written member by member, its errors and reconciling items one at a time, the report
+    // reads as the whole object's dump.
+    EXPECT_EQ(demo.out, nlohmann::ordered_json::parse(demo.out).dump(2) + "\n");
+    const auto report = nlohmann::json::parse(demo.out);
+    EXPECT_FALSE(report["errors"].empty());
+    EXPECT_FALSE(report["reconciliation"]["inputVat"]["items"].empty());
     const CliResult refused = run({"--data-file", "t_run_figures", "--month", "APR"});
     EXPECT_EQ(refused.status, 2) << Describe(refused);
     EXPECT_NE(refused.err.find("were made from t_run_demo"), std::string::npos) << refused.err;
