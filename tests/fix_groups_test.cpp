@@ -25,7 +25,7 @@ DocumentNote Purchase(std::string document, double tax) {
 
 struct NotedRun {
     std::vector<ErrorRow> rows;
-    std::vector<DocumentNote> notes;
+    DocumentNotes notes;
 
     // A row and, when given, the note of its document.
     void Add(std::string error, std::optional<DocumentNote> note = std::nullopt,

@@ -59,7 +59,7 @@ void FixListView::show(const std::vector<vat::FixGroup>& groups,
     for (const vat::FixGroup& group : groups) addTopLevelItem(GroupItem(group, rows));
 }
 
-std::string PartyText(long long party, const std::vector<vat::DocumentNote>& notes) {
+std::string PartyText(long long party, const vat::DocumentNotes& notes) {
     std::string text = "Party " + std::to_string(party);
     std::string documents;
     bool described = false;

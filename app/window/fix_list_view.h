@@ -26,4 +26,4 @@ signals:
 
 // A party as the run's documents found it: its code, name and TIN as stored, and its documents
 // this month.
-std::string PartyText(long long party, const std::vector<vat::DocumentNote>& notes);
+std::string PartyText(long long party, const vat::DocumentNotes& notes);

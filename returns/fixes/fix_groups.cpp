@@ -112,8 +112,7 @@ std::string_view CauseCode(FixCause cause) {
     return {};
 }
 
-std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows,
-                                 const std::vector<DocumentNote>& notes) {
+std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const DocumentNotes& notes) {
     std::vector<const DocumentNote*> noteOfRow(rows.size(), nullptr);
     for (const DocumentNote& note : notes)
         if (note.row && *note.row < rows.size()) noteOfRow[*note.row] = &note;

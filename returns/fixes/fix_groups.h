@@ -46,7 +46,6 @@ struct FixGroup {
 // warning group for each party whose bills were written as an unregistered dealer's because
 // its stored TIN is not 11 characters long. Ranked by the tax at stake, largest first, then
 // by documents; groups alike in both keep the order of their first row.
-std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows,
-                                 const std::vector<DocumentNote>& notes);
+std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const DocumentNotes& notes);
 
 }  // namespace vat

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <string>
 
@@ -30,5 +31,8 @@ struct DocumentNote {
     std::optional<ElementValue> failing = {};
     friend bool operator==(const DocumentNote&, const DocumentNote&) = default;
 };
+
+// A run's notes in the order it made them: a deque, never moved nor held twice as it grows.
+using DocumentNotes = std::deque<DocumentNote>;
 
 }  // namespace vat

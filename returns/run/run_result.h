@@ -62,7 +62,7 @@ struct RunResult {
     std::vector<FileAccount> accounts = {};  // one per return file, in run order
     std::vector<ErrorRow> rows = {};
     // The documents behind the rows, and the bills written as unregistered dealers'.
-    std::vector<DocumentNote> notes = {};
+    DocumentNotes notes = {};
     std::vector<UserMessage> messages = {};
     std::optional<RunRecord> record = {};  // the record of a completed run
     // The return's tax figures tied to the books of its calendar month; a completed run's.
