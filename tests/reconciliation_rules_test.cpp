@@ -41,7 +41,7 @@ ReconcilingItems ClassifyPostings(const std::vector<TaxPosting>& postings,
                                   const ListedDocuments& documents) {
     PostingsClassifier classifier(kApril2014, documents);
     for (const TaxPosting& posting : postings) classifier.Add(posting);
-    return classifier.Items();
+    return classifier.TakeItems();
 }
 
 std::vector<Seen> Classify(const std::vector<TaxPosting>& postings,

@@ -136,18 +136,24 @@ public:
                       accounts_.debitsAdd ? -posting.paise : posting.paise});
     }
 
-    std::vector<ReconcilingItem> Items() const {
+    // The items, each sum given up as its item is made: a month's are never held twice.
+    std::vector<ReconcilingItem> TakeItems() {
         std::vector<ReconcilingItem> items;
-        for (const auto& [key, amounts] : sums_) {
+        items.reserve(sums_.size());
+        const std::string figure(ReconciledName(accounts_.figure));
+        while (!sums_.empty()) {
+            auto sum = sums_.extract(sums_.begin());
+            ItemKey& key = sum.key();
+            const Amounts amounts = sum.mapped();
             if (amounts.item == 0) continue;
-            const std::string figure(ReconciledName(accounts_.figure));
-            items.push_back({key.voucher, key.type, key.date, key.document, key.account,
-                             amounts.item, key.reason,
-                             "voucher " + std::to_string(key.voucher) + " (" + key.type + ", " +
-                                 (key.date.empty() ? "no date" : key.date) + "): " + figure +
-                                 " account " + std::to_string(key.account) +
-                                 (key.debit ? " debited " : " credited ") +
-                                 PaiseText(amounts.posted) + "; " + key.because});
+            std::string text = "voucher " + std::to_string(key.voucher) + " (" + key.type + ", " +
+                               (key.date.empty() ? "no date" : key.date) + "): " + figure +
+                               " account " + std::to_string(key.account) +
+                               (key.debit ? " debited " : " credited ") +
+                               PaiseText(amounts.posted) + "; " + key.because;
+            items.push_back({key.voucher, std::move(key.type), std::move(key.date),
+                             std::move(key.document), key.account, amounts.item, key.reason,
+                             std::move(text)});
         }
         return items;
     }
@@ -254,11 +260,11 @@ void PostingsClassifier::Add(const TaxPosting& posting) {
     for (FigureItems& figure : figures_->items) figure.Add(posting);
 }
 
-ReconcilingItems PostingsClassifier::Items() const {
+ReconcilingItems PostingsClassifier::TakeItems() {
     ReconcilingItems items;
     for (std::size_t at = 0; at < figures_->items.size(); ++at)
         items[static_cast<std::size_t>(ReconciledAccountsTable()[at].figure)] =
-            figures_->items[at].Items();
+            figures_->items[at].TakeItems();
     return items;
 }
 

@@ -27,7 +27,8 @@ public:
     ~PostingsClassifier();
 
     void Add(const TaxPosting& posting);
-    ReconcilingItems Items() const;
+    // The items of every posting added; the classifier holds none afterwards.
+    ReconcilingItems TakeItems();
 
 private:
     struct Figures;

@@ -40,7 +40,7 @@ Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& m
     PostingsClassifier classifier(month, documents);
     ReadTaxPostings(ledger, month, CountedVouchersText(documents),
                     [&classifier](const TaxPosting& posting) { classifier.Add(posting); });
-    ReconcilingItems items = classifier.Items();
+    ReconcilingItems items = classifier.TakeItems();
 
     Reconciliation reconciliation;
     reconciliation.periodStart = month.first.IsoText();
