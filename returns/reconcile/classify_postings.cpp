@@ -44,8 +44,13 @@ private:
     std::span<const ListedDocument* const> Rows(TaxFigure file,
                                                 const std::optional<long long>& voucher) const {
         if (!voucher) return {};
-        const auto [first, last] =
-            std::ranges::equal_range(rows_, std::pair(file, *voucher), {}, Key);
+        const std::pair key(file, *voucher);
+        const auto first = std::lower_bound(
+            rows_.begin(), rows_.end(), key,
+            [](const ListedDocument* row, const auto& sought) { return Key(row) < sought; });
+        const auto last = std::upper_bound(
+            first, rows_.end(), key,
+            [](const auto& sought, const ListedDocument* row) { return sought < Key(row); });
         return {first, last};
     }
 
