@@ -200,5 +200,9 @@ int main(int argc, char** argv) {
     } catch (const vat::LedgerError& error) {
         std::fprintf(stderr, "run-bench: %s\n", error.what());
         return 1;
+    } catch (const fs::filesystem_error& error) {
+        // The schemas are copied from beside the program: a run-bench moved elsewhere has none.
+        std::fprintf(stderr, "run-bench: %s\n", error.what());
+        return 1;
     }
 }
