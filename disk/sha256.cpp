@@ -44,15 +44,6 @@ Sha256Bytes Finish(EVP_MD_CTX* context) {
     return digest;
 }
 
-// The digest of a text on a context kept by the thread, started afresh for each text, so that
-// digesting each document the run reads allocates nothing.
-Sha256Bytes DigestOfText(std::string_view bytes) {
-    thread_local const DigestContext context(EVP_MD_CTX_new());
-    Start(context.get());
-    EVP_DigestUpdate(context.get(), bytes.data(), bytes.size());
-    return Finish(context.get());
-}
-
 }  // namespace
 
 struct Sha256::State {
@@ -76,9 +67,16 @@ void Sha256::Add(std::string_view bytes) {
 
 std::string Sha256::Hex() { return HexOf(Finish(state_->context.get())); }
 
-std::string Sha256OfText(std::string_view bytes) { return HexOf(DigestOfText(bytes)); }
+Sha256Bytes Sha256BytesOfText(std::string_view bytes) {
+    // One context per thread, started afresh for each text, so that digesting each document the
+    // run reads allocates nothing.
+    thread_local const DigestContext context(EVP_MD_CTX_new());
+    Start(context.get());
+    EVP_DigestUpdate(context.get(), bytes.data(), bytes.size());
+    return Finish(context.get());
+}
 
-Sha256Bytes Sha256BytesOfText(std::string_view bytes) { return DigestOfText(bytes); }
+std::string Sha256OfText(std::string_view bytes) { return HexOf(Sha256BytesOfText(bytes)); }
 
 std::string HexOf(const Sha256Bytes& bytes) {
     std::string hex;

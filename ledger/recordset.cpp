@@ -199,9 +199,7 @@ Field Recordset::operator[](std::string_view name) const {
     if (at == columnNames_.end())
         throw LedgerError("", "The query \"" + sql_ + "\" has no field " + std::string(name));
     size_t index = static_cast<size_t>(at - columnNames_.begin());
-    const std::optional<std::string>& value = row_[index];
-    return Field(columnNames_[index],
-                 value ? std::optional<std::string_view>(*value) : std::nullopt);
+    return Field(columnNames_[index], row_[index]);
 }
 
 }  // namespace vat
