@@ -6,8 +6,8 @@
 
 #include "app/cli/cli_books_report.h"
 #include "app/cli/cli_companies_report.h"
-#include "app/cli/cli_json_stream.h"
 #include "app/cli/cli_report.h"
+#include "returns/results/json_object_writer.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ TEST(JsonObjectWriter, WritesTheBytesOfTheWholeDump) {
         {1, "two", {{"three", Json::array({3})}}, Json::array()},
     };
     std::ostringstream out;
-    JsonObjectWriter object(out, 0);
+    vat::JsonObjectWriter object(out, 0);
     object.OpenArray("none");
     object.CloseArray();
     object.OpenArray("each");
@@ -47,7 +47,7 @@ TEST(JsonObjectWriter, WritesTheBytesOfTheWholeDump) {
     EXPECT_EQ(Json::parse(out.str())["each"].size(), std::size(values));
 
     std::ostringstream empty;
-    JsonObjectWriter(empty, 3).Close();
+    vat::JsonObjectWriter(empty, 3).Close();
     EXPECT_EQ(empty.str(), "{}");
 }
 

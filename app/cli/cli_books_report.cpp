@@ -66,13 +66,15 @@ YearReport::YearReport(std::ostream& out) : table_(&out) {
     out << heading << std::flush;
 }
 
-YearReport::YearReport(JsonObjectWriter& object) : json_(&object) { json_->OpenArray("months"); }
+YearReport::YearReport(vat::JsonObjectWriter& object) : json_(&object) {
+    json_->OpenArray("months");
+}
 
 void YearReport::Add(int monthNumber, int status, const vat::RunResult& result) {
     ++months_;
     totals_.Add(result);
     if (json_) {
-        JsonObjectWriter report = json_->OpenObjectElement();
+        vat::JsonObjectWriter report = json_->OpenObjectElement();
         WriteJsonReport(result, report);
         report.Member("month", MonthName(monthNumber));
         report.Member("exitStatus", status);

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/cli_json_stream.h"
 #include "returns/check/books_check.h"
+#include "returns/results/json_object_writer.h"
 #include "returns/year/year_run.h"
 
 // An exit status as the year's and the companies' lines name it: "OVER", "refused", ...
@@ -20,7 +20,7 @@ public:
     // The table on out, its heading now.
     explicit YearReport(std::ostream& out);
     // The months into the object's "months" and, at the end, the totals into its "totals".
-    explicit YearReport(JsonObjectWriter& object);
+    explicit YearReport(vat::JsonObjectWriter& object);
     // Only the totals, for the year's line elsewhere.
     YearReport() = default;
 
@@ -33,7 +33,7 @@ public:
 
 private:
     std::ostream* table_ = nullptr;
-    JsonObjectWriter* json_ = nullptr;
+    vat::JsonObjectWriter* json_ = nullptr;
     vat::YearTotals totals_;
     int months_ = 0;
     std::vector<std::string> messageLines_;  // "APR: ..." of the months that did not complete

@@ -64,18 +64,18 @@ CompaniesReport::CompaniesReport(std::ostream& out, bool json) : out_(out), json
     out_ << heading;
 }
 
-JsonObjectWriter& CompaniesReport::OpenObject() {
+vat::JsonObjectWriter& CompaniesReport::OpenObject() {
     out_ << (dataFiles_ == 0 ? "\n" : ",\n") << "    ";
     return open_.emplace(out_, 2);
 }
 
-JsonObjectWriter* CompaniesReport::OpenYear() { return json_ ? &OpenObject() : nullptr; }
+vat::JsonObjectWriter* CompaniesReport::OpenYear() { return json_ ? &OpenObject() : nullptr; }
 
 // The data file's object: its report, or its year's months already written, then its name, TIN
 // and status.
 void CompaniesReport::WriteObject(const CompanyReport& company) {
     if (!open_) {
-        JsonObjectWriter& object = OpenObject();
+        vat::JsonObjectWriter& object = OpenObject();
         for (const auto& [key, value] : company.report.items()) object.Member(key, value);
     }
     open_->Member("dataFile", company.dataFile);
@@ -102,7 +102,7 @@ void CompaniesReport::Add(const CompanyReport& company) {
 void CompaniesReport::Finish(int worstStatus) {
     if (json_) {
         out_ << "\n  ],\n  \"totals\": ";
-        WriteNestedJson(out_, vat::YearTotalsJson(totals_), 1);
+        vat::WriteNestedJson(out_, vat::YearTotalsJson(totals_), 1);
         out_ << ",\n  \"exitStatus\": " << worstStatus << "\n}\n";
         return;
     }

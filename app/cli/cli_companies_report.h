@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/cli/cli_json_stream.h"
+#include "returns/results/json_object_writer.h"
 #include "returns/year/year_run.h"
 
 // One data file of a run of every data file: what its line shows and its report object (a
@@ -27,17 +27,17 @@ public:
     CompaniesReport(std::ostream& out, bool json);
     // The JSON's object of the next data file, open for its year's months to be written into as
     // they end; Add then ends it. None for the lines.
-    JsonObjectWriter* OpenYear();
+    vat::JsonObjectWriter* OpenYear();
     void Add(const CompanyReport& company);
     void Finish(int worstStatus);
 
 private:
-    JsonObjectWriter& OpenObject();
+    vat::JsonObjectWriter& OpenObject();
     void WriteObject(const CompanyReport& company);
 
     std::ostream& out_;
     bool json_;
-    std::optional<JsonObjectWriter> open_;  // the data file's object being written
+    std::optional<vat::JsonObjectWriter> open_;  // the data file's object being written
     int dataFiles_ = 0;
     int completed_ = 0;
     vat::YearTotals totals_;

@@ -8,7 +8,6 @@
 
 #include "app/cli/cli_books_report.h"
 #include "app/cli/cli_companies_report.h"
-#include "app/cli/cli_json_stream.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
@@ -16,6 +15,7 @@
 #include "app/shared/default_folders.h"
 #include "returns/check/books_check.h"
 #include "returns/check/filing_check.h"
+#include "returns/results/json_object_writer.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
@@ -224,7 +224,7 @@ int ReportYear(vat::LedgerConnection& ledger, const std::string& dataFile,
         YearReport table(std::cout);
         return RunYear(ledger, dataFile, options, folders, cancel, observer, table);
     }
-    JsonObjectWriter object(std::cout, 0);
+    vat::JsonObjectWriter object(std::cout, 0);
     YearReport months(object);
     const int status = RunYear(ledger, dataFile, options, folders, cancel, observer, months);
     object.Close();
@@ -255,7 +255,7 @@ CompanyReport RunCompany(vat::LedgerConnection& ledger, const std::string& dataF
     }
     company.dealerTin = choice.books->dealerTin;
     if (options.year) {
-        JsonObjectWriter* object = companies.OpenYear();
+        vat::JsonObjectWriter* object = companies.OpenYear();
         YearReport year = object ? YearReport(*object) : YearReport();
         company.status = RunYear(ledger, dataFile, options, folders, cancel, observer, year);
         company.figures = year.Totals();

@@ -184,32 +184,9 @@ Json FixJson(const vat::FixGroup& group) {
             {"rows", group.rows}};
 }
 
-// The reconciliation as ReconciliationJson gives it, each figure's items one at a time.
-void WriteReconciliation(const vat::Reconciliation& reconciliation, JsonObjectWriter& report) {
-    JsonObjectWriter object = report.OpenObject("reconciliation");
-    const Json rest = vat::ReconciliationJsonWithoutItems(reconciliation);
-    std::size_t figure = 0;
-    for (const auto& [key, value] : rest.items()) {
-        if (!value.is_object() || !value.contains("items")) {
-            object.Member(key, value);
-            continue;
-        }
-        // "items" comes last in a figure, in the order of the reconciliation's figures.
-        JsonObjectWriter part = object.OpenObject(key);
-        for (const auto& [name, member] : value.items())
-            if (name != "items") part.Member(name, member);
-        part.OpenArray("items");
-        for (const vat::ReconcilingItem& item : reconciliation.figures.at(figure++).items)
-            part.Element(vat::ReconcilingItemJson(item));
-        part.CloseArray();
-        part.Close();
-    }
-    object.Close();
-}
-
 }  // namespace
 
-void WriteJsonReport(const vat::RunResult& result, JsonObjectWriter& report) {
+void WriteJsonReport(const vat::RunResult& result, vat::JsonObjectWriter& report) {
     const bool completed = result.Completed();
     Json labels = Json::object();
     if (completed)
@@ -235,13 +212,13 @@ void WriteJsonReport(const vat::RunResult& result, JsonObjectWriter& report) {
                   completed && !result.monthFolder.empty() ? Json(result.monthFolder) : Json());
     report.Member("returns", vat::AccountsJson(result.accounts));
     if (result.reconciliation)
-        WriteReconciliation(*result.reconciliation, report);
+        vat::WriteReconciliationJson(report, "reconciliation", *result.reconciliation);
     else
         report.Member("reconciliation", Json());
 }
 
 void PrintJsonReport(const vat::RunResult& result, std::ostream& out) {
-    JsonObjectWriter report(out, 0);
+    vat::JsonObjectWriter report(out, 0);
     WriteJsonReport(result, report);
     report.Close();
     out << '\n';

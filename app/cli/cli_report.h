@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/cli/cli_json_stream.h"
+#include "returns/results/json_object_writer.h"
 #include "returns/run/run_result.h"
 
 // The run as the window would have shown it: summary figures with their captions, the ten
@@ -22,7 +22,7 @@ void PrintHumanReport(const vat::RunResult& result, std::ostream& out);
 // figures (null), rows, fixes, files or accounts.
 // Its members are written one by one, each error, fix and reconciling item at a time, so that
 // a month's thousands are never held as one tree.
-void WriteJsonReport(const vat::RunResult& result, JsonObjectWriter& report);
+void WriteJsonReport(const vat::RunResult& result, vat::JsonObjectWriter& report);
 void PrintJsonReport(const vat::RunResult& result, std::ostream& out);
 // The same as one tree.
 nlohmann::ordered_json JsonReport(const vat::RunResult& result);

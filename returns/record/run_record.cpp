@@ -3,6 +3,7 @@
 #include "disk/atomic_file_writer.h"
 #include "disk/small_file.h"
 #include "returns/record/json_string.h"
+#include "returns/results/json_object_writer.h"
 #include "returns/results/reconciliation_json.h"
 #include "returns/results/run_json.h"
 
@@ -41,76 +42,33 @@ DocumentDigest DocumentOfLine(const std::string& text) {
     return {text.substr(space + 1, tab - space - 1), text.substr(tab + 1), *digest};
 }
 
-// Ledger text that is not UTF-8 must not stop the record.
-constexpr auto kReplaceInvalid = nlohmann::json::error_handler_t::replace;
-
-// A value's text as it stands depth levels into the record, one space a level: its strings
-// hold no line break (the library escapes them), so each line break is followed by the depth.
-std::string TextAt(const Json& json, int depth) {
-    const std::string flat = json.dump(1, ' ', false, kReplaceInvalid);
-    std::string text;
-    text.reserve(flat.size());
-    for (const char c : flat) {
-        text += c;
-        if (c == '\n') text.append(static_cast<std::size_t>(depth), ' ');
-    }
-    return text;
-}
-
-// The reconciliation as ReconciliationJson gives it, a member of the record: a month's
-// thousands of items are printed one by one into the text of the rest, never as one tree.
-void PrintReconciliation(const Reconciliation& reconciliation, std::ostream& out) {
-    const std::string rest = TextAt(ReconciliationJsonWithoutItems(reconciliation), 1);
-    constexpr std::string_view kNoItems = "\"items\": []";
-    std::size_t printed = 0;
-    for (const FigureReconciliation& figure : reconciliation.figures) {
-        // Up to the list's "]"; the keys come in the figures' order.
-        const std::size_t closing = rest.find(kNoItems, printed) + kNoItems.size() - 1;
-        out << std::string_view(rest).substr(printed, closing - printed);
-        printed = closing;
-        for (std::size_t at = 0; at < figure.items.size(); ++at)
-            out << (at == 0 ? "\n    " : ",\n    ")
-                << TextAt(ReconcilingItemJson(figure.items[at]), 4);
-        if (!figure.items.empty()) out << "\n   ";
-    }
-    out << std::string_view(rest).substr(printed);
-}
-
 }  // namespace
 
 void PrintRunRecord(const RunRecord& record, std::ostream& out) {
-    const Json head{
-        {"dataFile", record.dataFile},
-        // The books keep no company name: the data file names the company.
-        {"company", record.dataFile},
-        {"dealerTin", record.dealerTin},
-        {"financialYear", {{"start", record.yearStart}, {"end", record.yearEnd}}},
-        {"month", record.month},
-        {"writtenAt", record.writtenAt},
-        {"programVersion", record.programVersion},
-        {"files", HashedFilesJson(record.files)},
-        {"schemas", HashedFilesJson(record.schemas)},
-        {"figures", FiguresJson(record.figures)},
-        {"accounts", AccountsJson(record.accounts)},
-        {"fingerprint", record.fingerprint},
-    };
-    std::string opening = TextAt(head, 0);
-    opening.resize(opening.size() - 2);  // "\n}"
-    out << opening;
-    if (record.reconciliation) {
-        out << ",\n \"reconciliation\": ";
-        PrintReconciliation(*record.reconciliation, out);
-    }
-    // The documents, a month's worth of them, go out one by one rather than as one more tree:
-    // "<digest> <file>\t<document>" each, in the order the run read them, each line built in
+    // One space an indent; a month's reconciling items and documents are written one by one.
+    JsonObjectWriter json(out, 0, 1);
+    json.Member("dataFile", record.dataFile);
+    // The books keep no company name: the data file names the company.
+    json.Member("company", record.dataFile);
+    json.Member("dealerTin", record.dealerTin);
+    json.Member("financialYear", {{"start", record.yearStart}, {"end", record.yearEnd}});
+    json.Member("month", record.month);
+    json.Member("writtenAt", record.writtenAt);
+    json.Member("programVersion", record.programVersion);
+    json.Member("files", HashedFilesJson(record.files));
+    json.Member("schemas", HashedFilesJson(record.schemas));
+    json.Member("figures", FiguresJson(record.figures));
+    json.Member("accounts", AccountsJson(record.accounts));
+    json.Member("fingerprint", record.fingerprint);
+    if (record.reconciliation)
+        WriteReconciliationJson(json, "reconciliation", *record.reconciliation);
+    // "<digest> <file>\t<document>" each, in the order the run read them, each line escaped in
     // the room the one before it left.
-    out << ",\n \"documents\": [";
+    json.OpenArray("documents");
     std::string line;
-    for (std::size_t at = 0; at < record.documents.size(); ++at) {
-        const DocumentDigest& document = record.documents[at];
+    for (const DocumentDigest& document : record.documents) {
         const std::string digest = HexOf(document.digest);
-        line = at == 0 ? "\n  \"" : ",\n  \"";
-        const std::size_t opened = line.size() - 1;
+        line = '"';
         const auto escape = [&line](std::string_view piece) {
             return AppendJsonStringContents(line, piece);
         };
@@ -118,13 +76,15 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
             escape(document.document)) {
             line += '"';
         } else {
-            line.resize(opened);
-            line += Json(digest + ' ' + document.file + '\t' + document.document)
-                        .dump(-1, ' ', false, kReplaceInvalid);
+            // Ledger text that is not UTF-8 must not stop the record.
+            line = Json(digest + ' ' + document.file + '\t' + document.document)
+                       .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         }
-        out.write(line.data(), static_cast<std::streamsize>(line.size()));
+        json.ElementText(line);
     }
-    out << (record.documents.empty() ? "]" : "\n ]") << "\n}\n";
+    json.CloseArray();
+    json.Close();
+    out << '\n';
 }
 
 RunRecord ParseRunRecord(const std::string& text) {

@@ -1,6 +1,8 @@
-#include "app/cli/cli_json_stream.h"
+#include "returns/results/json_object_writer.h"
 
 #include <string>
+
+namespace vat {
 
 namespace {
 
@@ -10,43 +12,45 @@ std::string Dumped(const Json& value, int indent) {
     return value.dump(indent, ' ', false, Json::error_handler_t::replace);
 }
 
-void Indent(std::ostream& out, int depth) {
-    for (int level = 0; level < depth; ++level) out << "  ";
-}
-
 }  // namespace
 
-void WriteNestedJson(std::ostream& out, const Json& value, int depth) {
+void WriteNestedJson(std::ostream& out, const Json& value, int depth, int indent) {
     // Dumped strings hold no raw line breaks, so every break is one of the layout's.
-    const std::string text = Dumped(value, 2);
+    const std::string text = Dumped(value, indent);
+    const std::string margin(static_cast<std::size_t>(depth * indent), ' ');
     std::size_t from = 0;
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', from)) {
         out.write(text.data() + from, static_cast<std::streamsize>(at + 1 - from));
-        Indent(out, depth);
+        out << margin;
         from = at + 1;
     }
     out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
 }
 
-JsonObjectWriter::JsonObjectWriter(std::ostream& out, int depth) : out_(out), depth_(depth) {
+JsonObjectWriter::JsonObjectWriter(std::ostream& out, int depth, int indent)
+    : out_(out), depth_(depth), indent_(indent) {
     out_ << '{';
+}
+
+void JsonObjectWriter::Indent(int depth) {
+    for (int space = 0; space < depth * indent_; ++space) out_ << ' ';
 }
 
 void JsonObjectWriter::Key(std::string_view key) {
     out_ << (hasMembers_ ? ",\n" : "\n");
     hasMembers_ = true;
-    Indent(out_, depth_ + 1);
+    Indent(depth_ + 1);
     out_ << Dumped(Json(std::string(key)), -1) << ": ";
 }
 
 void JsonObjectWriter::Member(std::string_view key, const Json& value) {
     Key(key);
-    WriteNestedJson(out_, value, depth_ + 1);
+    WriteNestedJson(out_, value, depth_ + 1, indent_);
 }
 
 JsonObjectWriter JsonObjectWriter::OpenObject(std::string_view key) {
     Key(key);
-    return JsonObjectWriter(out_, depth_ + 1);
+    return JsonObjectWriter(out_, depth_ + 1, indent_);
 }
 
 void JsonObjectWriter::OpenArray(std::string_view key) {
@@ -58,24 +62,28 @@ void JsonObjectWriter::OpenArray(std::string_view key) {
 void JsonObjectWriter::NextElement() {
     out_ << (hasElements_ ? ",\n" : "\n");
     hasElements_ = true;
-    Indent(out_, depth_ + 2);
+    Indent(depth_ + 2);
 }
 
 void JsonObjectWriter::Element(const Json& value) {
     NextElement();
-    WriteNestedJson(out_, value, depth_ + 2);
-    out_.flush();
+    WriteNestedJson(out_, value, depth_ + 2, indent_);
+}
+
+void JsonObjectWriter::ElementText(std::string_view text) {
+    NextElement();
+    out_ << text;
 }
 
 JsonObjectWriter JsonObjectWriter::OpenObjectElement() {
     NextElement();
-    return JsonObjectWriter(out_, depth_ + 2);
+    return JsonObjectWriter(out_, depth_ + 2, indent_);
 }
 
 void JsonObjectWriter::CloseArray() {
     if (hasElements_) {
         out_ << '\n';
-        Indent(out_, depth_ + 1);
+        Indent(depth_ + 1);
     }
     out_ << ']';
 }
@@ -83,7 +91,10 @@ void JsonObjectWriter::CloseArray() {
 void JsonObjectWriter::Close() {
     if (hasMembers_) {
         out_ << '\n';
-        Indent(out_, depth_);
+        Indent(depth_);
     }
-    out_ << '}';
+    // A month of a year, or a data file of many, is out as soon as it is whole.
+    out_ << '}' << std::flush;
 }
+
+}  // namespace vat

@@ -4,16 +4,21 @@
 #include <ostream>
 #include <string_view>
 
-// A value written as a member `depth` levels deep of what nlohmann's dump with an indent of 2
-// writes: its lines after the first indented to match. Text that is not UTF-8 is replaced.
-void WriteNestedJson(std::ostream& out, const nlohmann::ordered_json& value, int depth);
+namespace vat {
+
+// A value written as a member `depth` levels deep of what the JSON library's dump with an
+// indent of `indent` spaces writes: its lines after the first indented to match. Text that is
+// not UTF-8 is replaced.
+void WriteNestedJson(std::ostream& out, const nlohmann::ordered_json& value, int depth,
+                     int indent = 2);
 
 // A JSON object written member by member as its values become known, byte for byte as the dump
-// of the whole object `depth` levels deep, so that a report of many months is never held whole.
+// of the whole object `depth` levels deep with an indent of `indent` spaces, so that a report
+// of many months, or a month's record, is never held whole.
 class JsonObjectWriter {
 public:
     // Writes the opening brace where the output stands.
-    JsonObjectWriter(std::ostream& out, int depth);
+    JsonObjectWriter(std::ostream& out, int depth, int indent = 2);
     JsonObjectWriter(const JsonObjectWriter&) = delete;
     JsonObjectWriter& operator=(const JsonObjectWriter&) = delete;
 
@@ -23,18 +28,24 @@ public:
     // An array member whose elements follow one at a time, until CloseArray.
     void OpenArray(std::string_view key);
     void Element(const nlohmann::ordered_json& value);
+    // An element already in its JSON text: a string or number, on one line.
+    void ElementText(std::string_view text);
     // An object element written member by member by the writer returned, until its Close.
     JsonObjectWriter OpenObjectElement();
     void CloseArray();
-    // Writes the closing brace.
+    // Writes the closing brace and flushes the output.
     void Close();
 
 private:
     void Key(std::string_view key);
     void NextElement();
+    void Indent(int depth);
 
     std::ostream& out_;
     int depth_;
+    int indent_;
     bool hasMembers_ = false;
     bool hasElements_ = false;
 };
+
+}  // namespace vat

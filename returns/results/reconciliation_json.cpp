@@ -45,9 +45,7 @@ void CheckFollows(const Json& json, std::string_view key, std::int64_t paise,
                              " in the reconciliation does not follow from its figures");
 }
 
-}  // namespace
-
-Json ReconcilingItemJson(const ReconcilingItem& item) {
+Json ItemJson(const ReconcilingItem& item) {
     return {{"voucher", item.voucher},
             {"type", item.type},
             {"date", item.date},
@@ -58,17 +56,8 @@ Json ReconcilingItemJson(const ReconcilingItem& item) {
             {"text", item.text}};
 }
 
-Json ReconciliationJson(const Reconciliation& reconciliation) {
-    Json json = ReconciliationJsonWithoutItems(reconciliation);
-    for (ReconciledFigure figure : kFigures) {
-        Json& items = json[std::string(ReconciledKey(figure))]["items"];
-        for (const ReconcilingItem& item : reconciliation.Of(figure).items)
-            items.push_back(ReconcilingItemJson(item));
-    }
-    return json;
-}
-
-Json ReconciliationJsonWithoutItems(const Reconciliation& reconciliation) {
+// The reconciliation with every figure's "items" left empty, for its items to be added.
+Json WithoutItems(const Reconciliation& reconciliation) {
     Json json{{"period", {reconciliation.periodStart, reconciliation.periodEnd}}};
     for (ReconciledFigure figure : kFigures) {
         const FigureReconciliation& of = reconciliation.Of(figure);
@@ -84,6 +73,41 @@ Json ReconciliationJsonWithoutItems(const Reconciliation& reconciliation) {
         {"return", Rupees(reconciliation.returnVatPayable)},
         {"difference", Rupees(reconciliation.returnVatPayable - reconciliation.booksVatPayable)}};
     return json;
+}
+
+}  // namespace
+
+Json ReconciliationJson(const Reconciliation& reconciliation) {
+    Json json = WithoutItems(reconciliation);
+    for (ReconciledFigure figure : kFigures) {
+        Json& items = json[std::string(ReconciledKey(figure))]["items"];
+        for (const ReconcilingItem& item : reconciliation.Of(figure).items)
+            items.push_back(ItemJson(item));
+    }
+    return json;
+}
+
+void WriteReconciliationJson(JsonObjectWriter& object, std::string_view key,
+                             const Reconciliation& reconciliation) {
+    JsonObjectWriter written = object.OpenObject(key);
+    const Json rest = WithoutItems(reconciliation);
+    std::size_t figure = 0;
+    for (const auto& [name, value] : rest.items()) {
+        if (!value.is_object() || !value.contains("items")) {
+            written.Member(name, value);
+            continue;
+        }
+        // "items" comes last in a figure, and the figures in the reconciliation's order.
+        JsonObjectWriter part = written.OpenObject(name);
+        for (const auto& [member, field] : value.items())
+            if (member != "items") part.Member(member, field);
+        part.OpenArray("items");
+        for (const ReconcilingItem& item : reconciliation.figures.at(figure++).items)
+            part.Element(ItemJson(item));
+        part.CloseArray();
+        part.Close();
+    }
+    written.Close();
 }
 
 Reconciliation ParseReconciliationJson(const Json& json) {

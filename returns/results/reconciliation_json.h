@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "returns/results/json_object_writer.h"
 #include "returns/results/reconciliation.h"
 
 namespace vat {
@@ -11,10 +12,10 @@ namespace vat {
 // "unexplained", "items"}, "outputVat", "cstOnPurchases", "cstOnSales", "vatPayable": {"books",
 // "return", "difference"}}.
 nlohmann::ordered_json ReconciliationJson(const Reconciliation& reconciliation);
-// The same with every figure's "items" left empty, and one item as "items" holds it: a month's
-// thousands of items can then be printed one by one rather than as one large tree.
-nlohmann::ordered_json ReconciliationJsonWithoutItems(const Reconciliation& reconciliation);
-nlohmann::ordered_json ReconcilingItemJson(const ReconcilingItem& item);
+// The same as the member `key` of an object being written, each figure's items one at a time:
+// a month's thousands are never held as one tree.
+void WriteReconciliationJson(JsonObjectWriter& object, std::string_view key,
+                             const Reconciliation& reconciliation);
 // Such an object read back. Throws RunRecordError when a part is missing or of another kind,
 // or a difference or remainder does not follow from the rest.
 Reconciliation ParseReconciliationJson(const nlohmann::ordered_json& json);
