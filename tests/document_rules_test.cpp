@@ -19,7 +19,6 @@ struct TableFacts : DocumentFacts {
     LineFacts lines;
     bool inventory = false;
     std::vector<std::string> asked;
-    std::optional<std::string> answer;  // the last sum asked
 
     void PrepareFile(const ReturnFileKind&, const std::vector<BufferedRows>&) override {}
     bool HasInventoryLines(long long) override {
@@ -36,11 +35,10 @@ struct TableFacts : DocumentFacts {
         auto at = cities.find(code);
         return at == cities.end() ? nullptr : &at->second;
     }
-    const std::optional<std::string>& Sum(const VoucherSum& sum, long long) override {
+    std::optional<std::string_view> Sum(const VoucherSum& sum, long long) override {
         asked.push_back(std::string(sum.alias));
         auto at = sums.find(std::string(sum.alias));
-        answer = at == sums.end() ? "0" : at->second;
-        return answer;
+        return at == sums.end() ? "0" : std::string_view(at->second);
     }
     const LineFacts& Lines(long long) override {
         asked.push_back("lines");

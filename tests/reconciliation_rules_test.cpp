@@ -30,7 +30,11 @@ TaxPosting Posting(long long voucher, const char* type, long long debited, long 
 }
 
 ListedDocument Counted(TaxFigure file, long long voucher, const char* document = "B No.X") {
-    return {file, voucher, Day("2014-04-07"), document, true};
+    return {.voucher = voucher,
+            .file = file,
+            .listDate = Day("2014-04-07"),
+            .counted = true,
+            .document = document};
 }
 
 // What the tests compare of an item: figure, reason, voucher, account, amount, document.

@@ -48,7 +48,7 @@ std::string Text(const RunRecord& record) {
 TEST(RunRecordText, ReadsBackWhatWasWritten) {
     RunRecord record = April();
     EXPECT_EQ(Text(ParseRunRecord(Text(record))), Text(record));
-    record.documents.clear();
+    record.documents = {};
     EXPECT_EQ(Text(ParseRunRecord(Text(record))), Text(record));
     EXPECT_TRUE(nlohmann::json::parse(Text(record))["documents"].empty());
     std::string noMonth = Text(record);
@@ -204,7 +204,9 @@ const Comparison kComparisons[] = {
     {"Same", [](RunRecord&) {}, {}, {}, {}, {}, {}, ""},
     {"AnAlteredDocumentAndItsFigures",
      [](RunRecord& now) {
-         now.documents[0].digest = Sha256BytesOfText("changed");
+         now.documents = {{"efile_pur04.xml", "B No.1 · voucher 1", Sha256BytesOfText("changed")},
+                          now.documents[1],
+                          now.documents[2]};
          now.files[0].sha256 = "changed";
          now.figures.taxPaise[0] = 134100;
          now.figures.vatPaise = 65900;
@@ -219,7 +221,7 @@ const Comparison kComparisons[] = {
     // The second reading of a voucher on two dates is a document of its own.
     {"ADocumentReadTwiceLosesOneReading",
      [](RunRecord& now) {
-         now.documents.pop_back();
+         now.documents = {now.documents[0], now.documents[1]};
          now.files.pop_back();
          now.figures.urdSales->basicPaise = 125000000;
      },
@@ -232,8 +234,7 @@ const Comparison kComparisons[] = {
      "+12,49,990.00"},
     {"AnAddedDocumentAndFile",
      [](RunRecord& now) {
-         now.documents.push_back(
-             {"efile_is_pur04.xml", "B No.9 · voucher 9", Sha256BytesOfText("d9")});
+         now.documents.Add("efile_is_pur04.xml", "B No.9 · voucher 9", Sha256BytesOfText("d9"));
          now.files.push_back({"efile_is_pur04.xml", "ee"});
      },
      {"efile_is_pur04.xml"},

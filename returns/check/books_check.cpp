@@ -221,6 +221,7 @@ BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
     rerun.replaceOtherBooks = true;
     RunResult run = GenerationRun(ledger, rerun, cancel);
     if (!run.Completed()) return {run.outcome, std::move(run.messages)};
+    run.record->reconciliation = std::move(run.reconciliation);
     BooksComparison comparison = CompareRunRecords(recorded->recorded, *run.record);
     comparison.folderChanges = std::move(recorded->folderChanges);
     return {run.outcome, std::move(run.messages), std::move(comparison)};

@@ -1,5 +1,8 @@
 #include "returns/facts/list_facts.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 #include "ledger/ledger_error.h"
 #include "returns/rules/list_row.h"
 
@@ -73,27 +76,23 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
     for (const VoucherSum& sum : kind.basicSums) declared.push_back(&sum);
     declared.push_back(&kind.taxSum);
     std::string sql = "select vno";
-    sumColumns_.clear();
-    for (std::size_t column = 0; column < declared.size(); ++column) {
-        sumColumns_[declared[column]] = column;
+    for (std::size_t column = 0; column < declared.size(); ++column)
         sql += ", coalesce(sum(amount) filter (where (" + std::string(declared[column]->condition) +
                ")),0) as " + SumColumn(column);
-    }
     sql += " from daybok where v_type='" + std::string(kind.voucherType) +
            "' and vno in (select unnest(?::bigint[])) group by vno";
-    const BufferedRows rows = Query(ledger_, sql, vouchers);
-    const BufferedRows::Column vno = rows.ColumnNamed("vno");
-    std::vector<BufferedRows::Column> sumColumns;
+    sumRows_ = Query(ledger_, sql, vouchers);
+    sumColumns_.clear();
     for (std::size_t column = 0; column < declared.size(); ++column)
-        sumColumns.push_back(rows.ColumnNamed(SumColumn(column)));
-    sums_.clear();
-    for (std::size_t row = 0; row < rows.Size(); ++row) {
-        const std::optional<long long> voucher = Key(rows.At(row, vno));
-        if (!voucher) continue;
-        auto& values = sums_[*voucher];
-        for (const BufferedRows::Column column : sumColumns)
-            values.push_back(rows.At(row, column).Owned());
-    }
+        sumColumns_.emplace_back(declared[column], sumRows_.ColumnNamed(SumColumn(column)));
+    const BufferedRows::Column vno = sumRows_.ColumnNamed("vno");
+    sumRowOf_.clear();
+    for (std::size_t row = 0; row < sumRows_.Size(); ++row)
+        if (const std::optional<long long> voucher = Key(sumRows_.At(row, vno)))
+            sumRowOf_.emplace_back(*voucher, row);
+    // Stable: of two rows read as one number, the first the server gave answers.
+    std::stable_sort(sumRowOf_.begin(), sumRowOf_.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 // Where an account has several rows, the first the server holds wins, as a look-up by code
@@ -187,11 +186,14 @@ const CityFacts* ListFacts::City(long long code) {
 }
 
 // A sum over no rows is 0, as coalesce makes it for a single voucher.
-const std::optional<std::string>& ListFacts::Sum(const VoucherSum& sum, long long voucher) {
-    static const std::optional<std::string> zero = "0";
-    const auto at = sums_.find(voucher);
-    if (at == sums_.end()) return zero;
-    return at->second.at(sumColumns_.at(&sum));
+std::optional<std::string_view> ListFacts::Sum(const VoucherSum& sum, long long voucher) {
+    const auto at =
+        std::lower_bound(sumRowOf_.begin(), sumRowOf_.end(), voucher,
+                         [](const auto& entry, long long key) { return entry.first < key; });
+    if (at == sumRowOf_.end() || at->first != voucher) return "0";
+    for (const auto& [declared, column] : sumColumns_)
+        if (declared == &sum) return sumRows_.At(at->second, column).Raw();
+    throw std::out_of_range("a sum the file does not declare");
 }
 
 const LineFacts& ListFacts::Lines(long long voucher) {

@@ -27,7 +27,7 @@ public:
     bool HasInventoryLines(long long voucher) override;
     const PartyFacts* Party(long long account) override;
     const CityFacts* City(long long code) override;
-    const std::optional<std::string>& Sum(const VoucherSum& sum, long long voucher) override;
+    std::optional<std::string_view> Sum(const VoucherSum& sum, long long voucher) override;
     const LineFacts& Lines(long long voucher) override;
 
 private:
@@ -38,8 +38,11 @@ private:
     void ReadInventoryVouchers(const std::string& vouchers);
 
     LedgerConnection& ledger_;
-    std::map<const VoucherSum*, std::size_t> sumColumns_;
-    std::unordered_map<long long, std::vector<std::optional<std::string>>> sums_;
+    // The declared sums of every voucher, kept as the server gave them, found through the
+    // voucher's row in a sorted index.
+    BufferedRows sumRows_;
+    std::vector<std::pair<const VoucherSum*, BufferedRows::Column>> sumColumns_;
+    std::vector<std::pair<long long, std::size_t>> sumRowOf_;
     std::unordered_map<long long, PartyFacts> parties_;
     std::unordered_map<long long, CityFacts> cities_;
     std::unordered_map<long long, LineFacts> lines_;

@@ -43,10 +43,10 @@ const CityFacts* PerVoucherFacts::City(long long code) {
     return &city_;
 }
 
-const std::optional<std::string>& PerVoucherFacts::Sum(const VoucherSum& sum, long long voucher) {
+std::optional<std::string_view> PerVoucherFacts::Sum(const VoucherSum& sum, long long voucher) {
     Recordset& row = Run(ledger_, sum.VoucherSql(kind_->voucherType, voucher));
     sum_ = row.Eof() ? std::nullopt : row[sum.alias].Owned();
-    return sum_;
+    return Field(sum.alias, sum_).Raw();
 }
 
 const LineFacts& PerVoucherFacts::Lines(long long voucher) {

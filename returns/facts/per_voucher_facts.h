@@ -16,7 +16,7 @@ public:
     bool HasInventoryLines(long long voucher) override;
     const PartyFacts* Party(long long account) override;
     const CityFacts* City(long long code) override;
-    const std::optional<std::string>& Sum(const VoucherSum& sum, long long voucher) override;
+    std::optional<std::string_view> Sum(const VoucherSum& sum, long long voucher) override;
     const LineFacts& Lines(long long voucher) override;
 
 private:

@@ -12,11 +12,12 @@ namespace vat {
 // One row of a return file's voucher lists and what the run made of it: counted when its tax
 // went into the file's total (written, or below one rupee).
 struct ListedDocument {
-    TaxFigure file;
+    // In this order, a document takes 96 bytes, not 104: five to a block of the deque, not four.
     long long voucher = 0;
-    std::optional<LedgerDate> listDate;  // the row's voucher date
-    std::string document;                // "B No.P-1"
+    TaxFigure file = {};
+    std::optional<LedgerDate> listDate = {};  // the row's voucher date
     bool counted = false;
+    std::string document = {};        // "B No.P-1"
     std::string leftOutBecause = {};  // why a document not counted was left out
 };
 

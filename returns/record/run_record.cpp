@@ -31,13 +31,13 @@ std::vector<HashedFile> HashedFilesOf(const Json& list) {
     return files;
 }
 
-// "<digest> <file>\t<document>", a line of the record's documents.
-DocumentDigest DocumentOfLine(const std::string& text) {
+// "<digest> <file>\t<document>", a line of the record's documents; its names are views of text.
+DocumentDigest DocumentOfLine(std::string_view text) {
     const std::size_t space = text.find(' ');
     const std::size_t tab = text.find('\t', space);
     if (space == std::string::npos || tab == std::string::npos)
         throw RunRecordError(R"(a document is not "<digest> <file>\t<document>")");
-    const auto digest = Sha256BytesOfHex(std::string_view(text).substr(0, space));
+    const auto digest = Sha256BytesOfHex(text.substr(0, space));
     if (!digest) throw RunRecordError("a document's digest is not 64 hex digits");
     return {text.substr(space + 1, tab - space - 1), text.substr(tab + 1), *digest};
 }
@@ -77,7 +77,8 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
             line += '"';
         } else {
             // Ledger text that is not UTF-8 must not stop the record.
-            line = Json(digest + ' ' + document.file + '\t' + document.document)
+            line = Json(digest + ' ' + std::string(document.file) + '\t' +
+                        std::string(document.document))
                        .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
         }
         json.ElementText(line);
@@ -99,7 +100,8 @@ RunRecord ParseRunRecord(const std::string& text) {
             if (depth != 2 || !inDocuments || event == Json::parse_event_t::object_start ||
                 event == Json::parse_event_t::array_start)
                 return true;
-            record.documents.push_back(DocumentOfLine(parsed.get<std::string>()));
+            const DocumentDigest document = DocumentOfLine(parsed.get_ref<const std::string&>());
+            record.documents.Add(document.file, document.document, document.digest);
             return false;
         };
         const Json json = Json::parse(text, takeDocuments);

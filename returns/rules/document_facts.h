@@ -47,8 +47,8 @@ public:
     virtual const PartyFacts* Party(long long account) = 0;
     virtual const CityFacts* City(long long code) = 0;
     // One of the kind's declared sums on the voucher, over every row of its number and type;
-    // nullopt when the sum came back without a row.
-    virtual const std::optional<std::string>& Sum(const VoucherSum& sum, long long voucher) = 0;
+    // nullopt when the sum came back without a row. Valid until the next question.
+    virtual std::optional<std::string_view> Sum(const VoucherSum& sum, long long voucher) = 0;
     virtual const LineFacts& Lines(long long voucher) = 0;
 };
 

@@ -24,16 +24,16 @@ struct Missing {
 // significant digits a double holds exactly, and a month of such amounts within the totals.
 constexpr double kLargestAmount = 1e10;
 
-double Number(const std::optional<std::string>& text, std::string_view name) {
+double Number(std::optional<std::string_view> text, std::string_view name) {
     return Field(name, text).Double();
 }
 
 // A number the document carries or counts: never NaN or infinite, never beyond the totals.
-double UsableNumber(const std::optional<std::string>& text, std::string_view name,
+double UsableNumber(std::optional<std::string_view> text, std::string_view name,
                     std::string_view what) {
     const double value = Number(text, name);
     if (std::isfinite(value) && std::fabs(value) < kLargestAmount) return value;
-    const std::string stated = "the " + std::string(what) + " " + text.value_or("");
+    const std::string stated = "the " + std::string(what) + " " + std::string(text.value_or(""));
     if (std::isnan(value)) throw Missing{stated + " is not a number"};
     if (!std::isfinite(value)) throw Missing{stated + " is not a finite number"};
     throw Missing{stated + " is beyond what the totals hold"};

@@ -152,6 +152,9 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
                    : Fail(result, std::string("Reconciling the return with the books failed: ") +
                                       error.what());
     }
+    const std::optional<std::string> outside = OutsideMonthMessage(month, context.listed);
+    // Read by the reconciliation alone: a month's list rows go before the record is built.
+    ListedDocuments().swap(context.listed);
 
     const std::string putting = "Putting the files of " + monthTag + " in place failed: ";
     std::vector<std::string> names = MonthFileNames(context);
@@ -162,8 +165,8 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         staging->Complete(names);
         staging->MoveIn();
         result.record = std::move(record);
-        // Taken for the record while it was printed, so that the month's items were held once.
-        result.reconciliation = result.record->reconciliation;
+        // Lent to the record while it was printed: the month's items are held once.
+        result.reconciliation = std::move(result.record->reconciliation);
     } catch (const RunRecordError& error) {
         return Fail(result, putting + error.what());
     } catch (const DiskError& error) {
@@ -172,8 +175,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     result.outcome = RunOutcome::Completed;
     result.monthFolder =
         MonthFolder(context.folders, context.books, context.period.monthNumber).string();
-    if (auto outside = OutsideMonthMessage(month, context.listed))
-        result.messages.push_back({*outside, false});
+    if (outside) result.messages.push_back({*outside, false});
     result.messages.push_back({"OVER", false});
     return result;
 }

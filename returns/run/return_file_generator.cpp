@@ -292,10 +292,12 @@ struct FileWalk {
         }
         if (context.digest) Digest(at, number, shaped, amounts, interstate);
         if (at.voucher)
-            context.listed.push_back({kind.figure, *at.voucher,
-                                      LedgerDate::Parse(at.fields.voucherDate.Text()),
-                                      std::string(kind.omissionPrefix) + number,
-                                      Counted(shaped.fate), LeftOutBecause(shaped)});
+            context.listed.push_back({.voucher = *at.voucher,
+                                      .file = kind.figure,
+                                      .listDate = LedgerDate::Parse(at.fields.voucherDate.Text()),
+                                      .counted = Counted(shaped.fate),
+                                      .document = std::string(kind.omissionPrefix) + number,
+                                      .leftOutBecause = LeftOutBecause(shaped)});
     }
 
     // Appends a value with its length, so that no two different rows read alike.

@@ -64,7 +64,9 @@ struct RunResult {
     // The documents behind the rows, and the bills written as unregistered dealers'.
     DocumentNotes notes = {};
     std::vector<UserMessage> messages = {};
-    std::optional<RunRecord> record = {};  // the record of a completed run
+    // The record of a completed run, as written but for its reconciliation, which is the
+    // result's own.
+    std::optional<RunRecord> record = {};
     // The return's tax figures tied to the books of its calendar month; a completed run's.
     std::optional<Reconciliation> reconciliation = {};
     std::string monthFolder = {};  // where a completed run put its files
