@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 
 #include "returns/check/books_check.h"
@@ -60,6 +61,18 @@ TEST(RunRecordText, ReadsBackWhatWasWritten) {
         EXPECT_THROW(ParseRunRecord(broken), RunRecordError) << broken;
     EXPECT_EQ(RecordOwnerText(OwnerOf(record)),
               "shop2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02");
+}
+
+// A record's documents are views of its own names: a copy outlives the record it was taken of.
+TEST(RunRecordText, ACopyKeepsNamesOfItsOwn) {
+    std::optional<RunRecord> original = April();
+    RunRecord assigned;
+    assigned = *original;
+    const RunRecord copy = *original;
+    const std::string text = Text(*original);
+    original.reset();
+    EXPECT_EQ(Text(copy), text);
+    EXPECT_EQ(Text(assigned), text);
 }
 
 TEST(RunRecordText, WritesEachDocumentAsTheJsonLibraryWritesIt) {
