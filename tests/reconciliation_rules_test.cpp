@@ -31,10 +31,10 @@ TaxPosting Posting(long long voucher, const char* type, long long debited, long 
 
 ListedDocument Counted(TaxFigure file, long long voucher, const char* document = "B No.X") {
     return {.voucher = voucher,
-            .file = file,
+            .document = document,
             .listDate = Day("2014-04-07"),
-            .counted = true,
-            .document = document};
+            .file = file,
+            .counted = true};
 }
 
 // What the tests compare of an item: figure, reason, voucher, account, amount, document.

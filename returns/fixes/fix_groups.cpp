@@ -20,7 +20,8 @@ struct OpenGroup {
     FixGroup group;
     const DocumentNote* note = nullptr;
     const ErrorRow* firstRow = nullptr;
-    std::set<std::pair<std::string, std::string>> documents;  // file and document
+    // File and document, views of the run's rows and notes.
+    std::set<std::pair<std::string_view, std::string_view>> documents;
     std::vector<std::string> elements;
 };
 
@@ -70,17 +71,17 @@ bool NamesParty(FixCause cause) {
 
 void Count(OpenGroup& open, const DocumentNote* note, const ErrorRow* row) {
     FixGroup& group = open.group;
-    const std::string file = note ? note->file : row->file;
+    const std::string_view file = note ? note->file : row->file;
     if (!file.empty() &&
         std::find(group.files.begin(), group.files.end(), file) == group.files.end())
-        group.files.push_back(file);
+        group.files.emplace_back(file);
     if (row) {
         const std::string element = SchemaFailureOf(row->error).element;
         if (!element.empty() &&
             std::find(open.elements.begin(), open.elements.end(), element) == open.elements.end())
             open.elements.push_back(element);
     }
-    const std::string document = note ? note->document : row->document;
+    const std::string_view document = note ? note->document : row->document;
     if (document.empty() || !open.documents.emplace(file, document).second) return;
     ++group.documents;
     if (note) group.taxPaise += ScaledDecimal(note->tax, 2, Tie::AwayFromZero);

@@ -186,7 +186,7 @@ private:
         const long long times = reader ? listed_.CountedTimes(reader->file, posting.voucher) : 0;
         const ListedDocument* row = reader ? listed_.First(reader->file, posting.voucher) : nullptr;
         const std::string file = reader ? FileName(reader->file, month_.monthNumber) : "";
-        const std::string listedAs = row ? row->document + " of " + file : file;
+        const std::string listedAs = row ? std::string(row->document) + " of " + file : file;
         using enum ReconcilingReason;
         if (times > 0) {
             if (!inBooks && !posting.Live())
@@ -214,7 +214,7 @@ private:
                     " of " + figure + " on " + posting.type + " vouchers");
         else if (row)
             Put(leg, LeftOut, -leg.booksPaise, row,
-                listedAs + " was left out: " + row->leftOutBecause);
+                listedAs + " was left out: " + std::string(row->leftOutBecause));
         else if (auto failed = FailedListCondition(reader->file, posting))
             Put(leg, NotListed, -leg.booksPaise, nullptr,
                 "no list of " + file + " takes it: " + *failed);
@@ -226,7 +226,7 @@ private:
         ItemKey key{posting.voucher.value_or(0),
                     posting.type,
                     posting.date ? posting.date->IsoText() : "",
-                    row ? std::optional(row->document) : std::nullopt,
+                    row ? std::optional<std::string>(row->document) : std::nullopt,
                     leg.account,
                     leg.debit,
                     reason,

@@ -5,8 +5,10 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "disk/sha256.h"
+#include "returns/results/text_blocks.h"
 
 namespace vat {
 
@@ -19,10 +21,9 @@ struct DocumentDigest {
     friend bool operator==(const DocumentDigest&, const DocumentDigest&) = default;
 };
 
-// A month's documents in the order the run read them. Each file name is kept once and the
-// documents' names end to end in blocks; documents, names and blocks are never moved, so a
-// hundred thousand documents weigh about 90 bytes each, not the 140 of strings of their own,
-// and are never held twice while the list grows.
+// A month's documents in the order the run read them, their names kept in text blocks (each
+// file's once), so that a hundred thousand documents weigh about 90 bytes each, not the 140 of
+// strings of their own, and are never moved nor held twice while the list grows.
 class DocumentDigests {
 public:
     DocumentDigests() = default;
@@ -47,10 +48,9 @@ public:
 
 private:
     std::string_view KeepFile(std::string_view file);
-    std::string_view KeepDocument(std::string_view document);
 
-    std::deque<std::string> files_;
-    std::deque<std::string> blocks_;
+    TextBlocks names_;
+    std::vector<std::string_view> files_;  // the few return files' names, each kept once
     std::deque<DocumentDigest> documents_;
 };
 

@@ -154,7 +154,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     }
     const std::optional<std::string> outside = OutsideMonthMessage(month, context.listed);
     // Read by the reconciliation alone: a month's list rows go before the record is built.
-    ListedDocuments().swap(context.listed);
+    context.listed = {};
 
     const std::string putting = "Putting the files of " + monthTag + " in place failed: ";
     std::vector<std::string> names = MonthFileNames(context);

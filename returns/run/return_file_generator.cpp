@@ -292,12 +292,12 @@ struct FileWalk {
         }
         if (context.digest) Digest(at, number, shaped, amounts, interstate);
         if (at.voucher)
-            context.listed.push_back({.voucher = *at.voucher,
-                                      .file = kind.figure,
-                                      .listDate = LedgerDate::Parse(at.fields.voucherDate.Text()),
-                                      .counted = Counted(shaped.fate),
-                                      .document = std::string(kind.omissionPrefix) + number,
-                                      .leftOutBecause = LeftOutBecause(shaped)});
+            context.listed.Add({.voucher = *at.voucher,
+                                .document = std::string(kind.omissionPrefix) + number,
+                                .leftOutBecause = LeftOutBecause(shaped),
+                                .listDate = LedgerDate::Parse(at.fields.voucherDate.Text()),
+                                .file = kind.figure,
+                                .counted = Counted(shaped.fate)});
     }
 
     // Appends a value with its length, so that no two different rows read alike.
