@@ -21,6 +21,7 @@
 #include "ledger/ledger_error.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
+#include "returns/run/run_memory.h"
 
 namespace {
 
@@ -169,6 +170,7 @@ int Measure(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    vat::ReturnLargeBlocksWhenFreed();
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];

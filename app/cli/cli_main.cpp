@@ -20,6 +20,7 @@
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
 #include "returns/run/month_folder.h"
+#include "returns/run/run_memory.h"
 #include "returns/run/server_catalogue.h"
 #include "returns/year/year_run.h"
 
@@ -392,6 +393,7 @@ int CliMain(int argc, char** argv) {
 // What no part of the program expected (memory exhausted, say) still ends with a reason and a
 // status, never an abort.
 int main(int argc, char** argv) {
+    vat::ReturnLargeBlocksWhenFreed();
     try {
         return CliMain(argc, argv);
     } catch (const std::exception& error) {

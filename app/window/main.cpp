@@ -2,9 +2,11 @@
 
 #include "app/shared/default_folders.h"
 #include "app/window/main_window.h"
+#include "returns/run/run_memory.h"
 
 // A server that cannot be reached at start-up leaves the window open with Retry.
 int main(int argc, char* argv[]) {
+    vat::ReturnLargeBlocksWhenFreed();
     QApplication application(argc, argv);
     // Lets the desktop match the window with its menu entry and icon.
     QGuiApplication::setDesktopFileName("vat-efile");
