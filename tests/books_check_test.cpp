@@ -144,7 +144,7 @@ TEST(RunRecord, SaysWhoseFilesTheyAreAndHashesThem) {
     EXPECT_EQ(session.result.record->fingerprint, record->fingerprint);
     long long listed = 0;
     for (const FileAccount& account : session.result.accounts) listed += account.listed;
-    EXPECT_EQ(static_cast<long long>(record->documents.size()), listed);
+    EXPECT_EQ(static_cast<long long>(record->documents.Size()), listed);
     EXPECT_EQ(record->fingerprint, FingerprintOf(record->documents));
 }
 

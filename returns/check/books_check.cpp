@@ -88,7 +88,7 @@ struct DocumentAt {
 // walk, with no copy of a month's names.
 std::vector<DocumentAt> SortedDocuments(const DocumentDigests& documents) {
     std::vector<DocumentAt> sorted;
-    sorted.reserve(documents.size());
+    sorted.reserve(documents.Size());
     for (const DocumentDigest& document : documents)
         sorted.push_back({document.file, document.document, 0, &document.digest});
     // Stable: documents of the same name keep the order the run read them in.

@@ -1,10 +1,12 @@
 #pragma once
 
-#include <map>
+#include <cstddef>
 #include <set>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
+#include "ledger/buffered_rows.h"
 #include "ledger/ledger_connection.h"
 #include "returns/rules/document_facts.h"
 

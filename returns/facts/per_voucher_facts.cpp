@@ -46,7 +46,7 @@ const CityFacts* PerVoucherFacts::City(long long code) {
 std::optional<std::string_view> PerVoucherFacts::Sum(const VoucherSum& sum, long long voucher) {
     Recordset& row = Run(ledger_, sum.VoucherSql(kind_->voucherType, voucher));
     sum_ = row.Eof() ? std::nullopt : row[sum.alias].Owned();
-    return Field(sum.alias, sum_).Raw();
+    return sum_ ? std::optional<std::string_view>(*sum_) : std::nullopt;
 }
 
 const LineFacts& PerVoucherFacts::Lines(long long voucher) {

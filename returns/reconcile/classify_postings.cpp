@@ -19,7 +19,7 @@ namespace {
 class ListedRows {
 public:
     explicit ListedRows(const ListedDocuments& documents) {
-        rows_.reserve(documents.size());
+        rows_.reserve(documents.Size());
         for (const ListedDocument& document : documents) rows_.push_back(&document);
         std::ranges::stable_sort(rows_, {}, Key);
     }

@@ -39,7 +39,7 @@ public:
     // Keeps a copy of the document's texts.
     void Add(const ListedDocument& document);
 
-    std::size_t size() const { return documents_.size(); }
+    std::size_t Size() const { return documents_.size(); }
     auto begin() const { return documents_.cbegin(); }
     auto end() const { return documents_.cend(); }
 

@@ -37,8 +37,7 @@ public:
     // Keeps a copy of the names.
     void Add(std::string_view file, std::string_view document, const Sha256Bytes& digest);
 
-    std::size_t size() const { return documents_.size(); }
-    bool empty() const { return documents_.empty(); }
+    std::size_t Size() const { return documents_.size(); }
     const DocumentDigest& operator[](std::size_t at) const { return documents_[at]; }
     auto begin() const { return documents_.cbegin(); }
     auto end() const { return documents_.cend(); }

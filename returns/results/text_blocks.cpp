@@ -7,7 +7,7 @@ namespace vat {
 namespace {
 
 // Room for about two thousand names.
-constexpr std::size_t kBlockSize = 64 * 1024;
+constexpr std::size_t kBlockSize = std::size_t{64} * 1024;
 
 }  // namespace
 
