@@ -258,7 +258,12 @@ TEST(ReconciliationRules, TheRecordKeepsTheReconciliationAndAnOlderRecordHasNone
 }
 
 TEST(ReconciliationRules, AMalformedReconciliationIsAnError) {
-    const nlohmann::ordered_json good = ReconciliationJson(Sample());
+    RunRecord record;
+    record.reconciliation = Sample();
+    std::ostringstream text;
+    PrintRunRecord(record, text);
+    const nlohmann::ordered_json good =
+        nlohmann::ordered_json::parse(text.str()).at("reconciliation");
     const auto broken = [&](const char* pointer, nlohmann::ordered_json value) {
         nlohmann::ordered_json json = good;
         json[nlohmann::ordered_json::json_pointer(pointer)] = std::move(value);

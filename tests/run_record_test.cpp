@@ -247,7 +247,7 @@ const Comparison kComparisons[] = {
      "+12,49,990.00"},
     {"AnAddedDocumentAndFile",
      [](RunRecord& now) {
-         now.documents.Add("efile_is_pur04.xml", "B No.9 · voucher 9", Sha256BytesOfText("d9"));
+         now.documents.Add({"efile_is_pur04.xml", "B No.9 · voucher 9", Sha256BytesOfText("d9")});
          now.files.push_back({"efile_is_pur04.xml", "ee"});
      },
      {"efile_is_pur04.xml"},

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <deque>
-#include <initializer_list>
 #include <optional>
 #include <string_view>
 
 #include "ledger/ledger_date.h"
+#include "returns/results/list_with_texts.h"
 #include "returns/results/return_figures.h"
-#include "returns/results/text_blocks.h"
 
 namespace vat {
 
@@ -21,31 +19,12 @@ struct ListedDocument {
     std::optional<LedgerDate> listDate = {};  // the row's voucher date
     TaxFigure file = {};
     bool counted = false;
+
+    // The same, its texts kept in texts.
+    ListedDocument KeptIn(TextBlocks& texts) const;
 };
 
-// A run's list rows in the order it walked them, their texts kept in text blocks: a month's
-// hundred thousand take 64 bytes each and their names, and are never moved nor held twice
-// while the list grows.
-class ListedDocuments {
-public:
-    ListedDocuments() = default;
-    ListedDocuments(std::initializer_list<ListedDocument> documents);
-    // A copy keeps texts of its own.
-    ListedDocuments(const ListedDocuments& other);
-    ListedDocuments& operator=(const ListedDocuments& other);
-    ListedDocuments(ListedDocuments&&) noexcept = default;
-    ListedDocuments& operator=(ListedDocuments&&) noexcept = default;
-
-    // Keeps a copy of the document's texts.
-    void Add(const ListedDocument& document);
-
-    std::size_t Size() const { return documents_.size(); }
-    auto begin() const { return documents_.cbegin(); }
-    auto end() const { return documents_.cend(); }
-
-private:
-    TextBlocks texts_;
-    std::deque<ListedDocument> documents_;
-};
+// A run's list rows in the order it walked them: 64 bytes each and their texts.
+using ListedDocuments = ListWithTexts<ListedDocument>;
 
 }  // namespace vat

@@ -100,8 +100,7 @@ RunRecord ParseRunRecord(const std::string& text) {
             if (depth != 2 || !inDocuments || event == Json::parse_event_t::object_start ||
                 event == Json::parse_event_t::array_start)
                 return true;
-            const DocumentDigest document = DocumentOfLine(parsed.get_ref<const std::string&>());
-            record.documents.Add(document.file, document.document, document.digest);
+            record.documents.Add(DocumentOfLine(parsed.get_ref<const std::string&>()));
             return false;
         };
         const Json json = Json::parse(text, takeDocuments);

@@ -77,16 +77,6 @@ Json WithoutItems(const Reconciliation& reconciliation) {
 
 }  // namespace
 
-Json ReconciliationJson(const Reconciliation& reconciliation) {
-    Json json = WithoutItems(reconciliation);
-    for (ReconciledFigure figure : kFigures) {
-        Json& items = json[std::string(ReconciledKey(figure))]["items"];
-        for (const ReconcilingItem& item : reconciliation.Of(figure).items)
-            items.push_back(ItemJson(item));
-    }
-    return json;
-}
-
 void WriteReconciliationJson(JsonObjectWriter& object, std::string_view key,
                              const Reconciliation& reconciliation) {
     JsonObjectWriter written = object.OpenObject(key);

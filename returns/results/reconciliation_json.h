@@ -10,10 +10,8 @@ namespace vat {
 // The reconciliation as the command-line report and the run record give it, amounts in
 // rupees: {"period": [start, end], "inputVat": {"accounts", "books", "return", "difference",
 // "unexplained", "items"}, "outputVat", "cstOnPurchases", "cstOnSales", "vatPayable": {"books",
-// "return", "difference"}}.
-nlohmann::ordered_json ReconciliationJson(const Reconciliation& reconciliation);
-// The same as the member `key` of an object being written, each figure's items one at a time:
-// a month's thousands are never held as one tree.
+// "return", "difference"}}, written as the member `key` of an object being written, each
+// figure's items one at a time: a month's thousands are never held as one tree.
 void WriteReconciliationJson(JsonObjectWriter& object, std::string_view key,
                              const Reconciliation& reconciliation);
 // Such an object read back. Throws RunRecordError when a part is missing or of another kind,

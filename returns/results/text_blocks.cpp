@@ -22,4 +22,10 @@ std::string_view TextBlocks::Keep(std::string_view text) {
     return std::string_view(block).substr(at);
 }
 
+std::string_view TextBlocks::KeepOnce(std::string_view text) {
+    for (const std::string_view kept : once_)
+        if (kept == text) return kept;
+    return once_.emplace_back(Keep(text));
+}
+
 }  // namespace vat

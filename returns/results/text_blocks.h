@@ -3,6 +3,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vat {
 
@@ -19,9 +20,12 @@ public:
     TextBlocks& operator=(TextBlocks&&) noexcept = default;
 
     std::string_view Keep(std::string_view text);
+    // One of the few texts a list repeats (a return file's name): kept once, found again.
+    std::string_view KeepOnce(std::string_view text);
 
 private:
     std::deque<std::string> blocks_;
+    std::vector<std::string_view> once_;
 };
 
 }  // namespace vat
