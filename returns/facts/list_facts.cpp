@@ -36,15 +36,6 @@ BufferedRows Query(LedgerConnection& ledger, const std::string& sql, const std::
 
 }  // namespace
 
-std::string ArrayText(const std::set<long long>& values) {
-    std::string text = "{";
-    for (long long value : values) {
-        if (text.size() > 1) text += ',';
-        text += std::to_string(value);
-    }
-    return text += '}';
-}
-
 void ListFacts::PrepareFile(const ReturnFileKind& kind, const std::vector<BufferedRows>& lists) {
     std::set<long long> vouchers, accounts;
     bool anyRow = false;

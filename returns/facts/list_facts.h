@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <ranges>
 #include <set>
+#include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -12,8 +14,17 @@
 
 namespace vat {
 
-// A set of integers as a PostgreSQL array literal for a bound parameter: "{12,15,17}".
-std::string ArrayText(const std::set<long long>& values);
+// Integers (a set, or a sorted vector) as a PostgreSQL array literal for a bound parameter:
+// "{12,15,17}".
+template <std::ranges::input_range Integers>
+std::string ArrayText(const Integers& values) {
+    std::string text = "{";
+    for (long long value : values) {
+        if (text.size() > 1) text += ',';
+        text += std::to_string(value);
+    }
+    return text += '}';
+}
 
 // Answers every question about a file's lists from a few statements over all their vouchers:
 // one for the declared sums (a filtered sum per column), one each for the parties, their

@@ -35,6 +35,30 @@ std::optional<LedgerDate> DateOf(const Field& field) {
     return LedgerDate::Parse(field.Text());
 }
 
+// The name of the statement's set of the vouchers a file counted once: once0, once1, ...
+std::string OnceSet(TaxFigure file) {
+    std::string name("once");
+    name += std::to_string(static_cast<int>(file));
+    return name;
+}
+
+// A posting's leg on the account in column, debit or credit, is one the return holds as the
+// books do: on no figure's accounts, or on the side a file sums for the voucher's type, in a
+// file that counted the voucher once. NULL where a column is.
+std::string LegAccounted(std::string_view column, bool debit) {
+    std::string condition;
+    for (const ReconciledAccounts& accounts : ReconciledAccountsTable()) {
+        condition += (condition.empty() ? "(" : " and ") + std::string("(") + std::string(column) +
+                     " not in " + accounts.SqlList();
+        for (const TaxSumReader& reader : accounts.readers)
+            if (reader.readsDebits == debit)
+                condition += " or (v_type = '" + std::string(reader.voucherType) +
+                             "' and vno in (select vno from " + OnceSet(reader.file) + "))";
+        condition += ')';
+    }
+    return condition + ')';
+}
+
 std::vector<std::string> MonthBounds(const ReconciledMonth& month) {
     return {month.first.IsoText(), month.last.IsoText()};
 }
@@ -86,7 +110,7 @@ std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnecti
 }
 
 void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
-                     const std::string& countedVouchers,
+                     const CountedVouchers& counted,
                      const std::function<void(const TaxPosting&)>& take) {
     const std::string cst = AccountsOf(ReconciledFigure::CstSales).SqlList();
     const auto interstate = [&cst](int series) {
@@ -95,9 +119,23 @@ void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
                "bills.tax_type = 6 and bills.op = " +
                std::to_string(series) + "))::int";
     };
+    std::string sets = "with counted as (select unnest(?::bigint[]) as vno)";
+    std::vector<std::string> parameters{counted.all};
+    for (int file = 0; file < kTaxFigureCount; ++file) {
+        sets += ", " + OnceSet(static_cast<TaxFigure>(file)) +
+                " as (select unnest(?::bigint[]) as vno)";
+        parameters.push_back(counted.once[file]);
+    }
+    for (int bounds = 0; bounds < 2; ++bounds)
+        for (std::string& day : MonthBounds(month)) parameters.push_back(std::move(day));
+    // Where a column is NULL the posting is not known to be held alike, and comes to be
+    // classified.
+    const std::string heldAlike = "coalesce(unact = 0 and vdate between ?::date and ?::date and " +
+                                  LegAccounted("recact", true) + " and " +
+                                  LegAccounted("payact", false) + ", false)";
     const std::string sql =
-        "with counted as (select unnest(?::bigint[]) as vno) "
-        "select vno, v_type, vdate, coalesce(recact, 0) as recact, coalesce(payact, 0) as payact, "
+        sets +
+        " select vno, v_type, vdate, coalesce(recact, 0) as recact, coalesce(payact, 0) as payact, "
         "round(amount * 100)::bigint as paise, coalesce(unact, -1) as unact, "
         "coalesce(out_state, -1) as out_state, coalesce(ca_sale, -1) as ca_sale, "
         "coalesce(p_act, -1) as p_act, coalesce(c_act, -1) as c_act, "
@@ -106,15 +144,15 @@ void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
         " as second_series from daybok where " + std::string(kHoldable) + " and " +
         OnAnyTaxAccount() +
         " and (vno in (select vno from counted) or (unact = 0 and vdate between ?::date and "
-        "?::date and (vno is null or vno not in (select vno from counted)))) "
-        "order by vno, vdate, recact, payact, paise";
+        "?::date and (vno is null or vno not in (select vno from counted)))) and not " +
+        heldAlike + " order by vno, vdate, recact, payact, paise";
     // A month's postings come through a cursor of the run's transaction, a slice at a time, and
     // are converted as they come: held whole as rows of text, in the driver and here, they
     // would weigh several times their converted form.
     // The cursor is read to its end: planned for its whole result, not for its first rows.
     OpenQuery(ledger.lookupRecordset, "set local cursor_tuple_fraction = 1");
     OpenQuery(ledger.lookupRecordset, "declare tax_postings no scroll cursor for " + sql,
-              {countedVouchers, month.first.IsoText(), month.last.IsoText()});
+              parameters);
     for (;;) {
         OpenQuery(ledger.lookupRecordset, "fetch forward 1024 from tax_postings");
         const BufferedRows rows = ReadAllRows(ledger.lookupRecordset);

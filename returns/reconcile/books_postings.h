@@ -10,6 +10,7 @@
 #include "returns/reconcile/reconciled_month.h"
 #include "returns/reconcile/tax_posting.h"
 #include "returns/results/reconciliation.h"
+#include "returns/results/return_figures.h"
 
 namespace vat {
 
@@ -21,11 +22,21 @@ namespace vat {
 std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnection& ledger,
                                                                   const ReconciledMonth& month);
 
-// Every tax posting of the counted vouchers (an array literal, ArrayText), whatever its date or
-// state, and every live tax posting dated in the month of the other vouchers, each handed to
-// take as it is read, in the books' order. One statement.
+// The vouchers the return counted, each an array literal (ArrayText): all of them, and of each
+// file those its total holds exactly once.
+struct CountedVouchers {
+    std::string all;
+    std::array<std::string, kTaxFigureCount> once;  // by TaxFigure
+};
+
+// Every tax posting of the counted vouchers, whatever its date or state, and every live tax
+// posting dated in the month of the other vouchers, each handed to take as it is read, in the
+// books' order. One statement. A posting the return holds just as the books do is left on the
+// server: live, dated in the month, and each of its legs on a figure's accounts on the side a
+// file sums for its voucher type, in a file that counted its voucher once. Such a posting makes
+// no reconciling item, and a month's postings are mostly such.
 void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
-                     const std::string& countedVouchers,
+                     const CountedVouchers& counted,
                      const std::function<void(const TaxPosting&)>& take);
 
 }  // namespace vat

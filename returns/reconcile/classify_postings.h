@@ -16,9 +16,9 @@ using ReconcilingItems = std::array<std::vector<ReconcilingItem>, kReconciledFig
 // The postings by which each figure of the return differs from the month's books, signed as
 // return minus books. The postings are every tax posting of the vouchers the return counted
 // and every live tax posting of the month of the others, added one by one in the books' order
-// (a month's need not be held whole); the documents are every row of the run's lists. A
-// posting the books count and no reason explains gets no item: it stays in the figure's
-// unexplained remainder.
+// (a month's need not be held whole), less any the return holds just as the books do, which
+// make no item; the documents are every row of the run's lists. A posting the books count and
+// no reason explains gets no item: it stays in the figure's unexplained remainder.
 class PostingsClassifier {
 public:
     PostingsClassifier(const ReconciledMonth& month, const ListedDocuments& documents);

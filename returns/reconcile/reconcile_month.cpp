@@ -1,6 +1,9 @@
 #include "returns/reconcile/reconcile_month.h"
 
-#include <set>
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
 
 #include "returns/facts/list_facts.h"
 #include "returns/reconcile/books_postings.h"
@@ -22,12 +25,30 @@ std::int64_t ReturnFigure(const ReconciledAccounts& accounts, const SummaryFigur
     return figure;
 }
 
-// The vouchers the return counted, as the postings statement takes them.
-std::string CountedVouchersText(const ListedDocuments& documents) {
-    std::set<long long> counted;
-    for (const ListedDocument& document : documents)
-        if (document.counted) counted.insert(document.voucher);
-    return ArrayText(counted);
+// The counted vouchers in order, once each, and of each file those it counted once: sorted
+// vectors, lighter than sets over a month's documents.
+CountedVouchers CountedVouchersOf(const ListedDocuments& documents) {
+    std::vector<std::pair<TaxFigure, long long>> rows;
+    std::vector<long long> all;
+    for (const ListedDocument& document : documents) {
+        if (!document.counted) continue;
+        rows.emplace_back(document.file, document.voucher);
+        all.push_back(document.voucher);
+    }
+    std::ranges::sort(rows);
+    std::ranges::sort(all);
+    all.erase(std::unique(all.begin(), all.end()), all.end());
+    std::array<std::vector<long long>, kTaxFigureCount> once;
+    for (auto row = rows.begin(); row != rows.end();) {
+        const auto next =
+            std::find_if(row, rows.end(), [&row](const auto& other) { return other != *row; });
+        if (next - row == 1) once[static_cast<std::size_t>(row->first)].push_back(row->second);
+        row = next;
+    }
+    CountedVouchers counted{.all = ArrayText(all), .once = {}};
+    for (std::size_t file = 0; file < once.size(); ++file)
+        counted.once[file] = ArrayText(once[file]);
+    return counted;
 }
 
 }  // namespace
@@ -38,7 +59,7 @@ Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& m
     // The postings are classified as they are read, a slice at a time: a month's, held whole,
     // would weigh more than anything else the run keeps.
     PostingsClassifier classifier(month, documents);
-    ReadTaxPostings(ledger, month, CountedVouchersText(documents),
+    ReadTaxPostings(ledger, month, CountedVouchersOf(documents),
                     [&classifier](const TaxPosting& posting) { classifier.Add(posting); });
     ReconcilingItems items = classifier.TakeItems();
 
