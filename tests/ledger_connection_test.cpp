@@ -67,6 +67,13 @@ TEST(LedgerConnection, ADataFileConnectionIsRefusedWritesByTheServer) {
     }
 }
 
+TEST(LedgerConnection, ASessionPlansWithoutJit) {
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "shop2013", true);
+    OpenQuery(ledger.lookupRecordset, "show jit");
+    EXPECT_EQ(ledger.lookupRecordset["jit"].Text(), "off");
+}
+
 // A setting of the data source, the login or the database that leaves a session writable.
 struct WritableSetting {
     const char* name;

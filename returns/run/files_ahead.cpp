@@ -1,5 +1,6 @@
 #include "returns/run/files_ahead.h"
 
+#include <ranges>
 #include <stdexcept>
 #include <system_error>
 
@@ -9,7 +10,10 @@
 namespace vat {
 
 FilesAhead::FilesAhead(const LedgerSnapshot& snapshot, int monthNumber)
-    : ledger_(snapshot.Ledger()), monthNumber_(monthNumber), shared_(snapshot) {
+    : ledger_(snapshot.Ledger()),
+      monthNumber_(monthNumber),
+      preparedByRun_(RunOrder().front().get().billsAccountedBy ? 0 : 1),
+      shared_(snapshot) {
     try {
         thread_ = std::thread(&FilesAhead::PrepareAll, this);
     } catch (const std::system_error&) {
@@ -39,7 +43,7 @@ void FilesAhead::PrepareAll() {
         changed_.notify_all();
         return;
     }
-    for (const ReturnFileKind& kind : RunOrder())
+    for (const ReturnFileKind& kind : RunOrder() | std::views::drop(preparedByRun_))
         if (!PrepareNext(kind)) return;
 }
 
@@ -73,7 +77,10 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
     const ReturnFileKinds& order = RunOrder();
     if (taken_ >= order.size() || &order[taken_].get() != &kind)
         throw std::logic_error("A return file was asked for out of the run order");
-    ++taken_;
+    if (taken_++ < preparedByRun_) {
+        ListsReadAhead none;  // the thread's own is the thread's alone
+        return PrepareFile(kind, monthNumber_, FactReading::PerList, ledger_, none);
+    }
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return !ready_.empty() || failure_ || alone_; });
     if (!ready_.empty()) {
