@@ -79,11 +79,10 @@ Sha256Bytes Sha256BytesOfText(std::string_view bytes) {
 std::string Sha256OfText(std::string_view bytes) { return HexOf(Sha256BytesOfText(bytes)); }
 
 std::string HexOf(const Sha256Bytes& bytes) {
-    std::string hex;
-    hex.reserve(2 * bytes.size());
-    for (const unsigned char byte : bytes) {
-        hex += kHexDigits[byte >> 4];
-        hex += kHexDigits[byte & 0xf];
+    std::string hex(2 * bytes.size(), '0');
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        hex[2 * at] = kHexDigits[bytes[at] >> 4];
+        hex[2 * at + 1] = kHexDigits[bytes[at] & 0xf];
     }
     return hex;
 }

@@ -87,8 +87,7 @@ void TakePostings(const BufferedRows& rows, const std::function<void(const TaxPo
 
 }  // namespace
 
-std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnection& ledger,
-                                                                  const ReconciledMonth& month) {
+BooksFigures ReadBooksFigures(LedgerConnection& ledger, const ReconciledMonth& month) {
     std::string sql = "select ";
     for (const ReconciledAccounts& accounts : ReconciledAccountsTable()) {
         const std::string debits =
@@ -103,7 +102,7 @@ std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnecti
            std::string(kHoldable) + " and " + OnAnyTaxAccount();
     OpenQuery(ledger.lookupRecordset, sql, MonthBounds(month));
     const BufferedRows rows = ReadAllRows(ledger.lookupRecordset);
-    std::array<std::int64_t, kReconciledFigureCount> figures{};
+    BooksFigures figures{};
     for (int figure = 0; figure < kReconciledFigureCount; ++figure)
         figures[figure] = rows.At(0, FigureColumn(figure)).Integer();
     return figures;

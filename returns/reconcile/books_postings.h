@@ -18,9 +18,12 @@ namespace vat {
 // books and of the postings alike: the run leaves their documents out with a row of its own.
 
 // Each figure's value in the month's books, in paise: the live postings dated in the month on
-// its accounts, signed as the figure adds them. One statement.
-std::array<std::int64_t, kReconciledFigureCount> ReadBooksFigures(LedgerConnection& ledger,
-                                                                  const ReconciledMonth& month);
+// its accounts, signed as the figure adds them.
+using BooksFigures = std::array<std::int64_t, kReconciledFigureCount>;
+
+// The month's books figures. One statement; it needs nothing of the return, so a run reads it
+// before its files.
+BooksFigures ReadBooksFigures(LedgerConnection& ledger, const ReconciledMonth& month);
 
 // The vouchers the return counted, each an array literal (ArrayText): all of them, and of each
 // file those its total holds exactly once.

@@ -54,8 +54,8 @@ CountedVouchers CountedVouchersOf(const ListedDocuments& documents) {
 }  // namespace
 
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
-                              const SummaryFigures& shown, const ListedDocuments& documents) {
-    const auto books = ReadBooksFigures(ledger, month);
+                              const BooksFigures& books, const SummaryFigures& shown,
+                              const ListedDocuments& documents) {
     // The postings are classified as they are read, a slice at a time: a month's, held whole,
     // would weigh more than anything else the run keeps.
     PostingsClassifier classifier(month, documents);

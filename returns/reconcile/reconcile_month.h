@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ledger/ledger_connection.h"
+#include "returns/reconcile/books_postings.h"
 #include "returns/reconcile/listed_document.h"
 #include "returns/reconcile/reconciled_month.h"
 #include "returns/results/reconciliation.h"
@@ -12,10 +13,12 @@
 
 namespace vat {
 
-// The return's figures, as its summary shows them, tied to the books of its calendar month:
-// two statements, inside the run's snapshot. The documents are every row of the run's lists.
+// The return's figures, as its summary shows them, tied to the books of its calendar month,
+// whose figures were read (ReadBooksFigures) in the run's snapshot: one statement more, inside
+// it. The documents are every row of the run's lists.
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
-                              const SummaryFigures& shown, const ListedDocuments& documents);
+                              const BooksFigures& books, const SummaryFigures& shown,
+                              const ListedDocuments& documents);
 
 // "The return holds 12 documents dated outside April 2014: ...", when the lists, which take the
 // month's number in any year, counted documents of another year; nullopt otherwise.

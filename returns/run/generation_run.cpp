@@ -53,6 +53,13 @@ RunResult& Refuse(RunResult& result, UserMessage message) {
     return Unfinished(result, RunOutcome::Refused, std::move(message));
 }
 
+RunResult& ReconcilingFailed(RunResult& result, const RunCancel* cancel, const LedgerError& error) {
+    return IsRequested(cancel)
+               ? Cancel(result)
+               : Fail(result,
+                      std::string("Reconciling the return with the books failed: ") + error.what());
+}
+
 // Every schema is loaded before the first file is written, so that a run cannot stop half-way
 // for want of one; the message of the first that cannot be used.
 std::optional<std::string> UnusableSchema(const ReturnContext& context) {
@@ -128,12 +135,23 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         return Fail(result, error.what());
     }
     context.writeFolder = staging->Folder();
+    const ReconciledMonth month =
+        ReconciledMonth::Of(context.books.yearStart.year, context.period.monthNumber);
+    std::optional<BooksFigures> books;
     BooksDigest digest;
     context.digest = &digest;
     for (const ReturnFileKind& kind : RunOrder()) {
         if (IsRequested(context.cancel)) return Cancel(result);
         if (auto failure = RunGenerator(kind, context))
             return IsRequested(context.cancel) ? Cancel(result) : Fail(result, *failure);
+        if (books) continue;
+        // Read once the first file is written: the run would wait for the next files'
+        // statements meanwhile, where at the end the figures would keep it waiting.
+        try {
+            books = ReadBooksFigures(context.ledger, month);
+        } catch (const LedgerError& error) {
+            return ReconcilingFailed(result, context.cancel, error);
+        }
     }
     if (IsRequested(context.cancel)) return Cancel(result);
     // The files' lists and facts are freed now, most of them allocated on the thread that read
@@ -141,16 +159,11 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     // than stay with that thread's arena for the rest of the run.
     malloc_trim(0);
     CompleteRun(result.figures, context.urd);
-    const ReconciledMonth month =
-        ReconciledMonth::Of(context.books.yearStart.year, context.period.monthNumber);
     try {
-        result.reconciliation =
-            ReconcileMonth(context.ledger, month, ShownFigures(result.figures), context.listed);
+        result.reconciliation = ReconcileMonth(context.ledger, month, *books,
+                                               ShownFigures(result.figures), context.listed);
     } catch (const LedgerError& error) {
-        return IsRequested(context.cancel)
-                   ? Cancel(result)
-                   : Fail(result, std::string("Reconciling the return with the books failed: ") +
-                                      error.what());
+        return ReconcilingFailed(result, context.cancel, error);
     }
     const std::optional<std::string> outside = OutsideMonthMessage(month, context.listed);
     // Read by the reconciliation alone: a month's list rows go before the record is built.
