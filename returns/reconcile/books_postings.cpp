@@ -143,7 +143,7 @@ void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
         " as second_series from daybok where " + std::string(kHoldable) + " and " +
         OnAnyTaxAccount() +
         " and (vno in (select vno from counted) or (unact = 0 and vdate between ?::date and "
-        "?::date and (vno is null or vno not in (select vno from counted)))) and not " +
+        "?::date)) and not " +
         heldAlike + " order by vno, vdate, recact, payact, paise";
     // A month's postings come through a cursor of the run's transaction, a slice at a time, and
     // are converted as they come: held whole as rows of text, in the driver and here, they
