@@ -1,6 +1,5 @@
 #include "returns/run/files_ahead.h"
 
-#include <ranges>
 #include <stdexcept>
 #include <system_error>
 
@@ -43,8 +42,9 @@ void FilesAhead::PrepareAll() {
         changed_.notify_all();
         return;
     }
-    for (const ReturnFileKind& kind : RunOrder() | std::views::drop(preparedByRun_))
-        if (!PrepareNext(kind)) return;
+    const ReturnFileKinds& order = RunOrder();
+    for (std::size_t at = preparedByRun_; at < order.size(); ++at)
+        if (!PrepareNext(order[at])) return;
 }
 
 // False when the run ended or the preparation failed, and the thread is done.
