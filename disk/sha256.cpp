@@ -88,9 +88,11 @@ std::string HexOf(const Sha256Bytes& bytes) {
 }
 
 std::optional<Sha256Bytes> Sha256BytesOfHex(std::string_view hex) {
+    // The digits HexOf writes, lower case only.
     const auto digit = [](char c) -> int {
-        const char* at = std::char_traits<char>::find(kHexDigits, 16, c);
-        return at ? static_cast<int>(at - kHexDigits) : -1;
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        return -1;
     };
     Sha256Bytes bytes{};
     if (hex.size() != 2 * bytes.size()) return std::nullopt;

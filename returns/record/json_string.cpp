@@ -57,4 +57,60 @@ bool AppendJsonStringContents(std::string& escaped, std::string_view text) {
     return true;
 }
 
+bool ReadPlainJsonString(std::string_view text, std::size_t& at, std::string& contents) {
+    contents.clear();
+    for (++at; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        if (c == '"') {
+            ++at;
+            return true;
+        }
+        if (c < 0x20) return false;
+        if (c >= 0x80) {
+            const std::optional<Utf8Character> character = DecodeUtf8(text, at);
+            if (!character) return false;
+            contents += text.substr(at, character->length);
+            at += character->length - 1;
+            continue;
+        }
+        if (c != '\\') {
+            // The run of plain characters up to the next that needs a look, copied at once.
+            std::size_t end = at + 1;
+            while (end < text.size() && text[end] != '"' && text[end] != '\\' &&
+                   static_cast<unsigned char>(text[end]) >= 0x20 &&
+                   static_cast<unsigned char>(text[end]) < 0x80)
+                ++end;
+            contents.append(text, at, end - at);
+            at = end - 1;
+            continue;
+        }
+        if (++at == text.size()) return false;
+        switch (text[at]) {
+            case '"':
+            case '\\':
+            case '/':
+                contents += text[at];
+                break;
+            case 'b':
+                contents += '\b';
+                break;
+            case 'f':
+                contents += '\f';
+                break;
+            case 'n':
+                contents += '\n';
+                break;
+            case 'r':
+                contents += '\r';
+                break;
+            case 't':
+                contents += '\t';
+                break;
+            default:
+                return false;
+        }
+    }
+    return false;
+}
+
 }  // namespace vat

@@ -1,5 +1,8 @@
 #include "returns/record/run_record.h"
 
+#include <optional>
+#include <string_view>
+
 #include "disk/atomic_file_writer.h"
 #include "disk/small_file.h"
 #include "returns/record/json_string.h"
@@ -40,6 +43,39 @@ DocumentDigest DocumentOfLine(std::string_view text) {
     const auto digest = Sha256BytesOfHex(text.substr(0, space));
     if (!digest) throw RunRecordError("a document's digest is not 64 hex digits");
     return {text.substr(space + 1, tab - space - 1), text.substr(tab + 1), *digest};
+}
+
+constexpr std::string_view kDocumentsOpening = "\n \"documents\": [";
+
+// The document lines that end a record laid out as PrintRunRecord lays it out: after a line
+// break and one space, `"documents": [`, one string a line, then `]` and the closing brace
+// alone. Read here, without the JSON library's lexer, which takes most of a large record's
+// parse; nullopt, leaving the whole record to the library, for any other layout and any line
+// the library alone should read. The text before them is head.
+std::optional<DocumentDigests> EndingDocumentLines(std::string_view text, std::string_view& head) {
+    const std::size_t key = text.rfind(kDocumentsOpening);
+    if (key == std::string_view::npos) return std::nullopt;
+    const auto skipSpace = [&text](std::size_t at) {
+        const std::size_t next = text.find_first_not_of(" \t\r\n", at);
+        return next == std::string_view::npos ? text.size() : next;
+    };
+    DocumentDigests documents;
+    std::string line;
+    std::size_t at = skipSpace(key + kDocumentsOpening.size());
+    while (at < text.size() && text[at] != ']') {
+        if (text[at] != '"' || !ReadPlainJsonString(text, at, line)) return std::nullopt;
+        documents.Add(DocumentOfLine(line));
+        at = skipSpace(at);
+        if (at == text.size() || text[at] != ',') break;
+        at = skipSpace(at + 1);
+        if (at == text.size() || text[at] != '"') return std::nullopt;
+    }
+    if (at == text.size() || text[at] != ']') return std::nullopt;
+    at = skipSpace(at + 1);
+    if (at == text.size() || text[at] != '}' || skipSpace(at + 1) != text.size())
+        return std::nullopt;
+    head = text.substr(0, key);
+    return documents;
 }
 
 }  // namespace
@@ -103,7 +139,16 @@ RunRecord ParseRunRecord(const std::string& text) {
             record.documents.Add(DocumentOfLine(parsed.get_ref<const std::string&>()));
             return false;
         };
-        const Json json = Json::parse(text, takeDocuments);
+        std::string_view head;
+        std::optional<DocumentDigests> ending = EndingDocumentLines(text, head);
+        const Json json =
+            ending
+                ? Json::parse(std::string(head).append(kDocumentsOpening) + "]\n}\n", takeDocuments)
+                : Json::parse(text, takeDocuments);
+        if (ending && record.documents.Size() == 0)
+            record.documents = std::move(*ending);
+        else if (ending)
+            for (const DocumentDigest& document : *ending) record.documents.Add(document);
         record.dataFile = json.at("dataFile").get<std::string>();
         record.dealerTin = json.at("dealerTin").get<std::string>();
         record.yearStart = json.at("financialYear").at("start").get<std::string>();
