@@ -22,24 +22,22 @@ std::string OnAnyTaxAccount() {
     return condition + ')';
 }
 
-// The statement's column of a figure: f0, f1, ...
-std::string FigureColumn(int figure) {
-    std::string name(1, 'f');
-    name += std::to_string(figure);
+// A name a statement gives each of a table's entries: f0, f1, ... for the figures' columns,
+// once0, once1, ... for the sets of the vouchers each file counted once.
+std::string NumberedName(std::string_view prefix, int number) {
+    std::string name(prefix);
+    name += std::to_string(number);
     return name;
 }
+
+std::string FigureColumn(int figure) { return NumberedName("f", figure); }
+
+std::string OnceSet(TaxFigure file) { return NumberedName("once", static_cast<int>(file)); }
 
 // A date no calendar holds ("infinity") reads as none: outside every month.
 std::optional<LedgerDate> DateOf(const Field& field) {
     if (field.IsNull()) return std::nullopt;
     return LedgerDate::Parse(field.Text());
-}
-
-// The name of the statement's set of the vouchers a file counted once: once0, once1, ...
-std::string OnceSet(TaxFigure file) {
-    std::string name("once");
-    name += std::to_string(static_cast<int>(file));
-    return name;
 }
 
 // A posting's leg on the account in column, debit or credit, is one the return holds as the

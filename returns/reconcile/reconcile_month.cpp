@@ -25,24 +25,20 @@ std::int64_t ReturnFigure(const ReconciledAccounts& accounts, const SummaryFigur
     return figure;
 }
 
-// The counted vouchers in order, once each, and of each file those it counted once: sorted
-// vectors, lighter than sets over a month's documents.
+// The counted vouchers in order, once each, and of each file those it counted once: one pass
+// over the counted rows sorted by voucher, lighter than sets over a month's documents.
 CountedVouchers CountedVouchersOf(const ListedDocuments& documents) {
-    std::vector<std::pair<TaxFigure, long long>> rows;
-    std::vector<long long> all;
-    for (const ListedDocument& document : documents) {
-        if (!document.counted) continue;
-        rows.emplace_back(document.file, document.voucher);
-        all.push_back(document.voucher);
-    }
+    std::vector<std::pair<long long, TaxFigure>> rows;
+    for (const ListedDocument& document : documents)
+        if (document.counted) rows.emplace_back(document.voucher, document.file);
     std::ranges::sort(rows);
-    std::ranges::sort(all);
-    all.erase(std::unique(all.begin(), all.end()), all.end());
+    std::vector<long long> all;
     std::array<std::vector<long long>, kTaxFigureCount> once;
     for (auto row = rows.begin(); row != rows.end();) {
         const auto next =
             std::find_if(row, rows.end(), [&row](const auto& other) { return other != *row; });
-        if (next - row == 1) once[static_cast<std::size_t>(row->first)].push_back(row->second);
+        if (all.empty() || all.back() != row->first) all.push_back(row->first);
+        if (next - row == 1) once[static_cast<std::size_t>(row->second)].push_back(row->first);
         row = next;
     }
     CountedVouchers counted{.all = ArrayText(all), .once = {}};

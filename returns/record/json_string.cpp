@@ -58,9 +58,21 @@ bool AppendJsonStringContents(std::string& escaped, std::string_view text) {
 }
 
 bool ReadPlainJsonString(std::string_view text, std::size_t& at, std::string& contents) {
+    // What is copied as it stands: neither quote, backslash, control nor a byte beyond ASCII.
+    const auto plain = [](unsigned char c) {
+        return c >= 0x20 && c < 0x80 && c != '"' && c != '\\';
+    };
     contents.clear();
     for (++at; at < text.size(); ++at) {
         const auto c = static_cast<unsigned char>(text[at]);
+        if (plain(c)) {
+            // The run of plain characters, copied at once.
+            std::size_t end = at + 1;
+            while (end < text.size() && plain(static_cast<unsigned char>(text[end]))) ++end;
+            contents.append(text, at, end - at);
+            at = end - 1;
+            continue;
+        }
         if (c == '"') {
             ++at;
             return true;
@@ -71,17 +83,6 @@ bool ReadPlainJsonString(std::string_view text, std::size_t& at, std::string& co
             if (!character) return false;
             contents += text.substr(at, character->length);
             at += character->length - 1;
-            continue;
-        }
-        if (c != '\\') {
-            // The run of plain characters up to the next that needs a look, copied at once.
-            std::size_t end = at + 1;
-            while (end < text.size() && text[end] != '"' && text[end] != '\\' &&
-                   static_cast<unsigned char>(text[end]) >= 0x20 &&
-                   static_cast<unsigned char>(text[end]) < 0x80)
-                ++end;
-            contents.append(text, at, end - at);
-            at = end - 1;
             continue;
         }
         if (++at == text.size()) return false;
