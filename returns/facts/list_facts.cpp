@@ -29,6 +29,21 @@ std::string SumColumn(std::size_t index) {
     return name;
 }
 
+// Joins table to the keys of the bound array by its column key. The arrays are made of sets,
+// so each row of the table joins at most once, as "key in (select unnest(?))" would take it.
+std::string JoinedToListed(std::string_view table, std::string_view key) {
+    std::string join(table);
+    join += " join unnest(?::bigint[]) as listed(";
+    join += key;
+    join += ") on ";
+    join += table;
+    join += '.';
+    join += key;
+    join += " = listed.";
+    join += key;
+    return join;
+}
+
 BufferedRows Query(LedgerConnection& ledger, const std::string& sql, const std::string& array) {
     OpenQuery(ledger.lookupRecordset, sql, {array});
     return ReadAllRows(ledger.lookupRecordset);
@@ -66,12 +81,12 @@ void ListFacts::ReadSums(const ReturnFileKind& kind, const std::string& vouchers
     std::vector<const VoucherSum*> declared;
     for (const VoucherSum& sum : kind.basicSums) declared.push_back(&sum);
     declared.push_back(&kind.taxSum);
-    std::string sql = "select vno";
+    std::string sql = "select daybok.vno";
     for (std::size_t column = 0; column < declared.size(); ++column)
         sql += ", coalesce(sum(amount) filter (where (" + std::string(declared[column]->condition) +
                ")),0) as " + SumColumn(column);
-    sql += " from daybok where v_type='" + std::string(kind.voucherType) +
-           "' and vno in (select unnest(?::bigint[])) group by vno";
+    sql += " from " + JoinedToListed("daybok", "vno") + " where v_type='" +
+           std::string(kind.voucherType) + "' group by daybok.vno";
     sumRows_ = Query(ledger_, sql, vouchers);
     sumColumns_.clear();
     for (std::size_t column = 0; column < declared.size(); ++column)
@@ -92,9 +107,9 @@ void ListFacts::ReadParties(const ReturnFileKind& kind, const std::string& accou
     const bool withAddress = kind.address != AddressRule::None;
     const BufferedRows rows = Query(
         ledger_,
-        std::string("select distinct on (code) code, name, city, tin") +
-            (withAddress ? ", addr1, addr2" : "") +
-            " from ledger_acts where code in (select unnest(?::bigint[])) order by code, ctid",
+        std::string("select distinct on (ledger_acts.code) ledger_acts.code, name, city, tin") +
+            (withAddress ? ", addr1, addr2" : "") + " from " +
+            JoinedToListed("ledger_acts", "code") + " order by ledger_acts.code, ledger_acts.ctid",
         accounts);
     const BufferedRows::Column code = rows.ColumnNamed("code"), name = rows.ColumnNamed("name"),
                                city = rows.ColumnNamed("city"), tin = rows.ColumnNamed("tin");
@@ -124,11 +139,11 @@ void ListFacts::ReadCities() {
     for (const auto& [account, party] : parties_)
         if (party.city)
             if (auto code = Key(Field("city", party.city))) codes.insert(*code);
-    const BufferedRows rows = Query(ledger_,
-                                    "select distinct on (code) code, name from city "
-                                    "where code in (select unnest(?::bigint[])) "
-                                    "order by code, ctid",
-                                    ArrayText(codes));
+    const BufferedRows rows =
+        Query(ledger_,
+              "select distinct on (city.code) city.code, name from " +
+                  JoinedToListed("city", "code") + " order by city.code, city.ctid",
+              ArrayText(codes));
     const BufferedRows::Column code = rows.ColumnNamed("code"), name = rows.ColumnNamed("name");
     cities_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
@@ -138,10 +153,11 @@ void ListFacts::ReadCities() {
 }
 
 void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) {
+    const std::string table(lines.table);
     const BufferedRows rows =
         Query(ledger_,
-              "select vno, " + std::string(lines.columns) + " from " + std::string(lines.table) +
-                  " where vno in (select unnest(?::bigint[])) group by vno",
+              "select " + table + ".vno, " + std::string(lines.columns) + " from " +
+                  JoinedToListed(table, "vno") + " group by " + table + ".vno",
               vouchers);
     const BufferedRows::Column vno = rows.ColumnNamed("vno"), qty = rows.ColumnNamed("qty"),
                                taxRate = rows.ColumnNamed("tax_rate");
@@ -153,9 +169,9 @@ void ListFacts::ReadLines(const LinesQuery& lines, const std::string& vouchers) 
 }
 
 void ListFacts::ReadInventoryVouchers(const std::string& vouchers) {
-    const BufferedRows rows = Query(
-        ledger_, "select distinct vno from inventory where vno in (select unnest(?::bigint[]))",
-        vouchers);
+    const BufferedRows rows =
+        Query(ledger_, "select distinct inventory.vno from " + JoinedToListed("inventory", "vno"),
+              vouchers);
     const BufferedRows::Column vno = rows.ColumnNamed("vno");
     inventoryVouchers_.clear();
     for (std::size_t row = 0; row < rows.Size(); ++row)
