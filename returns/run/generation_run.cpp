@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -95,7 +96,8 @@ std::vector<std::string> MonthFileNames(const ReturnContext& context) {
 }
 
 // What the run leaves beside its files: whose books they were made from, their hashes and the
-// fingerprint of what was read. The figures are those the run shows when it completes.
+// fingerprint of what was read. The figures are those the run shows when it completes; the
+// reconciliation is the caller's to add.
 RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     const SelectedBooks& books = context.books;
     RunRecord record;
@@ -116,7 +118,6 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     }
     record.figures = ShownFigures(context.result.figures);
     record.accounts = context.result.accounts;
-    record.reconciliation = std::move(context.result.reconciliation);
     record.documents = digest.TakeDocuments();
     record.fingerprint = FingerprintOf(record.documents);
     return record;
@@ -159,21 +160,30 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     // than stay with that thread's arena for the rest of the run.
     malloc_trim(0);
     CompleteRun(result.figures, context.urd);
+    // The files and documents are hashed for the record on a thread of its own while the
+    // server reads the month's postings for the reconciliation; where no thread can be had,
+    // when the record is asked for. Until then the result's figures and accounts are the
+    // record's to read.
+    std::future<RunRecord> recorded =
+        std::async(std::launch::async | std::launch::deferred,
+                   [&context, &digest] { return RecordOfRun(context, digest); });
     try {
         result.reconciliation = ReconcileMonth(context.ledger, month, *books,
                                                ShownFigures(result.figures), context.listed);
     } catch (const LedgerError& error) {
+        recorded.wait();  // it reads the result that a failure empties
         return ReconcilingFailed(result, context.cancel, error);
     }
+    RunRecord record = recorded.get();
     const std::optional<std::string> outside = OutsideMonthMessage(month, context.listed);
-    // Read by the reconciliation alone: a month's list rows go before the record is built.
+    // Read by the reconciliation alone: a month's list rows go before the record is written.
     context.listed = {};
 
     const std::string putting = "Putting the files of " + monthTag + " in place failed: ";
     std::vector<std::string> names = MonthFileNames(context);
     names.emplace_back(kRunRecordName);
     try {
-        RunRecord record = RecordOfRun(context, digest);
+        record.reconciliation = std::move(result.reconciliation);
         WriteRunRecord(record, context.writeFolder);
         staging->Complete(names);
         staging->MoveIn();
