@@ -33,8 +33,8 @@ Json Groups(const Json& report) {
 
 const Json kExpectedGroups = Json::parse(R"([
     ["tinFailsSchema", 1203, 3,
-     ["efile_pur04.xml", "efile_sal04.xml", "efile_sal_returns04.xml"], 180.0, [4, 5, 6]],
-    ["tinOutOfState", 1301, 2, ["efile_pur04.xml"], 40.0, [0, 1]],
+     ["efile_pur04.xml", "efile_sal04.xml", "efile_sal_returns04.xml"], 180.0, [4, 6, 7]],
+    ["tinOutOfState", 1301, 3, ["efile_pur04.xml", "efile_pur_rtn04.xml"], 50.0, [0, 1, 5]],
     ["urdTin", 1402, 3, ["efile_pur04.xml"], 30.0, []],
     ["partyMissing", 1505, 1, ["efile_pur04.xml"], 20.0, [2]],
     ["belowOneRupee", null, 1, ["efile_pur04.xml"], 7.0, [3]]
@@ -46,7 +46,7 @@ TEST(FixList, OnePartyPerCauseGivesItsGroupWithItsDocumentsAndTax) {
     ASSERT_EQ(run.status, 3) << test::Describe(run);
     const Json report = Json::parse(run.out);
     EXPECT_EQ(Groups(report), kExpectedGroups) << report.at("fixes").dump(2);
-    EXPECT_EQ(report.at("errors").size(), 7u);
+    EXPECT_EQ(report.at("errors").size(), 8u);
     EXPECT_EQ(report.at("fixes").at(0).at("text"),
               "Party 1203 MEDICO: the TIN '29 92877574' holds a space, so 3 records of "
               "efile_pur04.xml, efile_sal04.xml and efile_sal_returns04.xml fail the schema (tax "
