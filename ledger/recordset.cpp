@@ -110,10 +110,9 @@ void Recordset::Open(const std::string& sql, const std::vector<std::string>& tex
               "Cannot read the columns of \"" + sql_ + "\"");
     for (SQLSMALLINT column = 1; column <= columns; ++column) {
         SQLCHAR name[256];
-        SQLSMALLINT nameLength = 0, type = 0, digits = 0, nullable = 0;
-        SQLULEN size = 0;
-        CheckOdbc(SQLDescribeCol(statement_, column, name, sizeof name, &nameLength, &type, &size,
-                                 &digits, &nullable),
+        SQLSMALLINT nameLength = 0;
+        CheckOdbc(SQLDescribeCol(statement_, column, name, sizeof name, &nameLength, nullptr,
+                                 nullptr, nullptr, nullptr),
                   SQL_HANDLE_STMT, statement_, "Cannot read the columns of \"" + sql_ + "\"");
         columnNames_.push_back(LowerCase(reinterpret_cast<const char*>(name)));
     }
