@@ -8,9 +8,11 @@
 
 namespace vat {
 
-FilesAhead::FilesAhead(const LedgerSnapshot& snapshot, int monthNumber)
+FilesAhead::FilesAhead(const LedgerSnapshot& snapshot, int monthNumber,
+                       const ReconciledMonth& booksMonth)
     : ledger_(snapshot.Ledger()),
       monthNumber_(monthNumber),
+      booksMonth_(booksMonth),
       preparedByRun_(RunOrder().front().get().billsAccountedBy ? 0 : 1),
       shared_(snapshot) {
     try {
@@ -45,6 +47,23 @@ void FilesAhead::PrepareAll() {
     const ReturnFileKinds& order = RunOrder();
     for (std::size_t at = preparedByRun_; at < order.size(); ++at)
         if (!PrepareNext(order[at])) return;
+    ReadBooks();
+}
+
+void FilesAhead::ReadBooks() {
+    std::optional<BooksFigures> books;
+    std::exception_ptr failure;
+    try {
+        books = ReadBooksFigures(shared_.Ledger(), booksMonth_);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        books_ = books;
+        failure_ = failure;
+    }
+    changed_.notify_all();
 }
 
 // False when the run ended or the preparation failed, and the thread is done.
@@ -94,6 +113,15 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
     // The thread ended without a second connection, before it prepared anything.
     lock.unlock();
     return PrepareFile(kind, monthNumber_, FactReading::PerList, ledger_, readAhead_);
+}
+
+BooksFigures FilesAhead::TakeBooksFigures() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return books_ || failure_ || alone_; });
+    if (books_) return *books_;
+    if (failure_) std::rethrow_exception(failure_);
+    lock.unlock();
+    return ReadBooksFigures(ledger_, booksMonth_);
 }
 
 }  // namespace vat

@@ -5,11 +5,13 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "ledger/ledger_snapshot.h"
 #include "ledger/shared_snapshot.h"
 #include "returns/declarations/return_file_kind.h"
+#include "returns/reconcile/books_postings.h"
 #include "returns/run/prepared_file.h"
 
 namespace vat {
@@ -23,10 +25,13 @@ namespace vat {
 // The run prepares the first file itself, on its own connection, while the thread starts on the
 // second: the run would otherwise wait for the first file with nothing to do, and the thread
 // comes to the large sales file sooner.
+// Once the files are prepared, the thread reads the books figures of the month the return is
+// reconciled with, which the run asks for only when its files are written: on a large month
+// the run's own connection would keep it waiting for them meanwhile.
 class FilesAhead {
 public:
-    // Starts preparing the files of the run order.
-    FilesAhead(const LedgerSnapshot& snapshot, int monthNumber);
+    // Starts preparing the files of the run order, then the books figures of booksMonth.
+    FilesAhead(const LedgerSnapshot& snapshot, int monthNumber, const ReconciledMonth& booksMonth);
     FilesAhead(const FilesAhead&) = delete;
     FilesAhead& operator=(const FilesAhead&) = delete;
     // Stops the preparation in progress and waits for its thread.
@@ -36,9 +41,13 @@ public:
     // and std::logic_error for a file out of the run order.
     PreparedFile Take(const ReturnFileKind& kind);
 
+    // The books figures, once every file is taken. Throws what reading them threw (LedgerError).
+    BooksFigures TakeBooksFigures();
+
 private:
     void PrepareAll();
     bool PrepareNext(const ReturnFileKind& kind);
+    void ReadBooks();
 
     // Files prepared and not yet taken: two, because a small file (the purchase returns) walks
     // in less time than the statements of the file after it (the local sales) take.
@@ -46,6 +55,7 @@ private:
 
     LedgerConnection& ledger_;  // the run's own
     const int monthNumber_;
+    const ReconciledMonth booksMonth_;
     // Files of the run order the run prepares itself: the first, unless it reads lists ahead
     // for a later file, which the thread would then read again.
     const std::size_t preparedByRun_;
@@ -56,9 +66,10 @@ private:
     std::mutex mutex_;  // guards what follows
     std::condition_variable changed_;
     std::deque<PreparedFile> ready_;
-    std::exception_ptr failure_;
-    bool alone_ = false;     // no second connection: the run prepares its files itself
-    bool stopping_ = false;  // the run ended
+    std::optional<BooksFigures> books_;
+    std::exception_ptr failure_;  // of a file, or of the books figures once every file is ready
+    bool alone_ = false;          // no second connection: the run prepares its files itself
+    bool stopping_ = false;       // the run ended
     std::thread thread_;
 };
 

@@ -138,21 +138,12 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     context.writeFolder = staging->Folder();
     const ReconciledMonth month =
         ReconciledMonth::Of(context.books.yearStart.year, context.period.monthNumber);
-    std::optional<BooksFigures> books;
     BooksDigest digest;
     context.digest = &digest;
     for (const ReturnFileKind& kind : RunOrder()) {
         if (IsRequested(context.cancel)) return Cancel(result);
         if (auto failure = RunGenerator(kind, context))
             return IsRequested(context.cancel) ? Cancel(result) : Fail(result, *failure);
-        if (books) continue;
-        // Read once the first file is written: the run would wait for the next files'
-        // statements meanwhile, where at the end the figures would keep it waiting.
-        try {
-            books = ReadBooksFigures(context.ledger, month);
-        } catch (const LedgerError& error) {
-            return ReconcilingFailed(result, context.cancel, error);
-        }
     }
     if (IsRequested(context.cancel)) return Cancel(result);
     // The files' lists and facts are freed now, most of them allocated on the thread that read
@@ -168,7 +159,9 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         std::async(std::launch::async | std::launch::deferred,
                    [&context, &digest] { return RecordOfRun(context, digest); });
     try {
-        result.reconciliation = ReconcileMonth(context.ledger, month, *books,
+        const BooksFigures books = context.filesAhead ? context.filesAhead->TakeBooksFigures()
+                                                      : ReadBooksFigures(context.ledger, month);
+        result.reconciliation = ReconcileMonth(context.ledger, month, books,
                                                ShownFigures(result.figures), context.listed);
     } catch (const LedgerError& error) {
         recorded.wait();  // it reads the result that a failure empties
@@ -324,7 +317,9 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
     // file before; read per voucher, the walk itself asks the server.
     std::optional<FilesAhead> filesAhead;
     if (selection.reading == FactReading::PerList) {
-        filesAhead.emplace(*snapshot, selection.monthNumber);
+        filesAhead.emplace(
+            *snapshot, selection.monthNumber,
+            ReconciledMonth::Of(result.books->yearStart.year, selection.monthNumber));
         context.filesAhead = &*filesAhead;
     }
     // Moved, not copied: a completed result holds every document's digest and row.
