@@ -130,6 +130,8 @@ void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
     const std::string heldAlike = "coalesce(unact = 0 and vdate between ?::date and ?::date and " +
                                   LegAccounted("recact", true) + " and " +
                                   LegAccounted("payact", false) + ", false)";
+    // A posting live and dated in the month, as most are, is taken by its own columns before
+    // the counted vouchers are searched for it: the server tries the alternatives in order.
     const std::string sql =
         sets +
         " select vno, v_type, vdate, coalesce(recact, 0) as recact, coalesce(payact, 0) as payact, "
@@ -140,8 +142,8 @@ void ReadTaxPostings(LedgerConnection& ledger, const ReconciledMonth& month,
         interstate(2) + " as first_series, " + interstate(3) +
         " as second_series from daybok where " + std::string(kHoldable) + " and " +
         OnAnyTaxAccount() +
-        " and (vno in (select vno from counted) or (unact = 0 and vdate between ?::date and "
-        "?::date)) and not " +
+        " and ((unact = 0 and vdate between ?::date and ?::date) or vno in (select vno from "
+        "counted)) and not " +
         heldAlike + " order by vno, vdate, recact, payact, paise";
     // A month's postings come through a cursor of the run's transaction, a slice at a time, and
     // are converted as they come: held whole as rows of text, in the driver and here, they
