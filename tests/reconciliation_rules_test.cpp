@@ -8,8 +8,8 @@
 
 #include "returns/check/books_check.h"
 #include "returns/reconcile/classify_postings.h"
+#include "returns/record/reconciliation_json.h"
 #include "returns/record/run_record.h"
-#include "returns/results/reconciliation_json.h"
 #include "returns/results/returns_errors.h"
 
 namespace vat {
@@ -255,6 +255,25 @@ TEST(ReconciliationRules, TheRecordKeepsTheReconciliationAndAnOlderRecordHasNone
     std::ostringstream older;
     PrintRunRecord(record, older);
     EXPECT_FALSE(ParseRunRecord(older.str()).reconciliation);
+}
+
+TEST(ReconciliationRules, ItemsAreWrittenAsTheLibraryDumpsThemWhole) {
+    Reconciliation reconciliation = Sample();
+    std::vector<ReconcilingItem>& items = reconciliation.Of(CstSales).items;
+    // Amounts in every form a double in rupees takes, and texts the escaping must follow.
+    for (const std::int64_t paise : {0LL, 5LL, 50LL, -7LL, -100LL, 99999999999999999LL / 100,
+                                     999999999999999LL, 1000000000000001LL, -1234567890123456LL})
+        items.push_back({paise, "SR", "2014-04-09", std::nullopt, 14, paise, LeftOut, "x"});
+    items.push_back({7, "S\"R", "", "B No.\t\x01\xc3\xa9", 14, 1, NotListed, "bad \xff\xfe"});
+    for (const int indent : {1, 2}) {
+        std::ostringstream text;
+        vat::JsonObjectWriter object(text, 0, indent);
+        WriteReconciliationJson(object, "reconciliation", reconciliation);
+        object.Close();
+        EXPECT_EQ(text.str(),
+                  nlohmann::ordered_json::parse(text.str())
+                      .dump(indent, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
+    }
 }
 
 TEST(ReconciliationRules, AMalformedReconciliationIsAnError) {

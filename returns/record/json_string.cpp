@@ -1,5 +1,6 @@
 #include "returns/record/json_string.h"
 
+#include <nlohmann/json.hpp>
 #include <optional>
 
 #include "returns/rules/text_sanitiser.h"
@@ -55,6 +56,15 @@ bool AppendJsonStringContents(std::string& escaped, std::string_view text) {
         ++at;
     }
     return true;
+}
+
+std::string JsonStringText(std::string_view text) {
+    std::string quoted(1, '"');
+    if (!AppendJsonStringContents(quoted, text))
+        return nlohmann::ordered_json(std::string(text))
+            .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+    quoted += '"';
+    return quoted;
 }
 
 bool ReadPlainJsonString(std::string_view text, std::size_t& at, std::string& contents) {

@@ -11,6 +11,10 @@ namespace vat {
 // escaped as it was, when the text is not UTF-8: such text is left to that library.
 bool AppendJsonStringContents(std::string& escaped, std::string_view text);
 
+// The text as a JSON string, quotes and all, as the record's JSON library writes it (text that
+// is not UTF-8 with its bad bytes replaced).
+std::string JsonStringText(std::string_view text);
+
 // Reads the JSON string whose opening quote is text[at] into contents, and moves at past its
 // closing quote. False for a string with a \u escape, a control or text that is not UTF-8, and
 // for one not closed: those are left to the JSON library.

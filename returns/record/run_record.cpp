@@ -6,8 +6,8 @@
 #include "disk/atomic_file_writer.h"
 #include "disk/small_file.h"
 #include "returns/record/json_string.h"
+#include "returns/record/reconciliation_json.h"
 #include "returns/results/json_object_writer.h"
-#include "returns/results/reconciliation_json.h"
 #include "returns/results/run_json.h"
 
 namespace vat {

@@ -1,5 +1,6 @@
 #include "returns/results/json_object_writer.h"
 
+#include <algorithm>
 #include <string>
 
 namespace vat {
@@ -10,6 +11,17 @@ using Json = nlohmann::ordered_json;
 
 std::string Dumped(const Json& value, int indent) {
     return value.dump(indent, ' ', false, Json::error_handler_t::replace);
+}
+
+// A member's key in quotes: as it stands when it needs no escape, as every key here does.
+void WriteKey(std::ostream& out, std::string_view key) {
+    const bool plain = std::all_of(key.begin(), key.end(), [](char c) {
+        return c >= ' ' && c <= '~' && c != '"' && c != '\\';
+    });
+    if (plain)
+        out << '"' << key << "\": ";
+    else
+        out << Dumped(Json(std::string(key)), -1) << ": ";
 }
 
 }  // namespace
@@ -33,14 +45,19 @@ JsonObjectWriter::JsonObjectWriter(std::ostream& out, int depth, int indent)
 }
 
 void JsonObjectWriter::Indent(int depth) {
-    for (int space = 0; space < depth * indent_; ++space) out_ << ' ';
+    static constexpr std::string_view kSpaces = "                ";
+    for (std::streamsize left = std::streamsize{depth} * indent_; left > 0;) {
+        const std::streamsize piece = std::min(left, static_cast<std::streamsize>(kSpaces.size()));
+        out_.write(kSpaces.data(), piece);
+        left -= piece;
+    }
 }
 
 void JsonObjectWriter::Key(std::string_view key) {
     out_ << (hasMembers_ ? ",\n" : "\n");
     hasMembers_ = true;
     Indent(depth_ + 1);
-    out_ << Dumped(Json(std::string(key)), -1) << ": ";
+    WriteKey(out_, key);
 }
 
 void JsonObjectWriter::Member(std::string_view key, const Json& value) {
@@ -73,6 +90,25 @@ void JsonObjectWriter::Element(const Json& value) {
 void JsonObjectWriter::ElementText(std::string_view text) {
     NextElement();
     out_ << text;
+}
+
+void JsonObjectWriter::ElementObject(
+    std::initializer_list<std::pair<std::string_view, std::string_view>> members) {
+    NextElement();
+    out_ << '{';
+    const char* separator = "\n";
+    for (const auto& [key, text] : members) {
+        out_ << separator;
+        separator = ",\n";
+        Indent(depth_ + 3);
+        WriteKey(out_, key);
+        out_ << text;
+    }
+    if (members.size() != 0) {
+        out_ << '\n';
+        Indent(depth_ + 2);
+    }
+    out_ << '}';
 }
 
 JsonObjectWriter JsonObjectWriter::OpenObjectElement() {

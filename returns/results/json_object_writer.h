@@ -1,8 +1,10 @@
 #pragma once
 
+#include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <ostream>
 #include <string_view>
+#include <utility>
 
 namespace vat {
 
@@ -30,6 +32,10 @@ public:
     void Element(const nlohmann::ordered_json& value);
     // An element already in its JSON text: a string or number, on one line.
     void ElementText(std::string_view text);
+    // An object element of members already in their JSON texts, each a string, number or null:
+    // for many small objects, which the library would build and dump each.
+    void ElementObject(
+        std::initializer_list<std::pair<std::string_view, std::string_view>> members);
     // An object element written member by member by the writer returned, until its Close.
     JsonObjectWriter OpenObjectElement();
     void CloseArray();
