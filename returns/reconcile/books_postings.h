@@ -22,7 +22,7 @@ namespace vat {
 using BooksFigures = std::array<std::int64_t, kReconciledFigureCount>;
 
 // The month's books figures. One statement; it needs nothing of the return, so a run reads it
-// on its second connection once its files are prepared, while it is still writing them.
+// while it is still writing its files, on whichever of its connections is idle first.
 BooksFigures ReadBooksFigures(LedgerConnection& ledger, const ReconciledMonth& month);
 
 // The vouchers the return counted, each an array literal (ArrayText): all of them, and of each

@@ -47,21 +47,28 @@ void FilesAhead::PrepareAll() {
     const ReturnFileKinds& order = RunOrder();
     for (std::size_t at = preparedByRun_; at < order.size(); ++at)
         if (!PrepareNext(order[at])) return;
-    ReadBooks();
+    if (ClaimBooks()) ReadBooks(shared_.Ledger());
 }
 
-void FilesAhead::ReadBooks() {
+bool FilesAhead::ClaimBooks() {
+    const std::lock_guard lock(mutex_);
+    if (booksClaimed_) return false;
+    booksClaimed_ = true;
+    return true;
+}
+
+void FilesAhead::ReadBooks(LedgerConnection& ledger) {
     std::optional<BooksFigures> books;
     std::exception_ptr failure;
     try {
-        books = ReadBooksFigures(shared_.Ledger(), booksMonth_);
+        books = ReadBooksFigures(ledger, booksMonth_);
     } catch (...) {
         failure = std::current_exception();
     }
     {
         const std::lock_guard lock(mutex_);
         books_ = books;
-        failure_ = failure;
+        booksFailure_ = failure;
     }
     changed_.notify_all();
 }
@@ -101,7 +108,15 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
         return PrepareFile(kind, monthNumber_, FactReading::PerList, ledger_, none);
     }
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return !ready_.empty() || failure_ || alone_; });
+    const auto arrived = [this] { return !ready_.empty() || failure_ || alone_; };
+    if (!arrived() && !booksClaimed_) {
+        // The run would wait for the thread: it reads the books figures meanwhile.
+        booksClaimed_ = true;
+        lock.unlock();
+        ReadBooks(ledger_);
+        lock.lock();
+    }
+    changed_.wait(lock, arrived);
     if (!ready_.empty()) {
         PreparedFile prepared = std::move(ready_.front());
         ready_.pop_front();
@@ -116,12 +131,11 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
 }
 
 BooksFigures FilesAhead::TakeBooksFigures() {
+    if (ClaimBooks()) ReadBooks(ledger_);  // neither connection was idle before
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return books_ || failure_ || alone_; });
-    if (books_) return *books_;
-    if (failure_) std::rethrow_exception(failure_);
-    lock.unlock();
-    return ReadBooksFigures(ledger_, booksMonth_);
+    changed_.wait(lock, [this] { return books_ || booksFailure_; });
+    if (booksFailure_) std::rethrow_exception(booksFailure_);
+    return *books_;
 }
 
 }  // namespace vat

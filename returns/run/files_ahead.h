@@ -25,9 +25,10 @@ namespace vat {
 // The run prepares the first file itself, on its own connection, while the thread starts on the
 // second: the run would otherwise wait for the first file with nothing to do, and the thread
 // comes to the large sales file sooner.
-// Once the files are prepared, the thread reads the books figures of the month the return is
-// reconciled with, which the run asks for only when its files are written: on a large month
-// the run's own connection would keep it waiting for them meanwhile.
+// The books figures of the month the return is reconciled with, which the run asks for once
+// its files are written, are read by whichever connection is idle first: the run's, when it
+// would wait for a file the thread has not prepared yet, or else the thread's once it has
+// prepared every file.
 class FilesAhead {
 public:
     // Starts preparing the files of the run order, then the books figures of booksMonth.
@@ -47,7 +48,9 @@ public:
 private:
     void PrepareAll();
     bool PrepareNext(const ReturnFileKind& kind);
-    void ReadBooks();
+    // True for the first caller only, who then reads the books figures.
+    bool ClaimBooks();
+    void ReadBooks(LedgerConnection& ledger);
 
     // Files prepared and not yet taken: two, because a small file (the purchase returns) walks
     // in less time than the statements of the file after it (the local sales) take.
@@ -66,10 +69,12 @@ private:
     std::mutex mutex_;  // guards what follows
     std::condition_variable changed_;
     std::deque<PreparedFile> ready_;
+    std::exception_ptr failure_;  // of a file
+    bool booksClaimed_ = false;
     std::optional<BooksFigures> books_;
-    std::exception_ptr failure_;  // of a file, or of the books figures once every file is ready
-    bool alone_ = false;          // no second connection: the run prepares its files itself
-    bool stopping_ = false;       // the run ended
+    std::exception_ptr booksFailure_;
+    bool alone_ = false;     // no second connection: the run prepares its files itself
+    bool stopping_ = false;  // the run ended
     std::thread thread_;
 };
 
