@@ -91,6 +91,7 @@ TEST(RunRecordText, WritesEachDocumentAsTheJsonLibraryWritesIt) {
         "quote \" backslash \\ slash /",
         std::string("controls \b\f\n\r\t \x01\x1f\x7f and NUL ") + '\0',
         "four bytes \xF0\x9F\x98\x80 three \xE2\x82\xAC",
+        "escapes right after a character of more bytes: \xE2\x82\xAC\" \xC3\xA9\n",
         "Latin-1 \xE9t\xE9",
         "a lone continuation \x80, an overlong \xC0\xAF, a surrogate \xED\xA0\x80",
         "cut short \xE2\x82",

@@ -10,6 +10,9 @@ namespace vat {
 bool AppendJsonStringContents(std::string& escaped, std::string_view text) {
     static constexpr char kHexDigits[] = "0123456789abcdef";
     const std::size_t before = escaped.size();
+    // Characters kept as they stand are copied a run at a time.
+    std::size_t run = 0;
+    const auto endRun = [&](std::size_t at) { escaped.append(text, run, at - run); };
     for (std::size_t at = 0; at < text.size();) {
         const char c = text[at];
         if (static_cast<unsigned char>(c) >= 0x80) {
@@ -18,10 +21,14 @@ bool AppendJsonStringContents(std::string& escaped, std::string_view text) {
                 escaped.resize(before);
                 return false;
             }
-            escaped += text.substr(at, character->length);
             at += character->length;
             continue;
         }
+        if (c != '"' && c != '\\' && static_cast<unsigned char>(c) >= 0x20) {
+            ++at;
+            continue;
+        }
+        endRun(at);
         switch (c) {
             case '"':
                 escaped += "\\\"";
@@ -45,16 +52,13 @@ bool AppendJsonStringContents(std::string& escaped, std::string_view text) {
                 escaped += "\\r";
                 break;
             default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    escaped += "\\u00";
-                    escaped += kHexDigits[c >> 4];
-                    escaped += kHexDigits[c & 0xf];
-                } else {
-                    escaped += c;
-                }
+                escaped += "\\u00";
+                escaped += kHexDigits[c >> 4];
+                escaped += kHexDigits[c & 0xf];
         }
-        ++at;
+        run = ++at;
     }
+    endRun(text.size());
     return true;
 }
 

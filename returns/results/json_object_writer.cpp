@@ -13,15 +13,20 @@ std::string Dumped(const Json& value, int indent) {
     return value.dump(indent, ' ', false, Json::error_handler_t::replace);
 }
 
-// A member's key in quotes: as it stands when it needs no escape, as every key here does.
-void WriteKey(std::ostream& out, std::string_view key) {
+// A member's key in quotes and its colon: the key as it stands when it needs no escape, as
+// every key here does.
+void AppendKey(std::string& text, std::string_view key) {
     const bool plain = std::all_of(key.begin(), key.end(), [](char c) {
         return c >= ' ' && c <= '~' && c != '"' && c != '\\';
     });
-    if (plain)
-        out << '"' << key << "\": ";
-    else
-        out << Dumped(Json(std::string(key)), -1) << ": ";
+    if (plain) {
+        text += '"';
+        text += key;
+        text += '"';
+    } else {
+        text += Dumped(Json(std::string(key)), -1);
+    }
+    text += ": ";
 }
 
 }  // namespace
@@ -45,19 +50,21 @@ JsonObjectWriter::JsonObjectWriter(std::ostream& out, int depth, int indent)
 }
 
 void JsonObjectWriter::Indent(int depth) {
-    static constexpr std::string_view kSpaces = "                ";
-    for (std::streamsize left = std::streamsize{depth} * indent_; left > 0;) {
-        const std::streamsize piece = std::min(left, static_cast<std::streamsize>(kSpaces.size()));
-        out_.write(kSpaces.data(), piece);
-        left -= piece;
-    }
+    std::string spaces;
+    AppendIndent(spaces, depth);
+    out_ << spaces;
+}
+
+void JsonObjectWriter::AppendIndent(std::string& text, int depth) const {
+    text.append(static_cast<std::size_t>(depth) * static_cast<std::size_t>(indent_), ' ');
 }
 
 void JsonObjectWriter::Key(std::string_view key) {
-    out_ << (hasMembers_ ? ",\n" : "\n");
+    std::string text(hasMembers_ ? ",\n" : "\n");
     hasMembers_ = true;
-    Indent(depth_ + 1);
-    WriteKey(out_, key);
+    AppendIndent(text, depth_ + 1);
+    AppendKey(text, key);
+    out_ << text;
 }
 
 void JsonObjectWriter::Member(std::string_view key, const Json& value) {
@@ -77,9 +84,15 @@ void JsonObjectWriter::OpenArray(std::string_view key) {
 }
 
 void JsonObjectWriter::NextElement() {
-    out_ << (hasElements_ ? ",\n" : "\n");
+    std::string text;
+    AppendNextElement(text);
+    out_ << text;
+}
+
+void JsonObjectWriter::AppendNextElement(std::string& text) {
+    text += hasElements_ ? ",\n" : "\n";
     hasElements_ = true;
-    Indent(depth_ + 2);
+    AppendIndent(text, depth_ + 2);
 }
 
 void JsonObjectWriter::Element(const Json& value) {
@@ -88,27 +101,33 @@ void JsonObjectWriter::Element(const Json& value) {
 }
 
 void JsonObjectWriter::ElementText(std::string_view text) {
-    NextElement();
-    out_ << text;
+    element_.clear();
+    AppendNextElement(element_);
+    element_ += text;
+    out_ << element_;
 }
 
 void JsonObjectWriter::ElementObject(
     std::initializer_list<std::pair<std::string_view, std::string_view>> members) {
-    NextElement();
-    out_ << '{';
+    // Built whole and written at once: a month's thousands of small writes cost more.
+    std::string& text = element_;
+    text.clear();
+    AppendNextElement(text);
+    text += '{';
     const char* separator = "\n";
-    for (const auto& [key, text] : members) {
-        out_ << separator;
+    for (const auto& [key, value] : members) {
+        text += separator;
         separator = ",\n";
-        Indent(depth_ + 3);
-        WriteKey(out_, key);
-        out_ << text;
+        AppendIndent(text, depth_ + 3);
+        AppendKey(text, key);
+        text += value;
     }
     if (members.size() != 0) {
-        out_ << '\n';
-        Indent(depth_ + 2);
+        text += '\n';
+        AppendIndent(text, depth_ + 2);
     }
-    out_ << '}';
+    text += '}';
+    out_ << text;
 }
 
 JsonObjectWriter JsonObjectWriter::OpenObjectElement() {

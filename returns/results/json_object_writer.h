@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -45,13 +46,16 @@ public:
 private:
     void Key(std::string_view key);
     void NextElement();
+    void AppendNextElement(std::string& text);
     void Indent(int depth);
+    void AppendIndent(std::string& text, int depth) const;
 
     std::ostream& out_;
     int depth_;
     int indent_;
     bool hasMembers_ = false;
     bool hasElements_ = false;
+    std::string element_;  // an element being built, its room kept for the next
 };
 
 }  // namespace vat
