@@ -31,7 +31,8 @@ namespace vat {
 // prepared every file.
 class FilesAhead {
 public:
-    // Starts preparing the files of the run order, then the books figures of booksMonth.
+    // Starts preparing the files of the run order, then, unless the run has begun them, the
+    // books figures of booksMonth.
     FilesAhead(const LedgerSnapshot& snapshot, int monthNumber, const ReconciledMonth& booksMonth);
     FilesAhead(const FilesAhead&) = delete;
     FilesAhead& operator=(const FilesAhead&) = delete;
