@@ -84,7 +84,8 @@ bool FilesAhead::PrepareNext(const ReturnFileKind& kind) {
     std::exception_ptr failure;
     try {
         prepared =
-            PrepareFile(kind, monthNumber_, FactReading::PerList, shared_.Ledger(), readAhead_);
+            PrepareFile(kind, monthNumber_, FactReading::PerList, shared_.Ledger(), readAhead_,
+                        [this](const ReturnFileKind& other) { return AccountingLists(other); });
     } catch (...) {
         failure = std::current_exception();
     }
@@ -109,12 +110,20 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
     }
     std::unique_lock lock(mutex_);
     const auto arrived = [this] { return !ready_.empty() || failure_ || alone_; };
-    if (!arrived() && !booksClaimed_) {
-        // The run would wait for the thread: it reads the books figures meanwhile.
-        booksClaimed_ = true;
-        lock.unlock();
-        ReadBooks(ledger_);
-        lock.lock();
+    // The run would wait for the thread. It reads meanwhile the lists the file reads last, when
+    // the thread has not begun them, or else the books figures, when no one has.
+    if (!arrived()) {
+        if (kind.billsAccountedBy &&
+            accountingReader_.try_emplace(&kind.billsAccountedBy(), Reader::Run).second) {
+            lock.unlock();
+            ReadAccountingLists(kind.billsAccountedBy());
+            lock.lock();
+        } else if (!booksClaimed_) {
+            booksClaimed_ = true;
+            lock.unlock();
+            ReadBooks(ledger_);
+            lock.lock();
+        }
     }
     changed_.wait(lock, arrived);
     if (!ready_.empty()) {
@@ -128,6 +137,35 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
     // The thread ended without a second connection, before it prepared anything.
     lock.unlock();
     return PrepareFile(kind, monthNumber_, FactReading::PerList, ledger_, readAhead_);
+}
+
+std::vector<BufferedRows> FilesAhead::AccountingLists(const ReturnFileKind& other) {
+    std::unique_lock lock(mutex_);
+    if (accountingReader_.try_emplace(&other, Reader::Thread).first->second == Reader::Thread) {
+        lock.unlock();
+        return ReadFileLists(other, monthNumber_, shared_.Ledger());
+    }
+    changed_.wait(lock, [&] { return accountingRead_.contains(&other) || accountingFailure_; });
+    if (accountingFailure_) std::rethrow_exception(accountingFailure_);
+    return std::move(accountingRead_.extract(&other).mapped());
+}
+
+void FilesAhead::ReadAccountingLists(const ReturnFileKind& other) {
+    std::optional<std::vector<BufferedRows>> lists;
+    std::exception_ptr failure;
+    try {
+        lists = ReadFileLists(other, monthNumber_, ledger_);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        if (lists)
+            accountingRead_[&other] = std::move(*lists);
+        else
+            accountingFailure_ = failure;
+    }
+    changed_.notify_all();
 }
 
 BooksFigures FilesAhead::TakeBooksFigures() {

@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <deque>
 #include <exception>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "ledger/ledger_snapshot.h"
 #include "ledger/shared_snapshot.h"
@@ -25,10 +27,11 @@ namespace vat {
 // The run prepares the first file itself, on its own connection, while the thread starts on the
 // second: the run would otherwise wait for the first file with nothing to do, and the thread
 // comes to the large sales file sooner.
-// The books figures of the month the return is reconciled with, which the run asks for once
-// its files are written, are read by whichever connection is idle first: the run's, when it
-// would wait for a file the thread has not prepared yet, or else the thread's once it has
-// prepared every file.
+// The run does not wait idle for a file the thread has not prepared yet. It reads meanwhile
+// the lists that file reads last (the interstate sales lists, for the local sales file), when
+// the thread has not begun them, or else the books figures of the month the return is
+// reconciled with, which the run asks for once its files are written; the thread reads those
+// once it has prepared every file, when the run has not.
 class FilesAhead {
 public:
     // Starts preparing the files of the run order, then, unless the run has begun them, the
@@ -49,6 +52,11 @@ public:
 private:
     void PrepareAll();
     bool PrepareNext(const ReturnFileKind& kind);
+    // The lists of the file that accounts for a file's bills, read on the thread's connection
+    // or, when the run began them first, as the run read them.
+    std::vector<BufferedRows> AccountingLists(const ReturnFileKind& other);
+    // Reads them on the run's connection, for the thread.
+    void ReadAccountingLists(const ReturnFileKind& other);
     // True for the first caller only, who then reads the books figures.
     bool ClaimBooks();
     void ReadBooks(LedgerConnection& ledger);
@@ -71,6 +79,10 @@ private:
     std::condition_variable changed_;
     std::deque<PreparedFile> ready_;
     std::exception_ptr failure_;  // of a file
+    enum class Reader { Thread, Run };
+    std::map<const ReturnFileKind*, Reader> accountingReader_;  // who reads a file's lists
+    std::map<const ReturnFileKind*, std::vector<BufferedRows>> accountingRead_;  // by the run
+    std::exception_ptr accountingFailure_;
     bool booksClaimed_ = false;
     std::optional<BooksFigures> books_;
     std::exception_ptr booksFailure_;

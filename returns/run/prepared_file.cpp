@@ -12,12 +12,7 @@ namespace {
 std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, int monthNumber,
                                     LedgerConnection& ledger, ListsReadAhead& readAhead) {
     if (auto ahead = readAhead.extract(&kind)) return std::move(ahead.mapped());
-    std::vector<BufferedRows> lists;
-    for (const VoucherList& list : kind.lists) {
-        OpenQuery(ledger.voucherRecordset, list.Sql(monthNumber));
-        lists.push_back(ReadAllRows(ledger.voucherRecordset));
-    }
-    return lists;
+    return ReadFileLists(kind, monthNumber, ledger);
 }
 
 // The voucher numbers of lists, as the rules read them.
@@ -41,20 +36,33 @@ std::unique_ptr<DocumentFacts> FactsFor(FactReading reading, LedgerConnection& l
 
 }  // namespace
 
+std::vector<BufferedRows> ReadFileLists(const ReturnFileKind& kind, int monthNumber,
+                                        LedgerConnection& ledger) {
+    std::vector<BufferedRows> lists;
+    for (const VoucherList& list : kind.lists) {
+        OpenQuery(ledger.voucherRecordset, list.Sql(monthNumber));
+        lists.push_back(ReadAllRows(ledger.voucherRecordset));
+    }
+    return lists;
+}
+
 PreparedFile PrepareFile(const ReturnFileKind& kind, int monthNumber, FactReading reading,
-                         LedgerConnection& ledger, ListsReadAhead& readAhead) {
+                         LedgerConnection& ledger, ListsReadAhead& readAhead,
+                         const AccountingListsReader& readAccounting) {
     PreparedFile prepared;
     prepared.lists = ReadLists(kind, monthNumber, ledger, readAhead);
     const auto hasRows = [](const BufferedRows& list) { return !list.Empty(); };
     if (std::none_of(prepared.lists.begin(), prepared.lists.end(), hasRows)) return prepared;
+    prepared.facts = FactsFor(reading, ledger);
+    prepared.facts->PrepareFile(kind, prepared.lists);
     if (kind.billsAccountedBy) {
         const ReturnFileKind& other = kind.billsAccountedBy();
-        std::vector<BufferedRows> otherLists = ReadLists(other, monthNumber, ledger, readAhead);
+        std::vector<BufferedRows> otherLists =
+            readAccounting ? readAccounting(other)
+                           : ReadLists(other, monthNumber, ledger, readAhead);
         prepared.accountedElsewhere = VouchersOf(otherLists);
         readAhead[&other] = std::move(otherLists);
     }
-    prepared.facts = FactsFor(reading, ledger);
-    prepared.facts->PrepareFile(kind, prepared.lists);
     return prepared;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -26,10 +27,21 @@ struct PreparedFile {
     std::unique_ptr<DocumentFacts> facts;
 };
 
+// Reads the lists of the file that accounts for a file's bills below one rupee (the interstate
+// sales lists, for the local sales file), in the place of the file's own connection.
+using AccountingListsReader = std::function<std::vector<BufferedRows>(const ReturnFileKind&)>;
+
+// A file's voucher lists, each query run on its own.
+std::vector<BufferedRows> ReadFileLists(const ReturnFileKind& kind, int monthNumber,
+                                        LedgerConnection& ledger);
+
 // Reads a file's voucher lists and prepares the facts of their documents, on the connection
 // given. Each list query runs once a run, on its own: its grouping and order decide the order
 // of blocks; lists an earlier file read ahead are taken from readAhead as that file saw them.
+// The lists of the file that accounts for its bills are read last, by readAccounting when
+// given, and kept in readAhead for that file.
 PreparedFile PrepareFile(const ReturnFileKind& kind, int monthNumber, FactReading reading,
-                         LedgerConnection& ledger, ListsReadAhead& readAhead);
+                         LedgerConnection& ledger, ListsReadAhead& readAhead,
+                         const AccountingListsReader& readAccounting = {});
 
 }  // namespace vat
