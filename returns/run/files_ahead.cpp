@@ -2,11 +2,27 @@
 
 #include <stdexcept>
 #include <system_error>
+#include <type_traits>
+#include <utility>
 
 #include "ledger/ledger_error.h"
 #include "returns/declarations/return_files.h"
 
 namespace vat {
+
+namespace {
+
+// What read returns, or the exception it throws, for one thread to hand to the other.
+template <class Read>
+std::pair<std::optional<std::invoke_result_t<Read>>, std::exception_ptr> Attempted(Read read) {
+    try {
+        return {read(), nullptr};
+    } catch (...) {
+        return {std::nullopt, std::current_exception()};
+    }
+}
+
+}  // namespace
 
 FilesAhead::FilesAhead(const LedgerSnapshot& snapshot, int monthNumber,
                        const ReconciledMonth& booksMonth)
@@ -58,13 +74,7 @@ bool FilesAhead::ClaimBooks() {
 }
 
 void FilesAhead::ReadBooks(LedgerConnection& ledger) {
-    std::optional<BooksFigures> books;
-    std::exception_ptr failure;
-    try {
-        books = ReadBooksFigures(ledger, booksMonth_);
-    } catch (...) {
-        failure = std::current_exception();
-    }
+    auto [books, failure] = Attempted([&] { return ReadBooksFigures(ledger, booksMonth_); });
     {
         const std::lock_guard lock(mutex_);
         books_ = books;
@@ -80,15 +90,10 @@ bool FilesAhead::PrepareNext(const ReturnFileKind& kind) {
         changed_.wait(lock, [this] { return stopping_ || ready_.size() < kWaiting; });
         if (stopping_) return false;
     }
-    std::optional<PreparedFile> prepared;
-    std::exception_ptr failure;
-    try {
-        prepared =
-            PrepareFile(kind, monthNumber_, FactReading::PerList, shared_.Ledger(), readAhead_,
-                        [this](const ReturnFileKind& other) { return AccountingLists(other); });
-    } catch (...) {
-        failure = std::current_exception();
-    }
+    auto [prepared, failure] = Attempted([&] {
+        return PrepareFile(kind, monthNumber_, FactReading::PerList, shared_.Ledger(), readAhead_,
+                           [this](const ReturnFileKind& other) { return AccountingLists(other); });
+    });
     {
         const std::lock_guard lock(mutex_);
         if (prepared)
@@ -151,13 +156,7 @@ std::vector<BufferedRows> FilesAhead::AccountingLists(const ReturnFileKind& othe
 }
 
 void FilesAhead::ReadAccountingLists(const ReturnFileKind& other) {
-    std::optional<std::vector<BufferedRows>> lists;
-    std::exception_ptr failure;
-    try {
-        lists = ReadFileLists(other, monthNumber_, ledger_);
-    } catch (...) {
-        failure = std::current_exception();
-    }
+    auto [lists, failure] = Attempted([&] { return ReadFileLists(other, monthNumber_, ledger_); });
     {
         const std::lock_guard lock(mutex_);
         if (lists)
