@@ -4,30 +4,14 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ext/stdio_filebuf.h>
 
+#include "disk/descriptor_stream.h"
 #include "disk/disk_steps.h"
 #include "disk/file_safety.h"
 
 namespace vat {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// A stream on a copy of the descriptor, which it closes when destroyed.
-class DescriptorStream : public std::ostream {
-public:
-    explicit DescriptorStream(int descriptor)
-        : std::ostream(nullptr), buffer_(::dup(descriptor), std::ios::out | std::ios::binary) {
-        rdbuf(buffer_.is_open() ? &buffer_ : nullptr);
-    }
-
-private:
-    __gnu_cxx::stdio_filebuf<char> buffer_;
-};
-
-}  // namespace
 
 AtomicFileWriter::AtomicFileWriter(fs::path path, const StreamOpener& opener)
     : path_(std::move(path)), descriptor_(CreateTemporaryFileBeside(path_, temporaryPath_)) {

@@ -31,8 +31,22 @@ std::string RandomSuffix() {
     return suffix;
 }
 
-int OpenNew(const fs::path& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+int OpenNew(const fs::path& path, int access = O_WRONLY) {
+    return ::open(path.c_str(), access | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+}
+
+int CreateUniqueFileBeside(const fs::path& path, fs::path& temporaryPath, int access) {
+    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
+        temporaryPath = path;
+        temporaryPath += '.';
+        temporaryPath += RandomSuffix();
+        temporaryPath += ".part";
+        const int descriptor = OpenNew(temporaryPath, access);
+        if (descriptor >= 0) return descriptor;
+        if (errno != EEXIST) break;
+    }
+    throw DiskError("Cannot create a temporary file for " + path.string() + ": " +
+                    std::strerror(errno));
 }
 
 }  // namespace
@@ -45,17 +59,21 @@ int CreateNewFile(const fs::path& path) {
 }
 
 int CreateTemporaryFileBeside(const fs::path& path, fs::path& temporaryPath) {
-    for (int attempt = 0; attempt < kTemporaryNameTries; ++attempt) {
-        temporaryPath = path;
-        temporaryPath += '.';
-        temporaryPath += RandomSuffix();
-        temporaryPath += ".part";
-        const int descriptor = OpenNew(temporaryPath);
-        if (descriptor >= 0) return descriptor;
-        if (errno != EEXIST) break;
+    return CreateUniqueFileBeside(path, temporaryPath, O_WRONLY);
+}
+
+int CreateScratchFile(const fs::path& folder) {
+    const int unnamed = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (unnamed >= 0) return unnamed;
+    // A file system without unnamed files: a named one, unlinked at once.
+    fs::path named;
+    const int descriptor = CreateUniqueFileBeside(folder / "scratch", named, O_RDWR);
+    if (::unlink(named.c_str()) != 0) {
+        const int error = errno;
+        ::close(descriptor);
+        throw DiskError("Cannot remove " + named.string() + ": " + std::strerror(error));
     }
-    throw DiskError("Cannot create a temporary file for " + path.string() + ": " +
-                    std::strerror(errno));
+    return descriptor;
 }
 
 std::optional<fs::path> CreateUniqueFolder(const fs::path& prefix) {

@@ -16,6 +16,10 @@ int CreateNewFile(const std::filesystem::path& path);
 int CreateTemporaryFileBeside(const std::filesystem::path& path,
                               std::filesystem::path& temporaryPath);
 
+// Opens a new file in folder, for reading and writing, that has no name: the file system frees
+// it when it is closed, even by a crash.
+int CreateScratchFile(const std::filesystem::path& folder);
+
 // Creates a new folder named prefix followed by six random characters, readable by its owner
 // only; nullopt, with errno set, when it cannot.
 std::optional<std::filesystem::path> CreateUniqueFolder(const std::filesystem::path& prefix);

@@ -127,6 +127,27 @@ TEST(RunRecordFile, IsSyncedBeforeItTakesItsNameAndReadsBack) {
     EXPECT_FALSE(ReadRunRecord(folder / "04"));
 }
 
+TEST(RunRecordFile, ItsDocumentsPrintedAheadMakeTheSameFileAndLeaveNothingBeside) {
+    RunRecord many = April();
+    many.documents = {};
+    // More than one slice of the copy into the record.
+    for (int voucher = 0; voucher < 20000; ++voucher)
+        many.documents.Add({"efile_sal04.xml", "B No.S/" + std::to_string(voucher),
+                            Sha256BytesOfText(std::to_string(voucher))});
+    RunRecord none = April();
+    none.documents = {};
+    for (const RunRecord& record : {April(), many, none}) {
+        test::ScratchFolder folder;
+        {
+            const RecordDocumentsAhead documents(record.documents, folder.Path());
+            WriteRunRecord(record, folder.Path(), &documents);
+        }
+        std::ifstream file(folder / "run.json", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), Text(record));
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 1);
+    }
+}
+
 TEST(RunRecordFile, ItsOwnerIsReadFromItsHeadAlone) {
     test::ScratchFolder folder;
     const std::string text = Text(April());

@@ -78,11 +78,8 @@ std::optional<DocumentDigests> EndingDocumentLines(std::string_view text, std::s
     return documents;
 }
 
-}  // namespace
-
-void PrintRunRecord(const RunRecord& record, std::ostream& out) {
-    // One space an indent; a month's reconciling items and documents are written one by one.
-    JsonObjectWriter json(out, 0, 1);
+// The record up to its documents.
+void PrintHead(JsonObjectWriter& json, const RunRecord& record) {
     json.Member("dataFile", record.dataFile);
     // The books keep no company name: the data file names the company.
     json.Member("company", record.dataFile);
@@ -98,11 +95,15 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
     json.Member("fingerprint", record.fingerprint);
     if (record.reconciliation)
         WriteReconciliationJson(json, "reconciliation", *record.reconciliation);
+}
+
+// The documents that end the record, and its closing brace.
+void PrintDocuments(JsonObjectWriter& json, const DocumentDigests& documents, std::ostream& out) {
     // "<digest> <file>\t<document>" each, in the order the run read them, each line escaped in
     // the room the one before it left.
     json.OpenArray("documents");
     std::string line;
-    for (const DocumentDigest& document : record.documents) {
+    for (const DocumentDigest& document : documents) {
         const std::string digest = HexOf(document.digest);
         line = '"';
         const auto escape = [&line](std::string_view piece) {
@@ -122,6 +123,17 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
     json.CloseArray();
     json.Close();
     out << '\n';
+}
+
+// One space an indent; a month's reconciling items and documents are written one by one.
+constexpr int kRecordIndent = 1;
+
+}  // namespace
+
+void PrintRunRecord(const RunRecord& record, std::ostream& out) {
+    JsonObjectWriter json(out, 0, kRecordIndent);
+    PrintHead(json, record);
+    PrintDocuments(json, record.documents, out);
 }
 
 RunRecord ParseRunRecord(const std::string& text) {
@@ -173,10 +185,27 @@ RunRecord ParseRunRecord(const std::string& text) {
     }
 }
 
-void WriteRunRecord(const RunRecord& record, const fs::path& folder) {
+RecordDocumentsAhead::RecordDocumentsAhead(const DocumentDigests& documents, const fs::path& folder)
+    : printed_(folder) {
+    printed_.Print([&documents](std::ostream& out) {
+        JsonObjectWriter json = JsonObjectWriter::Continuing(out, 0, kRecordIndent);
+        PrintDocuments(json, documents, out);
+    });
+}
+
+void WriteRunRecord(const RunRecord& record, const fs::path& folder,
+                    const RecordDocumentsAhead* documents) {
     // A month's record runs to megabytes: it goes to the file as it is printed.
     AtomicFileWriter file(folder / kRunRecordName);
-    file.Print([&record](std::ostream& out) { PrintRunRecord(record, out); });
+    if (documents) {
+        file.Print([&record](std::ostream& out) {
+            JsonObjectWriter json(out, 0, kRecordIndent);
+            PrintHead(json, record);
+        });
+        documents->printed_.CopyTo(file);
+    } else {
+        file.Print([&record](std::ostream& out) { PrintRunRecord(record, out); });
+    }
     file.Commit();
 }
 

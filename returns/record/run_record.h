@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "disk/scratch_file.h"
 #include "returns/record/books_digest.h"
 #include "returns/results/file_account.h"
 #include "returns/results/reconciliation.h"
@@ -49,9 +50,24 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out);
 // Throws RunRecordError when the text is no run record.
 RunRecord ParseRunRecord(const std::string& text);
 
-// Writes the record into a folder as every return file is written (AtomicFileWriter). Throws
-// DiskError.
-void WriteRunRecord(const RunRecord& record, const std::filesystem::path& folder);
+// A record's documents printed ahead, into a scratch file of a folder: printing them is most of
+// the time a month's record takes, and they are known before the reconciliation that comes
+// ahead of them in the record.
+class RecordDocumentsAhead {
+public:
+    // Throws DiskError.
+    RecordDocumentsAhead(const DocumentDigests& documents, const std::filesystem::path& folder);
+
+private:
+    friend void WriteRunRecord(const RunRecord&, const std::filesystem::path&,
+                               const RecordDocumentsAhead*);
+    ScratchFile printed_;
+};
+
+// Writes the record into a folder as every return file is written (AtomicFileWriter), with its
+// documents printed ahead when they were: they must be the record's. Throws DiskError.
+void WriteRunRecord(const RunRecord& record, const std::filesystem::path& folder,
+                    const RecordDocumentsAhead* documents = nullptr);
 // The record of a month folder; nullopt when it has none. Throws RunRecordError when it cannot
 // be read, is no regular file (a link is never followed) or is larger than any record.
 std::optional<RunRecord> ReadRunRecord(const std::filesystem::path& monthFolder);

@@ -49,6 +49,13 @@ JsonObjectWriter::JsonObjectWriter(std::ostream& out, int depth, int indent)
     out_ << '{';
 }
 
+JsonObjectWriter::JsonObjectWriter(std::ostream& out, int depth, int indent, AfterMembers)
+    : out_(out), depth_(depth), indent_(indent), hasMembers_(true) {}
+
+JsonObjectWriter JsonObjectWriter::Continuing(std::ostream& out, int depth, int indent) {
+    return {out, depth, indent, AfterMembers{}};
+}
+
 void JsonObjectWriter::Indent(int depth) {
     std::string spaces;
     AppendIndent(spaces, depth);

@@ -22,6 +22,9 @@ class JsonObjectWriter {
 public:
     // Writes the opening brace where the output stands.
     JsonObjectWriter(std::ostream& out, int depth, int indent = 2);
+    // A writer for the members that follow those another writer wrote of the same object,
+    // written elsewhere: it writes no opening brace, and its first member takes a comma.
+    static JsonObjectWriter Continuing(std::ostream& out, int depth, int indent = 2);
     JsonObjectWriter(const JsonObjectWriter&) = delete;
     JsonObjectWriter& operator=(const JsonObjectWriter&) = delete;
 
@@ -44,6 +47,9 @@ public:
     void Close();
 
 private:
+    struct AfterMembers {};
+    JsonObjectWriter(std::ostream& out, int depth, int indent, AfterMembers);
+
     void Key(std::string_view key);
     void NextElement();
     void AppendNextElement(std::string& text);

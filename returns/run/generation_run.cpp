@@ -123,6 +123,13 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     return record;
 }
 
+// The record as the run knows it before the reconciliation, and its documents printed ahead
+// when they could be.
+struct RecordAhead {
+    RunRecord record;
+    std::optional<RecordDocumentsAhead> documents;
+};
+
 // The six generators write into a staging folder; their files replace the month's only when
 // all six are done.
 RunResult& WriteMonthFiles(ReturnContext& context) {
@@ -151,13 +158,20 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     // than stay with that thread's arena for the rest of the run.
     malloc_trim(0);
     CompleteRun(result.figures, context.urd);
-    // The files and documents are hashed for the record on a thread of its own while the
-    // server reads the month's postings for the reconciliation; where no thread can be had,
-    // when the record is asked for. Until then the result's figures and accounts are the
-    // record's to read.
-    std::future<RunRecord> recorded =
-        std::async(std::launch::async | std::launch::deferred,
-                   [&context, &digest] { return RecordOfRun(context, digest); });
+    // The files and documents are hashed for the record, and its documents printed, on a
+    // thread of its own while the server reads the month's postings for the reconciliation;
+    // where no thread can be had, when the record is asked for. Until then the result's figures
+    // and accounts are the record's to read.
+    std::future<RecordAhead> recorded =
+        std::async(std::launch::async | std::launch::deferred, [&context, &digest] {
+            RecordAhead ahead{RecordOfRun(context, digest), std::nullopt};
+            try {
+                ahead.documents.emplace(ahead.record.documents, context.writeFolder);
+            } catch (const DiskError&) {
+                // They are printed with the rest of the record, where a failure is reported.
+            }
+            return ahead;
+        });
     try {
         const BooksFigures books = context.filesAhead ? context.filesAhead->TakeBooksFigures()
                                                       : ReadBooksFigures(context.ledger, month);
@@ -167,7 +181,8 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         recorded.wait();  // it reads the result that a failure empties
         return ReconcilingFailed(result, context.cancel, error);
     }
-    RunRecord record = recorded.get();
+    RecordAhead ahead = recorded.get();
+    RunRecord& record = ahead.record;
     const std::optional<std::string> outside = OutsideMonthMessage(month, context.listed);
     // Read by the reconciliation alone: a month's list rows go before the record is written.
     context.listed = {};
@@ -177,7 +192,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     names.emplace_back(kRunRecordName);
     try {
         record.reconciliation = std::move(result.reconciliation);
-        WriteRunRecord(record, context.writeFolder);
+        WriteRunRecord(record, context.writeFolder, ahead.documents ? &*ahead.documents : nullptr);
         staging->Complete(names);
         staging->MoveIn();
         result.record = std::move(record);
