@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <future>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -53,11 +55,20 @@ Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& m
                               const BooksFigures& books, const SummaryFigures& shown,
                               const ListedDocuments& documents) {
     // The postings are classified as they are read, a slice at a time: a month's, held whole,
-    // would weigh more than anything else the run keeps.
-    PostingsClassifier classifier(month, documents);
+    // would weigh more than anything else the run keeps. The classifier, which indexes the
+    // month's documents, is built on a thread of its own while the server reads the first
+    // slice; where no thread can be had, when that slice comes.
+    std::future<std::unique_ptr<PostingsClassifier>> building =
+        std::async(std::launch::async | std::launch::deferred,
+                   [&] { return std::make_unique<PostingsClassifier>(month, documents); });
+    std::unique_ptr<PostingsClassifier> classifier;
+    const auto built = [&]() -> PostingsClassifier& {
+        if (!classifier) classifier = building.get();
+        return *classifier;
+    };
     ReadTaxPostings(ledger, month, CountedVouchersOf(documents),
-                    [&classifier](const TaxPosting& posting) { classifier.Add(posting); });
-    ReconcilingItems items = classifier.TakeItems();
+                    [&built](const TaxPosting& posting) { built().Add(posting); });
+    ReconcilingItems items = built().TakeItems();
 
     Reconciliation reconciliation;
     reconciliation.periodStart = month.first.IsoText();
