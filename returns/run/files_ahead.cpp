@@ -115,20 +115,16 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
     }
     std::unique_lock lock(mutex_);
     const auto arrived = [this] { return !ready_.empty() || failure_ || alone_; };
-    // The run would wait for the thread. It reads meanwhile the lists the file reads last, when
-    // the thread has not begun them, or else the books figures, when no one has.
-    if (!arrived()) {
-        if (kind.billsAccountedBy &&
-            accountingReader_.try_emplace(&kind.billsAccountedBy(), Reader::Run).second) {
-            lock.unlock();
-            ReadAccountingLists(kind.billsAccountedBy());
-            lock.lock();
-        } else if (!booksClaimed_) {
-            booksClaimed_ = true;
-            lock.unlock();
-            ReadBooks(ledger_);
-            lock.lock();
-        }
+    // The run would wait for the thread. It reads meanwhile the lists the file reads last that
+    // the thread has not begun, then the books figures, when no one has.
+    while (!arrived() && kind.billsAccountedBy &&
+           ReadAccountingListForThread(kind.billsAccountedBy(), lock)) {
+    }
+    if (!arrived() && !booksClaimed_) {
+        booksClaimed_ = true;
+        lock.unlock();
+        ReadBooks(ledger_);
+        lock.lock();
     }
     changed_.wait(lock, arrived);
     if (!ready_.empty()) {
@@ -145,26 +141,45 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
 }
 
 std::vector<BufferedRows> FilesAhead::AccountingLists(const ReturnFileKind& other) {
-    std::unique_lock lock(mutex_);
-    if (accountingReader_.try_emplace(&other, Reader::Thread).first->second == Reader::Thread) {
-        lock.unlock();
-        return ReadFileLists(other, monthNumber_, shared_.Ledger());
+    std::vector<BufferedRows> lists(other.lists.size());
+    std::vector<std::size_t> readByRun;
+    for (std::size_t index = 0; index < lists.size(); ++index) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (accountingReader_.try_emplace({&other, index}, Reader::Thread).first->second !=
+                Reader::Thread) {
+                readByRun.push_back(index);
+                continue;
+            }
+        }
+        lists[index] = ReadFileList(other, index, monthNumber_, shared_.Ledger());
     }
-    changed_.wait(lock, [&] { return accountingRead_.contains(&other) || accountingFailure_; });
-    if (accountingFailure_) std::rethrow_exception(accountingFailure_);
-    return std::move(accountingRead_.extract(&other).mapped());
+    std::unique_lock lock(mutex_);
+    for (const std::size_t index : readByRun) {
+        const ListOfFile list{&other, index};
+        changed_.wait(lock, [&] { return accountingRead_.contains(list) || accountingFailure_; });
+        if (accountingFailure_) std::rethrow_exception(accountingFailure_);
+        lists[index] = std::move(accountingRead_.extract(list).mapped());
+    }
+    return lists;
 }
 
-void FilesAhead::ReadAccountingLists(const ReturnFileKind& other) {
-    auto [lists, failure] = Attempted([&] { return ReadFileLists(other, monthNumber_, ledger_); });
-    {
-        const std::lock_guard lock(mutex_);
-        if (lists)
-            accountingRead_[&other] = std::move(*lists);
-        else
-            accountingFailure_ = failure;
-    }
+bool FilesAhead::ReadAccountingListForThread(const ReturnFileKind& other,
+                                             std::unique_lock<std::mutex>& lock) {
+    std::size_t index = other.lists.size();
+    while (index > 0 && !accountingReader_.try_emplace({&other, index - 1}, Reader::Run).second)
+        --index;
+    if (index == 0) return false;
+    lock.unlock();
+    auto [list, failure] =
+        Attempted([&] { return ReadFileList(other, index - 1, monthNumber_, ledger_); });
+    lock.lock();
+    if (list)
+        accountingRead_[{&other, index - 1}] = std::move(*list);
+    else
+        accountingFailure_ = failure;
     changed_.notify_all();
+    return true;
 }
 
 BooksFigures FilesAhead::TakeBooksFigures() {

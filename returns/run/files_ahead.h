@@ -8,6 +8,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "ledger/ledger_snapshot.h"
@@ -28,10 +29,11 @@ namespace vat {
 // second: the run would otherwise wait for the first file with nothing to do, and the thread
 // comes to the large sales file sooner.
 // The run does not wait idle for a file the thread has not prepared yet. It reads meanwhile
-// the lists that file reads last (the interstate sales lists, for the local sales file), when
-// the thread has not begun them, or else the books figures of the month the return is
-// reconciled with, which the run asks for once its files are written; the thread reads those
-// once it has prepared every file, when the run has not.
+// the lists that file reads last (the interstate sales lists, for the local sales file) that
+// the thread has not begun, from the last, as the thread reads them from the first; then the
+// books figures of the month the return is reconciled with, which the run asks for once its
+// files are written, unless someone has. The thread reads those once it has prepared every
+// file, when the run has not.
 class FilesAhead {
 public:
     // Starts preparing the files of the run order, then, unless the run has begun them, the
@@ -53,10 +55,12 @@ private:
     void PrepareAll();
     bool PrepareNext(const ReturnFileKind& kind);
     // The lists of the file that accounts for a file's bills, read on the thread's connection
-    // or, when the run began them first, as the run read them.
+    // but those the run began first, as the run read them.
     std::vector<BufferedRows> AccountingLists(const ReturnFileKind& other);
-    // Reads them on the run's connection, for the thread.
-    void ReadAccountingLists(const ReturnFileKind& other);
+    // One of them, the last the thread has not begun, claimed for the run: false when none is
+    // left. Called with mutex_ held through lock, which it releases while it reads.
+    bool ReadAccountingListForThread(const ReturnFileKind& other,
+                                     std::unique_lock<std::mutex>& lock);
     // True for the first caller only, who then reads the books figures.
     bool ClaimBooks();
     void ReadBooks(LedgerConnection& ledger);
@@ -80,8 +84,9 @@ private:
     std::deque<PreparedFile> ready_;
     std::exception_ptr failure_;  // of a file
     enum class Reader { Thread, Run };
-    std::map<const ReturnFileKind*, Reader> accountingReader_;  // who reads a file's lists
-    std::map<const ReturnFileKind*, std::vector<BufferedRows>> accountingRead_;  // by the run
+    using ListOfFile = std::pair<const ReturnFileKind*, std::size_t>;  // a file and a list's index
+    std::map<ListOfFile, Reader> accountingReader_;                    // who reads each list
+    std::map<ListOfFile, BufferedRows> accountingRead_;                // by the run
     std::exception_ptr accountingFailure_;
     bool booksClaimed_ = false;
     std::optional<BooksFigures> books_;

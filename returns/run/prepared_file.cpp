@@ -39,11 +39,15 @@ std::unique_ptr<DocumentFacts> FactsFor(FactReading reading, LedgerConnection& l
 std::vector<BufferedRows> ReadFileLists(const ReturnFileKind& kind, int monthNumber,
                                         LedgerConnection& ledger) {
     std::vector<BufferedRows> lists;
-    for (const VoucherList& list : kind.lists) {
-        OpenQuery(ledger.voucherRecordset, list.Sql(monthNumber));
-        lists.push_back(ReadAllRows(ledger.voucherRecordset));
-    }
+    for (std::size_t index = 0; index < kind.lists.size(); ++index)
+        lists.push_back(ReadFileList(kind, index, monthNumber, ledger));
     return lists;
+}
+
+BufferedRows ReadFileList(const ReturnFileKind& kind, std::size_t index, int monthNumber,
+                          LedgerConnection& ledger) {
+    OpenQuery(ledger.voucherRecordset, kind.lists.at(index).Sql(monthNumber));
+    return ReadAllRows(ledger.voucherRecordset);
 }
 
 PreparedFile PrepareFile(const ReturnFileKind& kind, int monthNumber, FactReading reading,

@@ -34,6 +34,9 @@ using AccountingListsReader = std::function<std::vector<BufferedRows>(const Retu
 // A file's voucher lists, each query run on its own.
 std::vector<BufferedRows> ReadFileLists(const ReturnFileKind& kind, int monthNumber,
                                         LedgerConnection& ledger);
+// One of them: the list at index in the file's order.
+BufferedRows ReadFileList(const ReturnFileKind& kind, std::size_t index, int monthNumber,
+                          LedgerConnection& ledger);
 
 // Reads a file's voucher lists and prepares the facts of their documents, on the connection
 // given. Each list query runs once a run, on its own: its grouping and order decide the order
