@@ -52,7 +52,7 @@ CountedVouchers CountedVouchersOf(const ListedDocuments& documents) {
 }  // namespace
 
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
-                              const BooksFigures& books, const SummaryFigures& shown,
+                              const BooksFiguresSource& booksFigures, const SummaryFigures& shown,
                               const ListedDocuments& documents) {
     // The postings are classified as they are read, a slice at a time: a month's, held whole,
     // would weigh more than anything else the run keeps. The classifier, which indexes the
@@ -69,6 +69,7 @@ Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& m
     ReadTaxPostings(ledger, month, CountedVouchersOf(documents),
                     [&built](const TaxPosting& posting) { built().Add(posting); });
     ReconcilingItems items = built().TakeItems();
+    const BooksFigures books = booksFigures();
 
     Reconciliation reconciliation;
     reconciliation.periodStart = month.first.IsoText();

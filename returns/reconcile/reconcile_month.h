@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,11 +14,15 @@
 
 namespace vat {
 
+// The books figures of the month (ReadBooksFigures), asked for once the postings are read: they
+// may be read on another connection meanwhile.
+using BooksFiguresSource = std::function<BooksFigures()>;
+
 // The return's figures, as its summary shows them, tied to the books of its calendar month,
-// whose figures were read (ReadBooksFigures) in the run's snapshot: one statement more, inside
-// it. The documents are every row of the run's lists.
+// whose figures are read in the run's snapshot: one statement more, inside it. The documents
+// are every row of the run's lists.
 Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& month,
-                              const BooksFigures& books, const SummaryFigures& shown,
+                              const BooksFiguresSource& books, const SummaryFigures& shown,
                               const ListedDocuments& documents);
 
 // "The return holds 12 documents dated outside April 2014: ...", when the lists, which take the

@@ -116,15 +116,9 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
     std::unique_lock lock(mutex_);
     const auto arrived = [this] { return !ready_.empty() || failure_ || alone_; };
     // The run would wait for the thread. It reads meanwhile the lists the file reads last that
-    // the thread has not begun, then the books figures, when no one has.
+    // the thread has not begun.
     while (!arrived() && kind.billsAccountedBy &&
            ReadAccountingListForThread(kind.billsAccountedBy(), lock)) {
-    }
-    if (!arrived() && !booksClaimed_) {
-        booksClaimed_ = true;
-        lock.unlock();
-        ReadBooks(ledger_);
-        lock.lock();
     }
     changed_.wait(lock, arrived);
     if (!ready_.empty()) {
@@ -183,7 +177,7 @@ bool FilesAhead::ReadAccountingListForThread(const ReturnFileKind& other,
 }
 
 BooksFigures FilesAhead::TakeBooksFigures() {
-    if (ClaimBooks()) ReadBooks(ledger_);  // neither connection was idle before
+    if (ClaimBooks()) ReadBooks(ledger_);  // the thread could not
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return books_ || booksFailure_; });
     if (booksFailure_) std::rethrow_exception(booksFailure_);

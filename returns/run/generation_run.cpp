@@ -173,8 +173,12 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
             return ahead;
         });
     try {
-        const BooksFigures books = context.filesAhead ? context.filesAhead->TakeBooksFigures()
-                                                      : ReadBooksFigures(context.ledger, month);
+        // Read per list, the thread that prepared the files reads the books figures while the
+        // run reads the postings.
+        const BooksFiguresSource books = [&context, &month] {
+            return context.filesAhead ? context.filesAhead->TakeBooksFigures()
+                                      : ReadBooksFigures(context.ledger, month);
+        };
         result.reconciliation = ReconcileMonth(context.ledger, month, books,
                                                ShownFigures(result.figures), context.listed);
     } catch (const LedgerError& error) {
