@@ -116,9 +116,16 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
     std::unique_lock lock(mutex_);
     const auto arrived = [this] { return !ready_.empty() || failure_ || alone_; };
     // The run would wait for the thread. It reads meanwhile the lists the file reads last that
-    // the thread has not begun.
+    // the thread has not begun, then the books figures, when no one has: the thread, at the
+    // end, would read them beside the run's postings.
     while (!arrived() && kind.billsAccountedBy &&
            ReadAccountingListForThread(kind.billsAccountedBy(), lock)) {
+    }
+    if (!arrived() && !booksClaimed_) {
+        booksClaimed_ = true;
+        lock.unlock();
+        ReadBooks(ledger_);
+        lock.lock();
     }
     changed_.wait(lock, arrived);
     if (!ready_.empty()) {

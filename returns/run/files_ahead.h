@@ -30,13 +30,14 @@ namespace vat {
 // comes to the large sales file sooner.
 // The run does not wait idle for a file the thread has not prepared yet. It reads meanwhile
 // the lists that file reads last (the interstate sales lists, for the local sales file) that
-// the thread has not begun, from the last, as the thread reads them from the first.
-// Once it has prepared every file, the thread reads the books figures of the month the return
-// is reconciled with, while the run reads the month's postings; the run reads them itself when
-// the thread could not.
+// the thread has not begun, from the last, as the thread reads them from the first; then the
+// books figures of the month the return is reconciled with, unless someone has. The thread
+// reads those once it has prepared every file, when the run has not; the run asks for them
+// once it has read the month's postings, and reads them itself when the thread could not.
 class FilesAhead {
 public:
-    // Starts preparing the files of the run order, then the books figures of booksMonth.
+    // Starts preparing the files of the run order, then, unless the run has begun them, the
+    // books figures of booksMonth.
     FilesAhead(const LedgerSnapshot& snapshot, int monthNumber, const ReconciledMonth& booksMonth);
     FilesAhead(const FilesAhead&) = delete;
     FilesAhead& operator=(const FilesAhead&) = delete;
