@@ -1,5 +1,6 @@
 #include "app/cli/cli_report.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iomanip>
@@ -36,7 +37,18 @@ std::string Escaped(const char* format, unsigned value) {
 std::string TerminalText(std::string_view text) {
     std::string shown;
     shown.reserve(text.size());
+    const auto needsLook = [](char byte) {
+        const auto code = static_cast<unsigned char>(byte);
+        return (code < 0x20 && code != '\t') || code >= 0x7f;
+    };
     for (std::size_t at = 0; at < text.size();) {
+        // Printable ASCII and tabs, most of any text, are shown as they are, a run at a time.
+        const std::size_t plainEnd = static_cast<std::size_t>(
+            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), needsLook) -
+            text.begin());
+        shown += text.substr(at, plainEnd - at);
+        at = plainEnd;
+        if (at == text.size()) break;
         const auto character = vat::DecodeUtf8(text, at);
         if (!character) {
             shown += Escaped("\\x%02x", static_cast<unsigned char>(text[at++]));
