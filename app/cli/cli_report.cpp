@@ -1,6 +1,5 @@
 #include "app/cli/cli_report.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iomanip>
@@ -43,9 +42,8 @@ std::string TerminalText(std::string_view text) {
     };
     for (std::size_t at = 0; at < text.size();) {
         // Printable ASCII and tabs, most of any text, are shown as they are, a run at a time.
-        const std::size_t plainEnd = static_cast<std::size_t>(
-            std::find_if(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(), needsLook) -
-            text.begin());
+        std::size_t plainEnd = at;
+        while (plainEnd < text.size() && !needsLook(text[plainEnd])) ++plainEnd;
         shown += text.substr(at, plainEnd - at);
         at = plainEnd;
         if (at == text.size()) break;
