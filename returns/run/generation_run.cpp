@@ -173,8 +173,8 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
             return ahead;
         });
     try {
-        // Read per list, the thread that prepared the files reads the books figures while the
-        // run reads the postings.
+        // Asked for once the postings are read: read per list, they come from whichever
+        // connection was free first (FilesAhead), perhaps the thread's meanwhile.
         const BooksFiguresSource books = [&context, &month] {
             return context.filesAhead ? context.filesAhead->TakeBooksFigures()
                                       : ReadBooksFigures(context.ledger, month);
