@@ -113,10 +113,9 @@ void PrintDocuments(JsonObjectWriter& json, const DocumentDigests& documents, st
             escape(document.document)) {
             line += '"';
         } else {
-            // Ledger text that is not UTF-8 must not stop the record.
-            line = Json(digest + ' ' + std::string(document.file) + '\t' +
-                        std::string(document.document))
-                       .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+            // Ledger text that is not UTF-8 must not stop the record: its bad bytes are replaced.
+            line = JsonStringText(digest + ' ' + std::string(document.file) + '\t' +
+                                  std::string(document.document));
         }
         json.ElementText(line);
     }
