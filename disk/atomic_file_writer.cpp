@@ -1,5 +1,6 @@
 #include "disk/atomic_file_writer.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -36,11 +37,13 @@ AtomicFileWriter::~AtomicFileWriter() {
 void AtomicFileWriter::Write(std::string_view bytes) {
     stream_->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     Check("write");
+    if ((unsaved_ += bytes.size()) >= kSavingSlice) StartSaving();
 }
 
 void AtomicFileWriter::Print(const std::function<void(std::ostream&)>& print) {
     print(*stream_);
     Check("write");
+    StartSaving();
 }
 
 void AtomicFileWriter::WriteLine(std::string_view text) {
@@ -65,6 +68,18 @@ void AtomicFileWriter::Commit() {
     if (renameError)
         throw DiskError("Cannot put " + path_.string() + " in place: " + renameError.message());
     committed_ = true;
+}
+
+void AtomicFileWriter::StartSaving() {
+    unsaved_ = 0;
+    stream_->flush();
+    Check("write");
+    // The stream writes through a copy of the descriptor, which shares its offset. A failure
+    // here is the sync's to report.
+    const off_t end = ::lseek(descriptor_, 0, SEEK_CUR);
+    if (end <= savingFrom_) return;
+    ::sync_file_range(descriptor_, savingFrom_, end - savingFrom_, SYNC_FILE_RANGE_WRITE);
+    savingFrom_ = end;
 }
 
 void AtomicFileWriter::Check(const char* doing) const {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -38,12 +41,20 @@ public:
 
 private:
     void Check(const char* doing) const;
+    // Asks the system to begin saving what was written so far, without waiting: the sync of
+    // Commit then waits for the last of the file only, not for the whole of it.
+    void StartSaving();
+
+    // Saving begins again after each slice this large written.
+    static constexpr std::size_t kSavingSlice = std::size_t{1} << 20;
 
     std::filesystem::path path_;
     std::filesystem::path temporaryPath_;
     int descriptor_ = -1;  // the temporary file's, owned here; the stream writes through a copy
     std::unique_ptr<std::ostream> stream_;
     bool committed_ = false;
+    std::size_t unsaved_ = 0;  // written since saving last began
+    off_t savingFrom_ = 0;     // where the saving not yet begun starts
 };
 
 }  // namespace vat
