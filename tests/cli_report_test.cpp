@@ -5,6 +5,8 @@
 
 #include <sstream>
 
+#include "app/cli/cli_reconciliation.h"
+
 namespace {
 
 using namespace std::string_literals;
@@ -54,6 +56,20 @@ TEST(CliHumanReport, ShowsARowsDocumentAndItsFileAndLine) {
                              ":T\tefile_pur04.xml:4\n"),
               std::string::npos)
         << out.str();
+}
+
+TEST(CliHumanReport, GroupsTheReconciliationsAmountsAsTheSummaryDoes) {
+    vat::Reconciliation reconciliation{.periodStart = "2014-04-01", .periodEnd = "2014-04-30"};
+    reconciliation.Of(vat::ReconciledFigure::InputVat) = {.books = 3436592, .returned = 3446445};
+    reconciliation.booksVatPayable = -12345678;
+    std::ostringstream out;
+    PrintReconciliation(reconciliation, out);
+    for (const char* line :
+         {"\ninput VAT                34,365.92       34,464.45           98.53           98.53  "
+          "[!] "
+          "not explained\n",
+          "\nVAT payable           -1,23,456.78            0.00     1,23,456.78                \n"})
+        EXPECT_NE(out.str().find(line), std::string::npos) << line << "in\n" << out.str();
 }
 
 }  // namespace

@@ -12,13 +12,15 @@ constexpr vat::ReconciledFigure kFigures[] = {
     vat::ReconciledFigure::InputVat, vat::ReconciledFigure::OutputVat,
     vat::ReconciledFigure::CstPurchases, vat::ReconciledFigure::CstSales};
 
+// Grouped the Indian way, as the summary above it is.
+std::string Amount(std::int64_t paise) { return vat::GroupedDigits(vat::PaiseText(paise)); }
+
 void PrintLine(std::ostream& out, std::string_view figure, std::int64_t books,
                std::int64_t returned, const std::string& unexplained, std::string_view mark) {
     char line[160];
     std::snprintf(line, sizeof line, "%-18s %15s %15s %15s %15s%.*s\n", std::string(figure).c_str(),
-                  vat::PaiseText(books).c_str(), vat::PaiseText(returned).c_str(),
-                  vat::PaiseText(returned - books).c_str(), unexplained.c_str(),
-                  static_cast<int>(mark.size()), mark.data());
+                  Amount(books).c_str(), Amount(returned).c_str(), Amount(returned - books).c_str(),
+                  unexplained.c_str(), static_cast<int>(mark.size()), mark.data());
     out << line;
 }
 
@@ -34,8 +36,8 @@ void PrintReconciliation(const vat::Reconciliation& reconciliation, std::ostream
     for (vat::ReconciledFigure figure : kFigures) {
         const vat::FigureReconciliation& of = reconciliation.Of(figure);
         const bool explained = of.Unexplained() == 0;
-        PrintLine(out, vat::ReconciledName(figure), of.books, of.returned,
-                  vat::PaiseText(of.Unexplained()), explained ? "" : "  [!] not explained");
+        PrintLine(out, vat::ReconciledName(figure), of.books, of.returned, Amount(of.Unexplained()),
+                  explained ? "" : "  [!] not explained");
     }
     PrintLine(out, "VAT payable", reconciliation.booksVatPayable, reconciliation.returnVatPayable,
               "", "");
