@@ -68,10 +68,10 @@ void FilesAhead::PrepareAll() {
 
 bool FilesAhead::ClaimBooks() {
     const std::lock_guard lock(mutex_);
-    if (booksClaimed_) return false;
-    booksClaimed_ = true;
-    return true;
+    return ClaimBooksHeld();
 }
+
+bool FilesAhead::ClaimBooksHeld() { return !std::exchange(booksClaimed_, true); }
 
 void FilesAhead::ReadBooks(LedgerConnection& ledger) {
     auto [books, failure] = Attempted([&] { return ReadBooksFigures(ledger, booksMonth_); });
@@ -121,8 +121,7 @@ PreparedFile FilesAhead::Take(const ReturnFileKind& kind) {
     while (!arrived() && kind.billsAccountedBy &&
            ReadAccountingListForThread(kind.billsAccountedBy(), lock)) {
     }
-    if (!arrived() && !booksClaimed_) {
-        booksClaimed_ = true;
+    if (!arrived() && ClaimBooksHeld()) {
         lock.unlock();
         ReadBooks(ledger_);
         lock.lock();

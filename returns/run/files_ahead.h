@@ -63,6 +63,8 @@ private:
                                      std::unique_lock<std::mutex>& lock);
     // True for the first caller only, who then reads the books figures.
     bool ClaimBooks();
+    // The same, called with mutex_ held.
+    bool ClaimBooksHeld();
     void ReadBooks(LedgerConnection& ledger);
 
     // Files prepared and not yet taken: two, because a small file (the purchase returns) walks

@@ -12,7 +12,10 @@ namespace {
 std::vector<BufferedRows> ReadLists(const ReturnFileKind& kind, int monthNumber,
                                     LedgerConnection& ledger, ListsReadAhead& readAhead) {
     if (auto ahead = readAhead.extract(&kind)) return std::move(ahead.mapped());
-    return ReadFileLists(kind, monthNumber, ledger);
+    std::vector<BufferedRows> lists;
+    for (std::size_t index = 0; index < kind.lists.size(); ++index)
+        lists.push_back(ReadFileList(kind, index, monthNumber, ledger));
+    return lists;
 }
 
 // The voucher numbers of lists, as the rules read them.
@@ -35,14 +38,6 @@ std::unique_ptr<DocumentFacts> FactsFor(FactReading reading, LedgerConnection& l
 }
 
 }  // namespace
-
-std::vector<BufferedRows> ReadFileLists(const ReturnFileKind& kind, int monthNumber,
-                                        LedgerConnection& ledger) {
-    std::vector<BufferedRows> lists;
-    for (std::size_t index = 0; index < kind.lists.size(); ++index)
-        lists.push_back(ReadFileList(kind, index, monthNumber, ledger));
-    return lists;
-}
 
 BufferedRows ReadFileList(const ReturnFileKind& kind, std::size_t index, int monthNumber,
                           LedgerConnection& ledger) {

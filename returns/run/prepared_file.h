@@ -31,10 +31,7 @@ struct PreparedFile {
 // sales lists, for the local sales file), in the place of the file's own connection.
 using AccountingListsReader = std::function<std::vector<BufferedRows>(const ReturnFileKind&)>;
 
-// A file's voucher lists, each query run on its own.
-std::vector<BufferedRows> ReadFileLists(const ReturnFileKind& kind, int monthNumber,
-                                        LedgerConnection& ledger);
-// One of them: the list at index in the file's order.
+// One of a file's voucher lists, the one at index in the file's order, its query run on its own.
 BufferedRows ReadFileList(const ReturnFileKind& kind, std::size_t index, int monthNumber,
                           LedgerConnection& ledger);
 
