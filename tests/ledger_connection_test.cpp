@@ -67,11 +67,13 @@ TEST(LedgerConnection, ADataFileConnectionIsRefusedWritesByTheServer) {
     }
 }
 
-TEST(LedgerConnection, ASessionPlansWithoutJit) {
+TEST(LedgerConnection, ASessionPlansWithoutJitOrParallelWorkers) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "shop2013", true);
     OpenQuery(ledger.lookupRecordset, "show jit");
     EXPECT_EQ(ledger.lookupRecordset["jit"].Text(), "off");
+    OpenQuery(ledger.lookupRecordset, "show max_parallel_workers_per_gather");
+    EXPECT_EQ(ledger.lookupRecordset["max_parallel_workers_per_gather"].Text(), "0");
 }
 
 // A setting of the data source, the login or the database that leaves a session writable.
