@@ -170,7 +170,7 @@ int Measure(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    vat::ReturnLargeBlocksWhenFreed();
+    vat::SetUpRunMemory();
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];

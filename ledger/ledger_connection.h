@@ -35,6 +35,7 @@ private:
     friend void ConnectLedger(LedgerConnection& ledger, const std::string& database, bool readOnly);
     friend class LedgerSnapshot;
     friend class SharedSnapshot;
+    friend class SiblingConnection;
 
     void Close();
 

@@ -77,8 +77,8 @@ TEST_F(LoggedLogins, OneForADataFileAndOneForEachOfEveryDataFileAndOneForEachRun
     EXPECT_EQ(
         LoginsOf({"--data-file", "t_run_figures", "--year", "--folder", folder.Path().string()},
                  folder),
-        1 + 12)
-        << "--year";
+        2 + 12)
+        << "--year: a month begins on a second session while the one before ends";
 
     const test::ProgramResult listed =
         test::RunProgram(VAT_CLI_PROGRAM, {"--list-data-files"}, folder);

@@ -15,6 +15,7 @@
 #include "ledger/data_file_catalogue.h"
 #include "ledger/ledger_error.h"
 #include "ledger/ledger_login.h"
+#include "ledger/sibling_connection.h"
 #include "returns/declarations/return_files.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
@@ -236,6 +237,27 @@ TEST(LedgerConnection, ACancelFromAnotherThreadStopsTheQueryAndEveryLaterOneUnti
     ConnectLedger(ledger, "shop2013", true);
     OpenQuery(ledger.lookupRecordset, "select 1 as value");
     EXPECT_EQ(ledger.lookupRecordset["value"].Integer(), 1);
+}
+
+// A second connection of the same work: the first's timeouts, and the first's cancel.
+TEST(SiblingConnection, HasTheFirstsTimeoutsAndStopsWithItsCancel) {
+    LedgerConnection first(ConnectionOptions{.statementTimeoutSeconds = 2});
+    SiblingConnection sibling(first);
+    ConnectLedger(sibling.Ledger(), "shop2013", true);
+    OpenQuery(sibling.Ledger().lookupRecordset, "show statement_timeout");
+    EXPECT_EQ(sibling.Ledger().lookupRecordset["statement_timeout"].Text(), "2s");
+
+    std::thread cancelButton([&] {
+        std::this_thread::sleep_for(milliseconds(200));
+        first.CancelRunningStatement();
+    });
+    try {
+        OpenQuery(sibling.Ledger().lookupRecordset, "select pg_sleep(1)");
+        ADD_FAILURE() << "the sibling's query ran to its end";
+    } catch (const LedgerError& error) {
+        EXPECT_STREQ(error.what(), "A query on the data file shop2013 was cancelled");
+    }
+    cancelButton.join();
 }
 
 // Choosing a data file again, or running it, logs in no more: the server's process stays the

@@ -25,8 +25,9 @@ std::pair<std::optional<std::invoke_result_t<Read>>, std::exception_ptr> Attempt
 }  // namespace
 
 FilesAhead::FilesAhead(const LedgerSnapshot& snapshot, int monthNumber,
-                       const ReconciledMonth& booksMonth)
+                       const ReconciledMonth& booksMonth, RunObserver& observer)
     : ledger_(snapshot.Ledger()),
+      observer_(observer),
       monthNumber_(monthNumber),
       booksMonth_(booksMonth),
       preparedByRun_(RunOrder().front().get().billsAccountedBy ? 0 : 1),
@@ -50,6 +51,7 @@ FilesAhead::~FilesAhead() {
 }
 
 void FilesAhead::PrepareAll() {
+    observer_.BeforeReadingAhead();
     try {
         shared_.Open();
     } catch (const LedgerError&) {

@@ -16,6 +16,7 @@
 #include "returns/declarations/return_file_kind.h"
 #include "returns/reconcile/books_postings.h"
 #include "returns/run/prepared_file.h"
+#include "returns/run/run_result.h"
 
 namespace vat {
 
@@ -38,7 +39,9 @@ class FilesAhead {
 public:
     // Starts preparing the files of the run order, then, unless the run has begun them, the
     // books figures of booksMonth.
-    FilesAhead(const LedgerSnapshot& snapshot, int monthNumber, const ReconciledMonth& booksMonth);
+    // The thread begins once the observer lets it.
+    FilesAhead(const LedgerSnapshot& snapshot, int monthNumber, const ReconciledMonth& booksMonth,
+               RunObserver& observer);
     FilesAhead(const FilesAhead&) = delete;
     FilesAhead& operator=(const FilesAhead&) = delete;
     // Stops the preparation in progress and waits for its thread.
@@ -72,6 +75,7 @@ private:
     static constexpr std::size_t kWaiting = 2;
 
     LedgerConnection& ledger_;  // the run's own
+    RunObserver& observer_;
     const int monthNumber_;
     const ReconciledMonth booksMonth_;
     // Files of the run order the run prepares itself: the first, unless it reads lists ahead

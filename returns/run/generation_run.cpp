@@ -153,6 +153,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
             return IsRequested(context.cancel) ? Cancel(result) : Fail(result, *failure);
     }
     if (IsRequested(context.cancel)) return Cancel(result);
+    context.observer.FilesWritten();
     // The files' lists and facts are freed now, most of them allocated on the thread that read
     // them ahead: their pages go back before the reconciliation needs as many again, rather
     // than stay with that thread's arena for the rest of the run.
@@ -336,9 +337,9 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
     // file before; read per voucher, the walk itself asks the server.
     std::optional<FilesAhead> filesAhead;
     if (selection.reading == FactReading::PerList) {
-        filesAhead.emplace(
-            *snapshot, selection.monthNumber,
-            ReconciledMonth::Of(result.books->yearStart.year, selection.monthNumber));
+        filesAhead.emplace(*snapshot, selection.monthNumber,
+                           ReconciledMonth::Of(result.books->yearStart.year, selection.monthNumber),
+                           observer);
         context.filesAhead = &*filesAhead;
     }
     // Moved, not copied: a completed result holds every document's digest and row.

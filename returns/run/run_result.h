@@ -50,6 +50,11 @@ class RunObserver {
 public:
     virtual ~RunObserver() = default;
     virtual void Progress(const std::string& /*file*/, long long /*done*/, long long /*total*/) {}
+    // The month's files are written; what is left ties them to the books and writes the record.
+    virtual void FilesWritten() {}
+    // On the thread that prepares the run's later files, before it connects: returns when that
+    // thread may begin.
+    virtual void BeforeReadingAhead() {}
 };
 
 // Everything one run produced, whatever its outcome. A run that did not complete has no

@@ -5,38 +5,46 @@
 #include "returns/record/run_record.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
+#include "returns/year/month_chain.h"
 
 namespace vat {
 
 void RunYear(LedgerConnection& ledger, const std::string& dataFile, const ReturnFolders& folders,
              const YearRunChoices& choices,
              const std::function<void(int, const RunResult&)>& monthDone) {
+    std::vector<int> months;
+    for (const MonthEntry& month : FinancialYearMonths())
+        if (!choices.wanted || choices.wanted(month.number)) months.push_back(month.number);
     RunObserver silent;
-    for (const MonthEntry& month : FinancialYearMonths()) {
-        if (choices.wanted && !choices.wanted(month.number)) continue;
-        // What the month before freed goes back before this month's run, rather than pile up in
-        // the arenas of its two threads.
-        malloc_trim(0);
-        DataFileChoice choice = SelectDataFile(ledger, dataFile);
-        RunResult result;
-        if (choice.books) {
-            result = GenerationRun(ledger,
-                                   {.books = choice.books,
-                                    .dataFile = dataFile,
-                                    .monthNumber = month.number,
-                                    .folders = folders,
-                                    .reading = choices.reading,
-                                    .replaceOtherBooks = choices.replaceOtherBooks},
-                                   choices.observer ? *choices.observer : silent, choices.cancel);
-        } else {
-            result.outcome = RunOutcome::Failed;
-            result.monthNumber = month.number;
-        }
-        result.messages.insert(result.messages.begin(), choice.messages.begin(),
-                               choice.messages.end());
-        monthDone(month.number, result);
-        if (result.outcome == RunOutcome::Cancelled) return;
-    }
+    MonthChain chain(ledger, std::move(months), choices.observer ? *choices.observer : silent,
+                     [&](LedgerConnection& on, RunObserver& observer, int monthNumber) {
+                         // What the months before freed goes back before this month's run, rather
+                         // than pile up in the arenas of their threads.
+                         malloc_trim(0);
+                         DataFileChoice choice = SelectDataFile(on, dataFile);
+                         RunResult result;
+                         if (choice.books) {
+                             result =
+                                 GenerationRun(on,
+                                               {.books = choice.books,
+                                                .dataFile = dataFile,
+                                                .monthNumber = monthNumber,
+                                                .folders = folders,
+                                                .reading = choices.reading,
+                                                .replaceOtherBooks = choices.replaceOtherBooks},
+                                               observer, choices.cancel);
+                         } else {
+                             result.outcome = RunOutcome::Failed;
+                             result.monthNumber = monthNumber;
+                         }
+                         result.messages.insert(result.messages.begin(), choice.messages.begin(),
+                                                choice.messages.end());
+                         return result;
+                     });
+    chain.Run([&](int monthNumber, const RunResult& result) {
+        monthDone(monthNumber, result);
+        return result.outcome != RunOutcome::Cancelled;
+    });
 }
 
 std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,

@@ -24,7 +24,8 @@ struct YearRunChoices {
 };
 
 // Runs the months of the data file's financial year in order, April to March, each exactly as
-// a run of that month alone, with the data file selected first. After each month, monthDone
+// a run of that month alone, with the data file selected first; a month begins on a second
+// connection while the one before reads its postings (MonthChain). After each month, monthDone
 // gets its number and its result. A month that fails leaves the next to run; a cancelled run
 // ends the year.
 void RunYear(LedgerConnection& ledger, const std::string& dataFile, const ReturnFolders& folders,
