@@ -170,7 +170,7 @@ int Measure(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    vat::SetUpRunMemory();
+    vat::ReturnLargeBlocksWhenFreed();
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];

@@ -393,7 +393,7 @@ int CliMain(int argc, char** argv) {
 // What no part of the program expected (memory exhausted, say) still ends with a reason and a
 // status, never an abort.
 int main(int argc, char** argv) {
-    vat::SetUpRunMemory();
+    vat::ReturnLargeBlocksWhenFreed();
     try {
         return CliMain(argc, argv);
     } catch (const std::exception& error) {

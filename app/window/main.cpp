@@ -6,7 +6,7 @@
 
 // A server that cannot be reached at start-up leaves the window open with Retry.
 int main(int argc, char* argv[]) {
-    vat::SetUpRunMemory();
+    vat::ReturnLargeBlocksWhenFreed();
     QApplication application(argc, argv);
     // Lets the desktop match the window with its menu entry and icon.
     QGuiApplication::setDesktopFileName("vat-efile");

@@ -4,10 +4,9 @@
 
 namespace vat {
 
-void SetUpRunMemory() {
+void ReturnLargeBlocksWhenFreed() {
     // glibc's starting threshold, held fixed.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-    mallopt(M_ARENA_MAX, 1);
 }
 
 }  // namespace vat

@@ -1,5 +1,7 @@
 #include "returns/year/month_chain.h"
 
+#include <malloc.h>
+
 #include <condition_variable>
 
 namespace vat {
@@ -79,8 +81,14 @@ void MonthChain::Run(const MonthDone& monthDone) {
     for (std::size_t at = 0; at < months_.size(); ++at) {
         // Begun here when the month before ended without writing its files.
         Begin(at);
-        const RunResult result = runs_[at].get();
-        if (!monthDone(months_[at], result)) return Stop();
+        {
+            const RunResult result = runs_[at].get();
+            if (!monthDone(months_[at], result)) return Stop();
+        }
+        // What the month freed goes back now, rather than stay with the arenas of its threads
+        // while the next month runs: a year's peak was 62 to 72 MB at 50,000 vouchers a month
+        // without this, 54 MB with it.
+        malloc_trim(0);
         if (at + 1 < months_.size()) followers_[at + 1]->Show();
     }
 }

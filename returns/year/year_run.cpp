@@ -1,7 +1,5 @@
 #include "returns/year/year_run.h"
 
-#include <malloc.h>
-
 #include "returns/record/run_record.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
@@ -18,9 +16,6 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
     RunObserver silent;
     MonthChain chain(ledger, std::move(months), choices.observer ? *choices.observer : silent,
                      [&](LedgerConnection& on, RunObserver& observer, int monthNumber) {
-                         // What the months before freed goes back before this month's run, rather
-                         // than pile up in the arenas of their threads.
-                         malloc_trim(0);
                          DataFileChoice choice = SelectDataFile(on, dataFile);
                          RunResult result;
                          if (choice.books) {
