@@ -37,9 +37,9 @@ namespace vat {
 // once it has read the month's postings, and reads them itself when the thread could not.
 class FilesAhead {
 public:
-    // Starts preparing the files of the run order, then, unless the run has begun them, the
-    // books figures of booksMonth.
-    // The thread begins once the observer lets it.
+    // Starts preparing the files of the run order, once the observer lets the thread begin
+    // (BeforeReadingAhead), then, unless the run has begun them, the books figures of
+    // booksMonth.
     FilesAhead(const LedgerSnapshot& snapshot, int monthNumber, const ReconciledMonth& booksMonth,
                RunObserver& observer);
     FilesAhead(const FilesAhead&) = delete;
