@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 
+#include <atomic>
 #include <condition_variable>
 
 namespace vat {
@@ -48,7 +49,6 @@ MonthChain::MonthChain(LedgerConnection& first, std::vector<int> months, RunObse
       run_(std::move(run)),
       second_(months_.size() > 1 ? std::make_unique<SiblingConnection>(first) : nullptr),
       ledgers_{&first, second_ ? &second_->Ledger() : &first},
-      begun_(months_.size(), false),
       runs_(months_.size()) {
     for (std::size_t at = 0; at < months_.size(); ++at)
         followers_.push_back(std::make_unique<Follower>(*this, at));
@@ -68,8 +68,8 @@ void MonthChain::Stop() {
 
 void MonthChain::Begin(std::size_t at) {
     const std::lock_guard lock(mutex_);
-    if (at >= months_.size() || begun_[at] || stopped_) return;
-    begun_[at] = true;
+    // A month is begun only before it is handed over, so a valid run is one begun.
+    if (at >= months_.size() || runs_[at].valid() || stopped_) return;
     // Where no thread can be had, the month runs when it is handed over, after the one before.
     runs_[at] = std::async(std::launch::async | std::launch::deferred, [this, at] {
         const std::lock_guard turn(turns_[at % 2]);

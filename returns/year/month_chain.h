@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <functional>
 #include <future>
@@ -50,10 +49,10 @@ private:
     // A connection is one month's from its first statement to its result.
     std::array<std::mutex, 2> turns_;
     std::vector<std::unique_ptr<Follower>> followers_;
-    std::mutex mutex_;  // guards begun_, stopped_ and the futures' assignment
-    std::vector<bool> begun_;
+    std::mutex mutex_;  // guards stopped_ and the futures' assignment
     bool stopped_ = false;
-    // Last, so that they are waited for first while everything they use still stands.
+    // A month's run, from when it begins until it is handed over. Last, so that they are waited
+    // for first while everything they use still stands.
     std::vector<std::future<RunResult>> runs_;
 };
 
