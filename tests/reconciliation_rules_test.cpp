@@ -278,6 +278,7 @@ TEST(ReconciliationRules, ItemsAreWrittenAsTheLibraryDumpsThemWhole) {
 
 TEST(ReconciliationRules, AMalformedReconciliationIsAnError) {
     RunRecord record;
+    record.month = 4;
     record.reconciliation = Sample();
     std::ostringstream text;
     PrintRunRecord(record, text);
@@ -291,9 +292,20 @@ TEST(ReconciliationRules, AMalformedReconciliationIsAnError) {
     EXPECT_EQ(ParseReconciliationJson(good), Sample());
     for (const nlohmann::ordered_json& json :
          {broken("/inputVat/unexplained", 12.0), broken("/inputVat/books", "185.45"),
-          broken("/inputVat/items/0/reason", "lost"), broken("/vatPayable/difference", 1.0),
-          broken("/period", nullptr)})
+          broken("/inputVat/items/0/reason", "lost"), broken("/inputVat/items/1/amount", "1"),
+          broken("/vatPayable/difference", 1.0), broken("/period", nullptr)}) {
         EXPECT_THROW(ParseReconciliationJson(json), RunRecordError) << json.dump();
+        // A record takes its items as it is parsed, with the same errors.
+        nlohmann::ordered_json whole = nlohmann::ordered_json::parse(text.str());
+        whole["reconciliation"] = json;
+        EXPECT_THROW(ParseRunRecord(whole.dump(1)), RunRecordError) << json.dump();
+    }
+    // A figure's items given twice count once, as the JSON tree keeps a key's last value.
+    std::string twice = text.str();
+    const std::size_t items = twice.find("\"items\": [");
+    const std::size_t end = twice.find("\n   ]", items) + 5;  // the list's closing line
+    twice.insert(end, ",\n   " + twice.substr(items, end - items));
+    EXPECT_EQ(ParseRunRecord(twice).reconciliation, Sample()) << twice;
 }
 
 TEST(ReconciliationRules, TheBooksCheckNamesAChangedReconciliation) {

@@ -103,6 +103,8 @@ std::vector<DocumentAt> SortedDocuments(const DocumentDigests& documents) {
 
 void CompareDocuments(const RunRecord& recorded, const RunRecord& now,
                       BooksComparison& comparison) {
+    // Books unchanged read alike, document by document: nothing to sort.
+    if (recorded.documents == now.documents) return;
     const std::vector<DocumentAt> before = SortedDocuments(recorded.documents);
     auto was = before.begin();
     for (const DocumentAt& document : SortedDocuments(now.documents)) {
@@ -176,18 +178,19 @@ std::string SignedAmount(double rupees) {
 
 }  // namespace
 
-BooksComparison CompareRunRecords(const RunRecord& recorded, const RunRecord& now) {
-    BooksComparison comparison{.recorded = recorded};
+BooksComparison CompareRunRecords(RunRecord recorded, const RunRecord& now) {
+    BooksComparison comparison{.recorded = std::move(recorded)};
+    const RunRecord& before = comparison.recorded;
     std::vector<std::string> names;
-    for (const HashedFile& file : recorded.files) names.push_back(file.name);
+    for (const HashedFile& file : before.files) names.push_back(file.name);
     for (const HashedFile& file : now.files)
-        if (!HashOf(recorded.files, file.name)) names.push_back(file.name);
+        if (!HashOf(before.files, file.name)) names.push_back(file.name);
     for (const std::string& name : names)
-        if (HashOf(recorded.files, name) != HashOf(now.files, name))
+        if (HashOf(before.files, name) != HashOf(now.files, name))
             comparison.filesChanged.push_back(name);
-    CompareDocuments(recorded, now, comparison);
-    comparison.figures = FigureChanges(recorded.figures, now.figures);
-    comparison.reconciliation = ReconciliationChanges(recorded.reconciliation, now.reconciliation);
+    CompareDocuments(before, now, comparison);
+    comparison.figures = FigureChanges(before.figures, now.figures);
+    comparison.reconciliation = ReconciliationChanges(before.reconciliation, now.reconciliation);
     return comparison;
 }
 
@@ -222,7 +225,7 @@ BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
     RunResult run = GenerationRun(ledger, rerun, cancel);
     if (!run.Completed()) return {run.outcome, std::move(run.messages)};
     run.record->reconciliation = std::move(run.reconciliation);
-    BooksComparison comparison = CompareRunRecords(recorded->recorded, *run.record);
+    BooksComparison comparison = CompareRunRecords(std::move(recorded->recorded), *run.record);
     comparison.folderChanges = std::move(recorded->folderChanges);
     return {run.outcome, std::move(run.messages), std::move(comparison)};
 }

@@ -45,7 +45,7 @@ struct BooksComparison {
 };
 
 // Compares the run record of the month's files with the record a run of the books now gives.
-BooksComparison CompareRunRecords(const RunRecord& recorded, const RunRecord& now);
+BooksComparison CompareRunRecords(RunRecord recorded, const RunRecord& now);
 
 // What in a month folder differs from its run record's hashes.
 std::vector<std::string> FolderChanges(const RunRecord& recorded,

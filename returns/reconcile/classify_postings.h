@@ -11,8 +11,6 @@
 
 namespace vat {
 
-using ReconcilingItems = std::array<std::vector<ReconcilingItem>, kReconciledFigureCount>;
-
 // The postings by which each figure of the return differs from the month's books, signed as
 // return minus books. The postings are every tax posting of the vouchers the return counted
 // and every live tax posting of the month of the others, added one by one in the books' order

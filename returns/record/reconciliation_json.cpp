@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "returns/record/json_string.h"
 #include "returns/results/returns_errors.h"
@@ -22,6 +23,10 @@ double Rupees(std::int64_t paise) { return static_cast<double>(paise) / 100; }
 std::int64_t Paise(const Json& value) {
     if (!value.is_number()) throw RunRecordError("an amount of the reconciliation is no number");
     return std::llround(value.get<double>() * 100);
+}
+
+RunRecordError Unreadable(const nlohmann::json::exception& error) {
+    return RunRecordError(std::string("the reconciliation cannot be read: ") + error.what());
 }
 
 ReconcilingItem ParseItem(const Json& json) {
@@ -120,7 +125,7 @@ void WriteReconciliationJson(JsonObjectWriter& object, std::string_view key,
     written.Close();
 }
 
-Reconciliation ParseReconciliationJson(const Json& json) {
+Reconciliation ParseReconciliationJson(const Json& json, ReconcilingItems taken) {
     try {
         Reconciliation reconciliation;
         const Json& period = json.at("period");
@@ -133,6 +138,7 @@ Reconciliation ParseReconciliationJson(const Json& json) {
             of.accounts = part.at("accounts").get<std::vector<long long>>();
             of.books = Paise(part.at("books"));
             of.returned = Paise(part.at("return"));
+            of.items = std::move(taken[static_cast<std::size_t>(figure)]);
             for (const Json& item : part.at("items")) of.items.push_back(ParseItem(item));
             CheckFollows(part, "difference", of.Difference(), key);
             CheckFollows(part, "unexplained", of.Unexplained(), key);
@@ -145,8 +151,22 @@ Reconciliation ParseReconciliationJson(const Json& json) {
                      "vatPayable");
         return reconciliation;
     } catch (const nlohmann::json::exception& error) {
-        throw RunRecordError(std::string("the reconciliation cannot be read: ") + error.what());
+        throw Unreadable(error);
     }
+}
+
+ReconcilingItem ParseReconcilingItemJson(const Json& item) {
+    try {
+        return ParseItem(item);
+    } catch (const nlohmann::json::exception& error) {
+        throw Unreadable(error);
+    }
+}
+
+std::optional<ReconciledFigure> ReconciledFigureOfKey(std::string_view key) {
+    for (const ReconciledFigure figure : kFigures)
+        if (ReconciledKey(figure) == key) return figure;
+    return std::nullopt;
 }
 
 }  // namespace vat

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <string_view>
 
 #include "returns/results/json_object_writer.h"
 #include "returns/results/reconciliation.h"
@@ -15,7 +17,13 @@ namespace vat {
 void WriteReconciliationJson(JsonObjectWriter& object, std::string_view key,
                              const Reconciliation& reconciliation);
 // Such an object read back. Throws RunRecordError when a part is missing or of another kind,
-// or a difference or remainder does not follow from the rest.
-Reconciliation ParseReconciliationJson(const nlohmann::ordered_json& json);
+// or a difference or remainder does not follow from the rest. Each figure's items are those of
+// taken, read apart as the object was parsed, then any the object still holds.
+Reconciliation ParseReconciliationJson(const nlohmann::ordered_json& json,
+                                       ReconcilingItems taken = {});
+// One of a figure's items read back. Throws RunRecordError as the whole does.
+ReconcilingItem ParseReconcilingItemJson(const nlohmann::ordered_json& item);
+// The figure of a key of such an object ("inputVat"), if it names one.
+std::optional<ReconciledFigure> ReconciledFigureOfKey(std::string_view key);
 
 }  // namespace vat

@@ -1,7 +1,10 @@
 #include "returns/record/run_record.h"
 
+#include <array>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "disk/atomic_file_writer.h"
 #include "disk/small_file.h"
@@ -124,6 +127,53 @@ void PrintDocuments(JsonObjectWriter& json, const DocumentDigests& documents, st
     out << '\n';
 }
 
+// The record as the JSON library parses it, which takes a month's document lines and the
+// reconciliation's items as they come, never as a tree of strings: the documents are the root's
+// "documents" list, the items the elements of an "items" list of a figure of "reconciliation".
+class RecordParse {
+public:
+    DocumentDigests documents;
+    ReconcilingItems items;
+
+    Json::parser_callback_t Callback() {
+        return [this](int depth, Json::parse_event_t event, Json& parsed) {
+            return Keep(depth, event, parsed);
+        };
+    }
+
+private:
+    using Event = Json::parse_event_t;
+
+    // False for what was taken, which the tree then leaves out.
+    bool Keep(int depth, Event event, Json& parsed) {
+        if (event == Event::key && depth >= 1 && depth <= kKeysFollowed) {
+            keys_[depth - 1] = parsed.get_ref<const std::string&>();
+            for (int deeper = depth; deeper < kKeysFollowed; ++deeper) keys_[deeper].clear();
+        }
+        if (depth == 2 && keys_[0] == "documents") {
+            if (event == Event::object_start || event == Event::array_start) return true;
+            documents.Add(DocumentOfLine(parsed.get_ref<const std::string&>()));
+            return false;
+        }
+        const std::optional<ReconciledFigure> figure =
+            keys_[0] == "reconciliation" ? ReconciledFigureOfKey(keys_[1]) : std::nullopt;
+        if (depth == 3 && figure && keys_[2] == "items" &&
+            (event == Event::array_start || event == Event::array_end)) {
+            itemsOf_ = event == Event::array_start ? figure : std::nullopt;
+            // A key given twice keeps its last value, as in the tree.
+            if (itemsOf_) items[static_cast<std::size_t>(*itemsOf_)].clear();
+            return true;
+        }
+        if (depth != 4 || !itemsOf_ || event != Event::object_end) return true;
+        items[static_cast<std::size_t>(*itemsOf_)].push_back(ParseReconcilingItemJson(parsed));
+        return false;
+    }
+
+    static constexpr int kKeysFollowed = 3;
+    std::array<std::string, kKeysFollowed> keys_;  // the keys leading to the value parsed
+    std::optional<ReconciledFigure> itemsOf_;      // the figure whose items are being parsed
+};
+
 // One space an indent; a month's reconciling items and documents are written one by one.
 constexpr int kRecordIndent = 1;
 
@@ -135,27 +185,21 @@ void PrintRunRecord(const RunRecord& record, std::ostream& out) {
     PrintDocuments(json, record.documents, out);
 }
 
-RunRecord ParseRunRecord(const std::string& text) {
+RunRecord ParseRunRecord(std::string text) {
     try {
         RunRecord record;
-        // A month's document lines become digests as they are parsed, never a tree of strings.
-        bool inDocuments = false;
-        const Json::parser_callback_t takeDocuments = [&](int depth, Json::parse_event_t event,
-                                                          Json& parsed) {
-            if (depth == 1 && event == Json::parse_event_t::key)
-                inDocuments = parsed.get_ref<const std::string&>() == "documents";
-            if (depth != 2 || !inDocuments || event == Json::parse_event_t::object_start ||
-                event == Json::parse_event_t::array_start)
-                return true;
-            record.documents.Add(DocumentOfLine(parsed.get_ref<const std::string&>()));
-            return false;
-        };
+        RecordParse parse;
         std::string_view head;
         std::optional<DocumentDigests> ending = EndingDocumentLines(text, head);
-        const Json json =
-            ending
-                ? Json::parse(std::string(head).append(kDocumentsOpening) + "]\n}\n", takeDocuments)
-                : Json::parse(text, takeDocuments);
+        if (ending) {
+            // The library reads the head alone, kept in a room of its size: the documents'
+            // megabytes are given back before it builds its tree.
+            text.resize(head.size());
+            text.append(kDocumentsOpening).append("]\n}\n");
+            text.shrink_to_fit();
+        }
+        const Json json = Json::parse(text, parse.Callback());
+        record.documents = std::move(parse.documents);
         if (ending && record.documents.Size() == 0)
             record.documents = std::move(*ending);
         else if (ending)
@@ -175,7 +219,8 @@ RunRecord ParseRunRecord(const std::string& text) {
         record.accounts = ParseAccountsJson(json.at("accounts"));
         record.fingerprint = json.at("fingerprint").get<std::string>();
         if (json.contains("reconciliation"))
-            record.reconciliation = ParseReconciliationJson(json.at("reconciliation"));
+            record.reconciliation =
+                ParseReconciliationJson(json.at("reconciliation"), std::move(parse.items));
         if (!json.at("documents").is_array())
             throw RunRecordError("not a run record: its documents are no list");
         return record;
@@ -224,7 +269,7 @@ auto ReadRecordWith(const fs::path& monthFolder, const Parse& parse)
     }
     if (!text) return std::nullopt;
     try {
-        return parse(*text);
+        return parse(std::move(*text));
     } catch (const RunRecordError& failure) {
         throw RunRecordError(path.string() + " is " + failure.what());
     }

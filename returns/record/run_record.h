@@ -48,7 +48,7 @@ inline constexpr const char* kRunRecordName = "run.json";
 // The record as run.json holds it: one JSON object.
 void PrintRunRecord(const RunRecord& record, std::ostream& out);
 // Throws RunRecordError when the text is no run record.
-RunRecord ParseRunRecord(const std::string& text);
+RunRecord ParseRunRecord(std::string text);
 
 // A record's documents printed ahead, into a scratch file of a folder: printing them is most of
 // the time a month's record takes, and they are known before the reconciliation that comes

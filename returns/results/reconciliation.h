@@ -58,6 +58,9 @@ struct FigureReconciliation {
 enum class ReconciledFigure { InputVat, OutputVat, CstPurchases, CstSales };
 inline constexpr int kReconciledFigureCount = 4;
 
+// Each figure's items, by ReconciledFigure.
+using ReconcilingItems = std::array<std::vector<ReconcilingItem>, kReconciledFigureCount>;
+
 // The return's tax figures tied to the books of its calendar month.
 struct Reconciliation {
     std::string periodStart;  // "2014-04-01"
