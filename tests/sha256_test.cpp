@@ -25,7 +25,18 @@ TEST(Sha256, DigestsTextsOneAfterAnotherAndInPieces) {
         for (std::size_t at = 0; at < c.text.size(); at += 7)
             pieces.Add(std::string_view(c.text).substr(at, 7));
         EXPECT_EQ(pieces.Hex(), c.hex) << c.text.size();
+        EXPECT_EQ(Sha256BytesOfHex(c.hex), Sha256BytesOfText(c.text)) << c.hex;
     }
+    // Only the 64 lower-case digits HexOf writes read back.
+    const std::string hex = Sha256OfText("abc");
+    const auto with = [&hex](std::size_t at, char digit) {
+        std::string other = hex;
+        other[at] = digit;
+        return other;
+    };
+    for (const std::string& other : {hex.substr(1), hex + "0", with(63, 'A'), with(0, 'g'),
+                                     with(40, '\0'), with(63, '/'), with(7, ':')})
+        EXPECT_FALSE(Sha256BytesOfHex(other)) << other;
 }
 
 }  // namespace
