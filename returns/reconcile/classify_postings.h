@@ -1,8 +1,6 @@
 #pragma once
 
-#include <array>
 #include <memory>
-#include <vector>
 
 #include "returns/reconcile/listed_document.h"
 #include "returns/reconcile/reconciled_month.h"

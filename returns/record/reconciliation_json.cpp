@@ -163,10 +163,4 @@ ReconcilingItem ParseReconcilingItemJson(const Json& item) {
     }
 }
 
-std::optional<ReconciledFigure> ReconciledFigureOfKey(std::string_view key) {
-    for (const ReconciledFigure figure : kFigures)
-        if (ReconciledKey(figure) == key) return figure;
-    return std::nullopt;
-}
-
 }  // namespace vat

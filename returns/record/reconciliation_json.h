@@ -1,8 +1,6 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
-#include <optional>
-#include <string_view>
 
 #include "returns/results/json_object_writer.h"
 #include "returns/results/reconciliation.h"
@@ -23,7 +21,5 @@ Reconciliation ParseReconciliationJson(const nlohmann::ordered_json& json,
                                        ReconcilingItems taken = {});
 // One of a figure's items read back. Throws RunRecordError as the whole does.
 ReconcilingItem ParseReconcilingItemJson(const nlohmann::ordered_json& item);
-// The figure of a key of such an object ("inputVat"), if it names one.
-std::optional<ReconciledFigure> ReconciledFigureOfKey(std::string_view key);
 
 }  // namespace vat

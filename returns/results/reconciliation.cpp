@@ -47,4 +47,10 @@ std::string_view ReconciledName(ReconciledFigure figure) {
     return kNames[static_cast<std::size_t>(figure)];
 }
 
+std::optional<ReconciledFigure> ReconciledFigureOfKey(std::string_view key) {
+    for (std::size_t at = 0; at < kKeys.size(); ++at)
+        if (kKeys[at] == key) return static_cast<ReconciledFigure>(at);
+    return std::nullopt;
+}
+
 }  // namespace vat

@@ -82,5 +82,7 @@ struct Reconciliation {
 // VAT").
 std::string_view ReconciledKey(ReconciledFigure figure);
 std::string_view ReconciledName(ReconciledFigure figure);
+// The figure of such a key, nullopt for any other.
+std::optional<ReconciledFigure> ReconciledFigureOfKey(std::string_view key);
 
 }  // namespace vat

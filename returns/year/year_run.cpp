@@ -7,6 +7,34 @@
 
 namespace vat {
 
+namespace {
+
+// One month of the year, exactly as a run of that month alone, with the data file selected
+// first on the connection it runs on.
+RunResult RunMonth(LedgerConnection& ledger, const std::string& dataFile,
+                   const ReturnFolders& folders, const YearRunChoices& choices,
+                   RunObserver& observer, int monthNumber) {
+    DataFileChoice choice = SelectDataFile(ledger, dataFile);
+    RunResult result;
+    if (choice.books) {
+        result = GenerationRun(ledger,
+                               {.books = choice.books,
+                                .dataFile = dataFile,
+                                .monthNumber = monthNumber,
+                                .folders = folders,
+                                .reading = choices.reading,
+                                .replaceOtherBooks = choices.replaceOtherBooks},
+                               observer, choices.cancel);
+    } else {
+        result.outcome = RunOutcome::Failed;
+        result.monthNumber = monthNumber;
+    }
+    result.messages.insert(result.messages.begin(), choice.messages.begin(), choice.messages.end());
+    return result;
+}
+
+}  // namespace
+
 void RunYear(LedgerConnection& ledger, const std::string& dataFile, const ReturnFolders& folders,
              const YearRunChoices& choices,
              const std::function<void(int, const RunResult&)>& monthDone) {
@@ -16,25 +44,7 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
     RunObserver silent;
     MonthChain chain(ledger, std::move(months), choices.observer ? *choices.observer : silent,
                      [&](LedgerConnection& on, RunObserver& observer, int monthNumber) {
-                         DataFileChoice choice = SelectDataFile(on, dataFile);
-                         RunResult result;
-                         if (choice.books) {
-                             result =
-                                 GenerationRun(on,
-                                               {.books = choice.books,
-                                                .dataFile = dataFile,
-                                                .monthNumber = monthNumber,
-                                                .folders = folders,
-                                                .reading = choices.reading,
-                                                .replaceOtherBooks = choices.replaceOtherBooks},
-                                               observer, choices.cancel);
-                         } else {
-                             result.outcome = RunOutcome::Failed;
-                             result.monthNumber = monthNumber;
-                         }
-                         result.messages.insert(result.messages.begin(), choice.messages.begin(),
-                                                choice.messages.end());
-                         return result;
+                         return RunMonth(on, dataFile, folders, choices, observer, monthNumber);
                      });
     chain.Run([&](int monthNumber, const RunResult& result) {
         monthDone(monthNumber, result);
