@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "returns/results/number_forms.h"
+#include "returns/rules/party.h"
 
 namespace vat {
 namespace {
@@ -232,6 +233,37 @@ TEST(FixGroups, EveryRowIsInExactlyOneGroup) {
     for (const FixGroup& group : GroupFixes(run.rows, run.notes))
         for (std::size_t row : group.rows) ++seen.at(row);
     EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int times) { return times == 1; }));
+}
+
+// A bill of a party written as the run writes its stored TIN, with no row of its own: warned of
+// when the TIN was typed but is not 11 characters long, its tax in paise rounded half away from
+// zero.
+TEST(FixGroups, AStoredTinOfAnyOtherLengthThan11IsWarnedOfWithItsTax) {
+    struct Stored {
+        const char* tin;
+        double tax;
+        bool warned;
+        std::int64_t taxPaise;
+    };
+    for (const Stored& stored : std::vector<Stored>{{"2912345", 5, true, 500},
+                                                    {"291234567890", 20.005, true, 2001},
+                                                    {"29123456789", 20.005, false, 0},
+                                                    {"", 5, false, 0},
+                                                    {"   ", 5, false, 0}}) {
+        SCOPED_TRACE(std::string("'") + stored.tin + "'");
+        DocumentNote bill = Purchase("B No.S6 · voucher 6", stored.tax);
+        bill.storedTin = stored.tin;
+        bill.writtenTin = NormalizePartyTin(stored.tin);
+        const std::vector<FixGroup> groups = GroupFixes({}, {bill});
+        ASSERT_EQ(groups.size(), stored.warned ? 1u : 0u);
+        if (!stored.warned) continue;
+        EXPECT_EQ(groups[0].cause, FixCause::UrdTin);
+        EXPECT_EQ(groups[0].taxPaise, stored.taxPaise);
+        EXPECT_NE(groups[0].text.find("as stored has " + std::to_string(bill.storedTin.size()) +
+                                      " characters, not 11"),
+                  std::string::npos)
+            << groups[0].text;
+    }
 }
 
 TEST(FixGroups, EqualTaxRanksByDocumentsThenByTheFirstRow) {

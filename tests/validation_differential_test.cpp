@@ -255,6 +255,14 @@ const Case Cases[] = {
                   "<xs:selector xpath=\"No\"/><xs:field xpath=\".\"/></xs:unique>"
                   "</xs:element></xs:sequence>"),
      ReturnFile(Bill("<Lines><No>1</No><No>2</No></Lines>"))},
+    {"key on a record child, repeated in one record",
+     ReturnSchema("<xs:sequence><xs:element name=\"Lines\"><xs:complexType><xs:sequence>"
+                  "<xs:element name=\"No\" type=\"xs:integer\" maxOccurs=\"unbounded\"/>"
+                  "</xs:sequence></xs:complexType><xs:key name=\"NoKey\">"
+                  "<xs:selector xpath=\"No\"/><xs:field xpath=\".\"/></xs:key>"
+                  "</xs:element></xs:sequence>"),
+     ReturnFile(Bill("<Lines><No>1</No><No>2</No></Lines>") +
+                Bill("<Lines><No>3</No><No>3</No></Lines>"))},
     {"substitution group member in a record",
      ReturnSchema("<xs:sequence><xs:element ref=\"Amount\"/></xs:sequence>",
                   "<xs:element name=\"Amount\" type=\"xs:decimal\"/>"

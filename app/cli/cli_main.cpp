@@ -11,6 +11,7 @@
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
+#include "app/cli/exit_status.h"
 #include "app/export/error_list_export.h"
 #include "app/shared/default_folders.h"
 #include "returns/check/books_check.h"
@@ -25,25 +26,6 @@
 #include "returns/year/year_run.h"
 
 namespace {
-
-// The exit statuses.
-constexpr int kCompleted = 0;
-constexpr int kFailed = 1;
-constexpr int kRefused = 2;
-constexpr int kSchemaErrors = 3;
-constexpr int kBooksChanged = 4;
-constexpr int kCancelled = 5;
-
-// The worse of two statuses of a year's months or of the data files: completed, schema errors,
-// refused, failed, cancelled.
-int Worse(int one, int other) {
-    const auto rank = [](int status) {
-        constexpr int kFromBest[] = {kCompleted, kSchemaErrors, kRefused, kFailed, kCancelled};
-        return std::find(std::begin(kFromBest), std::end(kFromBest), status) -
-               std::begin(kFromBest);
-    };
-    return rank(one) >= rank(other) ? one : other;
-}
 
 // Shows progress on a terminal, at most a few times a second.
 class TerminalView : public vat::RunObserver {

@@ -299,6 +299,30 @@ private slots:
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
     }
 
+    // After generateWritesTheMonthsFilesAndSaysOver: April's run of shop2013 is shown. Another
+    // month of the same data file shows none of it; April again shows its run record.
+    void anotherMonthOfTheSameDataFileShowsNoneOfTheRun() {
+        QVERIFY(window_->shownRun().books);
+        QCOMPARE(window_->shownRun().monthNumber, 4);
+        const QString aprilTax = Find<QLabel>("lbl_TaxAmt")->text();
+        auto* months = Find<QComboBox>("Combo1");
+
+        months->setCurrentIndex(1);  // MAY, never generated
+        QVERIFY(!window_->shownRun().books);
+        QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(),
+                 QString::fromStdString(
+                     vat::CaptionOf(vat::CaptionsOf(vat::ReturnFigures{}), "lbl_TaxAmt")));
+        QCOMPARE(Find<ErrorGrid>("grd_Errors")->rowCount(), 0);
+        QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(), 0);
+
+        months->setCurrentIndex(0);
+        QVERIFY(!window_->shownRun().books);
+        QCOMPARE(Find<QLabel>("lbl_TaxAmt")->text(), aprilTax);
+        QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(), 6);
+        QVERIFY(Find<QLabel>("runStatusText")->text().startsWith("From the run record of "));
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 60000);
+    }
+
     // After generateWritesTheMonthsFilesAndSaysOver: April of shop2013 has files to check.
     // Months chosen back and forth drop the check going on; the next starts only when its
     // thread has ended.

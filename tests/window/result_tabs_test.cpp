@@ -1,6 +1,7 @@
 // The window's Reconciliation and To fix tabs after a real run of a fixture month, and Check
 // only, which shows a run's results without touching the month folder.
 #include <QComboBox>
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -52,13 +53,17 @@ private:
         return window_->shownRun().Completed();
     }
 
-    // April's folder: each file's name and bytes.
+    // April's folder: each file's name, size, time of its last change to the millisecond, and
+    // bytes. A file written again with the same bytes within the second is told by its time.
     QStringList AprilContents() {
         QStringList files;
         const QDir month(programFolder_.filePath("04"));
         for (const QFileInfo& file : month.entryInfoList(QDir::Files, QDir::Name)) {
             QFile bytes(file.filePath());
-            files << file.fileName() + ":" +
+            files << QString("%1 %2 %3:")
+                             .arg(file.fileName())
+                             .arg(file.size())
+                             .arg(file.lastModified().toMSecsSinceEpoch()) +
                          (bytes.open(QIODevice::ReadOnly) ? bytes.readAll() : "unreadable");
         }
         return files;
@@ -144,9 +149,12 @@ private slots:
     void checkOnlyShowsTheResultsAndLeavesTheMonthFolderAlone() {
         const QStringList before = AprilContents();
         QVERIFY(!before.isEmpty());
+        auto* reconciliationStatus = Find<QLabel>("lbl_ReconciliationStatus");
+        QVERIFY(!reconciliationStatus->text().isEmpty());
         window_->showRun({});
         QCOMPARE(Find<QTreeWidget>("trw_Fixes")->topLevelItemCount(), 0);
         QCOMPARE(Find<QTableView>("tbl_Reconciliation")->model()->rowCount(), 0);
+        QCOMPARE(reconciliationStatus->text(), QString());
 
         QVERIFY(RunApril("t_fix_list", "btn_CheckOnly"));
         QCOMPARE(AprilContents(), before);
