@@ -64,7 +64,9 @@ TEST_P(UnwrittenReport, FailsWithTheReasonInOneLine) {
     } outputs[] = {{">/dev/full", "No space left on device"}, {">&-", "Bad file descriptor"}};
     for (const auto& output : outputs) {
         ProgramFolder folder;
-        if (GetParam().monthWrittenFirst) ASSERT_EQ(RunCli(kApril, folder).status, 0);
+        if (GetParam().monthWrittenFirst) {
+            ASSERT_EQ(RunCli(kApril, folder).status, 0);
+        }
         const ProgramResult result = RunCli(GetParam().arguments, folder, output.outputTo);
         EXPECT_EQ(result.status, 1) << output.outputTo << '\n' << Describe(result);
         EXPECT_TRUE(result.err.ends_with(
