@@ -191,8 +191,6 @@ private:
         if (depth == 3 && figure && keys_[2] == "items" &&
             (event == Event::array_start || event == Event::array_end)) {
             itemsOf_ = event == Event::array_start ? figure : std::nullopt;
-            // A key given twice keeps its last value, as in the tree.
-            if (itemsOf_) items[static_cast<std::size_t>(*itemsOf_)].clear();
             return true;
         }
         if (depth != 4 || !itemsOf_ || event != Event::object_end) return true;
