@@ -2,8 +2,8 @@
 
 namespace vat {
 
-bool IsDataFileName(std::string_view name) {
-    return name != "edb" && name != "mgmtsvr" && name.find("template") == std::string_view::npos;
+bool IsDataFile(std::string_view name, bool isTemplate) {
+    return name != "edb" && name != "mgmtsvr" && !isTemplate;
 }
 
 std::vector<std::string> ListDataFiles(LedgerConnection& ledger) {
@@ -12,7 +12,9 @@ std::vector<std::string> ListDataFiles(LedgerConnection& ledger) {
     OpenQuery(catalogue, "select * from pg_database");
     for (; !catalogue.Eof(); catalogue.MoveNext()) {
         std::string name = catalogue["datname"].Text();
-        if (IsDataFileName(name)) names.push_back(std::move(name));
+        // The driver gives a boolean as "1" or "0".
+        if (IsDataFile(name, catalogue["datistemplate"].Text() == "1"))
+            names.push_back(std::move(name));
     }
     return names;
 }

@@ -11,8 +11,9 @@
 namespace vat {
 
 // Whether a database of the server's catalogue is a company data file: every database but
-// "edb", "mgmtsvr" and those with "template" anywhere in the name (case-sensitive).
-bool IsDataFileName(std::string_view name);
+// "edb", "mgmtsvr" (case-sensitive) and the server's templates. A template is known by the
+// catalogue's mark (datistemplate), never by its name: a company's "mytemplate" is its books.
+bool IsDataFile(std::string_view name, bool isTemplate);
 
 // The data files of the connected server, in the catalogue's own row order.
 std::vector<std::string> ListDataFiles(LedgerConnection& ledger);

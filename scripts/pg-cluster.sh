@@ -91,6 +91,8 @@ select 'create role "$VAT_PG_USER" login createdb password ''$VAT_PG_PASSWORD'''
 select format('create database %I owner "$VAT_PG_USER"', name)
   from unnest(array['edb', 'mgmtsvr', 'company_template']) as name
   where not exists (select from pg_database where datname = name) \gexec
+-- A real template, as template0 and template1 are: hidden by its mark, not by its name.
+alter database company_template is_template true;
 EOF
   # The default database would otherwise head the catalogue and be offered as a data file.
   admin_psql -c 'drop database if exists postgres'

@@ -249,9 +249,9 @@ TEST(RunRecord, OtherBooksFilesAreKeptUnlessReplacingWasChosen) {
     const DataFileChoice other = SelectDataFile(session.ledger, "t_run_figures");
     const auto why = OtherBooksFiles(session.folder / "04", *other.books);
     ASSERT_TRUE(why);
-    EXPECT_NE(why->find("were made from t_run_demo (financial year 2014-04-01 to 2015-03-31)"),
+    EXPECT_NE(why->text.find("were made from t_run_demo (financial year 2014-04-01 to 2015-03-31)"),
               std::string::npos)
-        << *why;
+        << why->text;
     RunSelection selection{
         .books = other.books, .dataFile = "t_run_figures", .monthNumber = 4, .folders = folders};
     EXPECT_EQ(GenerationRun(session.ledger, selection).outcome, RunOutcome::Refused);

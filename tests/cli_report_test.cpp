@@ -5,6 +5,7 @@
 
 #include <sstream>
 
+#include "app/cli/cli_books_report.h"
 #include "app/cli/cli_reconciliation.h"
 
 namespace {
@@ -40,6 +41,39 @@ TEST(CliHumanReport, ShowsControlCharactersOfTheLedgerEscaped) {
         EXPECT_TRUE(out.str().ends_with("\nBill " + c.shown + "\n")) << c.name << ":\n"
                                                                      << out.str();
     }
+}
+
+// A name in a list or a reason in a row keeps to its line.
+TEST(CliHumanReport, ALineOfAListKeepsItsLineBreaksEscaped) {
+    const struct {
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        {"shop\n2014", "shop\\x0a2014"},
+        {"shop\r\n2014", "shop\\x0d\\x0a2014"},
+        {"shop\x1b[2J2014", "shop\\x1b[2J2014"},
+        {"CAF\xc3\x89\t2014", "CAF\xc3\x89\t2014"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(TerminalLine(c.text), c.shown) << c.text;
+}
+
+// A month that did not complete has no figures: its line shows dashes, never 0.00.
+TEST(CliYearTable, AMonthThatFailedShowsNoFigures) {
+    std::ostringstream out;
+    YearReport table(out);
+    vat::RunResult failed{.outcome = vat::RunOutcome::Failed};
+    failed.messages.push_back({"The data file could not be read.", true});
+    table.Add(4, 1, failed);
+    std::istringstream lines(out.str());
+    std::string heading, april;
+    std::getline(lines, heading);
+    std::getline(lines, april);
+    std::istringstream words(april);
+    std::vector<std::string> columns;
+    for (std::string word; words >> word;) columns.push_back(word);
+    EXPECT_EQ(columns, (std::vector<std::string>{"APR", "-", "-", "-", "-", "-", "-", "-", "-", "-",
+                                                 "-", "-", "-", "failed"}))
+        << out.str();
 }
 
 TEST(CliHumanReport, ShowsARowsDocumentAndItsFileAndLine) {

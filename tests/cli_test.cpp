@@ -302,7 +302,8 @@ TEST(Cli, AQueryOnALockedTableEndsAtTheStatementTimeoutWithItsMessage) {
     EXPECT_EQ(report["messages"],
               nlohmann::json::array({"Writing efile_pur04.xml failed: A query on the data file "
                                      "t_run_figures was stopped after 1 second (statement "
-                                     "timeout). The month's earlier files were kept."}));
+                                     "timeout)."}))
+        << "the month had no earlier files to keep";
 }
 
 // --folder names the output folder only, made when missing: without --xsd the schemas beside

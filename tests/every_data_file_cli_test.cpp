@@ -100,5 +100,41 @@ TEST(EveryDataFile, IsEachRunAloneWithALineEachAndTheWorstStatus) {
     EXPECT_TRUE(printedLines[dataFiles.size() + 1].starts_with("Total")) << lines.out;
 }
 
+// A database whose name holds a line break and an escape sequence, and one the books' login may
+// not connect to: each keeps to its line of the list and of the run, its name and its reason
+// (the server's message of several lines) shown on one.
+TEST(EveryDataFile, StrangeNamesAndTheServersReasonsKeepToTheirLines) {
+    struct Databases {
+        Databases() {
+            test::AdminPsql("edb", "create database \"odd\nname\x1b[2J\"");
+            test::AdminPsql("edb", "create database locked");
+            test::AdminPsql("edb", "revoke connect on database locked from public");
+        }
+        ~Databases() {
+            test::AdminPsql("edb", "drop database \"odd\nname\x1b[2J\"");
+            test::AdminPsql("edb", "drop database locked");
+        }
+    } databases;
+    ProgramFolder folder;
+    const test::ProgramResult listed = RunCli({"--list-data-files"}, folder);
+    EXPECT_TRUE(listed.out.ends_with("\nodd\\x0aname\\x1b[2J\nlocked\n")) << listed.out;
+
+    const test::ProgramResult every =
+        RunCli({"--all-data-files", "--month", "APR", "--folder", folder.Path().string()}, folder);
+    std::vector<std::string> lines;
+    std::istringstream printed(every.out);
+    for (std::string line; std::getline(printed, line);) lines.push_back(line);
+    ASSERT_GE(lines.size(), 4u) << every.out;
+    const std::string& odd = lines[lines.size() - 4];
+    const std::string& locked = lines[lines.size() - 3];
+    EXPECT_TRUE(odd.starts_with("odd\\x0aname\\x1b[2J ")) << every.out;
+    EXPECT_TRUE(locked.starts_with("locked ")) << every.out;
+    EXPECT_NE(locked.find("permission denied for database \"locked\" DETAIL:  User does not "
+                          "have CONNECT privilege."),
+              std::string::npos)
+        << every.out;
+    EXPECT_TRUE(lines[lines.size() - 2].starts_with("Total")) << every.out;
+}
+
 }  // namespace
 }  // namespace vat

@@ -468,6 +468,16 @@ void PrintTo(const Interruption& interruption, std::ostream* out) { *out << inte
 
 class InterruptedRun : public testing::TestWithParam<Interruption> {};
 
+// Only a month that had files is said to keep them.
+TEST(GenerationRun, AMonthWithoutFilesIsNotSaidToKeepAny) {
+    LedgerSession session("t_run_figures");
+    RunCancel cancel(session.ledger);
+    cancel.Request();
+    RunObserver silent;
+    EXPECT_EQ(MessageTexts(RunMonth(session, 4, silent, cancel).messages),
+              std::vector<std::string>{"The run was cancelled."});
+}
+
 TEST_P(InterruptedRun, KeepsTheMonthsEarlierFilesAndListsNoneAsWritten) {
     LedgerSession session("t_run_figures");
     ASSERT_EQ(RunMonth(session, 4), RunOutcome::Completed);

@@ -15,6 +15,7 @@
 #include "ledger/data_file_catalogue.h"
 #include "ledger/ledger_error.h"
 #include "ledger/ledger_login.h"
+#include "ledger/odbc_diagnostics.h"
 #include "ledger/sibling_connection.h"
 #include "returns/declarations/return_files.h"
 #include "returns/run/data_file_selection.h"
@@ -25,16 +26,40 @@
 namespace vat {
 namespace {
 
-TEST(DataFileCatalogue, FiltersTheManagementAndTemplateDatabasesCaseSensitively) {
+TEST(DataFileCatalogue, FiltersTheManagementDatabasesCaseSensitivelyAndTheTemplates) {
     const struct {
         const char* name;
+        bool isTemplate;
         bool dataFile;
     } cases[] = {
-        {"edb", false},        {"mgmtsvr", false},      {"template0", false}, {"template1", false},
-        {"mytemplate", false}, {"a_template_b", false}, {"shop2013", true},   {"shop2014", true},
-        {"Template1", true},   {"Template2", true},     {"EDB", true},        {"edb2", true},
+        {"edb", false, false},         {"mgmtsvr", false, false},   {"template0", true, false},
+        {"template1", true, false},    {"shopmaster", true, false}, {"mytemplate", false, true},
+        {"a_template_b", false, true}, {"shop2013", false, true},   {"Template1", false, true},
+        {"EDB", false, true},          {"edb2", false, true},
     };
-    for (const auto& c : cases) EXPECT_EQ(IsDataFileName(c.name), c.dataFile) << c.name;
+    for (const auto& c : cases) EXPECT_EQ(IsDataFile(c.name, c.isTemplate), c.dataFile) << c.name;
+}
+
+// A company's books named like a template are listed; a template of the server, whatever its
+// name, is not.
+TEST(DataFileCatalogue, HidesTheServersTemplatesByTheirMarkNotTheirName) {
+    struct Databases {
+        Databases() {
+            test::AdminPsql("edb", "create database mytemplate_books");
+            test::AdminPsql("edb", "create database shopmaster is_template true");
+        }
+        ~Databases() {
+            test::AdminPsql("edb", "drop database mytemplate_books");
+            test::AdminPsql("edb", "alter database shopmaster is_template false");
+            test::AdminPsql("edb", "drop database shopmaster");
+        }
+    } databases;
+    LedgerConnection ledger;
+    ConnectLedger(ledger, "edb", false);
+    const std::vector<std::string> names = ListDataFiles(ledger);
+    const std::set<std::string> listed(names.begin(), names.end());
+    EXPECT_EQ(listed.count("mytemplate_books"), 1u);
+    EXPECT_EQ(listed.count("shopmaster"), 0u);
 }
 
 TEST(DataFileCatalogue, ListsTheServersDataFilesInCatalogueOrder) {
@@ -49,11 +74,28 @@ TEST(DataFileCatalogue, ListsTheServersDataFilesInCatalogueOrder) {
 
     // The catalogue's own row order, unsorted.
     std::vector<std::string> catalogue;
-    OpenQuery(ledger.lookupRecordset, "select datname from pg_database");
-    for (; !ledger.lookupRecordset.Eof(); ledger.lookupRecordset.MoveNext())
-        if (IsDataFileName(ledger.lookupRecordset["datname"].Text()))
-            catalogue.push_back(ledger.lookupRecordset["datname"].Text());
+    OpenQuery(ledger.lookupRecordset, "select datname, datistemplate::int from pg_database");
+    for (Recordset& row = ledger.lookupRecordset; !row.Eof(); row.MoveNext())
+        if (IsDataFile(row["datname"].Text(), row["datistemplate"].Integer() != 0))
+            catalogue.push_back(row["datname"].Text());
     EXPECT_EQ(names, catalogue);
+}
+
+TEST(OdbcDiagnostics, TheServersMessageOfManyLinesIsOneLine) {
+    const struct {
+        const char* text;
+        const char* line;
+    } cases[] = {
+        {"FATAL:  permission denied for database \"locked\"\nDETAIL:  User does not have "
+         "CONNECT privilege.\n",
+         "FATAL:  permission denied for database \"locked\" DETAIL:  User does not have CONNECT "
+         "privilege."},
+        {"connection to server failed: Connection refused\n\tIs the server running?\r\n",
+         "connection to server failed: Connection refused Is the server running?"},
+        {"  one line  ", "one line"},
+        {"\n\n", ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(OneLineDiagnostic(c.text), c.line) << c.text;
 }
 
 TEST(LedgerConnection, ADataFileConnectionIsRefusedWritesByTheServer) {

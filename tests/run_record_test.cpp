@@ -167,6 +167,62 @@ TEST(RunRecordFile, ItsOwnerIsReadFromItsHeadAlone) {
     EXPECT_FALSE(ReadRecordOwner(folder / "04"));
 }
 
+// Records the program never writes, refused with a reason a person reads, never a crash: by the
+// reading of the whole record (--verify, the window's month), and by the reading of its owner
+// (the guard before a run) where it meets what is wrong before it has the owner.
+TEST(RunRecordText, WhatNoRunWritesIsRefusedWithAPlainReason) {
+    const std::string april = Text(April());
+    const auto ahead = [&april](const std::string& member) {
+        return april.substr(0, 1) + member + april.substr(1);
+    };
+    std::string monthInWords = april;
+    monthInWords.replace(monthInWords.find("\"month\": 4"), 10, "\"month\": \"APR\"");
+    std::string noMonth = april;
+    noMonth.erase(noMonth.find("\"month\": 4,"), 11);
+    std::string deepObjects;
+    for (int level = 0; level < 1'000'000; ++level) deepObjects += "{\"a\": ";
+    deepObjects += "1" + std::string(1'000'000, '}');
+    const struct {
+        const char* name;
+        std::string text;
+        std::string reason;
+        bool metBeforeTheOwner;
+    } cases[] = {
+        {"AMember100000ListsDeep",
+         ahead("\"deep\": " + std::string(100'000, '[') + std::string(100'000, ']') + ", "),
+         "its members nest deeper than 32 levels", true},
+        {"AMember1000000ObjectsDeep", ahead("\"deep\": " + deepObjects + ", "),
+         "its members nest deeper than 32 levels", true},
+        {"TwoDataFiles", ahead(R"("dataFile": "shop2013", )"),
+         "its member \"dataFile\" is given twice in one object", true},
+        {"TwoFinancialYearStarts",
+         ahead(R"("financialYear": {"start": "2013-04-01", "start": 1}, )"),
+         "its member \"start\" is given twice in one object", true},
+        {"AMonthInWords", monthInWords, "a value is a string where a number belongs", false},
+        {"NoMonth", noMonth, "it has no member \"month\"", false},
+        {"BrokenJson", R"({"dataFile": })", "its JSON breaks off or is malformed at byte 14", true},
+    };
+    test::ScratchFolder folder;
+    const fs::path record = folder / "run.json";
+    for (const auto& c : cases) {
+        try {
+            ParseRunRecord(c.text);
+            ADD_FAILURE() << c.name << " read";
+        } catch (const RunRecordError& error) {
+            EXPECT_EQ(error.what(), "not a run record: " + c.reason) << c.name;
+        }
+        if (!c.metBeforeTheOwner) continue;
+        std::ofstream(record, std::ios::trunc) << c.text;
+        try {
+            ReadRecordOwner(folder.Path());
+            ADD_FAILURE() << c.name << " read";
+        } catch (const RunRecordError& error) {
+            EXPECT_EQ(error.what(), record.string() + " is not a run record: " + c.reason)
+                << c.name;
+        }
+    }
+}
+
 // What may stand at a record's name instead of a record the program wrote.
 struct StrangeRecord {
     const char* name;

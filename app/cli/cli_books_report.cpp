@@ -17,13 +17,19 @@ const char* MonthName(int monthNumber) {
 constexpr const char* kYearRow =
     "%-5s %13s %13s %13s %11s %11s %13s %13s %8s %8s %13s %13s %13s  %s\n";
 
-// A month's line, or the year's: the figures as its totals add them up.
+// A month's line, or the year's: the figures as its totals add them up. A month that did not
+// complete has no figures, shown as a dash, never as 0.00.
 void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& figures,
                    const std::string& outcome) {
-    const auto amount = [](std::int64_t paise) {
+    const bool shown = figures.monthsCompleted > 0;
+    const auto amount = [shown](std::int64_t paise) {
+        if (!shown) return std::string("-");
         char text[32];
         std::snprintf(text, sizeof text, "%.2f", static_cast<double>(paise) / 100);
         return std::string(text);
+    };
+    const auto count = [shown](long long documents) {
+        return shown ? std::to_string(documents) : std::string("-");
     };
     char line[256];
     using vat::Figure;
@@ -34,7 +40,7 @@ void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& 
                   amount(figures.Sum(Figure::CstSales)).c_str(),
                   amount(figures.Sum(Figure::UrdPurchaseBasic)).c_str(),
                   amount(figures.Sum(Figure::UrdSalesBasic)).c_str(),
-                  std::to_string(figures.written).c_str(), std::to_string(figures.leftOut).c_str(),
+                  count(figures.written).c_str(), count(figures.leftOut).c_str(),
                   amount(figures.Books(vat::ReconciledFigure::InputVat)).c_str(),
                   amount(figures.Books(vat::ReconciledFigure::OutputVat)).c_str(),
                   amount(figures.vatPayableDifference).c_str(), outcome.c_str());

@@ -9,7 +9,8 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr const char* kCompanyRow = "%-20s %-11s %13s %11s %11s %8s %8s %-13s %s\n";
+// The columns before the outcome, which ends the line however long it is.
+constexpr const char* kCompanyRow = "%-20s %-11s %13s %11s %11s %8s %8s %-13s ";
 
 std::string Amount(std::int64_t paise) {
     char text[32];
@@ -34,12 +35,12 @@ void PrintLine(std::ostream& out, const std::string& name, const std::string& ti
         return shown ? std::to_string(documents) : std::string("-");
     };
     char line[512];
-    std::snprintf(line, sizeof line, kCompanyRow, TerminalText(name).c_str(),
-                  TerminalText(tin).c_str(), amount(vat::Figure::VatPayable).c_str(),
+    std::snprintf(line, sizeof line, kCompanyRow, TerminalLine(name).c_str(),
+                  TerminalLine(tin).c_str(), amount(vat::Figure::VatPayable).c_str(),
                   amount(vat::Figure::CstPurchases).c_str(), amount(vat::Figure::CstSales).c_str(),
                   count(figures.written).c_str(), count(figures.leftOut).c_str(),
-                  SchemaCheck(figures).c_str(), outcome.c_str());
-    out << line;
+                  SchemaCheck(figures).c_str());
+    out << line << outcome << '\n';
 }
 
 void AddTotals(vat::YearTotals& totals, const vat::YearTotals& company) {
@@ -60,8 +61,8 @@ CompaniesReport::CompaniesReport(std::ostream& out, bool json) : out_(out), json
     }
     char heading[256];
     std::snprintf(heading, sizeof heading, kCompanyRow, "Data file", "TIN", "VAT payable",
-                  "CST purch.", "CST sales", "Written", "Left out", "Schema check", "Exit status");
-    out_ << heading;
+                  "CST purch.", "CST sales", "Written", "Left out", "Schema check");
+    out_ << heading << "Exit status\n";
 }
 
 vat::JsonObjectWriter& CompaniesReport::OpenObject() {
@@ -90,7 +91,7 @@ void CompaniesReport::Add(const CompanyReport& company) {
         WriteObject(company);
     } else {
         std::string outcome = std::to_string(company.status) + " " + ExitStatusText(company.status);
-        if (!company.reason.empty()) outcome += ": " + TerminalText(company.reason);
+        if (!company.reason.empty()) outcome += ": " + TerminalLine(company.reason);
         PrintLine(out_, company.dataFile, company.dealerTin, company.figures, outcome);
     }
     out_ << std::flush;

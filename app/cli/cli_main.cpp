@@ -6,6 +6,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "app/cli/checked_output.h"
 #include "app/cli/cli_books_report.h"
 #include "app/cli/cli_companies_report.h"
 #include "app/cli/cli_options.h"
@@ -165,7 +166,8 @@ MonthRun RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& select
     if (!options.check)
         if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books);
             owner && !options.replace)
-            return Refused(*owner + "; give --replace to replace them");
+            return Refused(owner->unreadable ? owner->text
+                                             : owner->text + "; give --replace to replace them");
     for (const std::filesystem::path& file : {options.errorsCsv, options.errorsXlsx})
         if (auto problem = ExportPathProblem(file, monthFolder)) return Refused(*problem);
     MonthRun run{options.check ? vat::CheckBeforeFiling(ledger, selection, observer, &cancel)
@@ -335,7 +337,7 @@ int CliMain(int argc, char** argv) {
         if (options->json)
             std::cout << nlohmann::json{{"dataFiles", dataFiles}}.dump(2) << '\n';
         else
-            for (const std::string& name : dataFiles) std::cout << name << '\n';
+            for (const std::string& name : dataFiles) std::cout << TerminalLine(name) << '\n';
         return kCompleted;
     }
     const vat::ReturnFolders folders(
@@ -373,15 +375,24 @@ int CliMain(int argc, char** argv) {
 }  // namespace
 
 // What no part of the program expected (memory exhausted, say) still ends with a reason and a
-// status, never an abort.
+// status, never an abort. A report that could not be written whole fails the run: a script
+// would otherwise keep a cut report as the month's.
 int main(int argc, char** argv) {
     vat::ReturnLargeBlocksWhenFreed();
+    KeepStandardDescriptorsTaken();
+    CheckedStandardOutput output;
+    int status = kFailed;
     try {
-        return CliMain(argc, argv);
+        status = CliMain(argc, argv);
     } catch (const std::exception& error) {
         std::cerr << "vat-efile-cli: " << error.what() << '\n';
     } catch (...) {
         std::cerr << "vat-efile-cli: an unexpected failure\n";
     }
-    return kFailed;
+    if (const std::optional<std::string> failure = output.Finish()) {
+        std::cerr << "vat-efile-cli: the report could not be written to standard output: "
+                  << *failure << '\n';
+        return kFailed;
+    }
+    return status;
 }

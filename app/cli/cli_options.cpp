@@ -71,7 +71,8 @@ OVER; a run that fails or is cancelled keeps the month's earlier files. SIGINT o
 cancels the run; a second one ends the program at once (the next run cleans up).
 
 Exit status: 0 when the run reached OVER and every file passed its schema check; 1 when it
-failed (no server, a data file that does not open, a file that could not be written); 2 when
+failed (no server, a data file that does not open, a file or this report that could not be
+written whole); 2 when
 it was refused (a bad command line, an unknown data file, an incorrect TIN, an unusable
 schema, another run of the month); 3 when it reached OVER but one or more files failed their
 schema check; 4 when --verify found the books or the month's files changed since the

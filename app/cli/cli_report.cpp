@@ -29,11 +29,9 @@ std::string Escaped(const char* format, unsigned value) {
 
 // Ledger text as a terminal may show it: a control character could move the cursor or start an
 // escape sequence, so C0 and DEL are written as \x1b, C1 as \u009b and every byte that is not
-// UTF-8 (an 8-bit terminal reads 0x9b as a control too) as \x9b. Tab and line feed stay, and so
-// does a CR ending a line: the schema errors break their text with CR LF.
-}  // namespace
-
-std::string TerminalText(std::string_view text) {
+// UTF-8 (an 8-bit terminal reads 0x9b as a control too) as \x9b. Tab stays; where line ends are
+// kept, so do a line feed and a CR ending a line: the schema errors break their text with CR LF.
+std::string ShownText(std::string_view text, bool keepLineEnds) {
     std::string shown;
     shown.reserve(text.size());
     const auto needsLook = [](char byte) {
@@ -53,7 +51,8 @@ std::string TerminalText(std::string_view text) {
             continue;
         }
         const char32_t c = character->codePoint;
-        const bool lineEnd = c == '\n' || (c == '\r' && text.substr(at + 1, 1) == "\n");
+        const bool lineEnd =
+            keepLineEnds && (c == '\n' || (c == '\r' && text.substr(at + 1, 1) == "\n"));
         if ((c < 0x20 && c != '\t' && !lineEnd) || c == 0x7f)
             shown += Escaped("\\x%02x", c);
         else if (c >= 0x80 && c <= 0x9f)
@@ -64,6 +63,12 @@ std::string TerminalText(std::string_view text) {
     }
     return shown;
 }
+
+}  // namespace
+
+std::string TerminalText(std::string_view text) { return ShownText(text, true); }
+
+std::string TerminalLine(std::string_view text) { return ShownText(text, false); }
 
 namespace {
 

@@ -31,6 +31,9 @@ void PrintJson(const nlohmann::ordered_json& report, std::ostream& out);
 
 // Ledger text as a terminal may show it: control characters escaped (ESC as \x1b).
 std::string TerminalText(std::string_view text);
+// The same kept to one line, its line breaks escaped too (\x0a): a name in a list, a reason in a
+// row.
+std::string TerminalLine(std::string_view text);
 
 // Why a run never started, one "vat-efile-cli: " line a reason, escaped as the report is.
 void PrintReasons(const std::vector<std::string>& reasons, std::ostream& out);

@@ -71,5 +71,5 @@ void WriteErrorListCsv(const ErrorListReport& report, const std::filesystem::pat
     if (!out) throw ExportError("Cannot write " + file.string() + ": " + std::strerror(errno));
     out << text;
     out.close();
-    if (!out) throw ExportError("Cannot write " + file.string());
+    if (!out) throw ExportError("Cannot write " + file.string() + ": " + std::strerror(errno));
 }

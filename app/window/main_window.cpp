@@ -249,8 +249,9 @@ void MainWindow::runGeneration() {
         const auto monthFolder =
             vat::MonthFolder(selection.folders, *selection.books, selection.monthNumber);
         if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books)) {
-            if (!messages_->confirm(QString::fromStdString(
-                    *owner + ".\n\nReplace them with the files of " + selection.dataFile + "?")))
+            if (!messages_->confirm(QString::fromStdString(owner->text +
+                                                           ".\n\nReplace them with the files of " +
+                                                           selection.dataFile + "?")))
                 return;
             selection.replaceOtherBooks = true;
         }

@@ -154,7 +154,7 @@ std::optional<BooksComparison> RecordedMonth(const RunSelection& selection, cons
                           monthsFolder.string());
         if (MoveInInterrupted(monthsFolder, monthTag)) return refuse(kInterruptedMoveIn);
         std::optional<RunRecord> recorded = ReadRunRecord(monthFolder);
-        if (!recorded || recorded->dataFile != dataFile) return refuse(noRecord);
+        if (!recorded) return refuse(noRecord);
         if (recorded->month != monthNumber || !WrittenFrom(OwnerOf(*recorded), *selection.books))
             return refuse("The run record in " + monthFolder.string() + " is of month " +
                           std::to_string(recorded->month) + " of " +

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "returns/record/json_string.h"
+#include "returns/record/record_json_failure.h"
 #include "returns/results/returns_errors.h"
 
 namespace vat {
@@ -26,7 +27,7 @@ std::int64_t Paise(const Json& value) {
 }
 
 RunRecordError Unreadable(const nlohmann::json::exception& error) {
-    return RunRecordError(std::string("the reconciliation cannot be read: ") + error.what());
+    return RunRecordError("the reconciliation cannot be read: " + RecordJsonFailure(error));
 }
 
 ReconcilingItem ParseItem(const Json& json) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,6 +11,7 @@
 #include "disk/small_file.h"
 #include "returns/record/json_string.h"
 #include "returns/record/reconciliation_json.h"
+#include "returns/record/record_json_failure.h"
 #include "returns/results/json_object_writer.h"
 #include "returns/results/run_json.h"
 
@@ -127,6 +129,32 @@ void PrintDocuments(JsonObjectWriter& json, const DocumentDigests& documents, st
     out << '\n';
 }
 
+// What every reading of a record refuses, whatever it takes from it: members nested deeper than
+// any record's (five levels), which could exhaust the stack of what reads them, and a member
+// named twice in one object, of which one reader could take the first and another the last.
+// Depths count the containers open around a value.
+class RecordNesting {
+public:
+    void Open(int depth, bool isObject) {
+        if (depth >= kDeepest)
+            throw RunRecordError("not a run record: its members nest deeper than " +
+                                 std::to_string(kDeepest) + " levels");
+        if (!isObject) return;
+        if (keys_.size() <= static_cast<std::size_t>(depth)) keys_.resize(depth + 1);
+        keys_[depth].clear();
+    }
+    // A key of the object opened at depth - 1.
+    void Key(int depth, const std::string& name) {
+        if (!keys_.at(depth - 1).insert(name).second)
+            throw RunRecordError("not a run record: its member \"" + name +
+                                 "\" is given twice in one object");
+    }
+
+private:
+    static constexpr int kDeepest = 32;
+    std::vector<std::set<std::string>> keys_;  // of the open object at each depth
+};
+
 // The record as the JSON library parses it, which takes a month's document lines and the
 // reconciliation's items as they come, never as a tree of strings: the documents are the root's
 // "documents" list, the items the elements of an "items" list of a figure of "reconciliation".
@@ -146,6 +174,9 @@ private:
 
     // False for what was taken, which the tree then leaves out.
     bool Keep(int depth, Event event, Json& parsed) {
+        if (event == Event::object_start || event == Event::array_start)
+            nesting_.Open(depth, event == Event::object_start);
+        if (event == Event::key) nesting_.Key(depth, parsed.get_ref<const std::string&>());
         if (event == Event::key && depth >= 1 && depth <= kKeysFollowed) {
             keys_[depth - 1] = parsed.get_ref<const std::string&>();
             for (int deeper = depth; deeper < kKeysFollowed; ++deeper) keys_[deeper].clear();
@@ -160,8 +191,6 @@ private:
         if (depth == 3 && figure && keys_[2] == "items" &&
             (event == Event::array_start || event == Event::array_end)) {
             itemsOf_ = event == Event::array_start ? figure : std::nullopt;
-            // A key given twice keeps its last value, as in the tree.
-            if (itemsOf_) items[static_cast<std::size_t>(*itemsOf_)].clear();
             return true;
         }
         if (depth != 4 || !itemsOf_ || event != Event::object_end) return true;
@@ -170,6 +199,7 @@ private:
     }
 
     static constexpr int kKeysFollowed = 3;
+    RecordNesting nesting_;
     std::array<std::string, kKeysFollowed> keys_;  // the keys leading to the value parsed
     std::optional<ReconciledFigure> itemsOf_;      // the figure whose items are being parsed
 };
@@ -225,7 +255,7 @@ RunRecord ParseRunRecord(std::string text) {
             throw RunRecordError("not a run record: its documents are no list");
         return record;
     } catch (const nlohmann::json::exception& error) {
-        throw RunRecordError(std::string("not a run record: ") + error.what());
+        throw RunRecordError("not a run record: " + RecordJsonFailure(error));
     }
 }
 
@@ -265,7 +295,7 @@ auto ReadRecordWith(const fs::path& monthFolder, const Parse& parse)
     try {
         text = ReadSmallFile(path, kLargestRunRecord);
     } catch (const DiskError& error) {
-        throw RunRecordError(error.what());
+        throw RunRecordUnreadable(error.what());
     }
     if (!text) return std::nullopt;
     try {
@@ -275,7 +305,8 @@ auto ReadRecordWith(const fs::path& monthFolder, const Parse& parse)
     }
 }
 
-// Reads a record's owner as the parser meets its members, and stops once it has them all.
+// Reads a record's owner as the parser meets its members, and stops once it has them all; what
+// it meets on the way it refuses as the reading of the whole record does.
 class OwnerReader : public nlohmann::json_sax<Json> {
 public:
     std::optional<RecordOwner> Owner() const {
@@ -285,7 +316,6 @@ public:
 
     bool string(string_t& value) override {
         const auto take = [&](std::string& member, unsigned bit) {
-            if (found_ & bit) return;
             member = std::move(value);
             found_ |= bit;
         };
@@ -298,11 +328,12 @@ public:
         return found_ != kAll;
     }
     bool key(string_t& name) override {
+        nesting_.Key(depth_, name);
         if (depth_ == 1 || depth_ == 2) key_[depth_ - 1] = name;
         return true;
     }
-    bool start_object(std::size_t /*elements*/) override { return Enter(); }
-    bool start_array(std::size_t /*elements*/) override { return Enter(); }
+    bool start_object(std::size_t /*elements*/) override { return Enter(true); }
+    bool start_array(std::size_t /*elements*/) override { return Enter(false); }
     bool end_object() override { return Leave(); }
     bool end_array() override { return Leave(); }
     bool null() override { return true; }
@@ -313,11 +344,12 @@ public:
     bool binary(binary_t& /*value*/) override { return true; }
     bool parse_error(std::size_t /*position*/, const std::string& /*token*/,
                      const nlohmann::detail::exception& error) override {
-        throw RunRecordError(std::string("not a run record: ") + error.what());
+        throw RunRecordError("not a run record: " + RecordJsonFailure(error));
     }
 
 private:
-    bool Enter() {
+    bool Enter(bool isObject) {
+        nesting_.Open(depth_, isObject);
         if (depth_ < 2) key_[depth_].clear();
         ++depth_;
         return true;
@@ -328,6 +360,7 @@ private:
     }
 
     int depth_ = 0;
+    RecordNesting nesting_;
     std::string key_[2];  // the member being read of the record, and of that member
     RecordOwner owner_;
     static constexpr unsigned kAll = 15;

@@ -14,6 +14,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A run record whose file could not be read at all (its permissions, say), so nothing is known
+// of its content.
+class RunRecordUnreadable : public RunRecordError {
+public:
+    using RunRecordError::RunRecordError;
+};
+
 // A run that stopped because its cancel was requested.
 class RunCancelled : public std::runtime_error {
 public:

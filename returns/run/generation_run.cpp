@@ -39,25 +39,36 @@ RunResult& Unfinished(RunResult& result, RunOutcome outcome, UserMessage message
     return result;
 }
 
-RunResult& Fail(RunResult& result, std::string reason) {
-    if (!reason.ends_with('.')) reason += '.';
-    return Unfinished(result, RunOutcome::Failed,
-                      {reason + " The month's earlier files were kept.", true});
+// Whether the month had files before the run: only then are there earlier files to speak of.
+bool MonthHasFiles(const ReturnContext& context) {
+    std::error_code missing;
+    const std::filesystem::path folder =
+        MonthFolder(context.folders, context.books, context.period.monthNumber);
+    return !std::filesystem::is_empty(folder, missing) && !missing;
 }
 
-RunResult& Cancel(RunResult& result) {
-    return Unfinished(result, RunOutcome::Cancelled,
-                      {"The run was cancelled; the month's earlier files were kept.", false});
+RunResult& Fail(const ReturnContext& context, std::string reason) {
+    if (!reason.ends_with('.')) reason += '.';
+    if (MonthHasFiles(context)) reason += " The month's earlier files were kept.";
+    return Unfinished(context.result, RunOutcome::Failed, {reason, true});
+}
+
+RunResult& Cancel(const ReturnContext& context) {
+    return Unfinished(
+        context.result, RunOutcome::Cancelled,
+        {MonthHasFiles(context) ? "The run was cancelled; the month's earlier files were kept."
+                                : "The run was cancelled.",
+         false});
 }
 
 RunResult& Refuse(RunResult& result, UserMessage message) {
     return Unfinished(result, RunOutcome::Refused, std::move(message));
 }
 
-RunResult& ReconcilingFailed(RunResult& result, const RunCancel* cancel, const LedgerError& error) {
-    return IsRequested(cancel)
-               ? Cancel(result)
-               : Fail(result,
+RunResult& ReconcilingFailed(const ReturnContext& context, const LedgerError& error) {
+    return IsRequested(context.cancel)
+               ? Cancel(context)
+               : Fail(context,
                       std::string("Reconciling the return with the books failed: ") + error.what());
 }
 
@@ -140,7 +151,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         staging =
             std::make_unique<MonthStaging>(MonthsFolder(context.folders, context.books), monthTag);
     } catch (const DiskError& error) {
-        return Fail(result, error.what());
+        return Fail(context, error.what());
     }
     context.writeFolder = staging->Folder();
     const ReconciledMonth month =
@@ -148,11 +159,11 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     BooksDigest digest;
     context.digest = &digest;
     for (const ReturnFileKind& kind : RunOrder()) {
-        if (IsRequested(context.cancel)) return Cancel(result);
+        if (IsRequested(context.cancel)) return Cancel(context);
         if (auto failure = RunGenerator(kind, context))
-            return IsRequested(context.cancel) ? Cancel(result) : Fail(result, *failure);
+            return IsRequested(context.cancel) ? Cancel(context) : Fail(context, *failure);
     }
-    if (IsRequested(context.cancel)) return Cancel(result);
+    if (IsRequested(context.cancel)) return Cancel(context);
     context.observer.FilesWritten();
     // The files' lists and facts are freed now, most of them allocated on the thread that read
     // them ahead: their pages go back before the reconciliation needs as many again, rather
@@ -184,7 +195,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
                                                ShownFigures(result.figures), context.listed);
     } catch (const LedgerError& error) {
         recorded.wait();  // it reads the result that a failure empties
-        return ReconcilingFailed(result, context.cancel, error);
+        return ReconcilingFailed(context, error);
     }
     RecordAhead ahead = recorded.get();
     RunRecord& record = ahead.record;
@@ -204,9 +215,9 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         // Lent to the record while it was printed: the month's items are held once.
         result.reconciliation = std::move(result.record->reconciliation);
     } catch (const RunRecordError& error) {
-        return Fail(result, putting + error.what());
+        return Fail(context, putting + error.what());
     } catch (const DiskError& error) {
-        return Fail(result, putting + error.what());
+        return Fail(context, putting + error.what());
     }
     result.outcome = RunOutcome::Completed;
     result.monthFolder =
@@ -228,17 +239,19 @@ bool WrittenFrom(const RecordOwner& owner, const SelectedBooks& books) {
     return owner.dataFile == books.dataFile && owner.yearStart == books.yearStart.IsoText();
 }
 
-std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFolder,
-                                           const SelectedBooks& books) {
+std::optional<OtherFiles> OtherBooksFiles(const std::filesystem::path& monthFolder,
+                                          const SelectedBooks& books) {
     std::optional<RecordOwner> owner;
     try {
         owner = ReadRecordOwner(monthFolder);
     } catch (const RunRecordError& error) {
-        return "The files in " + monthFolder.string() + " have a run record that cannot be read (" +
-               error.what() + ")";
+        return OtherFiles{"The files in " + monthFolder.string() +
+                              " have a run record that cannot be read (" + error.what() + ")",
+                          dynamic_cast<const RunRecordUnreadable*>(&error) != nullptr};
     }
     if (!owner || WrittenFrom(*owner, books)) return std::nullopt;
-    return "The files in " + monthFolder.string() + " were made from " + RecordOwnerText(*owner);
+    return OtherFiles{"The files in " + monthFolder.string() + " were made from " +
+                      RecordOwnerText(*owner)};
 }
 
 RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
@@ -289,9 +302,9 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
         std::filesystem::create_directories(monthsFolder, ignored);
         lock = MonthLock::Take(monthsFolder, monthTag, [cancel] { return IsRequested(cancel); });
     } catch (const DiskError& error) {
-        return Fail(result, error.what());
+        return Fail(context, error.what());
     }
-    if (IsRequested(cancel)) return Cancel(result);
+    if (IsRequested(cancel)) return Cancel(context);
     if (!lock)
         return Refuse(result, {"another run is writing the files of " + monthTag + " in " +
                                    monthsFolder.string(),
@@ -306,7 +319,7 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
         DataFileChoice now = ReadSelectedBooks(ledger, dataFile);
         if (!now.books) {
             for (UserMessage& message : now.messages) result.messages.push_back(message);
-            return Fail(result, "The data file " + dataFile + " can no longer be read");
+            return Fail(context, "The data file " + dataFile + " can no longer be read");
         }
         if (!(*now.books == *selection.books)) {
             result.messages.push_back(
@@ -326,12 +339,12 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
             context.period = {selection.monthNumber, result.books->yearStart.year};
         }
     } catch (const LedgerError& error) {
-        return Fail(result, std::string("Cannot reopen the data file: ") + error.what());
+        return Fail(context, std::string("Cannot reopen the data file: ") + error.what());
     }
 
     if (auto refusal = OtherBooksFiles(monthsFolder / monthTag, *result.books);
         refusal && !selection.replaceOtherBooks)
-        return Refuse(result, {*refusal + "; they were kept.", true});
+        return Refuse(result, {refusal->text + "; they were kept.", true});
 
     // Read per list, each file's statements run on a second connection while the run walks the
     // file before; read per voucher, the walk itself asks the server.

@@ -27,8 +27,14 @@ bool WrittenFrom(const RecordOwner& owner, const SelectedBooks& books);
 
 // Why the files in a month folder may not be replaced by a run of these books without asking:
 // a run of another data file or of another financial year wrote them, or their run record
-// cannot be read. nullopt when they may (no files, or files these books made).
-std::optional<std::string> OtherBooksFiles(const std::filesystem::path& monthFolder,
-                                           const SelectedBooks& books);
+// is no record or cannot be read. nullopt when they may (no files, or files these books made).
+struct OtherFiles {
+    std::string text;
+    // The record's file could not be read at all (its permissions, say): whose files they are
+    // is unknown, and replacing them is no cure for what stops reading it.
+    bool unreadable = false;
+};
+std::optional<OtherFiles> OtherBooksFiles(const std::filesystem::path& monthFolder,
+                                          const SelectedBooks& books);
 
 }  // namespace vat

@@ -20,11 +20,13 @@ std::string ShellQuoted(const std::string& text) {
 }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const ProgramFolder& scratch, const std::string& environment) {
+                         const ProgramFolder& scratch, const std::string& environment,
+                         const std::string& outputTo) {
     const std::filesystem::path errors = scratch / "stderr.txt";
     std::string command = environment + " " + ShellQuoted(program);
     for (const std::string& argument : arguments) (command += ' ') += ShellQuoted(argument);
     (command += " 2>") += ShellQuoted(errors.string());
+    (command += ' ') += outputTo;
 
     ProgramResult result;
     FILE* pipe = popen(command.c_str(), "r");

@@ -21,9 +21,11 @@ struct ProgramResult {
 std::string ShellQuoted(const std::string& text);
 
 // Runs the program with the arguments; environment is prepended as NAME=value words, and the
-// folder holds its standard error while it runs.
+// folder holds its standard error while it runs. Its standard output is kept, or sent where
+// the shell words outputTo say (">/dev/full", ">&-" to close it).
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const ProgramFolder& scratch, const std::string& environment = "");
+                         const ProgramFolder& scratch, const std::string& environment = "",
+                         const std::string& outputTo = "");
 
 // A program started in the background with the test's environment, its output kept in files
 // of the scratch folder named after it; killed if it still runs when this goes.
