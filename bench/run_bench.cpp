@@ -84,13 +84,12 @@ double PassSeconds(vat::LedgerConnection& ledger, int month, int passes, long lo
     return times[passes / 2];
 }
 
-// A throwaway program folder with the schemas that lie beside this program.
+// A throwaway program folder with the project's schemas.
 fs::path MakeProgramFolder() {
-    const fs::path self = fs::read_symlink("/proc/self/exe");
     const fs::path folder =
         fs::temp_directory_path() / ("vat-run-bench-" + std::to_string(std::random_device{}()));
     fs::create_directories(folder / "XSD");
-    for (const auto& schema : fs::directory_iterator(self.parent_path() / "XSD"))
+    for (const auto& schema : fs::directory_iterator(VAT_SCHEMA_DIR))
         fs::copy_file(schema.path(), folder / "XSD" / schema.path().filename());
     return folder;
 }

@@ -7,9 +7,9 @@
 #                           10,000 indexed with the facts read per voucher for comparison
 #   VAT_BENCH_CASES="2000:yes 2000:no" scripts/bench.sh    other sizes (vouchers:index)
 #   VAT_BENCH_ROUNDS=3 VAT_BENCH_BASELINE=DIR scripts/bench.sh
-#                           every row three times, side by side with the run-bench of another
-#                           build in DIR (its bin folder, schemas beside it), then the medians
-#                           of the rounds with their least and greatest
+#                           every row three times, side by side with the run-bench and
+#                           vat-efile-cli of another build whose build folder is DIR, then the
+#                           medians of the rounds with their least and greatest
 # Each data file is then written by vat-efile-cli and checked with --verify against that run,
 # each timed on its own with its peak memory: the check reruns the month into a throwaway
 # folder, so it costs about one run more than reading the record and the files.
@@ -54,7 +54,7 @@ for case in "${cases[@]}"; do
   extra=()
   [[ $index == yes ]] && extra=(fixtures/daybok_index.sql)
   echo "Loading $name ($vouchers vouchers in April)"
-  "$build_dir/bin/demo-ledger" --seed "$seed" --vouchers-per-month "$vouchers" --months 4 |
+  "$build_dir/fixtures/demo-ledger" --seed "$seed" --vouchers-per-month "$vouchers" --months 4 |
     scripts/load-ledger.sh "$name" - "${extra[@]}"
   # The statistics autovacuum would gather on real books, so plans do not depend on timing.
   ledger_psql -d "$name" -c "analyze daybok, bills, inventory, ledger_acts, city"
@@ -63,7 +63,7 @@ done
 if [[ -n $year_vouchers ]]; then
   year_name=bench_year_$year_vouchers
   echo "Loading $year_name ($year_vouchers vouchers a month, April to March)"
-  "$build_dir/bin/demo-ledger" --seed "$seed" --vouchers-per-month "$year_vouchers" |
+  "$build_dir/fixtures/demo-ledger" --seed "$seed" --vouchers-per-month "$year_vouchers" |
     scripts/load-ledger.sh "$year_name" - fixtures/daybok_index.sql
   ledger_psql -d "$year_name" -c "analyze daybok, bills, inventory, ledger_acts, city"
 fi
@@ -71,11 +71,13 @@ fi
 # Each row is measured by this build and, with VAT_BENCH_BASELINE, by the other build's
 # run-bench, the two alternating which goes first from round to round.
 builds=(this)
-declare -A bench_of=([this]=$build_dir/bin/run-bench) cli_of=([this]=$build_dir/bin/vat-efile-cli)
+declare -A bench_of=([this]=$build_dir/bench/run-bench) cli_of=([this]=$build_dir/bin/vat-efile-cli)
 if [[ -n ${VAT_BENCH_BASELINE:-} ]]; then
   builds=(baseline this)
-  bench_of[baseline]=$VAT_BENCH_BASELINE/run-bench
-  cli_of[baseline]=$VAT_BENCH_BASELINE/vat-efile-cli
+  bench_of[baseline]=$VAT_BENCH_BASELINE/bench/run-bench
+  # An older build kept run-bench beside the programs.
+  [[ -x ${bench_of[baseline]} ]] || bench_of[baseline]=$VAT_BENCH_BASELINE/bin/run-bench
+  cli_of[baseline]=$VAT_BENCH_BASELINE/bin/vat-efile-cli
 fi
 rounds=${VAT_BENCH_ROUNDS:-1}
 # Calls "$@" BUILD NAME for every data file of every round.
@@ -103,7 +105,7 @@ in_rounds run_bench
 if [[ " ${names[*]} " == *" bench_10000_indexed "* ]]; then
   measure this --data-file bench_10000_indexed --query-per-voucher
 fi
-printf '%-9s %s\n' build "$("$build_dir/bin/run-bench" --header)"
+printf '%-9s %s\n' build "$("${bench_of[this]}" --header)"
 printf '%s\n' "${rows[@]}"
 
 # A month written by the command line, then checked with --verify against what it wrote: the

@@ -23,7 +23,7 @@ is_loaded() {
 load_demo() {
   local name=$1 seed=$2 year=$3
   echo "Loading the demo company $name"
-  "$build_dir/bin/demo-ledger" --seed "$seed" --vouchers-per-month 300 --year "$year" |
+  "$build_dir/fixtures/demo-ledger" --seed "$seed" --vouchers-per-month 300 --year "$year" |
     scripts/load-ledger.sh "$name" - fixtures/daybok_index.sql
 }
 

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project builds, runs, packages and tests with. Installs
-# only what is missing and upgrades nothing that is there; non-interactive; safe to run as
-# root on a fresh Debian 12.
+# Installs every Debian package the project builds, runs, packages and tests with, and the
+# packages named on its command line (a script's own needs). Installs only what is missing and
+# upgrades nothing that is there; non-interactive; safe to run as root on a fresh Debian 12.
 set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  dpkg-dev file
+  dpkg-dev file lintian
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
   unixodbc unixodbc-dev odbc-postgresql
   libxml2-dev libxml2-utils libssl-dev
@@ -17,6 +17,7 @@ packages=(
   poppler-utils unzip
   time
   clang-format clang-tidy shellcheck
+  "$@"
 )
 
 missing=()

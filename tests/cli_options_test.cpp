@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <set>
+
+#include "support/program_folder.h"
+
 namespace {
 
 struct OptionsCase {
@@ -130,6 +135,26 @@ TEST(CliOptions, TheUsageNamesTheDefaultFolders) {
         << usage;
     EXPECT_NE(usage.find("\n                     /usr/share/vat-efile/XSD\n"), std::string::npos)
         << usage;
+}
+
+// The manual page has an entry for each option the usage describes, and for no other.
+TEST(CliOptions, TheManualPageDescribesTheOptionsOfTheUsage) {
+    const auto optionsIn = [](const std::string& text, const std::regex& entry) {
+        std::set<std::string> options;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), entry);
+             it != std::sregex_iterator(); ++it)
+            options.insert((*it)[1]);
+        return options;
+    };
+    // An option's line of the usage, and its entry of the page, whose hyphens roff writes as \-.
+    const std::regex usageLine("\n  (--[a-z][a-z-]*)");
+    const std::regex pageEntry("\n\\.TP\n\\.B[IR]? (--[a-z][a-z-]*)");
+    const std::string page =
+        std::regex_replace(vat::test::ReadBytes(VAT_SOURCE_DIR "/packaging/vat-efile-cli.1"),
+                           std::regex(R"(\\-)"), "-");
+    const std::set<std::string> described = optionsIn(CliUsage({"/out", "/xsd"}), usageLine);
+    EXPECT_GT(described.size(), 10u);
+    EXPECT_EQ(optionsIn(page, pageEntry), described);
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <ranges>
 #include <sstream>
 
 #include "support/program_folder.h"
@@ -37,6 +40,38 @@ std::string Moved(std::string text, const std::string& from, const std::string& 
     for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
+}
+
+std::int64_t Paise(const Json& rupees) { return std::llround(rupees.get<double>() * 100); }
+
+// The totals' reconciliation is the sum of every data file's own, as its object prints it.
+void ExpectTotalsAddUpTheReconciliations(const Json& report) {
+    const Json& totals = report["totals"];
+    int reconciled = 0;
+    std::map<std::string, std::int64_t> books, differences;
+    std::int64_t vatPayableDifference = 0, unexplained = 0;
+    for (const Json& company : report["dataFiles"]) {
+        if (!company.contains("reconciliation") || company["reconciliation"].is_null()) continue;
+        const Json& reconciliation = company["reconciliation"];
+        ++reconciled;
+        for (const auto& [key, value] : totals["books"].items()) {
+            books[key] += Paise(reconciliation[key]["books"]);
+            differences[key] += Paise(reconciliation[key]["difference"]);
+            unexplained += Paise(reconciliation[key]["unexplained"]);
+        }
+        vatPayableDifference += Paise(reconciliation["vatPayable"]["difference"]);
+    }
+    ASSERT_GT(reconciled, 1) << "too few reconciled data files to add up";
+    EXPECT_EQ(totals["monthsReconciled"], reconciled);
+    ASSERT_EQ(totals["books"].size(), 4u) << totals.dump(1);
+    for (const auto& [key, value] : totals["books"].items()) {
+        EXPECT_EQ(Paise(value), books[key]) << key;
+        EXPECT_EQ(Paise(totals["difference"][key]), differences[key]) << key;
+    }
+    EXPECT_EQ(Paise(totals["difference"]["vatPayable"]), vatPayableDifference);
+    EXPECT_EQ(Paise(totals["unexplained"]), unexplained);
+    EXPECT_NE(std::ranges::count(books | std::views::values, 0), std::ssize(books))
+        << "every book figure is 0: nothing was added up";
 }
 
 TEST(EveryDataFile, IsEachRunAloneWithALineEachAndTheWorstStatus) {
@@ -82,6 +117,7 @@ TEST(EveryDataFile, IsEachRunAloneWithALineEachAndTheWorstStatus) {
                 << dataFile;
         }
     }
+    ExpectTotalsAddUpTheReconciliations(report);
     EXPECT_EQ(report["dataFiles"].back()["messages"], Json::array({kNoBooks}));
     EXPECT_EQ(report["exitStatus"], every.status);
     EXPECT_EQ(every.status, worst);

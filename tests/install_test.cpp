@@ -51,7 +51,8 @@ TEST_F(Installed, TreeHoldsProgramsSchemasReadmeMenuEntryAndIcon) {
             << program;
     for (const char* schema : kSchemas)
         EXPECT_TRUE(fs::exists(prefix() / "share/vat-efile/XSD" / schema)) << schema;
-    EXPECT_TRUE(fs::exists(prefix() / "share/vat-efile/README.md"));
+    EXPECT_TRUE(fs::exists(prefix() / "share/doc/vat-efile/README.md"));
+    EXPECT_TRUE(fs::exists(prefix() / "share/doc/vat-efile/docs/window.png"));
     EXPECT_TRUE(fs::exists(prefix() / "share/icons/hicolor/scalable/apps/vat-efile.svg"));
     const std::string entry = test::ReadBytes(prefix() / "share/applications/vat-efile.desktop");
     for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nExec=vat-efile\n",
@@ -121,7 +122,7 @@ TEST_F(Installed, ChecksAgainstTheInstalledSchemasUnlessToldOtherwise) {
 }
 
 // The package installs under /usr and depends on the packages of what the programs link and on
-// the ODBC driver manager and the PostgreSQL driver.
+// the ODBC driver manager and the PostgreSQL driver, with what Debian asks of a package.
 TEST_F(Installed, DebianPackage) {
     const fs::path packages = scratch_ / "packages";
     const ProgramResult cpack = RunProgram(
@@ -144,11 +145,18 @@ TEST_F(Installed, DebianPackage) {
     const ProgramResult contents = RunProgram("dpkg-deb", {"--contents", deb.string()}, scratch_);
     for (const char* file :
          {"./usr/bin/vat-efile\n", "./usr/bin/vat-efile-cli\n",
-          "./usr/share/vat-efile/XSD/eval_pur.xsd\n", "./usr/share/vat-efile/README.md\n",
+          "./usr/share/vat-efile/XSD/eval_pur.xsd\n", "./usr/share/doc/vat-efile/README.md\n",
           "./usr/share/applications/vat-efile.desktop\n",
-          "./usr/share/icons/hicolor/scalable/apps/vat-efile.svg\n"})
+          "./usr/share/icons/hicolor/scalable/apps/vat-efile.svg\n",
+          "./usr/share/man/man1/vat-efile.1.gz\n", "./usr/share/man/man1/vat-efile-cli.1.gz\n",
+          "./usr/share/doc/vat-efile/copyright\n", "./usr/share/doc/vat-efile/changelog.gz\n"})
         EXPECT_NE(contents.out.find(file), std::string::npos) << file << " missing from\n"
                                                               << contents.out;
+
+    // Debian's own checks of a package: not one error or warning.
+    const ProgramResult lintian =
+        RunProgram("lintian", {"--fail-on", "error,warning", deb.string()}, scratch_);
+    EXPECT_EQ(lintian.status, 0) << Describe(lintian);
 }
 
 }  // namespace

@@ -43,15 +43,6 @@ void PrintLine(std::ostream& out, const std::string& name, const std::string& ti
     out << line << outcome << '\n';
 }
 
-void AddTotals(vat::YearTotals& totals, const vat::YearTotals& company) {
-    for (std::size_t figure = 0; figure < totals.sums.size(); ++figure)
-        totals.sums[figure] += company.sums[figure];
-    totals.monthsCompleted += company.monthsCompleted;
-    totals.written += company.written;
-    totals.leftOut += company.leftOut;
-    totals.schemaErrors += company.schemaErrors;
-}
-
 }  // namespace
 
 CompaniesReport::CompaniesReport(std::ostream& out, bool json) : out_(out), json_(json) {
@@ -97,7 +88,7 @@ void CompaniesReport::Add(const CompanyReport& company) {
     out_ << std::flush;
     ++dataFiles_;
     if (company.status == 0 || company.status == 3) ++completed_;
-    AddTotals(totals_, company.figures);
+    totals_.Add(company.figures);
 }
 
 void CompaniesReport::Finish(int worstStatus) {

@@ -101,6 +101,21 @@ void YearTotals::Add(const RunResult& result) {
         Add(ShownFigures(result.figures), result.accounts, result.reconciliation);
 }
 
+void YearTotals::Add(const YearTotals& other) {
+    monthsCompleted += other.monthsCompleted;
+    for (std::size_t figure = 0; figure < sums.size(); ++figure) sums[figure] += other.sums[figure];
+    written += other.written;
+    leftOut += other.leftOut;
+    schemaErrors += other.schemaErrors;
+    monthsReconciled += other.monthsReconciled;
+    for (std::size_t figure = 0; figure < books.size(); ++figure) {
+        books[figure] += other.books[figure];
+        differences[figure] += other.differences[figure];
+    }
+    vatPayableDifference += other.vatPayableDifference;
+    unexplained += other.unexplained;
+}
+
 nlohmann::ordered_json YearTotalsJson(const YearTotals& totals) {
     nlohmann::ordered_json json{{"monthsCompleted", totals.monthsCompleted}};
     for (const FigureDeclaration& declared : FigureTable()) {

@@ -64,6 +64,8 @@ struct YearTotals {
     void Add(const SummaryFigures& figures, const std::vector<FileAccount>& accounts,
              const std::optional<Reconciliation>& reconciliation = std::nullopt);
     void Add(const RunResult& result);
+    // Adds another's totals, reconciliation included: every data file's, for the server's.
+    void Add(const YearTotals& other);
 };
 
 nlohmann::ordered_json YearTotalsJson(const YearTotals& totals);
