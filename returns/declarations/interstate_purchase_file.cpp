@@ -1,5 +1,6 @@
 #include <string>
 
+#include "returns/declarations/chart_of_accounts.h"
 #include "returns/declarations/return_files.h"
 
 namespace vat {
@@ -7,6 +8,8 @@ namespace vat {
 // Purchases from sellers outside the state.
 const ReturnFileKind& InterstatePurchaseFileKind() {
     using enum ElementValue;
+    using enum AccountRole;
+    using enum PostedSide;
     static const ReturnFileKind kind{
         .baseName = "efile_is_pur",
         .rootElement = "ISPur",
@@ -31,8 +34,8 @@ const ReturnFileKind& InterstatePurchaseFileKind() {
         .sanitiseNumber = true,
         .voucherType = "PR",
         .dateColumn = "bill_date",
-        .basicSums = {{"pur_amt", "recact=19"}},
-        .taxSum = {"tax_amt", "recact=22"},
+        .basicSums = {{"pur_amt", PostedOn(Debit, PurchasesOutsideState)}},
+        .taxSum = {"tax_amt", PostedOn(Debit, CstOnPurchases)},
         .lines = LinesQuery{"sum(p_sqty+p_fqty) as qty,max(p_tax) as tax_rate", "inventory"},
         .elements = {{"SelTin", Tin},
                      {"SelName", PartyName, true},

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "returns/declarations/chart_of_accounts.h"
 #include "returns/declarations/return_files.h"
 
 namespace vat {
@@ -18,6 +19,8 @@ constexpr std::string_view kListTail =
 // Sales to buyers outside the state, both bill series: op 2 with p_act, then op 3 with c_act.
 const ReturnFileKind& InterstateSalesFileKind() {
     using enum ElementValue;
+    using enum AccountRole;
+    using enum PostedSide;
     static const std::string firstSeries = std::string(kListHead) +
                                            " where bills.vno=daybok.vno and  p_act>0 and unact=0 "
                                            "and (bills.op=2) and daybok.ca_sale=0 "
@@ -44,8 +47,9 @@ const ReturnFileKind& InterstateSalesFileKind() {
         .sanitiseNumber = false,
         .voucherType = "SR",
         .dateColumn = "b_dt",
-        .basicSums = {{"sold_amt", "payact=6"}, {"disc_amt", "recact=11"}},
-        .taxSum = {"tax_amt", "payact=14"},
+        .basicSums = {{"sold_amt", PostedOn(Credit, SalesOutsideState)},
+                      {"disc_amt", PostedOn(Debit, DiscountOutsideState)}},
+        .taxSum = {"tax_amt", PostedOn(Credit, CstOnSales)},
         .lines = LinesQuery{"sum(sqty+fqty) as qty,max(tax_rate) as tax_rate", "bills"},
         .totalFromWrittenTexts = false,
         .elements = {{"PurTin", Tin},

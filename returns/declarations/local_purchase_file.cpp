@@ -1,5 +1,6 @@
 #include <string>
 
+#include "returns/declarations/chart_of_accounts.h"
 #include "returns/declarations/return_files.h"
 
 namespace vat {
@@ -7,6 +8,8 @@ namespace vat {
 // Purchases from dealers within the state.
 const ReturnFileKind& LocalPurchaseFileKind() {
     using enum ElementValue;
+    using enum AccountRole;
+    using enum PostedSide;
     static const ReturnFileKind kind{
         .baseName = "efile_pur",
         .rootElement = "PurchaseDetails",
@@ -30,8 +33,8 @@ const ReturnFileKind& LocalPurchaseFileKind() {
         .sanitiseNumber = true,
         .voucherType = "PR",
         .dateColumn = "bill_date",
-        .basicSums = {{"pur_amt", "recact=16 or recact=17 or recact=18 or recact=34"}},
-        .taxSum = {"tax_amt", "recact=20 or recact=21 or recact=35"},
+        .basicSums = {{"pur_amt", PostedOn(Debit, PurchasesWithinState)}},
+        .taxSum = {"tax_amt", PostedOn(Debit, InputVat)},
         .elements = {{"SelTin", Tin},
                      {"SelName", PartyName, true},
                      {"InvNo", Number, true},

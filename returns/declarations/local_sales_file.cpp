@@ -1,5 +1,6 @@
 #include <string>
 
+#include "returns/declarations/chart_of_accounts.h"
 #include "returns/declarations/return_files.h"
 
 namespace vat {
@@ -16,6 +17,8 @@ constexpr std::string_view kListTail = " group by vno,vdate order by b_no";
 // Sales bills within the state, both series in one file: the p_act series first.
 const ReturnFileKind& LocalSalesFileKind() {
     using enum ElementValue;
+    using enum AccountRole;
+    using enum PostedSide;
     static const std::string firstSeries =
         std::string(kListHead) +
         " where p_act>0 and unact=0 and v_type='SR' and ca_sale=0 and extract(month from vdate)=";
@@ -40,9 +43,9 @@ const ReturnFileKind& LocalSalesFileKind() {
         .sanitiseNumber = false,
         .voucherType = "SR",
         .dateColumn = "b_dt",
-        .basicSums = {{"sold_amt", "payact=2 or payact=3 or payact=4"},
-                      {"disc_amt", "recact=7 or recact=8 or recact=9"}},
-        .taxSum = {"tax_amt", "payact=12 or payact=13"},
+        .basicSums = {{"sold_amt", PostedOn(Credit, SalesWithinState)},
+                      {"disc_amt", PostedOn(Debit, DiscountWithinState)}},
+        .taxSum = {"tax_amt", PostedOn(Credit, OutputVat)},
         .elements = {{"PurTin", Tin},
                      {"PurName", PartyName, true},
                      {"InvNo", Number, true},

@@ -1,5 +1,6 @@
 #include <string>
 
+#include "returns/declarations/chart_of_accounts.h"
 #include "returns/declarations/return_files.h"
 
 namespace vat {
@@ -7,6 +8,8 @@ namespace vat {
 // Debit notes raised on suppliers within the state.
 const ReturnFileKind& PurchaseReturnFileKind() {
     using enum ElementValue;
+    using enum AccountRole;
+    using enum PostedSide;
     static const ReturnFileKind kind{
         .baseName = "efile_pur_rtn",
         .rootElement = "DebitDetails",
@@ -31,8 +34,8 @@ const ReturnFileKind& PurchaseReturnFileKind() {
         .sanitiseNumber = true,
         .voucherType = "DN",
         .dateColumn = "bill_date",
-        .basicSums = {{"pur_amt", "payact=16 or payact=17 or payact=18 or payact=34"}},
-        .taxSum = {"tax_amt", "payact=20 or payact=21 or payact=35"},
+        .basicSums = {{"pur_amt", PostedOn(Credit, PurchasesWithinState)}},
+        .taxSum = {"tax_amt", PostedOn(Credit, InputVat)},
         .totalFromWrittenTexts = false,
         .elements = {{"DebitNo", Number, true},
                      {"DebitDate", Date},

@@ -30,8 +30,8 @@ struct VoucherList {
 // A sum over the day-book rows of one voucher of the file's type: the amounts of the rows the
 // condition picks, read as alias. Both fact readings build their statements from it.
 struct VoucherSum {
-    std::string_view alias = {};      // "sold_amt"
-    std::string_view condition = {};  // "payact=2 or payact=3 or payact=4"
+    std::string_view alias = {};  // "sold_amt"
+    std::string condition = {};   // "payact=2 or payact=3 or payact=4"
 
     // The statement for one voucher of that type.
     std::string VoucherSql(std::string_view voucherType, long long voucher) const;

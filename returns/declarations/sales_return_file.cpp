@@ -1,5 +1,6 @@
 #include <string>
 
+#include "returns/declarations/chart_of_accounts.h"
 #include "returns/declarations/return_files.h"
 
 namespace vat {
@@ -7,6 +8,8 @@ namespace vat {
 // Credit notes issued to buyers within the state.
 const ReturnFileKind& SalesReturnFileKind() {
     using enum ElementValue;
+    using enum AccountRole;
+    using enum PostedSide;
     static const ReturnFileKind kind{
         .baseName = "efile_sal_returns",
         .rootElement = "CreditDetails",
@@ -30,9 +33,9 @@ const ReturnFileKind& SalesReturnFileKind() {
         .sanitiseNumber = false,
         .voucherType = "CN",
         .dateColumn = "b_dt",
-        .basicSums = {{"sold_amt", "recact=2 or recact=3 or recact=4"},
-                      {"disc_amt", "payact=7 or payact=8 or payact=9"}},
-        .taxSum = {"tax_amt", "recact=12 or recact=13"},
+        .basicSums = {{"sold_amt", PostedOn(Debit, SalesWithinState)},
+                      {"disc_amt", PostedOn(Credit, DiscountWithinState)}},
+        .taxSum = {"tax_amt", PostedOn(Debit, OutputVat)},
         .elements = {{"CreditNo", Number, true},
                      {"CreditDate", Date},
                      {"PurTin", Tin},

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "ledger/buffered_rows.h"
+#include "returns/declarations/chart_of_accounts.h"
 #include "returns/declarations/return_files.h"
 #include "returns/rules/list_row.h"
 
@@ -11,52 +12,9 @@ namespace vat {
 
 namespace {
 
-// The fixed accounts of the chart, named by their role where the ledger has no row for them.
-std::string ChartName(long long account) {
-    switch (account) {
-        case 1:
-            return "Paired with parties on sales bills";
-        case 2:
-        case 3:
-        case 4:
-            return "Sales within the state";
-        case 6:
-            return "Sales outside the state";
-        case 7:
-        case 8:
-        case 9:
-            return "Discount on sales within the state";
-        case 11:
-            return "Discount on sales outside the state";
-        case 12:
-        case 13:
-            return "Output VAT";
-        case 14:
-            return "CST on sales outside the state";
-        case 16:
-        case 17:
-        case 18:
-        case 34:
-            return "Purchases within the state";
-        case 19:
-            return "Purchases outside the state";
-        case 20:
-        case 21:
-        case 35:
-            return "Input VAT";
-        case 22:
-            return "CST paid on purchases";
-        case 23:
-            return "Posted on purchases and debit notes";
-        case 24:
-            return "Posted on sales bills and credit notes";
-        default:
-            return {};
-    }
-}
-
 std::string AccountName(const Field& ledgerName, long long account) {
-    return ledgerName.IsNull() ? ChartName(account) : ledgerName.Text();
+    if (!ledgerName.IsNull()) return ledgerName.Text();
+    return std::string(ChartName(account).value_or(""));
 }
 
 std::string DateText(const Field& field) {

@@ -76,7 +76,10 @@ Reconciliation ReconcileMonth(LedgerConnection& ledger, const ReconciledMonth& m
     reconciliation.periodEnd = month.last.IsoText();
     for (const ReconciledAccounts& accounts : ReconciledAccountsTable()) {
         const auto at = static_cast<std::size_t>(accounts.figure);
-        reconciliation.figures[at] = {accounts.accounts, books[at], ReturnFigure(accounts, shown),
+        const std::span<const long long> held = AccountsOf(accounts.accounts);
+        reconciliation.figures[at] = {{held.begin(), held.end()},
+                                      books[at],
+                                      ReturnFigure(accounts, shown),
                                       std::move(items[at])};
     }
     reconciliation.booksVatPayable = reconciliation.Of(ReconciledFigure::OutputVat).books -

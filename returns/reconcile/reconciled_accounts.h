@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "returns/declarations/chart_of_accounts.h"
 #include "returns/results/reconciliation.h"
 #include "returns/results/return_figures.h"
 
@@ -23,8 +24,8 @@ struct TaxSumReader {
 // reads (input VAT = purchases' debits - debit notes' credits).
 struct ReconciledAccounts {
     ReconciledFigure figure;
-    std::vector<long long> accounts;
-    bool debitsAdd;  // books = debits - credits; else credits - debits
+    AccountRole accounts;  // in the chart
+    bool debitsAdd;        // books = debits - credits; else credits - debits
     std::vector<TaxSumReader> readers;
 
     bool Holds(long long account) const;
