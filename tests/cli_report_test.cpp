@@ -44,10 +44,10 @@ TEST(CliHumanReport, ShowsControlCharactersOfTheLedgerEscaped) {
 
 TEST(CliHumanReport, ShowsARowsDocumentAndItsFileAndLine) {
     vat::RunResult result{.outcome = vat::RunOutcome::Completed};
-    result.rows = {{"Purchase Within State", "<SelTin> (9) is not valid : \r\nReason :R",
+    result.rows = {{"Purchase Within State", "<SelTin> (checked element 9) is not valid. Reason: R",
                     "InvNo R3 \u00b7 2014-04-05", "efile_pur04.xml", 19},
-                   {"Purchase Within State", "<TinNo> (2) is not valid : \r\nReason :T", "",
-                    "efile_pur04.xml", 4}};
+                   {"Purchase Within State", "<TinNo> (checked element 2) is not valid. Reason: T",
+                    "", "efile_pur04.xml", 4}};
     std::ostringstream out;
     PrintHumanReport(result, out);
     EXPECT_NE(out.str().find("\nPurchase Within State\tInvNo R3 \u00b7 2014-04-05\t<SelTin> (9) "

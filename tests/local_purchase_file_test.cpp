@@ -86,11 +86,13 @@ TEST(LocalPurchaseFile, SchemaErrorRowsNameTheirFileLineAndDocument) {
     const std::string file = "efile_pur04.xml";
     const std::vector<ErrorRow> rows{
         {"Purchase Within State",
-         "<TinNo> (2) is not valid : \r\nReason :Element 'TinNo': [facet 'pattern'] The value "
+         "<TinNo> (checked element 2) is not valid. Reason: Element 'TinNo': [facet 'pattern'] The "
+         "value "
          "'29ABC&<>12 ' is not accepted by the pattern '[0-9]{11}'.",
          "", file, 4},
         {"Purchase Within State",
-         "<SelTin> (9) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+         "<SelTin> (checked element 9) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
+         "The value "
          "'29I00000002' is not accepted by the pattern '[0-9]{11}'.",
          "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE", file, 19},
     };

@@ -108,7 +108,7 @@ protected:
     const fs::path& folder_ = scratch_.Path();
 };
 
-// The number a row carries: "<Name> (n) is not valid ...".
+// The number a row carries: "<Name> (checked element n) is not valid ...".
 std::string RowHead(const std::string& row) { return row.substr(0, row.find(" is not valid")); }
 
 TEST_F(ValidationTest, RecordNameThatIsNoXmlNameSelectsNothing) {
@@ -145,11 +145,12 @@ TEST_F(ValidationTest, HeaderElementsAreCheckedAndNumberedApartFromRecordChildre
                                                "<RetPerdEnd> (7)", "<TotCh> (16)"}));
     ASSERT_EQ(outcome.failures.size(), 5u);
     EXPECT_EQ(outcome.failures[0],
-              (ValidationFailure{"<TinNo> (2) is not valid : \r\nReason :Element 'TinNo': [facet "
-                                 "'pattern'] The value '29ABC&<>12 ' is not accepted by the "
-                                 "pattern '[0-9]{11}'.",
-                                 4,
-                                 {}}));
+              (ValidationFailure{
+                  "<TinNo> (checked element 2) is not valid. Reason: Element 'TinNo': [facet "
+                  "'pattern'] The value '29ABC&<>12 ' is not accepted by the "
+                  "pattern '[0-9]{11}'.",
+                  4,
+                  {}}));
     EXPECT_EQ(outcome.failures[3].line, 9);
     EXPECT_TRUE(outcome.failures[3].recordTexts.empty()) << "no record names a header element";
     EXPECT_EQ(outcome.failures[4].line, 10 + 10 + 8);
@@ -181,10 +182,12 @@ TEST_F(ValidationTest, FailingChildrenOfThreeRecordsAreNumberedAcrossTheFile) {
                                                "<NetVal> (13)", "<SelTin> (17)", "<NetVal> (21)"}));
     ASSERT_FALSE(outcome.rows.empty());
     EXPECT_EQ(outcome.rows[0],
-              "<SelTin> (1) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The "
+              "<SelTin> (checked element 1) is not valid. Reason: Element 'SelTin': [facet "
+              "'pattern'] The "
               "value '2941234' is not accepted by the pattern '[0-9]{11}'.");
     EXPECT_EQ(outcome.rows[1],
-              "<NetVal> (5) is not valid : \r\nReason :Element 'NetVal': '12,5' is not a valid "
+              "<NetVal> (checked element 5) is not valid. Reason: Element 'NetVal': '12,5' is not "
+              "a valid "
               "value of the atomic type 'xs:decimal'.");
 }
 
@@ -196,7 +199,8 @@ TEST_F(ValidationTest, UndeclaredChildGetsARowAndLaterNodesAreStillChecked) {
     EXPECT_FALSE(outcome.valid);
     ASSERT_EQ(outcome.rows.size(), 2u);
     EXPECT_EQ(outcome.rows[0],
-              "<Remarks> (2) is not valid : \r\nReason :Element 'Remarks' is not declared in the "
+              "<Remarks> (checked element 2) is not valid. Reason: Element 'Remarks' is not "
+              "declared in the "
               "content of 'PurchaseInvoiceDetails'.");
     EXPECT_EQ(RowHead(outcome.rows[1]), "<TotCh> (17)");
 }
@@ -215,15 +219,18 @@ TEST_F(ValidationTest, FailuresNameTheirLineAndTheirRecordsIdentifyingTexts) {
 
     // Line 8 opens the first record; each complete record takes 10 lines.
     const std::vector<ValidationFailure> expected = {
-        {"<SelTin> (1) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+        {"<SelTin> (checked element 1) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
+         "The value "
          "'2941' is not accepted by the pattern '[0-9]{11}'.",
          9,
          {"B&7", "2014-04-07", "SHREE RAMA AGENCIES "}},
-        {"<InvDate> (20) is not valid : \r\nReason :Element 'InvDate': '07-04-2014' is not a valid "
+        {"<InvDate> (checked element 20) is not valid. Reason: Element 'InvDate': '07-04-2014' is "
+         "not a valid "
          "value of the atomic type 'xs:date'.",
          32,
          {"4711", "07-04-2014", " RAMA MEDICALS  "}},
-        {"<SelTin> (25) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+        {"<SelTin> (checked element 25) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
+         "The value "
          "'1' is not accepted by the pattern '[0-9]{11}'.",
          39,
          {"4711", "", "SHREE RAMA AGENCIES "}},

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/cli/cli_report.h"
+#include "disk/local_time.h"
+#include "returns/results/number_forms.h"
 #include "returns/rules/return_period.h"
 
 namespace {
@@ -15,17 +17,13 @@ const char* MonthName(int monthNumber) {
 }
 
 constexpr const char* kYearRow =
-    "%-5s %13s %13s %13s %11s %11s %13s %13s %8s %8s %13s %13s %13s  %s\n";
+    "%-5s %15s %15s %15s %13s %13s %15s %15s %8s %8s %15s %15s %15s  %s\n";
 
 // A month's line, or the year's: the figures as its totals add them up.
 void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& figures,
                    const std::string& outcome) {
-    const auto amount = [](std::int64_t paise) {
-        char text[32];
-        std::snprintf(text, sizeof text, "%.2f", static_cast<double>(paise) / 100);
-        return std::string(text);
-    };
-    char line[256];
+    const auto amount = [](std::int64_t paise) { return vat::GroupedPaise(paise); };
+    char line[512];
     using vat::Figure;
     std::snprintf(line, sizeof line, kYearRow, month, amount(figures.InputVat()).c_str(),
                   amount(figures.OutputVat()).c_str(),
@@ -111,8 +109,9 @@ void YearReport::Finish() {
 
 void PrintBooksCheck(const vat::BooksComparison& comparison, std::ostream& out) {
     const vat::RunRecord& recorded = comparison.recorded;
-    out << "Files of " << MonthName(recorded.month) << " written " << recorded.writtenAt << " from "
-        << TerminalText(recorded.dataFile) << ": ";
+    out << "Files of " << MonthName(recorded.month) << " written "
+        << vat::PersonsForm(recorded.writtenAt) << " from " << TerminalText(recorded.dataFile)
+        << ": ";
     if (comparison.Unchanged()) {
         out << "the books and the files are unchanged.\n";
         return;
@@ -133,8 +132,9 @@ void PrintBooksCheck(const vat::BooksComparison& comparison, std::ostream& out) 
         std::snprintf(line, sizeof line, "%-30s %15s %15s\n", "Figures", "before", "after");
         out << line;
         for (const vat::FigureChange& figure : comparison.figures) {
-            std::snprintf(line, sizeof line, "  %-28s %15.2f %15.2f\n", figure.name.c_str(),
-                          figure.before, figure.after);
+            std::snprintf(line, sizeof line, "  %-28s %15s %15s\n", figure.name.c_str(),
+                          vat::FigureValueText(figure, figure.before).c_str(),
+                          vat::FigureValueText(figure, figure.after).c_str());
             out << line;
         }
     }

@@ -12,7 +12,9 @@ namespace vat {
 // What a voucher list does with a party whose TIN does not begin with "29".
 enum class TinRule {
     None,              // written with its TIN
-    SkipOutsideState,  // skipped silently
+    SkipOutsideState,  // skipped silently: the voucher is not what the list is for
+    InStateOnly,       // skipped silently by the return's rule, though the list is for it (the
+                       // interstate files), unless out-of-state parties are chosen too
     UrdOutsideState,   // written with the URD marker TIN
 };
 

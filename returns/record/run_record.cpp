@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "disk/atomic_file_writer.h"
+#include "disk/local_time.h"
 #include "disk/small_file.h"
 #include "returns/record/json_string.h"
 #include "returns/record/reconciliation_json.h"
@@ -354,8 +355,8 @@ std::optional<RecordOwner> ReadRecordOwner(const fs::path& monthFolder) {
 }
 
 std::string RecordOwnerText(const RecordOwner& owner) {
-    return owner.dataFile + " (financial year " + owner.yearStart + " to " + owner.yearEnd +
-           "), written " + owner.writtenAt;
+    return owner.dataFile + " (financial year " + PersonsForm(owner.yearStart) + " to " +
+           PersonsForm(owner.yearEnd) + "), written " + PersonsForm(owner.writtenAt);
 }
 
 }  // namespace vat

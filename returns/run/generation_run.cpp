@@ -216,10 +216,10 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     return result;
 }
 
-// "financial year 2014-04-01 to 2015-03-31, TIN 29123456789"
+// "financial year 01/04/2014 to 31/03/2015, TIN 29123456789"
 std::string BooksText(const SelectedBooks& books) {
-    return "financial year " + books.yearStart.IsoText() + " to " +
-           (books.yearEnd ? books.yearEnd->IsoText() : "?") + ", TIN " + books.dealerTin;
+    return "financial year " + books.yearStart.DisplayText() + " to " +
+           (books.yearEnd ? books.yearEnd->DisplayText() : "?") + ", TIN " + books.dealerTin;
 }
 
 }  // namespace

@@ -155,6 +155,7 @@ DocumentNote NoteOf(const ReturnFileKind& kind, const std::string& fileName,
             .fate = shaped.fate,
             .missing = shaped.missing,
             .partyMissing = shaped.partyMissing,
+            .byReturnRule = shaped.byReturnRule,
             .partyAccount = shaped.partyAccount,
             .partyName = shaped.storedPartyName,
             .storedTin = shaped.storedTin,
@@ -338,7 +339,7 @@ struct FileWalk {
 };
 
 // What a failing record child carries: the kind's element named by the schema row,
-// "<SelTin> (2) is not valid : ...".
+// "<SelTin> (checked element 2) is not valid. ...".
 std::optional<ElementValue> FailingValue(const ReturnFileKind& kind, const std::string& message) {
     if (!message.starts_with('<')) return std::nullopt;
     const std::string name = message.substr(1, message.find('>') - 1);

@@ -75,6 +75,7 @@ struct RunResult {
     // The return's tax figures tied to the books of its calendar month; a completed run's.
     std::optional<Reconciliation> reconciliation = {};
     std::string monthFolder = {};  // where a completed run put its files
+    bool checkedOnly = false;      // a check before filing: the files went to a throwaway folder
 
     bool Completed() const { return outcome == RunOutcome::Completed; }
     // The return files the run wrote, in run order; none unless it completed: an unfinished

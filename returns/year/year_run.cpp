@@ -83,6 +83,7 @@ void YearTotals::Add(const SummaryFigures& figures, const std::vector<FileAccoun
     for (const FileAccount& account : accounts) {
         written += account.written;
         leftOut += account.LeftOut();
+        moved += account.interstate;
         schemaErrors += account.schemaErrors;
     }
     if (!reconciliation) return;
@@ -117,6 +118,7 @@ nlohmann::ordered_json YearTotalsJson(const YearTotals& totals) {
     }
     json["written"] = totals.written;
     json["leftOut"] = totals.leftOut;
+    json["movedToInterstate"] = totals.moved;
     json["schemaErrors"] = totals.schemaErrors;
     const auto rupees = [](std::int64_t paise) { return static_cast<double>(paise) / 100; };
     json["monthsReconciled"] = totals.monthsReconciled;

@@ -45,7 +45,8 @@ struct YearTotals {
     int monthsCompleted = 0;
     std::array<std::int64_t, kFigureCount> sums = {};  // by Figure: paise, or bills
     long long written = 0;
-    long long leftOut = 0;
+    long long leftOut = 0;  // as FileAccount::LeftOut counts them
+    long long moved = 0;    // bills the interstate sales file takes from the local sales lists
     long long schemaErrors = 0;
     // The reconciled months' books figures and differences (return - books), in paise.
     int monthsReconciled = 0;
