@@ -119,7 +119,9 @@ void PrintFixes(const std::vector<vat::FixGroup>& fixes, std::ostream& out) {
 
 void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
     if (result.Completed()) {
-        out << TerminalText(RunTitle(result)) << "\n\n";
+        out << TerminalText(RunTitle(result))
+            << "\nInterstate files: " << vat::InterstatePartiesWords(result.interstateParties)
+            << "\n\n";
         constexpr int kCaptionWidth = 26;
         const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);
         const auto line = [&](std::string_view caption, std::string_view label) {
@@ -237,6 +239,8 @@ void WriteJsonReport(const vat::RunResult& result, vat::JsonObjectWriter& report
     for (const vat::UserMessage& message : result.messages) messages.push_back(message.text);
     report.Member("messages", messages);
     report.Member("files", result.FilesWritten());
+    report.Member("interstateParties",
+                  completed ? Json(vat::InterstatePartiesCode(result.interstateParties)) : Json());
     report.Member("monthFolder",
                   completed && !result.monthFolder.empty() ? Json(result.monthFolder) : Json());
     report.Member("returns", vat::AccountsJson(result.accounts));

@@ -48,6 +48,8 @@ ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescr
     heading.push_back({"Month", run.period});
     heading.push_back({"Kind", RunKindText(result)});
     heading.push_back(
+        {"Interstate parties", std::string(vat::InterstatePartiesWords(result.interstateParties))});
+    heading.push_back(
         {"Run time", run.endedAt ? vat::PersonsTimeText(*run.endedAt) : std::string()});
     const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);
     const vat::SummaryFigures figures = vat::ShownFigures(result.figures);

@@ -230,6 +230,8 @@ BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
     RunSelection rerun = selection;
     rerun.folders.output = scratch->Path();
     rerun.replaceOtherBooks = true;
+    // The books are compared as the recorded run read them, with its choice of parties.
+    rerun.interstateParties = recorded->recorded.interstateParties;
     RunResult run = GenerationRun(ledger, rerun, cancel);
     if (!run.Completed()) return {run.outcome, std::move(run.messages)};
     run.record->reconciliation = std::move(run.reconciliation);

@@ -18,6 +18,16 @@ enum class TinRule {
     UrdOutsideState,   // written with the URD marker TIN
 };
 
+// Which parties the interstate files take: those whose TIN begins with 29, as the return's rule
+// asks (the default), or every party, each with its own TIN.
+enum class InterstateParties { InState, All };
+// "in-state" or "all", as the command line, run.json and the JSON report name the choice; the
+// choice of such a code, nullopt for any other.
+std::string_view InterstatePartiesCode(InterstateParties parties);
+std::optional<InterstateParties> InterstatePartiesOfCode(std::string_view code);
+// The choice as a report's heading says it.
+std::string_view InterstatePartiesWords(InterstateParties parties);
+
 // One voucher list: its SQL around the month number, and its own rules.
 struct VoucherList {
     std::string_view sqlBeforeMonth = {};
@@ -27,6 +37,9 @@ struct VoucherList {
 
     // The list's query for a month.
     std::string Sql(int monthNumber) const;
+    // The list as a run with that choice reads it: the same query, an in-state-only list taking
+    // every party when all are chosen.
+    VoucherList Chosen(InterstateParties parties) const;
 };
 
 // A sum over the day-book rows of one voucher of the file's type: the amounts of the rows the

@@ -106,6 +106,7 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     record.yearStart = books.yearStart.IsoText();
     record.yearEnd = books.yearEnd ? books.yearEnd->IsoText() : "";
     record.month = context.period.monthNumber;
+    record.interstateParties = context.interstateParties;
     record.writtenAt = LocalTimeText(std::chrono::system_clock::now());
     record.programVersion = VAT_PROGRAM_VERSION;
     for (const ReturnFileKind& kind : RunOrder()) {
@@ -249,7 +250,9 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
 
 RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
                         RunObserver& observer, const RunCancel* cancel) {
-    RunResult result{.books = selection.books, .monthNumber = selection.monthNumber};
+    RunResult result{.books = selection.books,
+                     .monthNumber = selection.monthNumber,
+                     .interstateParties = selection.interstateParties};
     if (selection.monthNumber < 1 || selection.monthNumber > 12) {
         result.outcome = RunOutcome::NoMonth;
         return result;
@@ -276,6 +279,7 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
                           .result = result,
                           .observer = observer,
                           .reading = selection.reading,
+                          .interstateParties = selection.interstateParties,
                           .cancel = cancel};
     if (auto failure = UnusableSchema(context)) return Refuse(result, {*failure, true});
 

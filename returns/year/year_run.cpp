@@ -23,7 +23,8 @@ RunResult RunMonth(LedgerConnection& ledger, const std::string& dataFile,
                                 .monthNumber = monthNumber,
                                 .folders = folders,
                                 .reading = choices.reading,
-                                .replaceOtherBooks = choices.replaceOtherBooks},
+                                .replaceOtherBooks = choices.replaceOtherBooks,
+                                .interstateParties = choices.interstateParties},
                                observer, choices.cancel);
     } else {
         result.outcome = RunOutcome::Failed;

@@ -18,6 +18,7 @@ struct YearRunChoices {
     FactReading reading = FactReading::PerList;
     const RunCancel* cancel = nullptr;
     bool replaceOtherBooks = false;
+    InterstateParties interstateParties = InterstateParties::InState;
     RunObserver* observer = nullptr;  // follows each month's run
     // Which months to run; none: all twelve.
     std::function<bool(int monthNumber)> wanted = {};
