@@ -29,11 +29,11 @@ TEST(CliHumanReport, ShowsControlCharactersOfTheLedgerEscaped) {
     for (const auto& c : cases) {
         vat::RunResult result{.outcome = vat::RunOutcome::Completed};
         result.rows.push_back(
-            {"Sales Within State", "Inv No." + c.billNumber + " Dated:2014-04-07"});
+            {"Sales Within State", "Inv No." + c.billNumber + " Dated:07/04/2014"});
         result.messages.push_back({"Bill " + c.billNumber, false});
         std::ostringstream out;
         PrintHumanReport(result, out);
-        EXPECT_NE(out.str().find("\nSales Within State\tInv No." + c.shown + " Dated:2014-04-07\n"),
+        EXPECT_NE(out.str().find("\nSales Within State\tInv No." + c.shown + " Dated:07/04/2014\n"),
                   std::string::npos)
             << c.name << ":\n"
             << out.str();

@@ -226,7 +226,7 @@ TEST(Cli, WritesTheErrorListWhereAsked) {
                          "Company,t_run_figures\r\n"))
         << text;
     for (const char* expected : {"\r\nMonth,JUL 2014\r\n", "\r\nType,Document,Error,File,Line\r\n",
-                                 "T33 Dated:2014-07-09"})
+                                 "T33 Dated:09/07/2014"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
     EXPECT_TRUE(test::ReadBytes(xlsx).starts_with("PK"));
 }

@@ -23,7 +23,7 @@ TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
         {"Purchase Within State",
          "B No.G4 of voucher 4 left out: the party's TIN 30123456789 does not begin with 29"},
         {"Purchase Within State",
-         "B No.T1 Dated:2014-04-08 of TINY BILLS  omitted due to basic amount being less than "
+         "B No.T1 Dated:08/04/2014 of TINY BILLS  omitted due to basic amount being less than "
          "Rs.1"},
         {"Purchase Within State",
          "B No.M8 of voucher 8 left out: the party account 999 has no row in ledger_acts"},
