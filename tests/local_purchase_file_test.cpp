@@ -94,7 +94,7 @@ TEST(LocalPurchaseFile, SchemaErrorRowsNameTheirFileLineAndDocument) {
          "<SelTin> (checked element 9) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
          "The value "
          "'29I00000002' is not accepted by the pattern '[0-9]{11}'.",
-         "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE", file, 19},
+         "InvNo R3 \u00b7 05/04/2014 \u00b7 RAMA MEDICALS BANGALORE", file, 19},
     };
     EXPECT_EQ(Said(session.result.rows), rows);
     EXPECT_EQ(
