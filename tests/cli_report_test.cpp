@@ -30,11 +30,11 @@ TEST(CliHumanReport, ShowsControlCharactersOfTheLedgerEscaped) {
     for (const auto& c : cases) {
         vat::RunResult result{.outcome = vat::RunOutcome::Completed};
         result.rows.push_back(
-            {"Sales Within State", "Inv No." + c.billNumber + " Dated:2014-04-07"});
+            {"Sales Within State", "Inv No." + c.billNumber + " Dated:07/04/2014"});
         result.messages.push_back({"Bill " + c.billNumber, false});
         std::ostringstream out;
         PrintHumanReport(result, out);
-        EXPECT_NE(out.str().find("\nSales Within State\tInv No." + c.shown + " Dated:2014-04-07\n"),
+        EXPECT_NE(out.str().find("\nSales Within State\tInv No." + c.shown + " Dated:07/04/2014\n"),
                   std::string::npos)
             << c.name << ":\n"
             << out.str();
@@ -78,10 +78,10 @@ TEST(CliYearTable, AMonthThatFailedShowsNoFigures) {
 
 TEST(CliHumanReport, ShowsARowsDocumentAndItsFileAndLine) {
     vat::RunResult result{.outcome = vat::RunOutcome::Completed};
-    result.rows = {{"Purchase Within State", "<SelTin> (9) is not valid : \r\nReason :R",
+    result.rows = {{"Purchase Within State", "<SelTin> (checked element 9) is not valid. Reason: R",
                     "InvNo R3 \u00b7 2014-04-05", "efile_pur04.xml", 19},
-                   {"Purchase Within State", "<TinNo> (2) is not valid : \r\nReason :T", "",
-                    "efile_pur04.xml", 4}};
+                   {"Purchase Within State", "<TinNo> (checked element 2) is not valid. Reason: T",
+                    "", "efile_pur04.xml", 4}};
     std::ostringstream out;
     PrintHumanReport(result, out);
     EXPECT_NE(out.str().find("\nPurchase Within State\tInvNo R3 \u00b7 2014-04-05\t<SelTin> (9) "

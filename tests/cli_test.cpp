@@ -226,7 +226,7 @@ TEST(Cli, WritesTheErrorListWhereAsked) {
                          "Company,t_run_figures\r\n"))
         << text;
     for (const char* expected : {"\r\nMonth,JUL 2014\r\n", "\r\nType,Document,Error,File,Line\r\n",
-                                 "T33 Dated:2014-07-09"})
+                                 "T33 Dated:09/07/2014"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
     EXPECT_TRUE(test::ReadBytes(xlsx).starts_with("PK"));
 }
@@ -407,7 +407,8 @@ TEST(Cli, JsonErrorRowsNameTheirDocumentFileAndLine) {
     const nlohmann::ordered_json errors = nlohmann::ordered_json::array(
         {{{"type", "Purchase Within State"},
           {"error",
-           "<TinNo> (2) is not valid : \r\nReason :Element 'TinNo': [facet 'pattern'] The value "
+           "<TinNo> (checked element 2) is not valid. Reason: Element 'TinNo': [facet 'pattern'] "
+           "The value "
            "'29ABC&<>12 ' is not accepted by the pattern '[0-9]{11}'."},
           {"document", nullptr},
           {"file", "efile_pur04.xml"},
@@ -415,7 +416,8 @@ TEST(Cli, JsonErrorRowsNameTheirDocumentFileAndLine) {
           {"voucher", nullptr}},
          {{"type", "Purchase Within State"},
           {"error",
-           "<SelTin> (9) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The "
+           "<SelTin> (checked element 9) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
+           "The "
            "value '29I00000002' is not accepted by the pattern '[0-9]{11}'."},
           {"document", "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE"},
           {"file", "efile_pur04.xml"},

@@ -49,13 +49,13 @@ NotedRun EveryCause() {
     NotedRun run;
     DocumentNote spaced = Purchase("B No.M1 · voucher 1", 50);
     spaced.failing = ElementValue::Tin;
-    run.Add("<SelTin> (1) is not valid : \r\nReason :pattern", spaced);
+    run.Add("<SelTin> (checked element 1) is not valid. Reason: pattern", spaced);
     DocumentNote sale = spaced;
     sale.file = "efile_sal04.xml";
     sale.document = "B No.201 · voucher 2";
     sale.tax = 100;
     sale.purchases = false;
-    run.Add("<PurTin> (1) is not valid : \r\nReason :pattern", sale, "efile_sal04.xml");
+    run.Add("<PurTin> (checked element 1) is not valid. Reason: pattern", sale, "efile_sal04.xml");
 
     DocumentNote goa = With(Purchase("B No.G4 · voucher 4", 15), DocumentFate::TinSkipped);
     goa.partyAccount = 1301;
@@ -68,7 +68,7 @@ NotedRun EveryCause() {
     named.failing = ElementValue::PartyName;
     named.partyAccount = 1700;
     named.partyName = "A & B";
-    run.Add("<SelName> (2) is not valid : \r\nReason :length", named);
+    run.Add("<SelName> (checked element 2) is not valid. Reason: length", named);
 
     DocumentNote lost = With(Purchase("B No.L9 · voucher 9", 20), DocumentFate::MissingData);
     lost.partyMissing = true;
@@ -87,9 +87,9 @@ NotedRun EveryCause() {
 
     DocumentNote numbered = Purchase("B No.X5 · voucher 14", 4);
     numbered.failing = ElementValue::Number;
-    run.Add("<InvNo> (3) is not valid : \r\nReason :length", numbered);
+    run.Add("<InvNo> (checked element 3) is not valid. Reason: length", numbered);
 
-    run.Add("<TinNo> (2) is not valid : \r\nReason :pattern");
+    run.Add("<TinNo> (checked element 2) is not valid. Reason: pattern");
 
     DocumentNote shortTin = Purchase("B No.S6 · voucher 6", 5);
     shortTin.partyAccount = 1402;

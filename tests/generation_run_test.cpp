@@ -133,7 +133,7 @@ const std::vector<MonthCase> kMonths = {
              {"lbl_TaxAmt", "62.55"}},
             UrdLabels("2", "1250.50", "62.53")),
      {{"Purchase Within State",
-       "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+       "B No.T33 Dated:09/07/2014 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
 };
 
 // Name the cases in test listings instead of dumping their bytes.
@@ -209,7 +209,7 @@ const std::vector<RunPair> kRunPairs = {
      7,
      {},
      {{"Purchase Within State",
-       "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+       "B No.T33 Dated:09/07/2014 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
     // July writes only the local purchase file: the output side is July's own, nothing of
     // April's figures is carried into it.
     {"SecondaryLabelsAreTheMonthsOwn",
@@ -223,7 +223,7 @@ const std::vector<RunPair> kRunPairs = {
       {"lbl_out_net", "0.00"},
       {"lbl_pay", "-125.10"}},
      {{"Purchase Within State",
-       "B No.T33 Dated:2014-07-09 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
+       "B No.T33 Dated:09/07/2014 of SHREE RAMA AGENCIES BANGALORE" + kOmitted}}},
 };
 
 void PrintTo(const RunPair& pair, std::ostream* out) { *out << pair.name; }

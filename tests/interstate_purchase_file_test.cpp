@@ -28,13 +28,31 @@ TEST(InterstatePurchaseFile, WritesAprilByteForByte) {
         {"Purchase Outside State",
          "B No.D4 of voucher 4 left out: the party's TIN 07300000004 does not begin with 29"},
         {"Purchase Outside State",
-         "B No.A117 Dated:2014-04-05 of PHARMA PUNE omitted due to basic amount being less than "
+         "B No.A117 Dated:05/04/2014 of PHARMA PUNE omitted due to basic amount being less than "
          "Rs.1"},
     };
     EXPECT_EQ(Said(session.result.rows), rows) << "the file passes its schema: no validation rows";
     EXPECT_TRUE(session.result.messages.empty()) << session.result.messages.front().text;
     EXPECT_EQ(session.result.FilesWritten(),
               std::vector<std::string>{(session.folder / "04/efile_is_pur04.xml").string()});
+}
+
+// With every party chosen the seller of another state is written with its own TIN; the file is
+// April's otherwise, byte for byte.
+TEST(InterstatePurchaseFile, WritesOutOfStateSellersWhenEveryPartyIsChosen) {
+    LedgerSession session("t_interstate_purchase");
+    ReturnContext context = session.Context(4);
+    context.interstateParties = InterstateParties::All;
+    GenerateReturnFile(InterstatePurchaseFileKind(), context);
+
+    EXPECT_EQ(session.ReturnFile("04/efile_is_pur04.xml"),
+              session.Expected("t_interstate_purchase/efile_is_pur04_all_parties.xml"));
+    const std::vector<ErrorRow> rows{
+        {"Purchase Outside State",
+         "B No.A117 Dated:05/04/2014 of PHARMA PUNE omitted due to basic amount being less than "
+         "Rs.1"},
+    };
+    EXPECT_EQ(Said(session.result.rows), rows);
 }
 
 TEST(InterstatePurchaseFile, TotalsCstWithOmittedPurchasesButNotSkippedOnes) {

@@ -29,7 +29,7 @@ TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
         {"Sales Outside State",
          "Inv No.11 of voucher 3 left out: the party's TIN 07200000002 does not begin with 29"},
         {"Sales Outside State",
-         "Inv No.13 Dated:2014-04-06 of TINY BUYER HUBLI omitted due to basic amount being less "
+         "Inv No.13 Dated:06/04/2014 of TINY BUYER HUBLI omitted due to basic amount being less "
          "than Rs.1"},
     };
     EXPECT_EQ(Said(session.result.rows), rows) << "the file passes its schema: no validation rows";

@@ -23,7 +23,7 @@ TEST(LocalPurchaseFile, WritesAprilOfTheFixtureLedgerByteForByte) {
         {"Purchase Within State",
          "B No.G4 of voucher 4 left out: the party's TIN 30123456789 does not begin with 29"},
         {"Purchase Within State",
-         "B No.T1 Dated:2014-04-08 of TINY BILLS  omitted due to basic amount being less than "
+         "B No.T1 Dated:08/04/2014 of TINY BILLS  omitted due to basic amount being less than "
          "Rs.1"},
         {"Purchase Within State",
          "B No.M8 of voucher 8 left out: the party account 999 has no row in ledger_acts"},
@@ -86,13 +86,15 @@ TEST(LocalPurchaseFile, SchemaErrorRowsNameTheirFileLineAndDocument) {
     const std::string file = "efile_pur04.xml";
     const std::vector<ErrorRow> rows{
         {"Purchase Within State",
-         "<TinNo> (2) is not valid : \r\nReason :Element 'TinNo': [facet 'pattern'] The value "
+         "<TinNo> (checked element 2) is not valid. Reason: Element 'TinNo': [facet 'pattern'] The "
+         "value "
          "'29ABC&<>12 ' is not accepted by the pattern '[0-9]{11}'.",
          "", file, 4},
         {"Purchase Within State",
-         "<SelTin> (9) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+         "<SelTin> (checked element 9) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
+         "The value "
          "'29I00000002' is not accepted by the pattern '[0-9]{11}'.",
-         "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE", file, 19},
+         "InvNo R3 \u00b7 05/04/2014 \u00b7 RAMA MEDICALS BANGALORE", file, 19},
     };
     EXPECT_EQ(Said(session.result.rows), rows);
     EXPECT_EQ(

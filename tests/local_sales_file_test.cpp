@@ -23,7 +23,7 @@ TEST(LocalSalesFile, WritesBothSeriesOfAprilByteForByte) {
               session.Expected("t_local_sales/efile_sal04.xml"));
     const std::vector<ErrorRow> rows{
         {"Sales Within State",
-         std::string("Inv No.T-47 Dated:2014-04-08 of CASH CUSTOMER HUBLI") + kOmitted},
+         std::string("Inv No.T-47 Dated:08/04/2014 of CASH CUSTOMER HUBLI") + kOmitted},
         {"Sales Within State",
          "Inv No.M-56 of voucher 56 left out: the party account 999 has no row in ledger_acts"},
     };
@@ -63,9 +63,9 @@ TEST(LocalSalesFile, AMonthOfOneSeriesOnly) {
         const char* outputVat;
     };
     for (const Case& month : {
-             Case{5, "05/efile_sal05.xml", "Inv No.1234 Dated:2014-05-03 of SAI MEDICALS BANGALORE",
+             Case{5, "05/efile_sal05.xml", "Inv No.1234 Dated:03/05/2014 of SAI MEDICALS BANGALORE",
                   "5.04"},
-             Case{6, "06/efile_sal06.xml", "Inv No.1234 Dated:2014-06-03 of GOA BUYER ", "5.02"},
+             Case{6, "06/efile_sal06.xml", "Inv No.1234 Dated:03/06/2014 of GOA BUYER ", "5.02"},
          }) {
         SCOPED_TRACE(month.file);
         LedgerSession session("t_local_sales");

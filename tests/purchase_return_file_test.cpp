@@ -29,7 +29,7 @@ TEST(PurchaseReturnFile, WritesMayOfTheFixtureLedgerByteForByte) {
         {"Debit Note Within State",
          "DN No.DN0024 of voucher 24 left out: the party's TIN 30200000002 does not begin with 29"},
         {"Debit Note Within State",
-         "DN No.D26 Dated:2014-05-11 of TINY RETURNS  omitted due to basic amount being less than "
+         "DN No.D26 Dated:11/05/2014 of TINY RETURNS  omitted due to basic amount being less than "
          "Rs.1"},
         {"Debit Note Within State",
          "DN No.DN0028 of voucher 28 left out: the party account 998 has no row in ledger_acts"},

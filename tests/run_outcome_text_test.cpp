@@ -55,7 +55,8 @@ const std::vector<OutcomeCase> kCases = {
          account.notGoods = 2;
          return account;
      }()},
-     "1 file written \u00b7 39 left out (listed below) \u00b7 35 bills in the interstate sales "
+     "1 file written \u00b7 39 left out (listed below) \u00b7 35 bills moved to the interstate "
+     "sales "
      "file \u00b7 2 debit notes without goods"},
     {"TwoFailedTheirChecks",
      {Written("efile_pur04.xml", 1, 1, false, 3), Written("efile_sal04.xml", 1, 1, false, 1)},

@@ -20,7 +20,7 @@ TEST(SalesReturnFile, WritesJuneOfTheFixtureLedgerByteForByte) {
     // No schema row: the written file passes eval_cn.xsd.
     const std::vector<ErrorRow> rows{
         {"Credit Note Within State",
-         "Inv No.E-84 Dated:2014-06-15 of SAI MEDICALS  omitted due to basic amount being less "
+         "Inv No.E-84 Dated:15/06/2014 of SAI MEDICALS  omitted due to basic amount being less "
          "than Rs.1"},
         {"Credit Note Within State",
          "Inv No.F-85 of voucher 85 left out: the party account 404 has no city code"},

@@ -100,7 +100,7 @@ Outcome CheckOnTree(const std::string& xmlPath, const std::string& xsdPath,
         if (const auto reason = checker.Check(node)) {
             outcome.valid = false;
             std::string row = "<" + xml::QualifiedName(node);
-            row += "> (" + std::to_string(number) + ") is not valid : \r\nReason :";
+            row += "> (checked element " + std::to_string(number) + ") is not valid. Reason: ";
             outcome.rows.push_back(
                 {row + *reason, xmlGetLineNo(node),
                  recordChild ? RecordTexts(node->parent) : std::vector<std::string>{}});

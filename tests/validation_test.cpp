@@ -108,7 +108,7 @@ protected:
     const fs::path& folder_ = scratch_.Path();
 };
 
-// The number a row carries: "<Name> (n) is not valid ...".
+// The number a row carries: "<Name> (checked element n) is not valid ...".
 std::string RowHead(const std::string& row) { return row.substr(0, row.find(" is not valid")); }
 
 TEST_F(ValidationTest, RecordNameThatIsNoXmlNameSelectsNothing) {
@@ -127,7 +127,7 @@ TEST_F(ValidationTest, RecordNameMatchingNoElementLeavesEveryChildOfTheRootAHead
     const Outcome outcome = Run(xml, (XsdFolder / "eval_pur.xsd").string(), "NoSuchRecord");
     EXPECT_FALSE(outcome.valid);
     ASSERT_EQ(outcome.rows.size(), 1u);
-    EXPECT_EQ(RowHead(outcome.rows[0]), "<PurchaseInvoiceDetails> (6)");
+    EXPECT_EQ(RowHead(outcome.rows[0]), "<PurchaseInvoiceDetails> (checked element 6)");
 }
 
 TEST_F(ValidationTest, HeaderElementsAreCheckedAndNumberedApartFromRecordChildren) {
@@ -141,15 +141,16 @@ TEST_F(ValidationTest, HeaderElementsAreCheckedAndNumberedApartFromRecordChildre
     for (const auto& row : outcome.rows) {
         heads.push_back(RowHead(row));
     }
-    EXPECT_EQ(heads, (std::vector<std::string>{"<TinNo> (2)", "<Period> (5)", "<Unexpected> (6)",
-                                               "<RetPerdEnd> (7)", "<TotCh> (16)"}));
+    EXPECT_EQ(heads, (std::vector<std::string>{"<TinNo> (checked element 2)", "<Period> (checked element 5)", "<Unexpected> (checked element 6)",
+                                               "<RetPerdEnd> (checked element 7)", "<TotCh> (checked element 16)"}));
     ASSERT_EQ(outcome.failures.size(), 5u);
     EXPECT_EQ(outcome.failures[0],
-              (ValidationFailure{"<TinNo> (2) is not valid : \r\nReason :Element 'TinNo': [facet "
-                                 "'pattern'] The value '29ABC&<>12 ' is not accepted by the "
-                                 "pattern '[0-9]{11}'.",
-                                 4,
-                                 {}}));
+              (ValidationFailure{
+                  "<TinNo> (checked element 2) is not valid. Reason: Element 'TinNo': [facet "
+                  "'pattern'] The value '29ABC&<>12 ' is not accepted by the "
+                  "pattern '[0-9]{11}'.",
+                  4,
+                  {}}));
     EXPECT_EQ(outcome.failures[3].line, 9);
     EXPECT_TRUE(outcome.failures[3].recordTexts.empty()) << "no record names a header element";
     EXPECT_EQ(outcome.failures[4].line, 10 + 10 + 8);
@@ -177,14 +178,16 @@ TEST_F(ValidationTest, FailingChildrenOfThreeRecordsAreNumberedAcrossTheFile) {
     for (const auto& row : outcome.rows) {
         heads.push_back(RowHead(row));
     }
-    EXPECT_EQ(heads, (std::vector<std::string>{"<SelTin> (1)", "<NetVal> (5)", "<SelTin> (9)",
-                                               "<NetVal> (13)", "<SelTin> (17)", "<NetVal> (21)"}));
+    EXPECT_EQ(heads, (std::vector<std::string>{"<SelTin> (checked element 1)", "<NetVal> (checked element 5)", "<SelTin> (checked element 9)",
+                                               "<NetVal> (checked element 13)", "<SelTin> (checked element 17)", "<NetVal> (checked element 21)"}));
     ASSERT_FALSE(outcome.rows.empty());
     EXPECT_EQ(outcome.rows[0],
-              "<SelTin> (1) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The "
+              "<SelTin> (checked element 1) is not valid. Reason: Element 'SelTin': [facet "
+              "'pattern'] The "
               "value '2941234' is not accepted by the pattern '[0-9]{11}'.");
     EXPECT_EQ(outcome.rows[1],
-              "<NetVal> (5) is not valid : \r\nReason :Element 'NetVal': '12,5' is not a valid "
+              "<NetVal> (checked element 5) is not valid. Reason: Element 'NetVal': '12,5' is not "
+              "a valid "
               "value of the atomic type 'xs:decimal'.");
 }
 
@@ -196,9 +199,10 @@ TEST_F(ValidationTest, UndeclaredChildGetsARowAndLaterNodesAreStillChecked) {
     EXPECT_FALSE(outcome.valid);
     ASSERT_EQ(outcome.rows.size(), 2u);
     EXPECT_EQ(outcome.rows[0],
-              "<Remarks> (2) is not valid : \r\nReason :Element 'Remarks' is not declared in the "
+              "<Remarks> (checked element 2) is not valid. Reason: Element 'Remarks' is not "
+              "declared in the "
               "content of 'PurchaseInvoiceDetails'.");
-    EXPECT_EQ(RowHead(outcome.rows[1]), "<TotCh> (17)");
+    EXPECT_EQ(RowHead(outcome.rows[1]), "<TotCh> (checked element 17)");
 }
 
 // A failing child names the line of its start tag and its record's number, date and party, in
@@ -215,15 +219,18 @@ TEST_F(ValidationTest, FailuresNameTheirLineAndTheirRecordsIdentifyingTexts) {
 
     // Line 8 opens the first record; each complete record takes 10 lines.
     const std::vector<ValidationFailure> expected = {
-        {"<SelTin> (1) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+        {"<SelTin> (checked element 1) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
+         "The value "
          "'2941' is not accepted by the pattern '[0-9]{11}'.",
          9,
          {"B&7", "2014-04-07", "SHREE RAMA AGENCIES "}},
-        {"<InvDate> (20) is not valid : \r\nReason :Element 'InvDate': '07-04-2014' is not a valid "
+        {"<InvDate> (checked element 20) is not valid. Reason: Element 'InvDate': '07-04-2014' is "
+         "not a valid "
          "value of the atomic type 'xs:date'.",
          32,
          {"4711", "07-04-2014", " RAMA MEDICALS  "}},
-        {"<SelTin> (25) is not valid : \r\nReason :Element 'SelTin': [facet 'pattern'] The value "
+        {"<SelTin> (checked element 25) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
+         "The value "
          "'1' is not accepted by the pattern '[0-9]{11}'.",
          39,
          {"4711", "", "SHREE RAMA AGENCIES "}},
@@ -238,9 +245,9 @@ TEST_F(ValidationTest, NumbersAndLinesAreNotLimitedTo16Bits) {
     const Outcome outcome = RunPurchase(PurchaseFile(bills));
 
     ASSERT_EQ(outcome.failures.size(), 2u);
-    EXPECT_EQ(RowHead(outcome.rows[0]), "<TotCh> (55992)");
+    EXPECT_EQ(RowHead(outcome.rows[0]), "<TotCh> (checked element 55992)");
     EXPECT_EQ(outcome.failures[0].line, 8 + 6998 * 10 + 8);
-    EXPECT_EQ(RowHead(outcome.rows[1]), "<TotCh> (56000)");
+    EXPECT_EQ(RowHead(outcome.rows[1]), "<TotCh> (checked element 56000)");
     EXPECT_EQ(outcome.failures[1].line, 8 + 6999 * 10 + 8);
 }
 
@@ -368,9 +375,9 @@ TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows) {
         "</Return>\r\n");
 
     // The header's Period first, numbered apart.
-    std::vector<std::string> expectedHeads = {"<Period> (1)", "<Code> (2)", "<Line> (4)",
-                                              "<Qty> (5)",    "<Line> (6)", "<Line> (7)",
-                                              "<Period> (8)"};
+    std::vector<std::string> expectedHeads = {"<Period> (checked element 1)", "<Code> (checked element 2)", "<Line> (checked element 4)",
+                                              "<Qty> (checked element 5)",    "<Line> (checked element 6)", "<Line> (checked element 7)",
+                                              "<Period> (checked element 8)"};
     std::vector<std::string> firstRows;
     for (const auto& [style, text] : schemas) {
         SCOPED_TRACE(style);
@@ -411,9 +418,9 @@ TEST_F(ValidationTest, LocalDeclarationOutranksAGlobalOfTheSameName) {
 
     const Outcome outcome = Run(xml, xsd, "Bill");
     ASSERT_EQ(outcome.rows.size(), 2u);
-    EXPECT_EQ(RowHead(outcome.rows[0]), "<Code> (2)");
+    EXPECT_EQ(RowHead(outcome.rows[0]), "<Code> (checked element 2)");
     EXPECT_NE(outcome.rows[0].find("maxLength"), std::string::npos) << outcome.rows[0];
-    EXPECT_EQ(RowHead(outcome.rows[1]), "<Item> (3)");
+    EXPECT_EQ(RowHead(outcome.rows[1]), "<Item> (checked element 3)");
     EXPECT_NE(outcome.rows[1].find("xs:integer"), std::string::npos) << outcome.rows[1];
 }
 
@@ -467,7 +474,7 @@ TEST_F(ValidationTest, ShippedSchemasAcceptTheirSampleAndRejectABadTinOrALongNam
             EXPECT_FALSE(outcome.valid);
             ASSERT_EQ(outcome.rows.size(), 1u);
             EXPECT_EQ(RowHead(outcome.rows[0]),
-                      "<" + element + "> (" + std::to_string(position) + ")");
+                      "<" + element + "> (checked element " + std::to_string(position) + ")");
         };
         expectOneRow(replaceFirst(test.tinElement, "2941234567"), test.tinElement,
                      test.tinPosition);

@@ -17,9 +17,9 @@ ValidationFailure Failure(const xmlNode* element, std::uint64_t number, const st
     ValidationFailure failure;
     failure.message = "<";
     failure.message += QualifiedName(element);
-    failure.message += "> (";
+    failure.message += "> (checked element ";
     failure.message += std::to_string(number);
-    failure.message += ") is not valid : \r\nReason :";
+    failure.message += ") is not valid. Reason: ";
     failure.message += reason;
     // Past line 65535 the element's own field is capped; xmlGetLineNo finds the line in the
     // text next to it, which the parser records with XML_PARSE_BIG_LINES.

@@ -16,7 +16,8 @@ public:
 
 // One element that failed its check.
 struct ValidationFailure {
-    // "<", its name, "> (", its number, ") is not valid : ", CR LF, "Reason :" and the reason.
+    // One line: "<SelTin> (checked element 305) is not valid. Reason: " and the reason, the
+    // element numbered as the check counts it (below).
     std::string message;
     // The line of its start tag in the return file; none when libxml2 cannot tell it.
     std::optional<long long> line;

@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/cli/cli_report.h"
+#include "disk/local_time.h"
+#include "returns/results/number_forms.h"
 #include "returns/rules/return_period.h"
 
 namespace {
@@ -15,7 +17,7 @@ const char* MonthName(int monthNumber) {
 }
 
 constexpr const char* kYearRow =
-    "%-5s %13s %13s %13s %11s %11s %13s %13s %8s %8s %13s %13s %13s  %s\n";
+    "%-5s %15s %15s %15s %13s %13s %15s %15s %8s %8s %15s %15s %15s  %s\n";
 
 // A month's line, or the year's: the figures as its totals add them up. A month that did not
 // complete has no figures, shown as a dash, never as 0.00.
@@ -23,15 +25,12 @@ void PrintYearLine(std::ostream& out, const char* month, const vat::YearTotals& 
                    const std::string& outcome) {
     const bool shown = figures.monthsCompleted > 0;
     const auto amount = [shown](std::int64_t paise) {
-        if (!shown) return std::string("-");
-        char text[32];
-        std::snprintf(text, sizeof text, "%.2f", static_cast<double>(paise) / 100);
-        return std::string(text);
+        return shown ? vat::GroupedPaise(paise) : std::string("-");
     };
     const auto count = [shown](long long documents) {
         return shown ? std::to_string(documents) : std::string("-");
     };
-    char line[256];
+    char line[512];
     using vat::Figure;
     std::snprintf(line, sizeof line, kYearRow, month, amount(figures.InputVat()).c_str(),
                   amount(figures.OutputVat()).c_str(),
@@ -117,8 +116,9 @@ void YearReport::Finish() {
 
 void PrintBooksCheck(const vat::BooksComparison& comparison, std::ostream& out) {
     const vat::RunRecord& recorded = comparison.recorded;
-    out << "Files of " << MonthName(recorded.month) << " written " << recorded.writtenAt << " from "
-        << TerminalText(recorded.dataFile) << ": ";
+    out << "Files of " << MonthName(recorded.month) << " written "
+        << vat::PersonsForm(recorded.writtenAt) << " from " << TerminalText(recorded.dataFile)
+        << ": ";
     if (comparison.Unchanged()) {
         out << "the books and the files are unchanged.\n";
         return;
@@ -139,8 +139,9 @@ void PrintBooksCheck(const vat::BooksComparison& comparison, std::ostream& out) 
         std::snprintf(line, sizeof line, "%-30s %15s %15s\n", "Figures", "before", "after");
         out << line;
         for (const vat::FigureChange& figure : comparison.figures) {
-            std::snprintf(line, sizeof line, "  %-28s %15.2f %15.2f\n", figure.name.c_str(),
-                          figure.before, figure.after);
+            std::snprintf(line, sizeof line, "  %-28s %15s %15s\n", figure.name.c_str(),
+                          vat::FigureValueText(figure, figure.before).c_str(),
+                          vat::FigureValueText(figure, figure.after).c_str());
             out << line;
         }
     }

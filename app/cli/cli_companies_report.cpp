@@ -4,19 +4,16 @@
 
 #include "app/cli/cli_books_report.h"
 #include "app/cli/cli_report.h"
+#include "returns/results/number_forms.h"
 
 namespace {
 
 using Json = nlohmann::ordered_json;
 
 // The columns before the outcome, which ends the line however long it is.
-constexpr const char* kCompanyRow = "%-20s %-11s %13s %11s %11s %8s %8s %-13s ";
+constexpr const char* kCompanyRow = "%-20s %-11s %15s %13s %13s %8s %8s %-13s ";
 
-std::string Amount(std::int64_t paise) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(paise) / 100);
-    return text;
-}
+std::string Amount(std::int64_t paise) { return vat::GroupedPaise(paise); }
 
 std::string SchemaCheck(const vat::YearTotals& figures) {
     if (figures.monthsCompleted == 0) return "-";

@@ -121,7 +121,8 @@ vat::RunSelection SelectionOf(const vat::DataFileChoice& choice, const std::stri
             .monthNumber = options.month,
             .folders = folders,
             .reading = ReadingOf(options),
-            .replaceOtherBooks = options.replace};
+            .replaceOtherBooks = options.replace,
+            .interstateParties = options.interstateParties};
 }
 
 // Why the error list cannot be exported where the command line asks, known before the run
@@ -194,6 +195,7 @@ int RunYear(vat::LedgerConnection& ledger, const std::string& dataFile, const Cl
     const vat::YearRunChoices choices{.reading = ReadingOf(options),
                                       .cancel = &cancel,
                                       .replaceOtherBooks = options.replace,
+                                      .interstateParties = options.interstateParties,
                                       .observer = &observer};
     vat::RunYear(ledger, dataFile, folders, choices, [&](int month, const vat::RunResult& result) {
         const int monthStatus = StatusOf(result.outcome, result.accounts);

@@ -34,6 +34,10 @@ the schemas, as the window's Generate Files does, with a run record (run.json) b
   --layout flat      write the month folder straight in DIR (DIR/04), shared by every
                      data file and year: a run of other books there is refused unless
                      --replace (--layout company-year is the default)
+  --interstate-parties all
+                     write out-of-state parties into the interstate files with their own
+                     TIN (by default, in-state, those files take only parties whose TIN
+                     begins with 29, as the return's rule asks)
   --all-data-files   run the month (or with --year the year) of every data file of the
                      server in turn, each exactly as a run of it alone; prints a line a
                      data file and a total line, or with --json
@@ -151,6 +155,16 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
                 error = "unknown layout \"" + *layout + "\": give flat or company-year";
                 return std::nullopt;
             }
+        } else if (argument == "--interstate-parties") {
+            auto parties = value();
+            if (!parties) return std::nullopt;
+            const auto chosen = vat::InterstatePartiesOfCode(*parties);
+            if (!chosen) {
+                error = "unknown choice of interstate parties \"" + *parties +
+                        "\": give in-state or all";
+                return std::nullopt;
+            }
+            options.interstateParties = *chosen;
         } else if (argument == "--data-file") {
             auto name = value();
             if (!name) return std::nullopt;

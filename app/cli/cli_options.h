@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ledger/connection_options.h"
+#include "returns/declarations/return_file_kind.h"
 #include "returns/run/return_folders.h"
 
 // What the command line asked for.
@@ -24,6 +25,7 @@ struct CliOptions {
     std::filesystem::path outputFolder;  // --folder; empty for the default
     std::filesystem::path schemaFolder;  // --xsd; empty for the default
     vat::MonthFolderLayout layout = vat::MonthFolderLayout::CompanyYear;  // --layout
+    vat::InterstateParties interstateParties = vat::InterstateParties::InState;
     std::filesystem::path errorsCsv;  // where to export the error list, when asked
     std::filesystem::path errorsXlsx;
     vat::ConnectionOptions connection;  // --statement-timeout sets its statement timeout

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/cli/cli_report.h"
+#include "app/export/reconciliation_table.h"
 #include "returns/results/number_forms.h"
 
 namespace {
@@ -12,8 +13,7 @@ constexpr vat::ReconciledFigure kFigures[] = {
     vat::ReconciledFigure::InputVat, vat::ReconciledFigure::OutputVat,
     vat::ReconciledFigure::CstPurchases, vat::ReconciledFigure::CstSales};
 
-// Grouped the Indian way, as the summary above it is.
-std::string Amount(std::int64_t paise) { return vat::GroupedDigits(vat::PaiseText(paise)); }
+std::string Amount(std::int64_t paise) { return vat::GroupedPaise(paise); }
 
 void PrintLine(std::ostream& out, std::string_view figure, std::int64_t books,
                std::int64_t returned, const std::string& unexplained, std::string_view mark) {
@@ -27,8 +27,7 @@ void PrintLine(std::ostream& out, std::string_view figure, std::int64_t books,
 }  // namespace
 
 void PrintReconciliation(const vat::Reconciliation& reconciliation, std::ostream& out) {
-    out << "Reconciliation with the books, " << reconciliation.periodStart << " to "
-        << reconciliation.periodEnd << '\n';
+    out << ReconciliationTitle(reconciliation) << '\n';
     char heading[160];
     std::snprintf(heading, sizeof heading, "%-18s %15s %15s %15s %15s\n", "", "Books", "Return",
                   "Difference", "Unexplained");
@@ -46,8 +45,8 @@ void PrintReconciliation(const vat::Reconciliation& reconciliation, std::ostream
         for (const vat::ReconcilingItem& item : reconciliation.Of(figure).items) {
             if (!anyItem) out << "Reconciling items (return - books)\n";
             anyItem = true;
-            out << "  " << vat::ReasonCode(item.reason) << '\t' << vat::PaiseText(item.amount)
-                << '\t' << TerminalText(item.text) << '\n';
+            out << "  " << vat::ReasonWords(item.reason) << '\t' << Amount(item.amount) << '\t'
+                << TerminalText(item.text) << '\n';
         }
     out << (reconciliation.AllExplained() ? "Every difference is explained.\n"
                                           : "[!] Part of a difference is not explained.\n")

@@ -1,5 +1,6 @@
 #include "app/cli/cli_report.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <iomanip>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "app/cli/cli_reconciliation.h"
+#include "app/export/error_list_report.h"
 #include "app/shared/summary_captions.h"
 #include "returns/fixes/fix_groups.h"
 #include "returns/record/reconciliation_json.h"
@@ -74,39 +76,57 @@ namespace {
 
 void PrintAccounts(const std::vector<vat::FileAccount>& accounts, std::ostream& out) {
     if (accounts.empty()) return;
-    constexpr const char* kRow = "%-24s %7s %8s %7s %13s %6s\n";
-    char line[128];
-    std::snprintf(line, sizeof line, kRow, "File", "Listed", "Written", "Left out", "Schema errors",
-                  "Valid");
+    constexpr const char* kRow = "%-24s %7s %8s %8s %6s %9s %13s %6s\n";
+    char line[160];
+    std::snprintf(line, sizeof line, kRow, "File", "Listed", "Written", "Left out", "Moved",
+                  "Not goods", "Schema errors", "Valid");
     out << line;
     for (const vat::FileAccount& account : accounts) {
         const char* valid = !account.valid ? "-" : *account.valid ? "yes" : "no";
-        std::snprintf(
-            line, sizeof line, kRow, account.file.c_str(), std::to_string(account.listed).c_str(),
-            std::to_string(account.written).c_str(), std::to_string(account.LeftOut()).c_str(),
-            std::to_string(account.schemaErrors).c_str(), valid);
+        const auto count = [](long long value) {
+            return vat::GroupedDigits(std::to_string(value));
+        };
+        std::snprintf(line, sizeof line, kRow, account.file.c_str(), count(account.listed).c_str(),
+                      count(account.written).c_str(), count(account.LeftOut()).c_str(),
+                      count(account.interstate).c_str(), count(account.notGoods).c_str(),
+                      count(account.schemaErrors).c_str(), valid);
         out << line;
     }
+    if (std::ranges::any_of(accounts, [](const vat::FileAccount& account) {
+            return account.interstate > 0 || account.notGoods > 0;
+        }))
+        out << "Moved: bills below one rupee that the interstate sales file takes; not goods: "
+               "debit notes without goods, which no return takes.\n";
     out << '\n';
 }
 
-// The largest groups of what to fix, each its text and then its action.
+// The largest groups of what to fix, each its text and then its action; then the groups that
+// no change of the books brings in, left out by the return's own rule.
 void PrintFixes(const std::vector<vat::FixGroup>& fixes, std::ostream& out) {
     constexpr std::size_t kShown = 10;
-    if (fixes.empty()) return;
-    out << "To fix (" << fixes.size() << (fixes.size() == 1 ? " group" : " groups");
-    if (fixes.size() > kShown) out << ", the " << kShown << " largest";
-    out << ")\n";
-    for (std::size_t at = 0; at < fixes.size() && at < kShown; ++at)
-        out << std::right << std::setw(3) << at + 1 << ". " << TerminalText(fixes[at].text)
-            << "\n     " << TerminalText(fixes[at].action) << '\n';
-    out << '\n';
+    const auto firstByRule = std::ranges::find_if_not(fixes, vat::Fixable);
+    const auto print = [&out](const std::string& heading, auto first, auto last) {
+        const auto groups = static_cast<std::size_t>(last - first);
+        if (groups == 0) return;
+        out << heading << " (" << groups << (groups == 1 ? " group" : " groups");
+        if (groups > kShown) out << ", the " << kShown << " largest";
+        out << ")\n";
+        for (std::size_t at = 0; at < groups && at < kShown; ++at)
+            out << std::right << std::setw(3) << at + 1 << ". " << TerminalText(first[at].text)
+                << "\n     " << TerminalText(first[at].action) << '\n';
+        out << '\n';
+    };
+    print("To fix", fixes.begin(), firstByRule);
+    print("Left out by the return's rule", firstByRule, fixes.end());
 }
 
 }  // namespace
 
 void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
     if (result.Completed()) {
+        out << TerminalText(RunTitle(result))
+            << "\nInterstate files: " << vat::InterstatePartiesWords(result.interstateParties)
+            << "\n\n";
         constexpr int kCaptionWidth = 26;
         const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);
         const auto line = [&](std::string_view caption, std::string_view label) {
@@ -140,7 +160,8 @@ void PrintHumanReport(const vat::RunResult& result, std::ostream& out) {
                 out << "  " << TerminalText(fs::path(file).filename().string()) << '\n';
             out << '\n';
         }
-        if (const std::string outcome = vat::RunOutcomeText(result.accounts); !outcome.empty())
+        if (const std::string outcome = vat::RunOutcomeText(result.accounts, result.checkedOnly);
+            !outcome.empty())
             out << outcome << "\n\n";
     }
     for (const vat::UserMessage& message : result.messages)
@@ -223,6 +244,8 @@ void WriteJsonReport(const vat::RunResult& result, vat::JsonObjectWriter& report
     for (const vat::UserMessage& message : result.messages) messages.push_back(message.text);
     report.Member("messages", messages);
     report.Member("files", result.FilesWritten());
+    report.Member("interstateParties",
+                  completed ? Json(vat::InterstatePartiesCode(result.interstateParties)) : Json());
     report.Member("monthFolder",
                   completed && !result.monthFolder.empty() ? Json(result.monthFolder) : Json());
     report.Member("returns", vat::AccountsJson(result.accounts));

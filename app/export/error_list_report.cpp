@@ -23,6 +23,15 @@ std::string PeriodText(const vat::RunResult& result) {
 
 }  // namespace
 
+std::string RunKindText(const vat::RunResult& result) {
+    return result.checkedOnly ? "Check before filing: nothing written" : "Run: files written";
+}
+
+std::string RunTitle(const vat::RunResult& result) {
+    const std::string dataFile = result.books ? result.books->dataFile : std::string();
+    return dataFile + ", " + PeriodText(result) + " \u00b7 " + RunKindText(result);
+}
+
 RunDescription DescribeRun(const vat::RunResult& result,
                            std::chrono::system_clock::time_point endedAt) {
     if (!result.books) return {};
@@ -37,6 +46,9 @@ ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescr
     heading.push_back({"Dealer TIN", run.dealerTin});
     heading.push_back({"Data file", run.dataFile});
     heading.push_back({"Month", run.period});
+    heading.push_back({"Kind", RunKindText(result)});
+    heading.push_back(
+        {"Interstate parties", std::string(vat::InterstatePartiesWords(result.interstateParties))});
     heading.push_back(
         {"Run time", run.endedAt ? vat::PersonsTimeText(*run.endedAt) : std::string()});
     const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);
@@ -47,16 +59,18 @@ ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescr
         if (value)
             number =
                 declared.isCount ? static_cast<double>(*value) : static_cast<double>(*value) / 100;
-        heading.push_back({std::move(caption), vat::CaptionOf(captions, declared.label), number});
+        heading.push_back({std::move(caption),
+                           vat::GroupedDigits(vat::CaptionOf(captions, declared.label)), number});
     };
     for (const vat::FigureDeclaration& declared : vat::FigureTable())
         if (declared.figure != vat::Figure::VatPayable)
             figure(std::string(declared.caption), declared);
     // The amount of the verdict, unsigned as the window shows it.
-    heading.push_back({vat::CaptionOf(captions, "lbl_TaxPayableRefundable"),
-                       vat::CaptionOf(captions, vat::Declared(vat::Figure::VatPayable).label),
-                       static_cast<double>(figures.vatPaise) / 100});
-    heading.push_back({"Run outcome", vat::RunOutcomeText(result.accounts)});
+    heading.push_back(
+        {vat::CaptionOf(captions, "lbl_TaxPayableRefundable"),
+         vat::GroupedDigits(vat::CaptionOf(captions, vat::Declared(vat::Figure::VatPayable).label)),
+         static_cast<double>(figures.vatPaise) / 100});
+    heading.push_back({"Run outcome", vat::RunOutcomeText(result.accounts, result.checkedOnly)});
     heading.push_back({"Error rows", std::to_string(result.rows.size()),
                        static_cast<double>(result.rows.size())});
     report.rows = result.rows;
@@ -72,11 +86,11 @@ std::array<std::string, 5> ExportCells(const vat::ErrorRow& row) {
 std::array<std::string, 8> FixCells(const vat::FixGroup& group) {
     std::string files;
     for (const std::string& file : group.files) files += (files.empty() ? "" : ", ") + file;
-    return {std::string(vat::CauseCode(group.cause)),
+    return {std::string(vat::CauseWords(group.cause)),
             group.party ? std::to_string(*group.party) : std::string(),
             group.document.value_or(""),
             std::to_string(group.documents),
-            vat::PaiseText(group.taxPaise),
+            vat::GroupedPaise(group.taxPaise),
             files,
             group.text,
             group.action};

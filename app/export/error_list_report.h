@@ -20,8 +20,8 @@ struct HeadingLine {
 };
 
 // The error list as it leaves the program, printed or exported: a heading block saying whose
-// run it was (company, dealer TIN, data file, month and year, run time) with the summary
-// figures, then every row, and the rows grouped by what to fix, largest tax first.
+// run it was (company, dealer TIN, data file, month and year, run or check, run time) with the
+// summary figures, then every row, and the rows grouped by what to fix, largest tax first.
 struct ErrorListReport {
     std::vector<HeadingLine> heading;
     std::vector<vat::ErrorRow> rows;
@@ -39,6 +39,11 @@ struct RunDescription {
 };
 RunDescription DescribeRun(const vat::RunResult& result,
                            std::chrono::system_clock::time_point endedAt);
+
+// Whether the run wrote the month's files or only checked them: "Run: files written".
+std::string RunKindText(const vat::RunResult& result);
+// The line a report opens with: "demo2014, APR 2014 · Run: files written".
+std::string RunTitle(const vat::RunResult& result);
 
 // The report of a completed run. The books keep no company name, so the company is named by
 // its data file.

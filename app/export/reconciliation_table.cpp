@@ -1,11 +1,12 @@
 #include "app/export/reconciliation_table.h"
 
+#include "disk/local_time.h"
 #include "returns/results/number_forms.h"
 
 namespace {
 
 TableCell Amount(std::int64_t paise) {
-    return {vat::PaiseText(paise), static_cast<double>(paise) / 100};
+    return {vat::GroupedPaise(paise), static_cast<double>(paise) / 100};
 }
 
 TableCell Whole(long long value) { return {std::to_string(value), static_cast<double>(value)}; }
@@ -13,8 +14,8 @@ TableCell Whole(long long value) { return {std::to_string(value), static_cast<do
 }  // namespace
 
 std::string ReconciliationTitle(const vat::Reconciliation& reconciliation) {
-    return "Reconciliation with the books, " + reconciliation.periodStart + " to " +
-           reconciliation.periodEnd;
+    return "Reconciliation with the books, " + vat::PersonsForm(reconciliation.periodStart) +
+           " to " + vat::PersonsForm(reconciliation.periodEnd);
 }
 
 std::vector<TableRow> ReconciledFigureRows(const vat::Reconciliation& reconciliation) {
@@ -44,11 +45,11 @@ std::vector<TableRow> ReconcilingItemRows(const vat::Reconciliation& reconciliat
             rows.push_back({{std::string(vat::ReconciledName(figure))},
                             Whole(item.voucher),
                             {item.type},
-                            {item.date},
+                            {vat::PersonsForm(item.date)},
                             {item.document.value_or("")},
                             Whole(item.account),
                             Amount(item.amount),
-                            {std::string(vat::ReasonCode(item.reason))},
+                            {std::string(vat::ReasonWords(item.reason))},
                             {item.text}});
     }
     return rows;

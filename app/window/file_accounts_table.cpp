@@ -5,7 +5,15 @@
 
 namespace {
 
-enum Column { FileColumn, WrittenColumn, LeftOutColumn, SchemaErrorsColumn, ValidColumn };
+enum Column {
+    FileColumn,
+    WrittenColumn,
+    LeftOutColumn,
+    MovedColumn,
+    SchemaErrorsColumn,
+    ValidColumn,
+    ColumnCount
+};
 
 QTableWidgetItem* Cell(const QString& text, Qt::Alignment alignment) {
     auto* item = new QTableWidgetItem(text);
@@ -24,8 +32,13 @@ QString ValidText(const std::optional<bool>& valid) {
 }  // namespace
 
 void FormatFileAccountsTable(QTableWidget& table) {
-    table.setColumnCount(5);
-    table.setHorizontalHeaderLabels({"File", "Written", "Left out", "Schema errors", "Valid"});
+    table.setColumnCount(ColumnCount);
+    table.setHorizontalHeaderLabels(
+        {"File", "Written", "Left out", "Moved", "Schema errors", "Valid"});
+    table.horizontalHeaderItem(LeftOutColumn)
+        ->setToolTip("Documents left out of every return, each listed with the reason");
+    table.horizontalHeaderItem(MovedColumn)
+        ->setToolTip("Bills below one rupee that the interstate sales file takes");
     table.verticalHeader()->hide();
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
     table.setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -47,6 +60,7 @@ void ShowFileAccounts(QTableWidget& table, const std::vector<vat::FileAccount>& 
         table.setItem(row, FileColumn, Cell(QString::fromStdString(account.file), Qt::AlignLeft));
         table.setItem(row, WrittenColumn, Count(account.written));
         table.setItem(row, LeftOutColumn, Count(account.LeftOut()));
+        table.setItem(row, MovedColumn, Count(account.interstate));
         table.setItem(row, SchemaErrorsColumn, Count(account.schemaErrors));
         table.setItem(row, ValidColumn, Cell(ValidText(account.valid), Qt::AlignLeft));
     }

@@ -13,9 +13,9 @@ constexpr int kRowRole = Qt::UserRole + 1;
 constexpr int kPartyRole = Qt::UserRole + 2;
 
 QTreeWidgetItem* GroupItem(const vat::FixGroup& group, const std::vector<vat::ErrorRow>& rows) {
-    auto* item = new QTreeWidgetItem(
-        {QString::fromStdString(group.text), QString::number(group.documents),
-         QString::fromStdString(vat::GroupedDigits(vat::PaiseText(group.taxPaise)))});
+    auto* item =
+        new QTreeWidgetItem({QString::fromStdString(group.text), QString::number(group.documents),
+                             QString::fromStdString(vat::GroupedPaise(group.taxPaise))});
     item->setToolTip(WhatColumn, QString::fromStdString(group.text + "\n" + group.action));
     item->setTextAlignment(DocumentsColumn, Qt::AlignRight | Qt::AlignVCenter);
     item->setTextAlignment(TaxColumn, Qt::AlignRight | Qt::AlignVCenter);
@@ -56,7 +56,20 @@ FixListView::FixListView(QWidget* parent) : QTreeWidget(parent) {
 void FixListView::show(const std::vector<vat::FixGroup>& groups,
                        const std::vector<vat::ErrorRow>& rows) {
     clear();
-    for (const vat::FixGroup& group : groups) addTopLevelItem(GroupItem(group, rows));
+    QTreeWidgetItem* byRule = nullptr;
+    for (const vat::FixGroup& group : groups) {
+        if (vat::Fixable(group)) {
+            addTopLevelItem(GroupItem(group, rows));
+            continue;
+        }
+        // No change of the books brings these in: they stand apart from what there is to fix.
+        if (!byRule) {
+            byRule = new QTreeWidgetItem(
+                {"Left out by the return's rule: no change of the books brings these in"});
+            addTopLevelItem(byRule);
+        }
+        byRule->addChild(GroupItem(group, rows));
+    }
 }
 
 std::string PartyText(long long party, const vat::DocumentNotes& notes) {

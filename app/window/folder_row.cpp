@@ -134,6 +134,7 @@ void FolderRow::chooseLayout(bool perCompany) {
     else
         settings_.setValue(kLayoutKey, perCompany ? kCompanyYear : kFlat);
     showFolders();
+    emit layoutChosen();
 }
 
 // The output folder may not exist before the first run: it is made so that there is

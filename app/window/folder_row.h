@@ -31,6 +31,8 @@ public:
 signals:
     // No file manager opened the folder; the text names it.
     void folderNotOpened(const QString& text);
+    // Per company was ticked or unticked: the month folders lie elsewhere.
+    void layoutChosen();
 
 private:
     std::filesystem::path remembered(const char* key, const std::filesystem::path& fallback) const;

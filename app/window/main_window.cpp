@@ -82,6 +82,16 @@ QString KeptRunText(bool cancelled, const vat::RunResult& shown, const RunDescri
                             ToTheMinute(vat::PersonsTimeText(*run.endedAt)));
 }
 
+// "Generate Files writes the month's six return files (efile_pur05.xml and the others for May)
+// into the month's folder (demo2014/2014-15/05) in the output folder, replacing earlier ones."
+std::string FilesNoteText(int monthNumber, const std::string& monthFolder) {
+    const std::string tag = vat::ReturnPeriod{monthNumber, 0}.MonthTag();
+    return "Generate Files writes the month's six return files (efile_pur" + tag +
+           ".xml and the others for " + vat::MonthTitle(monthNumber) +
+           ") into the month's folder (" + monthFolder +
+           ") in the output folder, replacing earlier ones.";
+}
+
 }  // namespace
 
 void MainWindow::connectHandlers() {
@@ -89,6 +99,11 @@ void MainWindow::connectHandlers() {
     connect(monthCombo_, &QComboBox::currentIndexChanged, this, [this] {
         showChosenMonth();
         checkChosenMonth();
+    });
+    connect(folderRow_, &FolderRow::layoutChosen, this, [this] {
+        // A record read from the other layout's month folder is not of this one.
+        if (!shownRun_.Completed()) showChosenMonth();
+        showFilesNote();
     });
     connect(generateButton_, &QPushButton::clicked, this, &MainWindow::runGeneration);
     connect(checkOnlyButton_, &QPushButton::clicked, this, &MainWindow::runCheckOnly);
@@ -311,6 +326,7 @@ void MainWindow::showRunEnded(vat::RunResult result, bool checkOnly) {
 // the month folder's run record of the chosen books keeps, else nothing. Another company's or
 // month's figures would pass for the chosen one's.
 void MainWindow::showChosenMonth() {
+    showFilesNote();
     if (shownRun_.books && shownRun_.books->dataFile == chosenDataFile() &&
         shownRun_.monthNumber == chosenMonth())
         return;
@@ -321,6 +337,18 @@ void MainWindow::showChosenMonth() {
     if (const std::optional<vat::RunRecord> record = vat::OwnRunRecord(
             vat::MonthFolder(folderRow_->folders(), *dataFile_.books, month), *dataFile_.books))
         showRecord(*record);
+}
+
+// Where Generate Files puts the chosen month's files, under the chosen layout.
+void MainWindow::showFilesNote() {
+    const int month = chosenMonth();
+    const vat::ReturnFolders folders = folderRow_->folders();
+    std::string folder = vat::ReturnPeriod{month == 0 ? 4 : month, 0}.MonthTag();
+    if (dataFile_.books && month != 0)
+        folder = vat::MonthFolder(folders, *dataFile_.books, month)
+                     .lexically_relative(folders.output)
+                     .string();
+    filesNote_->setText(QString::fromStdString(FilesNoteText(month == 0 ? 4 : month, folder)));
 }
 
 // A record keeps the figures and the file accounts, not the error rows: the list stays empty
@@ -344,7 +372,8 @@ void MainWindow::showRun(vat::RunResult result) {
     ShowFileAccounts(*runAccounts_, shownRun_.accounts);
     reconciliationView_->show(shownRun_.reconciliation);
     fixList_->show(vat::GroupFixes(shownRun_.rows, shownRun_.notes), shownRun_.rows);
-    runStatus_->showText(QString::fromStdString(vat::RunOutcomeText(shownRun_.accounts)));
+    runStatus_->showText(
+        QString::fromStdString(vat::RunOutcomeText(shownRun_.accounts, shownRun_.checkedOnly)));
 }
 
 // The run stops at its next voucher or file; a statement waiting for the server stops at once.

@@ -100,6 +100,7 @@ private:
     void showRunEnded(vat::RunResult result, bool checkOnly);
     void showBooksCheck(const std::string& warning);
     void showChosenMonth();
+    void showFilesNote();
     void showRecord(const vat::RunRecord& record);
     void cancelRun();
     void setRunning(bool running);
@@ -125,6 +126,7 @@ private:
     QPushButton* checkOnlyButton_;  // runs the month into a throwaway folder
     QPushButton* retryButton_;
     QPushButton* yearButton_;
+    QLabel* filesNote_;          // where Generate Files puts the chosen month's files
     QLabel* booksChangedLabel_;  // shown when the chosen month's files no longer match its books
     QComboBox* typeFilter_;
     QComboBox* fileFilter_;

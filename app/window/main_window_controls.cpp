@@ -44,10 +44,6 @@ const QColor kHighlightText(0, 255, 0);
 const QColor kHighlightBackground(0, 64, 0);
 const QColor kWarningText(192, 0, 0);
 
-const char* const kFilesNote =
-    "Generate Files writes the month's six return files (efile_pur04.xml and the others for "
-    "April) into the month's folder (04) in the output folder, replacing earlier ones.";
-
 template <typename Control>
 Control* Place(Control* control, const char* name, QRect place) {
     control->setObjectName(name);
@@ -88,6 +84,7 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     createReconciliationAndFixes();
 
     showRun({});
+    showFilesNote();
     connectHandlers();
 }
 
@@ -235,8 +232,8 @@ void MainWindow::createSecondarySummary(const Twips& at) {
 }
 
 void MainWindow::createErrorList(const Twips& at) {
-    addLabel("Label18", kFilesNote, at.rect(240, 6240, 8205, 495), LabelLook::Plain)
-        ->setWordWrap(true);
+    filesNote_ = addLabel("Label18", {}, at.rect(240, 6240, 8205, 495), LabelLook::Plain);
+    filesNote_->setWordWrap(true);
     addLabel("Label19", "Validation Errors", at.rect(240, 7200, 3075, kLabelHeight),
              LabelLook::Prompt);
     // The filters share the caption's row, right of it, as wide as the list together.

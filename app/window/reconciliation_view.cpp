@@ -20,7 +20,7 @@ constexpr int kExplainedColumn = 4;
 const QColor kUnexplainedText(192, 0, 0);
 
 QStandardItem* Item(const TableCell& cell) {
-    auto* item = new QStandardItem(QString::fromStdString(vat::GroupedDigits(cell.text)));
+    auto* item = new QStandardItem(QString::fromStdString(cell.text));
     item->setEditable(false);
     item->setToolTip(item->text());
     if (cell.number) {
@@ -55,7 +55,7 @@ std::vector<TableRow> FigureRowsWithExplained(const vat::Reconciliation& reconci
         if (at < vat::kReconciledFigureCount) {
             const std::int64_t paise =
                 reconciliation.Of(static_cast<vat::ReconciledFigure>(at)).Explained();
-            explained = {vat::PaiseText(paise), static_cast<double>(paise) / 100};
+            explained = {vat::GroupedPaise(paise), static_cast<double>(paise) / 100};
         }
         rows[at].insert(rows[at].begin() + kExplainedColumn, explained);
     }
@@ -69,7 +69,7 @@ QString StatusText(const vat::Reconciliation& reconciliation) {
     for (int at = 0; at < vat::kReconciledFigureCount; ++at) {
         const auto figure = static_cast<vat::ReconciledFigure>(at);
         if (const std::int64_t left = reconciliation.Of(figure).Unexplained(); left != 0)
-            parts << QString::fromStdString(vat::GroupedDigits(vat::PaiseText(left)) + " of " +
+            parts << QString::fromStdString(vat::GroupedPaise(left) + " of " +
                                             std::string(vat::ReconciledName(figure)));
     }
     const QString last = parts.takeLast();

@@ -6,6 +6,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "returns/results/number_forms.h"
+
 namespace {
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -64,7 +66,8 @@ VoucherDialog::VoucherDialog(const vat::VoucherView& view, QWidget* parent) : QD
     for (const vat::VoucherPosting& posting : view.postings)
         postings.push_back({Text(posting.date), Account(posting.debitAccount, posting.debitName),
                             Account(posting.creditAccount, posting.creditName),
-                            posting.cancelled ? "cancelled" : "", Text(posting.amount)});
+                            posting.cancelled ? "cancelled" : "",
+                            Text(vat::GroupedDigits(posting.amount))});
     layout->addWidget(new QLabel("Day-book postings", this));
     layout->addWidget(
         Table("tbl_Postings", {"Date", "Debit", "Credit", "Note", "Amount"}, 4, postings, this));

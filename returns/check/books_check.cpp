@@ -42,7 +42,7 @@ std::vector<FigureChange> FigureChanges(const SummaryFigures& before, const Summ
         if (was == is) continue;
         const double scale = declared.isCount ? 1 : 100;
         changes.push_back({std::string(declared.sentence), static_cast<double>(was) / scale,
-                           static_cast<double>(is) / scale});
+                           static_cast<double>(is) / scale, declared.isCount});
     }
     return changes;
 }
@@ -61,7 +61,8 @@ std::vector<std::string> ReconciliationChanges(const std::optional<Reconciliatio
                                  ": ";
         const auto change = [&](const char* what, std::int64_t from, std::int64_t to) {
             if (from != to)
-                changes.push_back(name + what + " " + PaiseText(from) + " -> " + PaiseText(to));
+                changes.push_back(name + what + " " + GroupedPaise(from) + " -> " +
+                                  GroupedPaise(to));
         };
         change("books", was.books, is.books);
         change("unexplained", was.Unexplained(), is.Unexplained());
@@ -170,13 +171,20 @@ std::optional<BooksComparison> RecordedMonth(const RunSelection& selection, cons
     }
 }
 
-std::string SignedAmount(double rupees) {
-    std::string text = GroupedDigits(PaiseText(std::llround(std::abs(rupees) * 100)));
-    text.insert(text.begin(), rupees < 0 ? '-' : '+');
+// The change of a figure with its sign: "+1,200.00", "-3".
+std::string SignedChange(const FigureChange& figure) {
+    const double change = figure.after - figure.before;
+    std::string text(1, change < 0 ? '-' : '+');
+    text += FigureValueText(figure, std::abs(change));
     return text;
 }
 
 }  // namespace
+
+std::string FigureValueText(const FigureChange& figure, double value) {
+    return figure.isCount ? GroupedDigits(std::to_string(std::llround(value)))
+                          : GroupedRupees(value);
+}
 
 BooksComparison CompareRunRecords(RunRecord recorded, const RunRecord& now) {
     BooksComparison comparison{.recorded = std::move(recorded)};
@@ -222,6 +230,8 @@ BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
     RunSelection rerun = selection;
     rerun.folders.output = scratch->Path();
     rerun.replaceOtherBooks = true;
+    // The books are compared as the recorded run read them, with its choice of parties.
+    rerun.interstateParties = recorded->recorded.interstateParties;
     RunResult run = GenerationRun(ledger, rerun, cancel);
     if (!run.Completed()) return {run.outcome, std::move(run.messages)};
     run.record->reconciliation = std::move(run.reconciliation);
@@ -245,8 +255,7 @@ std::string BooksChangedWarning(const BooksComparison& comparison) {
                    (documents == 1 ? " voucher" : " vouchers") + " changed";
         std::string figures;
         for (const FigureChange& figure : comparison.figures)
-            figures += (figures.empty() ? "" : ", ") + figure.name + " " +
-                       SignedAmount(figure.after - figure.before);
+            figures += (figures.empty() ? "" : ", ") + figure.name + " " + SignedChange(figure);
         if (!figures.empty()) warning += ": " + figures;
         for (const std::string& change : comparison.reconciliation) warning += "; " + change;
     }

@@ -15,8 +15,12 @@ struct FigureChange {
     std::string name;  // "output VAT"
     double before = 0;
     double after = 0;
+    bool isCount = false;  // a number of documents, not rupees
     friend bool operator==(const FigureChange&, const FigureChange&) = default;
 };
+
+// A figure's value as a person reads it: rupees "40,000.00", a count "1,204".
+std::string FigureValueText(const FigureChange& figure, double value);
 
 // How the books and the month folder differ from what the month's run record says.
 struct BooksComparison {

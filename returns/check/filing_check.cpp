@@ -30,6 +30,7 @@ RunResult CheckBeforeFiling(LedgerConnection& ledger, const RunSelection& select
     for (FileAccount& account : result.accounts) account.path.reset();
     result.record.reset();
     result.monthFolder.clear();
+    result.checkedOnly = true;
     result.messages.push_back({"Checked only: nothing was written in the month's folder.", false});
     return result;
 }

@@ -27,7 +27,7 @@ const ReturnFileKind& InterstatePurchaseFileKind() {
                 "max(pur_act) as pur_act,max(bill_dt) as bill_date  from daybok "
                 " where out_state=1 and unact= 0 and  v_type='PR' and extract(month from vdate)=",
             .sqlAfterMonth = "  group by vno, vdate, bill_no, cn_act order by b_dt",
-            .tinRule = TinRule::SkipOutsideState,
+            .tinRule = TinRule::InStateOnly,
         }},
         .partyColumn = PartyColumn::PurAct,
         .address = AddressRule::LinesOrDash,

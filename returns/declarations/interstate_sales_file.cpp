@@ -40,7 +40,7 @@ const ReturnFileKind& InterstateSalesFileKind() {
         .validationType = "Sales Outside State",
         .omissionType = "Sales Outside State",
         .omissionPrefix = "Inv No.",
-        .lists = {{firstSeries, kListTail, TinRule::SkipOutsideState, "C"},
+        .lists = {{firstSeries, kListTail, TinRule::InStateOnly, "C"},
                   {secondSeries, kListTail, TinRule::None, "CR"}},
         .partyColumn = PartyColumn::SalesParty,
         .address = AddressRule::LinesAndCity,

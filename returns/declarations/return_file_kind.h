@@ -12,9 +12,21 @@ namespace vat {
 // What a voucher list does with a party whose TIN does not begin with "29".
 enum class TinRule {
     None,              // written with its TIN
-    SkipOutsideState,  // skipped silently
+    SkipOutsideState,  // skipped silently: the voucher is not what the list is for
+    InStateOnly,       // skipped silently by the return's rule, though the list is for it (the
+                       // interstate files), unless out-of-state parties are chosen too
     UrdOutsideState,   // written with the URD marker TIN
 };
+
+// Which parties the interstate files take: those whose TIN begins with 29, as the return's rule
+// asks (the default), or every party, each with its own TIN.
+enum class InterstateParties { InState, All };
+// "in-state" or "all", as the command line, run.json and the JSON report name the choice; the
+// choice of such a code, nullopt for any other.
+std::string_view InterstatePartiesCode(InterstateParties parties);
+std::optional<InterstateParties> InterstatePartiesOfCode(std::string_view code);
+// The choice as a report's heading says it.
+std::string_view InterstatePartiesWords(InterstateParties parties);
 
 // One voucher list: its SQL around the month number, and its own rules.
 struct VoucherList {
@@ -25,6 +37,9 @@ struct VoucherList {
 
     // The list's query for a month.
     std::string Sql(int monthNumber) const;
+    // The list as a run with that choice reads it: the same query, an in-state-only list taking
+    // every party when all are chosen.
+    VoucherList Chosen(InterstateParties parties) const;
 };
 
 // A sum over the day-book rows of one voucher of the file's type: the amounts of the rows the

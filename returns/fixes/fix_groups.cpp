@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "returns/fixes/fix_wording.h"
@@ -38,7 +39,8 @@ std::pair<FixCause, std::string> CauseOf(const ErrorRow& row, const DocumentNote
     const std::string document = note->file + '\n' + note->document;
     switch (note->fate) {
         case DocumentFate::TinSkipped:
-            return {FixCause::TinOutOfState, PartyKey(*note)};
+            return {note->byReturnRule ? FixCause::InStateRule : FixCause::TinOutOfState,
+                    PartyKey(*note)};
         case DocumentFate::MissingData:
             if (note->partyMissing) return {FixCause::PartyMissing, PartyKey(*note)};
             return {FixCause::MissingData, document};
@@ -64,9 +66,9 @@ bool MistypedUrdTin(const DocumentNote& note) {
 }
 
 bool NamesParty(FixCause cause) {
-    return cause == FixCause::TinOutOfState || cause == FixCause::TinFailsSchema ||
-           cause == FixCause::PartyFailsSchema || cause == FixCause::PartyMissing ||
-           cause == FixCause::UrdTin;
+    return cause == FixCause::TinOutOfState || cause == FixCause::InStateRule ||
+           cause == FixCause::TinFailsSchema || cause == FixCause::PartyFailsSchema ||
+           cause == FixCause::PartyMissing || cause == FixCause::UrdTin;
 }
 
 void Count(OpenGroup& open, const DocumentNote* note, const ErrorRow* row) {
@@ -89,29 +91,34 @@ void Count(OpenGroup& open, const DocumentNote* note, const ErrorRow* row) {
 
 }  // namespace
 
-std::string_view CauseCode(FixCause cause) {
-    switch (cause) {
-        case FixCause::TinOutOfState:
-            return "tinOutOfState";
-        case FixCause::TinFailsSchema:
-            return "tinFailsSchema";
-        case FixCause::PartyFailsSchema:
-            return "partyFailsSchema";
-        case FixCause::PartyMissing:
-            return "partyMissing";
-        case FixCause::BelowOneRupee:
-            return "belowOneRupee";
-        case FixCause::MissingData:
-            return "missingData";
-        case FixCause::DocumentFailsSchema:
-            return "documentFailsSchema";
-        case FixCause::SchemaRule:
-            return "schemaRule";
-        case FixCause::UrdTin:
-            return "urdTin";
-    }
-    return {};
-}
+namespace {
+
+struct CauseNames {
+    std::string_view code;
+    std::string_view words;
+};
+
+// By FixCause.
+constexpr CauseNames kCauseNames[] = {
+    {"tinOutOfState", "TIN out of state"},
+    {"inStateRule", "in-state parties only"},
+    {"tinFailsSchema", "TIN fails the schema"},
+    {"partyFailsSchema", "party fails the schema"},
+    {"partyMissing", "party missing"},
+    {"belowOneRupee", "below one rupee"},
+    {"missingData", "missing data"},
+    {"documentFailsSchema", "document fails the schema"},
+    {"schemaRule", "schema rule"},
+    {"urdTin", "TIN read as URD"},
+};
+
+}  // namespace
+
+std::string_view CauseCode(FixCause cause) { return kCauseNames[static_cast<int>(cause)].code; }
+
+std::string_view CauseWords(FixCause cause) { return kCauseNames[static_cast<int>(cause)].words; }
+
+bool Fixable(const FixGroup& group) { return group.cause != FixCause::InStateRule; }
 
 std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const DocumentNotes& notes) {
     std::vector<const DocumentNote*> noteOfRow(rows.size(), nullptr);
@@ -151,8 +158,10 @@ std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const Docume
         counted.group.action = std::move(words.action);
         groups.push_back(std::move(counted.group));
     }
+    // What a change of the books fixes first, ranked; what the return's rule leaves out after.
     std::stable_sort(groups.begin(), groups.end(), [](const FixGroup& a, const FixGroup& b) {
-        return std::pair(a.taxPaise, a.documents) > std::pair(b.taxPaise, b.documents);
+        return std::tuple(Fixable(a), a.taxPaise, a.documents) >
+               std::tuple(Fixable(b), b.taxPaise, b.documents);
     });
     return groups;
 }

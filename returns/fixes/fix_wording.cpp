@@ -23,7 +23,7 @@ std::string Counted(long long count, const std::string& noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
-std::string TaxText(std::int64_t paise) { return "(tax " + GroupedDigits(PaiseText(paise)) + ")"; }
+std::string TaxText(std::int64_t paise) { return "(tax " + GroupedPaise(paise) + ")"; }
 
 // "Party 1203 MEDICO PUNE"
 std::string PartyText(const DocumentNote& note) {
@@ -70,6 +70,15 @@ FixWords PartyWords(const FixFacts& facts) {
                                      "as bought outside the state; if its TIN is wrong, correct it."
                                    : "If this customer is outside the state, mark its sales as "
                                      "sold outside the state; if its TIN is wrong, correct it."};
+        case FixCause::InStateRule:
+            return {party + "the TIN '" + note.writtenTin + "' does not begin with 29, " +
+                        LeftOut(group) +
+                        " by the return's rule: the interstate files take only "
+                        "parties whose TIN begins with 29.",
+                    "Nothing in the books: the " + side +
+                        " is rightly outside the state. To write "
+                        "such parties with their own TIN, choose all parties for the interstate "
+                        "files (--interstate-parties all)."};
         case FixCause::TinFailsSchema:
             return {party + "the TIN '" + note.writtenTin + "' " + TinFault(note.writtenTin) +
                         ", " + FailTheSchema(group) + ".",
@@ -120,7 +129,7 @@ FixWords DocumentWords(const FixFacts& facts) {
 }  // namespace
 
 SchemaFailure SchemaFailureOf(const std::string& error) {
-    constexpr std::string_view kReason = "Reason :";
+    constexpr std::string_view kReason = "Reason: ";
     const auto close = error.find('>');
     if (!error.starts_with('<') || close == std::string::npos) return {"", error};
     const auto reason = error.find(kReason);

@@ -5,6 +5,7 @@
 #include <span>
 #include <tuple>
 
+#include "disk/local_time.h"
 #include "returns/declarations/return_files.h"
 #include "returns/reconcile/reconciled_accounts.h"
 #include "returns/results/number_forms.h"
@@ -152,10 +153,10 @@ public:
             const Amounts amounts = sum.mapped();
             if (amounts.item == 0) continue;
             std::string text = "voucher " + std::to_string(key.voucher) + " (" + key.type + ", " +
-                               (key.date.empty() ? "no date" : key.date) + "): " + figure +
-                               " account " + std::to_string(key.account) +
+                               (key.date.empty() ? "no date" : PersonsForm(key.date)) +
+                               "): " + figure + " account " + std::to_string(key.account) +
                                (key.debit ? " debited " : " credited ") +
-                               PaiseText(amounts.posted) + "; " + key.because;
+                               GroupedPaise(amounts.posted) + "; " + key.because;
             items.push_back({key.voucher, std::move(key.type), std::move(key.date),
                              std::move(key.document), key.account, amounts.item, key.reason,
                              std::move(text)});

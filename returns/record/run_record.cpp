@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "disk/atomic_file_writer.h"
+#include "disk/local_time.h"
 #include "disk/small_file.h"
 #include "returns/record/json_string.h"
 #include "returns/record/reconciliation_json.h"
@@ -91,6 +92,7 @@ void PrintHead(JsonObjectWriter& json, const RunRecord& record) {
     json.Member("dealerTin", record.dealerTin);
     json.Member("financialYear", {{"start", record.yearStart}, {"end", record.yearEnd}});
     json.Member("month", record.month);
+    json.Member("interstateParties", InterstatePartiesCode(record.interstateParties));
     json.Member("writtenAt", record.writtenAt);
     json.Member("programVersion", record.programVersion);
     json.Member("files", HashedFilesJson(record.files));
@@ -241,6 +243,12 @@ RunRecord ParseRunRecord(std::string text) {
         record.month = json.at("month").get<int>();
         if (record.month < 1 || record.month > 12)
             throw RunRecordError("not a run record: no month " + std::to_string(record.month));
+        if (json.contains("interstateParties")) {
+            const auto parties =
+                InterstatePartiesOfCode(json.at("interstateParties").get<std::string>());
+            if (!parties) throw RunRecordError("not a run record: unknown interstateParties");
+            record.interstateParties = *parties;
+        }
         record.writtenAt = json.at("writtenAt").get<std::string>();
         record.programVersion = json.at("programVersion").get<std::string>();
         record.files = HashedFilesOf(json.at("files"));
@@ -387,8 +395,8 @@ std::optional<RecordOwner> ReadRecordOwner(const fs::path& monthFolder) {
 }
 
 std::string RecordOwnerText(const RecordOwner& owner) {
-    return owner.dataFile + " (financial year " + owner.yearStart + " to " + owner.yearEnd +
-           "), written " + owner.writtenAt;
+    return owner.dataFile + " (financial year " + PersonsForm(owner.yearStart) + " to " +
+           PersonsForm(owner.yearEnd) + "), written " + PersonsForm(owner.writtenAt);
 }
 
 }  // namespace vat

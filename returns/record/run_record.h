@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "disk/scratch_file.h"
+#include "returns/declarations/return_file_kind.h"
 #include "returns/record/books_digest.h"
 #include "returns/results/file_account.h"
 #include "returns/results/reconciliation.h"
@@ -30,7 +31,8 @@ struct RunRecord {
     std::string dealerTin;
     std::string yearStart;  // the financial year, "yyyy-mm-dd"
     std::string yearEnd;
-    int month = 0;          // 1 to 12
+    int month = 0;                                                     // 1 to 12
+    InterstateParties interstateParties = InterstateParties::InState;  // none in older records
     std::string writtenAt;  // local time, as LocalTimeText gives it
     std::string programVersion;
     std::vector<HashedFile> files = {};    // the return files written, in run order

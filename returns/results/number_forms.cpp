@@ -129,6 +129,10 @@ std::string PaiseText(std::int64_t paise) {
     return text;
 }
 
+std::string GroupedPaise(std::int64_t paise) { return GroupedDigits(PaiseText(paise)); }
+
+std::string GroupedRupees(double rupees) { return GroupedDigits(PictureText(rupees)); }
+
 double LeadingNumber(std::string_view text) {
     size_t at = 0;
     while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;

@@ -23,6 +23,13 @@ std::string PaiseText(std::int64_t paise);
 // "12 R") is returned as it is.
 std::string GroupedDigits(std::string_view plainNumber);
 
+// A sum in paise as a person reads it: 124000000 as "12,40,000.00". Every amount shown to a
+// person, on any surface, goes through here or GroupedDigits.
+std::string GroupedPaise(std::int64_t paise);
+
+// Rupees as a person reads them, two decimals rounded half away from zero: "40,000.00".
+std::string GroupedRupees(double rupees);
+
 enum class Tie { AwayFromZero, ToEven };
 
 // The value in units of 10^-decimals, rounded from its 15-digit decimal form, so that a value

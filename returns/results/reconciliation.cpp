@@ -10,6 +10,9 @@ namespace {
 
 constexpr std::array<std::string_view, 7> kReasonCodes{
     "notLive", "otherPeriod", "countedAgain", "typeNotRead", "notListed", "leftOut", "otherSide"};
+constexpr std::array<std::string_view, 7> kReasonWords{
+    "cancelled posting", "other period", "counted again", "type not read",
+    "not listed",        "left out",     "other side"};
 
 constexpr std::array<std::string_view, kReconciledFigureCount> kKeys{
     "inputVat", "outputVat", "cstOnPurchases", "cstOnSales"};
@@ -20,6 +23,10 @@ constexpr std::array<std::string_view, kReconciledFigureCount> kNames{
 
 std::string_view ReasonCode(ReconcilingReason reason) {
     return kReasonCodes[static_cast<std::size_t>(reason)];
+}
+
+std::string_view ReasonWords(ReconcilingReason reason) {
+    return kReasonWords[static_cast<std::size_t>(reason)];
 }
 
 std::optional<ReconcilingReason> ReasonOfCode(std::string_view code) {

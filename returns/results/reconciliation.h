@@ -24,6 +24,8 @@ enum class ReconcilingReason {
 
 // "notLive", ...; the reason of such a text, nullopt for any other.
 std::string_view ReasonCode(ReconcilingReason reason);
+// The reason in the words a person reads: "cancelled posting", "not listed", ...
+std::string_view ReasonWords(ReconcilingReason reason);
 std::optional<ReconcilingReason> ReasonOfCode(std::string_view code);
 
 // One posting (or the postings of one voucher, account, date and reason) by which the return

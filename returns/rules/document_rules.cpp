@@ -118,8 +118,9 @@ void Shape(const ReturnFileKind& kind, const VoucherList& list, const ListRow& r
     ReturnDocument& document = shaped.document;
     document.tin = NormalizePartyTin(party->tin.value_or(""));
     if (!IsWithinStateTin(document.tin)) {
-        if (list.tinRule == TinRule::SkipOutsideState) {
+        if (list.tinRule == TinRule::SkipOutsideState || list.tinRule == TinRule::InStateOnly) {
             shaped.fate = DocumentFate::TinSkipped;
+            shaped.byReturnRule = list.tinRule == TinRule::InStateOnly;
             return;
         }
         if (list.tinRule == TinRule::UrdOutsideState) document.tin = kUrdMarkerTin;

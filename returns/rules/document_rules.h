@@ -37,6 +37,8 @@ struct ShapedDocument {
     std::string missing;      // MissingData: what is missing, for the error row
     // MissingData for want of the party's ledger row or city: the party master is to correct.
     bool partyMissing = false;
+    // TinSkipped by a list that takes in-state parties only: no change of the books helps.
+    bool byReturnRule = false;
     // The party as the books hold it, as far as the rules read it: what an accountant corrects.
     std::optional<long long> partyAccount = {};
     std::string storedPartyName = {};

@@ -20,6 +20,7 @@ struct DocumentNote {
     DocumentFate fate = DocumentFate::Written;
     std::string missing = {};   // MissingData: what is missing
     bool partyMissing = false;  // MissingData for want of the party's ledger row or city
+    bool byReturnRule = false;  // TinSkipped by a list that takes in-state parties only
     std::optional<long long> partyAccount = {};
     std::string partyName = {};  // as stored
     std::string storedTin = {};

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "disk/local_time.h"
 #include "validation/schema_validation.h"
 
 namespace vat {
@@ -15,8 +16,9 @@ std::string_view Trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
 }
 
-// "InvNo 3 · 2014-04-05 · RAMA MEDICALS BANGALORE": the number under its element's name, then
-// the other texts as written; a text the record lacks is left out.
+// "InvNo 3 · 05/04/2014 · RAMA MEDICALS BANGALORE": the number under its element's name, then
+// the other texts as written, a date in the form a person reads; a text the record lacks is
+// left out.
 std::string DocumentText(const std::vector<std::string_view>& elements,
                          const std::vector<std::string>& texts) {
     std::string document;
@@ -24,8 +26,10 @@ std::string DocumentText(const std::vector<std::string_view>& elements,
         const std::string_view text = Trimmed(texts[i]);
         if (text.empty()) continue;
         if (!document.empty()) document += " \u00b7 ";
-        if (i == 0) document.append(elements[0]).append(" ");
-        document += text;
+        if (i == 0)
+            document.append(elements[0]).append(" ").append(text);
+        else
+            document += PersonsForm(text);
     }
     return document;
 }
@@ -46,7 +50,7 @@ ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
                      std::string_view voucher, std::optional<long long> voucherNumber) {
     return {.type = std::string(typeText),
             .error = std::string(numberPrefix) + std::string(number) +
-                     " Dated:" + std::string(date) + " of " + std::string(partyName) +
+                     " Dated:" + PersonsForm(date) + " of " + std::string(partyName) +
                      " omitted due to basic amount being less than Rs.1",
             .document = RunRowDocument(numberPrefix, number, voucher),
             .voucher = voucherNumber};

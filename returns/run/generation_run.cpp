@@ -117,6 +117,7 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
     record.yearStart = books.yearStart.IsoText();
     record.yearEnd = books.yearEnd ? books.yearEnd->IsoText() : "";
     record.month = context.period.monthNumber;
+    record.interstateParties = context.interstateParties;
     record.writtenAt = LocalTimeText(std::chrono::system_clock::now());
     record.programVersion = VAT_PROGRAM_VERSION;
     for (const ReturnFileKind& kind : RunOrder()) {
@@ -227,10 +228,10 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     return result;
 }
 
-// "financial year 2014-04-01 to 2015-03-31, TIN 29123456789"
+// "financial year 01/04/2014 to 31/03/2015, TIN 29123456789"
 std::string BooksText(const SelectedBooks& books) {
-    return "financial year " + books.yearStart.IsoText() + " to " +
-           (books.yearEnd ? books.yearEnd->IsoText() : "?") + ", TIN " + books.dealerTin;
+    return "financial year " + books.yearStart.DisplayText() + " to " +
+           (books.yearEnd ? books.yearEnd->DisplayText() : "?") + ", TIN " + books.dealerTin;
 }
 
 }  // namespace
@@ -262,7 +263,9 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
 
 RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
                         RunObserver& observer, const RunCancel* cancel) {
-    RunResult result{.books = selection.books, .monthNumber = selection.monthNumber};
+    RunResult result{.books = selection.books,
+                     .monthNumber = selection.monthNumber,
+                     .interstateParties = selection.interstateParties};
     if (selection.monthNumber < 1 || selection.monthNumber > 12) {
         result.outcome = RunOutcome::NoMonth;
         return result;
@@ -289,6 +292,7 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
                           .result = result,
                           .observer = observer,
                           .reading = selection.reading,
+                          .interstateParties = selection.interstateParties,
                           .cancel = cancel};
     if (auto failure = UnusableSchema(context)) return Refuse(result, {*failure, true});
 

@@ -25,6 +25,7 @@ struct ReturnContext {
     RunResult& result;  // the generators add their accounts, rows, messages and totals
     RunObserver& observer;
     FactReading reading = FactReading::PerList;
+    InterstateParties interstateParties = InterstateParties::InState;
     // Where the generators write their files: a run's staging folder, from which the files move
     // into the month folder when the run is complete; empty for the month folder itself. The
     // paths the run shows and lists are the month folder's either way.

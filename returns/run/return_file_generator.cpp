@@ -155,6 +155,7 @@ DocumentNote NoteOf(const ReturnFileKind& kind, const std::string& fileName,
             .fate = shaped.fate,
             .missing = shaped.missing,
             .partyMissing = shaped.partyMissing,
+            .byReturnRule = shaped.byReturnRule,
             .partyAccount = shaped.partyAccount,
             .partyName = shaped.storedPartyName,
             .storedTin = shaped.storedTin,
@@ -241,7 +242,7 @@ struct FileWalk {
 
     // Writes a block, an omission row or a left-out row for one list row, and counts it.
     void Account(RowPlace place, const WalkedRow& at) {
-        const VoucherList& list = kind.lists[place.list];
+        const VoucherList list = kind.lists[place.list].Chosen(context.interstateParties);
         ++account.listed;
         const std::string number = at.fields.DocumentNumber(kind);
         ShapedDocument shaped = ShapeDocument(kind, list, at.fields, facts);
@@ -338,7 +339,7 @@ struct FileWalk {
 };
 
 // What a failing record child carries: the kind's element named by the schema row,
-// "<SelTin> (2) is not valid : ...".
+// "<SelTin> (checked element 2) is not valid. ...".
 std::optional<ElementValue> FailingValue(const ReturnFileKind& kind, const std::string& message) {
     if (!message.starts_with('<')) return std::nullopt;
     const std::string name = message.substr(1, message.find('>') - 1);
@@ -352,7 +353,7 @@ std::optional<ElementValue> FailingValue(const ReturnFileKind& kind, const std::
 void NoteSchemaRows(const ReturnFileKind& kind, const std::string& fileName,
                     const std::vector<BufferedRows>& lists, DocumentFacts& facts,
                     const SortedByKey<long long, RowPlace>& written, std::size_t firstRow,
-                    RunResult& result) {
+                    InterstateParties parties, RunResult& result) {
     // Each list's columns are found once, when its first document is asked for: a file whose
     // every record fails has a row for each.
     std::vector<std::optional<ListColumns>> columns(lists.size());
@@ -364,7 +365,8 @@ void NoteSchemaRows(const ReturnFileKind& kind, const std::string& fileName,
         std::optional<ListColumns>& listColumns = columns[place->list];
         if (!listColumns) listColumns.emplace(kind, lists[place->list]);
         const ListRow fields = listColumns->Row(place->row);
-        const ShapedDocument shaped = ShapeDocument(kind, kind.lists[place->list], fields, facts);
+        const ShapedDocument shaped =
+            ShapeDocument(kind, kind.lists[place->list].Chosen(parties), fields, facts);
         DocumentNote note =
             NoteOf(kind, fileName, fields.DocumentNumber(kind), WalkedRow(fields), shaped);
         note.row = at;
@@ -436,7 +438,7 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
         CheckReturnFile(written, ReturnSchemaPath(kind, context), kind, voucherOfNumber, rows);
     account.schemaErrors = static_cast<long long>(rows.size() - rowsBefore);
     NoteSchemaRows(kind, account.file, lists, *prepared.facts, writtenRows, rowsBefore,
-                   context.result);
+                   context.interstateParties, context.result);
     // Listed only once checked: a file whose check could not run is never listed as written.
     account.path = path.string();
     if (!*account.valid)

@@ -42,6 +42,7 @@ struct RunSelection {
     FactReading reading = FactReading::PerList;
     // The files of another data file or financial year are replaced only when true.
     bool replaceOtherBooks = false;
+    InterstateParties interstateParties = InterstateParties::InState;
 };
 
 // How a front end follows a run while it goes on: which return file is being written and how
@@ -75,6 +76,10 @@ struct RunResult {
     // The return's tax figures tied to the books of its calendar month; a completed run's.
     std::optional<Reconciliation> reconciliation = {};
     std::string monthFolder = {};  // where a completed run put its files
+    bool checkedOnly = false;
+    InterstateParties interstateParties =
+        InterstateParties::InState;  // as the run chose      // a check before filing: the files
+                                     // went to a throwaway folder
 
     bool Completed() const { return outcome == RunOutcome::Completed; }
     // The return files the run wrote, in run order; none unless it completed: an unfinished

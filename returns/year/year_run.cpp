@@ -23,7 +23,8 @@ RunResult RunMonth(LedgerConnection& ledger, const std::string& dataFile,
                                 .monthNumber = monthNumber,
                                 .folders = folders,
                                 .reading = choices.reading,
-                                .replaceOtherBooks = choices.replaceOtherBooks},
+                                .replaceOtherBooks = choices.replaceOtherBooks,
+                                .interstateParties = choices.interstateParties},
                                observer, choices.cancel);
     } else {
         result.outcome = RunOutcome::Failed;
@@ -83,6 +84,7 @@ void YearTotals::Add(const SummaryFigures& figures, const std::vector<FileAccoun
     for (const FileAccount& account : accounts) {
         written += account.written;
         leftOut += account.LeftOut();
+        moved += account.interstate;
         schemaErrors += account.schemaErrors;
     }
     if (!reconciliation) return;
@@ -106,6 +108,7 @@ void YearTotals::Add(const YearTotals& other) {
     for (std::size_t figure = 0; figure < sums.size(); ++figure) sums[figure] += other.sums[figure];
     written += other.written;
     leftOut += other.leftOut;
+    moved += other.moved;
     schemaErrors += other.schemaErrors;
     monthsReconciled += other.monthsReconciled;
     for (std::size_t figure = 0; figure < books.size(); ++figure) {
@@ -132,6 +135,7 @@ nlohmann::ordered_json YearTotalsJson(const YearTotals& totals) {
     }
     json["written"] = totals.written;
     json["leftOut"] = totals.leftOut;
+    json["movedToInterstate"] = totals.moved;
     json["schemaErrors"] = totals.schemaErrors;
     const auto rupees = [](std::int64_t paise) { return static_cast<double>(paise) / 100; };
     json["monthsReconciled"] = totals.monthsReconciled;

@@ -18,6 +18,7 @@ struct YearRunChoices {
     FactReading reading = FactReading::PerList;
     const RunCancel* cancel = nullptr;
     bool replaceOtherBooks = false;
+    InterstateParties interstateParties = InterstateParties::InState;
     RunObserver* observer = nullptr;  // follows each month's run
     // Which months to run; none: all twelve.
     std::function<bool(int monthNumber)> wanted = {};
@@ -45,7 +46,8 @@ struct YearTotals {
     int monthsCompleted = 0;
     std::array<std::int64_t, kFigureCount> sums = {};  // by Figure: paise, or bills
     long long written = 0;
-    long long leftOut = 0;
+    long long leftOut = 0;  // as FileAccount::LeftOut counts them
+    long long moved = 0;    // bills the interstate sales file takes from the local sales lists
     long long schemaErrors = 0;
     // The reconciled months' books figures and differences (return - books), in paise.
     int monthsReconciled = 0;

@@ -81,7 +81,7 @@ vat::RunResult ARun() {
     run.accounts = {purchases};
     run.rows = {{"Purchase Within State",
                  "B No.17 of ACME, \"SONS\" & CO omitted due to basic amount being less than Rs.1"},
-                {"", "<SelTin> (3) is not valid : \r\nReason :too short"}};
+                {"", "<SelTin> (checked element 3) is not valid. Reason: too short"}};
     return run;
 }
 

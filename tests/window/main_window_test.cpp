@@ -251,7 +251,7 @@ private slots:
         QCOMPARE(Find<ErrorGrid>("grd_Errors")->rowCount(), static_cast<int>(run.rows.size()));
         QVERIFY(Find<QPushButton>("Command1")->isEnabled());
         QCOMPARE(Find<QLabel>("runStatusText")->text(),
-                 QString::fromStdString(vat::RunOutcomeText(run.accounts)));
+                 QString::fromStdString(vat::RunOutcomeText(run.accounts, run.checkedOnly)));
         QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(),
                  static_cast<int>(run.accounts.size()));
         QCOMPARE(Find<QLineEdit>("txt_Folder")->text(), programFolder_.filePath("04"));
@@ -621,7 +621,7 @@ private slots:
         vat::RunResult run =
             RunWithRows({{"Sales Outside State", "Inv No.CR323 of voucher 23 left out: no city", "",
                           "", std::nullopt, 23},
-                         {"Sales Outside State", "<SelTin> (3) is not valid"}});
+                         {"Sales Outside State", "<SelTin> (checked element 3) is not valid"}});
         run.books = window_->dataFileChoice().books;
         window_->showRun(run);
         auto* grid = Find<ErrorGrid>("grd_Errors");

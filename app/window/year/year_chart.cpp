@@ -3,9 +3,10 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
-#include <QValueAxis>
+#include <QCategoryAxis>
 #include <algorithm>
 
+#include "returns/results/number_forms.h"
 #include "returns/rules/return_period.h"
 
 namespace {
@@ -19,7 +20,8 @@ YearChart::YearChart(QWidget* parent)
       vat_(new QBarSet("VAT payable (refundable negative)")),
       cstPurchases_(new QBarSet("CST on purchases")),
       cstSales_(new QBarSet("CST on sales")),
-      rupees_(new QValueAxis) {
+      rupees_(new QCategoryAxis) {
+    rupees_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     auto* series = new QBarSeries;
     QStringList months;
     for (const vat::MonthEntry& month : vat::FinancialYearMonths()) {
@@ -58,4 +60,12 @@ void YearChart::showMonths(const YearRows& rows) {
     // An empty year still shows an axis.
     rupees_->setRange(low, high > low ? high : low + 1);
     rupees_->applyNiceNumbers();
+    // The axis's own labels are printf's ("40000.0"); each tick is named in rupees instead.
+    for (const QString& label : rupees_->categoriesLabels()) rupees_->remove(label);
+    const int ticks = rupees_->tickCount();
+    const double step = ticks > 1 ? (rupees_->max() - rupees_->min()) / (ticks - 1) : 0;
+    for (int tick = 0; tick < ticks; ++tick) {
+        const double value = rupees_->min() + step * tick;
+        rupees_->append(QString::fromStdString(vat::GroupedRupees(value)), value);
+    }
 }

@@ -5,7 +5,7 @@
 #include "app/window/year/year_table.h"
 
 class QBarSet;
-class QValueAxis;
+class QCategoryAxis;
 
 // The year's VAT payable (refundable below the axis) and CST on purchases and on sales, a group
 // of bars for each month, April to March.
@@ -21,5 +21,5 @@ private:
     QBarSet* vat_;
     QBarSet* cstPurchases_;
     QBarSet* cstSales_;
-    QValueAxis* rupees_;
+    QCategoryAxis* rupees_;  // ticks named in rupees, grouped the Indian way
 };

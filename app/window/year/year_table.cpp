@@ -13,9 +13,7 @@ constexpr int kTotalsRow = 12;
 const QColor kChangedBackground(255, 210, 210);
 const QColor kChangedText(160, 0, 0);
 
-QString Amount(std::int64_t paise) {
-    return QString::fromStdString(vat::GroupedDigits(vat::PaiseText(paise)));
-}
+QString Amount(std::int64_t paise) { return QString::fromStdString(vat::GroupedPaise(paise)); }
 
 // Payable VAT with P, refundable with R, as the accountant notes them.
 QString VatText(std::int64_t signedPaise) {
