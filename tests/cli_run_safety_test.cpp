@@ -149,7 +149,7 @@ TEST_P(CliInterrupted, EndsWithinASecondKeepingTheMonthAsItWas) {
         for (const fs::path& staging : test::StagingFolders(folder, "04")) {
             if (GetParam().tableLocked) return true;
             std::error_code gone;  // the folder may go while it is read
-            for (const auto& entry : fs::directory_iterator(staging, gone))
+            for (const auto& entry : fs::recursive_directory_iterator(staging, gone))
                 if (entry.path().filename().string().starts_with("efile_pur04.xml.")) return true;
         }
         return false;

@@ -78,12 +78,14 @@ TEST(Layout, ADataFileNameThatCannotNameAFolderIsRefused) {
               "with the flat layout (month folders straight in the output folder)");
 
     LedgerConnection ledger;
-    const SelectedBooks books = Books("..", {2014, 4, 1}, LedgerDate{2015, 3, 31});
-    const RunResult refused = GenerationRun(
-        ledger, {.books = books, .dataFile = "..", .monthNumber = 4, .folders = perCompany});
-    EXPECT_EQ(refused.outcome, RunOutcome::Refused);
-    ASSERT_FALSE(refused.messages.empty());
-    EXPECT_EQ(refused.messages.back().text, *MonthFolderRefusal(perCompany, "..") + ".");
+    for (const std::string name : {"..", ".04.staging-books", "04"}) {
+        const SelectedBooks books = Books(name, {2014, 4, 1}, LedgerDate{2015, 3, 31});
+        const RunResult refused = GenerationRun(
+            ledger, {.books = books, .dataFile = name, .monthNumber = 4, .folders = perCompany});
+        EXPECT_EQ(refused.outcome, RunOutcome::Refused) << name;
+        ASSERT_FALSE(refused.messages.empty()) << name;
+        EXPECT_EQ(refused.messages.back().text, *MonthFolderRefusal(perCompany, name) + ".");
+    }
 }
 
 }  // namespace
