@@ -171,11 +171,17 @@ MonthStaging::MonthStaging(const fs::path& programFolder, const std::string& mon
                         (programFolder / monthTag).string() + ": " + std::strerror(errno));
     own_ = *own;
     folder_ = own_ / kNewFolder;
-    ::close(CreateNewFile(own_ / kOwnMarker));
-    // Made as any new folder is, after the umask: the run's own folder keeps others out.
-    if (::mkdir(folder_.c_str(), 0777) != 0)
-        throw DiskError("Cannot create the folder " + folder_.string() + ": " +
-                        std::strerror(errno));
+    try {
+        ::close(CreateNewFile(own_ / kOwnMarker));
+        // Made as any new folder is, after the umask: the run's own folder keeps others out.
+        if (::mkdir(folder_.c_str(), 0777) != 0)
+            throw DiskError("Cannot create the folder " + folder_.string() + ": " +
+                            std::strerror(errno));
+    } catch (const DiskError&) {
+        std::error_code ignored;
+        fs::remove_all(own_, ignored);
+        throw;
+    }
 }
 
 MonthStaging::~MonthStaging() {
@@ -194,15 +200,15 @@ void MonthStaging::Complete(const std::vector<std::string>& names) {
 
 void MonthStaging::MoveIn() {
     const fs::path journal = JournalPath(programFolder_, monthTag_);
-    const fs::path monthFolder = programFolder_ / monthTag_;
+    const fs::path target = programFolder_ / monthTag_;
     const fs::path aside = own_ / kReplacedFolder;
     ::close(CreateNewFile(journal));
     SyncFolder(programFolder_);
     try {
-        PutInPlace(folder_, monthFolder, aside);
+        PutInPlace(folder_, target, aside);
     } catch (const DiskError&) {
-        // The old month still waiting aside is the next run's to put back.
-        kept_ = !LinkStatus(monthFolder) && LinkStatus(aside);
+        // The old folder still waiting aside is the next run's to put back.
+        kept_ = !LinkStatus(target) && LinkStatus(aside);
         if (!kept_) {
             std::error_code ignored;
             fs::remove(journal, ignored);
@@ -219,7 +225,7 @@ void MonthStaging::MoveIn() {
 
 void FinishLeftoverStaging(const fs::path& programFolder, const std::string& monthTag) {
     const fs::path journal = JournalPath(programFolder, monthTag);
-    const fs::path monthFolder = programFolder / monthTag;
+    const fs::path target = programFolder / monthTag;
     const std::string prefix = StagingPrefix(monthTag);
     std::vector<fs::path> own, unproven;
     std::error_code error;
@@ -232,17 +238,17 @@ void FinishLeftoverStaging(const fs::path& programFolder, const std::string& mon
         throw DiskError("Cannot read the folder " + programFolder.string() + ": " +
                         error.message());
     if (own.empty() && unproven.empty() && !LinkStatus(journal)) return;
-    // A move that could not exchange the folders died between its two renames: the old month
+    // A move that could not exchange the folders died between its two renames: the old folder
     // goes back.
     for (const fs::path& folder : own) {
         const fs::path replaced = folder / kReplacedFolder;
-        if (LinkStatus(monthFolder) || !LinkStatus(replaced)) continue;
-        if (::rename(replaced.c_str(), monthFolder.c_str()) != 0)
-            throw DiskError("Cannot put the folder " + monthFolder.string() +
+        if (LinkStatus(target) || !LinkStatus(replaced)) continue;
+        if (::rename(replaced.c_str(), target.c_str()) != 0)
+            throw DiskError("Cannot put the folder " + target.string() +
                             " back in place: " + std::strerror(errno));
     }
-    // After a move-in its folder holds the old month; before, the new one that did not take its
-    // place. Either way it goes, and the month folder stays as it is. One made by a run killed
+    // After a move-in its folder holds the old folder; before, the new one that did not take its
+    // place. Either way it goes, and the folder in place stays as it is. One made by a run killed
     // before it could be marked holds nothing. The journal goes last, once the move, if it
     // happened, is on the disk.
     SyncFolder(programFolder);

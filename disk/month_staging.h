@@ -20,7 +20,7 @@ inline constexpr const char* kInterruptedMoveIn =
 // month folder is at every moment the old month whole or the new one whole.
 // Where the file system cannot exchange two folders (exFAT, NTFS, many network shares), the old
 // folder is first renamed into the run's folder ("replaced") and the new one then into its place:
-// a run that dies between the two leaves no month folder, and the next run puts the old one back.
+// a run that dies between the two leaves neither in place, and the next run puts the old one back.
 // A run that fails, is cancelled or dies leaves the month's files as they were, but for one that
 // dies after the new folder took its place, which leaves the new month whole and the run's folder
 // beside it. The journal, an empty "<program folder>/.<MM>.moving-in" made just before the move
@@ -35,10 +35,10 @@ public:
     MonthStaging(const MonthStaging&) = delete;
     MonthStaging& operator=(const MonthStaging&) = delete;
     // Removes the run's folder and what it holds, unless the move began and it may hold the old
-    // month.
+    // folder.
     ~MonthStaging();
 
-    // The folder of the new month, made as the umask says.
+    // The new folder, made as the umask says.
     const std::filesystem::path& Folder() const { return folder_; }
 
     // Makes the folder the whole new month: refuses, before anything changes, what would stop
@@ -59,11 +59,11 @@ private:
     std::filesystem::path programFolder_;
     std::string monthTag_;
     std::filesystem::path own_;     // the run's folder beside the month folder
-    std::filesystem::path folder_;  // the new month, in it
+    std::filesystem::path folder_;  // the new folder, in it
     bool kept_ = false;             // left for the next run to finish
 };
 
-// Finishes a move-in of the month that a run left half-done: puts the old month folder back
+// Finishes a move-in of the month that a run left half-done: puts the replaced folder back
 // when a move that could not exchange the two died half-way, removes the runs' folders the
 // program's marker proves its own (and empty ones of their names), and the journal. A folder
 // that only has such a name is left alone. Only the month's lock holder may call it. Throws
