@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "disk/descriptor_stream.h"
-#include "disk/disk_steps.h"
 #include "disk/file_safety.h"
 
 namespace vat {
@@ -56,13 +55,11 @@ void AtomicFileWriter::Commit() {
     Check("write");
     stream_.reset();
     // The bytes reach the disk before the name does: after a power cut a file in place is whole.
-    AnnounceSync(temporaryPath_);
     int error = ::fsync(descriptor_) == 0 ? 0 : errno;
     if (::close(descriptor_) != 0 && error == 0) error = errno;
     descriptor_ = -1;
     if (error != 0)
         throw DiskError("Cannot save " + path_.string() + " to the disk: " + std::strerror(error));
-    AnnounceRename(temporaryPath_, path_);
     std::error_code renameError;
     fs::rename(temporaryPath_, path_, renameError);
     if (renameError)

@@ -9,7 +9,6 @@
 #include <random>
 
 #include "disk/disk_error.h"
-#include "disk/disk_steps.h"
 
 namespace vat {
 
@@ -83,7 +82,6 @@ std::optional<fs::path> CreateUniqueFolder(const fs::path& prefix) {
 }
 
 void SyncFolder(const fs::path& folder) {
-    AnnounceSync(folder);
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const bool synced = descriptor >= 0 && ::fsync(descriptor) == 0;
     const int error = errno;

@@ -12,7 +12,6 @@
 #include <cstring>
 
 #include "disk/disk_error.h"
-#include "disk/disk_steps.h"
 #include "disk/file_safety.h"
 
 namespace vat {
@@ -22,6 +21,12 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string StagingPrefix(const std::string& monthTag) { return "." + monthTag + ".staging-"; }
+
+// In a run's own folder: the marker that proves it the program's, the new folder, and where the
+// folder it replaces waits when the two cannot be exchanged.
+constexpr const char* kOwnMarker = ".made-by-a-run";
+constexpr const char* kNewFolder = "files";
+constexpr const char* kReplacedFolder = "replaced";
 
 fs::path JournalPath(const fs::path& programFolder, const std::string& monthTag) {
     return programFolder / ("." + monthTag + ".moving-in");
@@ -98,7 +103,6 @@ void CarryOver(const fs::path& monthFolder, const fs::path& folder,
                             " into the new month folder: " + error.message());
     }
     if (!copied) return;
-    AnnounceSync(folder);
     const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     const bool synced = descriptor >= 0 && ::syncfs(descriptor) == 0;
     if (descriptor >= 0) ::close(descriptor);
@@ -107,14 +111,46 @@ void CarryOver(const fs::path& monthFolder, const fs::path& folder,
                         " to the disk: " + std::strerror(errno));
 }
 
-// The folder takes the month folder's place in one step; the month folder, when there was one,
-// takes the folder's.
-void PutInPlace(const fs::path& folder, const fs::path& monthFolder) {
-    AnnounceRename(folder, monthFolder);
-    const unsigned how = LinkStatus(monthFolder) ? RENAME_EXCHANGE : RENAME_NOREPLACE;
-    if (::renameat2(AT_FDCWD, folder.c_str(), AT_FDCWD, monthFolder.c_str(), how) != 0)
-        throw DiskError("Cannot put the folder " + monthFolder.string() +
-                        " in place: " + std::strerror(errno));
+// The new folder takes the permissions of the one it replaces: one shared with chmod stays
+// shared. File systems that keep none (exFAT, NTFS) take the change and forget it; where the
+// user may not change them (another's folder) the new folder keeps those of its making.
+void TakeMode(const fs::path& replaced, const fs::path& folder) {
+    const auto status = LinkStatus(replaced);
+    if (!status || ::chmod(folder.c_str(), status->st_mode & 07777) == 0 || errno == EPERM) return;
+    throw DiskError("Cannot give " + folder.string() + " the permissions of " + replaced.string() +
+                    ": " + std::strerror(errno));
+}
+
+DiskError CannotPutInPlace(const fs::path& target, int error) {
+    return DiskError("Cannot put the folder " + target.string() +
+                     " in place: " + std::strerror(error));
+}
+
+// The file system cannot exchange two folders, nor rename one without replacing.
+bool FlaggedRenameUnsupported(int error) {
+    return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+// The folder takes the target's place in one step, the target, when there is one, taking the
+// folder's. Where the file system cannot, the target waits at aside while the folder is renamed
+// into its place, and goes back when that fails.
+void PutInPlace(const fs::path& folder, const fs::path& target, const fs::path& aside) {
+    const bool replacing = LinkStatus(target).has_value();
+    const unsigned how = replacing ? RENAME_EXCHANGE : RENAME_NOREPLACE;
+    if (::renameat2(AT_FDCWD, folder.c_str(), AT_FDCWD, target.c_str(), how) == 0) return;
+    if (!FlaggedRenameUnsupported(errno)) throw CannotPutInPlace(target, errno);
+    if (replacing && ::rename(target.c_str(), aside.c_str()) != 0)
+        throw CannotPutInPlace(target, errno);
+    if (::rename(folder.c_str(), target.c_str()) == 0) return;
+    const int error = errno;
+    if (replacing) ::rename(aside.c_str(), target.c_str());
+    throw CannotPutInPlace(target, error);
+}
+
+// A folder of a run, by its marker: a folder that only has such a name is not one.
+bool OwnFolder(const fs::path& folder) {
+    const auto marker = LinkStatus(folder / kOwnMarker);
+    return marker && S_ISREG(marker->st_mode);
 }
 
 void RemoveFolder(const fs::path& folder) {
@@ -129,38 +165,57 @@ void RemoveFolder(const fs::path& folder) {
 MonthStaging::MonthStaging(const fs::path& programFolder, const std::string& monthTag)
     : programFolder_(programFolder), monthTag_(monthTag) {
     FinishLeftoverStaging(programFolder, monthTag);
-    const auto folder = CreateUniqueFolder(programFolder / StagingPrefix(monthTag));
-    if (!folder)
+    const auto own = CreateUniqueFolder(programFolder / StagingPrefix(monthTag));
+    if (!own)
         throw DiskError("Cannot create a folder for the new files beside " +
                         (programFolder / monthTag).string() + ": " + std::strerror(errno));
-    folder_ = *folder;
+    own_ = *own;
+    folder_ = own_ / kNewFolder;
+    try {
+        ::close(CreateNewFile(own_ / kOwnMarker));
+        // Made as any new folder is, after the umask: the run's own folder keeps others out.
+        if (::mkdir(folder_.c_str(), 0777) != 0)
+            throw DiskError("Cannot create the folder " + folder_.string() + ": " +
+                            std::strerror(errno));
+    } catch (const DiskError&) {
+        std::error_code ignored;
+        fs::remove_all(own_, ignored);
+        throw;
+    }
 }
 
 MonthStaging::~MonthStaging() {
-    if (movedIn_) return;
+    if (kept_) return;
     std::error_code ignored;
-    fs::remove_all(folder_, ignored);
+    fs::remove_all(own_, ignored);
 }
 
 void MonthStaging::Complete(const std::vector<std::string>& names) {
     const fs::path monthFolder = programFolder_ / monthTag_;
     RefuseObstacles(monthFolder, names);
     CarryOver(monthFolder, folder_, names);
+    TakeMode(monthFolder, folder_);
     SyncFolder(folder_);
 }
 
 void MonthStaging::MoveIn() {
     const fs::path journal = JournalPath(programFolder_, monthTag_);
+    const fs::path target = programFolder_ / monthTag_;
+    const fs::path aside = own_ / kReplacedFolder;
     ::close(CreateNewFile(journal));
     SyncFolder(programFolder_);
     try {
-        PutInPlace(folder_, programFolder_ / monthTag_);
+        PutInPlace(folder_, target, aside);
     } catch (const DiskError&) {
-        std::error_code ignored;
-        fs::remove(journal, ignored);
+        // The old folder still waiting aside is the next run's to put back.
+        kept_ = !LinkStatus(target) && LinkStatus(aside);
+        if (!kept_) {
+            std::error_code ignored;
+            fs::remove(journal, ignored);
+        }
         throw;
     }
-    movedIn_ = true;
+    kept_ = true;
     // The new month is in place: what remains is tidying, which the next run finishes.
     try {
         FinishLeftoverStaging(programFolder_, monthTag_);
@@ -170,23 +225,35 @@ void MonthStaging::MoveIn() {
 
 void FinishLeftoverStaging(const fs::path& programFolder, const std::string& monthTag) {
     const fs::path journal = JournalPath(programFolder, monthTag);
+    const fs::path target = programFolder / monthTag;
     const std::string prefix = StagingPrefix(monthTag);
-    std::vector<fs::path> leftovers;
+    std::vector<fs::path> own, unproven;
     std::error_code error;
     // A link of such a name is none of them: it is neither followed nor removed.
     for (const auto& entry : fs::directory_iterator(programFolder, error))
         if (entry.path().filename().string().starts_with(prefix) &&
             fs::is_directory(entry.symlink_status(error)))
-            leftovers.push_back(entry.path());
+            (OwnFolder(entry.path()) ? own : unproven).push_back(entry.path());
     if (error)
         throw DiskError("Cannot read the folder " + programFolder.string() + ": " +
                         error.message());
-    // After a move-in's exchange its staging folder holds the old month; before, the new one
-    // that did not take its place. Either way it goes, and the month folder stays as it is.
-    // The journal goes last, once the exchange, if it happened, is on the disk.
-    if (leftovers.empty() && !LinkStatus(journal)) return;
+    if (own.empty() && unproven.empty() && !LinkStatus(journal)) return;
+    // A move that could not exchange the folders died between its two renames: the old folder
+    // goes back.
+    for (const fs::path& folder : own) {
+        const fs::path replaced = folder / kReplacedFolder;
+        if (LinkStatus(target) || !LinkStatus(replaced)) continue;
+        if (::rename(replaced.c_str(), target.c_str()) != 0)
+            throw DiskError("Cannot put the folder " + target.string() +
+                            " back in place: " + std::strerror(errno));
+    }
+    // After a move-in its folder holds the old folder; before, the new one that did not take its
+    // place. Either way it goes, and the folder in place stays as it is. One made by a run killed
+    // before it could be marked holds nothing. The journal goes last, once the move, if it
+    // happened, is on the disk.
     SyncFolder(programFolder);
-    for (const fs::path& leftover : leftovers) RemoveFolder(leftover);
+    for (const fs::path& folder : own) RemoveFolder(folder);
+    for (const fs::path& folder : unproven) ::rmdir(folder.c_str());
     ForceRemove(journal);
     SyncFolder(programFolder);
 }

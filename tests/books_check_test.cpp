@@ -4,6 +4,8 @@
 #include "returns/check/books_check.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <future>
@@ -239,6 +241,52 @@ TEST(RunRecord, ACheckAfterARunKilledPuttingItsFilesInPlaceSaysSo) {
     EXPECT_EQ(check.messages.back().text,
               "an earlier run was interrupted while putting its files in place; run the month "
               "again");
+}
+
+// Where two folders cannot be exchanged, a run killed between its two renames leaves no month
+// folder: a check says so, and the next run, on that disk too, puts the month back.
+TEST(RunRecord, ACheckAfterARunKilledBetweenItsTwoRenamesSaysSoAndTheNextRunMendsIt) {
+    LedgerSession session("t_run_demo");
+    const ReturnFolders folders = test::FlatFolders(session.folder);
+    ASSERT_TRUE(session.Run(4).Completed());
+    const fs::path month = session.folder / "04";
+    // Only a month put back brings it into the next run's.
+    std::ofstream(month / "notes.txt") << "the accountant's own";
+    const auto whole = test::FolderBytes(month);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        MonthStaging next(folders.output, "04");
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(month)) {
+            names.push_back(entry.path().filename().string());
+            fs::copy_file(entry.path(), next.Folder() / names.back());
+        }
+        bool aside = false;
+        const test::DiskStepLog log(
+            [&](int) {
+                const std::string& step = log.Steps().back();
+                if (aside && step.ends_with(" -> " + month.string())) ::_exit(9);
+                aside = aside || step.starts_with("rename " + month.string() + " -> ");
+            },
+            test::DiskStepLog::FlaggedRenames::Refused);
+        next.Complete(names);
+        next.MoveIn();
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
+    EXPECT_FALSE(fs::exists(month));
+    const BooksCheck check = CheckMonthBooks(session.ledger, "t_run_demo", 4, folders);
+    EXPECT_EQ(check.outcome, RunOutcome::Refused);
+    EXPECT_EQ(check.messages.back().text, kInterruptedMoveIn);
+
+    const test::DiskStepLog refusing({}, test::DiskStepLog::FlaggedRenames::Refused);
+    ASSERT_TRUE(session.Run(4).Completed());
+    EXPECT_EQ(test::FolderBytes(month), whole);
+    EXPECT_TRUE(test::StagingFolders(session.folder, "04").empty());
+    EXPECT_FALSE(MoveInInterrupted(folders.output, "04"));
 }
 
 // Another data file's files are replaced only when the run is told to.

@@ -7,8 +7,10 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <optional>
+#include <set>
 #include <thread>
 
+#include "support/fuse_disk.h"
 #include "support/program_folder.h"
 #include "support/program_run.h"
 #include "support/server_psql.h"
@@ -149,7 +151,7 @@ TEST_P(CliInterrupted, EndsWithinASecondKeepingTheMonthAsItWas) {
         for (const fs::path& staging : test::StagingFolders(folder, "04")) {
             if (GetParam().tableLocked) return true;
             std::error_code gone;  // the folder may go while it is read
-            for (const auto& entry : fs::directory_iterator(staging, gone))
+            for (const auto& entry : fs::recursive_directory_iterator(staging, gone))
                 if (entry.path().filename().string().starts_with("efile_pur04.xml.")) return true;
         }
         return false;
@@ -172,6 +174,38 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliInterrupted,
                          testing::Values(Interruption{"SigtermInTheMiddleOfAFile", SIGTERM, false},
                                          Interruption{"SigintDuringAQuery", SIGINT, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A USB disk formatted for Windows cannot exchange two folders: each run still puts its month in
+// place whole, and the accountant's own file stays.
+class CliOnAWindowsDisk : public testing::TestWithParam<test::FuseDisk::Format> {};
+
+TEST_P(CliOnAWindowsDisk, PutsEachRunsMonthInPlace) {
+    const test::FuseDisk usb(GetParam());
+    if (!usb.Folder()) GTEST_SKIP() << usb.Why();
+    const ProgramFolder folder;  // the schemas and the program's standard error
+    std::vector<std::string> arguments = AprilRun("t_run_demo", folder);
+    *(std::ranges::find(arguments, "--folder") + 1) = usb.Folder()->string();
+    const fs::path month = *usb.Folder() / "04";
+    for (int run = 1; run <= 2; ++run) {
+        const ProgramResult result = test::RunProgram(VAT_CLI_PROGRAM, arguments, folder);
+        ASSERT_EQ(result.status, 0) << Describe(result);
+        if (run == 1) std::ofstream(month / "notes.txt") << "the accountant's own";
+    }
+    auto expected = AprilAlone("t_run_demo");
+    expected["notes.txt"] = "the accountant's own";
+    EXPECT_EQ(test::FolderBytes(month), expected);
+    std::set<std::string> beside;
+    for (const auto& entry : fs::directory_iterator(*usb.Folder()))
+        beside.insert(entry.path().filename().string());
+    EXPECT_EQ(beside, (std::set<std::string>{"04", ".04.lock"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, CliOnAWindowsDisk,
+                         testing::Values(test::FuseDisk::Format::Ntfs,
+                                         test::FuseDisk::Format::Exfat),
+                         [](const auto& info) {
+                             return info.param == test::FuseDisk::Format::Ntfs ? "Ntfs" : "Exfat";
+                         });
 
 // A schema that cannot be used refuses the run before anything is written, a month without
 // documents of its kind included (April of t_run_figures has no interstate sales).

@@ -584,7 +584,7 @@ TEST_P(LeftoverStaging, IsRemovedByTheNextRunWhichKeepsTheMonthWhole) {
     std::ofstream(killed->Folder() / "efile_is_pur04.xml.Ab3dE9xZ.part") << "half";
     if (GetParam().completed) killed->Complete(kAprilFiles);
     const fs::path left = session.folder / ".04.staging-k1ll3d";
-    fs::rename(killed->Folder(), left);  // a kill runs no destructor
+    fs::rename(killed->Folder().parent_path(), left);  // a kill runs no destructor
     killed.reset();
 
     // The next run stops at once, so the month shows what its start made of the leftover.

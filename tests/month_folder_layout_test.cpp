@@ -1,5 +1,5 @@
 // Where the month folders of given books lie in each layout, and which data file names cannot
-// name a folder.
+// name a folder: those that are not one name, and those among the program's own names.
 #include <gtest/gtest.h>
 
 #include "returns/run/generation_run.h"
@@ -57,19 +57,35 @@ TEST(Layout, ADataFileNameThatCannotNameAFolderIsRefused) {
         EXPECT_TRUE(MonthFolderRefusal(perCompany, name)) << name;
         EXPECT_FALSE(MonthFolderRefusal(flat, name)) << name;
     }
-    for (const std::string name : {"acme", "acme.2014", "...", "a b", "-x"})
+    for (const std::string name : {"acme", "acme.2014", "a b", "-x", "4", "13", "00", "2014-15"})
         EXPECT_FALSE(MonthFolderRefusal(perCompany, name)) << name;
+    // A folder the flat layout's own names could be taken for, or that could be taken for one.
+    for (const std::string name :
+         {".04.staging-books", ".04.moving-in", ".04.lock", ".hidden", "...", "01", "04", "12"}) {
+        EXPECT_TRUE(MonthFolderRefusal(perCompany, name)) << name;
+        EXPECT_FALSE(MonthFolderRefusal(flat, name)) << name;
+    }
+    EXPECT_EQ(*MonthFolderRefusal(perCompany, ".04.staging-books"),
+              "The data file name \".04.staging-books\" cannot name a folder of month folders in "
+              "the output folder: names starting with \".\" are the program's own there; write "
+              "its months with the flat layout (month folders straight in the output folder)");
+    EXPECT_EQ(*MonthFolderRefusal(perCompany, "04"),
+              "The data file name \"04\" cannot name a folder of month folders in the output "
+              "folder: it is a month folder's name; write its months with the flat layout (month "
+              "folders straight in the output folder)");
     EXPECT_EQ(*MonthFolderRefusal(perCompany, ".."),
               "The data file name \"..\" cannot name a folder of month folders; write its months "
               "with the flat layout (month folders straight in the output folder)");
 
     LedgerConnection ledger;
-    const SelectedBooks books = Books("..", {2014, 4, 1}, LedgerDate{2015, 3, 31});
-    const RunResult refused = GenerationRun(
-        ledger, {.books = books, .dataFile = "..", .monthNumber = 4, .folders = perCompany});
-    EXPECT_EQ(refused.outcome, RunOutcome::Refused);
-    ASSERT_FALSE(refused.messages.empty());
-    EXPECT_EQ(refused.messages.back().text, *MonthFolderRefusal(perCompany, "..") + ".");
+    for (const std::string name : {"..", ".04.staging-books", "04"}) {
+        const SelectedBooks books = Books(name, {2014, 4, 1}, LedgerDate{2015, 3, 31});
+        const RunResult refused = GenerationRun(
+            ledger, {.books = books, .dataFile = name, .monthNumber = 4, .folders = perCompany});
+        EXPECT_EQ(refused.outcome, RunOutcome::Refused) << name;
+        ASSERT_FALSE(refused.messages.empty()) << name;
+        EXPECT_EQ(refused.messages.back().text, *MonthFolderRefusal(perCompany, name) + ".");
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,12 +13,14 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "disk/atomic_file_writer.h"
 #include "disk/disk_error.h"
 #include "disk/month_staging.h"
 #include "disk/throwaway_folder.h"
 #include "support/disk_step_log.h"
+#include "support/fuse_disk.h"
 #include "support/program_folder.h"
 
 namespace vat {
@@ -65,19 +68,65 @@ void PutNewMonthInPlace(const fs::path& programFolder) {
     staging.MoveIn();
 }
 
-TEST(MonthFolder, AKillAtAnySyncOrRenameLeavesTheOldMonthOrTheNewOneWhole) {
+// Where the month folders lie: on a disk that exchanges two folders in one step, or on one that
+// cannot (renameat2 with flags refused: the test's stand-in everywhere, or the real thing on a
+// Windows file system through FUSE).
+struct Disk {
+    const char* name;
+    test::DiskStepLog::FlaggedRenames flagged;
+    std::optional<test::FuseDisk::Format> format;
+};
+
+void PrintTo(const Disk& disk, std::ostream* out) { *out << disk.name; }
+
+using test::DiskStepLog;
+using Format = test::FuseDisk::Format;
+
+const Disk kDisks[] = {
+    {"Exchanging", DiskStepLog::FlaggedRenames::Made, std::nullopt},
+    {"NotExchanging", DiskStepLog::FlaggedRenames::Refused, std::nullopt},
+    {"Ntfs", DiskStepLog::FlaggedRenames::Made, Format::Ntfs},
+    {"Exfat", DiskStepLog::FlaggedRenames::Made, Format::Exfat},
+};
+
+// An empty output folder on the disk, or on none when this machine cannot mount it.
+class OnDisk : public testing::TestWithParam<Disk> {
+protected:
+    void SetUp() override {
+        if (!GetParam().format) return;
+        usb_.emplace(*GetParam().format);
+        if (!usb_->Folder()) GTEST_SKIP() << "no " << GetParam().name << " disk: " << usb_->Why();
+    }
+
+    // A fresh output folder of the disk.
+    fs::path NewOutput() {
+        const fs::path base = usb_ ? *usb_->Folder() : scratch_.Path();
+        const fs::path output = base / std::to_string(++outputs_);
+        fs::create_directory(output);
+        return output;
+    }
+
+private:
+    test::ScratchFolder scratch_;
+    std::optional<test::FuseDisk> usb_;
+    int outputs_ = 0;
+};
+
+TEST_P(OnDisk, AKillAtAnySyncOrRenameLeavesTheOldMonthOrTheNewOneWholeForTheNextRun) {
     bool sawOld = false, sawNew = false, sawInterrupted = false;
     for (int stop = 1;; ++stop) {
-        test::ScratchFolder program;
-        PlantMonth(program.Path());
+        const fs::path program = NewOutput();
+        PlantMonth(program);
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            const test::DiskStepLog kill([stop](int step) {
-                if (step == stop) ::_exit(9);
-            });
+            const DiskStepLog kill(
+                [stop](int step) {
+                    if (step == stop) ::_exit(9);
+                },
+                GetParam().flagged);
             try {
-                PutNewMonthInPlace(program.Path());
+                PutNewMonthInPlace(program);
             } catch (...) {
                 ::_exit(1);
             }
@@ -88,15 +137,19 @@ TEST(MonthFolder, AKillAtAnySyncOrRenameLeavesTheOldMonthOrTheNewOneWhole) {
         ASSERT_TRUE(WIFEXITED(status));
         ASSERT_NE(WEXITSTATUS(status), 1) << "the move-in failed before step " << stop;
         const Files month = FolderFiles(program / "04");
-        EXPECT_TRUE(month == kOldMonth || month == kNewMonth) << "killed at step " << stop;
+        const bool interrupted = MoveInInterrupted(program, "04");
+        // Where two folders cannot be exchanged, a kill between the two renames leaves none.
+        EXPECT_TRUE(month == kOldMonth || month == kNewMonth || (month.empty() && interrupted))
+            << "killed at step " << stop;
         sawOld = sawOld || month == kOldMonth;
         sawNew = sawNew || (month == kNewMonth && WEXITSTATUS(status) == 9);
-        sawInterrupted = sawInterrupted || MoveInInterrupted(program.Path(), "04");
+        sawInterrupted = sawInterrupted || interrupted;
 
-        // The next run tidies up and leaves the month as the kill did.
-        FinishLeftoverStaging(program.Path(), "04");
-        EXPECT_EQ(FolderFiles(program / "04"), month) << "killed at step " << stop;
-        EXPECT_EQ(FolderFiles(program.Path()).size(), 1u) << "killed at step " << stop;
+        // The next run tidies up and leaves the month as the kill did, or as it was.
+        FinishLeftoverStaging(program, "04");
+        const Files after = FolderFiles(program / "04");
+        EXPECT_TRUE(after == (month.empty() ? kOldMonth : month)) << "killed at step " << stop;
+        EXPECT_EQ(FolderFiles(program).size(), 1u) << "killed at step " << stop;
         if (WEXITSTATUS(status) == 0) {
             EXPECT_EQ(month, kNewMonth);
             break;
@@ -104,6 +157,20 @@ TEST(MonthFolder, AKillAtAnySyncOrRenameLeavesTheOldMonthOrTheNewOneWhole) {
     }
     EXPECT_TRUE(sawOld && sawNew && sawInterrupted);
 }
+
+TEST_P(OnDisk, AFirstMonthAndItsReplacementArePutInPlace) {
+    const fs::path program = NewOutput();
+    const DiskStepLog log({}, GetParam().flagged);
+    PutNewMonthInPlace(program);
+    PlantMonth(program);
+    PutNewMonthInPlace(program);
+    EXPECT_EQ(FolderFiles(program / "04"), kNewMonth);
+    EXPECT_EQ(FolderFiles(program).size(), 1u);
+    EXPECT_FALSE(MoveInInterrupted(program, "04"));
+}
+
+INSTANTIATE_TEST_SUITE_P(MonthFolder, OnDisk, testing::ValuesIn(kDisks),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MonthFolder, EachFileIsSyncedBeforeItsRenameAndTheFolderAfterThem) {
     test::ScratchFolder program;
@@ -138,6 +205,36 @@ TEST(MonthFolder, EachFileIsSyncedBeforeItsRenameAndTheFolderAfterThem) {
                           "sync " + program.Path().string()) != steps.end())
         << "the exchange is not saved to the disk";
     EXPECT_EQ(FolderFiles(month), kNewMonth);
+}
+
+TEST(MonthFolder, KeepsItsPermissionsAndANewOneFollowsTheUmask) {
+    test::ScratchFolder program;
+    const fs::path month = program / "04";
+    const auto mode = [&] { return fs::status(month).permissions(); };
+    const mode_t umask = ::umask(027);
+    PutNewMonthInPlace(program.Path());
+    EXPECT_EQ(mode(), fs::perms(0750));
+    // Shared with a colleague.
+    fs::permissions(month, fs::perms(0755));
+    PutNewMonthInPlace(program.Path());
+    EXPECT_EQ(mode(), fs::perms(0755));
+    ::umask(umask);
+}
+
+// Folders that only have the names of a run's (a company's folder, a person's) are left whole.
+TEST(MonthFolder, TheNextRunRemovesOnlyWhatARunProvablyLeft) {
+    test::ScratchFolder program;
+    PlantMonth(program.Path());
+    const fs::path company = program / ".04.staging-books";
+    fs::create_directories(company / "2014-15/04");
+    std::ofstream(company / "2014-15/04/efile_pur04.xml") << "another company's";
+    const fs::path empty = program / ".04.staging-Ab3dE9";  // a run killed before its marker
+    fs::create_directory(empty);
+    PutNewMonthInPlace(program.Path());
+    EXPECT_EQ(FolderFiles(company / "2014-15/04"),
+              (Files{{"efile_pur04.xml", "another company's"}}));
+    EXPECT_FALSE(fs::exists(empty));
+    EXPECT_EQ(FolderFiles(program / "04"), kNewMonth);
 }
 
 // Sets or clears the immutable flag; false when the file system or the user cannot.

@@ -146,8 +146,10 @@ std::optional<BooksComparison> RecordedMonth(const RunSelection& selection, cons
     const fs::path monthFolder = monthsFolder / monthTag;
     const auto noRecord = "There is no run record of " + dataFile + " in " + monthFolder.string() +
                           "; generate the month's files first.";
-    if (!fs::is_directory(monthFolder)) return refuse(noRecord);
     try {
+        // A move-in that died half-way may have left no month folder: the journal says so.
+        if (!fs::is_directory(monthFolder) && !MoveInInterrupted(monthsFolder, monthTag))
+            return refuse(noRecord);
         const std::optional<MonthLock> lock = MonthLock::Take(
             monthsFolder, monthTag, [cancel] { return cancel && cancel->Requested(); });
         if (!lock)

@@ -14,8 +14,10 @@ namespace vat {
 std::string FinancialYearText(const SelectedBooks& books);
 
 // Why the month folders of the data file cannot be laid out as the folders say: under the
-// company-year layout its name becomes a folder, and must be one name of its own (not empty,
-// "." or "..", no '/'). nullopt when they can.
+// company-year layout its name becomes a folder in the output folder, beside the flat layout's,
+// and must be one name of its own (not empty, "." or "..", no '/') that none of the program's
+// there can be taken for: no leading dot (locks, staging folders, journals) and no month
+// folder's name ("01" to "12"). nullopt when they can.
 std::optional<std::string> MonthFolderRefusal(const ReturnFolders& folders,
                                               const std::string& dataFile);
 
