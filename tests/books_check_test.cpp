@@ -154,10 +154,11 @@ protected:
 
 const ChangeDuringARun kChangesDuringARun[] = {
     // The run's own connection reads the postings it reconciles with after the files are
-    // written, long after its first statement.
-    {"AnAmountOnceTheFilesAreWritten", false,
-     "update daybok set amount = 1400.00 where vno = 2 and recact = 20 and amount = 160.00",
-     "update daybok set amount = 160.00 where vno = 2 and recact = 20 and amount = 1400.00"},
+    // written, long after its first statement: a voucher of the files moved to May would be one
+    // of them.
+    {"AVoucherMovedOnceTheFilesAreWritten", false,
+     "update daybok set vdate = '2014-05-02' where vno = 2",
+     "update daybok set vdate = '2014-04-01' where vno = 2"},
     // The second connection, which reads the later files, begins after the first's statements.
     {"EveryPartyBeforeTheSecondConnectionBegins", true,
      "update ledger_acts set name = 'RENAMED ' || name",
