@@ -31,7 +31,7 @@ struct ReturnContext {
     // paths the run shows and lists are the month folder's either way.
     std::filesystem::path writeFolder = {};
     const RunCancel* cancel = nullptr;  // none: the run cannot be cancelled
-    RunSchemas schemas = {};            // the files are checked against
+    RunSchemas schemas = {};            // what the files are checked against, compiled once
     BooksDigest* digest = nullptr;      // none: what the run reads is not digested
     UrdTotals urd = {};
     // Every row of the run's lists and what became of it, for the reconciliation.
