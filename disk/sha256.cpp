@@ -1,9 +1,11 @@
 #include "disk/sha256.h"
 
 #include <openssl/evp.h>
+#include <unistd.h>
 
 #include <array>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 
@@ -110,15 +112,27 @@ std::optional<Sha256Bytes> Sha256BytesOfHex(std::string_view hex) {
     return bytes;
 }
 
-std::optional<std::string> Sha256OfFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return std::nullopt;
+std::string Sha256OfFile(const RegularFile& file) {
     Sha256 digest;
     std::array<char, 1 << 16> buffer{};
-    while (in.read(buffer.data(), buffer.size()) || in.gcount() > 0)
-        digest.Add(std::string_view(buffer.data(), static_cast<std::size_t>(in.gcount())));
-    if (in.bad()) return std::nullopt;
-    return digest.Hex();
+    // Read at offsets, from the start: the descriptor's own offset stays where it was.
+    for (std::size_t read = 0;;) {
+        const ssize_t got =
+            ::pread(file.Descriptor(), buffer.data(), buffer.size(), static_cast<off_t>(read));
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw file.Refusal(std::strerror(errno));
+        if (got == 0) return digest.Hex();
+        read += static_cast<std::size_t>(got);
+        // A file that grew past its cap since it was opened.
+        if (read > file.MaxBytes()) throw file.Refusal(file.TooLarge());
+        digest.Add(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+    }
+}
+
+std::optional<std::string> Sha256OfFile(const std::filesystem::path& path) {
+    const std::optional<RegularFile> file = OpenRegularFile(path, kLargestHashedFile);
+    if (!file) return std::nullopt;
+    return Sha256OfFile(*file);
 }
 
 }  // namespace vat

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "disk/regular_file.h"
+
 namespace vat {
 
 // A SHA-256 digest's 32 bytes.
@@ -35,7 +37,15 @@ Sha256Bytes Sha256BytesOfText(std::string_view bytes);
 std::string HexOf(const Sha256Bytes& bytes);
 std::optional<Sha256Bytes> Sha256BytesOfHex(std::string_view hex);
 
-// The digest of a file's bytes; nullopt when it cannot be read.
-std::optional<std::string> Sha256OfFile(const std::filesystem::path& file);
+// The largest file the program hashes: far more than a return file of a year's documents, or
+// the largest schema, holds.
+inline constexpr std::size_t kLargestHashedFile = std::size_t{1} << 30;
+
+// The digest of the file's bytes, from its start. Throws DiskError when it cannot be read.
+std::string Sha256OfFile(const RegularFile& file);
+
+// The digest of a file's bytes, opened as OpenRegularFile does, links refused, at most
+// kLargestHashedFile long: nullopt when nothing has the name; DiskError when it cannot be read.
+std::optional<std::string> Sha256OfFile(const std::filesystem::path& path);
 
 }  // namespace vat

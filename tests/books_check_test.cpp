@@ -4,6 +4,7 @@
 #include "returns/check/books_check.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -123,6 +124,71 @@ TEST_P(BooksCheckTest, NamesWhatChangedSinceTheFilesWereWritten) {
 INSTANTIATE_TEST_SUITE_P(RunRecord, BooksCheckTest, testing::ValuesIn(kChanges),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A change of the books committed by another session while a run reads them, at one of its
+// steps.
+struct ChangeDuringARun {
+    const char* name;
+    bool beforeReadingAhead;  // else once the files are written
+    const char* change;
+    const char* undo;
+};
+
+void PrintTo(const ChangeDuringARun& change, std::ostream* out) { *out << change.name; }
+
+class ChangedDuringTheRun : public testing::TestWithParam<ChangeDuringARun>, RunObserver {
+protected:
+    void BeforeReadingAhead() override {
+        if (GetParam().beforeReadingAhead) Psql(kChanging, GetParam().change);
+    }
+    void FilesWritten() override {
+        if (!GetParam().beforeReadingAhead) Psql(kChanging, GetParam().change);
+    }
+    RunResult RunApril(LedgerSession& session) {
+        return GenerationRun(session.ledger,
+                             {.books = session.books,
+                              .dataFile = kChanging,
+                              .monthNumber = 4,
+                              .folders = test::FlatFolders(session.folder)},
+                             *this);
+    }
+};
+
+const ChangeDuringARun kChangesDuringARun[] = {
+    // The run's own connection reads the postings it reconciles with after the files are
+    // written, long after its first statement: a voucher of the files moved to May would be one
+    // of them.
+    {"AVoucherMovedOnceTheFilesAreWritten", false,
+     "update daybok set vdate = '2014-05-02' where vno = 2",
+     "update daybok set vdate = '2014-04-01' where vno = 2"},
+    // The second connection, which reads the later files, begins after the first's statements.
+    {"EveryPartyBeforeTheSecondConnectionBegins", true,
+     "update ledger_acts set name = 'RENAMED ' || name",
+     "update ledger_acts set name = substr(name, 9)"},
+};
+
+// Every statement of a run reads the books at the instant of its first: a change committed
+// between two of them is in none of them, on either connection.
+TEST_P(ChangedDuringTheRun, IsSeenByNoneOfTheRunsStatements) {
+    LedgerSession session(kChanging);
+    const RunResult before = session.Run(4);
+    ASSERT_TRUE(before.Completed());
+    const RunResult during = RunApril(session);
+    const RunResult after = session.Run(4);
+    Psql(kChanging, GetParam().undo);
+
+    ASSERT_TRUE(during.Completed()) << testing::PrintToString(during.messages);
+    EXPECT_EQ(during.record->fingerprint, before.record->fingerprint);
+    EXPECT_EQ(during.reconciliation, before.reconciliation);
+    EXPECT_EQ(ShownFigures(during.figures), ShownFigures(before.figures));
+    // The change is one a run sees.
+    ASSERT_TRUE(after.Completed());
+    EXPECT_TRUE(after.record->fingerprint != before.record->fingerprint ||
+                after.reconciliation != before.reconciliation);
+}
+
+INSTANTIATE_TEST_SUITE_P(RunRecord, ChangedDuringTheRun, testing::ValuesIn(kChangesDuringARun),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST(RunRecord, SaysWhoseFilesTheyAreAndHashesThem) {
     LedgerSession session("t_run_demo");
     session.result = session.Run(4);
@@ -162,6 +228,57 @@ TEST(RunRecord, AFileChangedByHandIsReported) {
     EXPECT_EQ(check.comparison->folderChanges,
               (std::vector<std::string>{"efile_pur04.xml is missing",
                                         "efile_sal04.xml was changed after it was written"}));
+}
+
+// What another hand may leave under a recorded file's name: each is named, none is read
+// through or waited on. A check that waited would hold the month's lock for ever: the alarm ends
+// the test instead.
+TEST(RunRecord, AFileReplacedByALinkAFifoOrAFolderIsReportedWithoutBeingRead) {
+    LedgerSession session("t_run_demo");
+    const ReturnFolders folders = test::FlatFolders(session.folder);
+    ASSERT_TRUE(session.Run(4).Completed());
+    const fs::path month = session.folder / "04";
+    fs::rename(month / "efile_pur04.xml", session.folder / "efile_pur04.xml");
+    fs::create_symlink(session.folder / "efile_pur04.xml", month / "efile_pur04.xml");
+    fs::remove(month / "efile_sal04.xml");
+    fs::create_symlink("/dev/zero", month / "efile_sal04.xml");
+    fs::remove(month / "efile_pur_rtn04.xml");
+    ASSERT_EQ(::mkfifo((month / "efile_pur_rtn04.xml").c_str(), 0600), 0);
+    fs::remove(month / "efile_sal_returns04.xml");
+    fs::create_directory(month / "efile_sal_returns04.xml");
+    alarm(60);
+    const BooksCheck check = CheckMonthBooks(session.ledger, "t_run_demo", 4, folders);
+    alarm(0);
+    ASSERT_TRUE(check.comparison) << testing::PrintToString(check.messages);
+    EXPECT_FALSE(check.comparison->BooksChanged());
+    EXPECT_EQ(check.comparison->folderChanges,
+              (std::vector<std::string>{
+                  "efile_pur04.xml cannot be read: it is a symbolic link",
+                  "efile_pur_rtn04.xml cannot be read: it is not a regular file",
+                  "efile_sal04.xml cannot be read: it is a symbolic link",
+                  "efile_sal_returns04.xml cannot be read: it is not a regular file"}));
+}
+
+// A record names the files of its own folder: one naming any other is refused before anything
+// it names is read.
+TEST(RunRecord, ARecordNamingAFileOutsideItsFolderIsRefused) {
+    LedgerSession session("t_run_demo");
+    const ReturnFolders folders = test::FlatFolders(session.folder);
+    ASSERT_TRUE(session.Run(4).Completed());
+    const fs::path month = session.folder / "04";
+    const RunRecord written = ReadRunRecord(month).value();
+    for (const char* name : {"/etc/passwd", "../../../../../../etc/passwd",
+                                   "../XSD/eval_pur.xsd", "sub/efile_pur04.xml"}) {
+        RunRecord naming = written;
+        naming.files.back().name = name;
+        WriteRunRecord(naming, month);
+        const BooksCheck check = CheckMonthBooks(session.ledger, "t_run_demo", 4, folders);
+        EXPECT_EQ(check.outcome, RunOutcome::Refused) << name;
+        EXPECT_FALSE(check.comparison) << name;
+        EXPECT_EQ(check.messages.back().text, "The run record in " + month.string() + " names \"" +
+                                                  name + "\", which is not a file of its folder")
+            << name;
+    }
 }
 
 TEST(RunRecord, AMonthWithoutARecordCannotBeChecked) {

@@ -4,7 +4,10 @@
 #include "returns/run/generation_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
@@ -17,6 +20,7 @@
 #include <utility>
 
 #include "disk/month_staging.h"
+#include "disk/sha256.h"
 #include "ledger/ledger_error.h"
 #include "returns/results/number_forms.h"
 #include "returns/rules/text_sanitiser.h"
@@ -456,10 +460,6 @@ struct Interruption {
 };
 
 const std::vector<Interruption> kInterruptions = {
-    {"ASchemaGoneBeforeItsCheck",
-     [](LedgerSession& session, RunCancel&) { fs::remove(session.folder / "XSD/eval_sal.xsd"); },
-     RunOutcome::Failed, "Checking efile_sal04.xml failed: Load XSD failed: ",
-     ". The month's earlier files were kept."},
     {"ACancel", [](LedgerSession&, RunCancel& cancel) { cancel.Request(); }, RunOutcome::Cancelled,
      "The run was cancelled; the month's earlier files were kept.", ""},
 };
@@ -522,6 +522,53 @@ TEST_P(InterruptedRun, KeepsTheMonthsEarlierFilesAndListsNoneAsWritten) {
 
 INSTANTIATE_TEST_SUITE_P(TRunFigures, InterruptedRun, testing::ValuesIn(kInterruptions),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Each schema is read and compiled once a run, before its first file is written, and each file
+// is checked against it: a schema gone half-way changes nothing, and the record holds the digest
+// of the one the files were checked against.
+TEST(GenerationRun, ChecksEachFileAgainstTheSchemaAsItWasWhenTheRunBegan) {
+    LedgerSession session("t_run_figures");
+    const fs::path schema = session.folder / "XSD/eval_sal.xsd";
+    const std::string bytes = test::ReadBytes(schema);
+    RunCancel cancel(session.ledger);
+    AtProgress view("efile_sal04.xml", [&] { fs::remove(schema); });
+    const RunResult run = RunMonth(session, 4, view, cancel);
+    ASSERT_EQ(run.outcome, RunOutcome::Completed) << testing::PrintToString(run.messages);
+    EXPECT_EQ(test::FolderBytes(session.folder / "04"), ExpectedApril());
+    ASSERT_TRUE(run.record);
+    const auto recorded =
+        std::find_if(run.record->schemas.begin(), run.record->schemas.end(),
+                     [](const HashedFile& file) { return file.name == "eval_sal.xsd"; });
+    ASSERT_NE(recorded, run.record->schemas.end());
+    EXPECT_EQ(recorded->sha256, Sha256OfText(bytes));
+}
+
+// A schema that is a FIFO or a link to a device is refused at once, never waited on or read.
+TEST(GenerationRun, ASchemaThatIsNoRegularFileRefusesTheRunAtOnce) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> plant;
+    } cases[] = {
+        {"a FIFO", [](const fs::path& path) { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }},
+        {"a link to a device", [](const fs::path& path) { fs::create_symlink("/dev/zero", path); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LedgerSession session("t_run_figures");
+        const fs::path schema = session.folder / "XSD/eval_sal.xsd";
+        fs::remove(schema);
+        c.plant(schema);
+        alarm(60);  // a run waiting on the schema would never end
+        EXPECT_EQ(RunMonth(session, 4), RunOutcome::Refused);
+        alarm(0);
+        ASSERT_EQ(session.result.messages.size(), 1u);
+        EXPECT_EQ(session.result.messages[0].text,
+                  "The schema " + schema.string() +
+                      " cannot be used: Load XSD failed: the file \"" + schema.string() +
+                      "\" cannot be read: it is not a regular file");
+        EXPECT_FALSE(fs::exists(session.folder / "04"));
+    }
+}
 
 // The sessions of the books in a transaction, and of those the ones waiting for a lock.
 std::string SessionsInATransaction(const std::string& dataFile, const std::string& condition) {

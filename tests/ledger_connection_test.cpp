@@ -344,6 +344,41 @@ TEST(LedgerConnection, NeverShowsThePasswordInAFailure) {
     EXPECT_THROW(ConnectLedger(ledger, "shop;UID=other", true), LedgerError);
 }
 
+// The driver's logs of a program, in the folder the driver writes them to whatever the data
+// source says.
+std::set<std::filesystem::path> DriverLogs(const std::string& program) {
+    std::set<std::filesystem::path> logs;
+    for (const auto& entry : std::filesystem::directory_iterator("/tmp"))
+        for (const char* kind : {"mylog_", "psqlodbc_"})
+            if (entry.path().filename().string().starts_with(kind + program + "_"))
+                logs.insert(entry.path());
+    return logs;
+}
+
+// They copy the connection string, password included, into files anyone may read.
+TEST(LedgerConnection, ADataSourceWithTheDriversLogsOnWritesNoLog) {
+    const test::ProgramFolder scratch;
+    const std::string odbcIni = test::OdbcIniVariant(scratch, [&](const std::string& line) {
+        return line == "[edb]" ? line + "\nDebug=1\nCommLog=1" : line;
+    });
+    ASSERT_FALSE(odbcIni.empty()) << "ODBCINI is not set: eval \"$(scripts/pg-cluster.sh env)\"";
+    const std::string program = std::filesystem::path(VAT_LEDGER_PROBE).filename().string();
+    const std::set<std::filesystem::path> before = DriverLogs(program);
+    const test::ProgramResult probe = test::RunProgram(
+        VAT_LEDGER_PROBE, {"--read-only", "shop2013", "select 1 as value"}, scratch, odbcIni);
+    ASSERT_EQ(probe.status, 0) << test::Describe(probe);
+    EXPECT_EQ(probe.out, "row: 1\n");
+    for (const std::filesystem::path& log : DriverLogs(program)) {
+        if (before.count(log)) continue;
+        ADD_FAILURE() << "the driver wrote " << log << ", "
+                      << (test::ReadBytes(log).find(kLedgerPassword) == std::string::npos
+                              ? "without"
+                              : "with")
+                      << " the password";
+        std::filesystem::remove(log);
+    }
+}
+
 TEST(Recordset, ReadsFieldsByNameTypedAndNullVisible) {
     LedgerConnection ledger;
     ConnectLedger(ledger, "shop2013", true);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -257,6 +258,8 @@ TEST_F(ValidationTest, FilesThatCannotBeLoadedRaiseTheLoadErrorWithoutRows) {
     const std::string schemaStart =
         "<xs:schema xmlns:xs=\"http://www.w3.org/2001/XMLSchema\">"
         "<xs:element name=\"PurchaseDetails\"";
+    const fs::path fifo = folder_ / "fifo.xsd";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         const char* what;
         std::string xml;
@@ -272,6 +275,9 @@ TEST_F(ValidationTest, FilesThatCannotBeLoadedRaiseTheLoadErrorWithoutRows) {
          "Load XSD failed: "},
         {"schema that is no schema", goodXml, Write("plain.xsd", "<PurchaseDetails/>"),
          "Load XSD failed: "},
+        // Never waited on: a FIFO nobody writes would keep the check waiting for ever.
+        {"schema that is a FIFO", goodXml, fifo.string(), "Load XSD failed: "},
+        {"schema that is a device", goodXml, "/dev/zero", "Load XSD failed: "},
         {"missing return file", (folder_ / "missing.xml").string(), goodXsd, "Load XML failed: "},
         {"return file not well-formed",
          Write("broken.xml", "<?xml version=\"1.0\"?>\r\n<A><B></A>"), goodXsd,

@@ -5,7 +5,11 @@
 
 namespace vat::xml {
 
-DocumentPtr ReadDocument(const std::string& path, const std::string& failurePrefix) {
+namespace {
+
+// The document read, with read(parser), in the way ReadDocument promises.
+template <class Read>
+DocumentPtr ReadDocumentWith(const std::string& path, const std::string& failurePrefix, Read read) {
     ParserContextPtr parser(xmlNewParserCtxt());
     if (!parser) {
         throw SchemaLoadError(failurePrefix + "out of memory");
@@ -14,7 +18,7 @@ DocumentPtr ReadDocument(const std::string& path, const std::string& failurePref
     DocumentPtr document;
     {
         CollectUnhandledErrors collecting(errors);
-        document.reset(xmlCtxtReadFile(parser.get(), path.c_str(), nullptr, kReadOptions));
+        document.reset(read(parser.get()));
     }
     if (!document || xmlDocGetRootElement(document.get()) == nullptr) {
         // The first error names the fault; a file that cannot be opened only gets a warning.
@@ -28,6 +32,21 @@ DocumentPtr ReadDocument(const std::string& path, const std::string& failurePref
         throw SchemaLoadError(failurePrefix + reason);
     }
     return document;
+}
+
+}  // namespace
+
+DocumentPtr ReadDocument(const std::string& path, const std::string& failurePrefix) {
+    return ReadDocumentWith(path, failurePrefix, [&path](xmlParserCtxt* parser) {
+        return xmlCtxtReadFile(parser, path.c_str(), nullptr, kReadOptions);
+    });
+}
+
+DocumentPtr ReadDocument(int descriptor, const std::string& path,
+                         const std::string& failurePrefix) {
+    return ReadDocumentWith(path, failurePrefix, [&](xmlParserCtxt* parser) {
+        return xmlCtxtReadFd(parser, descriptor, path.c_str(), nullptr, kReadOptions);
+    });
 }
 
 void ThrowReturnFileLoadError(const std::string& path, const std::string& streamingReason) {

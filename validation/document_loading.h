@@ -17,6 +17,9 @@ inline constexpr const char* kReturnFileLoadFailure = "Load XML failed: ";
 // Reads a file as XML with kReadOptions. Throws SchemaLoadError whose text is failurePrefix
 // followed by libxml2's reason when the file cannot be read.
 DocumentPtr ReadDocument(const std::string& path, const std::string& failurePrefix);
+// The same from a file open for reading, from its offset to its end; path names it, and is the
+// base of the names it refers to. The descriptor stays the caller's.
+DocumentPtr ReadDocument(int descriptor, const std::string& path, const std::string& failurePrefix);
 
 // For a return file that a streaming pass could not read: throws what ReadDocument throws for
 // it, so the message is the same whichever way the file was read; streamingReason serves only

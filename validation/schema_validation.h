@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -30,6 +31,30 @@ struct ValidationFailure {
 // Receives each failing element.
 using ValidationErrorSink = std::function<void(const ValidationFailure& failure)>;
 
+// A schema read and compiled once, to check any number of return files against.
+class CompiledSchema {
+public:
+    // Reads the schema from a file open for reading, from its start to its end, and compiles it;
+    // xsdPath names it in messages and is where the schemas it includes are looked for. The
+    // descriptor stays the caller's. Throws SchemaLoadError when it is not a regular file (a FIFO
+    // or a device is never waited on), holds no schema or does not compile.
+    CompiledSchema(int descriptor, const std::string& xsdPath);
+    // Opens the file itself, as above.
+    explicit CompiledSchema(const std::string& xsdPath);
+    CompiledSchema(CompiledSchema&&) noexcept;
+    CompiledSchema& operator=(CompiledSchema&&) noexcept;
+    ~CompiledSchema();
+
+private:
+    friend bool Validate(const std::string&, const CompiledSchema&, const std::string&,
+                         const std::vector<std::string>&, const ValidationErrorSink&);
+    struct Parts;
+    std::unique_ptr<Parts> parts_;
+};
+
+// The error of a schema that cannot be opened, for the reason given ("it is a symbolic link").
+SchemaLoadError UnreadableSchema(const std::string& xsdPath, const std::string& reason);
+
 // Checks, each on its own, every element child of every element named baseNode in the return
 // file, and each header element (the root's element children that are not baseNode), against
 // the schema, the way a DOM's validateNode does; the records' and the root's content models are
@@ -37,15 +62,17 @@ using ValidationErrorSink = std::function<void(const ValidationFailure& failure)
 // identifyingChildren name the record children (no prefix, no namespace) whose texts tell which
 // document a record is; a failing record child carries its record's texts of them.
 // Calls addValidationError once per failing element, in document order, and returns true when
-// none failed. Throws SchemaLoadError, before any call of addValidationError, when either file
-// cannot be loaded or the schema does not compile. The return file is read in a stream: memory
-// does not grow with its size.
-bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std::string& baseNode,
+// none failed. Throws SchemaLoadError, before any call of addValidationError, when the return
+// file cannot be loaded. The return file is read in a stream: memory does not grow with its
+// size.
+bool Validate(const std::string& xmlPath, const CompiledSchema& schema, const std::string& baseNode,
               const std::vector<std::string>& identifyingChildren,
               const ValidationErrorSink& addValidationError);
 
-// Loads and compiles the schema as Validate does first, and throws the SchemaLoadError Validate
-// would throw for it: for finding an unusable schema before any return file is written.
-void CheckSchemaLoads(const std::string& xsdPath);
+// The same with the schema compiled for this check alone; SchemaLoadError also when it cannot
+// be compiled.
+bool Validate(const std::string& xmlPath, const std::string& xsdPath, const std::string& baseNode,
+              const std::vector<std::string>& identifyingChildren,
+              const ValidationErrorSink& addValidationError);
 
 }  // namespace vat

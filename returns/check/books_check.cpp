@@ -13,6 +13,7 @@
 #include "disk/local_time.h"
 #include "disk/month_lock.h"
 #include "disk/month_staging.h"
+#include "disk/regular_file.h"
 #include "disk/sha256.h"
 #include "disk/throwaway_folder.h"
 #include "returns/results/number_forms.h"
@@ -205,13 +206,24 @@ BooksComparison CompareRunRecords(RunRecord recorded, const RunRecord& now) {
 }
 
 std::vector<std::string> FolderChanges(const RunRecord& recorded, const fs::path& monthFolder) {
+    // A record written by hand could name any file the user may read: it is refused whole,
+    // before anything it names is read.
+    for (const HashedFile& file : recorded.files)
+        if (!IsPlainFileName(file.name))
+            throw RunRecordError("The run record in " + monthFolder.string() + " names \"" +
+                                 file.name + "\", which is not a file of its folder");
     std::vector<std::string> changes;
     for (const HashedFile& file : recorded.files) {
-        const std::optional<std::string> hash = Sha256OfFile(monthFolder / file.name);
-        if (!hash)
-            changes.push_back(file.name + " is missing");
-        else if (*hash != file.sha256)
-            changes.push_back(file.name + " was changed after it was written");
+        try {
+            const std::optional<RegularFile> now =
+                OpenRegularFileIn(monthFolder, file.name, kLargestHashedFile);
+            if (!now)
+                changes.push_back(file.name + " is missing");
+            else if (Sha256OfFile(*now) != file.sha256)
+                changes.push_back(file.name + " was changed after it was written");
+        } catch (const UnreadableFile& error) {
+            changes.push_back(file.name + " cannot be read: " + error.Reason());
+        }
     }
     return changes;
 }

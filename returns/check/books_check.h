@@ -51,7 +51,10 @@ struct BooksComparison {
 // Compares the run record of the month's files with the record a run of the books now gives.
 BooksComparison CompareRunRecords(RunRecord recorded, const RunRecord& now);
 
-// What in a month folder differs from its run record's hashes.
+// What in a month folder differs from its run record's hashes. Only regular files of the folder
+// itself are read, never through a link and never waiting (a FIFO or device is reported as
+// unreadable). Throws RunRecordError when the record names a file outside the folder (an
+// absolute name, "..", a "/"), and DiskError when the folder cannot be opened.
 std::vector<std::string> FolderChanges(const RunRecord& recorded,
                                        const std::filesystem::path& monthFolder);
 

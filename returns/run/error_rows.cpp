@@ -56,13 +56,13 @@ ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
             .voucher = voucherNumber};
 }
 
-bool CheckReturnFile(const std::filesystem::path& file, const std::filesystem::path& schema,
+bool CheckReturnFile(const std::filesystem::path& file, const CompiledSchema& schema,
                      const ReturnFileKind& kind,
                      const SortedByKey<std::string, long long>& voucherOfNumber,
                      std::vector<ErrorRow>& rows) {
     const std::vector<std::string_view>& elements = kind.documentElements;
     const std::string fileName = file.filename().string();
-    return Validate(file.string(), schema.string(), std::string(kind.recordElement),
+    return Validate(file.string(), schema, std::string(kind.recordElement),
                     std::vector<std::string>(elements.begin(), elements.end()),
                     [&](const ValidationFailure& failure) {
                         std::optional<long long> voucher;

@@ -9,6 +9,7 @@
 #include "returns/declarations/return_file_kind.h"
 #include "returns/results/error_row.h"
 #include "returns/run/sorted_by_key.h"
+#include "validation/schema_validation.h"
 
 namespace vat {
 
@@ -25,7 +26,7 @@ ErrorRow OmissionRow(std::string_view typeText, std::string_view numberPrefix,
 // for every failing node: the file's name, the node's line and, for a record's node, the
 // record's document as the kind's document elements (number, date, party) give it and the
 // voucher written under that number. True when the file is valid.
-bool CheckReturnFile(const std::filesystem::path& file, const std::filesystem::path& schema,
+bool CheckReturnFile(const std::filesystem::path& file, const CompiledSchema& schema,
                      const ReturnFileKind& kind,
                      const SortedByKey<std::string, long long>& voucherOfNumber,
                      std::vector<ErrorRow>& rows);

@@ -72,15 +72,16 @@ RunResult& ReconcilingFailed(const ReturnContext& context, const LedgerError& er
                       std::string("Reconciling the return with the books failed: ") + error.what());
 }
 
-// Every schema is loaded before the first file is written, so that a run cannot stop half-way
-// for want of one; the message of the first that cannot be used.
-std::optional<std::string> UnusableSchema(const ReturnContext& context) {
+// Every schema is compiled before the first file is written, so that a run cannot stop half-way
+// for want of one, and kept for checking the files; the message of the first that cannot be
+// used.
+std::optional<std::string> UnusableSchema(ReturnContext& context) {
     for (const ReturnFileKind& kind : RunOrder()) {
-        const std::string schema = ReturnSchemaPath(kind, context).string();
+        const std::filesystem::path schema = ReturnSchemaPath(kind, context);
         try {
-            CheckSchemaLoads(schema);
+            context.schemas.At(schema);
         } catch (const SchemaLoadError& error) {
-            return "The schema " + schema + " cannot be used: " + error.what();
+            return "The schema " + schema.string() + " cannot be used: " + error.what();
         }
     }
     return std::nullopt;
@@ -109,7 +110,7 @@ std::vector<std::string> MonthFileNames(const ReturnContext& context) {
 // What the run leaves beside its files: whose books they were made from, their hashes and the
 // fingerprint of what was read. The figures are those the run shows when it completes; the
 // reconciliation is the caller's to add.
-RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
+RunRecord RecordOfRun(ReturnContext& context, BooksDigest& digest) {
     const SelectedBooks& books = context.books;
     RunRecord record;
     record.dataFile = books.dataFile;
@@ -125,8 +126,8 @@ RunRecord RecordOfRun(const ReturnContext& context, BooksDigest& digest) {
         if (auto hash = Sha256OfFile(context.writeFolder / name))
             record.files.push_back({name, *hash});
         const std::filesystem::path schema = ReturnSchemaPath(kind, context);
-        record.schemas.push_back(
-            {schema.filename().string(), Sha256OfFile(schema).value_or("unreadable")});
+        // The schema as it was compiled, whatever its file holds now.
+        record.schemas.push_back({schema.filename().string(), context.schemas.At(schema).sha256});
     }
     record.figures = ShownFigures(context.result.figures);
     record.accounts = context.result.accounts;
@@ -198,7 +199,13 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
         recorded.wait();  // it reads the result that a failure empties
         return ReconcilingFailed(context, error);
     }
-    RecordAhead ahead = recorded.get();
+    std::optional<RecordAhead> taken;
+    try {
+        taken.emplace(recorded.get());
+    } catch (const DiskError& error) {
+        return Fail(result, error.what());  // a written file that cannot be hashed
+    }
+    RecordAhead& ahead = *taken;
     RunRecord& record = ahead.record;
     const std::optional<std::string> outside = OutsideMonthMessage(month, context.listed);
     // Read by the reconciliation alone: a month's list rows go before the record is written.

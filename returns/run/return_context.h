@@ -11,6 +11,7 @@
 #include "returns/run/return_folders.h"
 #include "returns/run/run_cancel.h"
 #include "returns/run/run_result.h"
+#include "returns/run/run_schemas.h"
 
 namespace vat {
 
@@ -31,6 +32,7 @@ struct ReturnContext {
     // paths the run shows and lists are the month folder's either way.
     std::filesystem::path writeFolder = {};
     const RunCancel* cancel = nullptr;  // none: the run cannot be cancelled
+    RunSchemas schemas = {};            // what the files are checked against, compiled once
     BooksDigest* digest = nullptr;      // none: what the run reads is not digested
     UrdTotals urd = {};
     // Every row of the run's lists and what became of it, for the reconciliation.

@@ -435,7 +435,8 @@ void GenerateReturnFile(const ReturnFileKind& kind, ReturnContext& context) {
     std::vector<ErrorRow>& rows = context.result.rows;
     const std::size_t rowsBefore = rows.size();
     account.valid =
-        CheckReturnFile(written, ReturnSchemaPath(kind, context), kind, voucherOfNumber, rows);
+        CheckReturnFile(written, context.schemas.At(ReturnSchemaPath(kind, context)).compiled, kind,
+                        voucherOfNumber, rows);
     account.schemaErrors = static_cast<long long>(rows.size() - rowsBefore);
     NoteSchemaRows(kind, account.file, lists, *prepared.facts, writtenRows, rowsBefore,
                    context.interstateParties, context.result);
