@@ -8,6 +8,7 @@
 
 #include "app/cli/cli_books_report.h"
 #include "app/cli/cli_companies_report.h"
+#include "app/cli/cli_filing.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
@@ -60,11 +61,9 @@ private:
     bool terminal_ = isatty(STDERR_FILENO) != 0;
 };
 
-int Report(const vat::RunResult& result, const CliOptions& options, int status) {
-    if (options.json)
-        PrintJsonReport(result, std::cout);
-    else
-        PrintHumanReport(result, std::cout);
+int Report(const vat::RunResult& result, const CliOptions& options, int status,
+           const RunRevision& revision = {}) {
+    PrintRunReport(result, revision, options.json, std::cout);
     return status;
 }
 
@@ -164,6 +163,7 @@ std::optional<std::string> ExportPathProblem(const std::filesystem::path& file,
 struct MonthRun {
     vat::RunResult result;
     int status = kCompleted;
+    RunRevision revision = {};  // of a filed month
 };
 
 MonthRun Refused(const std::string& reason) {
@@ -192,13 +192,14 @@ MonthRun RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& select
     result.messages.insert(result.messages.begin(), selectionMessages.begin(),
                            selectionMessages.end());
     run.status = StatusOf(result.outcome, result.accounts);
+    if (!options.check) run.revision = RevisionOfRun(result, selection.folders);
     if (result.Completed() && !ExportErrors(result, options)) run.status = kFailed;
     return run;
 }
 
 int ReportMonth(const MonthRun& run, const CliOptions& options) {
     if (run.status == kRefused) return Stop(options, MessageTexts(run.result.messages), kRefused);
-    return Report(run.result, options, run.status);
+    return Report(run.result, options, run.status, run.revision);
 }
 
 // The twelve months, each as a run of that month alone, reported as each ends; the year's status
@@ -379,6 +380,7 @@ int CliMain(int argc, char** argv) {
 
     const vat::DataFileChoice choice = vat::SelectDataFile(ledger, options->dataFile);
     if (!choice.books) return Stop(*options, MessageTexts(choice.messages), kFailed);
+    if (options->markFiled) return MarkMonthFiled(*choice.books, folders, *options);
     makeOutputFolder();
     if (options->year)
         return ReportYear(ledger, options->dataFile, *options, folders, cancel, view);

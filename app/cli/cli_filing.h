@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app/cli/cli_options.h"
+#include "returns/filing/revision.h"
+#include "returns/run/run_result.h"
+
+// --mark-filed: keeps the month's files as filed and prints where, or with --json
+// {"filed": {"acknowledgement", "filedOn", "folder", "files": [{"name", "sha256"}]}}. Returns the
+// exit status: 0 when kept, 2 when refused, 1 when the copies could not be written.
+int MarkMonthFiled(const vat::SelectedBooks& books, const vat::ReturnFolders& folders,
+                   const CliOptions& options);
+
+// What a run of a filed month changes since filing, or why that cannot be said; none of a month
+// never marked filed or of a run that did not complete.
+struct RunRevision {
+    std::optional<vat::Revision> revision;
+    std::string problem;  // a filed set altered or unreadable
+};
+RunRevision RevisionOfRun(const vat::RunResult& result, const vat::ReturnFolders& folders);
+
+// The run's report as PrintHumanReport or PrintJsonReport prints it, with the revision after
+// it ("revision" in JSON).
+void PrintRunReport(const vat::RunResult& result, const RunRevision& revision, bool json,
+                    std::ostream& out);
