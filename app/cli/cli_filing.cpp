@@ -4,6 +4,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "app/cli/cli_books_report.h"
 #include "app/cli/cli_report.h"
 #include "disk/disk_error.h"
 #include "disk/local_time.h"
@@ -95,4 +96,25 @@ void PrintRunReport(const vat::RunResult& result, const RunRevision& revision, b
     }
     if (!revision.problem.empty())
         out << "\nSince filing: " << TerminalText(revision.problem) << '\n';
+}
+
+void PrintFilingCheck(const vat::FilingStatus& filing, const RunRevision& sinceFiling,
+                      std::ostream& out) {
+    out << "\nSince filing (" << TerminalText(vat::FilingStatusText(filing)) << "):\n";
+    for (const std::string& altered : filing.altered) out << "  " << TerminalText(altered) << '\n';
+    if (!sinceFiling.problem.empty()) out << "  " << TerminalText(sinceFiling.problem) << '\n';
+    if (!sinceFiling.revision) return;
+    const std::vector<std::string> lines = vat::RevisionLines(*sinceFiling.revision);
+    // The heading speaks of a run's files; the books check names the filing above.
+    for (auto line = lines.begin() + 1; line != lines.end(); ++line)
+        out << "  " << TerminalText(*line) << '\n';
+}
+
+void AddFilingCheck(nlohmann::ordered_json& check, const vat::FilingStatus& filing,
+                    const RunRevision& sinceFiling) {
+    check["filed"] = FilingJson(filing);
+    if (sinceFiling.revision)
+        check["sinceFiling"] = vat::RevisionJson(*sinceFiling.revision);
+    else if (!sinceFiling.problem.empty())
+        check["sinceFiling"] = {{"error", sinceFiling.problem}};
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <ostream>
 #include <string>
 
 #include "app/cli/cli_options.h"
+#include "returns/filing/filing_status.h"
 #include "returns/filing/revision.h"
 #include "returns/run/run_result.h"
 
@@ -26,3 +28,11 @@ RunRevision RevisionOfRun(const vat::RunResult& result, const vat::ReturnFolders
 // it ("revision" in JSON).
 void PrintRunReport(const vat::RunResult& result, const RunRevision& revision, bool json,
                     std::ostream& out);
+
+// --verify of a filed month: after the books check, the month's filing, the documents the books
+// now give otherwise than the latest filed set, and every filed set altered since it was kept;
+// in JSON as "filed" and "sinceFiling" of the check's object.
+void PrintFilingCheck(const vat::FilingStatus& filing, const RunRevision& sinceFiling,
+                      std::ostream& out);
+void AddFilingCheck(nlohmann::ordered_json& check, const vat::FilingStatus& filing,
+                    const RunRevision& sinceFiling);

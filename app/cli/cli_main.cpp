@@ -214,7 +214,9 @@ int RunYear(vat::LedgerConnection& ledger, const std::string& dataFile, const Cl
                                       .observer = &observer};
     vat::RunYear(ledger, dataFile, folders, choices, [&](int month, const vat::RunResult& result) {
         const int monthStatus = StatusOf(result.outcome, result.accounts);
-        report.Add(month, monthStatus, result);
+        report.Add(
+            month, monthStatus, result,
+            result.books ? vat::MonthFilingStatus(folders, *result.books, month) : std::nullopt);
         status = Worse(status, monthStatus);
     });
     report.Finish();
@@ -271,6 +273,7 @@ CompanyReport RunCompany(vat::LedgerConnection& ledger, const std::string& dataF
     const MonthRun run = RunMonth(ledger, SelectionOf(choice, dataFile, options, folders),
                                   choice.messages, options, cancel, observer);
     company.status = run.status;
+    company.filing = vat::MonthFilingStatus(folders, *choice.books, options.month);
     company.figures.Add(run.result);
     if (!run.result.Completed()) company.reason = JoinedTexts(run.result.messages);
     company.report = run.status == kRefused ? JsonReasons(MessageTexts(run.result.messages))
@@ -302,16 +305,27 @@ int RunEveryDataFile(vat::LedgerConnection& ledger, const std::vector<std::strin
 // Compares the month's books and files with its run record, writing nothing of the month's.
 int Verify(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
            const CliOptions& options, const vat::RunCancel& cancel) {
-    const vat::BooksCheck check = vat::CheckBooks(ledger, selection, &cancel);
+    const std::optional<vat::FilingStatus> filing =
+        vat::MonthFilingStatus(selection.folders, *selection.books, selection.monthNumber);
+    RunRevision sinceFiling;
+    const vat::BooksCheck check =
+        vat::CheckBooks(ledger, selection, &cancel, [&](const vat::RunResult& rerun) {
+            if (filing) sinceFiling = RevisionOfRun(rerun, selection.folders);
+        });
     if (!check.comparison) {
         const int status = StatusOf(check.outcome);
         return Stop(options, MessageTexts(check.messages), status == kCompleted ? kFailed : status);
     }
-    if (options.json)
-        PrintJson(BooksCheckJson(*check.comparison), std::cout);
-    else
+    if (options.json) {
+        nlohmann::ordered_json report = BooksCheckJson(*check.comparison);
+        if (filing) AddFilingCheck(report, *filing, sinceFiling);
+        PrintJson(report, std::cout);
+    } else {
         PrintBooksCheck(*check.comparison, std::cout);
-    return check.comparison->Unchanged() ? kCompleted : kBooksChanged;
+        if (filing) PrintFilingCheck(*filing, sinceFiling, std::cout);
+    }
+    const bool filedSetsWhole = !filing || filing->altered.empty();
+    return check.comparison->Unchanged() && filedSetsWhole ? kCompleted : kBooksChanged;
 }
 
 int CliMain(int argc, char** argv) {
