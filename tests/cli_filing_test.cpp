@@ -52,7 +52,10 @@ TEST(CliFiling, ARevisionNamesTheChangedVoucherAgainstTheFiledFilesWhichStayAsFi
     ASSERT_TRUE(kept.contains("efile_pur04.xml"));
 
     // Nothing changed: a run says so.
-    const test::ProgramResult same = RunCli({"--month", "APR"}, folder);
+    const std::string csv = (folder / "errors.csv").string();
+    const test::ProgramResult same = RunCli({"--month", "APR", "--errors-csv", csv}, folder);
+    EXPECT_NE(test::ReadBytes(csv).find("filed on 20/05/2014 (acknowledgement ACK-1)"),
+              std::string::npos);
     EXPECT_NE(same.out.find("April 2014 was filed on 20/05/2014 (acknowledgement ACK-1); these "
                             "files are a revision of it\nNothing changed since filing."),
               std::string::npos)

@@ -10,7 +10,6 @@
 #include "disk/local_time.h"
 #include "returns/filing/mark_filed.h"
 #include "returns/filing/revision_text.h"
-#include "returns/filing/written_documents.h"
 
 namespace {
 
@@ -60,23 +59,7 @@ int MarkMonthFiled(const vat::SelectedBooks& books, const vat::ReturnFolders& fo
     return std::cout ? kMarked : kFailed;
 }
 
-RunRevision RevisionOfRun(const vat::RunResult& result, const vat::ReturnFolders& folders) {
-    if (!result.Completed() || !result.record || !result.books || result.monthFolder.empty())
-        return {};
-    try {
-        return {vat::RevisionOfMonth(folders, *result.books, result.monthNumber, result.monthFolder,
-                                     *result.record),
-                {}};
-    } catch (const vat::FiledSetUnusable& error) {
-        return {std::nullopt, error.what()};
-    } catch (const vat::ReturnFileUnreadable& error) {
-        return {std::nullopt, std::string("cannot compare with the filed set: ") + error.what()};
-    } catch (const vat::DiskError& error) {
-        return {std::nullopt, std::string("cannot compare with the filed set: ") + error.what()};
-    }
-}
-
-void PrintRunReport(const vat::RunResult& result, const RunRevision& revision, bool json,
+void PrintRunReport(const vat::RunResult& result, const vat::RunRevision& revision, bool json,
                     std::ostream& out) {
     if (json) {
         vat::JsonObjectWriter report(out, 0);
@@ -98,7 +81,7 @@ void PrintRunReport(const vat::RunResult& result, const RunRevision& revision, b
         out << "\nSince filing: " << TerminalText(revision.problem) << '\n';
 }
 
-void PrintFilingCheck(const vat::FilingStatus& filing, const RunRevision& sinceFiling,
+void PrintFilingCheck(const vat::FilingStatus& filing, const vat::RunRevision& sinceFiling,
                       std::ostream& out) {
     out << "\nSince filing (" << TerminalText(vat::FilingStatusText(filing)) << "):\n";
     for (const std::string& altered : filing.altered) out << "  " << TerminalText(altered) << '\n';
@@ -111,7 +94,7 @@ void PrintFilingCheck(const vat::FilingStatus& filing, const RunRevision& sinceF
 }
 
 void AddFilingCheck(nlohmann::ordered_json& check, const vat::FilingStatus& filing,
-                    const RunRevision& sinceFiling) {
+                    const vat::RunRevision& sinceFiling) {
     check["filed"] = FilingJson(filing);
     if (sinceFiling.revision)
         check["sinceFiling"] = vat::RevisionJson(*sinceFiling.revision);

@@ -7,7 +7,7 @@
 
 #include "app/cli/cli_options.h"
 #include "returns/filing/filing_status.h"
-#include "returns/filing/revision.h"
+#include "returns/filing/run_revision.h"
 #include "returns/run/run_result.h"
 
 // --mark-filed: keeps the month's files as filed and prints where, or with --json
@@ -16,23 +16,15 @@
 int MarkMonthFiled(const vat::SelectedBooks& books, const vat::ReturnFolders& folders,
                    const CliOptions& options);
 
-// What a run of a filed month changes since filing, or why that cannot be said; none of a month
-// never marked filed or of a run that did not complete.
-struct RunRevision {
-    std::optional<vat::Revision> revision;
-    std::string problem;  // a filed set altered or unreadable
-};
-RunRevision RevisionOfRun(const vat::RunResult& result, const vat::ReturnFolders& folders);
-
 // The run's report as PrintHumanReport or PrintJsonReport prints it, with the revision after
 // it ("revision" in JSON).
-void PrintRunReport(const vat::RunResult& result, const RunRevision& revision, bool json,
+void PrintRunReport(const vat::RunResult& result, const vat::RunRevision& revision, bool json,
                     std::ostream& out);
 
 // --verify of a filed month: after the books check, the month's filing, the documents the books
 // now give otherwise than the latest filed set, and every filed set altered since it was kept;
 // in JSON as "filed" and "sinceFiling" of the check's object.
-void PrintFilingCheck(const vat::FilingStatus& filing, const RunRevision& sinceFiling,
+void PrintFilingCheck(const vat::FilingStatus& filing, const vat::RunRevision& sinceFiling,
                       std::ostream& out);
 void AddFilingCheck(nlohmann::ordered_json& check, const vat::FilingStatus& filing,
-                    const RunRevision& sinceFiling);
+                    const vat::RunRevision& sinceFiling);

@@ -16,6 +16,7 @@
 #include "app/shared/default_folders.h"
 #include "returns/check/books_check.h"
 #include "returns/check/filing_check.h"
+#include "returns/filing/filing_status.h"
 #include "returns/results/json_object_writer.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
@@ -62,7 +63,7 @@ private:
 };
 
 int Report(const vat::RunResult& result, const CliOptions& options, int status,
-           const RunRevision& revision = {}) {
+           const vat::RunRevision& revision = {}) {
     PrintRunReport(result, revision, options.json, std::cout);
     return status;
 }
@@ -79,11 +80,15 @@ int Stop(const CliOptions& options, const std::vector<std::string>& reasons, int
 
 // Writes the error list where the command line asked; a file that could not be written is
 // a message of the run, and fails it.
-bool ExportErrors(vat::RunResult& result, const CliOptions& options) {
+bool ExportErrors(vat::RunResult& result, const CliOptions& options,
+                  const vat::ReturnFolders& folders) {
     // A month's report copies every row: made only when asked for.
     if (options.errorsCsv.empty() && options.errorsXlsx.empty()) return true;
-    const ErrorListReport report =
-        MakeErrorListReport(result, DescribeRun(result, std::chrono::system_clock::now()));
+    RunDescription run = DescribeRun(result, std::chrono::system_clock::now());
+    if (result.books)
+        if (auto filing = vat::MonthFilingStatus(folders, *result.books, result.monthNumber))
+            run.filing = vat::FilingStatusText(*filing);
+    const ErrorListReport report = MakeErrorListReport(result, run);
     bool exported = true;
     const auto write = [&](const std::filesystem::path& file, auto writer) {
         if (file.empty()) return;
@@ -163,7 +168,7 @@ std::optional<std::string> ExportPathProblem(const std::filesystem::path& file,
 struct MonthRun {
     vat::RunResult result;
     int status = kCompleted;
-    RunRevision revision = {};  // of a filed month
+    vat::RunRevision revision = {};  // of a filed month
 };
 
 MonthRun Refused(const std::string& reason) {
@@ -192,8 +197,9 @@ MonthRun RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& select
     result.messages.insert(result.messages.begin(), selectionMessages.begin(),
                            selectionMessages.end());
     run.status = StatusOf(result.outcome, result.accounts);
-    if (!options.check) run.revision = RevisionOfRun(result, selection.folders);
-    if (result.Completed() && !ExportErrors(result, options)) run.status = kFailed;
+    if (!options.check) run.revision = vat::RevisionOfRun(result, selection.folders);
+    if (result.Completed() && !ExportErrors(result, options, selection.folders))
+        run.status = kFailed;
     return run;
 }
 
@@ -307,10 +313,10 @@ int Verify(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
            const CliOptions& options, const vat::RunCancel& cancel) {
     const std::optional<vat::FilingStatus> filing =
         vat::MonthFilingStatus(selection.folders, *selection.books, selection.monthNumber);
-    RunRevision sinceFiling;
+    vat::RunRevision sinceFiling;
     const vat::BooksCheck check =
         vat::CheckBooks(ledger, selection, &cancel, [&](const vat::RunResult& rerun) {
-            if (filing) sinceFiling = RevisionOfRun(rerun, selection.folders);
+            if (filing) sinceFiling = vat::RevisionOfRun(rerun, selection.folders);
         });
     if (!check.comparison) {
         const int status = StatusOf(check.outcome);

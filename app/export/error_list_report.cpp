@@ -37,6 +37,7 @@ ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescr
     heading.push_back({"Dealer TIN", run.dealerTin});
     heading.push_back({"Data file", run.dataFile});
     heading.push_back({"Month", run.period});
+    if (!run.filing.empty()) heading.push_back({"Filed", run.filing});
     heading.push_back(
         {"Run time", run.endedAt ? vat::PersonsTimeText(*run.endedAt) : std::string()});
     const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);

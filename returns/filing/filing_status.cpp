@@ -10,15 +10,19 @@ namespace vat {
 
 namespace {
 
-// Whether the month's files are no longer those of the set: another run record, naming other
-// files or hashes, or files that differ from their record.
+// Whether the month's run record is still the one filed.
+bool FiledRecord(const FilingRecord& filed, const std::filesystem::path& monthFolder) {
+    const auto record =
+        std::ranges::find(filed.files, std::string(kRunRecordName), &HashedFile::name);
+    return record != filed.files.end() &&
+           Sha256OfFile(monthFolder / kRunRecordName) == record->sha256;
+}
+
+// Whether the month's files are no longer those of the set: files that differ from it, or a
+// run record naming others.
 bool Revised(const FilingRecord& filed, const std::filesystem::path& monthFolder) {
     std::vector<HashedFile> kept = filed.files;
-    const auto record = std::ranges::find(kept, std::string(kRunRecordName), &HashedFile::name);
-    if (record != kept.end()) {
-        if (Sha256OfFile(monthFolder / kRunRecordName) == record->sha256) return false;
-        kept.erase(record);
-    }
+    std::erase_if(kept, [](const HashedFile& file) { return file.name == kRunRecordName; });
     for (const HashedFile& file : kept)
         if (Sha256OfFile(monthFolder / file.name) != file.sha256) return true;
     try {
@@ -41,7 +45,9 @@ std::optional<FilingStatus> MonthFilingStatus(const ReturnFolders& folders,
             status.altered.push_back(set.folder.filename().string() + ": " + altered);
     if (!sets.back().record) return status;
     status.latest = *sets.back().record;
-    status.revised = Revised(status.latest, MonthFolder(folders, books, monthNumber));
+    const std::filesystem::path monthFolder = MonthFolder(folders, books, monthNumber);
+    status.runSinceFiling = !FiledRecord(status.latest, monthFolder);
+    status.revised = status.runSinceFiling && Revised(status.latest, monthFolder);
     return status;
 }
 

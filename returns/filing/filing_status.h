@@ -13,6 +13,7 @@ namespace vat {
 struct FilingStatus {
     FilingRecord latest;
     bool revised = false;
+    bool runSinceFiling = false;  // the month's run record is no longer the filed one
     // "filing-1: efile_pur04.xml was altered after filing", for every set.
     std::vector<std::string> altered = {};
 };
