@@ -1,11 +1,11 @@
 #include "disk/kept_folder.h"
 
 #include <fcntl.h>
-#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -133,7 +133,7 @@ fs::path KeptFolderWriter::Keep(const std::function<std::string(int)>& nameOf) {
     if (::chmod(folder_.c_str(), kReadOnlyFolder) != 0) throw Failure("make read-only", folder_);
     SyncFolder(folder_);
     for (int number = 1;; ++number) {
-        const fs::path kept = parent_ / nameOf(number);
+        fs::path kept = parent_ / nameOf(number);
         if (!RenameIfFree(folder_, kept)) continue;
         kept_ = true;
         SyncFolder(parent_);

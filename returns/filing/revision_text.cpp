@@ -98,7 +98,7 @@ std::vector<std::string> RevisionLines(const Revision& revision) {
         if (figure.was != figure.is)
             lines.push_back(figure.sentence + ": " + FigureText(figure, figure.was) + " -> " +
                             FigureText(figure, figure.is));
-    if (!revision.Changed()) lines.push_back("Nothing changed since filing.");
+    if (!revision.Changed()) lines.emplace_back("Nothing changed since filing.");
     return lines;
 }
 
