@@ -7,7 +7,6 @@
 #include "app/cli/cli_books_report.h"
 #include "app/cli/cli_report.h"
 #include "disk/disk_error.h"
-#include "disk/local_time.h"
 #include "returns/filing/mark_filed.h"
 #include "returns/filing/revision_text.h"
 
