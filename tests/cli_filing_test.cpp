@@ -116,6 +116,11 @@ TEST(CliFiling, ARevisionNamesTheChangedVoucherAgainstTheFiledFilesWhichStayAsFi
                                "compared"),
               std::string::npos)
         << altered.out;
+    // A run says so in place of a revision.
+    const Json run = Json::parse(RunCli({"--month", "APR", "--json"}, folder).out);
+    EXPECT_NE(run.at("revision").at("error").get<std::string>().find("was altered after filing"),
+              std::string::npos)
+        << run.at("revision");
 }
 
 TEST(CliFiling, RefusesInOneLine) {
