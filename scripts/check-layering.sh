@@ -16,7 +16,7 @@ forbid() {
 }
 
 # The folders of returns, lowest first.
-returns_order=(results declarations rules facts record reconcile run fixes check year)
+returns_order=(results declarations rules facts record reconcile run fixes check year filing)
 
 for part in disk ledger validation; do
   forbid "$part" "\"(returns|app|$(printf '%s\n' disk ledger validation | grep -vx "$part" | paste -sd'|'))/" \

@@ -75,7 +75,8 @@ YearReport::YearReport(vat::JsonObjectWriter& object) : json_(&object) {
     json_->OpenArray("months");
 }
 
-void YearReport::Add(int monthNumber, int status, const vat::RunResult& result) {
+void YearReport::Add(int monthNumber, int status, const vat::RunResult& result,
+                     const std::optional<vat::FilingStatus>& filing) {
     ++months_;
     totals_.Add(result);
     if (json_) {
@@ -83,6 +84,7 @@ void YearReport::Add(int monthNumber, int status, const vat::RunResult& result) 
         WriteJsonReport(result, report);
         report.Member("month", MonthName(monthNumber));
         report.Member("exitStatus", status);
+        if (filing) report.Member("filed", FilingJson(*filing));
         report.Close();
         return;
     }
@@ -90,6 +92,7 @@ void YearReport::Add(int monthNumber, int status, const vat::RunResult& result) 
     vat::YearTotals figures;
     figures.Add(result);
     PrintYearLine(*table_, MonthName(monthNumber), figures, ExitStatusText(status));
+    if (filing) *table_ << "      " << TerminalText(vat::FilingStatusText(*filing)) << '\n';
     *table_ << std::flush;
     if (status == 0 || status == 3) return;
     for (const vat::UserMessage& message : result.messages)
@@ -147,6 +150,13 @@ void PrintBooksCheck(const vat::BooksComparison& comparison, std::ostream& out) 
     }
     list("Reconciliation with the books", comparison.reconciliation);
     list("The month's files", comparison.folderChanges);
+}
+
+Json FilingJson(const vat::FilingStatus& filing) {
+    return {{"acknowledgement", filing.latest.acknowledgement},
+            {"filedOn", filing.latest.filedOn},
+            {"revised", filing.revised},
+            {"altered", filing.altered}};
 }
 
 Json BooksCheckJson(const vat::BooksComparison& comparison) {

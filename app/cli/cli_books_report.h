@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "returns/check/books_check.h"
+#include "returns/filing/filing_status.h"
 #include "returns/results/json_object_writer.h"
 #include "returns/year/year_run.h"
 
@@ -24,7 +25,10 @@ public:
     // Only the totals, for the year's line elsewhere.
     YearReport() = default;
 
-    void Add(int monthNumber, int status, const vat::RunResult& result);
+    // A filed month's line is followed by its filing ("filed on 20/05/2014 (acknowledgement
+    // ACK), revised since filing"); its object has it as "filed".
+    void Add(int monthNumber, int status, const vat::RunResult& result,
+             const std::optional<vat::FilingStatus>& filing = {});
     // The table's year line, its notes and the months' messages; or the JSON's "totals".
     void Finish();
 
@@ -43,3 +47,7 @@ private:
 // month's files that are not as they were written.
 void PrintBooksCheck(const vat::BooksComparison& comparison, std::ostream& out);
 nlohmann::ordered_json BooksCheckJson(const vat::BooksComparison& comparison);
+
+// A month's filing as the reports' JSON gives it: {"acknowledgement", "filedOn", "revised",
+// "altered"}.
+nlohmann::ordered_json FilingJson(const vat::FilingStatus& filing);

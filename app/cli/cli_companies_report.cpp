@@ -70,6 +70,7 @@ void CompaniesReport::WriteObject(const CompanyReport& company) {
     open_->Member("dataFile", company.dataFile);
     open_->Member("dealerTin", company.dealerTin.empty() ? Json() : Json(company.dealerTin));
     open_->Member("exitStatus", company.status);
+    if (company.filing) open_->Member("filed", FilingJson(*company.filing));
     open_->Close();
     open_.reset();
 }
@@ -80,6 +81,7 @@ void CompaniesReport::Add(const CompanyReport& company) {
     } else {
         std::string outcome = std::to_string(company.status) + " " + ExitStatusText(company.status);
         if (!company.reason.empty()) outcome += ": " + TerminalLine(company.reason);
+        if (company.filing) outcome += "; " + TerminalLine(vat::FilingStatusText(*company.filing));
         PrintLine(out_, company.dataFile, company.dealerTin, company.figures, outcome);
     }
     out_ << std::flush;

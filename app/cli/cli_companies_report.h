@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "returns/filing/filing_status.h"
 #include "returns/results/json_object_writer.h"
 #include "returns/year/year_run.h"
 
@@ -17,6 +18,7 @@ struct CompanyReport {
     vat::YearTotals figures = {};  // the month's, or the year's completed months'
     std::string reason = {};       // why it did not reach OVER, for its line
     nlohmann::ordered_json report = {};
+    std::optional<vat::FilingStatus> filing = {};  // of a month run of a filed month
 };
 
 // Prints each data file's line, or its object of {"dataFiles": [...]}, as soon as its run ends,

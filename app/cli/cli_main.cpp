@@ -9,6 +9,7 @@
 #include "app/cli/checked_output.h"
 #include "app/cli/cli_books_report.h"
 #include "app/cli/cli_companies_report.h"
+#include "app/cli/cli_filing.h"
 #include "app/cli/cli_options.h"
 #include "app/cli/cli_report.h"
 #include "app/cli/cli_signals.h"
@@ -17,6 +18,7 @@
 #include "app/shared/default_folders.h"
 #include "returns/check/books_check.h"
 #include "returns/check/filing_check.h"
+#include "returns/filing/filing_status.h"
 #include "returns/results/json_object_writer.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/data_file_selection.h"
@@ -43,11 +45,9 @@ private:
     bool terminal_ = isatty(STDERR_FILENO) != 0;
 };
 
-int Report(const vat::RunResult& result, const CliOptions& options, int status) {
-    if (options.json)
-        PrintJsonReport(result, std::cout);
-    else
-        PrintHumanReport(result, std::cout);
+int Report(const vat::RunResult& result, const CliOptions& options, int status,
+           const vat::RunRevision& revision = {}) {
+    PrintRunReport(result, revision, options.json, std::cout);
     return status;
 }
 
@@ -63,11 +63,15 @@ int Stop(const CliOptions& options, const std::vector<std::string>& reasons, int
 
 // Writes the error list where the command line asked; a file that could not be written is
 // a message of the run, and fails it.
-bool ExportErrors(vat::RunResult& result, const CliOptions& options) {
+bool ExportErrors(vat::RunResult& result, const CliOptions& options,
+                  const vat::ReturnFolders& folders) {
     // A month's report copies every row: made only when asked for.
     if (options.errorsCsv.empty() && options.errorsXlsx.empty()) return true;
-    const ErrorListReport report =
-        MakeErrorListReport(result, DescribeRun(result, std::chrono::system_clock::now()));
+    RunDescription run = DescribeRun(result, std::chrono::system_clock::now());
+    if (result.books)
+        if (auto filing = vat::MonthFilingStatus(folders, *result.books, result.monthNumber))
+            run.filing = vat::FilingStatusText(*filing);
+    const ErrorListReport report = MakeErrorListReport(result, run);
     bool exported = true;
     const auto write = [&](const std::filesystem::path& file, auto writer) {
         if (file.empty()) return;
@@ -148,6 +152,7 @@ std::optional<std::string> ExportPathProblem(const std::filesystem::path& file,
 struct MonthRun {
     vat::RunResult result;
     int status = kCompleted;
+    vat::RunRevision revision = {};  // of a filed month
 };
 
 MonthRun Refused(const std::string& reason) {
@@ -177,13 +182,15 @@ MonthRun RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& select
     result.messages.insert(result.messages.begin(), selectionMessages.begin(),
                            selectionMessages.end());
     run.status = StatusOf(result.outcome, result.accounts);
-    if (result.Completed() && !ExportErrors(result, options)) run.status = kFailed;
+    if (!options.check) run.revision = vat::RevisionOfRun(result, selection.folders);
+    if (result.Completed() && !ExportErrors(result, options, selection.folders))
+        run.status = kFailed;
     return run;
 }
 
 int ReportMonth(const MonthRun& run, const CliOptions& options) {
     if (run.status == kRefused) return Stop(options, MessageTexts(run.result.messages), kRefused);
-    return Report(run.result, options, run.status);
+    return Report(run.result, options, run.status, run.revision);
 }
 
 // The twelve months, each as a run of that month alone, reported as each ends; the year's status
@@ -199,7 +206,9 @@ int RunYear(vat::LedgerConnection& ledger, const std::string& dataFile, const Cl
                                       .observer = &observer};
     vat::RunYear(ledger, dataFile, folders, choices, [&](int month, const vat::RunResult& result) {
         const int monthStatus = StatusOf(result.outcome, result.accounts);
-        report.Add(month, monthStatus, result);
+        report.Add(
+            month, monthStatus, result,
+            result.books ? vat::MonthFilingStatus(folders, *result.books, month) : std::nullopt);
         status = Worse(status, monthStatus);
     });
     report.Finish();
@@ -256,6 +265,7 @@ CompanyReport RunCompany(vat::LedgerConnection& ledger, const std::string& dataF
     const MonthRun run = RunMonth(ledger, SelectionOf(choice, dataFile, options, folders),
                                   choice.messages, options, cancel, observer);
     company.status = run.status;
+    company.filing = vat::MonthFilingStatus(folders, *choice.books, options.month);
     company.figures.Add(run.result);
     if (!run.result.Completed()) company.reason = JoinedTexts(run.result.messages);
     company.report = run.status == kRefused ? JsonReasons(MessageTexts(run.result.messages))
@@ -287,16 +297,27 @@ int RunEveryDataFile(vat::LedgerConnection& ledger, const std::vector<std::strin
 // Compares the month's books and files with its run record, writing nothing of the month's.
 int Verify(vat::LedgerConnection& ledger, const vat::RunSelection& selection,
            const CliOptions& options, const vat::RunCancel& cancel) {
-    const vat::BooksCheck check = vat::CheckBooks(ledger, selection, &cancel);
+    const std::optional<vat::FilingStatus> filing =
+        vat::MonthFilingStatus(selection.folders, *selection.books, selection.monthNumber);
+    vat::RunRevision sinceFiling;
+    const vat::BooksCheck check =
+        vat::CheckBooks(ledger, selection, &cancel, [&](const vat::RunResult& rerun) {
+            if (filing) sinceFiling = vat::RevisionOfRun(rerun, selection.folders);
+        });
     if (!check.comparison) {
         const int status = StatusOf(check.outcome);
         return Stop(options, MessageTexts(check.messages), status == kCompleted ? kFailed : status);
     }
-    if (options.json)
-        PrintJson(BooksCheckJson(*check.comparison), std::cout);
-    else
+    if (options.json) {
+        nlohmann::ordered_json report = BooksCheckJson(*check.comparison);
+        if (filing) AddFilingCheck(report, *filing, sinceFiling);
+        PrintJson(report, std::cout);
+    } else {
         PrintBooksCheck(*check.comparison, std::cout);
-    return check.comparison->Unchanged() ? kCompleted : kBooksChanged;
+        if (filing) PrintFilingCheck(*filing, sinceFiling, std::cout);
+    }
+    const bool filedSetsWhole = !filing || filing->altered.empty();
+    return check.comparison->Unchanged() && filedSetsWhole ? kCompleted : kBooksChanged;
 }
 
 int CliMain(int argc, char** argv) {
@@ -365,6 +386,7 @@ int CliMain(int argc, char** argv) {
 
     const vat::DataFileChoice choice = vat::SelectDataFile(ledger, options->dataFile);
     if (!choice.books) return Stop(*options, MessageTexts(choice.messages), kFailed);
+    if (options->markFiled) return MarkMonthFiled(*choice.books, folders, *options);
     makeOutputFolder();
     if (options->year)
         return ReportYear(ledger, options->dataFile, *options, folders, cancel, view);

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "disk/month_lock.h"
+#include "returns/filing/mark_filed.h"
 #include "returns/rules/return_period.h"
 
 namespace {
@@ -20,6 +21,8 @@ constexpr std::string_view kUsage =
                      [--xsd DIR] [--json] [--replace]
        vat-efile-cli --data-file NAME --month M --check [--xsd DIR] [--json]
                      [--errors-csv FILE] [--errors-xlsx FILE]
+       vat-efile-cli --data-file NAME --month M --mark-filed ACK [--filed-on DD/MM/YYYY]
+                     [--folder DIR] [--layout flat] [--json]
        vat-efile-cli --list-data-files [--json]
 
 Writes the month's six VAT e-filing return files of a data file and checks them against
@@ -58,6 +61,11 @@ the schemas, as the window's Generate Files does, with a run record (run.json) b
   --check            the check before filing: run the month exactly as a run would, into
                      a throwaway folder, and report its errors and what to fix, leaving
                      the month's folder and its lock alone; the exit status is the run's
+  --mark-filed ACK   the month's files were uploaded to the portal, which acknowledged
+                     them as ACK: keep a read-only copy of them and of their run record
+                     for good (the month's files must be as their run wrote them); a
+                     later run of the month reports what it changes since filing
+  --filed-on DD/MM/YYYY  the day the files were filed (today by default)
   --query-per-voucher  read each voucher's facts with statements of its own (slow;
                      for comparing with the default reading per list)
   --errors-csv FILE  also write the error list, with a heading of the run and its
@@ -144,6 +152,17 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
             options.year = true;
         } else if (argument == "--all-data-files") {
             options.allDataFiles = true;
+        } else if (argument == "--mark-filed") {
+            options.markFiled = value();
+            if (!options.markFiled) return std::nullopt;
+        } else if (argument == "--filed-on") {
+            auto text = value();
+            if (!text) return std::nullopt;
+            options.filedOn = vat::ParsePersonsDate(*text);
+            if (!options.filedOn) {
+                error = "--filed-on takes a day as DD/MM/YYYY, not \"" + *text + "\"";
+                return std::nullopt;
+            }
         } else if (argument == "--layout") {
             auto layout = value();
             if (!layout) return std::nullopt;
@@ -213,6 +232,16 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& argume
         }
     }
     if (options.help || options.listDataFiles) return options;
+    if (options.filedOn && !options.markFiled) {
+        error = "--filed-on is the day of --mark-filed";
+        return std::nullopt;
+    }
+    if (options.markFiled &&
+        (options.allDataFiles || options.year || options.verify || options.check ||
+         !options.errorsCsv.empty() || !options.errorsXlsx.empty())) {
+        error = "--mark-filed marks one month filed: it takes --data-file and --month only";
+        return std::nullopt;
+    }
     if (options.allDataFiles) {
         if (!options.dataFile.empty() || options.verify || options.check ||
             !options.errorsCsv.empty() || !options.errorsXlsx.empty()) {

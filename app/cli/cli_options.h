@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ledger/connection_options.h"
+#include "ledger/ledger_date.h"
 #include "returns/declarations/return_file_kind.h"
 #include "returns/run/return_folders.h"
 
@@ -20,6 +21,8 @@ struct CliOptions {
     bool check = false;         // run the month into a throwaway folder: the check before filing
     bool year = false;          // run the twelve months of the financial year
     bool allDataFiles = false;  // run the month or the year of every data file of the server
+    std::optional<std::string> markFiled;    // --mark-filed: the acknowledgement of the filing
+    std::optional<vat::LedgerDate> filedOn;  // --filed-on; today when not given
     std::string dataFile;
     int month = 0;                       // 1 to 12; 0 with --year
     std::filesystem::path outputFolder;  // --folder; empty for the default

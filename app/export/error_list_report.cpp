@@ -49,6 +49,7 @@ ErrorListReport MakeErrorListReport(const vat::RunResult& result, const RunDescr
     heading.push_back({"Kind", RunKindText(result)});
     heading.push_back(
         {"Interstate parties", std::string(vat::InterstatePartiesWords(result.interstateParties))});
+    if (!run.filing.empty()) heading.push_back({"Filed", run.filing});
     heading.push_back(
         {"Run time", run.endedAt ? vat::PersonsTimeText(*run.endedAt) : std::string()});
     const vat::SummaryCaptions captions = vat::CaptionsOf(result.figures);

@@ -36,6 +36,9 @@ struct RunDescription {
     std::string dealerTin;
     std::string period;  // the month and the year the return files declare: "APR 2013"
     std::optional<std::chrono::system_clock::time_point> endedAt = {};
+    // The month's filing, "filed on 20/05/2014 (acknowledgement ACK), revised since filing";
+    // empty for a month never marked filed.
+    std::string filing = {};
 };
 RunDescription DescribeRun(const vat::RunResult& result,
                            std::chrono::system_clock::time_point endedAt);

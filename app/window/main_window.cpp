@@ -271,6 +271,7 @@ void MainWindow::runGeneration() {
             selection.replaceOtherBooks = true;
         }
     }
+    if (!confirmRevisionRun(selection)) return;
     startMonthJob(selection, false);
 }
 
@@ -289,17 +290,22 @@ void MainWindow::startMonthJob(const vat::RunSelection& selection, bool checkOnl
     booksChangedLabel_->hide();
     setRunning(true);
     auto result = std::make_shared<vat::RunResult>();
+    auto revision = std::make_shared<vat::RunRevision>();
     job_->start(
-        [this, selection, checkOnly, result](vat::LedgerConnection& ledger,
-                                             const vat::RunCancel& cancel) {
+        [this, selection, checkOnly, result, revision](vat::LedgerConnection& ledger,
+                                                       const vat::RunCancel& cancel) {
             PostedProgress progress(*job_,
                                     [this](const QString& file, long long done, long long total) {
                                         runStatus_->show(file, done, total);
                                     });
             *result = checkOnly ? vat::CheckBeforeFiling(ledger, selection, progress, &cancel)
                                 : vat::GenerationRun(ledger, selection, progress, &cancel);
+            if (!checkOnly) *revision = vat::RevisionOfRun(*result, selection.folders);
         },
-        [this, result, checkOnly] { showRunEnded(std::move(*result), checkOnly); });
+        [this, result, checkOnly, revision] {
+            if (result->Completed()) sinceFiling_ = std::move(*revision);
+            showRunEnded(std::move(*result), checkOnly);
+        });
 }
 
 // A run that did not complete changed nothing: the window keeps the month's last completed run,
@@ -374,6 +380,7 @@ void MainWindow::showRun(vat::RunResult result) {
     fixList_->show(vat::GroupFixes(shownRun_.rows, shownRun_.notes), shownRun_.rows);
     runStatus_->showText(
         QString::fromStdString(vat::RunOutcomeText(shownRun_.accounts, shownRun_.checkedOnly)));
+    showFiling();
 }
 
 // The run stops at its next voucher or file; a statement waiting for the server stops at once.
@@ -403,7 +410,8 @@ void MainWindow::setRunning(bool running) {
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
           static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(checkOnlyButton_),
           static_cast<QWidget*>(yearButton_), static_cast<QWidget*>(printButton_),
-          static_cast<QWidget*>(folderRow_), static_cast<QWidget*>(exportButton_)})
+          static_cast<QWidget*>(folderRow_), static_cast<QWidget*>(exportButton_),
+          static_cast<QWidget*>(markFiledButton_)})
         control->setEnabled(!running);
     cancelButton_->setVisible(running);
 }

@@ -8,6 +8,7 @@
 #include "app/window/message_presenter.h"
 #include "app/window/window_growth.h"
 #include "ledger/ledger_connection.h"
+#include "returns/filing/run_revision.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
 #include "returns/run/return_folders.h"
@@ -78,6 +79,7 @@ private:
     void createFolderRow(const Twips& at, vat::ReturnFolders folders);
     void createRunAccounts();
     void createReconciliationAndFixes();
+    void createFiling();
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
 
@@ -107,6 +109,9 @@ private:
     void showRunMessages(const std::vector<vat::UserMessage>& messages);
     void present(const vat::UserMessage& message);
     std::string chosenDataFile() const;
+    void markChosenMonthFiled();
+    void showFiling();
+    bool confirmRevisionRun(const vat::RunSelection& selection);
 
     vat::LedgerConnection ledger_;
     std::unique_ptr<MessagePresenter> messages_;
@@ -141,4 +146,8 @@ private:
     QTableWidget* runAccounts_;
     ReconciliationView* reconciliationView_;
     FixListView* fixList_;
+    QPushButton* markFiledButton_;
+    QLabel* filingLabel_;              // the chosen month's filing
+    QPlainTextEdit* sinceFilingView_;  // what the shown run changed since filing
+    vat::RunRevision sinceFiling_;     // of the shown run
 };

@@ -82,6 +82,7 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     createFolderRow(at, std::move(folders));
     createRunAccounts();
     createReconciliationAndFixes();
+    createFiling();
 
     showRun({});
     showFilesNote();

@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "app/window/mark_filed_dialog.h"
+
 void MessageBoxPresenter::show(const QString& text, bool critical, const QString& detail) {
     QMessageBox box(critical ? QMessageBox::Critical : QMessageBox::Information,
                     window_->windowTitle(), text, QMessageBox::Ok, window_);
@@ -22,4 +24,8 @@ QString MessageBoxPresenter::askSaveFile(const QString& caption, const QString& 
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+std::optional<FilingAnswer> MessageBoxPresenter::askFiling(const QString& monthTitle) {
+    return AskFiling(window_, monthTitle);
 }

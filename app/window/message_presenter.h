@@ -1,8 +1,16 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
+#include <optional>
 
 class QWidget;
+
+// What the user says of a month's return uploaded to the portal.
+struct FilingAnswer {
+    QString acknowledgement;
+    QDate filedOn;
+};
 
 // Every message the window gives, and every file it asks for, passes through here, so that
 // tests can record messages and answer questions instead of blocking on a modal box.
@@ -21,6 +29,13 @@ public:
     // a name without an extension gets defaultSuffix.
     virtual QString askSaveFile(const QString& caption, const QString& suggested,
                                 const QString& filters, const QString& defaultSuffix) = 0;
+
+    // The acknowledgement and the day a month was filed (today offered), or nullopt when the
+    // user cancelled. None by default.
+    virtual std::optional<FilingAnswer> askFiling(const QString& monthTitle) {
+        (void)monthTitle;
+        return std::nullopt;
+    }
 };
 
 // Modal message boxes with an OK button or Yes and No, and the file dialog, over the window.
@@ -32,6 +47,7 @@ public:
     bool confirm(const QString& question) override;
     QString askSaveFile(const QString& caption, const QString& suggested, const QString& filters,
                         const QString& defaultSuffix) override;
+    std::optional<FilingAnswer> askFiling(const QString& monthTitle) override;
 
 private:
     QWidget* window_;

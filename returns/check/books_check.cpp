@@ -229,7 +229,8 @@ std::vector<std::string> FolderChanges(const RunRecord& recorded, const fs::path
 }
 
 BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
-                      const RunCancel* cancel) {
+                      const RunCancel* cancel,
+                      const std::function<void(const RunResult&)>& showRerun) {
     if (selection.monthNumber < 1 || selection.monthNumber > 12) return {RunOutcome::NoMonth};
     std::vector<UserMessage> refusal;
     std::optional<BooksComparison> recorded = RecordedMonth(selection, cancel, refusal);
@@ -248,6 +249,7 @@ BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
     rerun.interstateParties = recorded->recorded.interstateParties;
     RunResult run = GenerationRun(ledger, rerun, cancel);
     if (!run.Completed()) return {run.outcome, std::move(run.messages)};
+    if (showRerun) showRerun(run);
     run.record->reconciliation = std::move(run.reconciliation);
     BooksComparison comparison = CompareRunRecords(std::move(recorded->recorded), *run.record);
     comparison.folderChanges = std::move(recorded->folderChanges);

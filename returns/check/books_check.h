@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,8 +69,11 @@ struct BooksCheck {
 // compares it with the run record in the month folder and the folder's files with the
 // record's hashes. The outcome is the re-run's; a month without a run record of this data
 // file is Refused with a message.
+// showRerun, when given, is shown the re-run's result of a completed re-run while its
+// throwaway folder still holds its files.
 BooksCheck CheckBooks(LedgerConnection& ledger, const RunSelection& selection,
-                      const RunCancel* cancel = nullptr);
+                      const RunCancel* cancel = nullptr,
+                      const std::function<void(const RunResult&)>& showRerun = {});
 
 // The day the record's files were written, as "12/05/2014".
 std::string WrittenOnDay(const RunRecord& record);

@@ -26,11 +26,18 @@ public:
         return saveFile;
     }
 
+    std::optional<FilingAnswer> askFiling(const QString& monthTitle) override {
+        filingAsked = monthTitle;
+        return filing;
+    }
+
     QStringList texts;
     QList<bool> criticalFlags;
     QStringList details;
     QString saveFile;
     QString suggestedFile;
     QStringList questions;
-    bool answer = false;  // to every question
+    bool answer = false;                 // to every question
+    std::optional<FilingAnswer> filing;  // what Mark as filed... is told
+    QString filingAsked;                 // the month it asked of
 };

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableView>
@@ -166,6 +167,37 @@ private slots:
                  static_cast<int>(ReconciledFigureRows(*run.reconciliation).size()));
         QCOMPARE(Find<QLabel>("runStatusText")->text(),
                  QString("Checked only: nothing was written in the month's folder."));
+    }
+
+    // Mark as filed... keeps the month as filed; the next run asks first, then says in Since
+    // filing what changed: nothing, as the books did not change.
+    void aFiledMonthsNextRunIsARevisionOfIt() {
+        QVERIFY(RunApril("t_fix_list"));
+        const int year = window_->dataFileChoice().books->yearStart.year;
+        const QString filedOn = QString("20/05/%1").arg(year);
+        const QString filing = "filed on " + filedOn + " (acknowledgement ACK-W)";
+        messages_->filing = FilingAnswer{"ACK-W", QDate(year, 5, 20)};
+        QTest::mouseClick(Find<QPushButton>("btn_MarkFiled"), Qt::LeftButton);
+        QCOMPARE(messages_->filingAsked, QString("April %1").arg(year));
+        QVERIFY2(messages_->texts.last().contains("marked " + filing),
+                 qPrintable(messages_->texts.last()));
+        QCOMPARE(Find<QLabel>("lbl_Filing")->text(), filing);
+
+        messages_->questions.clear();
+        // A run record names the second it was written: the revision's must differ.
+        QTest::qWait(1100);
+        QVERIFY(RunApril("t_fix_list"));
+        QVERIFY2(messages_->questions.size() == 1, qPrintable(messages_->questions.join('|')));
+        QVERIFY(messages_->questions[0].contains("a revision"));
+        QCOMPARE(Find<QPlainTextEdit>("sinceFilingView")->toPlainText(),
+                 QString("April %1 was %2; these files are a revision of it\n"
+                         "Nothing changed since filing.")
+                     .arg(year)
+                     .arg(filing));
+        QCOMPARE(Find<QLabel>("lbl_Filing")->text(), filing);
+        // Asked only before the first revision.
+        QVERIFY(RunApril("t_fix_list"));
+        QVERIFY2(messages_->questions.size() == 1, qPrintable(messages_->questions.join('|')));
     }
 
     void cleanupTestCase() { window_.reset(); }

@@ -14,6 +14,7 @@
 #include "app/shared/summary_captions.h"
 #include "app/window/main_window.h"
 #include "app/window/year/year_table.h"
+#include "returns/filing/mark_filed.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
 #include "support/program_folder.h"
@@ -204,7 +205,7 @@ private slots:
         }
         QTableWidget* table = Table(view);
         QCOMPARE(table->item(kApril, SchemaCheckColumn)->text(), QString("cancelled"));
-        QCOMPARE(RowTexts(*table, kMay), yearAfterRun_.mid(12, 12));
+        QCOMPARE(RowTexts(*table, kMay), yearAfterRun_.mid(YearColumnCount, YearColumnCount));
         QCOMPARE(vat::test::ReadBytes(yearFolder() / "04/run.json"), aprilRecord);
         CloseYearView(view);
     }
@@ -288,6 +289,25 @@ private slots:
         ChooseMonth(kMay);
         QTRY_VERIFY_WITH_TIMEOUT(!window_->busy(), 30000);
         QVERIFY(warning->isHidden());
+    }
+
+    // After choosingAChangedMonthShowsTheWarning: April, marked filed before its voucher's
+    // change, shows its filing, and once run again that it was revised since.
+    void aFiledMonthShowsItsFilingAndThatItWasRevised() {
+        const vat::SelectedBooks& books = *window_->dataFileChoice().books;
+        const vat::FiledSet set =
+            vat::MarkFiled(programFolder_.Path(), books, 4, {"ACK-Y", {2016, 5, 20}},
+                           std::chrono::system_clock::now());
+        QCOMPARE(set.folder, yearFolder() / "filed/04/filing-1");
+        const QString filing = "filed on 20/05/2016 (acknowledgement ACK-Y)";
+        YearView* view = OpenYearView();
+        QVERIFY(view);
+        QCOMPARE(Table(view)->item(kApril, FiledColumn)->text(), filing);
+        QCOMPARE(Table(view)->item(kMay, FiledColumn)->text(), QString());
+        QCOMPARE(Table(view)->item(kTotals, FiledColumn)->text(), QString("1 filed"));
+        RunAndWait(view, "btn_RunYear");
+        QCOMPARE(Table(view)->item(kApril, FiledColumn)->text(), filing + ", revised since filing");
+        CloseYearView(view);
     }
 
     void cleanupTestCase() { vat::test::Psql(kDataFile, kRestoreApril); }

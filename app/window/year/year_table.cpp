@@ -107,9 +107,10 @@ void ShowTotals(QTableWidget& table, const YearRows& rows) {
 
 void FormatYearTable(QTableWidget& table) {
     table.setColumnCount(YearColumnCount);
-    table.setHorizontalHeaderLabels(
-        {"Month", "Input VAT", "Output VAT", "VAT (P/R)", "CST on purchases", "CST on sales",
-         "URD purchases", "URD sales", "Documents written", "Left out", "Schema check", "Books"});
+    table.setHorizontalHeaderLabels({"Month", "Input VAT", "Output VAT", "VAT (P/R)",
+                                     "CST on purchases", "CST on sales", "URD purchases",
+                                     "URD sales", "Documents written", "Left out", "Schema check",
+                                     "Books", "Filed"});
     table.horizontalHeaderItem(VatColumn)->setToolTip("VAT payable (P) or refundable (R)");
     table.verticalHeader()->hide();
     table.setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -127,6 +128,7 @@ void FormatYearTable(QTableWidget& table) {
                 QString::fromLatin1(month.fullName.data(),
                                     static_cast<qsizetype>(month.fullName.size())));
     SetCell(table, kTotalsRow, MonthColumn, "Total");
+    for (row = 0; row <= kTotalsRow; ++row) SetCell(table, row, FiledColumn, {});
     QFont bold = table.font();
     bold.setBold(true);
     table.item(kTotalsRow, MonthColumn)->setFont(bold);
@@ -136,4 +138,15 @@ void ShowYearRows(QTableWidget& table, const YearRows& rows) {
     for (int row = 0; row < kTotalsRow; ++row)
         ShowMonth(table, row, rows[static_cast<std::size_t>(row)]);
     ShowTotals(table, rows);
+}
+
+void ShowFilings(QTableWidget& table, const std::array<std::string, 12>& filings) {
+    int filed = 0;
+    for (int row = 0; row < kTotalsRow; ++row) {
+        const std::string& filing = filings[static_cast<std::size_t>(row)];
+        table.item(row, FiledColumn)->setText(QString::fromStdString(filing));
+        filed += filing.empty() ? 0 : 1;
+    }
+    table.item(kTotalsRow, FiledColumn)
+        ->setText(filed == 0 ? QString() : QString("%1 filed").arg(filed));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "returns/year/year_rows.h"
 
@@ -23,6 +24,7 @@ enum YearColumn {
     LeftOutColumn,
     SchemaCheckColumn,
     BooksColumn,
+    FiledColumn,
     YearColumnCount
 };
 
@@ -31,3 +33,7 @@ void FormatYearTable(QTableWidget& table);
 
 // Paints the months' rows and their totals; a month whose books changed is highlighted.
 void ShowYearRows(QTableWidget& table, const YearRows& rows);
+
+// Each month's filing ("filed on 20/05/2014 (acknowledgement ACK), revised since filing"; empty
+// for a month never marked filed), April first, and how many are filed.
+void ShowFilings(QTableWidget& table, const std::array<std::string, 12>& filings);

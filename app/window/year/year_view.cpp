@@ -12,6 +12,7 @@
 #include "app/window/message_presenter.h"
 #include "app/window/year/year_chart.h"
 #include "returns/check/month_books_check.h"
+#include "returns/filing/filing_status.h"
 #include "returns/rules/return_period.h"
 #include "returns/run/month_folder.h"
 #include "returns/year/year_run.h"
@@ -167,6 +168,11 @@ void YearView::setRunning(bool running) {
 
 void YearView::showRows() {
     ShowYearRows(*table_, rows_);
+    std::array<std::string, 12> filings;
+    for (const vat::MonthEntry& month : vat::FinancialYearMonths())
+        if (auto filing = vat::MonthFilingStatus(folders_, books_, month.number))
+            filings[vat::FinancialYearIndex(month.number)] = vat::FilingStatusText(*filing);
+    ShowFilings(*table_, filings);
     chart_->showMonths(rows_);
 }
 
