@@ -267,8 +267,8 @@ TEST(RunRecord, ARecordNamingAFileOutsideItsFolderIsRefused) {
     ASSERT_TRUE(session.Run(4).Completed());
     const fs::path month = session.folder / "04";
     const RunRecord written = ReadRunRecord(month).value();
-    for (const char* name : {"/etc/passwd", "../../../../../../etc/passwd",
-                                   "../XSD/eval_pur.xsd", "sub/efile_pur04.xml"}) {
+    for (const char* name : {"/etc/passwd", "../../../../../../etc/passwd", "../XSD/eval_pur.xsd",
+                             "sub/efile_pur04.xml"}) {
         RunRecord naming = written;
         naming.files.back().name = name;
         WriteRunRecord(naming, month);
@@ -303,7 +303,7 @@ TEST(RunRecord, ARecordOfAnotherMonthOrFinancialYearIsNotChecked) {
         ASSERT_EQ(check.messages.size(), 1u);
         EXPECT_TRUE(check.messages[0].text.starts_with(
             "The run record in " + (session.folder / (month == 4 ? "04" : "05")).string() +
-            " is of month 4 of t_run_demo (financial year 201"))
+            " is of month 4 of t_run_demo (financial year 01/04/201"))
             << check.messages[0].text;
     }
 }
@@ -414,7 +414,7 @@ TEST(RunRecord, OtherBooksFilesAreKeptUnlessReplacingWasChosen) {
     const DataFileChoice other = SelectDataFile(session.ledger, "t_run_figures");
     const auto why = OtherBooksFiles(session.folder / "04", *other.books);
     ASSERT_TRUE(why);
-    EXPECT_NE(why->text.find("were made from t_run_demo (financial year 2014-04-01 to 2015-03-31)"),
+    EXPECT_NE(why->text.find("were made from t_run_demo (financial year 01/04/2014 to 31/03/2015)"),
               std::string::npos)
         << why->text;
     RunSelection selection{

@@ -84,10 +84,10 @@ TEST(CliHumanReport, ShowsARowsDocumentAndItsFileAndLine) {
                     "", "efile_pur04.xml", 4}};
     std::ostringstream out;
     PrintHumanReport(result, out);
-    EXPECT_NE(out.str().find("\nPurchase Within State\tInvNo R3 \u00b7 2014-04-05\t<SelTin> (9) "
-                             "is not valid : \r\nReason :R\tefile_pur04.xml:19\n"
-                             "Purchase Within State\t<TinNo> (2) is not valid : \r\nReason "
-                             ":T\tefile_pur04.xml:4\n"),
+    EXPECT_NE(out.str().find("\nPurchase Within State\tInvNo R3 \u00b7 2014-04-05\t<SelTin> "
+                             "(checked element 9) is not valid. Reason: R\tefile_pur04.xml:19\n"
+                             "Purchase Within State\t<TinNo> (checked element 2) is not valid. "
+                             "Reason: T\tefile_pur04.xml:4\n"),
               std::string::npos)
         << out.str();
 }

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "disk/local_time.h"
 #include "ledger/ledger_login.h"
 #include "support/program_folder.h"
 #include "support/program_run.h"
@@ -266,16 +267,16 @@ TEST(Cli, TheReconciliationIsReportedExportedAndVerified) {
     ASSERT_EQ(result.status, 0) << Describe(result);
     for (const char* expected :
          {"input VAT                   185.45           72.00         -113.45            0.00\n",
-          "  typeNotRead\t-123.45\tvoucher 101 (JV, 2014-04-05): input VAT account 20 debited",
+          "  type not read\t-123.45\tvoucher 101 (JV, 05/04/2014): input VAT account 20 debited",
           "Every difference is explained.\n"})
         EXPECT_NE(result.out.find(expected), std::string::npos) << expected << " in\n"
                                                                 << result.out;
     const std::string text = test::ReadBytes(csv);
     for (const char* expected :
-         {"\r\n\r\n\"Reconciliation with the books, 2014-04-01 to 2014-04-30\"\r\n"
+         {"\r\n\r\n\"Reconciliation with the books, 01/04/2014 to 30/04/2014\"\r\n"
           "Figure,Books,Return,Difference,Unexplained\r\ninput VAT,185.45,72.00,-113.45,0.00\r\n",
           "\r\nFigure,Voucher,Type,Date,Document,Account,Amount,Reason,Text\r\n"
-          "input VAT,101,JV,2014-04-05,,20,-123.45,typeNotRead,"})
+          "input VAT,101,JV,05/04/2014,,20,-123.45,type not read,"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << " in\n" << text;
     const std::string workbook = test::ReadBytes(xlsx);
     EXPECT_NE(workbook.find("xl/worksheets/sheet2.xml"), std::string::npos);
@@ -330,9 +331,9 @@ TEST(Cli, JsonReportsLabelsFiguresErrorsFixesMessagesAndFilesAndNothingElse) {
 
     std::vector<std::string> keys;
     for (const auto& [key, value] : report.items()) keys.push_back(key);
-    EXPECT_EQ(keys,
-              (std::vector<std::string>{"errors", "figures", "files", "fixes", "labels", "messages",
-                                        "monthFolder", "reconciliation", "returns"}));
+    EXPECT_EQ(keys, (std::vector<std::string>{"errors", "figures", "files", "fixes",
+                                              "interstateParties", "labels", "messages",
+                                              "monthFolder", "reconciliation", "returns"}));
     // The company's month folder of its financial year, where the files are.
     const fs::path june = folder / "t_run_figures/2014-15/06";
     EXPECT_EQ(report["monthFolder"], june.string());
@@ -419,7 +420,7 @@ TEST(Cli, JsonErrorRowsNameTheirDocumentFileAndLine) {
            "<SelTin> (checked element 9) is not valid. Reason: Element 'SelTin': [facet 'pattern'] "
            "The "
            "value '29I00000002' is not accepted by the pattern '[0-9]{11}'."},
-          {"document", "InvNo R3 \u00b7 2014-04-05 \u00b7 RAMA MEDICALS BANGALORE"},
+          {"document", "InvNo R3 \u00b7 05/04/2014 \u00b7 RAMA MEDICALS BANGALORE"},
           {"file", "efile_pur04.xml"},
           {"line", 19},
           {"voucher", 2}}});
@@ -552,9 +553,9 @@ TEST(Cli, FilesOfTheDataFilesOtherYearAreRefused) {
     const CliResult refused = RunCli(april, folder);
     EXPECT_EQ(refused.status, 2) << Describe(refused);
     EXPECT_EQ(refused.err, "vat-efile-cli: The files in " + (folder / "04").string() +
-                               " were made from t_run_demo (financial year 2013-04-01 to "
-                               "2014-03-31), written " +
-                               written["writtenAt"].get<std::string>() +
+                               " were made from t_run_demo (financial year 01/04/2013 to "
+                               "31/03/2014), written " +
+                               PersonsForm(written["writtenAt"].get<std::string>()) +
                                "; give --replace to replace them\n");
     EXPECT_EQ(nlohmann::json::parse(test::ReadBytes(record))["financialYear"]["start"],
               "2013-04-01")

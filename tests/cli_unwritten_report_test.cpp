@@ -6,6 +6,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "disk/local_time.h"
 #include "support/program_folder.h"
 #include "support/program_run.h"
 
@@ -161,9 +162,10 @@ TEST(Cli, TheCheckOfAnotherDataFilesMonthNamesIt) {
     const auto record = nlohmann::json::parse(test::ReadBytes(folder / "04" / "run.json"));
     EXPECT_EQ(verify.err,
               "vat-efile-cli: The run record in " + (folder / "04").string() +
-                  " is of month 4 of t_run_demo (financial year 2014-04-01 to 2015-03-31), "
+                  " is of month 4 of t_run_demo (financial year 01/04/2014 to 31/03/2015), "
                   "written " +
-                  record["writtenAt"].get<std::string>() + "; generate the month's files again.\n");
+                  PersonsForm(record["writtenAt"].get<std::string>()) +
+                  "; generate the month's files again.\n");
 }
 
 }  // namespace

@@ -415,8 +415,8 @@ TEST(GenerationRun, BooksSwappedAfterTheChoiceAreReadAsTheyAreAndNamed) {
     EXPECT_EQ(result.record->yearStart, "2013-04-01");
     EXPECT_EQ(result.messages.front().text,
               "The books of t_run_swap_a changed since the data file was chosen (financial year "
-              "2014-04-01 to 2015-03-31, TIN 29123456789); the run reads them as they are now "
-              "(financial year 2013-04-01 to 2014-03-31, TIN 29222222222).");
+              "01/04/2014 to 31/03/2015, TIN 29123456789); the run reads them as they are now "
+              "(financial year 01/04/2013 to 31/03/2014, TIN 29222222222).");
 }
 
 TEST(GenerationRun, ASchemaThatCannotBeUsedRefusesTheRunAndChangesNothing) {
@@ -742,7 +742,9 @@ long long OmittedTaxPaise(LedgerConnection& ledger, const OmissionSource& source
         error.substr(source.prefix.size(), error.size() - kOmitted.size() - source.prefix.size());
     const auto dated = body.find(" Dated:");
     const std::string number = body.substr(0, dated);
-    const std::string date = body.substr(dated + 7, 10);
+    const std::string shown = body.substr(dated + 7, 10);  // dd/MM/yyyy
+    const std::string date =
+        shown.substr(6, 4) + "-" + shown.substr(3, 2) + "-" + shown.substr(0, 2);
     std::vector<long long> vouchers;
     Recordset& rows = ledger.lookupRecordset;
     for (OpenQuery(rows, source.candidates + date + "'"); !rows.Eof(); rows.MoveNext()) {

@@ -195,8 +195,8 @@ TEST_F(MarkFiledTest, RefusesTheMonthOfOtherBooks) {
         ADD_FAILURE() << "marked";
     } catch (const FilingRefusal& refusal) {
         EXPECT_EQ(refusal.what(), "the files in " + (program / "04").string() +
-                                      " were made from acme (financial year 2014-04-01 to "
-                                      "2015-03-31), written 2014-05-12 10:31:02");
+                                      " were made from acme (financial year 01/04/2014 to "
+                                      "31/03/2015), written 12/05/2014 10:31:02");
     }
 }
 

@@ -60,8 +60,8 @@ TEST(Layout, ADataFileNameThatCannotNameAFolderIsRefused) {
     for (const std::string name : {"acme", "acme.2014", "a b", "-x", "4", "13", "00", "2014-15"})
         EXPECT_FALSE(MonthFolderRefusal(perCompany, name)) << name;
     // A folder the flat layout's own names could be taken for, or that could be taken for one.
-    for (const std::string name :
-         {".04.staging-books", ".04.moving-in", ".04.lock", ".hidden", "...", "01", "04", "12"}) {
+    for (const std::string name : {".04.staging-books", ".04.moving-in", ".04.lock", ".hidden",
+                                   "...", "01", "04", "12", "filed"}) {
         EXPECT_TRUE(MonthFolderRefusal(perCompany, name)) << name;
         EXPECT_FALSE(MonthFolderRefusal(flat, name)) << name;
     }

@@ -201,7 +201,7 @@ TEST(ReconciliationRules, AListedDocumentTheRunLeftOutIsLeftOut) {
     ExpectCases(
         {{"by its TIN", postings, {skipped}, {{InputVat, LeftOut, 1, 20, -1500, "B No.P1"}}}});
     EXPECT_EQ(ClassifyPostings(postings, {skipped})[0].at(0).text,
-              "voucher 1 (PR, 2014-04-07): input VAT account 20 debited 15.00; B No.P1 of "
+              "voucher 1 (PR, 07/04/2014): input VAT account 20 debited 15.00; B No.P1 of "
               "efile_pur04.xml was left out: the party's TIN 07500000002 does not begin with 29");
 }
 

@@ -49,7 +49,7 @@ TEST(Reconciliation, AVoucherOfEachReasonGivesItsItem) {
                                   {NotListed, 109, 20, -400, std::nullopt},
                               }));
     EXPECT_EQ(input.items.front().text,
-              "voucher 101 (JV, 2014-04-05): input VAT account 20 debited 123.45; no return file "
+              "voucher 101 (JV, 05/04/2014): input VAT account 20 debited 123.45; no return file "
               "reads input VAT on JV vouchers");
 
     const FigureReconciliation& output = reconciliation.Of(OutputVat);
@@ -58,7 +58,7 @@ TEST(Reconciliation, AVoucherOfEachReasonGivesItsItem) {
     EXPECT_EQ(ItemsOf(output), (std::vector<Seen>{{NotListed, 102, 12, -1800, std::nullopt},
                                                   {OtherPeriod, 107, 12, 900, "Inv No.S107"}}));
     EXPECT_EQ(output.items.front().text,
-              "voucher 102 (SR, 2014-04-06): output VAT account 12 credited 18.00; no list of "
+              "voucher 102 (SR, 06/04/2014): output VAT account 12 credited 18.00; no list of "
               "efile_sal04.xml takes it: a cash sale (ca_sale 1)");
 
     EXPECT_EQ(reconciliation.Of(CstPurchases).books, 1000);

@@ -142,8 +142,10 @@ TEST_F(ValidationTest, HeaderElementsAreCheckedAndNumberedApartFromRecordChildre
     for (const auto& row : outcome.rows) {
         heads.push_back(RowHead(row));
     }
-    EXPECT_EQ(heads, (std::vector<std::string>{"<TinNo> (checked element 2)", "<Period> (checked element 5)", "<Unexpected> (checked element 6)",
-                                               "<RetPerdEnd> (checked element 7)", "<TotCh> (checked element 16)"}));
+    EXPECT_EQ(heads, (std::vector<std::string>{
+                         "<TinNo> (checked element 2)", "<Period> (checked element 5)",
+                         "<Unexpected> (checked element 6)", "<RetPerdEnd> (checked element 7)",
+                         "<TotCh> (checked element 16)"}));
     ASSERT_EQ(outcome.failures.size(), 5u);
     EXPECT_EQ(outcome.failures[0],
               (ValidationFailure{
@@ -179,8 +181,10 @@ TEST_F(ValidationTest, FailingChildrenOfThreeRecordsAreNumberedAcrossTheFile) {
     for (const auto& row : outcome.rows) {
         heads.push_back(RowHead(row));
     }
-    EXPECT_EQ(heads, (std::vector<std::string>{"<SelTin> (checked element 1)", "<NetVal> (checked element 5)", "<SelTin> (checked element 9)",
-                                               "<NetVal> (checked element 13)", "<SelTin> (checked element 17)", "<NetVal> (checked element 21)"}));
+    EXPECT_EQ(heads, (std::vector<std::string>{
+                         "<SelTin> (checked element 1)", "<NetVal> (checked element 5)",
+                         "<SelTin> (checked element 9)", "<NetVal> (checked element 13)",
+                         "<SelTin> (checked element 17)", "<NetVal> (checked element 21)"}));
     ASSERT_FALSE(outcome.rows.empty());
     EXPECT_EQ(outcome.rows[0],
               "<SelTin> (checked element 1) is not valid. Reason: Element 'SelTin': [facet "
@@ -381,9 +385,10 @@ TEST_F(ValidationTest, SchemaStylesDeclaringTheSameElementsGiveTheSameRows) {
         "</Return>\r\n");
 
     // The header's Period first, numbered apart.
-    std::vector<std::string> expectedHeads = {"<Period> (checked element 1)", "<Code> (checked element 2)", "<Line> (checked element 4)",
-                                              "<Qty> (checked element 5)",    "<Line> (checked element 6)", "<Line> (checked element 7)",
-                                              "<Period> (checked element 8)"};
+    std::vector<std::string> expectedHeads = {
+        "<Period> (checked element 1)", "<Code> (checked element 2)", "<Line> (checked element 4)",
+        "<Qty> (checked element 5)",    "<Line> (checked element 6)", "<Line> (checked element 7)",
+        "<Period> (checked element 8)"};
     std::vector<std::string> firstRows;
     for (const auto& [style, text] : schemas) {
         SCOPED_TRACE(style);

@@ -52,8 +52,9 @@ fs::path FiledMonthFolder(const ReturnFolders& folders, const SelectedBooks& boo
                           int monthNumber) {
     const std::string monthTag = ReturnPeriod{monthNumber, 0}.MonthTag();
     if (folders.layout == MonthFolderLayout::Flat)
-        return folders.output / "filed" / books.dataFile / FinancialYearText(books) / monthTag;
-    return MonthsFolder(folders, books) / "filed" / monthTag;
+        return folders.output / kFiledFolderName / books.dataFile / FinancialYearText(books) /
+               monthTag;
+    return MonthsFolder(folders, books) / kFiledFolderName / monthTag;
 }
 
 std::string FiledSetName(int number) { return std::string(kSetPrefix) + std::to_string(number); }

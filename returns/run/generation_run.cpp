@@ -203,7 +203,7 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     try {
         taken.emplace(recorded.get());
     } catch (const DiskError& error) {
-        return Fail(result, error.what());  // a written file that cannot be hashed
+        return Fail(context, error.what());  // a written file that cannot be hashed
     }
     RecordAhead& ahead = *taken;
     RunRecord& record = ahead.record;

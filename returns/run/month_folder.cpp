@@ -25,6 +25,7 @@ std::optional<std::string> OwnNameClash(const std::string& name) {
     if (name.starts_with(".")) return "names starting with \".\" are the program's own there";
     for (int month = 1; month <= 12; ++month)
         if (name == ReturnPeriod{month, 0}.MonthTag()) return "it is a month folder's name";
+    if (name == kFiledFolderName) return "the flat layout keeps filed returns there";
     return std::nullopt;
 }
 

@@ -3,11 +3,16 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "returns/run/data_file_selection.h"
 #include "returns/run/return_folders.h"
 
 namespace vat {
+
+// The folder that keeps filed returns: in the year's folder of a data file, and straight in the
+// output folder in the flat layout, where no data file's folder may take its name.
+inline constexpr std::string_view kFiledFolderName = "filed";
 
 // The books' financial year as its folder is named: "2014-15" from a start in 2014 and an end in
 // 2015. Books without an end date end a year after they start.

@@ -668,7 +668,7 @@ private slots:
             Generate();
             QCOMPARE(messages_->questions.size(), 1);
             QVERIFY2(messages_->questions.first().contains("were made from shop2013 (financial "
-                                                           "year 2013-04-01 to 2014-03-31)"),
+                                                           "year 01/04/2013 to 31/03/2014)"),
                      qPrintable(messages_->questions.first()));
             QCOMPARE(owner(), std::string(replace ? "t_run_demo" : "shop2013"));
         }
