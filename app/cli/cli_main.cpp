@@ -165,7 +165,8 @@ MonthRun RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& select
     const std::filesystem::path monthFolder =
         vat::MonthFolder(selection.folders, *selection.books, options.month);
     if (!options.check)
-        if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books);
+        if (auto owner =
+                vat::OtherBooksFiles(monthFolder, *selection.books, selection.interstateParties);
             owner && !options.replace)
             return Refused(owner->unreadable ? owner->text
                                              : owner->text + "; give --replace to replace them");
