@@ -186,7 +186,7 @@ TEST(RunRecord, ARecordOfAnotherMonthOrFinancialYearIsNotChecked) {
         ASSERT_EQ(check.messages.size(), 1u);
         EXPECT_TRUE(check.messages[0].text.starts_with(
             "The run record in " + (session.folder / (month == 4 ? "04" : "05")).string() +
-            " is of month 4 of t_run_demo (financial year 201"))
+            " is of month 4 of t_run_demo (financial year 01/04/201"))
             << check.messages[0].text;
     }
 }

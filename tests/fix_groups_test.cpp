@@ -250,8 +250,14 @@ TEST(FixGroups, TheInStateRuleGroupsByPartyAfterWhatTheBooksFix) {
     EXPECT_EQ(rule.documents, 2);
     EXPECT_EQ(rule.taxPaise, 2400000);
     EXPECT_EQ(rule.rows, (std::vector<std::size_t>{0, 1}));
-    EXPECT_EQ(rule.text, "");
-    EXPECT_EQ(rule.action, "");
+    EXPECT_EQ(rule.text,
+              "Party 1801 MADRAS PHARMA: the TIN '33123456789' does not begin with 29, so 2 bills "
+              "of efile_is_pur04.xml are left out (tax 24,000.00) by the return's rule: the "
+              "interstate files take only parties whose TIN begins with 29.");
+    EXPECT_EQ(rule.action,
+              "Nothing in the books: the supplier is rightly outside the state. To write such "
+              "parties with their own TIN, choose all parties for the interstate files (All "
+              "parties in the window, --interstate-parties all on the command line).");
 }
 
 TEST(FixGroups, EveryRowIsInExactlyOneGroup) {

@@ -70,7 +70,7 @@ TEST(RunRecordText, ReadsBackWhatWasWritten) {
           noMonth, notHex, twoLinesNoComma, trailingComma})
         EXPECT_THROW(ParseRunRecord(broken), RunRecordError) << broken;
     EXPECT_EQ(RecordOwnerText(OwnerOf(record)),
-              "shop2014 (financial year 2014-04-01 to 2015-03-31), written 2015-05-12 10:31:02");
+              "shop2014 (financial year 01/04/2014 to 31/03/2015), written 12/05/2015 10:31:02");
 }
 
 // A record's documents are views of its own names: a copy outlives the record it was taken of.

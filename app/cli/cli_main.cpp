@@ -211,6 +211,8 @@ int ReportYear(vat::LedgerConnection& ledger, const std::string& dataFile,
                const CliOptions& options, const vat::ReturnFolders& folders,
                const vat::RunCancel& cancel, vat::RunObserver& observer) {
     if (!options.json) {
+        // The table names its data file and kind at the top, as a month's report does.
+        std::cout << dataFile << " \u00b7 Year run: each month, April to March\n";
         YearReport table(std::cout);
         return RunYear(ledger, dataFile, options, folders, cancel, observer, table);
     }
