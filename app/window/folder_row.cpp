@@ -6,9 +6,10 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QUrl>
+
+#include "app/window/elided_path.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ constexpr int kSchemaPathPixels = 160;
 constexpr char kLayoutKey[] = "monthFolderLayout";
 constexpr char kFlat[] = "flat";
 constexpr char kCompanyYear[] = "company-year";
+constexpr char kPartiesKey[] = "interstateParties";
 
 QString Text(const std::filesystem::path& folder) {
     return QString::fromStdString(folder.string());
@@ -42,15 +44,15 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
       defaults_(std::move(defaults)),
       settings_("vat-efile", "window"),
       caption_(new QLabel(this)),
-      path_(new QLineEdit(this)),
+      path_(new ElidedPath(this)),
       otherSchemas_(new QLabel(this)),
       schemas_(new QPushButton("Schemas...", this)),
-      perCompany_(new QCheckBox("Per company", this)) {
+      perCompany_(new QCheckBox("Per company", this)),
+      allParties_(new QCheckBox("All parties", this)) {
     caption_->setObjectName("lbl_Folder");
     // The path gives way to a long caption, never the caption to the path.
     caption_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     path_->setObjectName("txt_Folder");
-    path_->setReadOnly(true);
     otherSchemas_->setObjectName("lbl_OtherSchemas");
     schemas_->setObjectName("btn_Schemas");
     auto* choose = new QPushButton("Choose...", this);
@@ -64,6 +66,11 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
         "Month folders in <output folder>/<data file>/<financial year>, so that companies and "
         "years never share one; unchecked, straight in the output folder");
     perCompany_->setChecked(folders().layout == vat::MonthFolderLayout::CompanyYear);
+    allParties_->setObjectName("chk_InterstateAllParties");
+    allParties_->setToolTip(
+        "The interstate sales and purchase files list every party, each with its own TIN; "
+        "unchecked, only parties whose TIN begins with 29, as the return's rule asks");
+    allParties_->setChecked(interstateParties() == vat::InterstateParties::All);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -72,10 +79,21 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
     layout->addWidget(otherSchemas_);
     for (QPushButton* button : {choose, open, schemas_}) layout->addWidget(button);
     layout->addWidget(perCompany_);
+    layout->addWidget(allParties_);
     connect(choose, &QPushButton::clicked, this, &FolderRow::chooseOutputFolder);
     connect(open, &QPushButton::clicked, this, &FolderRow::openShownFolder);
     connect(schemas_, &QPushButton::clicked, this, &FolderRow::chooseSchemaFolder);
     connect(perCompany_, &QCheckBox::toggled, this, &FolderRow::chooseLayout);
+    // The return's rule, in-state parties only, is the default and is not kept.
+    connect(allParties_, &QCheckBox::toggled, this, [this](bool all) {
+        if (all)
+            settings_.setValue(kPartiesKey,
+                               QString::fromStdString(std::string(
+                                   vat::InterstatePartiesCode(vat::InterstateParties::All))));
+        else
+            settings_.remove(kPartiesKey);
+        emit interstatePartiesChosen();
+    });
     showFolders();
 }
 
@@ -85,6 +103,11 @@ vat::ReturnFolders FolderRow::folders() const {
             layout == kFlat          ? vat::MonthFolderLayout::Flat
             : layout == kCompanyYear ? vat::MonthFolderLayout::CompanyYear
                                      : defaults_.layout};
+}
+
+vat::InterstateParties FolderRow::interstateParties() const {
+    return vat::InterstatePartiesOfCode(settings_.value(kPartiesKey).toString().toStdString())
+        .value_or(vat::InterstateParties::InState);
 }
 
 void FolderRow::showRunFolder(const std::filesystem::path& monthFolder) {
@@ -140,17 +163,13 @@ void FolderRow::chooseLayout(bool perCompany) {
 // The output folder may not exist before the first run: it is made so that there is
 // something to show. Without a file manager the user is told where to look.
 void FolderRow::openShownFolder() {
-    const QString folder = path_->text();
+    const QString folder = path_->path();
     QDir().mkpath(folder);
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
         emit folderNotOpened("No file manager opened the folder " + folder + ".");
 }
 
-// A long path shows its end, the month folder; the whole path is in the tooltip.
-void FolderRow::showPath(const std::filesystem::path& folder) {
-    path_->setText(Text(folder));
-    path_->setToolTip(Text(folder));
-}
+void FolderRow::showPath(const std::filesystem::path& folder) { path_->setPath(Text(folder)); }
 
 void FolderRow::showFolders() {
     const vat::ReturnFolders shown = folders();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
@@ -65,6 +66,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class LabelLook { Prompt, Heading, Plain, Value, Highlight };
@@ -80,6 +82,7 @@ private:
     void createReconciliationAndFixes();
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
+    void arrange();
 
     void fillMonthList();
     bool connectToServer();
@@ -94,6 +97,7 @@ private:
     void showParty(long long party);
     void refreshFilterChoices();
     int chosenMonth() const;
+    vat::RunSelection chosenSelection() const;
     void runGeneration();
     void runCheckOnly();
     void startMonthJob(const vat::RunSelection& selection, bool checkOnly);
@@ -115,8 +119,10 @@ private:
     RunDescription latestRun_;  // whose run shownRun_ was and when it ended
     QString shownRecordTime_;   // when the run record shown in place of a run was written
     bool running_ = false;      // a run, not a books check, goes on
-    BackgroundJob* job_;        // the run or the books check going on
-    WindowGrowth growth_;
+    QPointer<QWidget> focusBeforeRun_;
+    BackgroundJob* job_;         // the run or the books check going on
+    WindowGrowth growth_;        // the results: the tabs, what lies above and below them
+    WindowGrowth underWarning_;  // what moves down when the warning needs more lines
 
     QComboBox* dataFileCombo_;
     QLineEdit* yearStartEdit_;

@@ -1,5 +1,6 @@
 // The controls of the main window, where the design puts them (left, top, width, height in twips).
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -29,6 +30,20 @@ constexpr int kResultsHeight = 2235;
 constexpr int kButtonsTop = kResultsTop + kResultsHeight + 105;
 constexpr int kButtonsHeight = 375;
 constexpr int kMinimumHeight = kButtonsTop + kButtonsHeight + 120;
+// Wide enough for the tabs' designed width beside the figures, the results leave the room under
+// the figures and take the window's right side from its top: a maximised window on a 1366x768
+// screen gives them all its height.
+constexpr int kSelectionTop = 195;
+constexpr int kResultsBlockTop = 7140;  // the caption and filters above the tabs
+constexpr int kResultsBlockLeft = 240;
+constexpr int kRightMargin = 255;
+constexpr int kSideBySideWidth = kClientWidth + 8295 + kRightMargin;
+constexpr int kFiguresTop = 1485;  // the local heading, under the books-changed warning
+constexpr int kWarningTop = 1215;
+constexpr int kWarningWidth = 8220;
+constexpr int kWarningHeight = 270;
+constexpr int kFolderRowTop = 6780;  // the lowest of what lies under the warning
+constexpr int kFolderRowHeight = 390;
 constexpr int kErrorListWidth = 5500;
 constexpr int kErrorDetailWidth = 8295 - 90 - kErrorListWidth;
 constexpr int kLabelHeight = 330;
@@ -82,6 +97,11 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     createFolderRow(at, std::move(folders));
     createRunAccounts();
     createReconciliationAndFixes();
+    // Everything under the warning moves down with it: the figures, the note on the files and
+    // the folder row, and the results when they lie under them.
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control->y() >= at.y(kFiguresTop) && !growth_.follows(control))
+            underWarning_.follow(control, {});
 
     showRun({});
     showFilesNote();
@@ -125,9 +145,12 @@ void MainWindow::createSelectionControls(const Twips& at) {
     dataFileCombo_ = Place(new QComboBox(this), "Combo2", at.rect(1920, 195, 3405, 420));
     yearStartEdit_ = Place(new QLineEdit(this), "Text1", at.rect(5400, 195, 1485, 420));
     yearEndEdit_ = Place(new QLineEdit(this), "Text2", at.rect(7005, 195, 1500, 420));
-    // The dates come from the data file; typing over them would change nothing.
-    yearStartEdit_->setReadOnly(true);
-    yearEndEdit_->setReadOnly(true);
+    // The dates come from the data file; typing over them would change nothing. Tab passes
+    // them by, and so does the focus leaving a control a run disables.
+    for (QLineEdit* date : {yearStartEdit_, yearEndEdit_}) {
+        date->setReadOnly(true);
+        date->setFocusPolicy(Qt::ClickFocus);
+    }
     addLabel("Label12", "Select Month", at.rect(240, 720, 1770, 330), LabelLook::Prompt);
     monthCombo_ = Place(new QComboBox(this), "Combo1", at.rect(1920, 720, 2250, 420));
     generateButton_ =
@@ -140,7 +163,11 @@ void MainWindow::createSelectionControls(const Twips& at) {
     yearButton_ =
         Place(new QPushButton("&Year...", this), "btn_Year", at.rect(4260, 720, 1050, 420));
     booksChangedLabel_ =
-        addLabel("lbl_BooksChanged", {}, at.rect(240, 1215, 8220, 270), LabelLook::Prompt);
+        addLabel("lbl_BooksChanged", {}, at.rect(240, kWarningTop, kWarningWidth, kWarningHeight),
+                 LabelLook::Prompt);
+    // A long warning takes the lines it needs when the window has the room (arrange).
+    booksChangedLabel_->setWordWrap(true);
+    booksChangedLabel_->installEventFilter(this);
     QPalette warning = booksChangedLabel_->palette();
     warning.setColor(QPalette::WindowText, kWarningText);
     booksChangedLabel_->setPalette(warning);
@@ -271,6 +298,9 @@ void MainWindow::createErrorList(const Twips& at) {
     cancelButton_->hide();
 
     // A larger window gives its room to the tabs; what lies below them moves down.
+    for (QWidget* above : {static_cast<QWidget*>(findChild<QLabel*>("Label19")),
+                           static_cast<QWidget*>(typeFilter_), static_cast<QWidget*>(fileFilter_)})
+        growth_.follow(above, {});
     growth_.follow(results_, Qt::RightEdge | Qt::BottomEdge);
     growth_.follow(runStatus_, Qt::TopEdge | Qt::BottomEdge | Qt::RightEdge);
     for (QWidget* button : {cancelButton_, exportButton_, printButton_})
@@ -279,8 +309,8 @@ void MainWindow::createErrorList(const Twips& at) {
 
 // Under the note on the files, where they go.
 void MainWindow::createFolderRow(const Twips& at, vat::ReturnFolders folders) {
-    folderRow_ =
-        Place(new FolderRow(std::move(folders), this), "folderRow", at.rect(240, 6780, 8205, 390));
+    folderRow_ = Place(new FolderRow(std::move(folders), this), "folderRow",
+                       at.rect(240, kFolderRowTop, 8205, kFolderRowHeight));
     connect(folderRow_, &FolderRow::folderNotOpened, this, [this](const QString& text) {
         present({text.toStdString(), false});
     });
@@ -306,4 +336,42 @@ void MainWindow::createReconciliationAndFixes() {
         "Runs the month as Generate Files does, into a throwaway folder: shows the errors, what "
         "to fix and the reconciliation without changing the month's folder.");
     results_->setCornerWidget(checkOnlyButton_, Qt::TopRightCorner);
+}
+
+// The window's room beyond its least size. Narrow, the tabs take it, under the figures; wide
+// enough, the results move beside the figures, from the top of the window to its bottom. A
+// warning that needs more than its one line pushes what lies under it down, as far as the
+// window's height allows; its tooltip holds it whole.
+void MainWindow::arrange() {
+    const Twips at(*this);
+    const QSize growth = size() - minimumSize();
+    const bool sideBySide = width() >= at.x(kSideBySideWidth);
+    const QRect designedWarning = at.rect(240, kWarningTop, kWarningWidth, kWarningHeight);
+    const int warningWidth = designedWarning.width() + (sideBySide ? 0 : growth.width());
+    // Beside the results, what lies under the warning may go down to the window's bottom.
+    const int room =
+        sideBySide ? height() - at.y(kFolderRowTop + kFolderRowHeight + 120) : growth.height();
+    const int wanted =
+        booksChangedLabel_->isVisibleTo(this)
+            ? booksChangedLabel_->heightForWidth(warningWidth) - designedWarning.height()
+            : 0;
+    const int lower = std::clamp(wanted, 0, std::max(room, 0));
+    booksChangedLabel_->setGeometry(
+        designedWarning.adjusted(0, 0, warningWidth - designedWarning.width(), lower));
+    underWarning_.apply({}, {0, lower});
+    if (sideBySide) {
+        const QPoint by(at.x(kClientWidth) - at.x(kResultsBlockLeft),
+                        at.y(kSelectionTop) - at.y(kResultsBlockTop));
+        growth_.apply(growth - QSize(by.x(), by.y()), by);
+    } else {
+        growth_.apply(growth - QSize(0, lower), {0, lower});
+    }
+}
+
+// The warning shown or hidden changes what it needs.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == booksChangedLabel_ &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        arrange();
+    return QWidget::eventFilter(watched, event);
 }

@@ -51,10 +51,15 @@ private:
         return control;
     }
 
-    // The view Year... opens over the window; nullptr when none opened.
+    // The view Year... opens over the window, its rows read once its buttons are enabled;
+    // nullptr when none opened or its rows were never read.
     YearView* OpenYearView() {
         QTest::mouseClick(Find<QPushButton>(window_.get(), "btn_Year"), Qt::LeftButton);
-        return window_->findChild<YearView*>();
+        auto* view = window_->findChild<YearView*>();
+        const bool read = view && QTest::qWaitFor([&] {
+                              return Find<QPushButton>(view, "btn_RunYear")->isEnabled();
+                          });
+        return read ? view : nullptr;
     }
 
     void CloseYearView(YearView* view) {
