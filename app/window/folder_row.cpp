@@ -21,7 +21,6 @@ constexpr int kSchemaPathPixels = 160;
 constexpr char kLayoutKey[] = "monthFolderLayout";
 constexpr char kFlat[] = "flat";
 constexpr char kCompanyYear[] = "company-year";
-constexpr char kPartiesKey[] = "interstateParties";
 
 QString Text(const std::filesystem::path& folder) {
     return QString::fromStdString(folder.string());
@@ -47,8 +46,7 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
       path_(new ElidedPath(this)),
       otherSchemas_(new QLabel(this)),
       schemas_(new QPushButton("Schemas...", this)),
-      perCompany_(new QCheckBox("Per company", this)),
-      allParties_(new QCheckBox("All parties", this)) {
+      perCompany_(new QCheckBox("Per company", this)) {
     caption_->setObjectName("lbl_Folder");
     // The path gives way to a long caption, never the caption to the path.
     caption_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
@@ -66,11 +64,6 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
         "Month folders in <output folder>/<data file>/<financial year>, so that companies and "
         "years never share one; unchecked, straight in the output folder");
     perCompany_->setChecked(folders().layout == vat::MonthFolderLayout::CompanyYear);
-    allParties_->setObjectName("chk_InterstateAllParties");
-    allParties_->setToolTip(
-        "The interstate sales and purchase files list every party, each with its own TIN; "
-        "unchecked, only parties whose TIN begins with 29, as the return's rule asks");
-    allParties_->setChecked(interstateParties() == vat::InterstateParties::All);
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -79,21 +72,10 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
     layout->addWidget(otherSchemas_);
     for (QPushButton* button : {choose, open, schemas_}) layout->addWidget(button);
     layout->addWidget(perCompany_);
-    layout->addWidget(allParties_);
     connect(choose, &QPushButton::clicked, this, &FolderRow::chooseOutputFolder);
     connect(open, &QPushButton::clicked, this, &FolderRow::openShownFolder);
     connect(schemas_, &QPushButton::clicked, this, &FolderRow::chooseSchemaFolder);
     connect(perCompany_, &QCheckBox::toggled, this, &FolderRow::chooseLayout);
-    // The return's rule, in-state parties only, is the default and is not kept.
-    connect(allParties_, &QCheckBox::toggled, this, [this](bool all) {
-        if (all)
-            settings_.setValue(kPartiesKey,
-                               QString::fromStdString(std::string(
-                                   vat::InterstatePartiesCode(vat::InterstateParties::All))));
-        else
-            settings_.remove(kPartiesKey);
-        emit interstatePartiesChosen();
-    });
     showFolders();
 }
 
@@ -103,11 +85,6 @@ vat::ReturnFolders FolderRow::folders() const {
             layout == kFlat          ? vat::MonthFolderLayout::Flat
             : layout == kCompanyYear ? vat::MonthFolderLayout::CompanyYear
                                      : defaults_.layout};
-}
-
-vat::InterstateParties FolderRow::interstateParties() const {
-    return vat::InterstatePartiesOfCode(settings_.value(kPartiesKey).toString().toStdString())
-        .value_or(vat::InterstateParties::InState);
 }
 
 void FolderRow::showRunFolder(const std::filesystem::path& monthFolder) {

@@ -4,7 +4,6 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "returns/declarations/return_file_kind.h"
 #include "returns/run/return_folders.h"
 
 class ElidedPath;
@@ -15,11 +14,10 @@ class QPushButton;
 // Where the return files go: the output folder that holds the month folders, Choose... to pick
 // another, Open folder to see it in the file manager, Schemas... to check the files against
 // other schemas (the tax authority's own), and whether each company's year has a folder of its
-// own (Per company) or the month folders lie straight in the output folder; beside them, whether
-// the interstate files list every party (All parties) or those of the state alone, as the
-// return's rule asks. Choices are remembered for the next start. Once books and a month are chosen,
-// and after a run, the row shows the month folder. While schemas other than the program's are in
-// use, the row says which.
+// own (Per company) or the month folders lie straight in the output folder. Choices are
+// remembered for the next start. Once books and a month are chosen, and after a run, the row
+// shows the month folder. While schemas other than the program's are in use, the row says
+// which.
 class FolderRow : public QWidget {
     Q_OBJECT
 
@@ -28,7 +26,6 @@ public:
     FolderRow(vat::ReturnFolders defaults, QWidget* parent);
 
     vat::ReturnFolders folders() const;
-    vat::InterstateParties interstateParties() const;
     void showRunFolder(const std::filesystem::path& monthFolder);
 
 signals:
@@ -36,8 +33,6 @@ signals:
     void folderNotOpened(const QString& text);
     // Per company was ticked or unticked: the month folders lie elsewhere.
     void layoutChosen();
-    // All parties was ticked or unticked: a run makes other interstate files.
-    void interstatePartiesChosen();
 
 private:
     std::filesystem::path remembered(const char* key, const std::filesystem::path& fallback) const;
@@ -56,5 +51,4 @@ private:
     QLabel* otherSchemas_;  // shown while the schemas are not the program's
     QPushButton* schemas_;
     QCheckBox* perCompany_;
-    QCheckBox* allParties_;
 };

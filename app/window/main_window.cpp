@@ -21,6 +21,7 @@
 #include "app/window/file_accounts_table.h"
 #include "app/window/fix_list_view.h"
 #include "app/window/folder_row.h"
+#include "app/window/interstate_choice.h"
 #include "app/window/reconciliation_view.h"
 #include "app/window/run_status_line.h"
 #include "app/window/voucher_dialog.h"
@@ -257,7 +258,7 @@ vat::RunSelection MainWindow::chosenSelection() const {
             .dataFile = chosenDataFile(),
             .monthNumber = chosenMonth(),
             .folders = folderRow_->folders(),
-            .interstateParties = folderRow_->interstateParties()};
+            .interstateParties = interstateChoice_->parties()};
 }
 
 void MainWindow::runGeneration() {
@@ -405,7 +406,8 @@ void MainWindow::setRunning(bool running) {
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
           static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(checkOnlyButton_),
           static_cast<QWidget*>(yearButton_), static_cast<QWidget*>(printButton_),
-          static_cast<QWidget*>(folderRow_), static_cast<QWidget*>(exportButton_)})
+          static_cast<QWidget*>(folderRow_), static_cast<QWidget*>(exportButton_),
+          static_cast<QWidget*>(interstateChoice_)})
         control->setEnabled(!running);
     cancelButton_->setVisible(running);
     if (!running && focusBeforeRun_ && focusBeforeRun_->isEnabled())

@@ -16,6 +16,7 @@
 class BackgroundJob;
 class FixListView;
 class FolderRow;
+class InterstateChoice;
 class ErrorGrid;
 class QComboBox;
 class QLabel;
@@ -123,6 +124,7 @@ private:
     BackgroundJob* job_;         // the run or the books check going on
     WindowGrowth growth_;        // the results: the tabs, what lies above and below them
     WindowGrowth underWarning_;  // what moves down when the warning needs more lines
+    WindowGrowth underNote_;     // and when the note on the files does
 
     QComboBox* dataFileCombo_;
     QLineEdit* yearStartEdit_;
@@ -130,6 +132,7 @@ private:
     QComboBox* monthCombo_;
     QPushButton* generateButton_;
     QPushButton* checkOnlyButton_;  // runs the month into a throwaway folder
+    InterstateChoice* interstateChoice_;
     QPushButton* retryButton_;
     QPushButton* yearButton_;
     QLabel* filesNote_;          // where Generate Files puts the chosen month's files

@@ -1,6 +1,7 @@
 // The controls of the main window, where the design puts them (left, top, width, height in twips).
 #include <QComboBox>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -8,12 +9,14 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "app/window/background_job.h"
 #include "app/window/error_grid.h"
 #include "app/window/file_accounts_table.h"
 #include "app/window/fix_list_view.h"
 #include "app/window/folder_row.h"
+#include "app/window/interstate_choice.h"
 #include "app/window/main_window.h"
 #include "app/window/reconciliation_view.h"
 #include "app/window/run_status_line.h"
@@ -42,6 +45,9 @@ constexpr int kFiguresTop = 1485;  // the local heading, under the books-changed
 constexpr int kWarningTop = 1215;
 constexpr int kWarningWidth = 8220;
 constexpr int kWarningHeight = 270;
+constexpr int kNoteTop = 6240;  // the note on the files, above the folder row
+constexpr int kNoteWidth = 8205;
+constexpr int kNoteHeight = 495;
 constexpr int kFolderRowTop = 6780;  // the lowest of what lies under the warning
 constexpr int kFolderRowHeight = 390;
 constexpr int kErrorListWidth = 5500;
@@ -64,6 +70,14 @@ Control* Place(Control* control, const char* name, QRect place) {
     control->setObjectName(name);
     control->setGeometry(place);
     return control;
+}
+
+// What a wrapped label needs beyond its designed height, within the room there is; nothing
+// while it is hidden.
+int Beyond(const QLabel& label, int width, int designedHeight, int room) {
+    const int wanted =
+        label.isVisibleTo(label.parentWidget()) ? label.heightForWidth(width) - designedHeight : 0;
+    return std::clamp(wanted, 0, std::max(room, 0));
 }
 
 void Fill(QWidget& widget, const QColor& background) {
@@ -100,8 +114,11 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     // Everything under the warning moves down with it: the figures, the note on the files and
     // the folder row, and the results when they lie under them.
     for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (control->y() >= at.y(kFiguresTop) && !growth_.follows(control))
+        if (control->y() >= at.y(kFiguresTop) && !growth_.follows(control) &&
+            control != filesNote_ && control != folderRow_)
             underWarning_.follow(control, {});
+    underNote_.follow(folderRow_, {});
+    booksChangedLabel_->installEventFilter(this);
 
     showRun({});
     showFilesNote();
@@ -167,7 +184,6 @@ void MainWindow::createSelectionControls(const Twips& at) {
                  LabelLook::Prompt);
     // A long warning takes the lines it needs when the window has the room (arrange).
     booksChangedLabel_->setWordWrap(true);
-    booksChangedLabel_->installEventFilter(this);
     QPalette warning = booksChangedLabel_->palette();
     warning.setColor(QPalette::WindowText, kWarningText);
     booksChangedLabel_->setPalette(warning);
@@ -259,7 +275,8 @@ void MainWindow::createSecondarySummary(const Twips& at) {
 }
 
 void MainWindow::createErrorList(const Twips& at) {
-    filesNote_ = addLabel("Label18", {}, at.rect(240, 6240, 8205, 495), LabelLook::Plain);
+    filesNote_ =
+        addLabel("Label18", {}, at.rect(240, kNoteTop, kNoteWidth, kNoteHeight), LabelLook::Plain);
     filesNote_->setWordWrap(true);
     addLabel("Label19", "Validation Errors", at.rect(240, 7200, 3075, kLabelHeight),
              LabelLook::Prompt);
@@ -323,42 +340,53 @@ void MainWindow::createRunAccounts() {
     results_->addTab(runAccounts_, "Files");
 }
 
-// Beside the error list, and Check only at the tabs' right end: the room the design leaves.
+// Beside the error list, and All parties and Check only at the tabs' right end: the room the
+// design leaves.
 void MainWindow::createReconciliationAndFixes() {
     reconciliationView_ = new ReconciliationView(results_);
     reconciliationView_->setObjectName("reconciliationView");
     results_->addTab(reconciliationView_, "Reconciliation");
     fixList_ = new FixListView(results_);
     results_->addTab(fixList_, "To fix");
-    checkOnlyButton_ = new QPushButton("Chec&k only", results_);
+    // Beside Check only, how the month is run: by Generate Files and Check only alike.
+    auto* corner = new QWidget(results_);
+    interstateChoice_ = new InterstateChoice(corner);
+    checkOnlyButton_ = new QPushButton("Chec&k only", corner);
     checkOnlyButton_->setObjectName("btn_CheckOnly");
     checkOnlyButton_->setToolTip(
         "Runs the month as Generate Files does, into a throwaway folder: shows the errors, what "
         "to fix and the reconciliation without changing the month's folder.");
-    results_->setCornerWidget(checkOnlyButton_, Qt::TopRightCorner);
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 0);
+    cornerLayout->addWidget(interstateChoice_);
+    cornerLayout->addWidget(checkOnlyButton_);
+    results_->setCornerWidget(corner, Qt::TopRightCorner);
 }
 
 // The window's room beyond its least size. Narrow, the tabs take it, under the figures; wide
 // enough, the results move beside the figures, from the top of the window to its bottom. A
 // warning that needs more than its one line pushes what lies under it down, as far as the
-// window's height allows; its tooltip holds it whole.
+// window's height allows; its tooltip holds it whole. Beside the results, the note on the files
+// takes the lines it needs too.
 void MainWindow::arrange() {
     const Twips at(*this);
     const QSize growth = size() - minimumSize();
     const bool sideBySide = width() >= at.x(kSideBySideWidth);
     const QRect designedWarning = at.rect(240, kWarningTop, kWarningWidth, kWarningHeight);
+    const QRect designedNote = at.rect(240, kNoteTop, kNoteWidth, kNoteHeight);
     const int warningWidth = designedWarning.width() + (sideBySide ? 0 : growth.width());
     // Beside the results, what lies under the warning may go down to the window's bottom.
     const int room =
         sideBySide ? height() - at.y(kFolderRowTop + kFolderRowHeight + 120) : growth.height();
-    const int wanted =
-        booksChangedLabel_->isVisibleTo(this)
-            ? booksChangedLabel_->heightForWidth(warningWidth) - designedWarning.height()
-            : 0;
-    const int lower = std::clamp(wanted, 0, std::max(room, 0));
+    const int lower = Beyond(*booksChangedLabel_, warningWidth, designedWarning.height(), room);
+    const int noteLower =
+        sideBySide ? Beyond(*filesNote_, designedNote.width(), designedNote.height(), room - lower)
+                   : 0;
     booksChangedLabel_->setGeometry(
         designedWarning.adjusted(0, 0, warningWidth - designedWarning.width(), lower));
     underWarning_.apply({}, {0, lower});
+    filesNote_->setGeometry(designedNote.translated(0, lower).adjusted(0, 0, 0, noteLower));
+    underNote_.apply({}, {0, lower + noteLower});
     if (sideBySide) {
         const QPoint by(at.x(kClientWidth) - at.x(kResultsBlockLeft),
                         at.y(kSelectionTop) - at.y(kResultsBlockTop));

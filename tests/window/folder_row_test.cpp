@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "app/window/elided_path.h"
+#include "app/window/interstate_choice.h"
 #include "window/scratch_settings.h"
 
 // The folder row on its own: the folders it hands a run, the choices it remembers, and the
@@ -128,17 +129,16 @@ private slots:
     void interstatePartiesAreInStateUnlessTheUserChoosesAll() {
         using vat::InterstateParties;
         {
-            const FolderRow row(defaults(), nullptr);
-            auto* all = Find<QCheckBox>(row, "chk_InterstateAllParties");
-            QVERIFY(!all->isChecked());
-            QCOMPARE(row.interstateParties(), InterstateParties::InState);
-            all->click();
-            QCOMPARE(row.interstateParties(), InterstateParties::All);
+            InterstateChoice all(nullptr);
+            QVERIFY(!all.isChecked());
+            QCOMPARE(all.parties(), InterstateParties::InState);
+            all.click();
+            QCOMPARE(all.parties(), InterstateParties::All);
         }
-        const FolderRow next(defaults(), nullptr);
-        QCOMPARE(next.interstateParties(), InterstateParties::All);
-        QVERIFY(Find<QCheckBox>(next, "chk_InterstateAllParties")->isChecked());
-        Find<QCheckBox>(next, "chk_InterstateAllParties")->click();
+        InterstateChoice next(nullptr);
+        QCOMPARE(next.parties(), InterstateParties::All);
+        QVERIFY(next.isChecked());
+        next.click();
         QVERIFY(!QSettings("vat-efile", "window").contains("interstateParties"));
     }
 

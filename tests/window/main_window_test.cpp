@@ -600,9 +600,15 @@ private slots:
         QCOMPARE(
             Find<QWidget>("btn_Print")->geometry().bottomRight(),
             before["btn_Print"].bottomRight() + QPoint(1366 - least.width(), 740 - least.height()));
-        for (const char* designed : {"Combo2", "Command1", "Label7", "lbl_TaxAmt",
-                                     "lbl_Sal_URD_VAT_Amt", "Label18", "folderRow"})
+        for (const char* designed :
+             {"Combo2", "Command1", "Label7", "lbl_TaxAmt", "lbl_Sal_URD_VAT_Amt"})
             QCOMPARE(Find<QWidget>(designed)->geometry(), before[designed]);
+        // The note on the files takes the lines it needs; the folder row stays under it.
+        auto* note = Find<QLabel>("Label18");
+        QCOMPARE(note->geometry().topLeft(), before["Label18"].topLeft());
+        QVERIFY(note->height() >= note->heightForWidth(note->width()));
+        QCOMPARE(Find<QWidget>("folderRow")->y() - note->geometry().bottom(),
+                 before["folderRow"].y() - before["Label18"].bottom());
 
         window_->resize(least);
         QTRY_COMPARE(window_->size(), least);

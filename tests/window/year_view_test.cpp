@@ -278,6 +278,14 @@ private slots:
                      .match(warning->text())
                      .hasMatch(),
                  qPrintable(warning->text()));
+        // Wrapped in a window with the room, the warning shows whole; the figures make way.
+        const QSize least = window_->size();
+        window_->resize(1366, 740);
+        QTRY_COMPARE(window_->size(), QSize(1366, 740));
+        QVERIFY(warning->height() >= warning->heightForWidth(warning->width()));
+        QVERIFY(Find<QWidget>(window_.get(), "Label7")->y() >= warning->geometry().bottom());
+        window_->resize(least);
+        QTRY_COMPARE(window_->size(), least);
         QCOMPARE(Find<QLabel>(window_.get(), "lbl_InputVAT_Plus")->text(), QString("400.00"));
         QCOMPARE(Find<QLabel>(window_.get(), "lbl_TaxAmt")->text(), QString("300.00"));
         QCOMPARE(Find<QTableWidget>(window_.get(), "tbl_RunAccounts")->rowCount(), 6);
