@@ -412,7 +412,8 @@ TEST(RunRecord, OtherBooksFilesAreKeptUnlessReplacingWasChosen) {
     const ReturnFolders folders = test::FlatFolders(session.folder);
     ASSERT_TRUE(session.Run(4).Completed());
     const DataFileChoice other = SelectDataFile(session.ledger, "t_run_figures");
-    const auto why = OtherBooksFiles(session.folder / "04", *other.books);
+    const auto why =
+        OtherBooksFiles(session.folder / "04", *other.books, InterstateParties::InState);
     ASSERT_TRUE(why);
     EXPECT_NE(why->text.find("were made from t_run_demo (financial year 01/04/2014 to 31/03/2015)"),
               std::string::npos)
@@ -424,7 +425,38 @@ TEST(RunRecord, OtherBooksFilesAreKeptUnlessReplacingWasChosen) {
     selection.replaceOtherBooks = true;
     EXPECT_EQ(GenerationRun(session.ledger, selection).outcome, RunOutcome::Completed);
     EXPECT_EQ(ReadRunRecord(session.folder / "04")->dataFile, "t_run_figures");
-    EXPECT_FALSE(OtherBooksFiles(session.folder / "04", *other.books));
+    EXPECT_FALSE(OtherBooksFiles(session.folder / "04", *other.books, InterstateParties::InState));
+}
+
+// A month written with the interstate files of every party is another run's, as another data
+// file's is: an in-state run keeps it unless told to replace it, and so the other way round.
+TEST(RunRecord, FilesOfTheOtherInterstateChoiceAreKeptUnlessReplacingWasChosen) {
+    LedgerSession session("t_run_demo");
+    RunSelection selection{.books = session.books,
+                           .dataFile = "t_run_demo",
+                           .monthNumber = 4,
+                           .folders = test::FlatFolders(session.folder),
+                           .interstateParties = InterstateParties::All};
+    ASSERT_TRUE(GenerationRun(session.ledger, selection).Completed());
+    const fs::path april = session.folder / "04";
+    EXPECT_FALSE(OtherBooksFiles(april, session.books, InterstateParties::All));
+    const auto why = OtherBooksFiles(april, session.books, InterstateParties::InState);
+    ASSERT_TRUE(why);
+    EXPECT_NE(why->text.find("were made by a run of t_run_demo whose interstate files list every "
+                             "party, each with its own TIN; written "),
+              std::string::npos)
+        << why->text;
+    for (const InterstateParties parties : {InterstateParties::InState, InterstateParties::All}) {
+        selection.interstateParties = parties;
+        selection.replaceOtherBooks = false;
+        const InterstateParties written = ReadRunRecord(april)->interstateParties;
+        EXPECT_EQ(GenerationRun(session.ledger, selection).outcome,
+                  parties == written ? RunOutcome::Completed : RunOutcome::Refused);
+        EXPECT_EQ(ReadRunRecord(april)->interstateParties, written);
+        selection.replaceOtherBooks = true;
+        EXPECT_EQ(GenerationRun(session.ledger, selection).outcome, RunOutcome::Completed);
+        EXPECT_EQ(ReadRunRecord(april)->interstateParties, parties);
+    }
 }
 
 // What a month run shows, in the form the command line reports it.

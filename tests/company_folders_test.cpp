@@ -31,7 +31,8 @@ TEST(CompanyFolders, EachCompanysMonthsKeepTheirOwnFolderWithoutAQuestion) {
 
     const RunResult first = RunInto(a, 4, folders);
     ASSERT_TRUE(first.Completed()) << testing::PrintToString(first.messages);
-    EXPECT_FALSE(OtherBooksFiles(MonthFolder(folders, b.books, 4), b.books));
+    EXPECT_FALSE(
+        OtherBooksFiles(MonthFolder(folders, b.books, 4), b.books, InterstateParties::InState));
     const RunResult second = RunInto(b, 4, folders);
     ASSERT_TRUE(second.Completed()) << testing::PrintToString(second.messages);
     EXPECT_EQ(first.monthFolder, aprilOfA.string());

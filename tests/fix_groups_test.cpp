@@ -220,6 +220,46 @@ TEST(FixGroups, EveryCauseIsOneGroupRankedByTaxThenDocumentsAndWordedForTheAccou
     }
 }
 
+// Out-of-state parties the interstate files leave out by the return's own rule: one group a
+// party, ranked after every group a change of the books fixes however large its tax, and worded
+// as nothing to fix in the books.
+TEST(FixGroups, TheInStateRuleGroupsByPartyAfterWhatTheBooksFix) {
+    NotedRun run;
+    DocumentNote madras = With(Purchase("B No.I1 · voucher 31", 12000), DocumentFate::TinSkipped);
+    madras.file = "efile_is_pur04.xml";
+    madras.partyAccount = 1801;
+    madras.partyName = "MADRAS PHARMA";
+    madras.writtenTin = "33123456789";
+    madras.byReturnRule = true;
+    run.Add("B No.I1 of voucher 31 left out: the party's TIN 33123456789 does not begin with 29",
+            madras, "efile_is_pur04.xml");
+    madras.document = "B No.I2 · voucher 32";
+    run.Add("B No.I2 of voucher 32 left out: the party's TIN 33123456789 does not begin with 29",
+            madras, "efile_is_pur04.xml");
+    DocumentNote numbered = Purchase("B No.X5 · voucher 14", 4);
+    numbered.failing = ElementValue::Number;
+    run.Add("<InvNo> (checked element 3) is not valid. Reason: length", numbered);
+
+    const std::vector<FixGroup> groups = GroupFixes(run.rows, run.notes);
+    ASSERT_EQ(groups.size(), 2u);
+    EXPECT_EQ(CauseCode(groups[0].cause), "documentFailsSchema");
+    const FixGroup& rule = groups[1];
+    EXPECT_EQ(CauseCode(rule.cause), "inStateRule");
+    EXPECT_FALSE(Fixable(rule));
+    EXPECT_EQ(rule.party, 1801);
+    EXPECT_EQ(rule.documents, 2);
+    EXPECT_EQ(rule.taxPaise, 2400000);
+    EXPECT_EQ(rule.rows, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(rule.text,
+              "Party 1801 MADRAS PHARMA: the TIN '33123456789' does not begin with 29, so 2 bills "
+              "of efile_is_pur04.xml are left out (tax 24,000.00) by the return's rule: the "
+              "interstate files take only parties whose TIN begins with 29.");
+    EXPECT_EQ(rule.action,
+              "Nothing in the books: the supplier is rightly outside the state. To write such "
+              "parties with their own TIN, choose all parties for the interstate files (All "
+              "parties in the window, --interstate-parties all on the command line).");
+}
+
 TEST(FixGroups, EveryRowIsInExactlyOneGroup) {
     NotedRun run = EveryCause();
     // A party's TIN failing in many records, two elements of one document, rows without notes.

@@ -38,6 +38,24 @@ TEST(InterstateSalesFile, WritesBothSeriesOfAprilByteForByte) {
               std::vector<std::string>{(session.folder / "04/efile_sal_iss_04.xml").string()});
 }
 
+// With every party chosen the first-series buyer of another state is written with its own TIN,
+// in its place among the first series; the file is April's otherwise, byte for byte.
+TEST(InterstateSalesFile, WritesOutOfStateBuyersWhenEveryPartyIsChosen) {
+    LedgerSession session("t_interstate_sales");
+    ReturnContext context = session.Context(4);
+    context.interstateParties = InterstateParties::All;
+    GenerateReturnFile(InterstateSalesFileKind(), context);
+
+    EXPECT_EQ(session.ReturnFile("04/efile_sal_iss_04.xml"),
+              session.Expected("t_interstate_sales/efile_sal_iss_04_all_parties.xml"));
+    const std::vector<ErrorRow> rows{
+        {"Sales Outside State",
+         "Inv No.13 Dated:06/04/2014 of TINY BUYER HUBLI omitted due to basic amount being less "
+         "than Rs.1"},
+    };
+    EXPECT_EQ(Said(session.result.rows), rows);
+}
+
 TEST(InterstateSalesFile, TotalsCstOfBothSeriesWithOmittedBillsButNotSkippedOnes) {
     LedgerSession session("t_interstate_sales");
     ReturnContext context = session.Context(4);

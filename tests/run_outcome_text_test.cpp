@@ -29,6 +29,7 @@ struct OutcomeCase {
     const char* name;
     std::vector<FileAccount> accounts;
     std::string text;
+    bool checkedOnly = false;  // a check before filing, into a throwaway folder
 };
 
 void PrintTo(const OutcomeCase& c, std::ostream* out) { *out << c.name; }
@@ -66,12 +67,22 @@ const std::vector<OutcomeCase> kCases = {
      {Written("efile_pur04.xml", 1, 1, std::nullopt), NotWritten("efile_pur_rtn04.xml")},
      "1 file written"},
     {"NothingWritten", {NotWritten("efile_pur04.xml")}, "0 files written"},
+    {"CheckedOnly",
+     {Written("efile_pur04.xml", 20, 10), Written("efile_pur_rtn04.xml", 5, 5),
+      Written("efile_sal04.xml", 30, 30), Written("efile_sal_returns04.xml", 1, 1),
+      Written("efile_sal_iss_04.xml", 1, 1), Written("efile_is_pur04.xml", 2, 2)},
+     "6 files checked, nothing written \u00b7 10 left out (listed below)",
+     true},
+    {"CheckedOnlyOneFailed",
+     {Written("efile_pur04.xml", 1, 1, false, 2), Written("efile_sal04.xml", 1, 1)},
+     "2 files checked, nothing written, 1 failed its schema check: efile_pur04.xml (2 errors)",
+     true},
 };
 
 class RunOutcomeTextIs : public testing::TestWithParam<OutcomeCase> {};
 
 TEST_P(RunOutcomeTextIs, AsListed) {
-    EXPECT_EQ(RunOutcomeText(GetParam().accounts), GetParam().text);
+    EXPECT_EQ(RunOutcomeText(GetParam().accounts, GetParam().checkedOnly), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, RunOutcomeTextIs, testing::ValuesIn(kCases),

@@ -170,7 +170,8 @@ MonthRun RunMonth(vat::LedgerConnection& ledger, const vat::RunSelection& select
     const std::filesystem::path monthFolder =
         vat::MonthFolder(selection.folders, *selection.books, options.month);
     if (!options.check)
-        if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books);
+        if (auto owner =
+                vat::OtherBooksFiles(monthFolder, *selection.books, selection.interstateParties);
             owner && !options.replace)
             return Refused(owner->unreadable ? owner->text
                                              : owner->text + "; give --replace to replace them");
@@ -219,6 +220,8 @@ int ReportYear(vat::LedgerConnection& ledger, const std::string& dataFile,
                const CliOptions& options, const vat::ReturnFolders& folders,
                const vat::RunCancel& cancel, vat::RunObserver& observer) {
     if (!options.json) {
+        // The table names its data file and kind at the top, as a month's report does.
+        std::cout << dataFile << " \u00b7 Year run: each month, April to March\n";
         YearReport table(std::cout);
         return RunYear(ledger, dataFile, options, folders, cancel, observer, table);
     }

@@ -6,9 +6,10 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QUrl>
+
+#include "app/window/elided_path.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
       defaults_(std::move(defaults)),
       settings_("vat-efile", "window"),
       caption_(new QLabel(this)),
-      path_(new QLineEdit(this)),
+      path_(new ElidedPath(this)),
       otherSchemas_(new QLabel(this)),
       schemas_(new QPushButton("Schemas...", this)),
       perCompany_(new QCheckBox("Per company", this)) {
@@ -50,7 +51,6 @@ FolderRow::FolderRow(vat::ReturnFolders defaults, QWidget* parent)
     // The path gives way to a long caption, never the caption to the path.
     caption_->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     path_->setObjectName("txt_Folder");
-    path_->setReadOnly(true);
     otherSchemas_->setObjectName("lbl_OtherSchemas");
     schemas_->setObjectName("btn_Schemas");
     auto* choose = new QPushButton("Choose...", this);
@@ -140,17 +140,13 @@ void FolderRow::chooseLayout(bool perCompany) {
 // The output folder may not exist before the first run: it is made so that there is
 // something to show. Without a file manager the user is told where to look.
 void FolderRow::openShownFolder() {
-    const QString folder = path_->text();
+    const QString folder = path_->path();
     QDir().mkpath(folder);
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
         emit folderNotOpened("No file manager opened the folder " + folder + ".");
 }
 
-// A long path shows its end, the month folder; the whole path is in the tooltip.
-void FolderRow::showPath(const std::filesystem::path& folder) {
-    path_->setText(Text(folder));
-    path_->setToolTip(Text(folder));
-}
+void FolderRow::showPath(const std::filesystem::path& folder) { path_->setPath(Text(folder)); }
 
 void FolderRow::showFolders() {
     const vat::ReturnFolders shown = folders();

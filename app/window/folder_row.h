@@ -6,9 +6,9 @@
 
 #include "returns/run/return_folders.h"
 
+class ElidedPath;
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 
 // Where the return files go: the output folder that holds the month folders, Choose... to pick
@@ -47,7 +47,7 @@ private:
     vat::ReturnFolders defaults_;
     QSettings settings_;
     QLabel* caption_;
-    QLineEdit* path_;
+    ElidedPath* path_;
     QLabel* otherSchemas_;  // shown while the schemas are not the program's
     QPushButton* schemas_;
     QCheckBox* perCompany_;

@@ -2,6 +2,7 @@
 
 #include "app/shared/default_folders.h"
 #include "app/window/main_window.h"
+#include "app/window/window_place.h"
 #include "returns/run/run_memory.h"
 
 // A server that cannot be reached at start-up leaves the window open with Retry.
@@ -12,6 +13,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName("vat-efile");
     MainWindow window(DefaultFolders(ThisProgramsSurroundings()));
     window.loadDataFiles();
+    RestoreWindowPlace(window);
     window.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    RememberWindowPlace(window);
+    return status;
 }

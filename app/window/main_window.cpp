@@ -21,6 +21,7 @@
 #include "app/window/file_accounts_table.h"
 #include "app/window/fix_list_view.h"
 #include "app/window/folder_row.h"
+#include "app/window/interstate_choice.h"
 #include "app/window/reconciliation_view.h"
 #include "app/window/run_status_line.h"
 #include "app/window/voucher_dialog.h"
@@ -252,18 +253,24 @@ int MainWindow::chosenMonth() const {
 
 bool MainWindow::busy() const { return job_->running(); }
 
+vat::RunSelection MainWindow::chosenSelection() const {
+    return {.books = dataFile_.books,
+            .dataFile = chosenDataFile(),
+            .monthNumber = chosenMonth(),
+            .folders = folderRow_->folders(),
+            .interstateParties = interstateChoice_->parties()};
+}
+
 void MainWindow::runGeneration() {
-    vat::RunSelection selection{.books = dataFile_.books,
-                                .dataFile = chosenDataFile(),
-                                .monthNumber = chosenMonth(),
-                                .folders = folderRow_->folders()};
+    vat::RunSelection selection = chosenSelection();
     // The user's data folder may not exist yet; a failure shows as the run's own.
     std::error_code ignored;
     std::filesystem::create_directories(selection.folders.output, ignored);
     if (selection.monthNumber != 0 && selection.books && !selection.dataFile.empty()) {
         const auto monthFolder =
             vat::MonthFolder(selection.folders, *selection.books, selection.monthNumber);
-        if (auto owner = vat::OtherBooksFiles(monthFolder, *selection.books)) {
+        if (auto owner =
+                vat::OtherBooksFiles(monthFolder, *selection.books, selection.interstateParties)) {
             if (!messages_->confirm(QString::fromStdString(owner->text +
                                                            ".\n\nReplace them with the files of " +
                                                            selection.dataFile + "?")))
@@ -277,13 +284,7 @@ void MainWindow::runGeneration() {
 
 // The month run into a throwaway folder: the month folder, its lock and its files stay as
 // they are, so nothing needs confirming.
-void MainWindow::runCheckOnly() {
-    startMonthJob({.books = dataFile_.books,
-                   .dataFile = chosenDataFile(),
-                   .monthNumber = chosenMonth(),
-                   .folders = folderRow_->folders()},
-                  true);
-}
+void MainWindow::runCheckOnly() { startMonthJob(chosenSelection(), true); }
 
 void MainWindow::startMonthJob(const vat::RunSelection& selection, bool checkOnly) {
     // A books check going on is dropped: the run rewrites what it would compare.
@@ -405,15 +406,19 @@ void MainWindow::showRunMessages(const std::vector<vat::UserMessage>& runMessage
 // While a run goes on, nothing that would start another or change what it reads is enabled.
 void MainWindow::setRunning(bool running) {
     if (!running) runStatus_->clear();
+    // The control that started the run has the focus again after it, as it had before.
+    if (running && !running_) focusBeforeRun_ = focusWidget();
     running_ = running;
     for (QWidget* control :
          {static_cast<QWidget*>(monthCombo_), static_cast<QWidget*>(dataFileCombo_),
           static_cast<QWidget*>(generateButton_), static_cast<QWidget*>(checkOnlyButton_),
           static_cast<QWidget*>(yearButton_), static_cast<QWidget*>(printButton_),
           static_cast<QWidget*>(folderRow_), static_cast<QWidget*>(exportButton_),
-          static_cast<QWidget*>(markFiledButton_)})
+          static_cast<QWidget*>(markFiledButton_), static_cast<QWidget*>(interstateChoice_)})
         control->setEnabled(!running);
     cancelButton_->setVisible(running);
+    if (!running && focusBeforeRun_ && focusBeforeRun_->isEnabled())
+        focusBeforeRun_->setFocus(Qt::OtherFocusReason);
 }
 
 // A run is stopped only when the user says so; a books check is simply dropped. Either way the
@@ -429,9 +434,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
 }
 
-// The list takes the room the window gains beyond its least size.
 void MainWindow::resizeEvent(QResizeEvent* event) {
-    growth_.apply(size() - minimumSize());
+    arrange();
     QWidget::resizeEvent(event);
 }
 

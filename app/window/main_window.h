@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,7 @@
 class BackgroundJob;
 class FixListView;
 class FolderRow;
+class InterstateChoice;
 class ErrorGrid;
 class QComboBox;
 class QLabel;
@@ -66,6 +68,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class LabelLook { Prompt, Heading, Plain, Value, Highlight };
@@ -82,6 +85,7 @@ private:
     void createFiling();
     QLabel* addLabel(const char* name, const QString& text, QRect place, LabelLook look);
     void connectHandlers();
+    void arrange();
 
     void fillMonthList();
     bool connectToServer();
@@ -96,6 +100,7 @@ private:
     void showParty(long long party);
     void refreshFilterChoices();
     int chosenMonth() const;
+    vat::RunSelection chosenSelection() const;
     void runGeneration();
     void runCheckOnly();
     void startMonthJob(const vat::RunSelection& selection, bool checkOnly);
@@ -120,8 +125,11 @@ private:
     RunDescription latestRun_;  // whose run shownRun_ was and when it ended
     QString shownRecordTime_;   // when the run record shown in place of a run was written
     bool running_ = false;      // a run, not a books check, goes on
-    BackgroundJob* job_;        // the run or the books check going on
-    WindowGrowth growth_;
+    QPointer<QWidget> focusBeforeRun_;
+    BackgroundJob* job_;         // the run or the books check going on
+    WindowGrowth growth_;        // the results: the tabs, what lies above and below them
+    WindowGrowth underWarning_;  // what moves down when the warning needs more lines
+    WindowGrowth underNote_;     // and when the note on the files does
 
     QComboBox* dataFileCombo_;
     QLineEdit* yearStartEdit_;
@@ -129,6 +137,7 @@ private:
     QComboBox* monthCombo_;
     QPushButton* generateButton_;
     QPushButton* checkOnlyButton_;  // runs the month into a throwaway folder
+    InterstateChoice* interstateChoice_;
     QPushButton* retryButton_;
     QPushButton* yearButton_;
     QLabel* filesNote_;          // where Generate Files puts the chosen month's files

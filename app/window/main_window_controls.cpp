@@ -1,5 +1,7 @@
 // The controls of the main window, where the design puts them (left, top, width, height in twips).
 #include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -7,12 +9,14 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "app/window/background_job.h"
 #include "app/window/error_grid.h"
 #include "app/window/file_accounts_table.h"
 #include "app/window/fix_list_view.h"
 #include "app/window/folder_row.h"
+#include "app/window/interstate_choice.h"
 #include "app/window/main_window.h"
 #include "app/window/reconciliation_view.h"
 #include "app/window/run_status_line.h"
@@ -29,6 +33,23 @@ constexpr int kResultsHeight = 2235;
 constexpr int kButtonsTop = kResultsTop + kResultsHeight + 105;
 constexpr int kButtonsHeight = 375;
 constexpr int kMinimumHeight = kButtonsTop + kButtonsHeight + 120;
+// Wide enough for the tabs' designed width beside the figures, the results leave the room under
+// the figures and take the window's right side from its top: a maximised window on a 1366x768
+// screen gives them all its height.
+constexpr int kSelectionTop = 195;
+constexpr int kResultsBlockTop = 7140;  // the caption and filters above the tabs
+constexpr int kResultsBlockLeft = 240;
+constexpr int kRightMargin = 255;
+constexpr int kSideBySideWidth = kClientWidth + 8295 + kRightMargin;
+constexpr int kFiguresTop = 1485;  // the local heading, under the books-changed warning
+constexpr int kWarningTop = 1215;
+constexpr int kWarningWidth = 8220;
+constexpr int kWarningHeight = 270;
+constexpr int kNoteTop = 6240;  // the note on the files, above the folder row
+constexpr int kNoteWidth = 8205;
+constexpr int kNoteHeight = 495;
+constexpr int kFolderRowTop = 6780;  // the lowest of what lies under the warning
+constexpr int kFolderRowHeight = 390;
 constexpr int kErrorListWidth = 5500;
 constexpr int kErrorDetailWidth = 8295 - 90 - kErrorListWidth;
 constexpr int kLabelHeight = 330;
@@ -49,6 +70,14 @@ Control* Place(Control* control, const char* name, QRect place) {
     control->setObjectName(name);
     control->setGeometry(place);
     return control;
+}
+
+// What a wrapped label needs beyond its designed height, within the room there is; nothing
+// while it is hidden.
+int Beyond(const QLabel& label, int width, int designedHeight, int room) {
+    const int wanted =
+        label.isVisibleTo(label.parentWidget()) ? label.heightForWidth(width) - designedHeight : 0;
+    return std::clamp(wanted, 0, std::max(room, 0));
 }
 
 void Fill(QWidget& widget, const QColor& background) {
@@ -83,6 +112,14 @@ MainWindow::MainWindow(vat::ReturnFolders folders, std::unique_ptr<MessagePresen
     createRunAccounts();
     createReconciliationAndFixes();
     createFiling();
+    // Everything under the warning moves down with it: the figures, the note on the files and
+    // the folder row, and the results when they lie under them.
+    for (QWidget* control : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (control->y() >= at.y(kFiguresTop) && !growth_.follows(control) &&
+            control != filesNote_ && control != folderRow_)
+            underWarning_.follow(control, {});
+    underNote_.follow(folderRow_, {});
+    booksChangedLabel_->installEventFilter(this);
 
     showRun({});
     showFilesNote();
@@ -126,9 +163,12 @@ void MainWindow::createSelectionControls(const Twips& at) {
     dataFileCombo_ = Place(new QComboBox(this), "Combo2", at.rect(1920, 195, 3405, 420));
     yearStartEdit_ = Place(new QLineEdit(this), "Text1", at.rect(5400, 195, 1485, 420));
     yearEndEdit_ = Place(new QLineEdit(this), "Text2", at.rect(7005, 195, 1500, 420));
-    // The dates come from the data file; typing over them would change nothing.
-    yearStartEdit_->setReadOnly(true);
-    yearEndEdit_->setReadOnly(true);
+    // The dates come from the data file; typing over them would change nothing. Tab passes
+    // them by, and so does the focus leaving a control a run disables.
+    for (QLineEdit* date : {yearStartEdit_, yearEndEdit_}) {
+        date->setReadOnly(true);
+        date->setFocusPolicy(Qt::ClickFocus);
+    }
     addLabel("Label12", "Select Month", at.rect(240, 720, 1770, 330), LabelLook::Prompt);
     monthCombo_ = Place(new QComboBox(this), "Combo1", at.rect(1920, 720, 2250, 420));
     generateButton_ =
@@ -141,7 +181,10 @@ void MainWindow::createSelectionControls(const Twips& at) {
     yearButton_ =
         Place(new QPushButton("&Year...", this), "btn_Year", at.rect(4260, 720, 1050, 420));
     booksChangedLabel_ =
-        addLabel("lbl_BooksChanged", {}, at.rect(240, 1215, 8220, 270), LabelLook::Prompt);
+        addLabel("lbl_BooksChanged", {}, at.rect(240, kWarningTop, kWarningWidth, kWarningHeight),
+                 LabelLook::Prompt);
+    // A long warning takes the lines it needs when the window has the room (arrange).
+    booksChangedLabel_->setWordWrap(true);
     QPalette warning = booksChangedLabel_->palette();
     warning.setColor(QPalette::WindowText, kWarningText);
     booksChangedLabel_->setPalette(warning);
@@ -233,7 +276,8 @@ void MainWindow::createSecondarySummary(const Twips& at) {
 }
 
 void MainWindow::createErrorList(const Twips& at) {
-    filesNote_ = addLabel("Label18", {}, at.rect(240, 6240, 8205, 495), LabelLook::Plain);
+    filesNote_ =
+        addLabel("Label18", {}, at.rect(240, kNoteTop, kNoteWidth, kNoteHeight), LabelLook::Plain);
     filesNote_->setWordWrap(true);
     addLabel("Label19", "Validation Errors", at.rect(240, 7200, 3075, kLabelHeight),
              LabelLook::Prompt);
@@ -272,6 +316,9 @@ void MainWindow::createErrorList(const Twips& at) {
     cancelButton_->hide();
 
     // A larger window gives its room to the tabs; what lies below them moves down.
+    for (QWidget* above : {static_cast<QWidget*>(findChild<QLabel*>("Label19")),
+                           static_cast<QWidget*>(typeFilter_), static_cast<QWidget*>(fileFilter_)})
+        growth_.follow(above, {});
     growth_.follow(results_, Qt::RightEdge | Qt::BottomEdge);
     growth_.follow(runStatus_, Qt::TopEdge | Qt::BottomEdge | Qt::RightEdge);
     for (QWidget* button : {cancelButton_, exportButton_, printButton_})
@@ -280,8 +327,8 @@ void MainWindow::createErrorList(const Twips& at) {
 
 // Under the note on the files, where they go.
 void MainWindow::createFolderRow(const Twips& at, vat::ReturnFolders folders) {
-    folderRow_ =
-        Place(new FolderRow(std::move(folders), this), "folderRow", at.rect(240, 6780, 8205, 390));
+    folderRow_ = Place(new FolderRow(std::move(folders), this), "folderRow",
+                       at.rect(240, kFolderRowTop, 8205, kFolderRowHeight));
     connect(folderRow_, &FolderRow::folderNotOpened, this, [this](const QString& text) {
         present({text.toStdString(), false});
     });
@@ -294,17 +341,66 @@ void MainWindow::createRunAccounts() {
     results_->addTab(runAccounts_, "Files");
 }
 
-// Beside the error list, and Check only at the tabs' right end: the room the design leaves.
+// Beside the error list, and All parties and Check only at the tabs' right end: the room the
+// design leaves.
 void MainWindow::createReconciliationAndFixes() {
     reconciliationView_ = new ReconciliationView(results_);
     reconciliationView_->setObjectName("reconciliationView");
     results_->addTab(reconciliationView_, "Reconciliation");
     fixList_ = new FixListView(results_);
     results_->addTab(fixList_, "To fix");
-    checkOnlyButton_ = new QPushButton("Chec&k only", results_);
+    // Beside Check only, how the month is run: by Generate Files and Check only alike.
+    auto* corner = new QWidget(results_);
+    interstateChoice_ = new InterstateChoice(corner);
+    checkOnlyButton_ = new QPushButton("Chec&k only", corner);
     checkOnlyButton_->setObjectName("btn_CheckOnly");
     checkOnlyButton_->setToolTip(
         "Runs the month as Generate Files does, into a throwaway folder: shows the errors, what "
         "to fix and the reconciliation without changing the month's folder.");
-    results_->setCornerWidget(checkOnlyButton_, Qt::TopRightCorner);
+    auto* cornerLayout = new QHBoxLayout(corner);
+    cornerLayout->setContentsMargins(0, 0, 0, 0);
+    cornerLayout->addWidget(interstateChoice_);
+    cornerLayout->addWidget(checkOnlyButton_);
+    results_->setCornerWidget(corner, Qt::TopRightCorner);
+}
+
+// The window's room beyond its least size. Narrow, the tabs take it, under the figures; wide
+// enough, the results move beside the figures, from the top of the window to its bottom. A
+// warning that needs more than its one line pushes what lies under it down, as far as the
+// window's height allows; its tooltip holds it whole. Beside the results, the note on the files
+// takes the lines it needs too.
+void MainWindow::arrange() {
+    const Twips at(*this);
+    const QSize growth = size() - minimumSize();
+    const bool sideBySide = width() >= at.x(kSideBySideWidth);
+    const QRect designedWarning = at.rect(240, kWarningTop, kWarningWidth, kWarningHeight);
+    const QRect designedNote = at.rect(240, kNoteTop, kNoteWidth, kNoteHeight);
+    const int warningWidth = designedWarning.width() + (sideBySide ? 0 : growth.width());
+    // Beside the results, what lies under the warning may go down to the window's bottom.
+    const int room =
+        sideBySide ? height() - at.y(kFolderRowTop + kFolderRowHeight + 120) : growth.height();
+    const int lower = Beyond(*booksChangedLabel_, warningWidth, designedWarning.height(), room);
+    const int noteLower =
+        sideBySide ? Beyond(*filesNote_, designedNote.width(), designedNote.height(), room - lower)
+                   : 0;
+    booksChangedLabel_->setGeometry(
+        designedWarning.adjusted(0, 0, warningWidth - designedWarning.width(), lower));
+    underWarning_.apply({}, {0, lower});
+    filesNote_->setGeometry(designedNote.translated(0, lower).adjusted(0, 0, 0, noteLower));
+    underNote_.apply({}, {0, lower + noteLower});
+    if (sideBySide) {
+        const QPoint by(at.x(kClientWidth) - at.x(kResultsBlockLeft),
+                        at.y(kSelectionTop) - at.y(kResultsBlockTop));
+        growth_.apply(growth - QSize(by.x(), by.y()), by);
+    } else {
+        growth_.apply(growth - QSize(0, lower), {0, lower});
+    }
+}
+
+// The warning shown or hidden changes what it needs.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == booksChangedLabel_ &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        arrange();
+    return QWidget::eventFilter(watched, event);
 }

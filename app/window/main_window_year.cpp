@@ -51,6 +51,7 @@ void MainWindow::showBooksCheck(const std::string& warning) {
     booksChangedLabel_->setText(text);
     booksChangedLabel_->setToolTip(text);
     booksChangedLabel_->setVisible(!text.isEmpty());
+    arrange();  // the same label may need other lines
 }
 
 // The view runs and checks months itself; a check of the window's would compare a month the

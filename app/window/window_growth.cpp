@@ -1,17 +1,25 @@
 #include "app/window/window_growth.h"
 
 #include <QWidget>
+#include <algorithm>
 
 void WindowGrowth::follow(QWidget* control, Qt::Edges edges) {
     followers_.push_back({control, control->geometry(), edges});
 }
 
-void WindowGrowth::apply(QSize growth) const {
+bool WindowGrowth::follows(const QWidget* control) const {
+    return std::ranges::any_of(
+        followers_, [control](const Follower& follower) { return follower.control == control; });
+}
+
+void WindowGrowth::apply(QSize growth, QPoint by) const {
     for (const Follower& follower : followers_) {
-        const auto shift = [&](Qt::Edge edge, int by) { return follower.edges & edge ? by : 0; };
+        const auto grown = [&](Qt::Edge edge, int amount) {
+            return follower.edges & edge ? amount : 0;
+        };
         const int dx = growth.width(), dy = growth.height();
-        follower.control->setGeometry(
-            follower.designed.adjusted(shift(Qt::LeftEdge, dx), shift(Qt::TopEdge, dy),
-                                       shift(Qt::RightEdge, dx), shift(Qt::BottomEdge, dy)));
+        follower.control->setGeometry(follower.designed.translated(by).adjusted(
+            grown(Qt::LeftEdge, dx), grown(Qt::TopEdge, dy), grown(Qt::RightEdge, dx),
+            grown(Qt::BottomEdge, dy)));
     }
 }

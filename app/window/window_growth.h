@@ -14,9 +14,11 @@ public:
     // Registers the control at its present (designed) geometry. Qt::RightEdge and
     // Qt::BottomEdge stretch it; with Qt::LeftEdge or Qt::TopEdge as well it moves instead.
     void follow(QWidget* control, Qt::Edges edges);
+    bool follows(const QWidget* control) const;
 
-    // Places every registered control for a window grown this much beyond its designed size.
-    void apply(QSize growth) const;
+    // Places every registered control for a window grown this much beyond its designed size,
+    // moved by `by` from its designed place first.
+    void apply(QSize growth, QPoint by = {}) const;
 
 private:
     struct Follower {

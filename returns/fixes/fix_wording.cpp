@@ -78,7 +78,8 @@ FixWords PartyWords(const FixFacts& facts) {
                     "Nothing in the books: the " + side +
                         " is rightly outside the state. To write "
                         "such parties with their own TIN, choose all parties for the interstate "
-                        "files (--interstate-parties all)."};
+                        "files (All parties in the window, --interstate-parties all on the "
+                        "command line)."};
         case FixCause::TinFailsSchema:
             return {party + "the TIN '" + note.writtenTin + "' " + TinFault(note.writtenTin) +
                         ", " + FailTheSchema(group) + ".",

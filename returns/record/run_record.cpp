@@ -329,6 +329,12 @@ public:
         };
         if (depth_ == 1 && key_[0] == "dataFile") take(owner_.dataFile, 1);
         if (depth_ == 1 && key_[0] == "writtenAt") take(owner_.writtenAt, 2);
+        // Written ahead of writtenAt, so read before the reader stops; none in older records.
+        if (depth_ == 1 && key_[0] == "interstateParties") {
+            const auto parties = InterstatePartiesOfCode(value);
+            if (!parties) throw RunRecordError("not a run record: unknown interstateParties");
+            owner_.interstateParties = *parties;
+        }
         if (depth_ == 2 && key_[0] == "financialYear" && key_[1] == "start")
             take(owner_.yearStart, 4);
         if (depth_ == 2 && key_[0] == "financialYear" && key_[1] == "end")
@@ -381,8 +387,22 @@ std::optional<RunRecord> ReadRunRecord(const fs::path& monthFolder) {
     return ReadRecordWith(monthFolder, ParseRunRecord);
 }
 
+// The documents are cut off where the record's own layout puts them: no document line holds
+// the line break that opens them. Another layout is read whole.
+std::optional<RunRecord> ReadRunRecordHead(const fs::path& monthFolder) {
+    return ReadRecordWith(monthFolder, [](std::string text) {
+        if (const std::size_t documents = text.rfind(kDocumentsOpening);
+            documents != std::string::npos) {
+            text.resize(documents);
+            text.append(kDocumentsOpening).append("]\n}\n");
+        }
+        return ParseRunRecord(std::move(text));
+    });
+}
+
 RecordOwner OwnerOf(const RunRecord& record) {
-    return {record.dataFile, record.yearStart, record.yearEnd, record.writtenAt};
+    return {record.dataFile, record.yearStart, record.yearEnd, record.writtenAt,
+            record.interstateParties};
 }
 
 std::optional<RecordOwner> ReadRecordOwner(const fs::path& monthFolder) {

@@ -73,6 +73,8 @@ void WriteRunRecord(const RunRecord& record, const std::filesystem::path& folder
 // The record of a month folder; nullopt when it has none. Throws RunRecordError when it cannot
 // be read, is no regular file (a link is never followed) or is larger than any record.
 std::optional<RunRecord> ReadRunRecord(const std::filesystem::path& monthFolder);
+// The same without its documents, which run to megabytes: for the figures and accounts.
+std::optional<RunRecord> ReadRunRecordHead(const std::filesystem::path& monthFolder);
 
 // Whose books a record's files were made from, and when.
 struct RecordOwner {
@@ -80,6 +82,8 @@ struct RecordOwner {
     std::string yearStart;  // "yyyy-mm-dd"
     std::string yearEnd;
     std::string writtenAt;
+    // Which parties the interstate files list: a run of the other choice makes other files.
+    InterstateParties interstateParties = InterstateParties::InState;
 };
 RecordOwner OwnerOf(const RunRecord& record);
 

@@ -248,7 +248,7 @@ bool WrittenFrom(const RecordOwner& owner, const SelectedBooks& books) {
 }
 
 std::optional<OtherFiles> OtherBooksFiles(const std::filesystem::path& monthFolder,
-                                          const SelectedBooks& books) {
+                                          const SelectedBooks& books, InterstateParties parties) {
     std::optional<RecordOwner> owner;
     try {
         owner = ReadRecordOwner(monthFolder);
@@ -257,9 +257,16 @@ std::optional<OtherFiles> OtherBooksFiles(const std::filesystem::path& monthFold
                               " have a run record that cannot be read (" + error.what() + ")",
                           dynamic_cast<const RunRecordUnreadable*>(&error) != nullptr};
     }
-    if (!owner || WrittenFrom(*owner, books)) return std::nullopt;
-    return OtherFiles{"The files in " + monthFolder.string() + " were made from " +
-                      RecordOwnerText(*owner)};
+    if (!owner) return std::nullopt;
+    if (!WrittenFrom(*owner, books))
+        return OtherFiles{"The files in " + monthFolder.string() + " were made from " +
+                          RecordOwnerText(*owner)};
+    if (owner->interstateParties != parties)
+        return OtherFiles{"The files in " + monthFolder.string() + " were made by a run of " +
+                          owner->dataFile + " whose interstate files list " +
+                          std::string(InterstatePartiesWords(owner->interstateParties)) +
+                          "; written " + PersonsForm(owner->writtenAt)};
+    return std::nullopt;
 }
 
 RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
@@ -353,7 +360,8 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
         return Fail(context, std::string("Cannot reopen the data file: ") + error.what());
     }
 
-    if (auto refusal = OtherBooksFiles(monthsFolder / monthTag, *result.books);
+    if (auto refusal =
+            OtherBooksFiles(monthsFolder / monthTag, *result.books, selection.interstateParties);
         refusal && !selection.replaceOtherBooks)
         return Refuse(result, {refusal->text + "; they were kept.", true});
 

@@ -25,9 +25,10 @@ RunResult GenerationRun(LedgerConnection& ledger, const RunSelection& selection,
 // True when a run of these books (data file and financial year) wrote the record.
 bool WrittenFrom(const RecordOwner& owner, const SelectedBooks& books);
 
-// Why the files in a month folder may not be replaced by a run of these books without asking:
-// a run of another data file or of another financial year wrote them, or their run record
-// is no record or cannot be read. nullopt when they may (no files, or files these books made).
+// Why the files in a month folder may not be replaced by a run of these books and this choice
+// of interstate parties without asking: a run of another data file, of another financial year
+// or of the other choice of interstate parties wrote them, or their run record is no record or
+// cannot be read. nullopt when they may (no files, or files such a run made).
 struct OtherFiles {
     std::string text;
     // The record's file could not be read at all (its permissions, say): whose files they are
@@ -35,6 +36,6 @@ struct OtherFiles {
     bool unreadable = false;
 };
 std::optional<OtherFiles> OtherBooksFiles(const std::filesystem::path& monthFolder,
-                                          const SelectedBooks& books);
+                                          const SelectedBooks& books, InterstateParties parties);
 
 }  // namespace vat

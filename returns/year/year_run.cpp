@@ -56,7 +56,7 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
 std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,
                                       const SelectedBooks& books) {
     try {
-        std::optional<RunRecord> record = ReadRunRecord(monthFolder);
+        std::optional<RunRecord> record = ReadRunRecordHead(monthFolder);
         if (record && WrittenFrom(OwnerOf(*record), books)) return record;
     } catch (const RunRecordError&) {
         // a record that cannot be read says nothing of the month
@@ -65,7 +65,12 @@ std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,
 }
 
 bool MonthGenerated(const std::filesystem::path& monthFolder, const SelectedBooks& books) {
-    return OwnRunRecord(monthFolder, books).has_value();
+    try {
+        const std::optional<RecordOwner> owner = ReadRecordOwner(monthFolder);
+        return owner && WrittenFrom(*owner, books);
+    } catch (const RunRecordError&) {
+        return false;  // as OwnRunRecord finds no record
+    }
 }
 
 std::int64_t YearTotals::InputVat() const {

@@ -33,11 +33,13 @@ void RunYear(LedgerConnection& ledger, const std::string& dataFile, const Return
              const YearRunChoices& choices,
              const std::function<void(int monthNumber, const RunResult& result)>& monthDone);
 
-// The month folder's run record when a completed run of these books (data file and financial
-// year) wrote it; nullopt otherwise, for a record that cannot be read too.
+// The month folder's run record, without its documents, when a completed run of these books
+// (data file and financial year) wrote it; nullopt otherwise, for a record that cannot be read
+// too.
 std::optional<RunRecord> OwnRunRecord(const std::filesystem::path& monthFolder,
                                       const SelectedBooks& books);
-// True when the month folder holds files a completed run of these books wrote.
+// True when the month folder holds files a completed run of these books wrote; reads the
+// record's owner alone.
 bool MonthGenerated(const std::filesystem::path& monthFolder, const SelectedBooks& books);
 
 // The year's figures: the sums of its completed months' figures as their summaries show them,

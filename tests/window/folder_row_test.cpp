@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "app/window/elided_path.h"
+#include "app/window/interstate_choice.h"
 #include "window/scratch_settings.h"
 
 // The folder row on its own: the folders it hands a run, the choices it remembers, and the
@@ -62,7 +64,7 @@ private slots:
         QCOMPARE(row.folders().output, defaults().output);
         QCOMPARE(row.folders().schemas, defaults().schemas);
         QCOMPARE(Find<QLabel>(row, "lbl_Folder")->text(), QString("Output folder"));
-        QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("default"));
+        QCOMPARE(Find<ElidedPath>(row, "txt_Folder")->path(), root_.filePath("default"));
         QVERIFY(Find<QPushButton>(row, "btn_Schemas")
                     ->toolTip()
                     .endsWith(root_.filePath("bundled/XSD")));
@@ -76,7 +78,7 @@ private slots:
             const FolderRow row(defaults(), nullptr);
             ChooseWith(row, "btn_ChooseFolder", root_.filePath("books/returns"));
             ChooseWith(row, "btn_Schemas", root_.filePath("authority"));
-            QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("books/returns"));
+            QCOMPARE(Find<ElidedPath>(row, "txt_Folder")->path(), root_.filePath("books/returns"));
             QVERIFY(Find<QPushButton>(row, "btn_Schemas")
                         ->toolTip()
                         .endsWith(root_.filePath("authority")));
@@ -122,13 +124,46 @@ private slots:
         QCOMPARE(FolderRow(flat, nullptr).folders().layout, MonthFolderLayout::Flat);
     }
 
+    // In-state parties only, the return's rule, unless the user chooses all; the choice is
+    // remembered, the default again forgotten.
+    void interstatePartiesAreInStateUnlessTheUserChoosesAll() {
+        using vat::InterstateParties;
+        {
+            InterstateChoice all(nullptr);
+            QVERIFY(!all.isChecked());
+            QCOMPARE(all.parties(), InterstateParties::InState);
+            all.click();
+            QCOMPARE(all.parties(), InterstateParties::All);
+        }
+        InterstateChoice next(nullptr);
+        QCOMPARE(next.parties(), InterstateParties::All);
+        QVERIFY(next.isChecked());
+        next.click();
+        QVERIFY(!QSettings("vat-efile", "window").contains("interstateParties"));
+    }
+
+    // A path longer than its room is cut in its middle: its drive and its month folder show.
+    void aLongFolderShowsBothEndsAndTheWholeInItsTooltip() {
+        FolderRow row(defaults(), nullptr);
+        row.resize(500, row.sizeHint().height());
+        const QString deep =
+            root_.filePath(QString("very long company folder name/").repeated(8) + "2014-15/04");
+        row.showRunFolder(deep.toStdString());
+        auto* path = Find<ElidedPath>(row, "txt_Folder");
+        QCOMPARE(path->path(), deep);
+        QCOMPARE(path->toolTip(), deep);
+        QVERIFY2(path->text().contains(QChar(0x2026)) && path->text().endsWith("/04") &&
+                     path->text().startsWith(root_.path().left(4)),
+                 qPrintable(path->text()));
+    }
+
     void afterARunShowsTheMonthFolderAndOpensIt() {
         QDesktopServices::setUrlHandler("file", this, "open");
         opened_.clear();
         FolderRow row(defaults(), nullptr);
         row.showRunFolder(path("default/04"));
         QCOMPARE(Find<QLabel>(row, "lbl_Folder")->text(), QString("Month folder"));
-        QCOMPARE(Find<QLineEdit>(row, "txt_Folder")->text(), root_.filePath("default/04"));
+        QCOMPARE(Find<ElidedPath>(row, "txt_Folder")->path(), root_.filePath("default/04"));
         QTest::mouseClick(Find<QPushButton>(row, "btn_OpenFolder"), Qt::LeftButton);
         QDesktopServices::unsetUrlHandler("file");
         QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(root_.filePath("default/04"))});

@@ -1,5 +1,6 @@
 #include "app/window/main_window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,6 +21,7 @@
 
 #include "app/shared/summary_captions.h"
 #include "app/window/background_job.h"
+#include "app/window/elided_path.h"
 #include "app/window/error_grid.h"
 #include "app/window/voucher_dialog.h"
 #include "returns/record/run_record.h"
@@ -254,7 +256,11 @@ private slots:
                  QString::fromStdString(vat::RunOutcomeText(run.accounts, run.checkedOnly)));
         QCOMPARE(Find<QTableWidget>("tbl_RunAccounts")->rowCount(),
                  static_cast<int>(run.accounts.size()));
-        QCOMPARE(Find<QLineEdit>("txt_Folder")->text(), programFolder_.filePath("04"));
+        QCOMPARE(Find<ElidedPath>("txt_Folder")->path(), programFolder_.filePath("04"));
+        // The focus is where the user left it, on Generate Files, and no text is selected.
+        QCOMPARE(window_->focusWidget(), Find<QWidget>("Command1"));
+        for (const QLineEdit* field : window_->findChildren<QLineEdit*>())
+            QVERIFY2(!field->hasSelectedText(), qPrintable(field->objectName()));
     }
 
     // After generateWritesTheMonthsFilesAndSaysOver: a run held up by another session's lock on
@@ -573,6 +579,43 @@ private slots:
             QCOMPARE(control->geometry(), before[control->objectName()]);
     }
 
+    // Wide enough for both, the results leave the room under the figures and take the window's
+    // right side from its top to its bottom; the figures keep their places. A maximised window
+    // on a 1366x768 screen is wide enough.
+    void aWideWindowPutsTheResultsBesideTheFigures() {
+        QMap<QString, QRect> before;
+        for (QWidget* control : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            before[control->objectName()] = control->geometry();
+        const QSize least = window_->size();
+        window_->resize(1366, 740);
+        QTRY_COMPARE(window_->size(), QSize(1366, 740));
+
+        const QRect tabs = Find<QWidget>("tab_Results")->geometry();
+        const QRect figures = Find<QWidget>("Label7")->geometry();
+        QVERIFY(tabs.left() > figures.right());
+        QVERIFY(tabs.top() < figures.top());
+        QVERIFY2(tabs.height() > 600, qPrintable(QString::number(tabs.height())));
+        QCOMPARE(window_->width() - tabs.right(), least.width() - before["tab_Results"].right());
+        QVERIFY(Find<QWidget>("Label19")->geometry().top() < Find<QWidget>("Combo2")->y() + 5);
+        QCOMPARE(
+            Find<QWidget>("btn_Print")->geometry().bottomRight(),
+            before["btn_Print"].bottomRight() + QPoint(1366 - least.width(), 740 - least.height()));
+        for (const char* designed :
+             {"Combo2", "Command1", "Label7", "lbl_TaxAmt", "lbl_Sal_URD_VAT_Amt"})
+            QCOMPARE(Find<QWidget>(designed)->geometry(), before[designed]);
+        // The note on the files takes the lines it needs; the folder row stays under it.
+        auto* note = Find<QLabel>("Label18");
+        QCOMPARE(note->geometry().topLeft(), before["Label18"].topLeft());
+        QVERIFY(note->height() >= note->heightForWidth(note->width()));
+        QCOMPARE(Find<QWidget>("folderRow")->y() - note->geometry().bottom(),
+                 before["folderRow"].y() - before["Label18"].bottom());
+
+        window_->resize(least);
+        QTRY_COMPARE(window_->size(), least);
+        for (QWidget* control : window_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QCOMPARE(control->geometry(), before[control->objectName()]);
+    }
+
     // Two files fail their schema checks: the run goes on to its end, and its messages come
     // together before OVER.
     void aRunsMessagesWaitForItsEnd() {
@@ -672,6 +715,33 @@ private slots:
                      qPrintable(messages_->questions.first()));
             QCOMPARE(owner(), std::string(replace ? "t_run_demo" : "shop2013"));
         }
+    }
+
+    // After otherBooksFilesAreReplacedOnlyWhenTheUserSaysSo: April's files are t_run_demo's,
+    // written with in-state parties; a run with every party asks first, as for another data
+    // file's, and writes its choice into the record.
+    void theOtherChoiceOfInterstatePartiesAsksBeforeReplacing() {
+        const auto parties = [&] {
+            return vat::ReadRunRecord(programFolder_.filePath("04").toStdString())
+                ->interstateParties;
+        };
+        QCOMPARE(parties(), vat::InterstateParties::InState);
+        auto* all = Find<QCheckBox>("chk_InterstateAllParties");
+        all->setChecked(true);
+        for (const bool replace : {false, true}) {
+            messages_->questions.clear();
+            messages_->answer = replace;
+            Generate();
+            QCOMPARE(messages_->questions.size(), 1);
+            QVERIFY2(messages_->questions.first().contains(
+                         "were made by a run of t_run_demo whose interstate files list parties "
+                         "whose TIN begins with 29 only"),
+                     qPrintable(messages_->questions.first()));
+            QCOMPARE(parties(),
+                     replace ? vat::InterstateParties::All : vat::InterstateParties::InState);
+        }
+        QCOMPARE(window_->shownRun().interstateParties, vat::InterstateParties::All);
+        all->setChecked(false);
     }
 };
 

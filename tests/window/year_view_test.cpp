@@ -52,10 +52,15 @@ private:
         return control;
     }
 
-    // The view Year... opens over the window; nullptr when none opened.
+    // The view Year... opens over the window, its rows read once its buttons are enabled;
+    // nullptr when none opened or its rows were never read.
     YearView* OpenYearView() {
         QTest::mouseClick(Find<QPushButton>(window_.get(), "btn_Year"), Qt::LeftButton);
-        return window_->findChild<YearView*>();
+        auto* view = window_->findChild<YearView*>();
+        const bool read = view && QTest::qWaitFor([&] {
+                              return Find<QPushButton>(view, "btn_RunYear")->isEnabled();
+                          });
+        return read ? view : nullptr;
     }
 
     void CloseYearView(YearView* view) {
@@ -274,6 +279,14 @@ private slots:
                      .match(warning->text())
                      .hasMatch(),
                  qPrintable(warning->text()));
+        // Wrapped in a window with the room, the warning shows whole; the figures make way.
+        const QSize least = window_->size();
+        window_->resize(1366, 740);
+        QTRY_COMPARE(window_->size(), QSize(1366, 740));
+        QVERIFY(warning->height() >= warning->heightForWidth(warning->width()));
+        QVERIFY(Find<QWidget>(window_.get(), "Label7")->y() >= warning->geometry().bottom());
+        window_->resize(least);
+        QTRY_COMPARE(window_->size(), least);
         QCOMPARE(Find<QLabel>(window_.get(), "lbl_InputVAT_Plus")->text(), QString("400.00"));
         QCOMPARE(Find<QLabel>(window_.get(), "lbl_TaxAmt")->text(), QString("300.00"));
         QCOMPARE(Find<QTableWidget>(window_.get(), "tbl_RunAccounts")->rowCount(), 6);

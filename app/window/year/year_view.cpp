@@ -1,11 +1,16 @@
 #include "app/window/year/year_view.h"
 
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <array>
+#include <memory>
 #include <set>
 
 #include "app/window/background_job.h"
@@ -21,6 +26,9 @@ namespace {
 
 // Voucher counts as the accountant reads them: 1,144.
 QString Count(long long count) { return QLocale(QLocale::English).toString(count); }
+
+// The view's size where the screen has the room, wider when the columns need it.
+constexpr QSize kPreferredSize(1240, 760);
 
 QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
@@ -73,7 +81,7 @@ YearView::YearView(vat::SelectedBooks books, vat::ReturnFolders folders, Message
     layout->addWidget(chart_, 2);
     layout->addWidget(progress_);
     layout->addLayout(buttons);
-    resize(1240, 760);
+    fitToScreen();
 
     connect(runYearButton_, &QPushButton::clicked, this, [this] { runMonths(false); });
     connect(runMissingButton_, &QPushButton::clicked, this, [this] { runMonths(true); });
@@ -86,11 +94,28 @@ std::filesystem::path YearView::monthFolder(int monthNumber) const {
     return vat::MonthFolder(folders_, books_, monthNumber);
 }
 
+// A year of large months' records takes a while to read: the view shows at once, its buttons
+// waiting for the rows.
 void YearView::readRunRecords() {
+    std::array<std::filesystem::path, 12> folders;
     for (const vat::MonthEntry& month : vat::FinancialYearMonths())
-        rows_[vat::FinancialYearIndex(month.number)] =
-            vat::RecordedRow(monthFolder(month.number), books_);
-    showRows();
+        folders[vat::FinancialYearIndex(month.number)] = monthFolder(month.number);
+    setRunning(true);
+    progress_->setText("Reading the months' run records\u2026");
+    auto read = std::make_shared<YearRows>();
+    job_->start(
+        [folders, books = books_, read](vat::LedgerConnection&, const vat::RunCancel& cancel) {
+            for (std::size_t at = 0; at < folders.size() && !cancel.Requested(); ++at)
+                (*read)[at] = vat::RecordedRow(folders[at], books);
+        },
+        [this, read] {
+            rows_ = *read;
+            showRows();
+            setRunning(false);
+            fitToScreen();
+        });
+    // Reading is short, and a year half read would pass for months not generated.
+    cancelButton_->setEnabled(false);
 }
 
 // Which months are missing is decided before the first runs, so that the count holds.
@@ -157,6 +182,29 @@ void YearView::checkBooks() {
             }
         },
         [this] { setRunning(false); });
+}
+
+// As wide as the table's columns, so that no month scrolls sideways, and no larger than the
+// screen's free room, within which the view is centred.
+void YearView::fitToScreen() {
+    const QRect free = screen()->availableGeometry();
+    // The window manager's frame around the view.
+    const QSize frame(16, 40);
+    // The last column, stretched to the table's end, is measured at its contents too.
+    QHeaderView* header = table_->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->resizeSections(QHeaderView::ResizeToContents);
+    const int columns = header->length() + 2 * table_->frameWidth() +
+                        table_->verticalScrollBar()->sizeHint().width();
+    header->setStretchLastSection(true);
+    const QMargins margins = layout()->contentsMargins();
+    const QSize wanted(std::max(columns + margins.left() + margins.right(), kPreferredSize.width()),
+                       kPreferredSize.height());
+    const QSize fitted = wanted.boundedTo(free.size() - frame);
+    resize(fitted);
+    QRect place(QPoint(), fitted + frame);
+    place.moveCenter(free.center());
+    move(place.topLeft());
 }
 
 void YearView::setRunning(bool running) {

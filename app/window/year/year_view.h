@@ -37,6 +37,7 @@ private:
     void runMonths(bool onlyMissing);
     void checkBooks();
     void setRunning(bool running);
+    void fitToScreen();
     void showRows();
     std::filesystem::path monthFolder(int monthNumber) const;
 
