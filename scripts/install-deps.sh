@@ -15,6 +15,7 @@ packages=(
   libxlsxwriter-dev
   postgresql postgresql-client
   poppler-utils unzip
+  exfat-fuse exfatprogs ntfs-3g
   time
   clang-format clang-tidy shellcheck
   "$@"

@@ -356,24 +356,16 @@ TEST(GenerationRun, ADataFileThatDidNotOpenIsRefusedWithAMessage) {
     EXPECT_EQ(Snapshot(session), before);
 }
 
-// psql on the server the tests use (the PG* settings of scripts/pg-cluster.sh env).
-int Psql(const std::string& database, const std::string& sql) {
-    return std::system(
-        ("psql -X -q -v ON_ERROR_STOP=1 -d " + database + " -c \"" + sql + "\" >/dev/null 2>&1")
-            .c_str());
-}
-
 TEST(GenerationRun, ADataFileThatVanishedSinceItsSelectionFailsTheRunWithAMessage) {
     const std::string name = "t_run_vanishing";
-    ASSERT_EQ(Psql("edb", "drop database if exists " + name + " with (force)"), 0)
-        << "psql cannot reach the server: eval \"$(scripts/pg-cluster.sh env)\"";
-    ASSERT_EQ(Psql("edb", "create database " + name), 0);
-    ASSERT_EQ(Psql(name,
-                   "create table super (dt1 date, dt2 date, kst varchar(20)); insert into "
-                   "super values ('2014-04-01', '2015-03-31', '29123456789')"),
-              0);
+    test::Psql("edb", "drop database if exists " + name + " with (force)");
+    test::Psql("edb", "create database " + name);
+    test::Psql(name,
+               "create table super (dt1 date, dt2 date, kst varchar(20)); insert into "
+               "super values ('2014-04-01', '2015-03-31', '29123456789')");
     LedgerSession session(name);
-    ASSERT_EQ(Psql("edb", "drop database " + name + " with (force)"), 0);
+    test::Psql("edb", "drop database " + name + " with (force)");
+    ASSERT_FALSE(HasFailure());
 
     EXPECT_EQ(RunMonth(session, 4), RunOutcome::Failed);
     ASSERT_EQ(session.result.messages.size(), 1u);
@@ -391,19 +383,18 @@ TEST(GenerationRun, BooksSwappedAfterTheChoiceAreReadAsTheyAreAndNamed) {
     const std::string chosen = "t_run_swap_a", other = "t_run_swap_b", aside = "t_run_swap_c";
     const auto dropAll = [&] {
         for (const std::string& name : {chosen, other, aside})
-            Psql("edb", "drop database if exists " + name + " with (force)");
+            test::Psql("edb", "drop database if exists " + name + " with (force)");
     };
     dropAll();
-    ASSERT_EQ(Psql("edb", "create database " + chosen + " template t_empty_month"), 0);
-    ASSERT_EQ(Psql("edb", "create database " + other + " template t_empty_month"), 0);
-    ASSERT_EQ(Psql(other,
-                   "update super set kst = '29222222222', dt1 = '2013-04-01', "
-                   "dt2 = '2014-03-31'"),
-              0);
+    test::Psql("edb", "create database " + chosen + " template t_empty_month");
+    test::Psql("edb", "create database " + other + " template t_empty_month");
+    test::Psql(other,
+               "update super set kst = '29222222222', dt1 = '2013-04-01', dt2 = '2014-03-31'");
     LedgerSession session(chosen);
     ConnectLedger(session.ledger, "edb", false);  // a database in use cannot be renamed
-    ASSERT_EQ(Psql("edb", "alter database " + chosen + " rename to " + aside), 0);
-    ASSERT_EQ(Psql("edb", "alter database " + other + " rename to " + chosen), 0);
+    test::Psql("edb", "alter database " + chosen + " rename to " + aside);
+    test::Psql("edb", "alter database " + other + " rename to " + chosen);
+    ASSERT_FALSE(HasFailure());
     const RunResult result = session.Run(4);
     ConnectLedger(session.ledger, "edb", false);
     dropAll();
