@@ -29,8 +29,8 @@
 #include "returns/results/run_outcome_text.h"
 #include "returns/results/summary_figures.h"
 #include "support/server_psql.h"
-#include "window/recording_presenter.h"
-#include "window/scratch_settings.h"
+#include "app/window/recording_presenter.h"
+#include "app/window/scratch_settings.h"
 
 namespace {
 

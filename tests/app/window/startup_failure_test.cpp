@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "app/window/main_window.h"
-#include "window/recording_presenter.h"
-#include "window/scratch_settings.h"
+#include "app/window/recording_presenter.h"
+#include "app/window/scratch_settings.h"
 
 namespace {
 

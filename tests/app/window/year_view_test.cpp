@@ -19,8 +19,8 @@
 #include "returns/run/generation_run.h"
 #include "support/program_folder.h"
 #include "support/server_psql.h"
-#include "window/recording_presenter.h"
-#include "window/scratch_settings.h"
+#include "app/window/recording_presenter.h"
+#include "app/window/scratch_settings.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 
 #include "app/window/elided_path.h"
 #include "app/window/interstate_choice.h"
-#include "window/scratch_settings.h"
+#include "app/window/scratch_settings.h"
 
 // The folder row on its own: the folders it hands a run, the choices it remembers, and the
 // month folder it shows and opens after a run.

@@ -19,8 +19,8 @@
 #include "app/window/voucher_dialog.h"
 #include "returns/fixes/fix_groups.h"
 #include "returns/results/number_forms.h"
-#include "window/recording_presenter.h"
-#include "window/scratch_settings.h"
+#include "app/window/recording_presenter.h"
+#include "app/window/scratch_settings.h"
 
 namespace {
 
