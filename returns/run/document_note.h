@@ -2,10 +2,14 @@
 
 #include <cstddef>
 #include <deque>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "returns/declarations/return_file_kind.h"
+#include "returns/results/text_blocks.h"
 #include "returns/rules/document_rules.h"
 
 namespace vat {
@@ -33,7 +37,89 @@ struct DocumentNote {
     friend bool operator==(const DocumentNote&, const DocumentNote&) = default;
 };
 
-// A run's notes in the order it made them: a deque, never moved nor held twice as it grows.
-using DocumentNotes = std::deque<DocumentNote>;
+// A run's notes in the order it made them, given back one by one as DocumentNote values. A
+// month with many errors notes tens of thousands of documents, so each is kept in about 150
+// bytes: its texts are views into the notes' own text blocks, and the texts notes repeat (a
+// file's name, a party's name and TINs, what is missing) are kept once. A copy keeps its texts
+// again.
+class DocumentNotes {
+public:
+    DocumentNotes() = default;
+    DocumentNotes(const DocumentNotes& other) { AddAll(other); }
+    DocumentNotes& operator=(const DocumentNotes& other);
+    DocumentNotes(DocumentNotes&&) noexcept = default;
+    DocumentNotes& operator=(DocumentNotes&&) noexcept = default;
+
+    void push_back(const DocumentNote& note);
+
+    std::size_t size() const { return kept_.size(); }
+    bool empty() const { return kept_.empty(); }
+    DocumentNote operator[](std::size_t at) const;
+    // A note's file and document, as views that live as long as the notes, and its row.
+    std::string_view File(std::size_t at) const { return kept_[at].file; }
+    std::string_view Document(std::size_t at) const { return kept_[at].document; }
+    std::optional<std::size_t> Row(std::size_t at) const {
+        if (kept_[at].row == kNoRow) return std::nullopt;
+        return kept_[at].row;
+    }
+
+    // Gives each note as a value: `for (const DocumentNote& note : notes)`.
+    class Iterator {
+    public:
+        using value_type = DocumentNote;
+        using difference_type = std::ptrdiff_t;
+        Iterator() = default;
+        Iterator(const DocumentNotes* notes, std::size_t at) : notes_(notes), at_(at) {}
+        DocumentNote operator*() const { return (*notes_)[at_]; }
+        Iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        Iterator operator++(int) {
+            Iterator before = *this;
+            ++at_;
+            return before;
+        }
+        friend bool operator==(const Iterator&, const Iterator&) = default;
+
+    private:
+        const DocumentNotes* notes_ = nullptr;
+        std::size_t at_ = 0;
+    };
+    Iterator begin() const { return {this, 0}; }
+    Iterator end() const { return {this, size()}; }
+
+private:
+    static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+
+    struct KeptNote {
+        std::string_view file;
+        std::string_view document;
+        std::string_view missing;
+        std::string_view partyName;
+        std::string_view storedTin;
+        std::string_view writtenTin;
+        std::size_t row;
+        long long voucher;
+        long long partyAccount;
+        double basic;
+        double tax;
+        DocumentFate fate;
+        ElementValue failing;
+        bool hasVoucher : 1;
+        bool hasPartyAccount : 1;
+        bool hasFailing : 1;
+        bool partyMissing : 1;
+        bool byReturnRule : 1;
+        bool purchases : 1;
+    };
+
+    void AddAll(const DocumentNotes& other);
+    std::string_view KeepRepeated(std::string_view text);
+
+    TextBlocks texts_;
+    std::unordered_set<std::string_view> repeated_;
+    std::deque<KeptNote> kept_;
+};
 
 }  // namespace vat
