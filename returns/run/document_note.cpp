@@ -1,5 +1,7 @@
 #include "returns/run/document_note.h"
 
+#include <stdexcept>
+
 namespace vat {
 
 DocumentNotes& DocumentNotes::operator=(const DocumentNotes& other) {
@@ -7,26 +9,29 @@ DocumentNotes& DocumentNotes::operator=(const DocumentNotes& other) {
     return *this;
 }
 
-std::string_view DocumentNotes::KeepRepeated(std::string_view text) {
-    if (text.empty()) return {};
-    if (const auto found = repeated_.find(text); found != repeated_.end()) return *found;
-    return *repeated_.insert(texts_.Keep(text)).first;
+DocumentNotes::Repeated DocumentNotes::KeepRepeated(std::string_view text) {
+    if (const auto found = repeatedAt_.find(text); found != repeatedAt_.end()) return found->second;
+    const auto at = static_cast<Repeated>(repeated_.size());
+    repeated_.push_back(texts_.Keep(text));
+    repeatedAt_.emplace(repeated_.back(), at);
+    return at;
 }
 
 void DocumentNotes::push_back(const DocumentNote& note) {
-    kept_.push_back({.file = KeepRepeated(note.file),
-                     .document = texts_.Keep(note.document),
+    if (note.row && *note.row >= kNoRow) throw std::length_error("too many error rows to note");
+    kept_.push_back({.document = texts_.Keep(note.document),
+                     .file = KeepRepeated(note.file),
                      .missing = KeepRepeated(note.missing),
                      .partyName = KeepRepeated(note.partyName),
                      .storedTin = KeepRepeated(note.storedTin),
                      .writtenTin = KeepRepeated(note.writtenTin),
-                     .row = note.row.value_or(kNoRow),
+                     .row = note.row ? static_cast<std::uint32_t>(*note.row) : kNoRow,
                      .voucher = note.voucher.value_or(0),
                      .partyAccount = note.partyAccount.value_or(0),
                      .basic = note.basic,
                      .tax = note.tax,
-                     .fate = note.fate,
-                     .failing = note.failing.value_or(ElementValue::Literal),
+                     .fate = static_cast<std::uint8_t>(note.fate),
+                     .failing = static_cast<std::uint8_t>(note.failing.value_or(ElementValue{})),
                      .hasVoucher = note.voucher.has_value(),
                      .hasPartyAccount = note.partyAccount.has_value(),
                      .hasFailing = note.failing.has_value(),
@@ -37,22 +42,23 @@ void DocumentNotes::push_back(const DocumentNote& note) {
 
 DocumentNote DocumentNotes::operator[](std::size_t at) const {
     const KeptNote& kept = kept_[at];
-    DocumentNote note{.file = std::string(kept.file),
+    const auto text = [this](Repeated repeated) { return std::string(repeated_[repeated]); };
+    DocumentNote note{.file = text(kept.file),
                       .document = std::string(kept.document),
-                      .fate = kept.fate,
-                      .missing = std::string(kept.missing),
+                      .fate = static_cast<DocumentFate>(kept.fate),
+                      .missing = text(kept.missing),
                       .partyMissing = kept.partyMissing,
                       .byReturnRule = kept.byReturnRule,
-                      .partyName = std::string(kept.partyName),
-                      .storedTin = std::string(kept.storedTin),
-                      .writtenTin = std::string(kept.writtenTin),
+                      .partyName = text(kept.partyName),
+                      .storedTin = text(kept.storedTin),
+                      .writtenTin = text(kept.writtenTin),
                       .basic = kept.basic,
                       .tax = kept.tax,
                       .purchases = kept.purchases};
     if (kept.row != kNoRow) note.row = kept.row;
     if (kept.hasVoucher) note.voucher = kept.voucher;
     if (kept.hasPartyAccount) note.partyAccount = kept.partyAccount;
-    if (kept.hasFailing) note.failing = kept.failing;
+    if (kept.hasFailing) note.failing = static_cast<ElementValue>(kept.failing);
     return note;
 }
 

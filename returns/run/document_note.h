@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
+#include <vector>
 
 #include "returns/declarations/return_file_kind.h"
 #include "returns/results/text_blocks.h"
@@ -38,7 +40,7 @@ struct DocumentNote {
 };
 
 // A run's notes in the order it made them, given back one by one as DocumentNote values. A
-// month with many errors notes tens of thousands of documents, so each is kept in about 150
+// month with many errors notes tens of thousands of documents, so each is kept in about 80
 // bytes: its texts are views into the notes' own text blocks, and the texts notes repeat (a
 // file's name, a party's name and TINs, what is missing) are kept once. A copy keeps its texts
 // again.
@@ -56,7 +58,7 @@ public:
     bool empty() const { return kept_.empty(); }
     DocumentNote operator[](std::size_t at) const;
     // A note's file and document, as views that live as long as the notes, and its row.
-    std::string_view File(std::size_t at) const { return kept_[at].file; }
+    std::string_view File(std::size_t at) const { return repeated_[kept_[at].file]; }
     std::string_view Document(std::size_t at) const { return kept_[at].document; }
     std::optional<std::size_t> Row(std::size_t at) const {
         if (kept_[at].row == kNoRow) return std::nullopt;
@@ -90,22 +92,24 @@ public:
     Iterator end() const { return {this, size()}; }
 
 private:
-    static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+    // A text notes repeat, by its place among them.
+    using Repeated = std::uint32_t;
+    static constexpr std::uint32_t kNoRow = UINT32_MAX;
 
     struct KeptNote {
-        std::string_view file;
         std::string_view document;
-        std::string_view missing;
-        std::string_view partyName;
-        std::string_view storedTin;
-        std::string_view writtenTin;
-        std::size_t row;
+        Repeated file;
+        Repeated missing;
+        Repeated partyName;
+        Repeated storedTin;
+        Repeated writtenTin;
+        std::uint32_t row;
         long long voucher;
         long long partyAccount;
         double basic;
         double tax;
-        DocumentFate fate;
-        ElementValue failing;
+        std::uint8_t fate;     // a DocumentFate
+        std::uint8_t failing;  // an ElementValue
         bool hasVoucher : 1;
         bool hasPartyAccount : 1;
         bool hasFailing : 1;
@@ -115,10 +119,11 @@ private:
     };
 
     void AddAll(const DocumentNotes& other);
-    std::string_view KeepRepeated(std::string_view text);
+    Repeated KeepRepeated(std::string_view text);
 
     TextBlocks texts_;
-    std::unordered_set<std::string_view> repeated_;
+    std::vector<std::string_view> repeated_;
+    std::unordered_map<std::string_view, Repeated> repeatedAt_;
     std::deque<KeptNote> kept_;
 };
 
