@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
-#include <iterator>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,6 +47,9 @@ struct DocumentNote {
 class DocumentNotes {
 public:
     DocumentNotes() = default;
+    DocumentNotes(std::initializer_list<DocumentNote> notes) {
+        for (const DocumentNote& note : notes) push_back(note);
+    }
     DocumentNotes(const DocumentNotes& other) { AddAll(other); }
     DocumentNotes& operator=(const DocumentNotes& other);
     DocumentNotes(DocumentNotes&&) noexcept = default;
@@ -55,7 +58,6 @@ public:
     void push_back(const DocumentNote& note);
 
     std::size_t size() const { return kept_.size(); }
-    bool empty() const { return kept_.empty(); }
     DocumentNote operator[](std::size_t at) const;
     // A note's file and document, as views that live as long as the notes, and its row.
     std::string_view File(std::size_t at) const { return repeated_[kept_[at].file]; }
@@ -68,25 +70,17 @@ public:
     // Gives each note as a value: `for (const DocumentNote& note : notes)`.
     class Iterator {
     public:
-        using value_type = DocumentNote;
-        using difference_type = std::ptrdiff_t;
-        Iterator() = default;
         Iterator(const DocumentNotes* notes, std::size_t at) : notes_(notes), at_(at) {}
         DocumentNote operator*() const { return (*notes_)[at_]; }
         Iterator& operator++() {
             ++at_;
             return *this;
         }
-        Iterator operator++(int) {
-            Iterator before = *this;
-            ++at_;
-            return before;
-        }
         friend bool operator==(const Iterator&, const Iterator&) = default;
 
     private:
-        const DocumentNotes* notes_ = nullptr;
-        std::size_t at_ = 0;
+        const DocumentNotes* notes_;
+        std::size_t at_;
     };
     Iterator begin() const { return {this, 0}; }
     Iterator end() const { return {this, size()}; }
