@@ -126,7 +126,8 @@ timed() {
   /usr/bin/time -f '%e %M' -o "$folder/time" "$@" >/dev/null || status=$?
   # 3: a file failed its schema check; 4: --verify found the books changed.
   ((status == 0 || status == 3)) || { echo "$* exited $status" >&2; return 1; }
-  awk '{ printf "%s %.0f", $1, $2 / 1024 }' "$folder/time"
+  # GNU time puts "Command exited with non-zero status 3" before its figures.
+  tail -n 1 "$folder/time" | awk '{ printf "%s %.0f", $1, $2 / 1024 }'
 }
 verify() {
   local build=$1 name=$2 run check
