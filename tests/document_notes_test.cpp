@@ -52,9 +52,9 @@ TEST(DocumentNotes, GiveBackEveryNoteAsMadeAndCopiesKeepTheirOwnTexts) {
     const std::vector<DocumentNote> made = Made();
     std::optional<DocumentNotes> notes;
     notes.emplace();
-    for (const DocumentNote& note : made) notes->push_back(note);
+    for (const DocumentNote& note : made) notes->Add(note);
     EXPECT_EQ(ReadBack(*notes), made);
-    ASSERT_EQ(notes->size(), made.size());
+    ASSERT_EQ(notes->Size(), made.size());
     EXPECT_EQ(notes->Row(3), std::nullopt);
     EXPECT_EQ(notes->File(2), "efile_sal04.xml");
     EXPECT_EQ(notes->Document(1), "B No.KA730014 · voucher 30");

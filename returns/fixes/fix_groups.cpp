@@ -123,7 +123,7 @@ bool Fixable(const FixGroup& group) { return group.cause != FixCause::InStateRul
 std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const DocumentNotes& notes) {
     // Each note is made whole only when its row is grouped: the run keeps them small.
     std::vector<std::optional<std::size_t>> noteOfRow(rows.size());
-    for (std::size_t at = 0; at < notes.size(); ++at)
+    for (std::size_t at = 0; at < notes.Size(); ++at)
         if (const auto row = notes.Row(at); row && *row < rows.size()) noteOfRow[*row] = at;
 
     std::vector<OpenGroup> open;
@@ -153,7 +153,7 @@ std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const Docume
         Count(group, explained, noted ? notes.File(*noted) : row.file,
               noted ? notes.Document(*noted) : row.document, &row);
     }
-    for (std::size_t at = 0; at < notes.size(); ++at) {
+    for (std::size_t at = 0; at < notes.Size(); ++at) {
         if (notes.Row(at)) continue;
         const DocumentNote note = notes[at];
         if (MistypedUrdTin(note))

@@ -17,7 +17,7 @@ DocumentNotes::Repeated DocumentNotes::KeepRepeated(std::string_view text) {
     return at;
 }
 
-void DocumentNotes::push_back(const DocumentNote& note) {
+void DocumentNotes::Add(const DocumentNote& note) {
     if (note.row && *note.row >= kNoRow) throw std::length_error("too many error rows to note");
     kept_.push_back({.document = texts_.Keep(note.document),
                      .file = KeepRepeated(note.file),
@@ -63,7 +63,7 @@ DocumentNote DocumentNotes::operator[](std::size_t at) const {
 }
 
 void DocumentNotes::AddAll(const DocumentNotes& other) {
-    for (std::size_t at = 0; at < other.size(); ++at) push_back(other[at]);
+    for (const DocumentNote& note : other) Add(note);
 }
 
 }  // namespace vat

@@ -48,16 +48,16 @@ class DocumentNotes {
 public:
     DocumentNotes() = default;
     DocumentNotes(std::initializer_list<DocumentNote> notes) {
-        for (const DocumentNote& note : notes) push_back(note);
+        for (const DocumentNote& note : notes) Add(note);
     }
     DocumentNotes(const DocumentNotes& other) { AddAll(other); }
     DocumentNotes& operator=(const DocumentNotes& other);
     DocumentNotes(DocumentNotes&&) noexcept = default;
     DocumentNotes& operator=(DocumentNotes&&) noexcept = default;
 
-    void push_back(const DocumentNote& note);
+    void Add(const DocumentNote& note);
 
-    std::size_t size() const { return kept_.size(); }
+    std::size_t Size() const { return kept_.size(); }
     DocumentNote operator[](std::size_t at) const;
     // A note's file and document, as views that live as long as the notes, and its row.
     std::string_view File(std::size_t at) const { return repeated_[kept_[at].file]; }
@@ -83,7 +83,7 @@ public:
         std::size_t at_;
     };
     Iterator begin() const { return {this, 0}; }
-    Iterator end() const { return {this, size()}; }
+    Iterator end() const { return {this, Size()}; }
 
 private:
     // A text notes repeat, by its place among them.
