@@ -3,9 +3,14 @@
 # rows, on demo ledgers of several sizes, with and without the voucher index of the day book,
 # and prints a table. Uses a PostgreSQL server of its own (port 54331, data in .run/pg-bench),
 # stopped afterwards, so the demo and test servers are left alone.
-#   scripts/bench.sh        10,000 and 50,000 vouchers, with and without the index, and
-#                           10,000 indexed with the facts read per voucher for comparison
-#   VAT_BENCH_CASES="2000:yes 2000:no" scripts/bench.sh    other sizes (vouchers:index)
+#   scripts/bench.sh        a month with no vouchers and one of 1,000 (the fixed cost of a
+#                           run), 10,000 and 100,000 vouchers with and without the index,
+#                           100,000 of the error-heavy mix with and without it, and 10,000
+#                           indexed with the facts read per voucher for comparison
+#   VAT_BENCH_CASES="2000:yes 2000:no:errors" scripts/bench.sh
+#                           other sizes (vouchers:index[:errors]); "errors" puts a fifth of the
+#                           documents on parties whose documents carry error rows (TINs with a
+#                           space or of the wrong length, other states' parties in local lists)
 #   VAT_BENCH_ROUNDS=3 VAT_BENCH_BASELINE=DIR scripts/bench.sh
 #                           every row three times, side by side with the run-bench and
 #                           vat-efile-cli of another build whose build folder is DIR, then the
@@ -30,7 +35,8 @@ export VAT_ODBC_DIR=$root/.run/odbc-bench
 source scripts/cluster-settings.sh
 
 build_dir=${VAT_BUILD_DIR:-$root/build}
-read -ra cases <<<"${VAT_BENCH_CASES-10000:yes 50000:yes 10000:no 50000:no}"
+read -ra cases <<<"${VAT_BENCH_CASES-0:yes 1000:yes 10000:yes 10000:no 100000:yes 100000:no \
+100000:yes:errors 100000:no:errors}"
 year_vouchers=${VAT_BENCH_YEAR:-}
 seed=42
 
@@ -47,15 +53,17 @@ eval "$(scripts/pg-cluster.sh env)"
 # reads the whole day book either way.
 names=()
 for case in "${cases[@]}"; do
-  vouchers=${case%%:*}
-  index=${case##*:}
-  name=bench_${vouchers}_$([[ $index == yes ]] && echo indexed || echo plain)
+  IFS=: read -r vouchers index mix <<<"$case"
+  name=$([[ $mix == errors ]] && echo errors || echo bench)_${vouchers}_$(
+    [[ $index == yes ]] && echo indexed || echo plain)
   names+=("$name")
   extra=()
   [[ $index == yes ]] && extra=(fixtures/daybok_index.sql)
+  mixed=()
+  [[ $mix == errors ]] && mixed=(--error-percent 20)
   echo "Loading $name ($vouchers vouchers in April)"
-  "$build_dir/fixtures/demo-ledger" --seed "$seed" --vouchers-per-month "$vouchers" --months 4 |
-    scripts/load-ledger.sh "$name" - "${extra[@]}"
+  "$build_dir/fixtures/demo-ledger" --seed "$seed" --vouchers-per-month "$vouchers" --months 4 \
+    "${mixed[@]}" | scripts/load-ledger.sh "$name" - "${extra[@]}"
   # The statistics autovacuum would gather on real books, so plans do not depend on timing.
   ledger_psql -d "$name" -c "analyze daybok, bills, inventory, ledger_acts, city"
 done
@@ -118,7 +126,8 @@ timed() {
   /usr/bin/time -f '%e %M' -o "$folder/time" "$@" >/dev/null || status=$?
   # 3: a file failed its schema check; 4: --verify found the books changed.
   ((status == 0 || status == 3)) || { echo "$* exited $status" >&2; return 1; }
-  awk '{ printf "%s %.0f", $1, $2 / 1024 }' "$folder/time"
+  # GNU time puts "Command exited with non-zero status 3" before its figures.
+  tail -n 1 "$folder/time" | awk '{ printf "%s %.0f", $1, $2 / 1024 }'
 }
 verify() {
   local build=$1 name=$2 run check

@@ -19,7 +19,7 @@ constexpr std::size_t kTinLength = 11;
 // A group as it is being counted: what tells it from the others, and what its texts need.
 struct OpenGroup {
     FixGroup group;
-    const DocumentNote* note = nullptr;
+    std::optional<DocumentNote> note = {};
     const ErrorRow* firstRow = nullptr;
     // File and document, views of the run's rows and notes.
     std::set<std::pair<std::string_view, std::string_view>> documents;
@@ -71,9 +71,10 @@ bool NamesParty(FixCause cause) {
            cause == FixCause::PartyMissing || cause == FixCause::UrdTin;
 }
 
-void Count(OpenGroup& open, const DocumentNote* note, const ErrorRow* row) {
+// The document counted once by its file and document, views of the run's rows and notes.
+void Count(OpenGroup& open, const DocumentNote* note, std::string_view file,
+           std::string_view document, const ErrorRow* row) {
     FixGroup& group = open.group;
-    const std::string_view file = note ? note->file : row->file;
     if (!file.empty() &&
         std::find(group.files.begin(), group.files.end(), file) == group.files.end())
         group.files.emplace_back(file);
@@ -83,7 +84,6 @@ void Count(OpenGroup& open, const DocumentNote* note, const ErrorRow* row) {
             std::find(open.elements.begin(), open.elements.end(), element) == open.elements.end())
             open.elements.push_back(element);
     }
-    const std::string_view document = note ? note->document : row->document;
     if (document.empty() || !open.documents.emplace(file, document).second) return;
     ++group.documents;
     if (note) group.taxPaise += ScaledDecimal(note->tax, 2, Tie::AwayFromZero);
@@ -121,9 +121,10 @@ std::string_view CauseWords(FixCause cause) { return kCauseNames[static_cast<int
 bool Fixable(const FixGroup& group) { return group.cause != FixCause::InStateRule; }
 
 std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const DocumentNotes& notes) {
-    std::vector<const DocumentNote*> noteOfRow(rows.size(), nullptr);
-    for (const DocumentNote& note : notes)
-        if (note.row && *note.row < rows.size()) noteOfRow[*note.row] = &note;
+    // Each note is made whole only when its row is grouped: the run keeps them small.
+    std::vector<std::optional<std::size_t>> noteOfRow(rows.size());
+    for (std::size_t at = 0; at < notes.Size(); ++at)
+        if (const auto row = notes.Row(at); row && *row < rows.size()) noteOfRow[*row] = at;
 
     std::vector<OpenGroup> open;
     std::map<std::pair<FixCause, std::string>, std::size_t> byKey;
@@ -133,7 +134,7 @@ std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const Docume
         if (added) {
             OpenGroup& group = open.emplace_back();
             group.group.cause = cause;
-            group.note = note;
+            if (note) group.note = *note;
             group.firstRow = row;
             if (note && NamesParty(cause)) group.group.party = note->partyAccount;
             if (note && !NamesParty(cause)) group.group.document = note->document;
@@ -141,19 +142,29 @@ std::vector<FixGroup> GroupFixes(const std::vector<ErrorRow>& rows, const Docume
         return open[found->second];
     };
     for (std::size_t at = 0; at < rows.size(); ++at) {
-        const DocumentNote* note = noteOfRow[at];
-        const auto [cause, key] = CauseOf(rows[at], note);
-        OpenGroup& group = groupOf(cause, key, note, &rows[at]);
+        const ErrorRow& row = rows[at];
+        const std::optional<std::size_t> noted = noteOfRow[at];
+        const std::optional<DocumentNote> note =
+            noted ? std::optional(notes[*noted]) : std::nullopt;
+        const DocumentNote* const explained = note ? &*note : nullptr;
+        const auto [cause, key] = CauseOf(row, explained);
+        OpenGroup& group = groupOf(cause, key, explained, &row);
         group.group.rows.push_back(at);
-        Count(group, note, &rows[at]);
+        Count(group, explained, noted ? notes.File(*noted) : row.file,
+              noted ? notes.Document(*noted) : row.document, &row);
     }
-    for (const DocumentNote& note : notes)
+    for (std::size_t at = 0; at < notes.Size(); ++at) {
+        if (notes.Row(at)) continue;
+        const DocumentNote note = notes[at];
         if (MistypedUrdTin(note))
-            Count(groupOf(FixCause::UrdTin, PartyKey(note), &note, nullptr), &note, nullptr);
+            Count(groupOf(FixCause::UrdTin, PartyKey(note), &note, nullptr), &note, notes.File(at),
+                  notes.Document(at), nullptr);
+    }
 
     std::vector<FixGroup> groups;
     for (OpenGroup& counted : open) {
-        FixWords words = WordFix({counted.group, counted.note, counted.firstRow, counted.elements});
+        FixWords words = WordFix({counted.group, counted.note ? &*counted.note : nullptr,
+                                  counted.firstRow, counted.elements});
         counted.group.text = std::move(words.text);
         counted.group.action = std::move(words.action);
         groups.push_back(std::move(counted.group));

@@ -167,9 +167,11 @@ RunResult& WriteMonthFiles(ReturnContext& context) {
     }
     if (IsRequested(context.cancel)) return Cancel(context);
     context.observer.FilesWritten();
-    // The files' lists and facts are freed now, most of them allocated on the thread that read
-    // them ahead: their pages go back before the reconciliation needs as many again, rather
-    // than stay with that thread's arena for the rest of the run.
+    // The rows were added one by one, their room grown ahead of them: what is left over goes
+    // back with the files' lists and facts, freed now, most of them allocated on the thread
+    // that read them ahead. Their pages go back before the reconciliation needs as many again,
+    // rather than stay with that thread's arena for the rest of the run.
+    result.rows.shrink_to_fit();
     malloc_trim(0);
     CompleteRun(result.figures, context.urd);
     // The files and documents are hashed for the record, and its documents printed, on a

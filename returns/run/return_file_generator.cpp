@@ -196,7 +196,7 @@ struct FileWalk {
     void AddRow(ErrorRow errorRow, DocumentNote note) {
         note.row = context.result.rows.size();
         context.result.rows.push_back(std::move(errorRow));
-        context.result.notes.push_back(std::move(note));
+        context.result.notes.Add(note);
     }
 
     // Why a document was left out, as its row says it.
@@ -283,7 +283,7 @@ struct FileWalk {
                 AddToUrdTotals(kind.urd, document, context.urd);
                 WriteBlock(file, block, kind, list, number, document, amounts);
                 if (document.tin == kUrdMarkerTin)
-                    context.result.notes.push_back(Note(number, at, shaped));
+                    context.result.notes.Add(Note(number, at, shaped));
                 if (at.voucher) {
                     voucherOfNumber.emplace_back(std::string(list.invoicePrefix) + number,
                                                  *at.voucher);
@@ -371,7 +371,7 @@ void NoteSchemaRows(const ReturnFileKind& kind, const std::string& fileName,
             NoteOf(kind, fileName, fields.DocumentNumber(kind), WalkedRow(fields), shaped);
         note.row = at;
         note.failing = FailingValue(kind, row.error);
-        result.notes.push_back(std::move(note));
+        result.notes.Add(note);
     }
 }
 

@@ -33,7 +33,7 @@ struct NotedRun {
              std::string file = "efile_pur04.xml") {
         if (note) {
             note->row = rows.size();
-            notes.push_back(std::move(*note));
+            notes.Add(*note);
         }
         rows.push_back({"Purchase Within State", std::move(error), "", std::move(file)});
     }
@@ -96,14 +96,14 @@ NotedRun EveryCause() {
     shortTin.partyName = "SHORT TIN TRADERS";
     shortTin.storedTin = "2912345";
     shortTin.writtenTin = "29000000000";
-    run.notes.push_back(shortTin);
+    run.notes.Add(shortTin);
     shortTin.document = "B No.S7 · voucher 7";
-    run.notes.push_back(shortTin);
+    run.notes.Add(shortTin);
     // Stored without a TIN: an unregistered dealer meant as one, no warning.
     DocumentNote urd = shortTin;
     urd.partyAccount = 102;
     urd.storedTin = "";
-    run.notes.push_back(urd);
+    run.notes.Add(urd);
     return run;
 }
 
