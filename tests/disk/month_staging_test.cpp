@@ -1,5 +1,7 @@
 // The month folder: a run's files replace the month's in one step, whatever stops the run, and
 // what would stop that step refuses the run before anything changes.
+#include "disk/month_staging.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
@@ -17,7 +19,6 @@
 
 #include "disk/atomic_file_writer.h"
 #include "disk/disk_error.h"
-#include "disk/month_staging.h"
 #include "disk/throwaway_folder.h"
 #include "support/disk_step_log.h"
 #include "support/fuse_disk.h"
@@ -117,32 +118,17 @@ TEST_P(OnDisk, AKillAtAnySyncOrRenameLeavesTheOldMonthOrTheNewOneWholeForTheNext
     for (int stop = 1;; ++stop) {
         const fs::path program = NewOutput();
         PlantMonth(program);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const DiskStepLog kill(
-                [stop](int step) {
-                    if (step == stop) ::_exit(9);
-                },
-                GetParam().flagged);
-            try {
-                PutNewMonthInPlace(program);
-            } catch (...) {
-                ::_exit(1);
-            }
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 1) << "the move-in failed before step " << stop;
+        const int status = test::RunKilledAtStep(
+            stop, [&program] { PutNewMonthInPlace(program); }, GetParam().flagged);
+        ASSERT_GE(status, 0) << "the child did not exit at step " << stop;
+        ASSERT_NE(status, 1) << "the move-in failed before step " << stop;
         const Files month = FolderFiles(program / "04");
         const bool interrupted = MoveInInterrupted(program, "04");
         // Where two folders cannot be exchanged, a kill between the two renames leaves none.
         EXPECT_TRUE(month == kOldMonth || month == kNewMonth || (month.empty() && interrupted))
             << "killed at step " << stop;
         sawOld = sawOld || month == kOldMonth;
-        sawNew = sawNew || (month == kNewMonth && WEXITSTATUS(status) == 9);
+        sawNew = sawNew || (month == kNewMonth && status == 9);
         sawInterrupted = sawInterrupted || interrupted;
 
         // The next run tidies up and leaves the month as the kill did, or as it was.
@@ -150,7 +136,7 @@ TEST_P(OnDisk, AKillAtAnySyncOrRenameLeavesTheOldMonthOrTheNewOneWholeForTheNext
         const Files after = FolderFiles(program / "04");
         EXPECT_TRUE(after == (month.empty() ? kOldMonth : month)) << "killed at step " << stop;
         EXPECT_EQ(FolderFiles(program).size(), 1u) << "killed at step " << stop;
-        if (WEXITSTATUS(status) == 0) {
+        if (status == 0) {
             EXPECT_EQ(month, kNewMonth);
             break;
         }

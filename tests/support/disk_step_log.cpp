@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -54,6 +55,28 @@ int DiskStepLog::Find(const std::string& text) const {
 void DiskStepLog::Take(std::string step) {
     steps_.push_back(std::move(step));
     if (hook_) hook_(static_cast<int>(steps_.size()));
+}
+
+int RunKilledAtStep(int stop, const std::function<void()>& act,
+                    DiskStepLog::FlaggedRenames flagged) {
+    const pid_t child = ::fork();
+    if (child < 0) return -1;
+    if (child == 0) {
+        const DiskStepLog kill(
+            [stop](int step) {
+                if (step == stop) ::_exit(9);
+            },
+            flagged);
+        try {
+            act();
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
 }
 
 }  // namespace vat::test

@@ -40,4 +40,10 @@ private:
     std::vector<std::string> steps_;
 };
 
+// Runs act in a child process that is ended at disk step stop as a kill would end it, and
+// returns how the child ended: 9 when killed at stop, 0 when act ended before that step, 1
+// when act failed, -1 when the child did not exit.
+int RunKilledAtStep(int stop, const std::function<void()>& act,
+                    DiskStepLog::FlaggedRenames flagged = DiskStepLog::FlaggedRenames::Made);
+
 }  // namespace vat::test

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -215,23 +214,9 @@ TEST_F(MarkFiledTest, AKillAtAnyDiskStepLeavesNoSetOrAWholeOne) {
     bool sawNone = false, sawWhole = false;
     for (int stop = 1;; ++stop) {
         FiledMonth fresh;
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const test::DiskStepLog kill([stop](int step) {
-                if (step == stop) ::_exit(9);
-            });
-            try {
-                fresh.Mark();
-            } catch (...) {
-                ::_exit(1);
-            }
-            ::_exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        ASSERT_TRUE(WIFEXITED(status));
-        ASSERT_NE(WEXITSTATUS(status), 1) << "the marking failed before step " << stop;
+        const int status = test::RunKilledAtStep(stop, [&fresh] { fresh.Mark(); });
+        ASSERT_GE(status, 0) << "the child did not exit at step " << stop;
+        ASSERT_NE(status, 1) << "the marking failed before step " << stop;
         const std::vector<FiledSet> sets = ReadFiledSets(fresh.Filed());
         ASSERT_LE(sets.size(), 1u) << "killed at step " << stop;
         if (sets.empty()) {
@@ -247,7 +232,7 @@ TEST_F(MarkFiledTest, AKillAtAnyDiskStepLeavesNoSetOrAWholeOne) {
         EXPECT_EQ(next.number, static_cast<int>(sets.size()) + 1);
         EXPECT_EQ(test::FolderBytes(fresh.Filed()).size(), sets.size() + 1)
             << "killed at step " << stop << " left something beside the sets";
-        if (WEXITSTATUS(status) == 0) break;
+        if (status == 0) break;
     }
     EXPECT_TRUE(sawNone && sawWhole);
 }
