@@ -1,3 +1,5 @@
+#include "disk/atomic_file_writer.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -5,7 +7,6 @@
 #include <set>
 #include <streambuf>
 
-#include "disk/atomic_file_writer.h"
 #include "disk/file_safety.h"
 #include "support/program_folder.h"
 

@@ -1,3 +1,5 @@
+#include "validation/schema_validation.h"
+
 #include <gtest/gtest.h>
 #include <libxml/parser.h>
 #include <sys/stat.h>
@@ -12,7 +14,6 @@
 #include <vector>
 
 #include "support/program_folder.h"
-#include "validation/schema_validation.h"
 
 namespace vat {
 namespace {

@@ -75,10 +75,11 @@ TEST_P(ReadingForms, GroupAmountsWriteDaysAsPeopleDoAndNameTheRunAtTheTop) {
     EXPECT_FALSE(std::regex_search(text, found, std::regex(R"(\b(leftOut|notListed)\b)")))
         << "a code word: " << found.str() << "\n"
         << text;
-    if (GetParam().showsThousands)
+    if (GetParam().showsThousands) {
         EXPECT_TRUE(std::regex_search(text, std::regex(R"(\d\d?,\d\d\d\.\d\d)")))
             << "no amount of a thousand or more shown at all\n"
             << text;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cli, ReadingForms, testing::ValuesIn(kSurfaces),

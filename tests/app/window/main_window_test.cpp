@@ -23,14 +23,14 @@
 #include "app/window/background_job.h"
 #include "app/window/elided_path.h"
 #include "app/window/error_grid.h"
+#include "app/window/recording_presenter.h"
+#include "app/window/scratch_settings.h"
 #include "app/window/voucher_dialog.h"
 #include "returns/record/run_record.h"
 #include "returns/results/number_forms.h"
 #include "returns/results/run_outcome_text.h"
 #include "returns/results/summary_figures.h"
 #include "support/server_psql.h"
-#include "app/window/recording_presenter.h"
-#include "app/window/scratch_settings.h"
 
 namespace {
 

@@ -16,11 +16,11 @@
 
 #include "app/export/reconciliation_table.h"
 #include "app/window/main_window.h"
+#include "app/window/recording_presenter.h"
+#include "app/window/scratch_settings.h"
 #include "app/window/voucher_dialog.h"
 #include "returns/fixes/fix_groups.h"
 #include "returns/results/number_forms.h"
-#include "app/window/recording_presenter.h"
-#include "app/window/scratch_settings.h"
 
 namespace {
 

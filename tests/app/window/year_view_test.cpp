@@ -13,14 +13,14 @@
 
 #include "app/shared/summary_captions.h"
 #include "app/window/main_window.h"
+#include "app/window/recording_presenter.h"
+#include "app/window/scratch_settings.h"
 #include "app/window/year/year_table.h"
 #include "returns/filing/mark_filed.h"
 #include "returns/run/data_file_selection.h"
 #include "returns/run/generation_run.h"
 #include "support/program_folder.h"
 #include "support/server_psql.h"
-#include "app/window/recording_presenter.h"
-#include "app/window/scratch_settings.h"
 
 namespace {
 

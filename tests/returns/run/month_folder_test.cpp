@@ -1,9 +1,10 @@
 // Where the month folders of given books lie in each layout, and which data file names cannot
 // name a folder: those that are not one name, and those among the program's own names.
+#include "returns/run/month_folder.h"
+
 #include <gtest/gtest.h>
 
 #include "returns/run/generation_run.h"
-#include "returns/run/month_folder.h"
 
 namespace vat {
 namespace {
