@@ -11,6 +11,7 @@
 
 #include "disk/disk_error.h"
 #include "disk/file_safety.h"
+#include "disk/regular_file.h"
 #include "disk/sha256.h"
 
 namespace vat {
@@ -96,18 +97,14 @@ KeptFolderWriter::~KeptFolderWriter() {
 }
 
 std::string KeptFolderWriter::CopyIn(const fs::path& source) {
-    const Descriptor from(::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (from.Get() < 0) throw Failure("read", source);
-    struct stat status {};
-    if (::fstat(from.Get(), &status) != 0) throw Failure("read", source);
-    if (!S_ISREG(status.st_mode))
-        throw DiskError("Cannot read " + source.string() + ": it is not a regular file");
+    const std::optional<RegularFile> from = OpenRegularFile(source, kLargestHashedFile);
+    if (!from) throw UnreadableFile(source.string(), "it is missing");
     const fs::path copy = folder_ / source.filename();
     Descriptor to(CreateNewFile(copy));
     Sha256 digest;
     std::vector<char> buffer(std::size_t{1} << 20);
     for (;;) {
-        const ssize_t got = ::read(from.Get(), buffer.data(), buffer.size());
+        const ssize_t got = ::read(from->Descriptor(), buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) throw Failure("read", source);
         if (got == 0) break;
